@@ -1,0 +1,55 @@
+# Helpers that keep each subsystem's CMakeLists.txt to a few lines.
+#
+# qlr_module(<name> [DEPENDS libs...])
+#   A static library of every .cpp directly in the calling folder, plus the
+#   .cpp files of any sub-folder listed in SUBDIRS.
+# qlr_tests(<module> [DEPENDS libs...] [RESOURCES files...])
+#   One test program per tests/*_test.cpp of the calling folder, linked with
+#   the module, GoogleTest and the test support library, each registered
+#   with CTest (run under Wine through the cross-compiling emulator).
+
+set(QLR_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 shlwapi ole32 oleaut32
+    uuid advapi32 version winmm psapi wininet urlmon msimg32 uxtheme imm32 ws2_32 rpcrt4)
+
+function(qlr_module name)
+  cmake_parse_arguments(M "" "" "DEPENDS;SUBDIRS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(d ${M_SUBDIRS})
+    file(GLOB more CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.cpp)
+    list(APPEND srcs ${more})
+  endforeach()
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_link_libraries(${name} PUBLIC ${M_DEPENDS} ${QLR_SYSTEM_LIBS})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${M_DEPENDS} ${QLR_SYSTEM_LIBS})
+  endif()
+endfunction()
+
+function(qlr_tests module)
+  if(NOT QLR_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "DEPENDS;RESOURCES" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  foreach(t ${tests})
+    get_filename_component(base ${t} NAME_WE)
+    set(exe ${module}_${base})
+    add_executable(${exe} ${t} ${T_RESOURCES})
+    target_link_libraries(${exe} PRIVATE ${module} ${T_DEPENDS} qlr_test_support gmock gtest)
+    add_test(NAME ${exe} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set_tests_properties(${exe} PROPERTIES TIMEOUT 300)
+  endforeach()
+endfunction()
+
+# qlr_program(<name> GUI|CONSOLE SOURCES ... DEPENDS ...)
+function(qlr_program name kind)
+  cmake_parse_arguments(P "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${P_SOURCES})
+  target_link_libraries(${name} PRIVATE ${P_DEPENDS} ${QLR_SYSTEM_LIBS})
+  target_link_options(${name} PRIVATE -municode)
+  if(kind STREQUAL "GUI")
+    target_link_options(${name} PRIVATE -mwindows)
+  endif()
+endfunction()

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs and builds what is missing, lays out a program folder in
+# build/x64/dist and starts the tray program under Wine, on $DISPLAY when
+# there is one, else in a private Xvfb display. Ends when the program ends.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+cd "$here"
+
+scripts/setup-deps.sh
+scripts/build.sh x64
+
+dist="$here/build/x64/dist"
+mkdir -p "$dist"
+for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll Quillora.dll HTMLayout.dll; do
+  [ -f "build/x64/bin/$f" ] && cp -f "build/x64/bin/$f" "$dist/"
+done
+if [ -d resources/sample_phrases ] && [ ! -d "$dist/Phrases" ]; then
+  cp -r resources/sample_phrases "$dist/Phrases"
+fi
+[ -f "$dist/Settings.ini" ] || printf '\xff\xfe[\x00S\x00e\x00t\x00t\x00i\x00n\x00g\x00s\x00]\x00\r\x00\n\x00W\x00r\x00i\x00t\x00e\x00L\x00o\x00g\x00=\x001\x00\r\x00\n\x00' > "$dist/Settings.ini"
+
+source scripts/wine-env.sh
+export WINEPREFIX="${WINEPREFIX:-$here/build/x64/runprefix}"
+if [ -z "${DISPLAY:-}" ]; then
+  trap qlr_wine_stop EXIT
+  qlr_wine_start "$WINEPREFIX"
+  echo "Quillora runs in Xvfb display $DISPLAY; its log is written in $dist"
+else
+  export WINEDEBUG=-all
+  echo "Quillora runs on display $DISPLAY; its log is written in $dist"
+fi
+"$QLR_WINE64" "$dist/Quillora.exe" "$@"

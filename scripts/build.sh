@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Configures and builds one or both targets: scripts/build.sh [x64|x86|all]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+which="${1:-all}"
+jobs="${QLR_JOBS:-$(nproc)}"
+
+build_one() {  # folder toolchain
+  local dir="$here/build/$1"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE="$here/cmake/$2" >/dev/null
+  fi
+  cmake --build "$dir" -j "$jobs"
+}
+
+case "$which" in
+  x64) build_one x64 toolchain-x86_64.cmake ;;
+  x86) build_one x86 toolchain-i686.cmake ;;
+  all) build_one x64 toolchain-x86_64.cmake; build_one x86 toolchain-i686.cmake ;;
+  *) echo "usage: $0 [x64|x86|all]" >&2; exit 2 ;;
+esac

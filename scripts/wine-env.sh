@@ -1,0 +1,39 @@
+# Sourced by test.sh and run.sh: a private Xvfb display and a persistent
+# wineserver for one throw-away Wine prefix. Both are stopped by pid when the
+# sourcing script ends, also on failure.
+#   qlr_wine_start <prefix-folder>   sets DISPLAY, WINEPREFIX, WINEDEBUG
+QLR_WINE64=/usr/lib/wine/wine64
+QLR_WINESERVER=/usr/lib/wine/wineserver64
+QLR_XVFB_PID=""
+QLR_WINESERVER_PID=""
+
+qlr_wine_stop() {
+  if [ -n "$QLR_WINESERVER_PID" ]; then
+    kill "$QLR_WINESERVER_PID" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$QLR_WINESERVER_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$QLR_WINESERVER_PID" 2>/dev/null || true
+    QLR_WINESERVER_PID=""
+  fi
+  if [ -n "$QLR_XVFB_PID" ]; then
+    kill "$QLR_XVFB_PID" 2>/dev/null || true
+    QLR_XVFB_PID=""
+  fi
+}
+
+qlr_wine_start() {
+  local prefix="$1" n
+  # A display number nobody uses yet.
+  for n in $(seq 90 199); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  QLR_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+  mkdir -p "$prefix"
+  # The persistent server must not hold our stdout, or the script never ends.
+  "$QLR_WINESERVER" -p -f >/dev/null 2>&1 </dev/null &
+  QLR_WINESERVER_PID=$!
+  "$QLR_WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+}

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both targets, runs every test of the x64
+# build under Wine, and checks the 32-bit deliverables.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+cd "$here"
+
+scripts/setup-deps.sh
+scripts/build.sh all
+
+echo "== 32-bit deliverables"
+fail=0
+for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll; do
+  fmt=$(i686-w64-mingw32-objdump -f "build/x86/bin/$f" 2>/dev/null | sed -n 's/.*file format //p')
+  if [ "$fmt" = "pei-i386" ]; then echo "  $f: PE32 ($fmt)"; else echo "  $f: NOT PE32 (${fmt:-missing})"; fail=1; fi
+done
+[ $fail -eq 0 ] || { echo "32-bit deliverables missing"; exit 1; }
+
+echo "== tests (x64 under Wine)"
+source scripts/wine-env.sh
+trap qlr_wine_stop EXIT
+prefix="$here/build/x64/wineprefix"
+rm -rf "$prefix"
+qlr_wine_start "$prefix"
+export HOME="$here/build/x64/home" XDG_DATA_HOME="$here/build/x64/home/.local/share"
+mkdir -p "$HOME"
+cd build/x64
+ctest --output-on-failure --timeout 600 "$@"

@@ -1,0 +1,221 @@
+#include "tests/support/test_support.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace qlrtest {
+
+namespace {
+
+std::atomic<unsigned> g_tempCounter{0};
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring full = path + L"\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+  wchar_t tmp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, tmp);
+  std::wstring base = tmp;
+  if (!base.empty() && base.back() == L'\\') base.pop_back();
+  for (;;) {
+    wchar_t name[64];
+    swprintf(name, 64, L"\\qlrtest_%lu_%lu_%u", GetCurrentProcessId(), GetTickCount(),
+             g_tempCounter.fetch_add(1));
+    m_path = base + name;
+    if (CreateDirectoryW(m_path.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() { RemoveTree(m_path); }
+
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs, DWORD stepMs) {
+  ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (pred()) return true;
+    if (GetTickCount64() >= end) return pred();
+    Sleep(stepMs);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+  ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (pred()) return true;
+    ULONGLONG now = GetTickCount64();
+    if (now >= end) return pred();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+std::wstring BinDir() {
+  wchar_t buf[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, buf, MAX_PATH);
+  std::wstring path = buf;
+  return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+std::wstring BinFile(const std::wstring& name) { return BinDir() + L"\\" + name; }
+
+ChildProcess::~ChildProcess() {
+  if (IsRunning()) Kill();
+  if (m_pi.hProcess) CloseHandle(m_pi.hProcess);
+  if (m_pi.hThread) CloseHandle(m_pi.hThread);
+}
+
+bool ChildProcess::Start(const std::wstring& exe, const std::wstring& args,
+                         const std::wstring& workDir) {
+  std::wstring cmd = L"\"" + exe + L"\"";
+  if (!args.empty()) cmd += L" " + args;
+  STARTUPINFOW si = {};
+  si.cb = sizeof(si);
+  std::vector<wchar_t> buf(cmd.begin(), cmd.end());
+  buf.push_back(L'\0');
+  return CreateProcessW(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &si, &m_pi) != FALSE;
+}
+
+int ChildProcess::Wait(DWORD timeoutMs) {
+  if (!m_pi.hProcess) return -1;
+  if (WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(m_pi.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+bool ChildProcess::IsRunning() const {
+  return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void ChildProcess::Kill() {
+  if (!m_pi.hProcess) return;
+  TerminateProcess(m_pi.hProcess, 255);
+  WaitForSingleObject(m_pi.hProcess, 5000);
+}
+
+int RunProcess(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs,
+               const std::wstring& workDir) {
+  ChildProcess p;
+  if (!p.Start(exe, args, workDir)) return -2;
+  return p.Wait(timeoutMs);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::string out;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = bytes.empty() ||
+            WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok && written == bytes.size();
+}
+
+std::wstring ReadUtf16File(const std::wstring& path) {
+  std::string bytes = ReadBytes(path);
+  size_t start = 0;
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE)
+    start = 2;
+  std::wstring text((bytes.size() - start) / 2, L'\0');
+  if (!text.empty()) memcpy(&text[0], bytes.data() + start, text.size() * 2);
+  return text;
+}
+
+bool WriteUtf16File(const std::wstring& path, const std::wstring& text, bool bom) {
+  std::string bytes;
+  if (bom) bytes = "\xFF\xFE";
+  bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  return WriteBytes(path, bytes);
+}
+
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  return out;
+}
+
+bool CopyFileTo(const std::wstring& from, const std::wstring& to) {
+  return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+std::vector<HWND> FindProcessWindows(DWORD pid) {
+  struct Ctx {
+    DWORD pid;
+    std::vector<HWND> found;
+  } ctx{pid, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Ctx*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == c->pid) c->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found;
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
+  for (HWND hwnd : FindProcessWindows(pid)) {
+    wchar_t cls[256] = {}, text[512] = {};
+    GetClassNameW(hwnd, cls, 256);
+    GetWindowTextW(hwnd, text, 512);
+    if (className && wcscmp(cls, className) != 0) continue;
+    if (title && wcscmp(text, title) != 0) continue;
+    return hwnd;
+  }
+  return nullptr;
+}
+
+}  // namespace qlrtest
