@@ -6,7 +6,8 @@
 # qlr_tests(<module> [DEPENDS libs...] [RESOURCES files...])
 #   One test program per tests/*_test.cpp of the calling folder, linked with
 #   the module, GoogleTest and the test support library, each registered
-#   with CTest (run under Wine through the cross-compiling emulator).
+#   with CTest (run under Wine through the cross-compiling emulator). A
+#   tests/<name>_test.rc is compiled into its own test program.
 
 set(QLR_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 shlwapi ole32 oleaut32
     uuid advapi32 version winmm psapi wininet urlmon msimg32 uxtheme imm32 ws2_32 rpcrt4)
@@ -36,7 +37,12 @@ function(qlr_tests module)
   foreach(t ${tests})
     get_filename_component(base ${t} NAME_WE)
     set(exe ${module}_${base})
-    add_executable(${exe} ${t} ${T_RESOURCES})
+    # A tests/<name>_test.rc beside the test file is compiled into it.
+    set(own_rc)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/${base}.rc)
+      set(own_rc ${CMAKE_CURRENT_SOURCE_DIR}/tests/${base}.rc)
+    endif()
+    add_executable(${exe} ${t} ${T_RESOURCES} ${own_rc})
     target_link_libraries(${exe} PRIVATE ${module} ${T_DEPENDS} qlr_test_support gmock gtest)
     add_test(NAME ${exe} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     set_tests_properties(${exe} PROPERTIES TIMEOUT 300)
