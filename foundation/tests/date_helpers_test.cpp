@@ -23,6 +23,27 @@ bool IsZeroed(const SYSTEMTIME& st) {
   return memcmp(&st, &zero, sizeof st) == 0;
 }
 
+struct DateCase {
+  const wchar_t* text;
+  bool ok;
+  WORD year, month, day, hour, minute, second;
+};
+
+void ExpectDate(const SYSTEMTIME& st, const DateCase& c) {
+  EXPECT_EQ(st.wYear, c.year) << c.text;
+  EXPECT_EQ(st.wMonth, c.month) << c.text;
+  EXPECT_EQ(st.wDay, c.day) << c.text;
+  EXPECT_EQ(st.wHour, c.hour) << c.text;
+  EXPECT_EQ(st.wMinute, c.minute) << c.text;
+  EXPECT_EQ(st.wSecond, c.second) << c.text;
+  EXPECT_EQ(st.wMilliseconds, 0) << c.text;
+  if (c.ok) {
+    EXPECT_EQ(st.wDayOfWeek, DayOfWeek(c.day, c.month, c.year)) << c.text;
+  } else {
+    EXPECT_TRUE(IsZeroed(st)) << c.text;
+  }
+}
+
 TEST(DateHelpersTest, DayOfWeekAgreesWithTheSystemCalendar) {
   for (WORD year : {1601, 1900, 1999, 2000, 2024, 2026, 2100, 2400}) {
     for (WORD month = 1; month <= 12; ++month) {
@@ -46,11 +67,7 @@ TEST(DateHelpersTest, MonthNamesIgnoreAsciiCaseOnly) {
 }
 
 TEST(DateHelpersTest, RssDatesReadDayMonthYearAndTime) {
-  struct {
-    const wchar_t* text;
-    bool ok;
-    WORD year, month, day, hour, minute, second;
-  } cases[] = {
+  const DateCase cases[] = {
       {L"05 Dec 2026 10:20:30 GMT", true, 2026, 12, 5, 10, 20, 30},
       {L"  1 jan 2000  23:59:58  ", true, 2000, 1, 1, 23, 59, 58},
       {L"GMT 7 Mar 2021 04:05:06", true, 2021, 3, 7, 4, 5, 6},
@@ -68,18 +85,7 @@ TEST(DateHelpersTest, RssDatesReadDayMonthYearAndTime) {
     SYSTEMTIME st;
     memset(&st, 0xAB, sizeof st);
     ASSERT_EQ(ParseRssDate(c.text, st), c.ok) << c.text;
-    if (!c.ok) {
-      EXPECT_TRUE(IsZeroed(st)) << c.text;
-      continue;
-    }
-    EXPECT_EQ(st.wYear, c.year) << c.text;
-    EXPECT_EQ(st.wMonth, c.month) << c.text;
-    EXPECT_EQ(st.wDay, c.day) << c.text;
-    EXPECT_EQ(st.wHour, c.hour) << c.text;
-    EXPECT_EQ(st.wMinute, c.minute) << c.text;
-    EXPECT_EQ(st.wSecond, c.second) << c.text;
-    EXPECT_EQ(st.wMilliseconds, 0) << c.text;
-    EXPECT_EQ(st.wDayOfWeek, DayOfWeek(c.day, c.month, c.year)) << c.text;
+    ExpectDate(st, c);
   }
   SYSTEMTIME st;
   EXPECT_FALSE(ParseRssDate(nullptr, st));
@@ -98,11 +104,7 @@ TEST(DateHelpersTest, HostileRssDatesAreReadWithinBounds) {
 }
 
 TEST(DateHelpersTest, BuildStampsReadMonthDayYearAndTime) {
-  struct {
-    const wchar_t* text;
-    bool ok;
-    WORD year, month, day, hour, minute, second;
-  } cases[] = {
+  const DateCase cases[] = {
       {L"Dec  8 2026 19:45:07", true, 2026, 12, 8, 19, 45, 7},
       {L"Jan 15 2024 01:02:03", true, 2024, 1, 15, 1, 2, 3},
       {L"Xyz 15 2024 01:02:03", true, 2024, 1, 15, 1, 2, 3},  // unknown month reads as 1
@@ -115,15 +117,7 @@ TEST(DateHelpersTest, BuildStampsReadMonthDayYearAndTime) {
     SYSTEMTIME st;
     memset(&st, 0xAB, sizeof st);
     ASSERT_EQ(ParseBuildStamp(c.text, st), c.ok) << c.text;
-    EXPECT_EQ(st.wYear, c.year) << c.text;
-    EXPECT_EQ(st.wMonth, c.month) << c.text;
-    EXPECT_EQ(st.wDay, c.day) << c.text;
-    EXPECT_EQ(st.wHour, c.hour) << c.text;
-    EXPECT_EQ(st.wMinute, c.minute) << c.text;
-    EXPECT_EQ(st.wSecond, c.second) << c.text;
-    if (c.ok) {
-      EXPECT_EQ(st.wDayOfWeek, DayOfWeek(c.day, c.month, c.year)) << c.text;
-    }
+    ExpectDate(st, c);
   }
 }
 
