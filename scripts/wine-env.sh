@@ -7,12 +7,27 @@ QLR_WINESERVER=/usr/lib/wine/wineserver64
 QLR_XVFB_PID=""
 QLR_WINESERVER_PID=""
 
+# Pids of the processes running in our prefix (all of them started by this run).
+qlr_prefix_pids() {
+  local p
+  for p in /proc/[0-9]*; do
+    { tr '\0' '\n' < "$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$QLR_PREFIX" && echo "${p#/proc/}"
+  done
+}
+
 qlr_wine_stop() {
   if [ -n "$QLR_WINESERVER_PID" ]; then
-    kill "$QLR_WINESERVER_PID" 2>/dev/null || true
+    # Wine's own services (explorer, services, plugplay...) outlive a killed
+    # server: ask the server to end every process of our prefix first.
+    "$QLR_WINESERVER" -k >/dev/null 2>&1 || true
     for _ in $(seq 50); do kill -0 "$QLR_WINESERVER_PID" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$QLR_WINESERVER_PID" 2>/dev/null || true
     QLR_WINESERVER_PID=""
+  fi
+  if [ -n "${QLR_PREFIX:-}" ]; then
+    local left
+    left=$(qlr_prefix_pids | grep -vx "$$" || true)
+    [ -n "$left" ] && kill -9 $left 2>/dev/null || true
   fi
   if [ -n "$QLR_XVFB_PID" ]; then
     kill "$QLR_XVFB_PID" 2>/dev/null || true
@@ -22,6 +37,7 @@ qlr_wine_stop() {
 
 qlr_wine_start() {
   local prefix="$1" n
+  QLR_PREFIX="$prefix"
   # A display number nobody uses yet.
   for n in $(seq 90 199); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
