@@ -1,0 +1,101 @@
+#include "foundation/system_info.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t kCannotDetect[] = L"Cannot detect";
+
+// A library loaded for one call and freed after it.
+class LoadedLibrary {
+ public:
+  explicit LoadedLibrary(const wchar_t* name) : m_module(LoadLibraryW(name)) {}
+  ~LoadedLibrary() {
+    if (m_module) FreeLibrary(m_module);
+  }
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+  template <typename Fn>
+  Fn Get(const char* name) const {
+    if (!m_module) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+  }
+
+ private:
+  HMODULE m_module;
+};
+
+bool QueryMemoryStatusEx(MEMORYSTATUSEX& status) {
+  using GlobalMemoryStatusExFn = BOOL(WINAPI*)(MEMORYSTATUSEX*);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (!kernel) return false;
+  auto query = reinterpret_cast<GlobalMemoryStatusExFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")));
+  if (!query) return false;
+  status = MEMORYSTATUSEX{};
+  status.dwLength = sizeof(status);
+  return query(&status) != FALSE;
+}
+
+std::wstring GigabytesText(unsigned long long megabytes) {
+  wchar_t text[64];
+  swprintf(text, 64, L"%.2f GB", static_cast<double>(megabytes) * (1.0 / 1024.0));
+  return text;
+}
+
+}  // namespace
+
+std::wstring FormatByteSize(unsigned long long bytes) {
+  using StrFormatByteSizeWFn = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
+  LoadedLibrary shlwapi(L"shlwapi.dll");
+  auto format = shlwapi.Get<StrFormatByteSizeWFn>("StrFormatByteSizeW");
+  if (!format) return std::wstring();
+  wchar_t buffer[MAX_PATH] = {};
+  if (!format(static_cast<LONGLONG>(bytes), buffer, MAX_PATH)) return std::wstring();
+  buffer[MAX_PATH - 1] = L'\0';
+  return buffer;
+}
+
+std::wstring GetCommitLimitText() {
+  MEMORYSTATUS status = {};
+  status.dwLength = sizeof(status);
+  GlobalMemoryStatus(&status);
+  std::wstring text = FormatByteSize(status.dwTotalPageFile);
+  std::wstring result;
+  for (wchar_t ch : text) {
+    if (ch != L' ') result += ch;
+  }
+  return result;
+}
+
+std::wstring GetTotalPhysicalMemoryText() {
+  MEMORYSTATUSEX status;
+  if (!QueryMemoryStatusEx(status)) return kCannotDetect;
+  return GigabytesText(status.ullTotalPhys >> 20);
+}
+
+std::wstring GetAvailablePhysicalMemoryText() {
+  using GetPerformanceInfoFn = BOOL(WINAPI*)(PERFORMANCE_INFORMATION*, DWORD);
+  LoadedLibrary psapi(L"Psapi.dll");
+  auto query = psapi.Get<GetPerformanceInfoFn>("GetPerformanceInfo");
+  if (!query) return kCannotDetect;
+  // The record's size differs between 32-bit (56) and 64-bit (104) builds.
+  PERFORMANCE_INFORMATION info = {};
+  info.cb = sizeof(info);
+  if (!query(&info, sizeof(info))) return kCannotDetect;
+  unsigned long long pageKb = info.PageSize / 1024;
+  unsigned long long megabytes = pageKb * info.PhysicalAvailable / 1024;
+  return GigabytesText(megabytes);
+}
+
+std::wstring GetMemoryLoadText() {
+  MEMORYSTATUSEX status;
+  if (!QueryMemoryStatusEx(status)) return kCannotDetect;
+  wchar_t text[16];
+  swprintf(text, 16, L"%d%%", static_cast<int>(status.dwMemoryLoad));
+  return text;
+}
