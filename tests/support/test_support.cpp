@@ -218,4 +218,34 @@ HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title
   return nullptr;
 }
 
+bool SetUnixWritable(const std::wstring& path, bool writable) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  auto toUnix = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!toUnix) return false;
+  char* unixPath = toUnix(path.c_str());
+  if (!unixPath) return false;
+  std::wstring cmd = std::wstring(L"chmod ") + (writable ? L"u+w" : L"a-w") + L" \"" +
+                    FromUtf8(unixPath) + L"\"";
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  // Wine starts a host program given by its path on the Z: drive, but its
+  // process handle never reports the end; Wine shows a folder without write
+  // permission as read-only, so the change itself is awaited.
+  std::vector<wchar_t> buf(cmd.begin(), cmd.end());
+  buf.push_back(L'\0');
+  STARTUPINFOW si = {};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(L"Z:\\bin\\chmod", buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return WaitUntil([&] {
+    DWORD attrs = GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES &&
+           ((attrs & FILE_ATTRIBUTE_READONLY) == 0) == writable;
+  });
+}
+
 }  // namespace qlrtest

@@ -76,6 +76,11 @@ std::vector<HWND> FindProcessWindows(DWORD pid);
 // First top-level window of the process with the given class (null: any).
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
 
+// Under Wine: sets or clears the Unix write permission of a file or folder
+// (chmod u+w / a-w on the host), so that access checks see a place the user
+// may not write. Windows' read-only attribute is ignored on folders.
+bool SetUnixWritable(const std::wstring& path, bool writable);
+
 // Pumps this thread's messages for up to ms milliseconds or until pred holds.
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 

@@ -1,0 +1,26 @@
+#include "foundation/program_names.h"
+
+#include "foundation/handles.h"
+#include "foundation/paths.h"
+
+namespace {
+HANDLE g_firstInstanceEvent = nullptr;
+}
+
+std::wstring GetEditorExePath() { return GetAppFolderWithSlash() + L"QuilloraEditor.exe"; }
+std::wstring GetWelcomeExePath() { return GetAppFolderWithSlash() + L"Quillora_Welcome.exe"; }
+std::wstring GetGestureDllName() { return L"Gesture.dll"; }
+std::wstring GetSettingAreaName() { return L"Local\\$QUILLORA_SETTING_AREA$"; }
+std::wstring GetLangUIChangedEventName() { return L"Local\\Quillora_LangUI_Changed"; }
+std::wstring GetCheckForUpdatesEventName() { return L"Local\\Quillora_CheckForUpdates"; }
+
+bool SignalCheckForUpdates() {
+  UniqueHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, GetCheckForUpdatesEventName().c_str()));
+  if (!event) return false;
+  BOOL set = SetEvent(event.Get());
+  ResetEvent(event.Get());
+  return set != FALSE;
+}
+
+void SetFirstInstanceEvent(HANDLE event) { g_firstInstanceEvent = event; }
+HANDLE GetFirstInstanceEvent() { return g_firstInstanceEvent; }
