@@ -206,6 +206,29 @@ class CAutoCloseClipboard {
   bool m_released = false;
 };
 
+// Holds a slim reader/writer lock, shared or exclusive, for one scope.
+class SrwSharedLock {
+ public:
+  explicit SrwSharedLock(SRWLOCK& lock) : m_lock(lock) { AcquireSRWLockShared(&m_lock); }
+  ~SrwSharedLock() { ReleaseSRWLockShared(&m_lock); }
+  SrwSharedLock(const SrwSharedLock&) = delete;
+  SrwSharedLock& operator=(const SrwSharedLock&) = delete;
+
+ private:
+  SRWLOCK& m_lock;
+};
+
+class SrwExclusiveLock {
+ public:
+  explicit SrwExclusiveLock(SRWLOCK& lock) : m_lock(lock) { AcquireSRWLockExclusive(&m_lock); }
+  ~SrwExclusiveLock() { ReleaseSRWLockExclusive(&m_lock); }
+  SrwExclusiveLock(const SrwExclusiveLock&) = delete;
+  SrwExclusiveLock& operator=(const SrwExclusiveLock&) = delete;
+
+ private:
+  SRWLOCK& m_lock;
+};
+
 // Looks a function up in a library loaded for the owner's lifetime; for
 // system functions that older Windows versions lack.
 template <typename Fn>
