@@ -249,8 +249,6 @@ CWindowImplCore::~CWindowImplCore() {
   m_dwState |= kDying;
   if (m_dwState & kSubclassed) {
     UnsubclassWindow(TRUE);
-  } else if (m_isDialog) {
-    ::DestroyWindow(h);
   } else {
     ::DestroyWindow(h);
   }
