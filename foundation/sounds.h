@@ -1,0 +1,13 @@
+// Event sounds. When the stop-before-play flag is set (the tray window sets
+// it at start), each new sound first stops the one still playing.
+#pragma once
+
+bool PlaySoundAlias(const wchar_t* alias, bool async);
+bool PlayNotificationSound(bool async);
+bool PlayExclamationSound(bool async);  // the editor's warning sound
+// Plays the file `count` times in a row; true when one of them played.
+bool PlaySoundFile(const wchar_t* path, int count, bool async);
+bool StopSound();
+void StopSoundIfRequested();
+void SetStopSoundBeforePlay(bool stop);
+bool GetStopSoundBeforePlay();
