@@ -77,18 +77,23 @@ struct Pixels {
   std::vector<DWORD> bits;
 };
 
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
 bool ReadPixels(HBITMAP bitmap, Pixels* out) {
   BITMAP bm = {};
   if (!bitmap || !::GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
     return false;
   }
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = bm.bmWidth;
-  bi.bmiHeader.biHeight = -bm.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
   out->width = bm.bmWidth;
   out->height = bm.bmHeight;
   out->bits.assign(static_cast<size_t>(bm.bmWidth) * bm.bmHeight, 0);
@@ -100,13 +105,7 @@ bool ReadPixels(HBITMAP bitmap, Pixels* out) {
 
 // A 32-bit DIB section keeps the alpha channel whatever the screen depth.
 HBITMAP MakeColorBitmap(const Pixels& p) {
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = p.width;
-  bi.bmiHeader.biHeight = -p.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDown32(p.width, p.height);
   void* bits = nullptr;
   HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bmp && bits) memcpy(bits, p.bits.data(), p.bits.size() * sizeof(DWORD));
@@ -116,13 +115,7 @@ HBITMAP MakeColorBitmap(const Pixels& p) {
 HBITMAP MakeMaskBitmap(const Pixels& p) {
   HBITMAP mask = ::CreateBitmap(p.width, p.height, 1, 1, nullptr);
   if (!mask) return nullptr;
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = p.width;
-  bi.bmiHeader.biHeight = -p.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDown32(p.width, p.height);
   HDC dc = ::GetDC(nullptr);
   // Black and white pixels map onto the mask's two colours.
   ::SetDIBits(dc, mask, 0, p.height, p.bits.data(), &bi, DIB_RGB_COLORS);
