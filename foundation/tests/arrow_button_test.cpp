@@ -82,6 +82,25 @@ TEST(ArrowButtonTest, OwnerSeesWhetherTheArrowWasPressedDuringTheClick) {
   EXPECT_STREQ(L"Copy all", text);
   ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 
+  // The arrow is filled darker while the cursor rests on it.
+  RECT client;
+  ::GetClientRect(button, &client);
+  RECT area = ArrowAreaOf(client, false);
+  POINT inside = {area.left + 4, (area.top + 3 + area.bottom - 4) / 2};
+  auto fillAfterMove = [&](int x, int y) {
+    POINT screen = {x, y};
+    ::ClientToScreen(button, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    HDC dc = ::GetDC(button);
+    COLORREF c = ::GetPixel(dc, inside.x, inside.y);
+    ::ReleaseDC(button, dc);
+    return c;
+  };
+  EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), fillAfterMove(area.left + 6, inside.y));
+  EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), fillAfterMove(20, 10));
+
   EXPECT_TRUE(arrow.UnsubclassWindow());
   ClickAt(button, 140, 14);
   EXPECT_EQ(3, log.clicks);
