@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "foundation/handles.h"
+
 namespace {
 
 constexpr int kLocaleChars = 260;
 constexpr int kGeoWorkChars = 1000;
 constexpr int kGeoTextChars = 1999;
-
-// Kernel functions that older systems lack; looked up at each use.
-using GetUserGeoIDFn = GEOID(WINAPI*)(GEOCLASS);
-using GetGeoInfoWFn = int(WINAPI*)(GEOID, GEOTYPE, LPWSTR, int, LANGID);
 
 }  // namespace
 
@@ -38,17 +36,15 @@ std::wstring GetLocaleMonthName(int month, LCID locale, bool abbreviated) {
 
 bool GetUserGeoInfo(GEOTYPE type, wchar_t* buffer, int bufferChars) {
   if (!buffer || bufferChars <= 0) return false;
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  if (!kernel) return false;
-  auto getUserGeoId = reinterpret_cast<GetUserGeoIDFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GetUserGeoID")));
-  auto getGeoInfo = reinterpret_cast<GetGeoInfoWFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GetGeoInfoW")));
+  // Older systems lack both functions.
+  DynamicFunction<GEOID(WINAPI*)(GEOCLASS)> getUserGeoId(L"kernel32.dll", "GetUserGeoID");
+  DynamicFunction<int(WINAPI*)(GEOID, GEOTYPE, LPWSTR, int, LANGID)> getGeoInfo(L"kernel32.dll",
+                                                                                "GetGeoInfoW");
   if (!getUserGeoId || !getGeoInfo) return false;
-  GEOID id = getUserGeoId(GEOCLASS_NATION);
+  GEOID id = getUserGeoId.Get()(GEOCLASS_NATION);
   if (id == GEOID_NOT_AVAILABLE) return false;
   wchar_t work[kGeoWorkChars] = {};
-  int k = getGeoInfo(id, type, work, kGeoWorkChars - 1, GetUserDefaultLangID());
+  int k = getGeoInfo.Get()(id, type, work, kGeoWorkChars - 1, GetUserDefaultLangID());
   if (k <= 0) return false;
   work[kGeoWorkChars - 1] = L'\0';
   // The terminator goes inside the caller's buffer even when the value is

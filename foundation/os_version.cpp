@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <mutex>
 
+#include "foundation/handles.h"
+
 namespace {
 
 struct OSNames {
@@ -49,29 +51,17 @@ constexpr size_t kServicePackChars = 99;
 OSRecord g_os;
 std::mutex g_osLock;
 
-template <typename Fn>
-Fn LookUp(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (!handle) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
-}
-
 bool QueryVersion(OSVERSIONINFOEXW& info) {
-  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
-  using GetVersionExWFn = BOOL(WINAPI*)(OSVERSIONINFOEXW*);
   // The kernel's own answer is not shimmed to an older version the way
   // GetVersionExW is for programs without a compatibility manifest.
   info = OSVERSIONINFOEXW{};
   info.dwOSVersionInfoSize = sizeof(info);
-  if (auto rtlGetVersion = LookUp<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion")) {
-    if (rtlGetVersion(&info) == 0) return true;
-  }
+  DynamicFunction<LONG(WINAPI*)(OSVERSIONINFOEXW*)> rtlGetVersion(L"ntdll.dll", "RtlGetVersion");
+  if (rtlGetVersion && rtlGetVersion.Get()(&info) == 0) return true;
   info = OSVERSIONINFOEXW{};
   info.dwOSVersionInfoSize = sizeof(info);
-  if (auto getVersionEx = LookUp<GetVersionExWFn>(L"kernel32.dll", "GetVersionExW")) {
-    if (getVersionEx(&info)) return true;
-  }
-  return false;
+  DynamicFunction<BOOL(WINAPI*)(OSVERSIONINFOEXW*)> getVersionEx(L"kernel32.dll", "GetVersionExW");
+  return getVersionEx && getVersionEx.Get()(&info);
 }
 
 OSRecord CurrentRecord() {
@@ -160,11 +150,10 @@ std::wstring COSVersionInfo::GetOSDisplayName() const {
 std::wstring COSVersionInfo::GetOSToken() const { return GetOSTokenById(DetectOSVersion()); }
 
 bool IsWow64() {
-  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  auto isWow64Process = LookUp<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
+  DynamicFunction<BOOL(WINAPI*)(HANDLE, PBOOL)> isWow64Process(L"kernel32.dll", "IsWow64Process");
   if (!isWow64Process) return false;
   BOOL wow64 = FALSE;
-  if (!isWow64Process(GetCurrentProcess(), &wow64)) return false;
+  if (!isWow64Process.Get()(GetCurrentProcess(), &wow64)) return false;
   return wow64 != FALSE;
 }
 

@@ -5,40 +5,18 @@
 
 #include <cwchar>
 
+#include "foundation/handles.h"
+
 namespace {
 
 constexpr wchar_t kCannotDetect[] = L"Cannot detect";
 
-// A library loaded for one call and freed after it.
-class LoadedLibrary {
- public:
-  explicit LoadedLibrary(const wchar_t* name) : m_module(LoadLibraryW(name)) {}
-  ~LoadedLibrary() {
-    if (m_module) FreeLibrary(m_module);
-  }
-  LoadedLibrary(const LoadedLibrary&) = delete;
-  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-
-  template <typename Fn>
-  Fn Get(const char* name) const {
-    if (!m_module) return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
-  }
-
- private:
-  HMODULE m_module;
-};
-
 bool QueryMemoryStatusEx(MEMORYSTATUSEX& status) {
-  using GlobalMemoryStatusExFn = BOOL(WINAPI*)(MEMORYSTATUSEX*);
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  if (!kernel) return false;
-  auto query = reinterpret_cast<GlobalMemoryStatusExFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")));
+  DynamicFunction<BOOL(WINAPI*)(MEMORYSTATUSEX*)> query(L"kernel32.dll", "GlobalMemoryStatusEx");
   if (!query) return false;
   status = MEMORYSTATUSEX{};
   status.dwLength = sizeof(status);
-  return query(&status) != FALSE;
+  return query.Get()(&status) != FALSE;
 }
 
 std::wstring GigabytesText(unsigned long long megabytes) {
@@ -50,12 +28,11 @@ std::wstring GigabytesText(unsigned long long megabytes) {
 }  // namespace
 
 std::wstring FormatByteSize(unsigned long long bytes) {
-  using StrFormatByteSizeWFn = PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT);
-  LoadedLibrary shlwapi(L"shlwapi.dll");
-  auto format = shlwapi.Get<StrFormatByteSizeWFn>("StrFormatByteSizeW");
+  DynamicFunction<PWSTR(WINAPI*)(LONGLONG, PWSTR, UINT)> format(L"shlwapi.dll",
+                                                               "StrFormatByteSizeW");
   if (!format) return std::wstring();
   wchar_t buffer[MAX_PATH] = {};
-  if (!format(static_cast<LONGLONG>(bytes), buffer, MAX_PATH)) return std::wstring();
+  if (!format.Get()(static_cast<LONGLONG>(bytes), buffer, MAX_PATH)) return std::wstring();
   buffer[MAX_PATH - 1] = L'\0';
   return buffer;
 }
@@ -79,14 +56,13 @@ std::wstring GetTotalPhysicalMemoryText() {
 }
 
 std::wstring GetAvailablePhysicalMemoryText() {
-  using GetPerformanceInfoFn = BOOL(WINAPI*)(PERFORMANCE_INFORMATION*, DWORD);
-  LoadedLibrary psapi(L"Psapi.dll");
-  auto query = psapi.Get<GetPerformanceInfoFn>("GetPerformanceInfo");
+  DynamicFunction<BOOL(WINAPI*)(PERFORMANCE_INFORMATION*, DWORD)> query(L"Psapi.dll",
+                                                                        "GetPerformanceInfo");
   if (!query) return kCannotDetect;
   // The record's size differs between 32-bit (56) and 64-bit (104) builds.
   PERFORMANCE_INFORMATION info = {};
   info.cb = sizeof(info);
-  if (!query(&info, sizeof(info))) return kCannotDetect;
+  if (!query.Get()(&info, sizeof(info))) return kCannotDetect;
   unsigned long long pageKb = info.PageSize / 1024;
   unsigned long long megabytes = pageKb * info.PhysicalAvailable / 1024;
   return GigabytesText(megabytes);

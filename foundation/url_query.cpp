@@ -5,6 +5,7 @@
 #include "foundation/file_version.h"
 #include "foundation/locale_names.h"
 #include "foundation/os_version.h"
+#include "foundation/security.h"
 #include "foundation/system_info.h"
 
 namespace {
@@ -53,6 +54,12 @@ std::wstring CUrlQuery::GetUrl() const {
 }
 
 void CUrlQuery::AddWinVer() { AddParam(L"winver", COSVersionInfo().GetOSDisplayName()); }
+
+void CUrlQuery::AddDomain() {
+  std::wstring domain;
+  GetComputerDnsDomain(domain);  // stays empty when unknown
+  AddParam(L"domain", domain, true);
+}
 
 void CUrlQuery::AddCountry() { AddParam(L"country", GetGeoFriendlyName(), true); }
 

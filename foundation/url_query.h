@@ -29,6 +29,7 @@ class CUrlQuery {
   // Machine facts; each adds its pair even when the fact is unknown (with an
   // empty value), except AddModuleVersion, which then adds nothing.
   void AddWinVer();
+  void AddDomain();
   void AddCountry();
   void AddLanguages();
   void AddLanguages(const std::vector<HKL>& layouts);

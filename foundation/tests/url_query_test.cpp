@@ -77,6 +77,7 @@ TEST(UrlQueryTest, MachineFactsOfAFullRequest) {
   CUrlQuery query(kBase);
   ASSERT_TRUE(query.AddModuleVersion(L"ver"));
   query.AddWinVer();
+  query.AddDomain();
   query.AddCountry();
   query.AddLanguages();
   query.AddRAM();
@@ -84,7 +85,7 @@ TEST(UrlQueryTest, MachineFactsOfAFullRequest) {
 
   std::vector<std::wstring> names;
   for (const auto& pair : query.GetParams()) names.push_back(pair.name);
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"ver", L"winver", L"country", L"languages", L"RAM",
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"ver", L"winver", L"domain", L"country", L"languages", L"RAM",
                                               L"screen"}));
   EXPECT_EQ(ValueOf(query, L"ver"),
             std::to_wstring(QLR_VER_MAJOR) + L"." + std::to_wstring(QLR_VER_MINOR) + L"." +
@@ -94,10 +95,12 @@ TEST(UrlQueryTest, MachineFactsOfAFullRequest) {
   EXPECT_EQ(winver.rfind(L"Windows_", 0), 0u) << winver;
   EXPECT_NE(winver.find(L"_64x_build_"), std::wstring::npos) << winver;
 
-  std::wstring country = ValueOf(query, L"country");
-  ASSERT_GE(country.size(), 2u);
-  EXPECT_EQ(country.front(), L'[');
-  EXPECT_EQ(country.back(), L']');
+  for (const wchar_t* name : {L"domain", L"country"}) {
+    std::wstring value = ValueOf(query, name);  // bracketed, also when unknown
+    ASSERT_GE(value.size(), 2u) << name;
+    EXPECT_EQ(value.front(), L'[') << name;
+    EXPECT_EQ(value.back(), L']') << name;
+  }
 
   std::wstring ram = ValueOf(query, L"RAM");
   EXPECT_FALSE(ram.empty());
