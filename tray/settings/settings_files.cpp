@@ -1,0 +1,186 @@
+#include "tray/settings/settings_files.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <mutex>
+
+#include "foundation/files.h"
+#include "foundation/ini.h"
+#include "foundation/paths.h"
+#include "foundation/security.h"
+#include "tray/settings/security_attributes.h"
+
+namespace sn = settings_names;
+
+namespace {
+
+constexpr DWORD kTwoFileStringChars = 2601;
+
+std::mutex g_foldersLock;
+std::wstring g_programFolder;  // test overrides
+std::wstring g_profileFolder;
+
+std::wstring WithSlash(std::wstring folder) {
+  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder + L'\\';
+}
+
+std::wstring ProfileFolder() {
+  {
+    std::lock_guard<std::mutex> lock(g_foldersLock);
+    if (!g_profileFolder.empty()) return g_profileFolder;
+  }
+  wchar_t buf[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, buf, CSIDL_PROFILE, FALSE)) return std::wstring();
+  return buf;
+}
+
+std::wstring ProductFolder() {
+  std::wstring profile = ProfileFolder();
+  if (profile.empty()) return std::wstring();
+  return WithSlash(profile) + sn::kProductFolder;
+}
+
+std::wstring ReadTwoFileValue(const std::wstring& path, const wchar_t* section,
+                              const wchar_t* key) {
+  if (path.empty()) return std::wstring();
+  std::wstring buf(kTwoFileStringChars, L'\0');
+  DWORD n = GetPrivateProfileStringW(section, key, L"", &buf[0], kTwoFileStringChars, path.c_str());
+  buf.resize(n);
+  return buf;
+}
+
+// A new settings file starts with the UTF-16 byte-order mark: the profile
+// functions write a file without one in the ANSI code page, which would turn
+// every character outside it (folder names, language names) into "?".
+void CreateUnicodeIniFile(const std::wstring& path, SECURITY_ATTRIBUTES* sa, DWORD attributes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, sa,
+                            CREATE_NEW, attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  static const BYTE kBom[2] = {0xFF, 0xFE};
+  DWORD written = 0;
+  WriteFile(file, kBom, sizeof(kBom), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::wstring FileNamePart(const std::wstring& path) {
+  size_t cut = path.find_last_of(L"\\/");
+  return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
+}  // namespace
+
+void SetSettingsFolders(const std::wstring& programFolder, const std::wstring& profileFolder) {
+  std::lock_guard<std::mutex> lock(g_foldersLock);
+  g_programFolder = programFolder.empty() ? std::wstring() : WithSlash(programFolder);
+  g_profileFolder = profileFolder;
+}
+
+std::wstring GetSettingsProgramFolder() {
+  {
+    std::lock_guard<std::mutex> lock(g_foldersLock);
+    if (!g_programFolder.empty()) return g_programFolder;
+  }
+  return GetAppFolderWithSlash();
+}
+
+bool IsPortableRun() { return IsOnRemovableDrive(GetSettingsProgramFolder()); }
+
+std::wstring GetProgramFolderSettingsPath() {
+  std::wstring folder = GetSettingsProgramFolder();
+  std::wstring path = folder + sn::kIniFileName;
+  if (IsFileExist(path)) return path;
+  // Only where the user may write: an administrator's copy must not leave a
+  // file behind that later runs of a plain user cannot change.
+  std::wstring bare = folder.substr(0, folder.size() - 1);
+  if (!CanWriteFile(bare)) return path;
+  EveryoneSecurityAttributes everyone;
+  if (everyone.Get()) CreateUnicodeIniFile(path, everyone.Get(), FILE_ATTRIBUTE_SYSTEM);
+  return path;
+}
+
+std::wstring GetUserSettingsPath(bool createFolder) {
+  std::wstring product = ProductFolder();
+  if (product.empty()) return std::wstring();
+  std::wstring path = product + L'\\' + sn::kIniFileName;
+  if (!createFolder || IsPortableRun()) return path;
+  EveryoneSecurityAttributes everyone;
+  if (GetFileAttributesW(product.c_str()) == INVALID_FILE_ATTRIBUTES)
+    CreateDirectoryW(product.c_str(), everyone.Get());
+  if (!IsFileExist(path)) CreateUnicodeIniFile(path, everyone.Get(), FILE_ATTRIBUTE_NORMAL);
+  return path;
+}
+
+std::wstring GetSettingsIniPath() {
+  std::wstring programFile = GetProgramFolderSettingsPath();
+  if (IsPortableRun()) return programFile;
+  bool useProgramFile;
+  if (IsFileExist(programFile)) {
+    useProgramFile = CanWriteFile(programFile);
+  } else {
+    std::wstring folder = GetSettingsProgramFolder();
+    useProgramFile = CanWriteFile(folder.substr(0, folder.size() - 1));
+  }
+  if (useProgramFile) return programFile;
+  std::wstring userFile = GetUserSettingsPath(true);
+  // Without a profile folder the file beside the program is all there is.
+  return userFile.empty() ? programFile : userFile;
+}
+
+int ReadSettingsInt(const wchar_t* key, int def, const wchar_t* section) {
+  std::wstring programFile = GetProgramFolderSettingsPath();
+  // A key present beside the program always wins, whichever file is in use.
+  if (IniKeyExists(programFile.c_str(), section, key))
+    return static_cast<int>(GetPrivateProfileIntW(section, key, def, programFile.c_str()));
+  std::wstring userFile = GetUserSettingsPath(false);
+  if (userFile.empty()) return def;
+  return static_cast<int>(GetPrivateProfileIntW(section, key, def, userFile.c_str()));
+}
+
+std::wstring ReadSettingsString(const wchar_t* key, const wchar_t* def, const wchar_t* section) {
+  std::wstring value = ReadTwoFileValue(GetProgramFolderSettingsPath(), section, key);
+  if (value.empty()) value = ReadTwoFileValue(GetUserSettingsPath(false), section, key);
+  if (value.empty() && def) value = def;
+  return value;
+}
+
+std::wstring ReadLanguage(const std::wstring& iniPath) {
+  const std::wstring files[] = {iniPath, GetProgramFolderSettingsPath(), GetUserSettingsPath(false)};
+  for (const std::wstring& file : files) {
+    if (file.empty()) continue;
+    std::wstring value = IniReadString(file, sn::kSettings, sn::kLanguage);
+    if (!value.empty()) return value;
+  }
+  return std::wstring();
+}
+
+bool WriteLanguage(const std::wstring& language, const std::wstring& iniPath) {
+  return IniWriteString(iniPath.c_str(), sn::kSettings, sn::kLanguage,
+                        FileNamePart(language).c_str());
+}
+
+int ReadWriteLog(int def) {
+  return IniReadInt(GetSettingsIniPath().c_str(), sn::kSettings, sn::kWriteLog, def);
+}
+
+bool WriteWriteLog(int value) {
+  return IniWriteInt(GetSettingsIniPath().c_str(), sn::kSettings, sn::kWriteLog, value);
+}
+
+bool IsWelcomeAlreadyStarted() {
+  return IniReadInt(GetSettingsIniPath().c_str(), sn::kSettings, sn::kWelcomeAlreadyStarted, 0) != 0;
+}
+
+bool IsInstalledByInstaller() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, sn::kInstallerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return false;
+  wchar_t text[50] = {};
+  DWORD size = 99;  // bytes; the spare ones keep the text terminated
+  DWORD type = 0;
+  LONG rc = RegQueryValueExW(key, sn::kInstallerValue, nullptr, &type,
+                             reinterpret_cast<BYTE*>(text), &size);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS && size != 0 && text[0] != L'\0';
+}

@@ -1,0 +1,58 @@
+#include "tray/settings/shared_memory.h"
+
+#include <cstring>
+
+#include "tray/settings/security_attributes.h"
+
+HANDLE CreateNamedMapping(const std::wstring& name, DWORD size, bool secure) {
+  EveryoneSecurityAttributes everyone;
+  SECURITY_ATTRIBUTES* sa = secure ? everyone.Get() : nullptr;
+  return CreateFileMappingW(INVALID_HANDLE_VALUE, sa, PAGE_READWRITE, 0, size, name.c_str());
+}
+
+bool WriteSharedBlock(const void* data, DWORD size, const std::wstring& name) {
+  if (!data || size == 0) return false;
+  HANDLE mapping = CreateNamedMapping(name, size, true);
+  if (!mapping) return false;
+  bool ok = false;
+  if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, size)) {
+    memcpy(view, data, size);
+    FlushViewOfFile(view, size);
+    ok = UnmapViewOfFile(view) != FALSE;
+  }
+  CloseHandle(mapping);
+  return ok;
+}
+
+bool WriteSharedText(const char* text, const std::wstring& name) {
+  // A plain null test: probing a pointer with IsBadStringPtr hides bugs and
+  // can swallow a guard-page fault of another thread's stack.
+  if (!text || text[0] == '\0') return false;
+  return WriteSharedBlock(text, static_cast<DWORD>(strlen(text) + 1), name);
+}
+
+SharedView::SharedView(const std::wstring& name) {
+  m_mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
+  if (!m_mapping) return;
+  void* view = MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0);
+  if (!view) return;
+  MEMORY_BASIC_INFORMATION info = {};
+  if (VirtualQuery(view, &info, sizeof(info)) == 0) {
+    UnmapViewOfFile(view);
+    return;
+  }
+  m_data = static_cast<const char*>(view);
+  m_size = info.RegionSize;
+}
+
+SharedView::~SharedView() {
+  if (m_data) UnmapViewOfFile(m_data);
+  if (m_mapping) CloseHandle(m_mapping);
+}
+
+long SharedView::TextLength(size_t maxChars) const {
+  if (!m_data) return -1;
+  size_t limit = maxChars + 1 < m_size ? maxChars + 1 : m_size;
+  const void* end = memchr(m_data, '\0', limit);
+  return end ? static_cast<long>(static_cast<const char*>(end) - m_data) : -1;
+}
