@@ -309,8 +309,13 @@ bool CQLRSettings::Save() {
 
 CQLRTraySettings& GetSettings() {
   static CQLRTraySettings settings;
-  // Set at program start, so the first call loads Settings.ini.
+  // Set at program start, so the first call loads Settings.ini. Threads that
+  // ask while the load runs wait for it rather than see half a load.
   static std::atomic<bool> reload{true};
-  if (reload.exchange(false)) settings.Load();
+  static std::mutex loading;
+  if (reload.load()) {
+    std::lock_guard<std::mutex> lock(loading);
+    if (reload.exchange(false)) settings.Load();
+  }
   return settings;
 }

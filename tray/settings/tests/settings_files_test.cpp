@@ -49,6 +49,22 @@ TEST_F(SettingsFilesTest, ExistingProgramFileIsUsedWhileItIsWritable) {
   ASSERT_TRUE(SetWritable(ProgramIni(), true));
 }
 
+TEST_F(SettingsFilesTest, ProgramOnADriveWithoutRootIsAPortableRun) {
+  // No drive stands behind this letter, so its type is "no root".
+  wchar_t letter = 0;
+  for (wchar_t d = L'Q'; d <= L'Y' && !letter; ++d) {
+    const wchar_t root[] = {d, L':', L'\\', 0};
+    if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) letter = d;
+  }
+  ASSERT_NE(letter, 0);
+  const std::wstring folder = std::wstring(1, letter) + L":\\Quillora";
+  SetSettingsFolders(folder, profile.Path());
+  EXPECT_TRUE(IsPortableRun());
+  EXPECT_EQ(GetSettingsIniPath(), folder + L"\\Settings.ini");
+  EXPECT_EQ(GetUserSettingsPath(true), UserIni());
+  EXPECT_FALSE(Exists(UserFolder())) << "a portable run never makes the per-user folder";
+}
+
 TEST_F(SettingsFilesTest, KeysBesideTheProgramWinEvenWhenTheUserFileIsInUse) {
   ASSERT_TRUE(qlrtest::WriteUtf16File(ProgramIni(),
                                       L"[Settings]\r\nClipboardHistoryMax=11\r\nLanguage=\r\n"
