@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "tray/settings/security_attributes.h"
+#include "foundation/security.h"
 #include "tray/settings/settings_names.h"
 
 namespace sn = settings_names;
@@ -15,7 +15,7 @@ std::atomic<HANDLE> g_endCopy{nullptr};
 HANDLE CreateCopyEvent(const wchar_t* name) {
   HANDLE event = nullptr;
   {
-    EveryoneSecurityAttributes everyone;
+    EveryoneSecurity everyone;
     event = CreateEventW(everyone.Get(), FALSE, FALSE, name);
   }
   if (!event) event = CreateEventW(nullptr, FALSE, FALSE, name);

@@ -3,8 +3,9 @@
 #include <atomic>
 #include <memory>
 
+#include "foundation/handles.h"
 #include "foundation/program_names.h"
-#include "tray/settings/security_attributes.h"
+#include "foundation/security.h"
 #include "tray/settings/settings_names.h"
 
 namespace sn = settings_names;
@@ -19,12 +20,11 @@ std::atomic<long> g_running{0};
 
 struct WatcherRecord {
   HANDLE stopEvent;
-  HANDLE watched;  // owned
+  UniqueHandle watched;
   HWND window;
   UINT message;
   WPARAM wParam;
   WatcherDelivery delivery;
-  ~WatcherRecord() { CloseHandle(watched); }
 };
 
 HWND TargetWindow(const WatcherRecord& r) {
@@ -36,16 +36,16 @@ HWND TargetWindow(const WatcherRecord& r) {
 void Deliver(const WatcherRecord& r) {
   switch (r.delivery) {
     case WatcherDelivery::kResetThenSend:
-      ResetEvent(r.watched);
+      ResetEvent(r.watched.Get());
       SendMessageW(TargetWindow(r), r.message, r.wParam, 0);
       break;
     case WatcherDelivery::kPostThenReset:
       PostMessageW(TargetWindow(r), r.message, r.wParam, 0);
-      ResetEvent(r.watched);
+      ResetEvent(r.watched.Get());
       break;
     case WatcherDelivery::kSendThenReset:
       SendMessageW(TargetWindow(r), r.message, r.wParam, 0);
-      ResetEvent(r.watched);
+      ResetEvent(r.watched.Get());
       break;
     case WatcherDelivery::kPost:
       PostMessageW(TargetWindow(r), r.message, r.wParam, 0);
@@ -55,7 +55,7 @@ void Deliver(const WatcherRecord& r) {
 
 DWORD WINAPI WatcherThread(void* param) {
   std::unique_ptr<WatcherRecord> record(static_cast<WatcherRecord*>(param));
-  HANDLE handles[2] = {record->stopEvent, record->watched};
+  HANDLE handles[2] = {record->stopEvent, record->watched.Get()};
   while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) Deliver(*record);
   record.reset();
   --g_running;
@@ -63,7 +63,7 @@ DWORD WINAPI WatcherThread(void* param) {
 }
 
 HANDLE CreateWatchedEvent(const std::wstring& name, bool manualReset) {
-  EveryoneSecurityAttributes everyone;
+  EveryoneSecurity everyone;
   HANDLE event = CreateEventW(everyone.Get(), manualReset, FALSE, name.c_str());
   // An object created by a peer with other rights may refuse these
   // attributes; default security still opens it.
@@ -85,8 +85,8 @@ long GetRunningWatcherCount() { return g_running.load(); }
 bool StartEventWatcher(HANDLE stopEvent, const WatcherSpec& spec) {
   HANDLE event = CreateWatchedEvent(spec.eventName, spec.manualReset);
   if (!event) return false;
-  auto* record = new WatcherRecord{stopEvent, event, spec.window, spec.message, spec.wParam,
-                                   spec.delivery};
+  auto* record = new WatcherRecord{stopEvent, UniqueHandle(event), spec.window, spec.message,
+                                   spec.wParam, spec.delivery};
   ++g_running;
   HANDLE thread = CreateThread(nullptr, 0, WatcherThread, record, 0, nullptr);
   if (!thread) {

@@ -76,12 +76,6 @@ std::wstring ClipboardFormatsKey(int index) {
   return key;
 }
 
-std::wstring RunningProgramFileName() {
-  std::wstring path = GetModulePath();
-  size_t cut = path.find_last_of(L"\\/");
-  return cut == std::wstring::npos ? path : path.substr(cut + 1);
-}
-
 std::wstring SaveTimeText() {
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -254,7 +248,7 @@ bool CQLRSettings::Save() {
   const std::wstring iniPath = GetSettingsIniPath();
   const wchar_t* ini = iniPath.c_str();
   IniWriteString(ini, sn::kSaveRecord, sn::kWritedTo, ini);
-  IniWriteString(ini, sn::kSaveRecord, sn::kWritedWho, RunningProgramFileName().c_str());
+  IniWriteString(ini, sn::kSaveRecord, sn::kWritedWho, GetFileNameFromPath(GetModulePath()).c_str());
   IniWriteString(ini, sn::kSaveRecord, sn::kWritedWhen, SaveTimeText().c_str());
   IniWriteString(ini, sn::kSettings, sn::kVersionKey, sn::kVersionValue);
 

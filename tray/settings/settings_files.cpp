@@ -8,8 +8,8 @@
 #include "foundation/files.h"
 #include "foundation/ini.h"
 #include "foundation/paths.h"
+#include "foundation/handles.h"
 #include "foundation/security.h"
-#include "tray/settings/security_attributes.h"
 
 namespace sn = settings_names;
 
@@ -55,18 +55,12 @@ std::wstring ReadTwoFileValue(const std::wstring& path, const wchar_t* section,
 // functions write a file without one in the ANSI code page, which would turn
 // every character outside it (folder names, language names) into "?".
 void CreateUnicodeIniFile(const std::wstring& path, SECURITY_ATTRIBUTES* sa, DWORD attributes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, sa,
-                            CREATE_NEW, attributes, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, sa,
+                                CREATE_NEW, attributes, nullptr));
+  if (!file) return;
   static const BYTE kBom[2] = {0xFF, 0xFE};
   DWORD written = 0;
-  WriteFile(file, kBom, sizeof(kBom), &written, nullptr);
-  CloseHandle(file);
-}
-
-std::wstring FileNamePart(const std::wstring& path) {
-  size_t cut = path.find_last_of(L"\\/");
-  return cut == std::wstring::npos ? path : path.substr(cut + 1);
+  WriteFile(file.Get(), kBom, sizeof(kBom), &written, nullptr);
 }
 
 }  // namespace
@@ -95,7 +89,7 @@ std::wstring GetProgramFolderSettingsPath() {
   // file behind that later runs of a plain user cannot change.
   std::wstring bare = folder.substr(0, folder.size() - 1);
   if (!CanWriteFile(bare)) return path;
-  EveryoneSecurityAttributes everyone;
+  EveryoneSecurity everyone;
   if (everyone.Get()) CreateUnicodeIniFile(path, everyone.Get(), FILE_ATTRIBUTE_SYSTEM);
   return path;
 }
@@ -105,7 +99,7 @@ std::wstring GetUserSettingsPath(bool createFolder) {
   if (product.empty()) return std::wstring();
   std::wstring path = product + L'\\' + sn::kIniFileName;
   if (!createFolder || IsPortableRun()) return path;
-  EveryoneSecurityAttributes everyone;
+  EveryoneSecurity everyone;
   if (GetFileAttributesW(product.c_str()) == INVALID_FILE_ATTRIBUTES)
     CreateDirectoryW(product.c_str(), everyone.Get());
   if (!IsFileExist(path)) CreateUnicodeIniFile(path, everyone.Get(), FILE_ATTRIBUTE_NORMAL);
@@ -157,7 +151,7 @@ std::wstring ReadLanguage(const std::wstring& iniPath) {
 
 bool WriteLanguage(const std::wstring& language, const std::wstring& iniPath) {
   return IniWriteString(iniPath.c_str(), sn::kSettings, sn::kLanguage,
-                        FileNamePart(language).c_str());
+                        GetFileNameFromPath(language).c_str());
 }
 
 int ReadWriteLog(int def) {
@@ -173,14 +167,13 @@ bool IsWelcomeAlreadyStarted() {
 }
 
 bool IsInstalledByInstaller() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, sn::kInstallerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+  UniqueHKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, sn::kInstallerKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
     return false;
   wchar_t text[50] = {};
   DWORD size = 99;  // bytes; the spare ones keep the text terminated
   DWORD type = 0;
-  LONG rc = RegQueryValueExW(key, sn::kInstallerValue, nullptr, &type,
+  LONG rc = RegQueryValueExW(key.Get(), sn::kInstallerValue, nullptr, &type,
                              reinterpret_cast<BYTE*>(text), &size);
-  RegCloseKey(key);
   return rc == ERROR_SUCCESS && size != 0 && text[0] != L'\0';
 }

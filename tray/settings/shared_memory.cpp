@@ -2,26 +2,24 @@
 
 #include <cstring>
 
-#include "tray/settings/security_attributes.h"
+#include "foundation/handles.h"
+#include "foundation/security.h"
 
 HANDLE CreateNamedMapping(const std::wstring& name, DWORD size, bool secure) {
-  EveryoneSecurityAttributes everyone;
+  EveryoneSecurity everyone;
   SECURITY_ATTRIBUTES* sa = secure ? everyone.Get() : nullptr;
   return CreateFileMappingW(INVALID_HANDLE_VALUE, sa, PAGE_READWRITE, 0, size, name.c_str());
 }
 
 bool WriteSharedBlock(const void* data, DWORD size, const std::wstring& name) {
   if (!data || size == 0) return false;
-  HANDLE mapping = CreateNamedMapping(name, size, true);
+  UniqueHandle mapping(CreateNamedMapping(name, size, true));
   if (!mapping) return false;
-  bool ok = false;
-  if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, size)) {
-    memcpy(view, data, size);
-    FlushViewOfFile(view, size);
-    ok = UnmapViewOfFile(view) != FALSE;
-  }
-  CloseHandle(mapping);
-  return ok;
+  void* view = MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, size);
+  if (!view) return false;
+  memcpy(view, data, size);
+  FlushViewOfFile(view, size);
+  return UnmapViewOfFile(view) != FALSE;
 }
 
 bool WriteSharedText(const char* text, const std::wstring& name) {
@@ -32,9 +30,9 @@ bool WriteSharedText(const char* text, const std::wstring& name) {
 }
 
 SharedView::SharedView(const std::wstring& name) {
-  m_mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
+  m_mapping.Reset(OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str()));
   if (!m_mapping) return;
-  void* view = MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0);
+  void* view = MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 0);
   if (!view) return;
   MEMORY_BASIC_INFORMATION info = {};
   if (VirtualQuery(view, &info, sizeof(info)) == 0) {
@@ -47,7 +45,6 @@ SharedView::SharedView(const std::wstring& name) {
 
 SharedView::~SharedView() {
   if (m_data) UnmapViewOfFile(m_data);
-  if (m_mapping) CloseHandle(m_mapping);
 }
 
 long SharedView::TextLength(size_t maxChars) const {

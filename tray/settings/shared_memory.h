@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "foundation/handles.h"
+
 // CreateFileMappingW on the paging file, read/write; with everyone-access
 // security when secure and it can be built. The caller owns the handle.
 HANDLE CreateNamedMapping(const std::wstring& name, DWORD size, bool secure);
@@ -29,7 +31,7 @@ class SharedView {
   long TextLength(size_t maxChars) const;
 
  private:
-  HANDLE m_mapping = nullptr;
+  UniqueHandle m_mapping;
   const char* m_data = nullptr;
   size_t m_size = 0;
 };
