@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "foundation/convert.h"
 #include "foundation/program_names.h"
 #include "tray/settings/settings_names.h"
 #include "tray/settings/shared_memory.h"
@@ -17,26 +18,6 @@ std::mutex g_areaLock;
 // Kept for the life of the process: the area must outlive every write, and
 // opening it again on each write would leak a handle per call.
 HANDLE g_areaMapping = nullptr;
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n > 0 ? n : 0, '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n,
-                        nullptr, nullptr);
-  return out;
-}
-
-std::wstring FromUtf8(const char* text) {
-  if (!text || !*text) return std::wstring();
-  int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  std::wstring out(n > 0 ? n : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text, -1, &out[0], n);
-  if (!out.empty()) out.pop_back();  // the converted NUL
-  return out;
-}
 
 bool WriteAreaText(const std::string& text) {
   if (text.empty() || text.size() + 1 > kSettingsAreaSize) return false;
@@ -64,7 +45,7 @@ std::string BuildSettingsAreaXml(WORD hotKeyKey, WORD hotKeyMod, bool doubled,
   root->SetAttribute(sn::kAreaDouble, doubled ? 1 : 0);
   if (!selText.empty()) {
     auto* sel = new TiXmlElement(sn::kAreaSelText);
-    sel->LinkEndChild(new TiXmlText(ToUtf8(selText)));
+    sel->LinkEndChild(new TiXmlText(WideToUtf8(selText)));
     root->LinkEndChild(sel);
   }
   doc.LinkEndChild(root);
@@ -99,6 +80,6 @@ bool ReadSettingsArea(SettingsAreaRecord& record) {
   record.hotKeyMod = static_cast<WORD>(mod);
   record.doubled = dbl != 0;
   const TiXmlElement* sel = root->FirstChildElement(sn::kAreaSelText);
-  record.selText = sel ? FromUtf8(sel->GetText()) : std::wstring();
+  record.selText = sel ? Utf8ToWide(sel->GetText() ? sel->GetText() : "") : std::wstring();
   return true;
 }

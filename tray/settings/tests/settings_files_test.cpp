@@ -28,7 +28,7 @@ TEST_F(SettingsFilesTest, WritableProgramFolderGetsAUnicodeFileBesideTheProgram)
 }
 
 TEST_F(SettingsFilesTest, UnwritableProgramFolderUsesTheProfileFolder) {
-  ASSERT_TRUE(SetWritable(program.Path(), false));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(program.Path(), false));
   EXPECT_EQ(GetSettingsIniPath(), UserIni());
   EXPECT_FALSE(Exists(ProgramIni())) << "nothing is created where the user may not write";
   EXPECT_TRUE(Exists(UserFolder()));
@@ -36,17 +36,17 @@ TEST_F(SettingsFilesTest, UnwritableProgramFolderUsesTheProfileFolder) {
 
   // The choice is made on every access: a folder that becomes writable is
   // used at once.
-  ASSERT_TRUE(SetWritable(program.Path(), true));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(program.Path(), true));
   EXPECT_EQ(GetSettingsIniPath(), ProgramIni());
 }
 
 TEST_F(SettingsFilesTest, ExistingProgramFileIsUsedWhileItIsWritable) {
   ASSERT_TRUE(qlrtest::WriteUtf16File(ProgramIni(), L"[Settings]\r\n"));
-  ASSERT_TRUE(SetWritable(program.Path(), false));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(program.Path(), false));
   EXPECT_EQ(GetSettingsIniPath(), ProgramIni()) << "the file itself is writable";
-  ASSERT_TRUE(SetWritable(ProgramIni(), false));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(ProgramIni(), false));
   EXPECT_EQ(GetSettingsIniPath(), UserIni());
-  ASSERT_TRUE(SetWritable(ProgramIni(), true));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(ProgramIni(), true));
 }
 
 TEST_F(SettingsFilesTest, ProgramOnADriveWithoutRootIsAPortableRun) {
@@ -76,7 +76,7 @@ TEST_F(SettingsFilesTest, KeysBesideTheProgramWinEvenWhenTheUserFileIsInUse) {
                                       L"Language=Fr.lng\r\nWriteLog=0\r\n"
                                       L"DirectoryForSave=C:\\User\r\nOnlyUser=u\r\n"
                                       L"Welcome_Already_Started_V2_60=1\r\n"));
-  ASSERT_TRUE(SetWritable(ProgramIni(), false));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(ProgramIni(), false));
   ASSERT_EQ(GetSettingsIniPath(), UserIni());
 
   const struct {
@@ -114,7 +114,7 @@ TEST_F(SettingsFilesTest, KeysBesideTheProgramWinEvenWhenTheUserFileIsInUse) {
   EXPECT_TRUE(IsWelcomeAlreadyStarted());
   ASSERT_TRUE(WriteWriteLog(1));
   EXPECT_EQ(GetPrivateProfileIntW(L"Settings", L"WriteLog", 9, UserIni().c_str()), 1u);
-  ASSERT_TRUE(SetWritable(ProgramIni(), true));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(ProgramIni(), true));
 }
 
 TEST_F(SettingsFilesTest, LanguageIsTakenFromTheFirstFileThatHasOne) {

@@ -22,7 +22,7 @@ class SettingsProgramFolderTest : public SettingsFoldersTest {
     ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"helper_settings_probe.exe"), exe));
   }
   void TearDown() override {
-    SetWritable(program.Path(), true);
+    qlrtest::SetUnixWritable(program.Path(), true);
     DeleteFileW(userIni.c_str());
     RemoveDirectoryW(userFolder.c_str());
   }
@@ -56,7 +56,7 @@ TEST_F(SettingsProgramFolderTest, WritableFolderKeepsTheFileBesideTheProgram) {
 }
 
 TEST_F(SettingsProgramFolderTest, UnwritableFolderMovesTheFileToTheProfile) {
-  ASSERT_TRUE(SetWritable(program.Path(), false));
+  ASSERT_TRUE(qlrtest::SetUnixWritable(program.Path(), false));
   EXPECT_EQ(Run(), userIni + L"\n1\n");
   EXPECT_EQ(GetFileAttributesW(ProgramIni().c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(Value(userIni, L"A_SETTINGS", L"WRITED_TO"), userIni);
