@@ -1,0 +1,29 @@
+#include "phrases/insertion_request.h"
+
+bool CQLRInsertRequest::RunActions(CQLRActionList& list) const {
+  if (list.Empty()) return false;
+  HWND target = IsWindow(m_target) ? m_target : nullptr;
+  // Each action reports its own failures; the others still run.
+  for (size_t i = 0; i < list.Size(); ++i) list.At(i)->Execute(target);
+  return true;
+}
+
+bool CQLRInsertRequest::BuildActionsFromPieces(CQLRActionList& list,
+                                               const std::vector<CQLRPhrasePiece>& pieces,
+                                               const CQLRPieceExpander& expand) const {
+  if (m_dataType != kText && m_dataType != kExec) return false;
+  for (const CQLRPhrasePiece& piece : pieces) {
+    if (piece.prompt) {
+      list.Add(std::make_unique<CQLRAction_Prompt>(piece.text, m_locale, m_selectedText, pasteMethod));
+      continue;
+    }
+    int caretSteps = 0;
+    std::wstring text = expand(piece.text, &caretSteps);
+    if (m_dataType == kExec) {
+      list.Add(std::make_unique<CQLRAction_Exec>(std::move(text)));
+    } else {
+      list.Add(std::make_unique<CQLRAction_Text>(std::move(text), caretSteps, m_locale, pasteMethod));
+    }
+  }
+  return true;
+}
