@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "foundation/handles.h"
+
 namespace {
 
 // SetClipboardData owns the block only on success.
@@ -18,33 +20,27 @@ void KeyPress(BYTE vk, DWORD flags) { keybd_event(vk, 0, flags, 0); }
 }  // namespace
 
 HGLOBAL GlobalWithBytes(const void* data, size_t bytes) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  if (!block) return nullptr;
-  void* p = GlobalLock(block);
-  if (!p) {
-    GlobalFree(block);
-    return nullptr;
+  UniqueGlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
+  {
+    GlobalLockScope<void> p(block.Get());
+    if (!p) return nullptr;
+    if (bytes) memcpy(p.Get(), data, bytes);
   }
-  if (bytes) memcpy(p, data, bytes);
-  GlobalUnlock(block);
-  return block;
+  return block.Release();
 }
 
 wchar_t* GetClipboardTextCopy() {
   if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return nullptr;
-  if (!OpenClipboard(nullptr)) return nullptr;
-  wchar_t* copy = nullptr;
-  if (HANDLE handle = GetClipboardData(CF_UNICODETEXT)) {
-    SIZE_T size = GlobalSize(handle);
-    const void* p = size ? GlobalLock(handle) : nullptr;
-    if (p) {
-      copy = static_cast<wchar_t*>(
-          VirtualAlloc(nullptr, size + sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-      if (copy) memcpy(copy, p, size);  // the pages come zeroed: the terminator is there
-      GlobalUnlock(handle);
-    }
-  }
-  CloseClipboard();
+  ClipboardLock clipboard(nullptr);
+  if (!clipboard) return nullptr;
+  HANDLE handle = GetClipboardData(CF_UNICODETEXT);
+  const SIZE_T size = handle ? GlobalSize(handle) : 0;
+  GlobalLockScope<const BYTE> text(size ? handle : nullptr);
+  if (!text) return nullptr;
+  // The pages come zeroed: the terminator is there.
+  auto* copy = static_cast<wchar_t*>(
+      VirtualAlloc(nullptr, size + sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  if (copy) memcpy(copy, text.Get(), size);
   return copy;
 }
 
@@ -53,12 +49,12 @@ void FreeClipboardTextCopy(wchar_t* buffer) {
 }
 
 bool PutDataOnClipboard(UINT format, const void* data, size_t bytes) {
-  if (!OpenClipboard(nullptr)) return false;
+  ClipboardLock clipboard(nullptr);
+  if (!clipboard) return false;
   EmptyClipboard();
-  bool ok = SetClipboardBytes(format, data, bytes);
-  LCID locale = GetThreadLocale();
+  const bool ok = SetClipboardBytes(format, data, bytes);
+  const LCID locale = GetThreadLocale();
   SetClipboardBytes(CF_LOCALE, &locale, sizeof(locale));
-  CloseClipboard();
   return ok;
 }
 
@@ -68,13 +64,13 @@ bool PutTextOnClipboard(const std::wstring& text) {
 
 bool PutFormatsOnClipboard(const ClipboardFormatTable& formats) {
   if (formats.empty()) return false;
-  if (!OpenClipboard(nullptr)) return false;
+  ClipboardLock clipboard(nullptr);
+  if (!clipboard) return false;
   EmptyClipboard();
   int set = 0;
   for (const auto& f : formats) {
     if (SetClipboardBytes(f.first, f.second.data(), f.second.size())) ++set;
   }
-  CloseClipboard();
   return set > 0;
 }
 

@@ -2,23 +2,10 @@
 
 #include <cstring>
 
+#include "foundation/handles.h"
 #include "phrases/clipboard_ops.h"
 
 namespace {
-
-// Holds the clipboard open for one scope; opened() is false when another
-// window has it.
-class OpenedClipboard {
- public:
-  OpenedClipboard() : m_open(OpenClipboard(nullptr) != FALSE) {}
-  ~OpenedClipboard() {
-    if (m_open) CloseClipboard();
-  }
-  bool opened() const { return m_open; }
-
- private:
-  bool m_open;
-};
 
 bool IsGdiImageFormat(UINT format) {
   return format == CF_BITMAP || format == CF_DSPBITMAP || format == CF_PALETTE;
@@ -32,12 +19,10 @@ bool IsUncopyableFormat(UINT format) {
 }
 
 bool CopyGlobal(HANDLE handle, std::vector<BYTE>& out) {
-  SIZE_T size = GlobalSize(handle);
-  if (size == 0) return false;
-  const void* p = GlobalLock(handle);
-  if (!p) return false;
-  out.assign(static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + size);
-  GlobalUnlock(handle);
+  const SIZE_T size = GlobalSize(handle);
+  GlobalLockScope<const BYTE> data(handle);
+  if (size == 0 || !data) return false;
+  out.assign(data.Get(), data.Get() + size);
   return true;
 }
 
@@ -53,11 +38,16 @@ bool CopyEnhMetaFile(HANDLE handle, std::vector<BYTE>& out) {
 constexpr size_t kMetaPictHeader = 3 * sizeof(LONG);
 
 bool CopyMetaFilePict(HANDLE handle, std::vector<BYTE>& out) {
-  const METAFILEPICT* pict = static_cast<const METAFILEPICT*>(GlobalLock(handle));
-  if (!pict) return false;
-  LONG header[3] = {pict->mm, pict->xExt, pict->yExt};
-  HMETAFILE mf = pict->hMF;
-  GlobalUnlock(handle);
+  LONG header[3];
+  HMETAFILE mf;
+  {
+    GlobalLockScope<const METAFILEPICT> pict(handle);
+    if (!pict) return false;
+    header[0] = pict.Get()->mm;
+    header[1] = pict.Get()->xExt;
+    header[2] = pict.Get()->yExt;
+    mf = pict.Get()->hMF;
+  }
   UINT size = GetMetaFileBitsEx(mf, 0, nullptr);
   if (size == 0) return false;
   out.resize(kMetaPictHeader + size);
@@ -80,11 +70,9 @@ bool CopyBitmapAsDib(HBITMAP bitmap, std::vector<BYTE>& out) {
   const size_t bits = stride * static_cast<size_t>(bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight);
   out.assign(sizeof(bih) + bits, 0);
   memcpy(out.data(), &bih, sizeof(bih));
-  HDC dc = GetDC(nullptr);
-  int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), out.data() + sizeof(bih),
-                        reinterpret_cast<BITMAPINFO*>(out.data()), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
-  return lines > 0;
+  WindowDC screen(nullptr);
+  return GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), out.data() + sizeof(bih),
+                   reinterpret_cast<BITMAPINFO*>(out.data()), DIB_RGB_COLORS) > 0;
 }
 
 HANDLE MakeClipboardHandle(const CClipboardSnapshot::Entry& entry) {
@@ -117,10 +105,8 @@ void FreeClipboardHandle(const CClipboardSnapshot::Entry& entry, HANDLE handle) 
     return;
   }
   if (entry.storage == Storage::kMetaPictBits) {
-    if (const METAFILEPICT* pict = static_cast<const METAFILEPICT*>(GlobalLock(handle))) {
-      DeleteMetaFile(pict->hMF);
-      GlobalUnlock(handle);
-    }
+    GlobalLockScope<const METAFILEPICT> pict(handle);
+    if (pict) DeleteMetaFile(pict.Get()->hMF);
   }
   GlobalFree(handle);
 }
@@ -130,8 +116,8 @@ void FreeClipboardHandle(const CClipboardSnapshot::Entry& entry, HANDLE handle) 
 CClipboardSnapshot::CClipboardSnapshot() { Save(); }
 
 bool CClipboardSnapshot::Save() {
-  OpenedClipboard clipboard;
-  if (!clipboard.opened()) return false;
+  ClipboardLock clipboard(nullptr);
+  if (!clipboard) return false;
   m_entries.clear();
   bool sawBitmap = false;
   bool haveDib = false;
@@ -177,8 +163,8 @@ bool CClipboardSnapshot::Save() {
 
 bool CClipboardSnapshot::Restore() {
   if (m_entries.empty()) return false;
-  OpenedClipboard clipboard;
-  if (!clipboard.opened()) return false;
+  ClipboardLock clipboard(nullptr);
+  if (!clipboard) return false;
   EmptyClipboard();
   for (const Entry& entry : m_entries) {
     UINT format = entry.format;

@@ -2,22 +2,21 @@
 
 #include <shellapi.h>
 
+#include "foundation/system_error.h"
+
 namespace {
 
 void (*g_launchSound)() = nullptr;
 
-}  // namespace
-
-void SetCommandLaunchSound(void (*play)()) { g_launchSound = play; }
-
-std::wstring GetFormatMessageText(DWORD code) {
-  wchar_t buffer[1024] = {};
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
-                 1024, nullptr);
-  std::wstring text = buffer;
+std::wstring ErrorText(DWORD code) {
+  std::wstring text = GetSystemErrorText(code);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
   return text;
 }
+
+}  // namespace
+
+void SetCommandLaunchSound(void (*play)()) { g_launchSound = play; }
 
 bool RunCommandWithErrorBox(HWND owner, const CQLRRunCommand& run) {
   const DWORD callerError = GetLastError();
@@ -39,7 +38,7 @@ bool RunCommandWithErrorBox(HWND owner, const CQLRRunCommand& run) {
     FlashWindowEx(&fw);
   }
   if (showBox) {
-    const std::wstring message = GetFormatMessageText(error) + L"\n\nCommand: " + run.command +
+    const std::wstring message = ErrorText(error) + L"\n\nCommand: " + run.command +
                                  L"\n\nSource Command: " + run.command;
     if (!ok) MessageBeep(static_cast<UINT>(-1));
     MessageBoxW(owner, message.c_str(), L"Quillora", ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);

@@ -19,6 +19,3 @@ bool RunCommandWithErrorBox(HWND owner, const CQLRRunCommand& run);
 // The program's launch sound, played after a successful start; the program
 // that has sounds sets it.
 void SetCommandLaunchSound(void (*play)());
-
-// FormatMessageW's text for a system error code, without a trailing line end.
-std::wstring GetFormatMessageText(DWORD code);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/window_helpers.h"
 #include "phrases/prompt_dialog_ids.h"
 
 namespace {
@@ -108,7 +109,7 @@ BOOL CPromptDialog::OnInitDialog() {
     AttachThreadInput(ownThread, targetThread, FALSE);
     defaultFocus = FALSE;
   }
-  SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowTopmost(m_hWnd, true);
   return defaultFocus;
 }
 

@@ -8,24 +8,12 @@
 #include <vector>
 
 #include "phrases/clipboard_ops.h"
+#include "phrases/tests/clipboard_and_dialogs.h"
 
 namespace {
 
-std::vector<BYTE> ReadFormat(UINT format) {
-  std::vector<BYTE> bytes;
-  if (!OpenClipboard(nullptr)) return bytes;
-  if (HANDLE h = GetClipboardData(format)) {
-    if (const BYTE* p = static_cast<const BYTE*>(GlobalLock(h))) {
-      bytes.assign(p, p + GlobalSize(h));
-      GlobalUnlock(h);
-    }
-  }
-  CloseClipboard();
-  return bytes;
-}
-
 std::wstring ReadText() {
-  std::vector<BYTE> b = ReadFormat(CF_UNICODETEXT);
+  std::vector<BYTE> b = ReadClipboardFormat(CF_UNICODETEXT);
   if (b.size() < 2) return L"";
   return std::wstring(reinterpret_cast<const wchar_t*>(b.data()));
 }
@@ -136,10 +124,10 @@ TEST(ClipboardSnapshotTest, RestoresTextLocaleRegisteredFormatAndImage) {
   PutText(L"something else");
   ASSERT_TRUE(snap.Restore());
   EXPECT_EQ(ReadText(), text);
-  std::vector<BYTE> loc = ReadFormat(CF_LOCALE);
+  std::vector<BYTE> loc = ReadClipboardFormat(CF_LOCALE);
   ASSERT_GE(loc.size(), sizeof(LCID));
   EXPECT_EQ(*reinterpret_cast<const LCID*>(loc.data()), locale);
-  EXPECT_EQ(ReadFormat(custom), std::vector<BYTE>(kRegistered, kRegistered + sizeof(kRegistered)));
+  EXPECT_EQ(ReadClipboardFormat(custom), std::vector<BYTE>(kRegistered, kRegistered + sizeof(kRegistered)));
   EXPECT_EQ(ClipboardPixels(), std::vector<DWORD>(kPixels, kPixels + 6));
 }
 
@@ -256,7 +244,7 @@ TEST(ClipboardOpsTest, TextCopyAndPutOperations) {
   ASSERT_NE(copy, nullptr);
   EXPECT_EQ(std::wstring(copy), text);
   FreeClipboardTextCopy(copy);
-  std::vector<BYTE> loc = ReadFormat(CF_LOCALE);
+  std::vector<BYTE> loc = ReadClipboardFormat(CF_LOCALE);
   ASSERT_GE(loc.size(), sizeof(LCID));
   EXPECT_EQ(*reinterpret_cast<const LCID*>(loc.data()), GetThreadLocale());
 
@@ -267,8 +255,8 @@ TEST(ClipboardOpsTest, TextCopyAndPutOperations) {
   table[b] = {1, 2, 3};
   table[a] = {9};
   ASSERT_TRUE(PutFormatsOnClipboard(table));
-  EXPECT_EQ(ReadFormat(a), std::vector<BYTE>({9}));
-  EXPECT_EQ(ReadFormat(b), std::vector<BYTE>({1, 2, 3}));
+  EXPECT_EQ(ReadClipboardFormat(a), std::vector<BYTE>({9}));
+  EXPECT_EQ(ReadClipboardFormat(b), std::vector<BYTE>({1, 2, 3}));
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
   ASSERT_TRUE(OpenClipboard(nullptr));
   std::vector<UINT> order;
@@ -277,7 +265,7 @@ TEST(ClipboardOpsTest, TextCopyAndPutOperations) {
   CloseClipboard();
   EXPECT_EQ(order, std::vector<UINT>({std::min(a, b), std::max(a, b)}));
   EXPECT_FALSE(PutFormatsOnClipboard({}));
-  EXPECT_EQ(ReadFormat(a), std::vector<BYTE>({9}));
+  EXPECT_EQ(ReadClipboardFormat(a), std::vector<BYTE>({9}));
 }
 
 TEST(ClipboardOpsTest, CaretPacing) {

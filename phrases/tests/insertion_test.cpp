@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "phrases/clipboard_ops.h"
+#include "phrases/tests/clipboard_and_dialogs.h"
 #include "phrases/prompt_dialog_ids.h"
 #include "phrases/tests/insert_target.h"
 
@@ -20,19 +21,6 @@ std::wstring ClipboardText() {
   std::wstring text = copy ? copy : L"";
   FreeClipboardTextCopy(copy);
   return text;
-}
-
-std::vector<BYTE> ClipboardBytes(UINT format) {
-  std::vector<BYTE> bytes;
-  if (!OpenClipboard(nullptr)) return bytes;
-  if (HANDLE h = GetClipboardData(format)) {
-    if (const BYTE* p = static_cast<const BYTE*>(GlobalLock(h))) {
-      bytes.assign(p, p + GlobalSize(h));
-      GlobalUnlock(h);
-    }
-  }
-  CloseClipboard();
-  return bytes;
 }
 
 // Something on the clipboard that only a paste would replace.
@@ -166,7 +154,7 @@ TEST(InsertionTest, TypedAndPastedTextReachAnotherProcess) {
     if (c.pasted) {
       // The phrase stays on the clipboard, with the locale beside it.
       EXPECT_EQ(ClipboardText(), c.text);
-      std::vector<BYTE> locale = ClipboardBytes(CF_LOCALE);
+      std::vector<BYTE> locale = ReadClipboardFormat(CF_LOCALE);
       ASSERT_EQ(locale.size(), sizeof(LCID));
       EXPECT_EQ(*reinterpret_cast<const LCID*>(locale.data()), GetThreadLocale());
     } else {
@@ -204,11 +192,8 @@ TEST(InsertionTest, PromptBetweenTwoTextsAskedFromTheUser) {
       request.RunActions(list);
       done = true;
     });
-    HWND dialog = nullptr;
-    EXPECT_TRUE(qlrtest::WaitUntil([&] {
-      dialog = qlrtest::FindProcessWindow(GetCurrentProcessId(), L"#32770");
-      return dialog && IsWindowVisible(dialog);
-    }));
+    HWND dialog = WaitForOwnDialog();
+    EXPECT_TRUE(dialog != nullptr);
     // The first text is in before the question is asked.
     EXPECT_EQ(target.Text(), L"A ");
     if (dialog) {
@@ -261,11 +246,8 @@ TEST(InsertionTest, ExecStartsTheCommandOrShowsWhyNot) {
     result = exec.Execute(nullptr);
     if (GetLastError() != 77) result = 99;
   });
-  HWND box = nullptr;
-  EXPECT_TRUE(qlrtest::WaitUntil([&] {
-    box = qlrtest::FindProcessWindow(GetCurrentProcessId(), L"#32770");
-    return box && IsWindowVisible(box);
-  }));
+  HWND box = WaitForOwnDialog();
+  EXPECT_TRUE(box != nullptr);
   if (box) {
     wchar_t caption[64] = {}, text[2048] = {};
     GetWindowTextW(box, caption, 64);

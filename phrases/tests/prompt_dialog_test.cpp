@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "phrases/prompt_dialog_ids.h"
+#include "phrases/tests/clipboard_and_dialogs.h"
 #include "phrases/tests/insert_target.h"
 
 namespace {
@@ -28,10 +29,7 @@ class RunningPrompt {
           m_text = dlg.GetResultText();
           m_done = true;
         }) {
-    qlrtest::PumpUntil([&] {
-      m_dialog = qlrtest::FindProcessWindow(GetCurrentProcessId(), L"#32770");
-      return m_dialog && IsWindowVisible(m_dialog);
-    });
+    m_dialog = WaitForOwnDialog();
   }
   ~RunningPrompt() {
     if (!m_done && m_dialog) PostMessageW(m_dialog, WM_COMMAND, IDCANCEL, 0);
