@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/handles.h"
 #include "foundation/paths.h"
 
 HICON LoadIconSize(HINSTANCE module, UINT resourceId, int size) {
@@ -22,11 +23,10 @@ HICON GetFileIconByPath(const wchar_t* path, bool noIcon) {
 }
 
 HICON GetShellFileIcon(const wchar_t* pathOrName, bool large) {
-  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  UniqueModule shell(::LoadLibraryW(L"shell32.dll"));
   SHFILEINFOW info = {};
   UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (large ? 0 : SHGFI_SMALLICON);
   ::SHGetFileInfoW(pathOrName, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags);
-  if (shell) ::FreeLibrary(shell);
   return info.hIcon;
 }
 
@@ -35,11 +35,11 @@ HICON GetTxtFileIcon() { return GetShellFileIcon(L".txt", false); }
 namespace {
 
 HICON StockFolderIcon(bool open, bool large) {
-  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  UniqueModule shell(::LoadLibraryW(L"shell32.dll"));
   if (!shell) return nullptr;
   typedef HRESULT(WINAPI * StockFn)(SHSTOCKICONID, UINT, SHSTOCKICONINFO*);
   auto fn = reinterpret_cast<StockFn>(
-      reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetStockIconInfo")));
+      reinterpret_cast<void*>(::GetProcAddress(shell.Get(), "SHGetStockIconInfo")));
   HICON icon = nullptr;
   if (fn) {
     SHSTOCKICONINFO info = {};
@@ -49,7 +49,6 @@ HICON StockFolderIcon(bool open, bool large) {
       icon = info.hIcon;  // may still be null: the caller falls back then
     }
   }
-  ::FreeLibrary(shell);
   return icon;
 }
 
@@ -58,13 +57,12 @@ HICON StockFolderIcon(bool open, bool large) {
 HICON GetFolderIcon(bool open, bool large) {
   HICON icon = StockFolderIcon(open, large);
   if (icon) return icon;
-  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  UniqueModule shell(::LoadLibraryW(L"shell32.dll"));
   SHFILEINFOW info = {};
   UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (open ? SHGFI_OPENICON : 0) |
                (large ? 0 : SHGFI_SMALLICON);
   std::wstring folder = GetAppFolder();
   ::SHGetFileInfoW(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info), flags);
-  if (shell) ::FreeLibrary(shell);
   return info.hIcon;
 }
 

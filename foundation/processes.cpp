@@ -6,21 +6,14 @@
 #include <cwchar>
 #include <map>
 
+#include "foundation/handles.h"
+
 namespace {
 
 std::wstring Upper(std::wstring s) {
   if (!s.empty()) ::CharUpperBuffW(&s[0], static_cast<DWORD>(s.size()));
   return s;
 }
-
-struct Snapshot {
-  HANDLE h;
-  explicit Snapshot(HANDLE handle) : h(handle) {}
-  ~Snapshot() {
-    if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-  bool ok() const { return h != INVALID_HANDLE_VALUE; }
-};
 
 }  // namespace
 
@@ -38,12 +31,13 @@ std::wstring PickModulePath(const std::wstring& exeName, const std::vector<std::
 
 std::wstring GetProcessModulePath(const std::wstring& exeName, DWORD processId) {
   if (exeName.empty()) return std::wstring();
-  Snapshot snap(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
-  if (!snap.ok()) return std::wstring();
+  UniqueHandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+  if (!snap) return std::wstring();
   std::vector<std::wstring> modules;
   MODULEENTRY32W me = {};
   me.dwSize = sizeof(me);
-  for (BOOL more = ::Module32FirstW(snap.h, &me); more; more = ::Module32NextW(snap.h, &me)) {
+  for (BOOL more = ::Module32FirstW(snap.Get(), &me); more;
+       more = ::Module32NextW(snap.Get(), &me)) {
     modules.push_back(me.szExePath);
   }
   return PickModulePath(exeName, modules);
@@ -53,11 +47,12 @@ bool GetRunningProcessPaths(std::vector<std::wstring>* paths, bool sort) {
   paths->clear();
   std::map<DWORD, std::wstring> processes;
   {
-    Snapshot snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snap.ok()) return false;
+    UniqueHandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snap) return false;
     PROCESSENTRY32W pe = {};
     pe.dwSize = sizeof(pe);
-    for (BOOL more = ::Process32FirstW(snap.h, &pe); more; more = ::Process32NextW(snap.h, &pe)) {
+    for (BOOL more = ::Process32FirstW(snap.Get(), &pe); more;
+         more = ::Process32NextW(snap.Get(), &pe)) {
       processes[pe.th32ProcessID] = pe.szExeFile;
     }
   }
@@ -86,21 +81,18 @@ DWORD GetModuleFileNameExSafe(HANDLE process, wchar_t* buffer, DWORD size) {
                        ::GetProcAddress(kernel, "GetModuleFileNameExW")))
                  : nullptr;
   if (fn) return fn(process, nullptr, buffer, size);
-  HMODULE psapi = ::LoadLibraryW(L"psapi.dll");
+  UniqueModule psapi(::LoadLibraryW(L"psapi.dll"));
   if (!psapi) return 0;
   fn = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(::GetProcAddress(psapi, "GetModuleFileNameExW")));
-  DWORD n = fn ? fn(process, nullptr, buffer, size) : 0;
-  ::FreeLibrary(psapi);
-  return n;
+      reinterpret_cast<void*>(::GetProcAddress(psapi.Get(), "GetModuleFileNameExW")));
+  return fn ? fn(process, nullptr, buffer, size) : 0;
 }
 
 std::wstring GetProcessImagePath(DWORD processId) {
-  HANDLE process =
-      ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  UniqueHandle process(
+      ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
   if (!process) return std::wstring();
   wchar_t path[MAX_PATH] = {};
-  DWORD n = GetModuleFileNameExSafe(process, path, MAX_PATH);
-  ::CloseHandle(process);
+  DWORD n = GetModuleFileNameExSafe(process.Get(), path, MAX_PATH);
   return n ? std::wstring(path, n) : std::wstring();
 }
