@@ -9,8 +9,11 @@ namespace {
 
 // Conversions run on every clipboard capture and XML exchange: short texts
 // go through a stack buffer in a single call, longer ones are measured first
-// and converted straight into the result.
+// and converted straight into the result. A UTF-16 unit never needs more
+// than four bytes in any code page, so short texts always fit the buffer
+// (a failed first try costs as much as a whole conversion).
 constexpr int kStackChars = 2000;
+constexpr int kStackBytes = kStackChars * 4;
 
 }  // namespace
 
@@ -21,7 +24,7 @@ std::wstring MultiByteToWide(const char* text, unsigned int codePage) {
   int n = static_cast<int>(len);
   if (n < kStackChars) {
     wchar_t buffer[kStackChars];
-    int k = MultiByteToWideChar(codePage, 0, text, n, buffer, kStackChars - 1);
+    int k = MultiByteToWideChar(codePage, 0, text, n, buffer, kStackChars);
     if (k > 0) return std::wstring(buffer, k);
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::wstring();
   }
@@ -44,8 +47,8 @@ std::string WideToMultiByte(const wchar_t* text, unsigned int codePage) {
   if (len > 0x7FFFFFFF) return std::string();
   int n = static_cast<int>(len);
   if (n < kStackChars) {
-    char buffer[kStackChars];
-    int k = WideCharToMultiByte(codePage, 0, text, n, buffer, kStackChars - 1, nullptr, nullptr);
+    char buffer[kStackBytes];
+    int k = WideCharToMultiByte(codePage, 0, text, n, buffer, kStackBytes, nullptr, nullptr);
     if (k > 0) return std::string(buffer, k);
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::string();
   }
