@@ -247,6 +247,12 @@ TEST_F(RichEditTest, CaseChangeKeepsFontsAndDropsEmphasis) {
   }
   EXPECT_STREQ(FormatAt(0).szFaceName, L"Arial");
   EXPECT_STREQ(FormatAt(13).szFaceName, L"Courier New");
+  // A font change inside one word.
+  std::string word = RtfChangeCase("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\f0 ab\\f1 cd}", true);
+  ASSERT_TRUE(RichEditSetRtfA(Edit(), word.c_str()));
+  EXPECT_EQ(RichEditGetText(Edit()), L"ABCD");
+  EXPECT_STREQ(FormatAt(1).szFaceName, L"Arial");
+  EXPECT_STREQ(FormatAt(2).szFaceName, L"Courier New");
 
   EXPECT_EQ(PlainOf(RtfChangeCase(upper, false)), L"hello w\u00f6rld \u0436\u0443\u043a mixed\r\nline 2");
   // Plain 8-bit text comes back as RTF of the changed text.
