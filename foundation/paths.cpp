@@ -104,7 +104,7 @@ std::wstring MakeTempFileName(const std::wstring& folder, const std::wstring& ex
   if (!IsSeparator(dir.back())) dir += L'\\';
   // The platform uses the low 16 bits of the number; with a non-zero number it
   // builds the name without creating or testing the file, so a name already
-  // taken is skipped here.
+  // taken is skipped here (a folder that does not exist takes any name).
   for (unsigned attempt = 0; attempt < 0x10000; ++attempt) {
     unsigned unique = (GetTickCount() + g_tempNameCounter.fetch_add(1)) & 0xFFFF;
     if (unique == 0) continue;
@@ -116,9 +116,7 @@ std::wstring MakeTempFileName(const std::wstring& folder, const std::wstring& ex
       if (ext[0] != L'.' && name.back() != L'.') name += L'.';
       name += ext;
     }
-    if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
-        GetLastError() == ERROR_FILE_NOT_FOUND)
-      return name;
+    if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES) return name;
   }
   return std::wstring();
 }

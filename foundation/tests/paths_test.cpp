@@ -81,6 +81,7 @@ TEST(PathsTest, TempNamesAreFreshAndCarryTheExtension) {
   EXPECT_EQ(GetFileExt(name), L".log");
   EXPECT_EQ(name.find(L".."), std::wstring::npos);
   EXPECT_EQ(GetFileExt(MakeTempFileName(dir.Path() + L"\\", L"")), L".tmp");
+  EXPECT_EQ(MakeTempFileName(dir.File(L"not\\there"), L"x"), L"");  // no such folder
 }
 
 TEST(PathsTest, EnvironmentTokens) {
