@@ -140,6 +140,24 @@ TEST_F(SettingsStoreTest, ConstructorDefaultsFollowTheSystem) {
   EXPECT_EQ(sizeof(s.fontForMenu), 92u);
 }
 
+TEST_F(SettingsStoreTest, DefaultLanguageMatchesTheDefaultInputLanguage) {
+  HKL layout = nullptr;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETDEFAULTINPUTLANG, 0, &layout, 0));
+  wchar_t iso[100] = {};
+  ASSERT_GT(GetLocaleInfoW(MAKELCID(LOWORD(reinterpret_cast<ULONG_PTR>(layout)), SORT_DEFAULT),
+                           LOCALE_SISO639LANGNAME, iso, 99), 0);
+  std::wstring asked;
+  SetLanguageFileFinder([&](const std::wstring& name) {
+    asked = name;
+    return std::wstring(L"Found.lng");
+  });
+  CQLRSettings s;
+  SetLanguageFileFinder(nullptr);
+  EXPECT_EQ(asked, std::wstring(iso).substr(0, 2));
+  EXPECT_EQ(s.GetLanguage(), L"Found.lng");
+  EXPECT_EQ(CQLRSettings().GetLanguage(), L"") << "without language files, the built-in language";
+}
+
 TEST_F(SettingsStoreTest, HotkeyIsOnePackedInt) {
   WriteProgramIni(L"Hotkey=196621\r\n");
   CQLRSettings s;
