@@ -1,0 +1,125 @@
+// Builds a phrase folder of 10,000 phrase files in 200 folders and prints
+// how long the phrase store takes to load, sort and look phrases up.
+//   bench_phrase_store [folder]   (default: a new folder under %TEMP%)
+#include <windows.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "phrases/phrase_file.h"
+#include "phrases/phrase_store.h"
+
+namespace {
+
+constexpr int kFolders = 200;
+constexpr int kPhrasesPerFolder = 50;
+
+double NowMs() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool BuildTree(const std::wstring& root) {
+  CreateDirectoryW(root.c_str(), nullptr);
+  std::mt19937 rng(1);
+  for (int f = 0; f < kFolders; ++f) {
+    std::wstring folder = root + L"\\Folder " + std::to_wstring(f);
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    for (int p = 0; p < kPhrasesPerFolder; ++p) {
+      CPhraseNode node;
+      std::wstring caption = L"Phrase " + std::to_wstring(f) + L"." + std::to_wstring(p);
+      node.SetCaption(caption);
+      node.data = L"Dear %CLIPBOARD_TEXT%,\r\nthank you for your message of %DATE%.\r\n" + caption;
+      node.SetHint(L"Hint of " + caption);
+      node.sortId = rng() % 100;
+      node.usageCount = static_cast<int>(rng() % 50);
+      node.lastUse = {2024, 5, 0, 17, 10, 20, 30, 0};
+      if (!SavePhraseToFile(node, folder + L"\\" + caption + L".quillora")) return false;
+    }
+  }
+  return true;
+}
+
+bool RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = path + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(child);
+      else
+        DeleteFileW(child.c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  return RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::wstring root;
+  bool temporary = argc < 2;
+  if (temporary) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    root = std::wstring(temp) + L"qlr_bench_phrases_" + std::to_wstring(GetCurrentProcessId());
+  } else {
+    root = argv[1];
+  }
+
+  double t0 = NowMs();
+  if (!BuildTree(root)) {
+    wprintf(L"cannot build the phrase tree in %ls\n", root.c_str());
+    return 1;
+  }
+  wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kFolders * kPhrasesPerFolder, kFolders,
+          NowMs() - t0);
+
+  CPhraseStore store;
+  double best = 1e30;
+  for (int run = 0; run < 3; ++run) {
+    t0 = NowMs();
+    store.Load(root, 0);
+    double ms = NowMs() - t0;
+    if (ms < best) best = ms;
+    wprintf(L"load %d: %.1f ms (%d nodes)\n", run + 1, ms, store.GetNodeCount());
+  }
+  wprintf(L"load best: %.1f ms\n", best);
+
+  t0 = NowMs();
+  const int kSorts = 10;
+  for (int i = 0; i < kSorts; ++i) store.Sort(0, false);
+  wprintf(L"sort: %.2f ms per sort of the whole tree\n", (NowMs() - t0) / kSorts);
+
+  std::vector<std::uint32_t> ids;
+  store.ForEachNode(
+      [](CPhraseNode* node, void* context, CPhraseNode*) -> int {
+        static_cast<std::vector<std::uint32_t>*>(context)->push_back(node->CMDID);
+        return 1;
+      },
+      &ids);
+  std::mt19937 rng(2);
+  const int kLookups = 10000;
+  int found = 0;
+  t0 = NowMs();
+  for (int i = 0; i < kLookups; ++i)
+    if (store.FindNodeById(ids[rng() % ids.size()])) ++found;
+  double lookupMs = NowMs() - t0;
+  wprintf(L"lookup: %d of %d ids found, %.2f us per lookup\n", found, kLookups,
+          1000.0 * lookupMs / kLookups);
+
+  if (temporary) RemoveTree(root);
+  return found == kLookups ? 0 : 1;
+}

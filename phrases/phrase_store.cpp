@@ -1,0 +1,318 @@
+#include "phrases/phrase_store.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "foundation/files.h"
+#include "foundation/handles.h"
+#include "foundation/log.h"
+#include "foundation/security.h"
+#include "foundation/text_basics.h"
+#include "phrases/phrase_file.h"
+#include "phrases/phrase_file_names.h"
+#include "phrases/phrase_names.h"
+#include "phrases/phrase_writer.h"
+
+namespace {
+
+struct DirEntry {
+  std::wstring name;
+  bool isFolder;
+};
+
+bool IsPhraseFileName(const std::wstring& name) {
+  if (EqualNoCase(name, kFolderSelfFileName)) return false;
+  size_t n = wcslen(kPhraseExtension);
+  return name.size() >= n && EqualNoCase(name.substr(name.size() - n), kPhraseExtension);
+}
+
+std::wstring StripTrailingBackslashes(std::wstring path) {
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
+// The folder's entries in the order the file system lists them.
+std::vector<DirEntry> ListFolder(const std::wstring& folder) {
+  std::vector<DirEntry> entries;
+  entries.reserve(1000);
+  WIN32_FIND_DATAW found;
+  UniqueFindHandle find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
+  if (!find) return entries;
+  do {
+    if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0) continue;
+    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    unsigned long long size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    if (!isFolder && size > kMaxPhraseFileBytes) continue;
+    if (isFolder || IsPhraseFileName(found.cFileName)) entries.push_back({found.cFileName, isFolder});
+  } while (FindNextFileW(find.Get(), &found));
+  return entries;
+}
+
+bool SortsBefore(const CPhraseNode& a, const CPhraseNode& b) {
+  if (a.IsFolder() != b.IsFolder()) return a.IsFolder();
+  return a.sortId < b.sortId;
+}
+
+void SortList(std::vector<CPhraseNode>& list) {
+  std::stable_sort(list.begin(), list.end(), SortsBefore);
+  for (CPhraseNode& node : list)
+    if (node.IsFolder()) SortList(*node.childNodes);
+}
+
+int Walk(std::vector<CPhraseNode>& list, CPhraseNode* parent, PhraseNodeCallback callback,
+         void* context, bool* stopped) {
+  int visited = 0;
+  for (CPhraseNode& node : list) {
+    ++visited;
+    if (callback(&node, context, parent) == 0) {
+      *stopped = true;
+      return visited;
+    }
+    if (node.IsFolder()) {
+      visited += Walk(*node.childNodes, &node, callback, context, stopped);
+      if (*stopped) return visited;
+    }
+  }
+  return visited;
+}
+
+CPhraseNode* Find(std::vector<CPhraseNode>& list, std::uint32_t id, CPhraseNode** parentOut,
+                  CPhraseNode* parent) {
+  for (CPhraseNode& node : list) {
+    if (node.CMDID == id) {
+      if (parentOut) *parentOut = parent;
+      return &node;
+    }
+    if (node.IsFolder()) {
+      if (CPhraseNode* found = Find(*node.childNodes, id, parentOut, &node)) return found;
+    }
+  }
+  return nullptr;
+}
+
+// The folder node whose children list is the given one.
+CPhraseNode* FindOwnerOfList(std::vector<CPhraseNode>& list, const std::vector<CPhraseNode>* target) {
+  for (CPhraseNode& node : list) {
+    if (!node.IsFolder()) continue;
+    if (node.childNodes == target) return &node;
+    if (CPhraseNode* owner = FindOwnerOfList(*node.childNodes, target)) return owner;
+  }
+  return nullptr;
+}
+
+void Count(const std::vector<CPhraseNode>& list, int* enabled, int* total) {
+  for (const CPhraseNode& node : list) {
+    ++*total;
+    if (node.IsEnabled()) ++*enabled;
+    if (node.IsFolder()) Count(*node.childNodes, enabled, total);
+  }
+}
+
+bool ContainsPhrase(const std::vector<CPhraseNode>& list, std::uint32_t id) {
+  for (const CPhraseNode& node : list) {
+    if (node.IsFolder()) {
+      if (ContainsPhrase(*node.childNodes, id)) return true;
+    } else if (node.CMDID == id) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CreateFolder(const std::wstring& path) {
+  EveryoneSecurity everyone;
+  if (CreateDirectoryW(path.c_str(), everyone.Get())) return true;
+  LogError(L"CreateDirectoryW [" + path + L"], code " + std::to_wstring(GetLastError()));
+  return false;
+}
+
+}  // namespace
+
+CPhraseStore::CPhraseStore(const std::wstring& rootFolder) : m_root(rootFolder) {}
+
+CPhraseStore::~CPhraseStore() = default;
+
+void CPhraseStore::Clear() {
+  m_nodes.clear();
+  m_maxId = 0;
+}
+
+void CPhraseStore::Load(const std::wstring& rootFolder, int sortMode) {
+  Clear();
+  std::wstring root = rootFolder.empty() ? m_root : rootFolder;
+  if (!IsFolderExist(StripTrailingBackslashes(root))) return;
+  Scan(root, m_nodes);
+  Sort(sortMode, false);
+  m_root = root;
+}
+
+void CPhraseStore::Scan(const std::wstring& folderPath, std::vector<CPhraseNode>& target) {
+  std::wstring folder = StripTrailingBackslashes(folderPath);
+  if (!IsFolderExist(folder)) return;
+  for (const DirEntry& entry : ListFolder(folder)) {
+    std::wstring path = folder + L"\\" + entry.name;
+    if (entry.isFolder) {
+      // The folder's own id comes before the ids of its content. Its
+      // children list keeps its address while the folder node moves.
+      std::vector<CPhraseNode>* children = AddFolderNode(entry.name, path, target, nullptr);
+      Scan(path, *children);
+      continue;
+    }
+    CPhraseNode node;
+    if (!ReadPhraseFile(node, path)) {
+      Log(L"Phrase file skipped, it cannot be read: " + path);
+      continue;
+    }
+    node.CMDID = NextId();
+    node.filePath = path;
+    if (m_filter && !m_filter(&node, m_filterContext)) continue;
+    node.ClearTextCaches();
+    target.push_back(std::move(node));
+  }
+}
+
+std::vector<CPhraseNode>* CPhraseStore::AddFolderNode(const std::wstring& name,
+                                                      const std::wstring& directory,
+                                                      std::vector<CPhraseNode>& target,
+                                                      std::uint32_t* id) {
+  CPhraseNode node;
+  node.MakeFolder();
+  std::wstring path = directory;
+  if (path.empty()) {
+    // A bare name is made under the folder the list belongs to, never under
+    // whatever the current directory happens to be.
+    std::wstring normalized = NormalizeCaptionText(name, -1);
+    if (!normalized.empty()) path = DirectoryOfList(&target) + L"\\" + normalized;
+  }
+  if (!path.empty()) {
+    std::wstring self = StripTrailingBackslashes(path) + L"\\" + kFolderSelfFileName;
+    if (GetFileAttributesW(self.c_str()) != INVALID_FILE_ATTRIBUTES) ReadPhraseFile(node, self);
+  }
+  node.SetCaption(name);
+  node.CMDID = NextId();
+  node.filePath = path;
+  if (!path.empty() && !IsFolderExist(path)) CreateFolder(path);
+  if (id) *id = node.CMDID;
+  target.push_back(std::move(node));
+  return target.back().childNodes;
+}
+
+std::vector<CPhraseNode>* CPhraseStore::AddFolder(const std::wstring& name,
+                                                  const std::wstring& directory,
+                                                  std::vector<CPhraseNode>* target,
+                                                  std::uint32_t* id) {
+  if (!target) return nullptr;
+  std::vector<CPhraseNode>* children = AddFolderNode(name, directory, *target, id);
+  Sort(0, false);
+  return children;
+}
+
+std::wstring CPhraseStore::DirectoryOfList(const std::vector<CPhraseNode>* list) const {
+  if (list != &m_nodes) {
+    auto& nodes = const_cast<std::vector<CPhraseNode>&>(m_nodes);
+    if (const CPhraseNode* owner = FindOwnerOfList(nodes, list))
+      return StripTrailingBackslashes(owner->filePath);
+  }
+  return StripTrailingBackslashes(m_root);
+}
+
+void CPhraseStore::Sort(int sortMode, bool descending) {
+  (void)sortMode;
+  (void)descending;
+  SortList(m_nodes);
+}
+
+int CPhraseStore::ForEachNode(PhraseNodeCallback callback, void* context) {
+  if (!callback) return 0;
+  bool stopped = false;
+  return Walk(m_nodes, nullptr, callback, context, &stopped);
+}
+
+CPhraseNode* CPhraseStore::FindNodeById(std::uint32_t id) { return Find(m_nodes, id, nullptr, nullptr); }
+
+CPhraseNode* CPhraseStore::FindParentOfId(std::uint32_t id) {
+  CPhraseNode* parent = nullptr;
+  return Find(m_nodes, id, &parent, nullptr) ? parent : nullptr;
+}
+
+bool CPhraseStore::FolderContainsId(const CPhraseNode& folder, std::uint32_t id) const {
+  return folder.IsFolder() && ContainsPhrase(*folder.childNodes, id);
+}
+
+void CPhraseStore::CountNodes(int* enabled, int* total) const {
+  int e = 0, t = 0;
+  Count(m_nodes, &e, &t);
+  if (enabled) *enabled = e;
+  if (total) *total = t;
+}
+
+int CPhraseStore::GetNodeCount() const {
+  int total = 0;
+  CountNodes(nullptr, &total);
+  return total;
+}
+
+bool CPhraseStore::SaveNodeById(std::uint32_t id) {
+  CPhraseNode* parent = nullptr;
+  CPhraseNode* node = Find(m_nodes, id, &parent, nullptr);
+  if (!node) return false;
+  if (node->filePath.empty()) {
+    std::wstring folder = parent ? parent->filePath : m_root;
+    std::wstring path = MakeUniquePhrasePath(folder, node->caption, !node->IsFolder(), true,
+                                             !node->IsFolder());
+    if (path.empty()) return false;
+    node->SetFilePath(path);
+  }
+  return node->SaveNodeAsync();
+}
+
+void CPhraseStore::ClearTextCaches() {
+  // Every level: the caches hold texts of the interface language, and a
+  // stale one below the top would outlive a change of language.
+  ForEachNode(
+      [](CPhraseNode* node, void*, CPhraseNode*) -> int {
+        node->ClearTextCaches();
+        return 1;
+      },
+      nullptr);
+}
+
+void CPhraseStore::SetFilter(PhraseFilter filter, void* context) {
+  m_filter = filter;
+  m_filterContext = context;
+}
+
+std::uint32_t CPhraseStore::NextId() {
+  std::uint32_t id = m_maxId + 1;
+  if (id >= kHistoryIdFirst && id <= kHistoryIdLast) id = kHistoryIdLast + 1;
+  if (id >= kFixedCommandIdFirst && id <= kFixedCommandIdLast) id = kFixedCommandIdLast + 1;
+  m_maxId = id;
+  return id;
+}
+
+std::wstring NormalizeCaptionText(const std::wstring& text, int maxChars) {
+  static const wchar_t kTrim[] = L" \t\r\n\v\b";
+  static const wchar_t kBreaks[] = L"\t\r\n\v\b";
+  size_t first = text.find_first_not_of(kTrim);
+  if (first == std::wstring::npos) return std::wstring();
+  size_t last = text.find_last_not_of(kTrim);
+  std::wstring result = text.substr(first, last - first + 1);
+  size_t cut = result.find_first_of(kBreaks);
+  if (cut != std::wstring::npos && cut >= 2) result.resize(cut);
+  size_t limit = static_cast<size_t>(static_cast<unsigned int>(maxChars));
+  if (result.size() > limit) {
+    result.resize(limit);
+    result += L"\u2026";
+  }
+  static const wchar_t* const kToBlank[] = {L"\r\n", L"\n", L"\r", L"\t", L"\r\r", L"\v", L"\b", L"\v\b"};
+  for (const wchar_t* from : kToBlank) {
+    size_t n = wcslen(from);
+    size_t pos = 0;
+    while ((pos = result.find(from, pos, n)) != std::wstring::npos) {
+      result.replace(pos, n, L" ");
+      pos += 1;
+    }
+  }
+  return result;
+}
