@@ -5,48 +5,20 @@
 #include <algorithm>
 
 #include "foundation/files.h"
-#include "foundation/handles.h"
 #include "foundation/log.h"
 #include "foundation/security.h"
 #include "foundation/text_basics.h"
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_file_names.h"
 #include "phrases/phrase_names.h"
+#include "phrases/phrase_scan.h"
 #include "phrases/phrase_writer.h"
 
 namespace {
 
-struct DirEntry {
-  std::wstring name;
-  bool isFolder;
-};
-
-bool IsPhraseFileName(const std::wstring& name) {
-  if (EqualNoCase(name, kFolderSelfFileName)) return false;
-  size_t n = wcslen(kPhraseExtension);
-  return name.size() >= n && EqualNoCase(name.substr(name.size() - n), kPhraseExtension);
-}
-
 std::wstring StripTrailingBackslashes(std::wstring path) {
   while (!path.empty() && path.back() == L'\\') path.pop_back();
   return path;
-}
-
-// The folder's entries in the order the file system lists them.
-std::vector<DirEntry> ListFolder(const std::wstring& folder) {
-  std::vector<DirEntry> entries;
-  entries.reserve(1000);
-  WIN32_FIND_DATAW found;
-  UniqueFindHandle find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
-  if (!find) return entries;
-  do {
-    if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0) continue;
-    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    unsigned long long size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    if (!isFolder && size > kMaxPhraseFileBytes) continue;
-    if (isFolder || IsPhraseFileName(found.cFileName)) entries.push_back({found.cFileName, isFolder});
-  } while (FindNextFileW(find.Get(), &found));
-  return entries;
 }
 
 bool SortsBefore(const CPhraseNode& a, const CPhraseNode& b) {
@@ -141,42 +113,43 @@ void CPhraseStore::Clear() {
 void CPhraseStore::Load(const std::wstring& rootFolder, int sortMode) {
   Clear();
   std::wstring root = rootFolder.empty() ? m_root : rootFolder;
-  if (!IsFolderExist(StripTrailingBackslashes(root))) return;
-  Scan(root, m_nodes);
+  std::wstring folder = StripTrailingBackslashes(root);
+  if (!IsFolderExist(folder)) return;
+  std::vector<ScannedEntry> scanned = ScanPhraseFolder(folder);
+  Assemble(scanned, m_nodes);
   Sort(sortMode, false);
   m_root = root;
 }
 
-void CPhraseStore::Scan(const std::wstring& folderPath, std::vector<CPhraseNode>& target) {
-  std::wstring folder = StripTrailingBackslashes(folderPath);
-  if (!IsFolderExist(folder)) return;
-  for (const DirEntry& entry : ListFolder(folder)) {
-    std::wstring path = folder + L"\\" + entry.name;
+// Builds the tree from what the scan read, in its order, so every id is
+// what a file-by-file walk would give: a folder's own id comes before the
+// ids of its content, and a file that could not be read takes none.
+void CPhraseStore::Assemble(std::vector<ScannedEntry>& entries, std::vector<CPhraseNode>& target) {
+  for (ScannedEntry& entry : entries) {
     if (entry.isFolder) {
-      // The folder's own id comes before the ids of its content. Its
-      // children list keeps its address while the folder node moves.
-      std::vector<CPhraseNode>* children = AddFolderNode(entry.name, path, target, nullptr);
-      Scan(path, *children);
+      // The children list keeps its address while the folder node moves.
+      std::vector<CPhraseNode>* children =
+          AddFolderNode(std::move(entry.record), entry.name, entry.path, target, nullptr);
+      Assemble(entry.children, *children);
       continue;
     }
-    CPhraseNode node;
-    if (!ReadPhraseFile(node, path)) {
-      Log(L"Phrase file skipped, it cannot be read: " + path);
+    if (!entry.read) {
+      Log(L"Phrase file skipped, it cannot be read: " + entry.path);
       continue;
     }
+    CPhraseNode& node = entry.record;
     node.CMDID = NextId();
-    node.filePath = path;
+    node.filePath = entry.path;
     if (m_filter && !m_filter(&node, m_filterContext)) continue;
     node.ClearTextCaches();
     target.push_back(std::move(node));
   }
 }
 
-std::vector<CPhraseNode>* CPhraseStore::AddFolderNode(const std::wstring& name,
+std::vector<CPhraseNode>* CPhraseStore::AddFolderNode(CPhraseNode node, const std::wstring& name,
                                                       const std::wstring& directory,
                                                       std::vector<CPhraseNode>& target,
                                                       std::uint32_t* id) {
-  CPhraseNode node;
   node.MakeFolder();
   std::wstring path = directory;
   if (path.empty()) {
@@ -184,10 +157,6 @@ std::vector<CPhraseNode>* CPhraseStore::AddFolderNode(const std::wstring& name,
     // whatever the current directory happens to be.
     std::wstring normalized = NormalizeCaptionText(name, -1);
     if (!normalized.empty()) path = DirectoryOfList(&target) + L"\\" + normalized;
-  }
-  if (!path.empty()) {
-    std::wstring self = StripTrailingBackslashes(path) + L"\\" + kFolderSelfFileName;
-    if (GetFileAttributesW(self.c_str()) != INVALID_FILE_ATTRIBUTES) ReadPhraseFile(node, self);
   }
   node.SetCaption(name);
   node.CMDID = NextId();
@@ -203,7 +172,13 @@ std::vector<CPhraseNode>* CPhraseStore::AddFolder(const std::wstring& name,
                                                   std::vector<CPhraseNode>* target,
                                                   std::uint32_t* id) {
   if (!target) return nullptr;
-  std::vector<CPhraseNode>* children = AddFolderNode(name, directory, *target, id);
+  CPhraseNode node;
+  node.MakeFolder();
+  if (!directory.empty()) {
+    std::wstring self = StripTrailingBackslashes(directory) + L"\\" + kFolderSelfFileName;
+    if (IsFileExist(self)) ReadPhraseFile(node, self);  // its attributes count
+  }
+  std::vector<CPhraseNode>* children = AddFolderNode(std::move(node), name, directory, *target, id);
   Sort(0, false);
   return children;
 }

@@ -7,6 +7,8 @@
 
 #include "phrases/phrase_node.h"
 
+struct ScannedEntry;
+
 // Returns 0 to stop the walk. parent is null at the top level.
 using PhraseNodeCallback = int (*)(CPhraseNode* node, void* context, CPhraseNode* parent);
 // Returns false to leave a phrase out while loading.
@@ -57,8 +59,9 @@ class CPhraseStore {
   std::uint32_t NextId();
 
  private:
-  void Scan(const std::wstring& folder, std::vector<CPhraseNode>& target);
-  std::vector<CPhraseNode>* AddFolderNode(const std::wstring& name, const std::wstring& directory,
+  void Assemble(std::vector<ScannedEntry>& entries, std::vector<CPhraseNode>& target);
+  std::vector<CPhraseNode>* AddFolderNode(CPhraseNode node, const std::wstring& name,
+                                          const std::wstring& directory,
                                           std::vector<CPhraseNode>& target, std::uint32_t* id);
   std::wstring DirectoryOfList(const std::vector<CPhraseNode>* list) const;
 
