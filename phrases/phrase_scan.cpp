@@ -19,8 +19,19 @@ bool IsPhraseFileName(const std::wstring& name) {
   return name.size() >= n && EqualNoCase(name.substr(name.size() - n), kPhraseExtension);
 }
 
-// Lists the folder into out; hasSelf tells whether it holds its own record.
-void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, bool* hasSelf) {
+PhraseFileStamp StampOf(const WIN32_FIND_DATAW& found) {
+  PhraseFileStamp stamp;
+  stamp.size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  stamp.created = (static_cast<unsigned long long>(found.ftCreationTime.dwHighDateTime) << 32) |
+                  found.ftCreationTime.dwLowDateTime;
+  stamp.written = (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                  found.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
+// Lists the folder into out; owner (the folder's own entry, null for the
+// root) learns whether the folder holds its own record.
+void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, ScannedEntry* owner) {
   out.reserve(1000);
   WIN32_FIND_DATAW found;
   UniqueFindHandle find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
@@ -31,13 +42,15 @@ void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, bool* 
     ScannedEntry entry;
     entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (!entry.isFolder) {
+      entry.stamp = StampOf(found);
       if (EqualNoCase(name, kFolderSelfFileName)) {
-        *hasSelf = true;
+        if (owner && entry.stamp.size <= kMaxPhraseFileBytes) {
+          owner->hasSelfRecord = true;
+          owner->stamp = entry.stamp;
+        }
         continue;
       }
-      unsigned long long size =
-          (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-      if (!IsPhraseFileName(name) || size > kMaxPhraseFileBytes) continue;
+      if (!IsPhraseFileName(name) || entry.stamp.size > kMaxPhraseFileBytes) continue;
     }
     entry.name = name;
     entry.path = folder + L"\\" + name;
@@ -46,14 +59,30 @@ void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, bool* 
   for (ScannedEntry& entry : out) {
     if (!entry.isFolder) continue;
     entry.record.MakeFolder();
-    ListTree(entry.path, entry.children, &entry.hasSelfRecord);
+    ListTree(entry.path, entry.children, &entry);
   }
 }
 
-void CollectReads(std::vector<ScannedEntry>& entries, std::vector<ScannedEntry*>& reads) {
+std::wstring RecordPath(const ScannedEntry& entry) {
+  return entry.isFolder ? entry.path + L"\\" + kFolderSelfFileName : entry.path;
+}
+
+// Every file to read, in scan order, less those the cache still knows.
+void CollectReads(std::vector<ScannedEntry>& entries, const PhraseLoadCache* cache,
+                  std::vector<ScannedEntry*>& reads) {
   for (ScannedEntry& entry : entries) {
-    if (!entry.isFolder || entry.hasSelfRecord) reads.push_back(&entry);
-    if (entry.isFolder) CollectReads(entry.children, reads);
+    if (!entry.isFolder || entry.hasSelfRecord) {
+      if (!cache || !cache->Lookup(RecordPath(entry), entry.stamp, &entry.record, &entry.read))
+        reads.push_back(&entry);
+    }
+    if (entry.isFolder) CollectReads(entry.children, cache, reads);
+  }
+}
+
+void KeepAll(const std::vector<ScannedEntry>& entries, PhraseLoadCache& cache) {
+  for (const ScannedEntry& entry : entries) {
+    if (!entry.isFolder || entry.hasSelfRecord) cache.Keep(RecordPath(entry), entry.stamp, entry.record, entry.read);
+    if (entry.isFolder) KeepAll(entry.children, cache);
   }
 }
 
@@ -67,8 +96,7 @@ void ReadAll(ReadQueue& queue) {
     size_t i = queue.next++;
     if (i >= queue.entries.size()) return;
     ScannedEntry& entry = *queue.entries[i];
-    std::wstring path = entry.isFolder ? entry.path + L"\\" + kFolderSelfFileName : entry.path;
-    entry.read = ReadPhraseFile(entry.record, path);
+    entry.read = ReadPhraseFile(entry.record, RecordPath(entry));
   }
 }
 
@@ -79,19 +107,22 @@ DWORD WINAPI ReaderThread(void* param) {
 
 }  // namespace
 
-std::vector<ScannedEntry> ScanPhraseFolder(const std::wstring& folder) {
+std::vector<ScannedEntry> ScanPhraseFolder(const std::wstring& folder, PhraseLoadCache* cache) {
   std::vector<ScannedEntry> entries;
   DWORD attrs = GetFileAttributesW(folder.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return entries;
-  bool rootHasSelf = false;  // the root is no node of the tree
-  ListTree(folder, entries, &rootHasSelf);
+  ListTree(folder, entries, nullptr);
 
   ReadQueue queue;
-  CollectReads(entries, queue.entries);
+  CollectReads(entries, cache, queue.entries);
   UniqueHandle helper;
   if (queue.entries.size() >= kFilesForSecondReader)
     helper.Reset(CreateThread(nullptr, 0, ReaderThread, &queue, 0, nullptr));
   ReadAll(queue);
   if (helper) WaitForSingleObject(helper.Get(), INFINITE);
+  if (cache) {
+    KeepAll(entries, *cache);
+    cache->Save();
+  }
   return entries;
 }

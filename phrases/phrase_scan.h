@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "phrases/phrase_load_cache.h"
 #include "phrases/phrase_node.h"
 
 struct ScannedEntry {
@@ -14,10 +15,12 @@ struct ScannedEntry {
   bool isFolder = false;
   bool hasSelfRecord = false;  // a folder holding "FOLDER_SELF.quillora"
   bool read = false;           // the phrase file (or folder record) was read
+  PhraseFileStamp stamp;       // of the phrase file (or folder record)
   CPhraseNode record;          // what the file gave
   std::vector<ScannedEntry> children;
 };
 
 // The folder's sub-folders and phrase files, recursively, in the order the
-// file system lists them. Empty when the folder does not exist.
-std::vector<ScannedEntry> ScanPhraseFolder(const std::wstring& folder);
+// file system lists them. Empty when the folder does not exist. With a
+// cache, unchanged files are taken from it and the cache is renewed.
+std::vector<ScannedEntry> ScanPhraseFolder(const std::wstring& folder, PhraseLoadCache* cache);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "foundation/files.h"
 #include "foundation/log.h"
@@ -115,7 +116,12 @@ void CPhraseStore::Load(const std::wstring& rootFolder, int sortMode) {
   std::wstring root = rootFolder.empty() ? m_root : rootFolder;
   std::wstring folder = StripTrailingBackslashes(root);
   if (!IsFolderExist(folder)) return;
-  std::vector<ScannedEntry> scanned = ScanPhraseFolder(folder);
+  std::unique_ptr<PhraseLoadCache> cache;
+  if (!m_cachePath.empty()) {
+    cache.reset(new PhraseLoadCache(m_cachePath));
+    cache->Open(folder);
+  }
+  std::vector<ScannedEntry> scanned = ScanPhraseFolder(folder, cache.get());
   Assemble(scanned, m_nodes);
   Sort(sortMode, false);
   m_root = root;
@@ -252,6 +258,8 @@ void CPhraseStore::ClearTextCaches() {
       },
       nullptr);
 }
+
+void CPhraseStore::SetLoadCachePath(const std::wstring& path) { m_cachePath = path; }
 
 void CPhraseStore::SetFilter(PhraseFilter filter, void* context) {
   m_filter = filter;

@@ -50,6 +50,9 @@ class CPhraseStore {
   const std::wstring& GetRootFolder() const { return m_root; }
   void ClearTextCaches();
   void SetFilter(PhraseFilter filter, void* context);
+  // A file in which loads remember what the phrase files held, so the next
+  // load opens only the files changed since (empty: no such file).
+  void SetLoadCachePath(const std::wstring& path);
 
   std::vector<CPhraseNode>& Nodes() { return m_nodes; }
   const std::vector<CPhraseNode>& Nodes() const { return m_nodes; }
@@ -69,6 +72,7 @@ class CPhraseStore {
   PhraseFilter m_filter = nullptr;
   void* m_filterContext = nullptr;
   std::wstring m_root;
+  std::wstring m_cachePath;
   std::uint32_t m_maxId = 0;  // largest id given since the tree was emptied
 };
 
