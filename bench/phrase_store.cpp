@@ -1,6 +1,6 @@
 // Builds a phrase folder of 10,000 phrase files in 200 folders and prints
 // how long the phrase store takes to load, sort and look phrases up.
-//   bench_phrase_store [folder]   (default: a new folder under %TEMP%)
+//   bench_phrase_store [folder]   (default: a temporary folder)
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_store.h"
 #include "phrases/phrase_writer.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -49,24 +50,6 @@ bool BuildTree(const std::wstring& root) {
   return true;
 }
 
-bool RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring child = path + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        DeleteFileW(child.c_str());
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-  }
-  return RemoveDirectoryW(path.c_str()) != FALSE;
-}
-
 double BestLoadMs(CPhraseStore& store, const std::wstring& root) {
   double best = 1e30;
   for (int run = 0; run < 3; ++run) {
@@ -81,15 +64,10 @@ double BestLoadMs(CPhraseStore& store, const std::wstring& root) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  std::wstring root;
-  bool temporary = argc < 2;
-  if (temporary) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    root = std::wstring(temp) + L"qlr_bench_phrases_" + std::to_wstring(GetCurrentProcessId());
-  } else {
-    root = argv[1];
-  }
+  // The tree goes into a fresh temporary folder (removed at the end) unless
+  // a folder is named.
+  qlrtest::TempDir temp;
+  std::wstring root = argc < 2 ? temp.File(L"Phrases") : std::wstring(argv[1]);
 
   double t0 = NowMs();
   if (!BuildTree(root)) {
@@ -137,6 +115,5 @@ int wmain(int argc, wchar_t** argv) {
           1000.0 * lookupMs / kLookups);
 
   DeleteFileW(cachePath.c_str());
-  if (temporary) RemoveTree(root);
   return found == kLookups ? 0 : 1;
 }
