@@ -9,6 +9,7 @@
 #include "foundation/log.h"
 #include "foundation/security.h"
 #include "foundation/text_basics.h"
+#include "phrases/phrase_captions.h"
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_file_names.h"
 #include "phrases/phrase_names.h"
@@ -272,30 +273,4 @@ std::uint32_t CPhraseStore::NextId() {
   if (id >= kFixedCommandIdFirst && id <= kFixedCommandIdLast) id = kFixedCommandIdLast + 1;
   m_maxId = id;
   return id;
-}
-
-std::wstring NormalizeCaptionText(const std::wstring& text, int maxChars) {
-  static const wchar_t kTrim[] = L" \t\r\n\v\b";
-  static const wchar_t kBreaks[] = L"\t\r\n\v\b";
-  size_t first = text.find_first_not_of(kTrim);
-  if (first == std::wstring::npos) return std::wstring();
-  size_t last = text.find_last_not_of(kTrim);
-  std::wstring result = text.substr(first, last - first + 1);
-  size_t cut = result.find_first_of(kBreaks);
-  if (cut != std::wstring::npos && cut >= 2) result.resize(cut);
-  size_t limit = static_cast<size_t>(static_cast<unsigned int>(maxChars));
-  if (result.size() > limit) {
-    result.resize(limit);
-    result += L"\u2026";
-  }
-  static const wchar_t* const kToBlank[] = {L"\r\n", L"\n", L"\r", L"\t", L"\r\r", L"\v", L"\b", L"\v\b"};
-  for (const wchar_t* from : kToBlank) {
-    size_t n = wcslen(from);
-    size_t pos = 0;
-    while ((pos = result.find(from, pos, n)) != std::wstring::npos) {
-      result.replace(pos, n, L" ");
-      pos += 1;
-    }
-  }
-  return result;
 }

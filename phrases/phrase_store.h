@@ -75,7 +75,3 @@ class CPhraseStore {
   std::wstring m_cachePath;
   std::uint32_t m_maxId = 0;  // largest id given since the tree was emptied
 };
-
-// Caption texts for the phrase menu: trimmed, one line, at most maxChars
-// characters (followed by "…" when cut; -1: no limit).
-std::wstring NormalizeCaptionText(const std::wstring& text, int maxChars);

@@ -416,25 +416,4 @@ TEST(PhraseNodeTest, TextCachesAreEmptiedThroughTheWholeTree) {
   EXPECT_TRUE((*folder.childNodes)[0].secondTextCache.empty());
 }
 
-TEST(PhraseCaptionTest, NormalizeMakesOneTrimmedLine) {
-  struct {
-    const wchar_t* text;
-    int max;
-    const wchar_t* expected;
-  } cases[] = {
-      {L"  \t plain \r\n", -1, L"plain"},
-      {L"first line\r\nsecond", -1, L"first line"},
-      {L"ab\tc", -1, L"ab"},
-      {L"a\tbc", -1, L"a bc"},  // a break before index 2 stays, as a blank
-      {L"\b\vx", -1, L"x"},
-      {L"abcdefgh", 5, L"abcde\u2026"},
-      {L"abcde", 5, L"abcde"},
-      {L"", 5, L""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
-    EXPECT_EQ(NormalizeCaptionText(c.text, c.max), c.expected);
-  }
-}
-
 }  // namespace
