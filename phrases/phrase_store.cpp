@@ -66,11 +66,12 @@ CPhraseNode* Find(std::vector<CPhraseNode>& list, std::uint32_t id, CPhraseNode*
 }
 
 // The folder node whose children list is the given one.
-CPhraseNode* FindOwnerOfList(std::vector<CPhraseNode>& list, const std::vector<CPhraseNode>* target) {
-  for (CPhraseNode& node : list) {
+const CPhraseNode* FindOwnerOfList(const std::vector<CPhraseNode>& list,
+                                   const std::vector<CPhraseNode>* target) {
+  for (const CPhraseNode& node : list) {
     if (!node.IsFolder()) continue;
     if (node.childNodes == target) return &node;
-    if (CPhraseNode* owner = FindOwnerOfList(*node.childNodes, target)) return owner;
+    if (const CPhraseNode* owner = FindOwnerOfList(*node.childNodes, target)) return owner;
   }
   return nullptr;
 }
@@ -192,8 +193,7 @@ std::vector<CPhraseNode>* CPhraseStore::AddFolder(const std::wstring& name,
 
 std::wstring CPhraseStore::DirectoryOfList(const std::vector<CPhraseNode>* list) const {
   if (list != &m_nodes) {
-    auto& nodes = const_cast<std::vector<CPhraseNode>&>(m_nodes);
-    if (const CPhraseNode* owner = FindOwnerOfList(nodes, list))
+    if (const CPhraseNode* owner = FindOwnerOfList(m_nodes, list))
       return StripTrailingBackslashes(owner->filePath);
   }
   return StripTrailingBackslashes(m_root);
@@ -241,6 +241,7 @@ bool CPhraseStore::SaveNodeById(std::uint32_t id) {
   if (!node) return false;
   if (node->filePath.empty()) {
     std::wstring folder = parent ? parent->filePath : m_root;
+    if (folder.empty()) return false;  // never a file at the root of the drive
     std::wstring path = MakeUniquePhrasePath(folder, node->caption, !node->IsFolder(), true,
                                              !node->IsFolder());
     if (path.empty()) return false;
