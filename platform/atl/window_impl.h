@@ -156,6 +156,8 @@ class CWindowImpl : public CWindowImplRoot<TBase> {
   static DWORD GetWndStyle(DWORD style) { return TWinTraits::GetWndStyle(style); }
   static DWORD GetWndExStyle(DWORD exStyle) { return TWinTraits::GetWndExStyle(exStyle); }
 
+  // A style or extended style of 0 takes the traits' default (CNullTraits
+  // keeps 0). Without a rectangle the system's default place and size.
   HWND Create(HWND hWndParent, CRectArg rect = nullptr, const wchar_t* windowName = nullptr,
               DWORD style = 0, DWORD exStyle = 0, CMenuOrId menuOrId = 0U,
               void* createParam = nullptr) {
