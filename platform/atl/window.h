@@ -57,6 +57,8 @@ class CWindow {
   int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
 
   HWND GetParent() const { return ::GetParent(m_hWnd); }
+  HWND GetWindow(UINT cmd) const { return ::GetWindow(m_hWnd, cmd); }
+  BOOL IsChild(HWND hWnd) const { return ::IsChild(m_hWnd, hWnd); }
   HWND SetParent(HWND parent) { return ::SetParent(m_hWnd, parent); }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
@@ -115,6 +117,9 @@ class CWindow {
   HWND SetCapture() { return ::SetCapture(m_hWnd); }
   BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
   BOOL BringWindowToTop() { return ::BringWindowToTop(m_hWnd); }
+  BOOL FlashWindow(BOOL invert) { return ::FlashWindow(m_hWnd, invert); }
+  // Keyboard handling of a modeless dialog, for a message filter.
+  BOOL IsDialogMessage(MSG* msg) { return ::IsDialogMessageW(m_hWnd, msg); }
   UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr) {
     return ::SetTimer(m_hWnd, id, elapse, proc);
   }

@@ -105,10 +105,10 @@ TEST(DialogImplTest, ModelessDialogAnswersThroughTheRightChannel) {
 class CDialogKeys : public CMessageFilter {
  public:
   explicit CDialogKeys(HWND dlg) : m_dlg(dlg) {}
-  BOOL PreTranslateMessage(MSG* msg) override { return ::IsDialogMessageW(m_dlg, msg); }
+  BOOL PreTranslateMessage(MSG* msg) override { return m_dlg.IsDialogMessage(msg); }
 
  private:
-  HWND m_dlg;
+  CWindow m_dlg;
 };
 
 class CQuitOnCancelDlg : public CTestDlg {
