@@ -223,4 +223,58 @@ TEST(AppModuleTest, OneLoopPerThreadAndInstancesFromInit) {
   EXPECT_EQ(nullptr, CAppModule::Current());
 }
 
+// The shape of a program's main window: a hidden top-level window that is
+// its thread's message filter and idle handler and ends the loop when it
+// is destroyed.
+class CMainShapedWnd : public CWindowImpl<CMainShapedWnd, CWindow, CFrameWinTraits>,
+                       public CMessageFilter,
+                       public CIdleHandler {
+ public:
+  int filtered = 0;
+  int idles = 0;
+  BEGIN_MSG_MAP(CMainShapedWnd)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+  END_MSG_MAP()
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (msg->hwnd == m_hWnd) ++filtered;
+    return FALSE;
+  }
+  BOOL OnIdle() override {
+    if (++idles == 1) PostMessage(WM_CLOSE);  // DefWindowProc destroys the window
+    return FALSE;
+  }
+  LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+    CMessageLoop* loop = CAppModule::Current()->GetMessageLoop();
+    loop->AddMessageFilter(this);
+    loop->AddIdleHandler(this);
+    return 0;
+  }
+  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+    CMessageLoop* loop = CAppModule::Current()->GetMessageLoop();
+    loop->RemoveMessageFilter(this);
+    loop->RemoveIdleHandler(this);
+    ::PostQuitMessage(0);
+    return 0;
+  }
+};
+
+TEST(AppModuleTest, MainWindowRunsItsThreadsLoopUntilItIsDestroyed) {
+  CAppModule module;
+  module.Init(nullptr, ::GetModuleHandleW(nullptr));
+  CMessageLoop loop;
+  ASSERT_TRUE(module.AddMessageLoop(&loop));
+  CMainShapedWnd wnd;
+  RECT r = {-100, -100, -5, -5};
+  ASSERT_TRUE(wnd.Create(nullptr, r, L"Quillora", 0x008D0000));
+  EXPECT_EQ(static_cast<DWORD>(0x008D0000), wnd.GetStyle() & 0x008D0000);
+  EXPECT_FALSE(wnd.IsWindowVisible());
+  EXPECT_EQ(0, loop.Run());
+  EXPECT_GE(wnd.filtered, 1);  // the posted WM_CLOSE passed the filter
+  EXPECT_EQ(1, wnd.idles);  // removed before the loop went idle again
+  EXPECT_EQ(nullptr, wnd.m_hWnd);
+  module.RemoveMessageLoop();
+  module.Term();
+}
+
 }  // namespace
