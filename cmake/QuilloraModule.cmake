@@ -12,6 +12,11 @@
 set(QLR_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 shlwapi ole32 oleaut32
     uuid advapi32 version winmm psapi wininet urlmon msimg32 uxtheme imm32 ws2_32 rpcrt4)
 
+# A test program that dies without GoogleTest's closing verdict (a crash that
+# Wine reports with exit code 0, say) must not count as passed.
+set(QLR_GTEST_VERDICT PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+                      FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+
 function(qlr_module name)
   cmake_parse_arguments(M "" "" "DEPENDS;SUBDIRS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -45,7 +50,7 @@ function(qlr_tests module)
     add_executable(${exe} ${t} ${T_RESOURCES} ${own_rc})
     target_link_libraries(${exe} PRIVATE ${module} ${T_DEPENDS} qlr_test_support gmock gtest)
     add_test(NAME ${exe} COMMAND ${exe} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-    set_tests_properties(${exe} PROPERTIES TIMEOUT 300)
+    set_tests_properties(${exe} PROPERTIES TIMEOUT 300 ${QLR_GTEST_VERDICT})
   endforeach()
 endfunction()
 
