@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "foundation/log.h"
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_store.h"
 #include "phrases/tests/phrase_test_util.h"
@@ -147,9 +148,17 @@ TEST(PhraseFileFuzzTest, BrokenFilesAmongGoodOnesCostNoNeighbour) {
   ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"empty.quillora"), ""));
   ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"nocaption.quillora"), "<QLRCommand SortID=\"1\"/>"));
 
+  qlrtest::TempDir logDir;
+  const std::wstring logPath = logDir.File(L"LogReport.txt");
+  ASSERT_TRUE(InitLog(logPath.c_str()));
   CPhraseStore store;
   store.Load(dir.Path(), 0);
+  ASSERT_TRUE(TermLog());
   ASSERT_EQ(store.GetNodeCount(), 40);
+  // Each skipped file is named in the log.
+  const std::wstring log = qlrtest::ReadUtf16File(logPath);
+  for (const wchar_t* name : {L"bad0.quillora", L"bad39.quillora", L"empty.quillora", L"nocaption.quillora"})
+    EXPECT_NE(log.find(L"Phrase file skipped, it cannot be read: " + dir.File(name)), std::wstring::npos) << name;
   for (int i = 0; i < 40; ++i) {
     const CPhraseNode& node = store.Nodes()[i];  // sorted by their SortID
     EXPECT_EQ(std::wstring(node.caption), L"good" + std::to_wstring(i));

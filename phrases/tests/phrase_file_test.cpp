@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/log.h"
 #include "phrases/phrase_file_names.h"
 #include "phrases/phrase_node.h"
 #include "phrases/phrase_writer.h"
@@ -301,7 +302,12 @@ TEST_F(PhraseWriteTest, FailedWriteKeepsTheOldFileAndReportsOnce) {
   // The disk fills up half way through the new content.
   SetPhraseWriteLimitForTest(20);
   CPhraseNode node = MakePhrase(L"new", L"replacement that does not fit");
+  const std::wstring logPath = dir.File(L"LogReport.txt");
+  ASSERT_TRUE(InitLog(logPath.c_str()));
   EXPECT_FALSE(WritePhraseFile(node, path, &OnError, &errors));
+  ASSERT_TRUE(TermLog());
+  EXPECT_NE(qlrtest::ReadUtf16File(logPath).find(L"ERROR: code 39, "), std::wstring::npos);
+  ASSERT_TRUE(DeleteFileW(logPath.c_str()));
   EXPECT_EQ(ReadBytes(path), oldBytes);
   EXPECT_EQ(phrasetest::Listing(dir.Path()), std::vector<std::wstring>{L"keep.quillora"});  // no temporary left
   ASSERT_EQ(errors.size(), 1u);

@@ -304,6 +304,15 @@ TEST_F(PhraseStoreTest, NewPhraseGetsAFileNamedAfterItsCaption) {
   EXPECT_FALSE(store.SaveNodeById(12345));
 }
 
+TEST_F(PhraseStoreTest, NewPhraseWithoutAFolderIsNotWrittenAnywhere) {
+  CPhraseStore store;  // never loaded: no root folder
+  CPhraseNode loose = phrasetest::MakePhrase(L"Loose", L"x");
+  loose.CMDID = store.NextId();
+  store.Nodes().push_back(std::move(loose));
+  EXPECT_FALSE(store.SaveNodeById(1));
+  EXPECT_TRUE(store.FindNodeById(1)->GetFilePath().empty());
+}
+
 TEST_F(PhraseStoreTest, DisablingAFolderSavesTheChangedPhrases) {
   ASSERT_TRUE(CreateDirectoryW(dir.File(L"F").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW(dir.File(L"F\\G").c_str(), nullptr));
