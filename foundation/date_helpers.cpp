@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "foundation/system_helpers.h"
 #include "foundation/text_helpers.h"
 
 namespace {
@@ -71,13 +72,6 @@ int TwoDigits(const std::wstring& text, size_t at) {
 
 }  // namespace
 
-int DayOfWeek(int day, int month, int year) {
-  int a = (14 - month) / 12;
-  int y = year - a;
-  int m = month + 12 * a - 2;
-  return (day + y + y / 4 - y / 100 + y / 400 + (31 * m) / 12 + 7000) % 7;
-}
-
 int MonthFromName(const std::wstring& name, int def) {
   for (int i = 0; i < 12; ++i) {
     const wchar_t* month = kMonthNames[i];
@@ -112,7 +106,7 @@ bool ParseBuildStamp(const std::wstring& text, SYSTEMTIME& out) {
   out.wMonth = static_cast<WORD>(MonthFromName(tokens[0], 1));
   out.wDay = static_cast<WORD>(day);
   out.wYear = static_cast<WORD>(year);
-  out.wDayOfWeek = static_cast<WORD>(DayOfWeek(day, out.wMonth, year));
+  out.wDayOfWeek = static_cast<WORD>(GetDayOfWeek(day, out.wMonth, year));
 
   size_t colon = copy.find(L':', 1);
   if (colon != std::wstring::npos && colon > 2) {
@@ -151,7 +145,7 @@ bool ParseRssDate(const wchar_t* text, SYSTEMTIME& out) {
   if (month == 65535) return false;
   out.wYear = static_cast<WORD>(year);
   out.wMonth = static_cast<WORD>(month);
-  out.wDayOfWeek = static_cast<WORD>(DayOfWeek(day, month, year));
+  out.wDayOfWeek = static_cast<WORD>(GetDayOfWeek(day, month, year));
   out.wDay = static_cast<WORD>(day);
   out.wHour = static_cast<WORD>(hour);
   out.wMinute = static_cast<WORD>(minute);

