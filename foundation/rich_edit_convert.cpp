@@ -80,21 +80,36 @@ void ChangeCaseInPlace(HWND edit, bool upper) {
       ++i;
       continue;
     }
-    // A run of characters to change that share one format.
+    // The run of one format that begins here, found by doubling and then
+    // halving its length: the control reports a shorter mask for a range
+    // whose characters differ in format.
     CHARFORMAT2W format = FormatAt(edit, i, i + 1);
-    LONG end = i + 1;
-    while (end < length && text[end] != changed[end]) {
-      CHARFORMAT2W next = FormatAt(edit, end, end + 1);
-      if (memcmp(&next, &format, sizeof format) != 0) break;
-      ++end;
+    auto uniform = [&](LONG end) { return FormatAt(edit, i, end).dwMask == format.dwMask; };
+    LONG good = i + 1, step = 1;
+    while (good < length) {
+      LONG probe = good + step < length ? good + step : length;
+      if (!uniform(probe)) break;
+      good = probe;
+      step *= 2;
     }
-    std::wstring run = changed.substr(static_cast<size_t>(i), static_cast<size_t>(end - i));
-    CHARRANGE range = {i, end};
+    for (LONG bad = good + step < length ? good + step : length; bad - good > 1;) {
+      LONG middle = good + (bad - good) / 2;
+      if (uniform(middle))
+        good = middle;
+      else
+        bad = middle;
+    }
+    // Replace up to the last character that changes, then restore the
+    // run's format on the new text.
+    LONG last = good - 1;
+    while (text[last] == changed[last]) --last;
+    CHARRANGE range = {i, last + 1};
+    std::wstring run = changed.substr(static_cast<size_t>(i), static_cast<size_t>(last + 1 - i));
     SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(run.c_str()));
     SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    i = end;
+    i = good;
   }
 }
 
