@@ -34,12 +34,15 @@ HICON GetTxtFileIcon() { return GetShellFileIcon(L".txt", false); }
 
 namespace {
 
+FARPROC g_stockIconOverride = nullptr;
+
 HICON StockFolderIcon(bool open, bool large) {
   UniqueModule shell(::LoadLibraryW(L"shell32.dll"));
   if (!shell) return nullptr;
   typedef HRESULT(WINAPI * StockFn)(SHSTOCKICONID, UINT, SHSTOCKICONINFO*);
-  auto fn = reinterpret_cast<StockFn>(
-      reinterpret_cast<void*>(::GetProcAddress(shell.Get(), "SHGetStockIconInfo")));
+  FARPROC proc = g_stockIconOverride ? g_stockIconOverride
+                                     : ::GetProcAddress(shell.Get(), "SHGetStockIconInfo");
+  auto fn = reinterpret_cast<StockFn>(reinterpret_cast<void*>(proc));
   HICON icon = nullptr;
   if (fn) {
     SHSTOCKICONINFO info = {};
@@ -53,6 +56,8 @@ HICON StockFolderIcon(bool open, bool large) {
 }
 
 }  // namespace
+
+void SetStockIconFunction(FARPROC fn) { g_stockIconOverride = fn; }
 
 HICON GetFolderIcon(bool open, bool large) {
   HICON icon = StockFolderIcon(open, large);

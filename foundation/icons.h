@@ -14,8 +14,11 @@ HICON GetFileIconByPath(const wchar_t* path, bool noIcon);
 HICON GetShellFileIcon(const wchar_t* pathOrName, bool large);
 // The small icon of the ".txt" file type.
 HICON GetTxtFileIcon();
-// The system's folder icon, open or closed.
+// The system's folder icon, open or closed: the stock icon where the system
+// has one, else the shell's icon of a folder.
 HICON GetFolderIcon(bool open, bool large);
+// Test seam: a stand-in for SHGetStockIconInfo (null: the system's own).
+void SetStockIconFunction(FARPROC fn);
 
 // Each opaque (or non-black) pixel becomes palette[255 - mean of its RGB],
 // index 0 raised to 1, with its own alpha kept. Null when the icon has no

@@ -1,5 +1,6 @@
 #include "foundation/icons.h"
 
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -163,6 +164,66 @@ TEST(IconsTest, ShellIconsComeInTheAskedSize) {
   EXPECT_TRUE(byPath);
   if (byPath) ::DestroyIcon(byPath);
   EXPECT_EQ(nullptr, GetFileIconByPath(file.c_str(), true));
+}
+
+HICON g_stockIcon = nullptr;
+int g_stockCalls = 0;
+UINT g_stockFlags = 0;
+int g_stockId = -1;
+DWORD g_stockSize = 0;
+
+HRESULT WINAPI StockOkWithoutIcon(int id, UINT flags, SHSTOCKICONINFO* info) {
+  ++g_stockCalls;
+  g_stockId = id;
+  g_stockFlags = flags;
+  g_stockSize = info->cbSize;
+  info->hIcon = nullptr;
+  return S_OK;
+}
+
+HRESULT WINAPI StockGivesIcon(int id, UINT flags, SHSTOCKICONINFO* info) {
+  StockOkWithoutIcon(id, flags, info);
+  info->hIcon = g_stockIcon;
+  return S_OK;
+}
+
+HRESULT WINAPI StockFails(int id, UINT flags, SHSTOCKICONINFO* info) {
+  StockGivesIcon(id, flags, info);
+  return E_FAIL;
+}
+
+TEST(IconsTest, FolderIconFallsBackWhenTheStockIconIsMissing) {
+  g_stockIcon = ::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION));
+  struct Case {
+    HRESULT(WINAPI* fn)(int, UINT, SHSTOCKICONINFO*);
+    bool open, large;
+    bool stockReturned;
+    int id;
+    UINT flags;
+  } cases[] = {
+      {StockGivesIcon, false, false, true, SIID_FOLDER, SHGSI_ICON | SHGSI_SMALLICON},
+      {StockGivesIcon, true, true, true, SIID_FOLDEROPEN, SHGSI_ICON},
+      {StockOkWithoutIcon, false, false, false, SIID_FOLDER, SHGSI_ICON | SHGSI_SMALLICON},
+      {StockFails, true, false, false, SIID_FOLDEROPEN, SHGSI_ICON | SHGSI_SMALLICON},
+  };
+  for (const Case& c : cases) {
+    g_stockCalls = 0;
+    SetStockIconFunction(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(c.fn)));
+    HICON icon = GetFolderIcon(c.open, c.large);
+    EXPECT_EQ(1, g_stockCalls);
+    EXPECT_EQ(c.id, g_stockId);
+    EXPECT_EQ(c.flags, g_stockFlags);
+    EXPECT_EQ(sizeof(SHSTOCKICONINFO), g_stockSize);
+    ASSERT_TRUE(icon) << "the shell's folder icon must stand in";
+    EXPECT_EQ(c.stockReturned, icon == g_stockIcon);
+    int expected = ::GetSystemMetrics(c.large ? SM_CXICON : SM_CXSMICON);
+    if (!c.stockReturned) {
+      EXPECT_EQ(expected, IconWidth(icon));
+      ::DestroyIcon(icon);
+    }
+  }
+  SetStockIconFunction(nullptr);
+  ::DestroyIcon(g_stockIcon);
 }
 
 }  // namespace
