@@ -1,6 +1,7 @@
 #include "phrases/insertion_actions.h"
 
 #include "foundation/log.h"
+#include "foundation/rich_edit_convert.h"
 #include "phrases/command_runner.h"
 #include "phrases/keystrokes.h"
 #include "phrases/prompt_dialog.h"
@@ -84,8 +85,8 @@ bool CQLRAction_TextCommon::MutiCopy_Impl(bool textOnly, const std::wstring& tex
       Log(L"CQLRAction_TextCommon::MutiCopy_Impl::Cannot set to clipboard");
       return false;
     }
-  } else {
-    (void)locale;
+  } else if (!PutFormatsOnClipboard(BuildRtfFormatTable(text, RtfToPlainText(text), locale))) {
+    Log(L"Cannot set data to clipboard as MULTI formats");
     return false;
   }
   if (!paste) return true;
@@ -101,6 +102,10 @@ int CQLRAction_Text::InsertText(HWND target, const std::wstring& text, int caret
 }
 
 int CQLRAction_Text::Execute(HWND target) { return InsertText(target, m_text, m_caretSteps); }
+
+int CQLRAction_Rtf::Execute(HWND /*target*/) {
+  return MutiCopy_Impl(false, m_text, m_caretSteps, m_locale, true) ? 1 : 0;
+}
 
 int CQLRAction_Prompt::Execute(HWND target) {
   CPromptDialog dialog(m_text, target, m_flag);

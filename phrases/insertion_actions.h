@@ -83,6 +83,13 @@ class CQLRAction_Prompt : public CQLRAction_Text {
   int m_flag = 0;
 };
 
+// Pastes a rich text in several formats at once.
+class CQLRAction_Rtf : public CQLRAction_TextCommon {
+ public:
+  using CQLRAction_TextCommon::CQLRAction_TextCommon;
+  int Execute(HWND target) override;
+};
+
 class CQLRActionList {
  public:
   void Add(std::unique_ptr<CQLRActionBase> action) { m_actions.push_back(std::move(action)); }

@@ -11,7 +11,7 @@ bool CQLRInsertRequest::RunActions(CQLRActionList& list) const {
 bool CQLRInsertRequest::BuildActionsFromPieces(CQLRActionList& list,
                                                const std::vector<CQLRPhrasePiece>& pieces,
                                                const CQLRPieceExpander& expand) const {
-  if (m_dataType != kText && m_dataType != kExec) return false;
+  if (m_dataType != kText && m_dataType != kRtf && m_dataType != kExec) return false;
   for (const CQLRPhrasePiece& piece : pieces) {
     if (piece.prompt) {
       list.Add(std::make_unique<CQLRAction_Prompt>(piece.text, m_locale, m_selectedText, pasteMethod));
@@ -21,6 +21,8 @@ bool CQLRInsertRequest::BuildActionsFromPieces(CQLRActionList& list,
     std::wstring text = expand(piece.text, &caretSteps);
     if (m_dataType == kExec) {
       list.Add(std::make_unique<CQLRAction_Exec>(std::move(text)));
+    } else if (m_dataType == kRtf) {
+      list.Add(std::make_unique<CQLRAction_Rtf>(std::move(text), caretSteps, m_locale));
     } else {
       list.Add(std::make_unique<CQLRAction_Text>(std::move(text), caretSteps, m_locale, pasteMethod));
     }

@@ -1,6 +1,7 @@
 // The helper process that receives typed and pasted text in the tests.
 #pragma once
 #include <windows.h>
+#include <richedit.h>
 
 #include <string>
 
@@ -8,10 +9,10 @@
 
 class InsertTarget {
  public:
-  // rich: a RICHEDIT20W instead of an EDIT; dumpPath receives its RTF.
-  bool Start(bool rich, const std::wstring& dumpPath = L"x", const std::wstring& title = L"Insert Target") {
+  // rich: a RICHEDIT20W instead of an EDIT.
+  bool Start(bool rich, const std::wstring& title = L"Insert Target") {
     if (!m_proc.Start(qlrtest::BinFile(L"helper_insert_target.exe"),
-                      std::wstring(rich ? L"rich" : L"edit") + L" \"" + dumpPath + L"\" \"" + title + L"\""))
+                      std::wstring(rich ? L"rich" : L"edit") + L" \"" + title + L"\""))
       return false;
     // The child is made just after the main window.
     qlrtest::WaitUntil([&] {
@@ -44,7 +45,14 @@ class InsertTarget {
   void SetText(const std::wstring& text) { SendMessageW(m_child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
   // Caret position (start and end of the selection).
   DWORD Selection() const { return static_cast<DWORD>(SendMessageW(m_child, EM_GETSEL, 0, 0)); }
-  LRESULT DumpRtf() const { return SendMessageW(m_main, WM_APP + 1, 0, 0); }
+  // Whether each character of a rich edit is bold ('B') or not ('.').
+  std::string BoldMap() const {
+    std::string map;
+    const size_t n = Text().size();
+    for (size_t i = 0; i < n; ++i)
+      map += (SendMessageW(m_main, WM_APP + 1, i, 0) & CFE_BOLD) ? 'B' : '.';
+    return map;
+  }
   HWND Main() const { return m_main; }
   HWND Child() const { return m_child; }
   DWORD Thread() const { return GetWindowThreadProcessId(m_main, nullptr); }

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "foundation/rich_edit_convert.h"
 #include "phrases/clipboard_ops.h"
 #include "phrases/tests/clipboard_and_dialogs.h"
 #include "phrases/prompt_dialog_ids.h"
@@ -61,6 +62,7 @@ std::vector<Built> Describe(const CQLRActionList& list) {
     if (auto* t = dynamic_cast<CQLRAction_TextCommon*>(a)) caret = t->GetCaretSteps();
     std::string kind = dynamic_cast<CQLRAction_Prompt*>(a) ? "prompt"
                        : dynamic_cast<CQLRAction_Text*>(a) ? "text"
+                       : dynamic_cast<CQLRAction_Rtf*>(a)  ? "rtf"
                        : dynamic_cast<CQLRAction_Exec*>(a) ? "exec"
                                                            : "?";
     out.push_back({kind, a->GetText(), caret});
@@ -83,6 +85,7 @@ TEST(InsertionTest, ActionsFromPhrasePieces) {
   };
   const Case cases[] = {
       {CQLRInsertRequest::kText, true, {{"text", L"<A>", 0}, {"prompt", L"Name", 0}, {"text", L"<B|>", 1}}},
+      {CQLRInsertRequest::kRtf, true, {{"rtf", L"<A>", 0}, {"prompt", L"Name", 0}, {"rtf", L"<B|>", 1}}},
       {CQLRInsertRequest::kExec, true, {{"exec", L"<A>", -1}, {"prompt", L"Name", 0}, {"exec", L"<B|>", -1}}},
       {7, false, {}},
   };
@@ -161,6 +164,49 @@ TEST(InsertionTest, TypedAndPastedTextReachAnotherProcess) {
       EXPECT_EQ(ClipboardText(), L"sentinel");
     }
   }
+}
+
+TEST(InsertionTest, RichTextPastedIntoARichEditKeepsItsFormatting) {
+  // The hidden converter control needs a parent window of this thread.
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  SetHiddenRichEditParent(parent);
+  InsertTarget target;
+  ASSERT_TRUE(target.Start(true));
+  // The control's default font may itself be bold: the text says "not bold".
+  const std::wstring rtf = L"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\b0 Say \\b bold\\b0  caf\\'e9}";
+  const std::wstring plain = L"Say bold caf\u00E9";
+  struct Case {
+    const char* name;
+    LCID locale;
+    int caret;
+  };
+  const Case cases[] = {{"with locale", 0x407, 0}, {"caret moved, no locale", 0, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    target.SetText(L"");
+    ASSERT_TRUE(target.WaitFocused());
+    CQLRAction_Rtf action(rtf, c.caret, c.locale);
+    ASSERT_EQ(action.Execute(target.Child()), 1);
+    EXPECT_TRUE(target.WaitText(plain)) << qlrtest::ToUtf8(target.Text());
+    // 8-bit RTF with its terminator, the plain text, and the locale when given.
+    std::vector<BYTE> expected(rtf.begin(), rtf.end());
+    expected.push_back(0);
+    EXPECT_EQ(ReadClipboardFormat(GetRtfClipboardFormat()), expected);
+    EXPECT_EQ(ClipboardText(), plain);
+    // Without a locale of its own the system adds one beside the text.
+    if (c.locale) {
+      std::vector<BYTE> locale = ReadClipboardFormat(CF_LOCALE);
+      ASSERT_EQ(locale.size(), sizeof(LCID));
+      EXPECT_EQ(*reinterpret_cast<const LCID*>(locale.data()), c.locale);
+    }
+    const DWORD caret = static_cast<DWORD>(plain.size() - c.caret);
+    EXPECT_TRUE(qlrtest::WaitUntil([&] { return target.Selection() == static_cast<DWORD>(MAKELONG(caret, caret)); }))
+        << LOWORD(target.Selection());
+    // The bold word stays bold in the target, and only that word.
+    EXPECT_EQ(target.BoldMap(), "....BBBB.....");
+  }
+  SetHiddenRichEditParent(nullptr);
+  DestroyWindow(parent);
 }
 
 TEST(InsertionTest, PromptBetweenTwoTextsAskedFromTheUser) {

@@ -77,7 +77,7 @@ TEST(PromptDialogTest, CaptionNamesTheTargetCutTo100Characters) {
 
 TEST(PromptDialogTest, OkCancelAndEmptyOkAtTheCaretOfAnotherProcess) {
   InsertTarget target;
-  ASSERT_TRUE(target.Start(false, L"x", L"Letter to Anna"));
+  ASSERT_TRUE(target.Start(false, L"Letter to Anna"));
   target.SetText(L"Dear ");
   SendMessageW(target.Child(), EM_SETSEL, 5, 5);
   ASSERT_TRUE(target.WaitFocused());

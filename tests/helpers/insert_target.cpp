@@ -2,10 +2,10 @@
 // whose single child (an EDIT, or a RICHEDIT20W with the argument "rich")
 // has the keyboard focus. It brings itself to the foreground, since without a
 // window manager nothing else would.
-//   helper_insert_target.exe edit|rich [rtf-dump-file] [title]
+//   helper_insert_target.exe edit|rich [title]
 // Messages from the test:
-//   WM_APP + 1  writes the rich edit's contents as RTF into the dump file and
-//               returns the number of bytes (0 for an EDIT or on failure)
+//   WM_APP + 1  the character effects (CFE_*) of the rich edit's character
+//               at index wParam
 //   WM_APP + 2  comes to the foreground again and focuses the child
 #include <windows.h>
 #include <richedit.h>
@@ -16,27 +16,14 @@ namespace {
 
 HWND g_main = nullptr;
 HWND g_child = nullptr;
-std::wstring g_dumpPath;
 
-DWORD CALLBACK WriteOut(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* written) {
-  DWORD done = 0;
-  WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size), &done, nullptr);
-  *written = static_cast<LONG>(done);
-  return 0;
-}
-
-LRESULT DumpRtf() {
-  if (g_dumpPath.empty()) return 0;
-  HANDLE file = CreateFileW(g_dumpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  EDITSTREAM es = {};
-  es.dwCookie = reinterpret_cast<DWORD_PTR>(file);
-  es.pfnCallback = WriteOut;
-  SendMessageW(g_child, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
-  LARGE_INTEGER size = {};
-  GetFileSizeEx(file, &size);
-  CloseHandle(file);
-  return static_cast<LRESULT>(size.QuadPart);
+LRESULT CharEffects(WPARAM index) {
+  CHARRANGE range = {static_cast<LONG>(index), static_cast<LONG>(index) + 1};
+  SendMessageW(g_child, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  CHARFORMAT2W cf = {};
+  cf.cbSize = sizeof(cf);
+  SendMessageW(g_child, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  return static_cast<LRESULT>(cf.dwEffects);
 }
 
 void ComeForward() {
@@ -47,7 +34,7 @@ void ComeForward() {
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_APP + 1:
-      return DumpRtf();
+      return CharEffects(wp);
     case WM_APP + 2:
       ComeForward();
       return 1;
@@ -65,8 +52,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 int wmain(int argc, wchar_t** argv) {
   const bool rich = argc > 1 && std::wstring(argv[1]) == L"rich";
-  if (argc > 2) g_dumpPath = argv[2];
-  const wchar_t* title = argc > 3 ? argv[3] : L"Insert Target";
+  const wchar_t* title = argc > 2 ? argv[2] : L"Insert Target";
   if (rich) LoadLibraryW(L"riched20.dll");
   HINSTANCE inst = GetModuleHandleW(nullptr);
   WNDCLASSW wc = {};
