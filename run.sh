@@ -14,8 +14,8 @@ mkdir -p "$dist"
 for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll Quillora.dll HTMLayout.dll; do
   [ -f "build/x64/bin/$f" ] && cp -f "build/x64/bin/$f" "$dist/"
 done
-if [ -d resources/sample_phrases ] && [ ! -d "$dist/Phrases" ]; then
-  cp -r resources/sample_phrases "$dist/Phrases"
+if [ -d resources/sample_phrases ] && [ ! -d "$dist/UserPhrases" ]; then
+  cp -r resources/sample_phrases "$dist/UserPhrases"
 fi
 [ -f "$dist/Settings.ini" ] || printf '\xff\xfe[\x00S\x00e\x00t\x00t\x00i\x00n\x00g\x00s\x00]\x00\r\x00\n\x00W\x00r\x00i\x00t\x00e\x00L\x00o\x00g\x00=\x001\x00\r\x00\n\x00' > "$dist/Settings.ini"
 
