@@ -15,7 +15,7 @@ constexpr DWORD kValueChars = 20560;
 constexpr int kResourceSteps[] = {256, 512, 768};
 
 struct CLngFileBinding {
-  bool fillMissing = true;
+  std::atomic<bool> fillMissing{true};
 };
 
 // Published once and never freed: string loads may run on any thread.
