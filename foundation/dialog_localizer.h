@@ -15,6 +15,8 @@ class CDialogLocalizer {
   // program file loaded as a data file, or null for the running program).
   CDialogLocalizer(const HWND& dialog, WORD dialogId, const std::wstring& name,
                    HMODULE module = nullptr);
+  // The handle is kept by reference: a temporary would dangle.
+  CDialogLocalizer(HWND&&, WORD, const std::wstring&, HMODULE = nullptr) = delete;
   virtual int Localize();
   virtual HINSTANCE GetResourceInstance() const;
   virtual ~CDialogLocalizer() = default;
@@ -37,6 +39,8 @@ class CDialogLocalizerEx : public CDialogLocalizer {
  public:
   CDialogLocalizerEx(const HWND& dialog, WORD dialogId, const std::wstring& name,
                      std::initializer_list<int> untouched, HMODULE module = nullptr);
+  CDialogLocalizerEx(HWND&&, WORD, const std::wstring&, std::initializer_list<int>,
+                     HMODULE = nullptr) = delete;
 };
 
 // "Dialog", then "_" + name unless the name is empty ("_" left out when the

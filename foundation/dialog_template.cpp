@@ -89,7 +89,7 @@ void ReadHeaderTail(TemplateReader& r, DialogTemplateInfo* info) {
   r.SzOrOrd();  // menu
   r.SzOrOrd();  // window class
   info->caption = r.Sz();
-  if (info->style & (DS_SETFONT | DS_SHELLFONT)) {
+  if (info->style & DS_SETFONT) {  // DS_SHELLFONT includes it
     r.Word();  // point size
     if (info->extended) {
       r.Word();     // weight
