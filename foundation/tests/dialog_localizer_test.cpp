@@ -221,6 +221,18 @@ TEST_F(DialogLocalizerTest, ChildDialogCopyIsAnOwnedHiddenPopup) {
   DestroyWindow(page);
 }
 
+TEST_F(DialogLocalizerTest, WithoutTemplateTheControlsAreStillVisited) {
+  ASSERT_TRUE(qlrtest::WriteUtf16File(m_lng, L"[Dialog_T_999]\r\n1001=Benutzer\r\n"));
+  SetCurrentLanguage(m_lng);
+  SetDlgItemTextW(m_dialog, 1002, L"Present");
+  CDialogLocalizer localizer(m_dialog, 999, L"T");
+  EXPECT_EQ(1, localizer.Localize());
+  EXPECT_EQ(L"Benutzer", Text(m_dialog, 1001));
+  EXPECT_EQ(L"Present", Text(m_dialog, 1002)) << "nothing to go back to";
+  EXPECT_EQ(L"Present", Read(m_lng, L"Dialog_T_999", 1002));
+  EXPECT_EQ(L"Present", Read(m_example, L"Dialog_T_999", 1002));
+}
+
 TEST_F(DialogLocalizerTest, EmptyLanguagePathWritesNothing) {
   SetCurrentLanguage(L"");
   SetDlgItemTextW(m_dialog, 1001, L"changed");
