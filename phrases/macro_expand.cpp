@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "foundation/log.h"
@@ -88,6 +89,22 @@ void TrimProtocols(std::wstring& selected) {
   }
 }
 
+// Every run from one percent sign to the next, sorted. A macro name holds
+// percent signs only at its ends, so it can occur in the text only as one of
+// these runs: the names worth searching for are found in one pass.
+std::vector<std::wstring_view> PercentRuns(const std::wstring& text) {
+  std::vector<std::wstring_view> runs;
+  size_t at = text.find(L'%');
+  while (at != std::wstring::npos) {
+    size_t next = text.find(L'%', at + 1);
+    if (next == std::wstring::npos) break;
+    runs.emplace_back(text.data() + at, next - at + 1);
+    at = next;
+  }
+  std::sort(runs.begin(), runs.end());
+  return runs;
+}
+
 // The layout macro (in name order) that occurs last in the text.
 const CLayoutMacro* LastLayoutMacroIn(const std::wstring& text, const std::vector<CLayoutMacro>& macros) {
   const CLayoutMacro* last = nullptr;
@@ -115,10 +132,12 @@ int ExpandPhraseMacros(std::wstring& text, const std::wstring& selectedText, con
 
   CMacroValues values(selected, clipboardText, locale, cache);
   CExpansionText expansion(text);
+  const std::vector<std::wstring_view> runs = PercentRuns(text);
   int count = 0;
   auto list = GetMacroList();
   for (const CMacroEntry& entry : *list) {
     if (entry.id == kMacroCursorPos || entry.id == kMacroTrimProtocols) continue;
+    if (!std::binary_search(runs.begin(), runs.end(), std::wstring_view(entry.name))) continue;
     std::wstring command;
     if (entry.id == kMacroUrlFromClipboard && expansion.Contains(entry.name)) command = expansion.Join();
     std::wstring value;
