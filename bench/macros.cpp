@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timer.h"
 #include "phrases/macro_expand.h"
 #include "phrases/macro_table.h"
 #include "phrases/macro_values.h"
@@ -16,17 +17,6 @@
 namespace {
 
 constexpr int kTexts = 2000;
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::vector<std::wstring> PlainTexts() {
   std::vector<std::wstring> texts;
@@ -55,9 +45,9 @@ void Measure(const char* what, Fn&& fn) {
   double best = 1e30;
   size_t sink = 0;
   for (int r = 0; r < runs; ++r) {
-    double start = NowMs();
+    double start = BenchNowMs();
     sink += fn();
-    double elapsed = NowMs() - start;
+    double elapsed = BenchNowMs() - start;
     if (elapsed < best) best = elapsed;
   }
   std::printf("%-46s %9.2f ms per %d texts %8.2f us/text  (%zu)\n", what, best, kTexts, best * 1000.0 / kTexts,
