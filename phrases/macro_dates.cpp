@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "foundation/date_helpers.h"
 #include "foundation/locale_names.h"
+#include "foundation/system_helpers.h"
 #include "foundation/text_basics.h"
 #include "phrases/macro_sources.h"
 
@@ -15,7 +15,7 @@ constexpr DWORD kTimeFlags = TIME_NOTIMEMARKER | TIME_FORCE24HOURFORMAT;
 
 SYSTEMTIME WithWeekday(const SYSTEMTIME& time) {
   SYSTEMTIME fixed = time;
-  fixed.wDayOfWeek = static_cast<WORD>(DayOfWeek(time.wDay, time.wMonth, time.wYear));
+  fixed.wDayOfWeek = static_cast<WORD>(GetDayOfWeek(time.wDay, time.wMonth, time.wYear));
   return fixed;
 }
 
@@ -59,7 +59,7 @@ std::wstring FormatLongDateWithoutWeekday(const SYSTEMTIME& time, LCID locale) {
 }
 
 std::wstring FormatWeekdayName(const SYSTEMTIME& time, LCID locale, bool abbreviated) {
-  return GetLocaleDayName(DayOfWeek(time.wDay, time.wMonth, time.wYear), locale, abbreviated);
+  return GetLocaleDayName(GetDayOfWeek(time.wDay, time.wMonth, time.wYear), locale, abbreviated);
 }
 
 std::wstring FormatDateTimeText(const SYSTEMTIME& time) {
