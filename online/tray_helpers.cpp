@@ -1,0 +1,83 @@
+#include "online/tray_helpers.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+
+#include "foundation/handles.h"
+#include "foundation/log.h"
+#include "foundation/paths.h"
+#include "foundation/program_names.h"
+#include "foundation/security.h"
+#include "foundation/system_error.h"
+#include "foundation/system_helpers.h"
+#include "tray/settings/event_watchers.h"
+#include "tray/settings/settings_files.h"
+
+namespace {
+
+using DwmIsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
+
+std::atomic<HCURSOR> g_sizeAllCursor{nullptr};
+
+class LastErrorKeeper {
+ public:
+  LastErrorKeeper() : m_error(GetLastError()) {}
+  ~LastErrorKeeper() { SetLastError(m_error); }
+  LastErrorKeeper(const LastErrorKeeper&) = delete;
+  LastErrorKeeper& operator=(const LastErrorKeeper&) = delete;
+
+ private:
+  DWORD m_error;
+};
+
+}  // namespace
+
+std::wstring GetEditorPath() { return GetEditorExePath(); }
+std::wstring GetModuleFilePath() { return GetModulePath(); }
+std::wstring GetCoreDllPath() { return GetAppFolderWithSlash() + L"Quillora.dll"; }
+std::wstring GetLogFilePath() { return GetLogReportPath(); }
+std::wstring GetClientSuffix() { return L"_Client"; }
+std::wstring FormatIntToString(int n) { return std::to_wstring(n); }
+
+HCURSOR GetSizeAllCursor() {
+  HCURSOR cursor = g_sizeAllCursor.load();
+  if (!cursor) {
+    cursor = LoadCursorW(nullptr, IDC_SIZEALL);
+    g_sizeAllCursor = cursor;
+  }
+  return cursor;
+}
+
+int DayOfWeek(int day, int month, int year) { return GetDayOfWeek(day, month, year); }
+
+bool CheckUserIsAdmin(bool& member) { return IsCurrentUserAdmin(member); }
+
+bool IsUserAdmin() {
+  bool member = false;
+  return CheckUserIsAdmin(member) && member;
+}
+
+bool IsDwmCompositionEnabled() {
+  // Loaded once and kept: the answer is asked often while windows draw.
+  static DynamicFunction<DwmIsCompositionEnabledFn> isEnabled(L"dwmapi.dll",
+                                                             "DwmIsCompositionEnabled");
+  if (!isEnabled) return false;
+  BOOL enabled = FALSE;
+  return SUCCEEDED(isEnabled.Get()(&enabled)) && enabled;
+}
+
+bool OpenSettingsFile(HWND window) {
+  LastErrorKeeper keep;
+  HINSTANCE result = ShellExecuteW(window, L"open", GetSettingsIniPath().c_str(), nullptr, nullptr,
+                                   SW_SHOW);
+  if (reinterpret_cast<INT_PTR>(result) > 32) return true;
+  DWORD error = GetLastError();
+  LogError(L"Cannot open the settings file, error " + std::to_wstring(error));
+  MessageBoxW(window, GetSystemErrorText(error).c_str(), L"Quillora", MB_ICONHAND);
+  return false;
+}
+
+bool StartEditorFinishedWatcher(const EditorFinishedRecord& record) {
+  return StartEditorCoopEndedWatcher({record.stopEvent, record.window, record.message});
+}

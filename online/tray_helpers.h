@@ -1,0 +1,40 @@
+// Small helpers of the tray program: paths of the suite's files, the
+// administrators tests, cached system objects, the opening of Settings.ini,
+// and the watcher that tells the tray window when the editor has finished.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+std::wstring GetEditorPath();      // program folder + the editor's file name
+std::wstring GetModuleFilePath();  // the running program file; empty on failure
+std::wstring GetCoreDllPath();     // program folder + "Quillora.dll"
+std::wstring GetLogFilePath();
+std::wstring GetClientSuffix();    // "_Client"
+std::wstring FormatIntToString(int n);
+
+// The size-all cursor, loaded once.
+HCURSOR GetSizeAllCursor();
+// 0 = Sunday .. 6 = Saturday.
+int DayOfWeek(int day, int month, int year);
+
+// Whether the administrators-group test could be made; the answer in member.
+bool CheckUserIsAdmin(bool& member);
+// True only when the test succeeded and the user is a member.
+bool IsUserAdmin();
+
+// False when the desktop composition cannot be asked or is off.
+bool IsDwmCompositionEnabled();
+
+// Opens Settings.ini with its associated program; on failure shows the
+// system's error text. The caller's last error is kept either way.
+bool OpenSettingsFile(HWND window);
+
+// Posts message (wParam and lParam 0) to window each time the editor
+// signals that it has finished, until stopEvent is set.
+struct EditorFinishedRecord {
+  HANDLE stopEvent = nullptr;
+  HWND window = nullptr;
+  UINT message = 0;
+};
+bool StartEditorFinishedWatcher(const EditorFinishedRecord& record);
