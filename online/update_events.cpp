@@ -8,6 +8,7 @@
 #include "foundation/handles.h"
 #include "foundation/program_names.h"
 #include "foundation/security.h"
+#include "foundation/system_helpers.h"
 #include "tray/settings/event_watchers.h"
 
 namespace {
@@ -47,6 +48,8 @@ bool FromVariantWithMs(double date, SYSTEMTIME& time) {
     double ms = std::round((date - wholeDate) * kMillisecondsPerDay);
     if (ms >= 0 && ms < 1000) {
       whole.wMilliseconds = static_cast<WORD>(ms);
+      // Some systems take the weekday from the day before the rounding.
+      whole.wDayOfWeek = static_cast<WORD>(GetDayOfWeek(whole.wDay, whole.wMonth, whole.wYear));
       time = whole;
       return true;
     }
