@@ -43,8 +43,7 @@ bool CQLRTrayWnd::Create(int createParam) {
                              reinterpret_cast<void*>(static_cast<INT_PTR>(createParam))) != nullptr;
 }
 
-// The window takes no part in translating or idle work; being registered
-// keeps the loop's order of filters the same as the other windows expect.
+// As the loop's filter and idle handler the window itself does nothing.
 BOOL CQLRTrayWnd::PreTranslateMessage(MSG*) { return FALSE; }
 BOOL CQLRTrayWnd::OnIdle() { return FALSE; }
 

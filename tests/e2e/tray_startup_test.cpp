@@ -9,6 +9,7 @@
 #include "foundation/file_version.h"
 #include "foundation/handles.h"
 #include "tests/support/test_support.h"
+#include "tray/tests/expected_usage_text.h"
 
 namespace {
 
@@ -191,18 +192,7 @@ TEST_F(TrayStartupTest, UsageBoxShowsTheSwitchTable) {
       },
       kWaitMs));
   EXPECT_STREQ(caption, L"Quillora");
-  EXPECT_STREQ(text,
-               L"Command Line Keys:\n\n"
-               L"/exit        - complete all previous running instances of Quillora\n"
-               L"/autoload    - detect when Quillora start automatically with Windows\n"
-               L"/ua          - no set \"Start with Windows\" on first running\n"
-               L"/noinstall   - no install services on start of Quillora\n"
-               L"/?           - print arguments of command line description and exit\n"
-               L"/edit        - Start the PhraseEditor or change settings\n"
-               L"/asadmin     - Start second instance of Quillora as administator\n"
-               L"/showmenu    - Show menu on Quillora tray icon\n"
-               L"/cfu         - check for updates\n"
-               L"\n\nPress Ctrl+C to copy into clipboard");
+  EXPECT_STREQ(text, kExpectedUsageText);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(usage.Wait(kWaitMs), 0);
   EXPECT_FALSE(LogHas(L"===Start Quillora"));

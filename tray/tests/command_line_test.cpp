@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tray/tests/expected_usage_text.h"
+
 #include <string>
 #include <vector>
 
@@ -83,19 +85,7 @@ TEST(CommandLineTest, SwitchTableNamesAndDescriptions) {
 }
 
 TEST(CommandLineTest, UsageTextListsEverySwitchInIdOrder) {
-  const std::wstring expected =
-      L"Command Line Keys:\n\n"
-      L"/exit        - complete all previous running instances of Quillora\n"
-      L"/autoload    - detect when Quillora start automatically with Windows\n"
-      L"/ua          - no set \"Start with Windows\" on first running\n"
-      L"/noinstall   - no install services on start of Quillora\n"
-      L"/?           - print arguments of command line description and exit\n"
-      L"/edit        - Start the PhraseEditor or change settings\n"
-      L"/asadmin     - Start second instance of Quillora as administator\n"
-      L"/showmenu    - Show menu on Quillora tray icon\n"
-      L"/cfu         - check for updates\n"
-      L"\n\nPress Ctrl+C to copy into clipboard";
-  EXPECT_EQ(GetCommandLineUsageText(), expected);
+  EXPECT_EQ(GetCommandLineUsageText(), kExpectedUsageText);
 }
 
 }  // namespace
