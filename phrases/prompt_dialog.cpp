@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/localized_strings.h"
 #include "foundation/window_helpers.h"
 #include "phrases/prompt_dialog_ids.h"
 
@@ -96,6 +97,8 @@ BOOL CPromptDialog::OnInitDialog() {
     SetFocus(edit);
     defaultFocus = FALSE;
   }
+  CLngString cancel;
+  if (cancel.LoadString(IDS_PROMPT_CANCEL)) SetDlgItemTextW(m_hWnd, IDCANCEL, cancel.c_str());
   PlaceAtTarget();
 
   // Only a thread attached to the target's input may take the foreground

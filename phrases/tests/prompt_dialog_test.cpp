@@ -113,6 +113,7 @@ TEST(PromptDialogTest, OkCancelAndEmptyOkAtTheCaretOfAnotherProcess) {
     EXPECT_EQ(SendMessageW(prompt.Edit(), EM_GETSEL, 0, 0), MAKELONG(0, c.initial.size()));
     EXPECT_TRUE(GetWindowLongPtrW(prompt.Dialog(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(WindowText(GetDlgItem(prompt.Dialog(), IDOK)), L"OK");
+    EXPECT_EQ(WindowText(GetDlgItem(prompt.Dialog(), IDCANCEL)), L"Never mind");  // the program's string 230
     // Its top-left corner sits below the target's caret.
     RECT rc = {};
     GetWindowRect(prompt.Dialog(), &rc);
