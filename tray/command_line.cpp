@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "tray/localized_text.h"
+#include "foundation/localized_strings.h"
 
 namespace {
 
-constexpr unsigned kIdsCommandLineKeys = 269;
-constexpr unsigned kIdsPressCtrlC = 170;
+constexpr UINT kIdsCommandLineKeys = 269;
+constexpr UINT kIdsPressCtrlC = 170;
 constexpr size_t kUsageNameWidth = 12;
 
 struct SwitchEntry {
@@ -29,6 +29,12 @@ const std::map<int, SwitchEntry>& SwitchTable() {
       {kSwitchCfu, {L"cfu", L"check for updates"}},
   };
   return table;
+}
+
+std::wstring LocalizedText(UINT id) {
+  CLngString text;
+  text.LoadString(id);
+  return text.Text();
 }
 
 bool Has(const std::wstring& text, int id) { return FindSwitchInCommandLine(text, GetSwitchName(id)); }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/language_files.h"
+#include "foundation/localized_strings.h"
+#include "tests/support/test_support.h"
 #include "tray/tests/expected_usage_text.h"
 
 #include <string>
@@ -86,6 +89,21 @@ TEST(CommandLineTest, SwitchTableNamesAndDescriptions) {
 
 TEST(CommandLineTest, UsageTextListsEverySwitchInIdOrder) {
   EXPECT_EQ(GetCommandLineUsageText(), kExpectedUsageText);
+}
+
+TEST(CommandLineTest, UsageTextTakesTheLanguageFilesWords) {
+  qlrtest::TempDir dir;
+  std::wstring lng = dir.File(L"De.lng");
+  ASSERT_TRUE(qlrtest::WriteUtf16File(
+      lng, L"[Main]\r\nLangPrefix=De\r\n[Strings_Client]\r\n269=Befehlszeilenschalter\r\n"));
+  ASSERT_TRUE(SetLngStringFile(lng, L"_Client"));
+  std::wstring text = GetCommandLineUsageText();
+  SetCurrentLanguage(L"");
+  EXPECT_EQ(text.find(L"Befehlszeilenschalter:\n\n/exit        - "), 0u) << text.c_str();
+  // A word the file lacks stays the program's own.
+  std::wstring tail = L"\n\n\nPress Ctrl+C to copy into clipboard";
+  ASSERT_GE(text.size(), tail.size());
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
 }  // namespace
