@@ -252,6 +252,8 @@ TEST_F(TrayStartupTest, SecondStartSignalsExactlyItsEvent) {
       {L"/showmenu", true, 1, kShowMenuEvent},
       {L"/showmenu /exit", true, 1, kShowMenuEvent},
       {L"/exit", true, 1, kExitEvent},
+      {L"/ua", true, 1, kExitEvent},
+      {L"/cfu /exit", true, 1, kExitEvent},
       {L"/cfu", true, 1, kCheckForUpdatesEvent},
       {L"/edit", true, 0, kEditEvent},
       {L"/edit", false, 1, kAlreadyWorkEvent},  // nobody watches the edit request
