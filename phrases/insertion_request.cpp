@@ -1,5 +1,32 @@
 #include "phrases/insertion_request.h"
 
+#include "foundation/rich_edit_convert.h"
+#include "phrases/macro_expand.h"
+#include "phrases/macro_rich.h"
+#include "phrases/macro_segments.h"
+
+bool CQLRInsertRequest::BuildActions(CQLRActionList& list, const std::wstring& data) const {
+  std::vector<CPhraseSegment> segments;
+  SplitPhraseSegments(data, m_dataType != kRtf, segments);
+  std::vector<CQLRPhrasePiece> pieces;
+  pieces.reserve(segments.size());
+  for (const CPhraseSegment& segment : segments)
+    pieces.push_back({segment.kind == CPhraseSegment::kArgument, segment.text});
+
+  const CQLRPieceExpander expand = [this](const std::wstring& piece, int* caretSteps) {
+    std::wstring text = piece;
+    if (m_dataType == kExec) return ExpandTextForWindow(m_target, text, m_selectedText, m_clipboardText);
+    if (m_dataType == kRtf) {
+      ExpandMacrosInRichEdit(text, m_selectedText, m_clipboardText, caretSteps, nullptr, m_locale,
+                             GetHiddenRichEdit());
+    } else {
+      ExpandPhraseMacros(text, m_selectedText, m_clipboardText, caretSteps, nullptr, m_locale);
+    }
+    return text;
+  };
+  return BuildActionsFromPieces(list, pieces, expand);
+}
+
 bool CQLRInsertRequest::RunActions(CQLRActionList& list) const {
   if (list.Empty()) return false;
   HWND target = IsWindow(m_target) ? m_target : nullptr;

@@ -30,6 +30,11 @@ class CQLRInsertRequest {
         m_dataType(dataType),
         m_locale(locale) {}
 
+  // Cuts the phrase data at its prompt macros and builds the actions of the
+  // pieces, their macros expanded for this request (RTF in the hidden rich
+  // edit; command lines in the language of the target's keyboard layout).
+  bool BuildActions(CQLRActionList& list, const std::wstring& data) const;
+
   // One action per piece, in order: a prompt for a prompt argument, else an
   // action of the data type on the expanded text. False (and no actions)
   // for an unknown data type.

@@ -97,6 +97,46 @@ TEST(InsertionTest, ActionsFromPhrasePieces) {
   }
 }
 
+TEST(InsertionTest, ActionsFromPhraseData) {
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  SetHiddenRichEditParent(parent);
+  struct Case {
+    const char* name;
+    int dataType;
+    std::wstring data;
+    std::wstring selected;
+    bool result;
+    std::vector<Built> expected;
+  };
+  const Case cases[] = {
+      {"prompt between texts", CQLRInsertRequest::kText, L"A%PROMPT_TEXT={Name}%B", L"", true,
+       {{"text", L"A", 0}, {"prompt", L"Name", 0}, {"text", L"B", 0}}},
+      {"macros and caret", CQLRInsertRequest::kText, L"Dear %SELECTED_TEXT%, %CURSOR_POS%!", L"Ann", true,
+       {{"text", L"Dear Ann, !", 1}}},
+      {"command line: the selection's line break is a blank", CQLRInsertRequest::kExec,
+       L"notepad.exe %SELECTED_TEXT%", L"one\r\ntwo", true, {{"exec", L"notepad.exe one two", -1}}},
+      {"unknown data type", 7, L"text", L"", false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CQLRInsertRequest request(nullptr, 0x409, L"clip", c.selected, c.dataType);
+    CQLRActionList list;
+    EXPECT_EQ(request.BuildActions(list, c.data), c.result);
+    EXPECT_EQ(Describe(list), c.expected);
+  }
+  // Rich text is expanded inside the rich edit and stays RTF.
+  CQLRInsertRequest rich(nullptr, 0x409, L"there", L"", CQLRInsertRequest::kRtf);
+  CQLRActionList list;
+  ASSERT_TRUE(rich.BuildActions(list, L"{\\rtf1\\ansi Hi {\\b %CLIPBOARD_TEXT%}%CURSOR_POS%!}"));
+  ASSERT_EQ(list.Size(), 1u);
+  ASSERT_TRUE(dynamic_cast<CQLRAction_Rtf*>(list.At(0)) != nullptr);
+  EXPECT_EQ(list.At(0)->GetText().compare(0, 5, L"{\\rtf"), 0);
+  EXPECT_EQ(RtfToPlainText(list.At(0)->GetText()), L"Hi there!");
+  EXPECT_EQ(static_cast<CQLRAction_Rtf*>(list.At(0))->GetCaretSteps(), 1);
+  SetHiddenRichEditParent(nullptr);
+  DestroyWindow(parent);
+}
+
 TEST(InsertionTest, RichTextFormatsAreEightBitRtfPlainTextAndLocale) {
   const UINT rtf = GetRtfClipboardFormat();
   ASSERT_NE(rtf, 0u);
@@ -228,10 +268,9 @@ TEST(InsertionTest, PromptBetweenTwoTextsAskedFromTheUser) {
     target.SetText(L"");
     ASSERT_TRUE(target.WaitFocused());
     CQLRInsertRequest request(target.Main(), 0x409, L"", L"", CQLRInsertRequest::kText);
+    request.pasteMethod = kType;
     CQLRActionList list;
-    list.Add(std::make_unique<CQLRAction_Text>(L"A ", 0, 0x409, kType));
-    list.Add(std::make_unique<CQLRAction_Prompt>(L"Name", 0x409, L"", kType));
-    list.Add(std::make_unique<CQLRAction_Text>(L" B", 0, 0x409, kType));
+    ASSERT_TRUE(request.BuildActions(list, L"A %PROMPT_TEXT={Name}% B"));
     EXPECT_EQ(list.JoinTexts(), L"A Name B");
     std::atomic<bool> done{false};
     std::thread runner([&] {
