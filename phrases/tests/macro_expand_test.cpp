@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <string>
 
+#include "foundation/log.h"
 #include "phrases/clipboard_ops.h"
+#include "phrases/data_type_keyword.h"
 #include "phrases/macro_table.h"
 #include "phrases/tests/macro_test_util.h"
+#include "tests/support/test_support.h"
 
 using namespace macrotest;
 
@@ -157,8 +160,16 @@ TEST_F(MacroExpandTest, ProtocolsAreCutFromTheSelectionOnlyWhenThePhraseAsks) {
 }
 
 TEST_F(MacroExpandTest, UrlsFromClipboardAndSelection) {
-  EXPECT_EQ(Expand(L"%URL_FROM_CLIPBOARD%", L"", L"https://page/c d").text, L"https://page/c");
+  qlrtest::TempDir dir;
+  const std::wstring logPath = dir.File(L"LogReport.txt");
+  ASSERT_TRUE(InitLog(logPath.c_str()));
+  EXPECT_EQ(Expand(L"go %URL_FROM_CLIPBOARD%", L"", L"https://page/c d").text, L"go https://page/c");
   EXPECT_EQ(Expand(L"[%URL_FROM_SELECTED_TEXT%]%TEXT_AFTER_URL%", L"see x").text, L"[]see x");
+  ASSERT_TRUE(TermLog());
+  std::wstring log = qlrtest::ReadUtf16File(logPath);
+  EXPECT_NE(log.find(L"PreReplaced MC_URL_FROMCLIPBOARD command=[go %URL_FROM_CLIPBOARD%] result=[https://page/c]"),
+            std::wstring::npos)
+      << log;
 }
 
 TEST_F(MacroExpandTest, KeyboardLayoutMacrosAreTakenOutAndReported) {
@@ -244,6 +255,11 @@ TEST_F(MacroExpandTest, TheMacroTable) {
     EXPECT_TRUE(IsFixedValueMacro(id)) << id;
   for (int id : {kMacroDate, kMacroClipboardText, kMacroKeyTab, kMacroPromptText, kMacroWindowsVersion})
     EXPECT_FALSE(IsFixedValueMacro(id)) << id;
+
+  EXPECT_EQ(DataTypeKeyword(kDataTypeText), L"TEXT");
+  EXPECT_EQ(DataTypeKeyword(kDataTypeRtf), L"RTF");
+  EXPECT_EQ(DataTypeKeyword(kDataTypeExec), L"EXEC");
+  EXPECT_EQ(DataTypeKeyword(7), L"TEXT");
 }
 
 TEST_F(MacroExpandTest, ExpansionForTextsWindowsAndRequests) {
