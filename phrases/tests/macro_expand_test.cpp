@@ -9,6 +9,7 @@
 #include "phrases/clipboard_ops.h"
 #include "phrases/data_type_keyword.h"
 #include "phrases/macro_table.h"
+#include "phrases/phrase_node.h"
 #include "phrases/tests/macro_test_util.h"
 #include "tests/support/test_support.h"
 
