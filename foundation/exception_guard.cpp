@@ -107,3 +107,8 @@ void ReportGuardedException(const wchar_t* message, DWORD code) {
   LogError(text);
   if (g_showBoxes) MessageBoxW(nullptr, text.c_str(), L"Quillora", MB_ICONERROR | MB_SETFOREGROUND);
 }
+
+void ShowErrorBox(const wchar_t* text) {
+  LogError(text);
+  if (g_showBoxes) MessageBoxW(nullptr, text, L"Quillora", MB_ICONERROR | MB_SETFOREGROUND);
+}

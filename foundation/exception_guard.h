@@ -33,3 +33,7 @@ bool RunGuardedReported(const wchar_t* message, F& body) {
   if (!ok) ReportGuardedException(message, code);
   return ok;
 }
+
+// Logs text as an error and shows it in a message box captioned "Quillora"
+// (unless boxes are off).
+void ShowErrorBox(const wchar_t* text);

@@ -1,0 +1,199 @@
+#include "phrases/menu_item_text.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "foundation/icons.h"
+#include "phrases/menu_item_data.h"
+#include "phrases/menu_last_used.h"
+#include "phrases/tests/menu_test_util.h"
+
+using namespace menutest;
+
+namespace {
+
+TEST(MenuItemTextTest, Captions) {
+  FakeMacros macros;
+  CMenuTextInputs inputs;
+  inputs.selectedText = L"the selection";
+  inputs.clipboardText = L"clip\r\nboard";
+  inputs.macros = &macros;
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* text;
+    std::uint32_t type;
+    bool titleOnly;
+    const wchar_t* caption;
+    int marker;
+  } cases[] = {
+      {L"Date", L"Today %DATE%", kDataTypeText, false, L"Today 08.12.2026", -1},
+      {L"Date title", L"Today %DATE%", kDataTypeText, true, L"Date title", -1},
+      {L"First line\r\nsecond line", L"%DATE%", kDataTypeText, true, L"First line", -1},
+      {L"Plain", L"no macros here", kDataTypeText, false, L"Plain", -1},
+      {L"Quote", L"> %SELECTED_TEXT%", kDataTypeText, false, L"> the selection", -1},
+      {L"Sel", L"%SELECTED_TEXT% and %CLIPBOARD_TEXT%", kDataTypeExec, false,
+       L"Sel [the selection] [clip board]", -1},
+      {L"Lines", L"a\r\nb\nc\rd\te %DATE%", kDataTypeText, false, L"a\u00B6b\u00B6c\u00B6d e 08.12.2026", -1},
+      {L"Caret", L"Dear %CURSOR_POS%, %DATE%", kDataTypeText, false, L"Dear , 08.12.2026", 5},
+      {L"Caret macro", L"abc%CARET%de%DATE%", kDataTypeText, false, L"abcde08.12.2026", 3},
+      {L"Empty", L"%SELECTED_TEXT%", kDataTypeText, false, L"the selection", -1},
+      {L"A name that is much longer than forty characters for sure", L"x", kDataTypeText, false,
+       L"A name that is much longer than forty characters for sure", -1},
+  };
+  for (const Case& c : cases) {
+    CPhraseNode node = Phrase(1, c.name, c.text, c.type);
+    node.useTitleOnly = c.titleOnly;
+    int marker = 7;
+    std::wstring caption = BuildPhraseCaption(node, inputs, &marker);
+    if (wcslen(c.caption) > kPhraseTitleMax) {
+      EXPECT_LE(caption.size(), static_cast<size_t>(kPhraseTitleMax + 1)) << c.name;
+      EXPECT_NE(std::wstring::npos, caption.find(L"\u2026")) << c.name;
+    } else {
+      EXPECT_EQ(c.caption, caption) << c.name;
+    }
+    EXPECT_EQ(c.marker, marker) << c.name;
+    EXPECT_EQ(std::wstring::npos, caption.find(kCaretMarker)) << c.name;
+  }
+  // A preview that expands to nothing falls back to the title.
+  inputs.selectedText.clear();
+  CPhraseNode empty = Phrase(1, L"Fallback", L"%SELECTED_TEXT%", kDataTypeText);
+  int marker = 0;
+  EXPECT_EQ(L"Fallback", BuildPhraseCaption(empty, inputs, &marker));
+  CPhraseNode nothing = Phrase(1, L"  Fallback title  ", L"%DATE%", kDataTypeText);
+  nothing.data = L"%SELECTED_TEXT%%CLIPBOARD_TEXT%";
+  nothing.useTitleOnly = false;
+  inputs.clipboardText.clear();
+  EXPECT_EQ(0u, BuildPhraseCaption(nothing, inputs, &marker).find(L"Fallback title"));
+}
+
+TEST(MenuItemTextTest, ToolTipsAndHints) {
+  FakeMacros macros;
+  CMenuTextInputs inputs;
+  inputs.selectedText = L"SEL";
+  inputs.macros = &macros;
+  CPhraseNode node = Phrase(1, L"Greeting", L"Hi %SELECTED_TEXT%!%LAYOUT_RU%");
+  std::wstring expanded;
+  std::wstring tip = BuildPhraseToolTip(node, L"Greeting", inputs, &expanded);
+  EXPECT_EQ(L"Hi SEL!", expanded);
+  EXPECT_EQ(0u, tip.find(L"Insert plain text \u00BB Greeting\nChars: 7\r\n\r\nHi SEL!\r\n+ Activate keyboard layout   "));
+  EXPECT_EQ(L"+RU", BuildLayoutHint(0x0419));
+  EXPECT_EQ(L"+EN", BuildLayoutHint(0x0409));
+  EXPECT_EQ(L"", BuildLayoutHint(0));
+
+  CPhraseNode exec = Phrase(2, L"Run", L"notepad.exe", kDataTypeExec);
+  EXPECT_EQ(L"Execute application \u00BB Run\r\n\r\nnotepad.exe", BuildPhraseToolTip(exec, L"Run", inputs, &expanded));
+  CPhraseNode nothing = Phrase(3, L"Nothing", L"");
+  EXPECT_EQ(L"Insert plain text \u00BB Nothing", BuildPhraseToolTip(nothing, L"Nothing", inputs, &expanded));
+  // Without a macro engine the macros that only need the request's texts
+  // are still filled in.
+  inputs.macros = nullptr;
+  BuildPhraseToolTip(node, L"Greeting", inputs, &expanded);
+  EXPECT_EQ(L"Hi SEL!%LAYOUT_RU%", expanded);
+  EXPECT_EQ(L"", GetDataTypeWord(7));
+}
+
+TEST(MenuItemDataTest, TextLimitsAndTooltips) {
+  CMenuItemData data;
+  EXPECT_EQ(nullptr, data.GetCaption());
+  EXPECT_EQ(nullptr, data.GetHint());
+  std::wstring longText(300, L'x');
+  EXPECT_TRUE(data.SetCaption(longText.c_str()));
+  EXPECT_EQ(255u, wcslen(data.GetCaption()));
+  EXPECT_TRUE(data.SetCaption(L""));  // sets nothing
+  EXPECT_EQ(255u, wcslen(data.GetCaption()));
+  EXPECT_TRUE(data.SetCaption(nullptr));
+  EXPECT_FALSE(data.SetCaption(data.GetCaption() + 10));  // a source inside the field
+  EXPECT_TRUE(data.SetHint(L"+RU"));
+  EXPECT_STREQ(L"+RU", data.GetHint());
+  data.SetToolTip(L"", true);
+  EXPECT_EQ(L"", data.GetToolTip());
+  data.SetToolTip(L"tip", false);
+  EXPECT_EQ(L"tip", data.GetToolTip());
+  data.SetToolTip(L"tip", true);
+  EXPECT_EQ(L"tip\n\n        right click on item for extended menu", data.GetToolTip());
+
+  struct Case {
+    const wchar_t* expanded;
+    const wchar_t* shortText;
+  } cases[] = {
+      {L"  \r\n\tline one\r\nline two\n\nthree\rfour\n ", L"line one line two three four"},
+      {L"", L""},
+  };
+  for (const Case& c : cases) {
+    data.expandedText = c.expanded;
+    EXPECT_EQ(c.shortText, data.GetShortExpandedText());
+  }
+  data.expandedText = std::wstring(80, L'a');
+  EXPECT_EQ(std::wstring(70, L'a') + L"\u2026", data.GetShortExpandedText());
+}
+
+TEST(MenuItemDataTest, IconKindsResourcesAndFonts) {
+  struct Case {
+    std::uint32_t type;
+    const wchar_t* command;
+    int kind;
+    UINT resource;
+  } cases[] = {
+      {kDataTypeText, L"http://x", 0, 0},
+      {kDataTypeRtf, L"google", 1, 223},
+      {kDataTypeExec, L"notepad.exe", 2, 204},
+      {kDataTypeExec, L"http://www.google.com/search?q=%s", 3, 230},
+      {kDataTypeExec, L"https://yandex.ru/?text=", 4, 231},
+      {kDataTypeExec, L"https://example.org", 5, 234},
+      {kDataTypeExec, L"Http://example.org", 5, 234},
+      {kDataTypeExec, L"www.example.org", 5, 234},
+      {kDataTypeExec, L"open www.example.org", 2, 204},
+      {kDataTypeExec, nullptr, 2, 204},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.kind, GetMenuIconKind(c.type, c.command)) << (c.command ? c.command : L"null");
+    EXPECT_EQ(c.resource, GetMenuIconResource(c.kind));
+  }
+  // Every icon the menu names is in the resources, at 16 by 16.
+  for (UINT id : {204u, 223u, 230u, 231u, 234u, 239u, 240u}) {
+    HICON icon = LoadIconSize(GetModuleHandleW(nullptr), id, 16);
+    ASSERT_TRUE(icon) << id;
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bm = {};
+    GetObjectW(info.hbmColor, sizeof(bm), &bm);
+    EXPECT_EQ(16, bm.bmWidth) << id;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
+  EXPECT_EQ(kMenuFontBold, GetMenuItemFontStyle(true, kDataTypeExec));
+  EXPECT_EQ(kMenuFontUnderline, GetMenuItemFontStyle(false, kDataTypeExec));
+  EXPECT_EQ(kMenuFontItalic, GetMenuItemFontStyle(false, kDataTypeRtf));
+  EXPECT_EQ(0, GetMenuItemFontStyle(false, kDataTypeText));
+}
+
+TEST(MenuLastUsedTest, NewestFirstLimitedAndRemappedByFile) {
+  CLastUsedList list;
+  for (std::uint32_t id : {11u, 9u, 7u, 5u}) list.Add(id, L"p" + std::to_wstring(id), 5);
+  EXPECT_EQ((std::vector<std::uint32_t>{5, 7, 9, 11}), list.Ids());
+  list.Add(7, L"p7", 3);
+  EXPECT_EQ((std::vector<std::uint32_t>{7, 5, 9}), list.Ids());
+  for (int bad : {0, 6, -1}) EXPECT_EQ(3, ValidLastUsedCount(bad));
+  list.Add(1, L"p1", 99);  // out of range: 3
+  EXPECT_EQ((std::vector<std::uint32_t>{1, 7, 5}), list.Ids());
+
+  // A reload numbers the phrases anew: ids follow their files; a file that
+  // is gone drops out.
+  CPhraseStore store;
+  CPhraseNode a = Phrase(40, L"a", L"a");
+  a.SetFilePath(L"p7");
+  CPhraseNode b = Phrase(41, L"b", L"b");
+  b.SetFilePath(L"p1");
+  std::vector<CPhraseNode> children;
+  children.push_back(std::move(b));
+  store.Nodes().push_back(std::move(a));
+  store.Nodes().push_back(Folder(L"F", std::move(children)));
+  list.Remap(store);
+  EXPECT_EQ((std::vector<std::uint32_t>{41, 40}), list.Ids());
+  list.KeepOnly({40});
+  EXPECT_EQ((std::vector<std::uint32_t>{40}), list.Ids());
+}
+
+}  // namespace
