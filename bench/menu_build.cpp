@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timer.h"
 #include "foundation/text_basics.h"
 #include "phrases/menu_builder.h"
 #include "phrases/menu_draw.h"
+#include "phrases/menu_macros.h"
 #include "phrases/menu_item_data.h"
 #include "phrases/phrase_node.h"
 #include "phrases/phrase_store.h"
@@ -21,17 +23,6 @@ namespace {
 constexpr int kFolders = 100;
 constexpr int kPhrasesPerFolder = 20;
 constexpr int kHistory = 30;
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 class History : public IMenuHistory {
  public:
@@ -92,6 +83,7 @@ int wmain(int argc, wchar_t** argv) {
   CPhraseStore store;
   FillStore(store);
   History history;
+  CPhraseMenuMacros macros;
   std::vector<std::uint32_t> lastUsed = {5, 700, 1999};
   ReadMenuItemHeight();
 
@@ -104,14 +96,16 @@ int wmain(int argc, wchar_t** argv) {
     request.lastUsed = &lastUsed;
     request.lastUsedId = 5;
     request.texts.clipboardText = L"Anna";
-    double t0 = NowMs();
+    request.texts.macros = &macros;
+    macros.NewRequest();
+    double t0 = BenchNowMs();
     HMENU menu = CPhraseMenuBuilder(request).Build();
-    double t1 = NowMs();
+    double t1 = BenchNowMs();
     items = MeasureAll(menu);
-    double t2 = NowMs();
+    double t2 = BenchNowMs();
     FreeMenuItemData(menu);
     DestroyMenu(menu);
-    double t3 = NowMs();
+    double t3 = BenchNowMs();
     build.push_back(t1 - t0);
     measure.push_back(t2 - t1);
     cleanup.push_back(t3 - t2);

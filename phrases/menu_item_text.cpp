@@ -79,7 +79,7 @@ std::wstring BuildPhraseCaption(const CPhraseNode& node, const CMenuTextInputs& 
   ReplaceText(text, kCursorMacro, kCaretMarker);
   if (node.DataType == kDataTypeRtf) {
     bool caret = false;
-    if (inputs.macros) inputs.macros->ExpandRtf(text, inputs.lang, &caret);
+    if (inputs.macros) inputs.macros->ExpandRtf(text, inputs.selectedText, inputs.clipboardText, inputs.lang, &caret);
     caption = RtfToPlainText(text);
     int at = TakeMarker(caption);
     if (at >= 0 && caret) *markerPosition = at;

@@ -17,8 +17,8 @@ constexpr UINT kIdsExecuteApplication = 164;
 constexpr UINT kIdsChars = 259;
 constexpr UINT kIdsActivateLayout = 178;
 
-// The macro engine as the menu sees it. The tray program hands the menu
-// its engine; without one, phrase texts are shown unexpanded.
+// The macro engine as the menu sees it (CPhraseMenuMacros is the real one);
+// without one, phrase texts are shown unexpanded.
 class IMenuMacroExpander {
  public:
   virtual ~IMenuMacroExpander() = default;
@@ -28,8 +28,9 @@ class IMenuMacroExpander {
   virtual int ExpandText(std::wstring& text, const std::wstring& selected, const std::wstring& clipboard,
                          LANGID lang, int* caretFromEnd) = 0;
   // Expands the macros of a formatted (RTF) text in place; *caret tells
-  // whether a caret macro was met.
-  virtual int ExpandRtf(std::wstring& rtf, LANGID lang, bool* caret) = 0;
+  // whether a caret mark was met.
+  virtual int ExpandRtf(std::wstring& rtf, const std::wstring& selected, const std::wstring& clipboard, LANGID lang,
+                        bool* caret) = 0;
   // The keyboard layout the phrase text activates (its layout macro); 0
   // when none.
   virtual LANGID GetActivatedLayout(const std::wstring& text) = 0;

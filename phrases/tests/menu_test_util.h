@@ -93,7 +93,7 @@ class FakeMacros : public IMenuMacroExpander {
     }
     return n;
   }
-  int ExpandRtf(std::wstring& rtf, LANGID, bool* caret) override {
+  int ExpandRtf(std::wstring& rtf, const std::wstring&, const std::wstring&, LANGID, bool* caret) override {
     *caret = rtf.find(L"{B43C2CC5") != std::wstring::npos;
     return ReplaceText(rtf, L"%DATE%", L"08.12.2026");
   }

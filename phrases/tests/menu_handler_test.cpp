@@ -1,0 +1,300 @@
+#include "phrases/menu_handler.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <thread>
+
+#include "foundation/exception_guard.h"
+#include "foundation/log.h"
+#include "phrases/menu_commands.h"
+#include "phrases/tests/menu_test_util.h"
+#include "tests/support/test_support.h"
+
+using namespace menutest;
+
+namespace {
+
+// The tray window of the tests: records what the handler sends it.
+struct Tray {
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Tray* self = reinterpret_cast<Tray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == kMsgRightMenuCommand) {
+      self->rightCode = static_cast<int>(wParam);
+      self->rightItem = static_cast<UINT>(lParam);
+      return 77;
+    }
+    if (self && msg == kMsgHideMenuTip) ++self->hideTips;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  Tray() {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QlrMenuTestTray";
+    RegisterClassW(&wc);
+    hwnd = CreateWindowW(wc.lpszClassName, L"tray", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100, nullptr,
+                         nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetForegroundWindow(hwnd);
+  }
+  ~Tray() { DestroyWindow(hwnd); }
+  // The posted result: wParam as a signed value; false when none came.
+  bool TakeResult(INT_PTR* result, HWND* owner) {
+    MSG msg;
+    if (!PeekMessageW(&msg, hwnd, kMsgMenuResult, kMsgMenuResult, PM_REMOVE)) return false;
+    *result = static_cast<INT_PTR>(msg.wParam);
+    *owner = reinterpret_cast<HWND>(msg.lParam);
+    return true;
+  }
+  HWND hwnd;
+  int rightCode = -1;
+  UINT rightItem = 0;
+  int hideTips = 0;
+};
+
+std::vector<HWND> OpenMenus() {
+  std::vector<HWND> menus;
+  HWND w = nullptr;
+  while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr)) != nullptr) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w)) menus.push_back(w);
+  }
+  return menus;
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(30);  // lets the menu loop take each key in turn
+  }
+}
+
+// Runs the steps on a second thread while the menu loop runs on this one.
+struct Driver {
+  template <typename F>
+  explicit Driver(F steps) : thread([this, steps] { ok = steps(); }) {}
+  ~Driver() { Join(); }
+  void Join() {
+    if (thread.joinable()) thread.join();
+  }
+  std::atomic<bool> ok{false};
+  std::thread thread;
+};
+
+struct Fixture {
+  Fixture() {
+    InitLog(dir.File(L"log.txt").c_str());
+    SetGuardReportBoxes(false);
+    store.Nodes().push_back(Phrase(1, L"One", L"first phrase"));
+    store.Nodes().push_back(Phrase(2, L"Two", L"second phrase"));
+    CPhraseMenuOptions options;
+    options.insertHistory = true;
+    options.menuToolTips = false;
+    options.addLastUsedToBegin = false;
+    handler.SetOptions(options, 3);
+  }
+  ~Fixture() { TermLog(); }
+  CMenuRequest Request(int x = 300, int y = 200) {
+    CMenuRequest request;
+    request.hwndForMenu = tray.hwnd;
+    request.x = x;
+    request.y = y;
+    return request;
+  }
+  qlrtest::TempDir dir;
+  Tray tray;
+  CPhraseStore store;
+  FakeHistory history{3};
+  IDataNeededHander_MenuSelf handler{tray.hwnd, kMsgMenuResult, &store, &history, tray.hwnd};
+};
+
+TEST(MenuHandlerTest, KeysChooseItemsAndTheResultIsPosted) {
+  struct Case {
+    std::vector<WORD> keys;
+    INT_PTR result;
+  } cases[] = {
+      {{VK_DOWN, VK_DOWN, VK_RETURN}, 2},
+      {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 2000},  // the label above the history is skipped
+      {{VK_ESCAPE}, -1},
+      {{VK_UP, VK_RETURN}, -6},      // "Technical Support", the last item
+      {{VK_UP, VK_UP, VK_UP, VK_RETURN}, -2},  // "Edit menu\settings"
+  };
+  Fixture f;
+  for (const Case& c : cases) {
+    POINT cursor = {};
+    Driver driver([&] {
+      if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 1; }, 10000)) return false;
+      GetCursorPos(&cursor);
+      for (WORD key : c.keys) PressKeys({key});
+      return true;
+    });
+    f.handler.OnDataNeeded(f.Request(), nullptr);
+    driver.Join();
+    EXPECT_TRUE(driver.ok);
+    INT_PTR result = 0;
+    HWND owner = nullptr;
+    ASSERT_TRUE(f.tray.TakeResult(&result, &owner));
+    EXPECT_EQ(c.result, result);
+    EXPECT_EQ(f.tray.hwnd, owner);
+    EXPECT_EQ(300, cursor.x);
+    EXPECT_EQ(200, cursor.y);
+    EXPECT_FALSE(f.handler.IsMenuShown());
+  }
+  // The history was locked exactly while each menu was open.
+  ASSERT_EQ(10u, f.history.lockChanges.size());
+  for (size_t i = 0; i < f.history.lockChanges.size(); ++i) EXPECT_EQ(i % 2 == 0, f.history.lockChanges[i]);
+  EXPECT_EQ(5, f.tray.hideTips);
+}
+
+TEST(MenuHandlerTest, NoItemsNoMenuAndMinusOne) {
+  Fixture f;
+  for (CPhraseNode& node : f.store.Nodes()) node.enabled = false;
+  CPhraseMenuOptions options = NoExtras();
+  f.handler.SetOptions(options, 3);
+  f.handler.OnDataNeeded(f.Request(), nullptr);
+  INT_PTR result = 0;
+  HWND owner = nullptr;
+  ASSERT_TRUE(f.tray.TakeResult(&result, &owner));
+  EXPECT_EQ(-1, result);
+}
+
+TEST(MenuHandlerTest, RightClickMenuSendsItsAction) {
+  Fixture f;
+  Driver driver([&] {
+    if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 1; }, 10000)) return false;
+    HMENU menu = f.handler.GetShownMenu();
+    HWND tracker = f.handler.GetTracker()->GetWindow();
+    // Wine never sends it; a right click on the second phrase, as Windows would report it.
+    SendNotifyMessageW(tracker, WM_MENURBUTTONUP, 1, reinterpret_cast<LPARAM>(menu));
+    if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 2; }, 10000)) return false;
+    PressKeys({VK_DOWN, VK_RETURN});  // "Copy"
+    if (!qlrtest::WaitUntil([] { return OpenMenus().size() < 2; }, 10000)) return false;
+    // Wine ends the phrase menu together with the nested one; Windows keeps it open.
+    if (!OpenMenus().empty()) PressKeys({VK_ESCAPE});
+    return true;
+  });
+  f.handler.OnDataNeeded(f.Request(), nullptr);
+  driver.Join();
+  EXPECT_TRUE(driver.ok);
+  EXPECT_EQ(0, f.tray.rightCode);
+  EXPECT_EQ(2u, f.tray.rightItem);
+
+}
+
+TEST(MenuHandlerTest, RightClickRefusedOnFoldersSeparatorsAndFixedCommands) {
+  Fixture f;
+  std::vector<CPhraseNode> children;
+  children.push_back(Phrase(5, L"Five", L"five"));
+  f.store.Nodes().push_back(Folder(L"F", std::move(children)));
+  CMenuRequest request = f.Request();
+  HMENU menu = f.handler.MakeMenu(request, &f.store);
+  ASSERT_TRUE(menu);
+  ASSERT_EQ(L"1 2 - [F] -Clipboard History [3/3]- 2000 2001 2002 - 32772 ~32826 -Visit to us- 32784", Outline(menu));
+  CMenuTracker tracker(&f.handler, false);
+  ASSERT_TRUE(tracker.Create());
+  for (UINT pos : {2u, 3u, 4u, 8u, 9u, 10u, 12u}) {
+    EXPECT_EQ(TRUE, SendMessageW(tracker.GetWindow(), WM_MENURBUTTONUP, pos, reinterpret_cast<LPARAM>(menu))) << pos;
+    EXPECT_FALSE(tracker.IsContextMenuOpen());
+    EXPECT_TRUE(OpenMenus().empty()) << pos;
+  }
+  EXPECT_EQ(-1, f.tray.rightCode);
+  f.handler.CleanupMenu(menu);
+  DestroyMenu(menu);
+}
+
+TEST(MenuHandlerTest, TooltipShownAfterItsDelayAndGoneWithTheMenu) {
+  Fixture f;
+  CPhraseMenuOptions options = f.handler.GetOptions();
+  options.menuToolTips = true;
+  f.handler.SetOptions(options, 3);
+  HWND tip = nullptr;
+  DWORD selectedAt = 0, shownAt = 0;
+  std::wstring text;
+  Driver driver([&] {
+    if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 1; }, 10000)) return false;
+    tip = f.handler.GetTracker()->GetTipWindow();
+    if (!tip || IsWindowVisible(tip)) return false;
+    PressKeys({VK_DOWN});
+    selectedAt = GetTickCount();
+    if (!qlrtest::WaitUntil([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) return false;
+    shownAt = GetTickCount();
+    wchar_t buffer[1024] = {};
+    TTTOOLINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = f.handler.GetTracker()->GetWindow();
+    info.uId = reinterpret_cast<UINT_PTR>(info.hwnd);
+    info.lpszText = buffer;
+    SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    text = buffer;
+    PressKeys({VK_ESCAPE});
+    return true;
+  });
+  f.handler.OnDataNeeded(f.Request(), nullptr);
+  driver.Join();
+  ASSERT_TRUE(driver.ok);
+  EXPECT_GE(shownAt - selectedAt, 400u);
+  EXPECT_EQ(0u, text.find(L"Insert plain text \u00BB One")) << text;
+  EXPECT_FALSE(IsWindow(tip));
+  EXPECT_EQ(nullptr, GetCurrentMenuToolTip());
+}
+
+TEST(MenuHandlerTest, LastUsedIdsThroughTheCallbackAndAReload) {
+  Fixture f;
+  static int refused = -1;
+  f.handler.SetPreSetCallback([](void*, int id) -> BOOL { return id != refused; }, nullptr);
+  f.store.Nodes()[0].SetFilePath(L"C:\\p\\one.quillora");
+  f.store.Nodes()[1].SetFilePath(L"C:\\p\\two.quillora");
+  EXPECT_TRUE(f.handler.SetLastID(1));
+  EXPECT_TRUE(f.handler.SetLastID(2));
+  refused = 1;
+  EXPECT_FALSE(f.handler.SetLastID(1));
+  EXPECT_EQ(2, f.handler.GetLastUsedId());
+  EXPECT_EQ((std::vector<std::uint32_t>{2, 1}), f.handler.GetLastUsedIds());
+  // Reloaded: the phrases got new ids, and "one" is gone.
+  f.store.Nodes().clear();
+  f.store.Nodes().push_back(Phrase(12, L"Two", L"second phrase"));
+  f.store.Nodes().back().SetFilePath(L"C:\\p\\two.quillora");
+  f.handler.OnPhrasesReloaded();
+  EXPECT_EQ((std::vector<std::uint32_t>{12}), f.handler.GetLastUsedIds());
+  EXPECT_EQ(12, f.handler.GetLastUsedId());
+}
+
+// A history whose queue fails in the middle of the menu building.
+class BrokenHistory : public FakeHistory {
+ public:
+  BrokenHistory() : FakeHistory(2) {}
+  std::wstring GetMenuText(int) override {
+    volatile int* nowhere = nullptr;
+    return std::wstring(1, static_cast<wchar_t>(*nowhere));
+  }
+};
+
+TEST(MenuHandlerTest, AFaultInTheHistorySectionIsReportedAndTheMenuStillBuilt) {
+  Fixture f;
+  BrokenHistory broken;
+  IDataNeededHander_MenuSelf handler(f.tray.hwnd, kMsgMenuResult, &f.store, &broken, f.tray.hwnd);
+  handler.SetOptions(f.handler.GetOptions(), 3);
+  HMENU menu = handler.MakeMenu(f.Request(), &f.store);
+  ASSERT_TRUE(menu);
+  EXPECT_EQ(0u, Outline(menu).find(L"1 2 -Clipboard History [2/2]-"));
+  handler.CleanupMenu(menu);
+  DestroyMenu(menu);
+  WaitLogWritten(5000);
+  std::string log = qlrtest::ReadBytes(f.dir.File(L"log.txt"));
+  std::wstring wide = qlrtest::ReadUtf16File(f.dir.File(L"log.txt"));
+  const char kNarrow[] = "Exception in IDataNeededHander_MenuSelf::AddClipboardHistoryIntoMenu GetExceptionCode=3221225477 "
+                         "status=[EXCEPTION_ACCESS_VIOLATION]";
+  EXPECT_TRUE(log.find(kNarrow) != std::string::npos ||
+              wide.find(qlrtest::FromUtf8(kNarrow)) != std::wstring::npos);
+}
+
+}  // namespace

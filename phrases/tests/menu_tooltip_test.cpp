@@ -1,0 +1,158 @@
+#include "phrases/menu_tooltip.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "phrases/menu_builder.h"
+#include "phrases/menu_commands.h"
+#include "phrases/menu_item_data.h"
+#include "phrases/menu_tracker.h"
+#include "phrases/tests/menu_test_util.h"
+#include "tests/support/test_support.h"
+
+using namespace menutest;
+
+namespace {
+
+HWND MakeOwner() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QlrMenuTipOwner";
+  RegisterClassW(&wc);
+  return CreateWindowW(wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                       wc.hInstance, nullptr);
+}
+
+TEST(MenuToolTipTest, DestructionDoesNotWaitOutPendingDelays) {
+  HWND owner = MakeOwner();
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 100, L"Item");
+  AppendMenuW(menu, MF_STRING, 101, L"Other");
+  CMenuToolTip* tip = new CMenuToolTip();
+  ASSERT_TRUE(tip->Create(owner, nullptr, nullptr, 0, nullptr));
+  for (UINT id : {100u, 101u, 100u}) tip->HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(menu));
+  EXPECT_EQ(100u, tip->GetCurrentItem());
+  EXPECT_GT(tip->GetPendingThreads(), 0);
+  DWORD start = GetTickCount();
+  delete tip;
+  EXPECT_LT(GetTickCount() - start, 400u);
+  DestroyMenu(menu);
+  DestroyWindow(owner);
+}
+
+TEST(MenuToolTipTest, OnlyTheItemWhereTheSelectionRestedIsShown) {
+  HWND owner = MakeOwner();
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 100, L"Item");
+  AppendMenuW(menu, MF_STRING, 101, L"Other");
+  struct Counting : CMenuToolTip {
+    bool GetItemText(std::wstring& text, UINT id, HMENU, std::wstring&) override {
+      asked.push_back(id);
+      text = L"tip";
+      return true;
+    }
+    std::vector<UINT> asked;
+  } tip;
+  ASSERT_TRUE(tip.Create(owner, nullptr, nullptr, 0, nullptr));
+  tip.HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(100, 0), reinterpret_cast<LPARAM>(menu));
+  tip.HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(101, 0), reinterpret_cast<LPARAM>(menu));
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return tip.GetPendingThreads() == 0; }, 3000));
+  qlrtest::PumpUntil([&] { return !tip.asked.empty(); }, 1000);
+  EXPECT_EQ(std::vector<UINT>{101}, tip.asked);
+  // Separators, popups, system commands and the closing notification clear it.
+  struct Case {
+    UINT item, flags;
+    LPARAM menu;
+  } cases[] = {{0, MF_SEPARATOR, 1}, {5, MF_POPUP, 1}, {SC_CLOSE, 0, 1}, {SC_MOVE, 0, 1}, {0, 0xFFFF, 0}};
+  for (const Case& c : cases) {
+    tip.HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(101, 0), reinterpret_cast<LPARAM>(menu));
+    tip.HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(c.item, c.flags), c.menu == 1 ? reinterpret_cast<LPARAM>(menu) : 0);
+    EXPECT_EQ(0u, tip.GetCurrentItem()) << c.item;
+  }
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return tip.GetPendingThreads() == 0; }, 3000));
+  DestroyMenu(menu);
+  DestroyWindow(owner);
+}
+
+TEST(MenuToolTipTest, PhraseMenuTipTextsAndIcons) {
+  CPhraseStore store;
+  store.Nodes().push_back(Phrase(1, L"One", L"first phrase"));
+  CPhraseMenuRequest request;
+  request.store = &store;
+  request.options = NoExtras();
+  HMENU menu = CPhraseMenuBuilder(request).Build();
+  ASSERT_TRUE(menu);
+  GetMenuItemDataById(menu, 1)->expandedText = L"first phrase";
+  CPhraseMenuToolTip tip;
+  std::wstring text, title;
+  EXPECT_TRUE(tip.GetItemText(text, 1, menu, title));
+  EXPECT_EQ(L"One", title);
+  EXPECT_EQ(0u, text.find(L"Insert plain text \u00BB One\nChars: 12\r\n\r\nfirst phrase"));
+  text.clear();
+  title.clear();
+  // A search command of the right-click menu over the same record id.
+  AppendMenuW(menu, MF_STRING, kCmdSearchGoogle, L"x");
+  CMenuItemData* search = new CMenuItemData();
+  search->expandedText = L"query";
+  SetMenuItemData(menu, kCmdSearchGoogle, false, search);
+  EXPECT_TRUE(tip.GetItemText(text, kCmdSearchGoogle, menu, title));
+  EXPECT_EQ(L"Search In Google [query]", text);
+  EXPECT_TRUE(title.empty());
+  text.clear();
+  EXPECT_TRUE(tip.GetItemText(text, kCmdCopyItem, menu, title));
+  EXPECT_EQ(L"Copy As Plain Text", text);
+  for (UINT id : {kCmdSupport, kCmdSearchGoogle, kCmdSearchYandex, kCmdSearchMsdn, kCmdSearchWikipedia, 1u})
+    EXPECT_TRUE(tip.GetItemIcon(id)) << id;
+  EXPECT_NE(tip.GetItemIcon(kCmdSearchGoogle), tip.GetItemIcon(kCmdSearchYandex));
+  FreeMenuItemData(menu);
+  DestroyMenu(menu);
+
+  for (UINT sys : {SC_SIZE, SC_MOVE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE, SC_RESTORE}) EXPECT_TRUE(tip.IsSysCommandId(sys));
+  EXPECT_FALSE(tip.IsSysCommandId(SC_KEYMENU));
+  EXPECT_FALSE(tip.IsSysCommandId(1));
+  EXPECT_EQ(L"Visit to support form on official web site", GetCommandToolTip(kCmdSupport));
+}
+
+TEST(MenuTrackerTest, ActionCodesAndScreenEdges) {
+  struct Code {
+    UINT command;
+    int code;
+  } codes[] = {{32797, 0}, {32806, 1}, {32828, 2}, {32846, 3}, {32834, 4}, {32835, 5}, {32836, 6}, {32837, 7},
+               {0, -1},    {32848, -1}};
+  for (const Code& c : codes) EXPECT_EQ(c.code, RightMenuActionCode(c.command)) << c.command;
+
+  struct Edge {
+    RECT in;
+    bool moved;
+    RECT out;
+  } edges[] = {
+      {{10, 10, 110, 60}, false, {10, 10, 110, 60}},
+      {{950, 10, 1100, 60}, true, {950, 10, 1024, 60}},        // narrower at the right edge
+      {{10, 740, 110, 800}, true, {10, 708, 110, 768}},        // moved up with its full height
+      {{950, 740, 1100, 800}, true, {950, 708, 1024, 768}},
+  };
+  for (const Edge& e : edges) {
+    RECT r = e.in;
+    EXPECT_EQ(e.moved, CMenuTracker::KeepOnScreen(r, 1024, 768));
+    EXPECT_TRUE(EqualRect(&r, &e.out)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+}
+
+TEST(MenuToolTipTest, MenuHelpers) {
+  HMENU menu = CreatePopupMenu();
+  ASSERT_TRUE(InsertMenuStringItem(menu, L"a", 10, 0));
+  ASSERT_TRUE(InsertMenuStringItem(menu, L"b", 11, 1));
+  ASSERT_TRUE(InsertMenuStringItem(menu, L"c", 10, 2));
+  ASSERT_TRUE(InsertMenuStringItem(menu, L"first", 12, 0));
+  EXPECT_EQ(1, FindMenuItemPosById(menu, 10));
+  EXPECT_EQ(3, FindMenuItemPosFromEnd(10, menu));
+  EXPECT_EQ(0, FindMenuItemPosById(menu, 12));
+  EXPECT_EQ(-1, FindMenuItemPosById(menu, 99));
+  EXPECT_EQ(-1, FindMenuItemPosFromEnd(99, menu));
+  DestroyMenu(menu);
+}
+
+}  // namespace
