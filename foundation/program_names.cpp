@@ -13,6 +13,10 @@ std::wstring GetGestureDllName() { return L"Gesture.dll"; }
 std::wstring GetSettingAreaName() { return L"Local\\$QUILLORA_SETTING_AREA$"; }
 std::wstring GetLangUIChangedEventName() { return L"Local\\Quillora_LangUI_Changed"; }
 std::wstring GetCheckForUpdatesEventName() { return L"Local\\Quillora_CheckForUpdates"; }
+std::wstring GetCoreDllName() { return L"Quillora.dll"; }
+std::wstring GetInterchangeAreaName() { return L"Local\\$QUILLORA_INTERCHANGE_AREA$"; }
+std::wstring GetDataNeededEventName() { return L"Local\\Quillora_DataNeeded"; }
+std::wstring GetDataCompletedEventName() { return L"Local\\Quillora_DataCompleted"; }
 
 bool SignalCheckForUpdates() {
   UniqueHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, GetCheckForUpdatesEventName().c_str()));

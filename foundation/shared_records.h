@@ -2,8 +2,11 @@
 // is fixed: sizes and offsets are checked below for the 32- and 64-bit
 // builds, so a change that would break a peer fails to compile.
 #pragma once
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One entry of the phrase menu in the form the core hook library receives
@@ -82,3 +85,71 @@ static_assert(offsetof(CMenuRecord, tooltip) == sizeof(void*) + 2 * 121, "CMenuR
 static_assert(offsetof(CMenuRecord, DataType) == sizeof(void*) + 2 * (121 + 1025), "CMenuRecord layout");
 static_assert(offsetof(CMenuRecord, LCID) == sizeof(void*) + 2 * (121 + 1025) + 12, "CMenuRecord layout");
 static_assert(sizeof(CMenuRecord) == (sizeof(void*) == 4 ? 2312 : 2320), "CMenuRecord size");
+
+// What the tray program hands the core hook library's LR_Install. Packed:
+// the gesture flag follows the 16-bit atom without alignment. The strings
+// belong to the caller; the library copies what it keeps. The library
+// writes its result code into resultCode.
+#pragma pack(push, 1)
+struct LRInstallRecord {
+  HWND trayWindow;
+  UINT notifyMessage;
+  std::uint32_t reserved1;
+  const wchar_t* queryEventName;
+  const wchar_t* answerEventName;
+  const wchar_t* areaName;
+  const wchar_t* logPath;  // null when logging is off
+  std::int32_t resultCode;
+  std::uint32_t reserved2;
+  std::uint16_t logAtom;  // 0 when no log is open
+  BOOL gestureMode;
+};
+#pragma pack(pop)
+
+static_assert(offsetof(LRInstallRecord, notifyMessage) == sizeof(void*), "LRInstallRecord layout");
+static_assert(offsetof(LRInstallRecord, queryEventName) == sizeof(void*) + 8, "LRInstallRecord layout");
+static_assert(offsetof(LRInstallRecord, resultCode) == 5 * sizeof(void*) + 8, "LRInstallRecord layout");
+static_assert(offsetof(LRInstallRecord, logAtom) == 5 * sizeof(void*) + 16, "LRInstallRecord layout");
+static_assert(offsetof(LRInstallRecord, gestureMode) == 5 * sizeof(void*) + 18, "LRInstallRecord layout");
+static_assert(sizeof(void*) != 4 || sizeof(LRInstallRecord) == 42, "LRInstallRecord size");
+
+// Result codes of LR_Install (and of the tray side before the call).
+enum LRInstallResult : std::int32_t {
+  kLRSuccess = 0,
+  kLRInvalidNames = 1,
+  kLRAlreadyInstalled = 2,
+  kLRCannotHook = 3,
+  kLRCannotLoad = 4,
+  kLRNoInstallExport = 5,
+  kLRNoServiceEvent = 7,
+};
+
+// The state of the target window for one menu request, filled from the
+// library's LRQuery document or by the tray program itself.
+struct CQueryRecord {
+  enum SelState : std::int32_t { kNoSelection = 0, kSelectionUnknown = 1, kSelectionExtracted = 2 };
+
+  std::wstring AppPath;
+  std::wstring WindowClassName;
+  HWND hwnd = nullptr;
+  GUITHREADINFO guiInfo;  // of the building thread until the query says otherwise
+  std::uint32_t hkl = 0;
+  std::wstring SelText;
+  std::int32_t StateSelText = kNoSelection;
+  std::int32_t POINT_X = -1;
+  std::int32_t POINT_Y = -1;
+
+  CQueryRecord() : guiInfo() {
+    guiInfo.cbSize = sizeof(guiInfo);
+    GetGUIThreadInfo(GetCurrentThreadId(), &guiInfo);
+  }
+};
+
+// The answer to one request: the menu the library is to show.
+struct CAnswerRecord {
+  std::vector<CMenuRecord> items;
+  std::int32_t MenuPerColumn = -1;
+  BOOL Sound = FALSE;
+  BOOL ShowToolTips = TRUE;
+  BOOL ForegroundTopMostWnd = FALSE;
+};

@@ -23,6 +23,7 @@ class SharedView {
   SharedView(const SharedView&) = delete;
   SharedView& operator=(const SharedView&) = delete;
 
+  bool HasMapping() const { return m_mapping.IsValid(); }  // opened, though maybe not mapped
   const char* Data() const { return m_data; }
   // Bytes that may be read: the mapped region, never more.
   size_t Size() const { return m_size; }
