@@ -68,7 +68,6 @@ class CQLRDLLService : public IWinEventSubscriber {
   HWND CallWindowExport(const char* name) const;
   void LogTargetWindowInfo(HWND hwnd, const wchar_t* caller);
 
-  std::uint32_t m_reserved[3] = {};
   DWORD m_targetProcessId = 0;
   BOOL m_subscribed = FALSE;
   HWND m_rememberedWindow = nullptr;

@@ -108,7 +108,6 @@ DWORD WINAPI CWaitQuery::ThreadProc_WaitQuery(void* param) {
 bool CWaitQuery::StartWaitThread(const WaitQueryParams& params) {
   Stop();
   m_params = params;
-  m_started = true;
   m_ownStop.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   auto* t = new ThreadParams{params, UniqueHandle(Duplicate(params.stopEvent)),
                              UniqueHandle(Duplicate(m_ownStop.Get())),
@@ -121,6 +120,7 @@ bool CWaitQuery::StartWaitThread(const WaitQueryParams& params) {
     LogError(L"Cannot start thread for waiting of query CWaitQuery::StartWaitThread");
     return false;
   }
+  m_started = true;
   return true;
 }
 

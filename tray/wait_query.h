@@ -46,6 +46,9 @@ struct CQueryExchange : CQueryRecord {
 LRESULT ServeQueryMessage(WPARAM wParam, LPARAM lParam,
                           const std::function<void(CQueryRecord&, CAnswerRecord&)>& serve);
 
+// The tray window owns one: started once the library is installed, stopped
+// before the interchange objects close, restarted on
+// WM_WAIT_QUERY_COMPLETE_ERROR.
 class CWaitQuery {
  public:
   CWaitQuery() = default;

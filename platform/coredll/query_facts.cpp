@@ -15,14 +15,14 @@ bool SameClass(const wchar_t* actual, const wchar_t* wanted, size_t prefixChars)
                               TRUE) == CSTR_EQUAL;
 }
 
-int ReadEditSelection(HWND control, std::wstring& text) {
+int ReadEditSelection(HWND control, std::wstring& text, size_t maxChars) {
   DWORD start = 0, end = 0;
   SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
   const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
   if (end > static_cast<DWORD>(length)) end = static_cast<DWORD>(length);
   if (start >= end) return 0;
-  if (end - start > kMaxQuerySelectionChars) return 1;
+  if (end - start > maxChars) return 1;
   std::vector<wchar_t> all(static_cast<size_t>(length) + 1);
   const LRESULT got = SendMessageW(control, WM_GETTEXT, all.size(), reinterpret_cast<LPARAM>(all.data()));
   if (got < static_cast<LRESULT>(end)) return 1;
@@ -30,13 +30,13 @@ int ReadEditSelection(HWND control, std::wstring& text) {
   return 2;
 }
 
-int ReadRichEditSelection(HWND control, std::wstring& text) {
+int ReadRichEditSelection(HWND control, std::wstring& text, size_t maxChars) {
   CHARRANGE range = {};
   SendMessageW(control, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
   if (range.cpMax < 0) range.cpMax = static_cast<LONG>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
   if (range.cpMin < 0 || range.cpMin >= range.cpMax) return 0;
   const size_t chars = static_cast<size_t>(range.cpMax - range.cpMin);
-  if (chars > kMaxQuerySelectionChars) return 1;
+  if (chars > maxChars) return 1;
   std::vector<wchar_t> buffer(chars + 1);
   const LRESULT got = SendMessageW(control, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
   if (got <= 0) return 1;
@@ -55,13 +55,13 @@ void AddTextChild(TiXmlElement* parent, const char* name, const std::string& tex
 
 }  // namespace
 
-int ReadControlSelection(HWND control, std::wstring& text) {
+int ReadControlSelection(HWND control, std::wstring& text, size_t maxChars) {
   text.clear();
   if (!control || GetWindowThreadProcessId(control, nullptr) != GetCurrentThreadId()) return 1;
   wchar_t cls[64] = {};
   if (!GetClassNameW(control, cls, 64)) return 1;
-  if (SameClass(cls, L"Edit", 0)) return ReadEditSelection(control, text);
-  if (SameClass(cls, L"RichEdit", 8)) return ReadRichEditSelection(control, text);
+  if (SameClass(cls, L"Edit", 0)) return ReadEditSelection(control, text, maxChars);
+  if (SameClass(cls, L"RichEdit", 8)) return ReadRichEditSelection(control, text, maxChars);
   return 1;
 }
 

@@ -22,8 +22,9 @@ struct QueryFacts {
 constexpr size_t kMaxQuerySelectionChars = 100000;
 
 // The selection of an Edit or RichEdit control of this thread, with the
-// state it gives (0 empty, 2 extracted); 1 for any other control.
-int ReadControlSelection(HWND control, std::wstring& text);
+// state it gives (0 empty, 2 extracted); 1 for any other control and for a
+// selection longer than maxChars.
+int ReadControlSelection(HWND control, std::wstring& text, size_t maxChars = kMaxQuerySelectionChars);
 
 // Must run on the thread that owns hwnd.
 QueryFacts GatherQueryFacts(HWND hwnd, bool noQuery);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/file_version.h"
 #include "foundation/log.h"
 #include "foundation/program_names.h"
 #include "tests/support/test_support.h"
@@ -47,6 +48,16 @@ TEST(DllServiceTest, ErrorTexts) {
   EXPECT_EQ(GetCoreDllFullPath(), qlrtest::BinFile(L"Quillora.dll"));
   EXPECT_EQ(GetGestureDllPath(), qlrtest::BinFile(L"Gesture.dll"));
   EXPECT_EQ(GetDllServiceImplText(), L"Use x32 implementation XP like");  // x64, not WOW64
+}
+
+// The about dialog reads the library's version; its text has commas.
+TEST(DllServiceTest, LibraryVersion) {
+  CFileVersionInfo info(GetCoreDllFullPath());
+  ASSERT_TRUE(info.Load());
+  EXPECT_EQ(info.GetFileDescription(), L"Quillora core hook library");
+  EXPECT_EQ(info.FileVersion.find(L", "), 1u) << info.FileVersion;
+  EXPECT_EQ(info.GetProductVersion().find(L','), std::wstring::npos);
+  EXPECT_FALSE(info.GetBuildNumber().empty());
 }
 
 TEST(DllServiceTest, MissingLibrary) {

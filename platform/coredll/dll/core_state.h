@@ -9,14 +9,10 @@ constexpr int kCoreNameChars = 260;
 struct CoreSharedState {
   volatile LONG installed;  // published last at install, cleared first at uninstall
   DWORD installerPid;
-  LONG trayWindow;          // window handles are 32-bit values in every process
   UINT notifyMessage;
   wchar_t queryEventName[kCoreNameChars];
   wchar_t answerEventName[kCoreNameChars];
   wchar_t areaName[kCoreNameChars];
-  wchar_t logPath[MAX_PATH];
-  WORD logAtom;
-  BOOL gestureMode;
 };
 
 CoreSharedState& SharedState();

@@ -6,7 +6,7 @@
 
 namespace {
 
-CoreSharedState g_shared __attribute__((section(".qlrshr"), shared)) = {0, 0, 0, 0, {0}, {0}, {0}, {0}, 0, 0};
+CoreSharedState g_shared __attribute__((section(".qlrshr"), shared)) = {0, 0, 0, {0}, {0}, {0}};
 
 HMODULE g_module = nullptr;
 HHOOK g_hook = nullptr;  // only in the installing process
@@ -55,10 +55,8 @@ extern "C" BOOL __stdcall LR_Install(LRInstallRecord* record) {
     record->resultCode = kLRInvalidNames;
     return FALSE;
   }
-  if (!CopyName(g_shared.logPath, MAX_PATH, record->logPath)) g_shared.logPath[0] = L'\0';
-  g_shared.logAtom = record->logAtom;
-  g_shared.gestureMode = record->gestureMode;
-  g_shared.trayWindow = static_cast<LONG>(reinterpret_cast<INT_PTR>(record->trayWindow));
+  // The library writes no log and knows no gestures: the log path, its
+  // atom and the gesture flag are not kept.
   g_shared.notifyMessage = record->notifyMessage;
   g_shared.installerPid = GetCurrentProcessId();
 
