@@ -22,9 +22,9 @@ for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll Quillo
   if [ "$fmt" = "pei-i386" ]; then echo "  $f: PE32 ($fmt)"; else echo "  $f: NOT PE32 (${fmt:-missing})"; fail=1; fi
 done
 # The tray program binds the core library's exports by their plain names.
+exports=$(i686-w64-mingw32-objdump -p build/x86/bin/Quillora.dll 2>/dev/null || true)
 for e in LR_Install LR_Uninstall LR_GetTargetWindow LR_GetTargetWindowOther; do
-  i686-w64-mingw32-objdump -p build/x86/bin/Quillora.dll 2>/dev/null | grep -qE "\] $e\$" \
-    || { echo "  Quillora.dll: export $e missing"; fail=1; }
+  grep -qE "\] $e\$" <<<"$exports" || { echo "  Quillora.dll: export $e missing"; fail=1; }
 done
 [ $fail -eq 0 ] || { echo "32-bit deliverables missing"; exit 1; }
 fi
