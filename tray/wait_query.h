@@ -8,10 +8,7 @@
 
 #include "foundation/handles.h"
 #include "foundation/shared_records.h"
-
-// Tray window messages of the interchange.
-constexpr UINT kQueryMessage = 32771;                 // wParam query, lParam answer
-constexpr UINT WM_WAIT_QUERY_COMPLETE_ERROR = 32786;  // the wait thread ended on an error
+#include "tray/tray_messages.h"
 
 struct WaitQueryParams {
   HWND trayWnd = nullptr;
@@ -19,7 +16,7 @@ struct WaitQueryParams {
   HANDLE dataNeeded = nullptr;
   HANDLE dataCompleted = nullptr;
   std::wstring areaName;
-  UINT queryMessage = kQueryMessage;
+  UINT queryMessage = WM_TRAY_QUERY;  // wParam query, lParam answer
   UINT errorMessage = WM_WAIT_QUERY_COMPLETE_ERROR;
 };
 
@@ -41,7 +38,7 @@ struct CQueryExchange : CQueryRecord {
   LONG m_refs = 1;
 };
 
-// The tray window's handler of kQueryMessage: serves the request with its
+// The tray window's handler of WM_TRAY_QUERY: serves the request with its
 // query and answer records, gives the window's share back, returns 1.
 LRESULT ServeQueryMessage(WPARAM wParam, LPARAM lParam,
                           const std::function<void(CQueryRecord&, CAnswerRecord&)>& serve);

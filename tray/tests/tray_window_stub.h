@@ -31,7 +31,7 @@ class TrayWindowStub {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TrayWindowStub*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && msg == kQueryMessage) {
+    if (self && msg == WM_TRAY_QUERY) {
       LRESULT r = ServeQueryMessage(wp, lp, self->m_handler);
       ++self->m_served;
       return r;
