@@ -75,6 +75,7 @@ bool AppendMenuSeparator(HMENU menu, const std::wstring& label) {
 }
 
 HMENU CPhraseMenuBuilder::Build() {
+  ForgetMenuStrings();
   HMENU menu = CreatePopupMenu();
   if (!menu) {
     LogError(L"CreatePopupMenu error=" + IntToStr(static_cast<int>(GetLastError())));

@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "foundation/localized_strings.h"
+#include "phrases/menu_item_text.h"
 #include "foundation/text_basics.h"
 #include "phrases/phrase_node.h"
 
@@ -20,10 +20,8 @@ bool CMenuItemData::SetText(wchar_t* field, const wchar_t* text) {
 void CMenuItemData::SetToolTip(const std::wstring& text, bool withHint) {
   m_toolTip = text;
   if (!withHint || m_toolTip.empty()) return;
-  CLngString hint;
-  hint.LoadString(kIdsRightClickHint);
   m_toolTip += L"\n\n        ";
-  m_toolTip += hint.Text();
+  m_toolTip += MenuString(kIdsRightClickHint);
 }
 
 std::wstring CMenuItemData::GetShortExpandedText() const {

@@ -1,6 +1,7 @@
 #include "phrases/menu_item_text.h"
 
 #include <cwctype>
+#include <map>
 
 #include "foundation/localized_strings.h"
 #include "foundation/rich_edit_convert.h"
@@ -27,11 +28,24 @@ int TakeMarker(std::wstring& text) {
 
 }  // namespace
 
+namespace {
+
+// Strings of the menu being built: the same few ids are asked for every
+// item, and a lookup goes through the language file.
+thread_local std::map<UINT, std::wstring> t_strings;
+
+}  // namespace
+
 std::wstring MenuString(UINT id) {
+  auto it = t_strings.find(id);
+  if (it != t_strings.end()) return it->second;
   CLngString text;
   text.LoadString(id);
+  t_strings[id] = text.Text();
   return text.Text();
 }
+
+void ForgetMenuStrings() { t_strings.clear(); }
 
 std::wstring ShortenForMenu(const std::wstring& text, int maxChars) {
   std::wstring result = text;

@@ -54,5 +54,7 @@ std::wstring GetDataTypeWord(std::uint32_t dataType);
 std::wstring BuildLayoutHint(LANGID layout);
 // A text shortened for a caption to at most maxChars characters.
 std::wstring ShortenForMenu(const std::wstring& text, int maxChars);
-// The localised string of id.
+// The localised string of id, kept until ForgetMenuStrings (called when a
+// menu is built, so a new language shows in the next menu).
 std::wstring MenuString(UINT id);
+void ForgetMenuStrings();
