@@ -112,4 +112,35 @@ TEST(DllServiceTest, NoServiceEventLeavesTheServiceUninstalled) {
   EXPECT_EQ(service.GetTargetWindow(), nullptr);
 }
 
+// Without the library's answer the target is the window of the last
+// foreground or focus event; other events do not change it.
+TEST(DllServiceTest, RememberedWindowIsTheFallbackTarget) {
+  qlrtest::TempDir dir;
+  CQLRDLLService service(kNotify, dir.File(L"Quillora.dll"));
+  HWND first = CreateWindowExW(0, L"STATIC", L"first", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND second = CreateWindowExW(0, L"STATIC", L"second", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const struct {
+    DWORD event;
+    HWND hwnd;
+    HWND remembered;
+  } cases[] = {
+      {EVENT_SYSTEM_FOREGROUND, first, first},
+      {EVENT_OBJECT_NAMECHANGE, second, first},
+      {EVENT_OBJECT_FOCUS, second, second},
+      {EVENT_SYSTEM_MENUSTART, first, second},
+  };
+  for (const auto& c : cases) {
+    service.OnWinEvent(WinEventRecord{c.event, c.hwnd, 0, 0, 0, 0}, 0);
+    EXPECT_EQ(service.RememberedWindow(), c.remembered) << c.event;
+  }
+  CQueryRecord query;
+  ASSERT_EQ(service.SendMessageToTargetWindow(TRUE, query), CQLRDLLService::kPosted);
+  MSG msg = {};
+  ASSERT_TRUE(PeekMessageW(&msg, second, kNotify, kNotify, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 1u);  // the no-query flag
+  EXPECT_FALSE(PeekMessageW(&msg, first, kNotify, kNotify, PM_REMOVE));
+  DestroyWindow(first);
+  DestroyWindow(second);
+}
+
 }  // namespace
