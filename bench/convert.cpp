@@ -7,19 +7,9 @@
 #include <string>
 
 #include "foundation/convert.h"
+#include "bench/bench_timer.h"
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Mixed text: ASCII, Latin, Cyrillic and a non-BMP character per 16 units.
 std::wstring SampleText(size_t units) {
@@ -38,9 +28,9 @@ void Measure(const char* what, size_t inputBytes, Fn&& fn) {
   size_t sink = 0;
   // Grow the run until it lasts long enough to time.
   for (;;) {
-    double start = NowMs();
+    double start = BenchNowMs();
     for (int i = 0; i < iterations; ++i) sink += fn();
-    elapsed = NowMs() - start;
+    elapsed = BenchNowMs() - start;
     if (elapsed > 200 || iterations > (1 << 26)) break;
     iterations *= 4;
   }

@@ -12,22 +12,12 @@
 #include "phrases/phrase_store.h"
 #include "phrases/phrase_writer.h"
 #include "tests/support/test_support.h"
+#include "bench/bench_timer.h"
 
 namespace {
 
 constexpr int kFolders = 200;
 constexpr int kPhrasesPerFolder = 50;
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool BuildTree(const std::wstring& root) {
   CreateDirectoryW(root.c_str(), nullptr);
@@ -53,9 +43,9 @@ bool BuildTree(const std::wstring& root) {
 double BestLoadMs(CPhraseStore& store, const std::wstring& root) {
   double best = 1e30;
   for (int run = 0; run < 3; ++run) {
-    double t0 = NowMs();
+    double t0 = BenchNowMs();
     store.Load(root, 0);
-    double ms = NowMs() - t0;
+    double ms = BenchNowMs() - t0;
     if (ms < best) best = ms;
   }
   return best;
@@ -69,13 +59,13 @@ int wmain(int argc, wchar_t** argv) {
   qlrtest::TempDir temp;
   std::wstring root = argc < 2 ? temp.File(L"Phrases") : std::wstring(argv[1]);
 
-  double t0 = NowMs();
+  double t0 = BenchNowMs();
   if (!BuildTree(root)) {
     wprintf(L"cannot build the phrase tree in %ls\n", root.c_str());
     return 1;
   }
   wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kFolders * kPhrasesPerFolder, kFolders,
-          NowMs() - t0);
+          BenchNowMs() - t0);
 
   CPhraseStore store;
   double ms = BestLoadMs(store, root);
@@ -85,17 +75,17 @@ int wmain(int argc, wchar_t** argv) {
   // changed files (none here).
   const std::wstring cachePath = root + L".loadcache";
   store.SetLoadCachePath(cachePath);
-  t0 = NowMs();
+  t0 = BenchNowMs();
   store.Load(root, 0);
   WaitForPhraseWrites(60000);
-  wprintf(L"load writing the load record: %.1f ms\n", NowMs() - t0);
+  wprintf(L"load writing the load record: %.1f ms\n", BenchNowMs() - t0);
   ms = BestLoadMs(store, root);
   wprintf(L"load with the load record: best of 3 %.1f ms (%d nodes)\n", ms, store.GetNodeCount());
 
-  t0 = NowMs();
+  t0 = BenchNowMs();
   const int kSorts = 10;
   for (int i = 0; i < kSorts; ++i) store.Sort(0, false);
-  wprintf(L"sort: %.2f ms per sort of the whole tree\n", (NowMs() - t0) / kSorts);
+  wprintf(L"sort: %.2f ms per sort of the whole tree\n", (BenchNowMs() - t0) / kSorts);
 
   std::vector<std::uint32_t> ids;
   store.ForEachNode(
@@ -107,10 +97,10 @@ int wmain(int argc, wchar_t** argv) {
   std::mt19937 rng(2);
   const int kLookups = 10000;
   int found = 0;
-  t0 = NowMs();
+  t0 = BenchNowMs();
   for (int i = 0; i < kLookups; ++i)
     if (store.FindNodeById(ids[rng() % ids.size()])) ++found;
-  double lookupMs = NowMs() - t0;
+  double lookupMs = BenchNowMs() - t0;
   wprintf(L"lookup: %d of %d ids found, %.2f us per lookup\n", found, kLookups,
           1000.0 * lookupMs / kLookups);
 

@@ -8,17 +8,7 @@
 
 #include "foundation/rich_edit.h"
 #include "foundation/rich_edit_convert.h"
-
-namespace {
-
-double NowMs() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-}  // namespace
+#include "bench/bench_timer.h"
 
 int wmain() {
   HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
@@ -29,17 +19,17 @@ int wmain() {
   for (size_t chars : {1000, 10000, 50000}) {
     std::wstring text;
     for (int i = 0; text.size() < chars; ++i) text += L"Line " + std::to_wstring(i) + L" caf\u00e9 \u0416\r\n";
-    double start = NowMs();
+    double start = BenchNowMs();
     RichEditSetText(edit, text);
     std::wstring rtf = RichEditGetRtf(edit);
-    double toRtf = NowMs() - start;
-    start = NowMs();
+    double toRtf = BenchNowMs() - start;
+    start = BenchNowMs();
     std::wstring plain = RtfToPlainText(rtf);
-    double toPlain = NowMs() - start;
+    double toPlain = BenchNowMs() - start;
     std::string bytes(rtf.begin(), rtf.end());
-    start = NowMs();
+    start = BenchNowMs();
     std::string upper = RtfChangeCase(bytes, true);
-    double changeCase = NowMs() - start;
+    double changeCase = BenchNowMs() - start;
     std::printf("%6zu chars: plain->RTF %8.1f ms, RTF->plain %8.1f ms, upper case %8.1f ms%s\n",
                 text.size(), toRtf, toPlain, changeCase, plain == text ? "" : "  (MISMATCH)");
   }
