@@ -1,0 +1,66 @@
+// Runs the tray program's editor-start thread from a program folder of its
+// own: args <log file> [nonadmin] [addfromcb] [firstrun] [text=...]. Writes
+// the wParams its window received to editor_states.txt beside itself, as
+// digits, once the editor ended, failed to start, or 20 s passed.
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/log.h"
+#include "foundation/paths.h"
+#include "tray/app_control.h"
+
+namespace {
+
+constexpr UINT kEditorMessage = 32772;
+std::wstring g_states;
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kEditorMessage) {
+    g_states += static_cast<wchar_t>(L'0' + wp);
+    if (wp != 1) PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool NotAdmin() { return false; }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  InitLog(argv[1]);
+  bool addFromClipboard = false, firstRun = false;
+  std::wstring text;
+  for (int i = 2; i < argc; ++i) {
+    std::wstring arg = argv[i];
+    if (arg == L"nonadmin") SetAdminTestForTests(NotAdmin);
+    if (arg == L"addfromcb") addFromClipboard = true;
+    if (arg == L"firstrun") firstRun = true;
+    if (arg.rfind(L"text=", 0) == 0) text = arg.substr(5);
+  }
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QlrEditorStartProbe";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                wc.hInstance, nullptr);
+  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!StartEditorThread(stop, window, kEditorMessage, addFromClipboard, firstRun, text)) return 3;
+  SetTimer(window, 1, 20000, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER) break;
+    DispatchMessageW(&msg);
+  }
+  SetEvent(stop);
+  std::wstring out = GetAppFolderWithSlash() + L"editor_states.txt";
+  HANDLE h = CreateFileW(out.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, g_states.c_str(), static_cast<DWORD>(g_states.size() * sizeof(wchar_t)), &written, nullptr);
+  CloseHandle(h);
+  TermLog();
+  return 0;
+}

@@ -1,0 +1,142 @@
+#include "tray/event_sounds.h"
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "foundation/files.h"
+#include "foundation/handles.h"
+#include "foundation/log.h"
+#include "foundation/paths.h"
+#include "foundation/security.h"
+#include "foundation/sounds.h"
+#include "tray/settings/settings.h"
+
+namespace {
+
+constexpr const wchar_t* kSoundFiles[kEventSoundCount] = {
+    L"kbd.wav",  L"launch.wav",         L"paper.wav",        L"menu.wav",
+    L"start.wav", L"start_as_admin.wav", L"already_work.wav",
+};
+constexpr DWORD kResetRetryMs = 500;
+
+std::atomic<LONG> g_requested{-1};
+std::atomic<HANDLE> g_requestEvent{nullptr};
+std::wstring g_folder;
+std::atomic<EventSoundPlayer> g_player{nullptr};
+
+struct SoundThreadRecord {
+  HANDLE stopEvent;
+  HANDLE requestEvent;
+};
+
+bool PlayFileOnce(const wchar_t* path) {
+  if (EventSoundPlayer player = g_player.load()) return player(path);
+  return PlaySoundFile(path, 1, true);
+}
+
+bool IsSoundOn() { return GetSettings().soundOnEvents != 0; }
+
+// A failed reset would make the thread spin on a set event: retry until it
+// works or the program ends.
+void ResetRequest(const SoundThreadRecord& record) {
+  while (!ResetEvent(record.requestEvent)) {
+    if (WaitForSingleObject(record.stopEvent, kResetRetryMs) != WAIT_TIMEOUT) return;
+  }
+}
+
+void PlayRequested(const std::vector<std::wstring>& table) {
+  LONG index = g_requested.exchange(-1);
+  if (index < 0 || index >= kEventSoundCount) {
+    LogError(L"Invalid sound type");
+    return;
+  }
+  const std::wstring& path = table[index];
+  if (!PlayFileOnce(path.c_str()) && !IsFileExist(path))
+    LogError(L"Sound file not found: " + path);
+}
+
+DWORD WINAPI SoundThread(void* param) {
+  std::unique_ptr<SoundThreadRecord> record(static_cast<SoundThreadRecord*>(param));
+  std::wstring folder = g_folder.empty() ? GetAppFolderWithSlash() : g_folder;
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> table;
+  for (const wchar_t* name : kSoundFiles) table.push_back(folder + name);
+
+  HANDLE handles[2] = {record->stopEvent, record->requestEvent};
+  for (;;) {
+    DWORD r = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+    if (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED_0) break;
+    if (r == WAIT_OBJECT_0 + 1) {
+      // Reset before taking the index: a request made while this one plays
+      // sets the event again instead of being reset away.
+      ResetRequest(*record);
+      if (IsSoundOn()) PlayRequested(table);
+    } else {
+      LogError(L"default on switch");
+      ResetRequest(*record);
+      // A wait that fails at once would otherwise spin.
+      if (WaitForSingleObject(record->stopEvent, kResetRetryMs) != WAIT_TIMEOUT) break;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::wstring GetEventSoundFileName(int index) {
+  return index >= 0 && index < kEventSoundCount ? kSoundFiles[index] : L"";
+}
+
+bool StartSoundThread(HANDLE stopEvent) {
+  if (!g_requestEvent.load()) {
+    HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!created) return false;
+    HANDLE expected = nullptr;
+    // The request event lives as long as the process.
+    if (!g_requestEvent.compare_exchange_strong(expected, created)) CloseHandle(created);
+  }
+  auto* record = new SoundThreadRecord{stopEvent, g_requestEvent.load()};
+  HANDLE thread = CreateThread(nullptr, 0, SoundThread, record, CREATE_SUSPENDED, nullptr);
+  if (!thread) {
+    delete record;
+    return false;
+  }
+  SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
+  ResumeThread(thread);
+  CloseHandle(thread);
+  return true;
+}
+
+bool RequestSound(int index) {
+  g_requested.exchange(index);
+  if (HANDLE event = g_requestEvent.load()) SetEvent(event);
+  return true;
+}
+
+bool PlayKbdSound() { return RequestSound(kSoundKbd); }
+bool PlayLaunchSound() { return RequestSound(kSoundLaunch); }
+bool PlayPaperSound() { return RequestSound(kSoundPaper); }
+bool PlayMenuSound() { return RequestSound(kSoundMenu); }
+bool PlayAlreadyWorkSound() { return RequestSound(kSoundAlreadyWork); }
+
+bool PlayStartSound() {
+  bool member = false;
+  bool admin = IsCurrentUserAdmin(member) && member;
+  return RequestSound(admin ? kSoundStartAsAdmin : kSoundStart);
+}
+
+bool PlayNotificationIfSoundOn() {
+  if (!IsSoundOn()) return false;
+  return PlayNotificationSound(true);
+}
+
+bool BeepIfSoundOn() {
+  if (!IsSoundOn()) return false;
+  StopSound();
+  MessageBeep(0xFFFFFFFF);
+  return true;
+}
+
+void SetEventSoundFolder(const std::wstring& folder) { g_folder = folder; }
+void SetEventSoundPlayer(EventSoundPlayer player) { g_player = player; }

@@ -1,0 +1,140 @@
+#include "tray/event_sounds.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <vector>
+
+#include "foundation/handles.h"
+#include "foundation/log.h"
+#include "tests/support/test_support.h"
+#include "tray/settings/settings.h"
+
+namespace {
+
+std::mutex g_mutex;
+std::vector<std::wstring> g_played;
+bool g_playResult = true;
+HANDLE g_holdPlayer = nullptr;  // while set, the player waits for it
+HANDLE g_playerEntered = nullptr;
+
+bool RecordingPlayer(const wchar_t* path) {
+  if (g_playerEntered) SetEvent(g_playerEntered);
+  if (g_holdPlayer) WaitForSingleObject(g_holdPlayer, 10000);
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_played.push_back(path);
+  return g_playResult;
+}
+
+size_t PlayedCount() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_played.size();
+}
+
+class EventSoundsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_dir = new qlrtest::TempDir();
+    s_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetEventSoundFolder(s_dir->Path());
+    SetEventSoundPlayer(RecordingPlayer);
+    InitLog(s_dir->File(L"log.txt").c_str());
+    ASSERT_TRUE(StartSoundThread(s_stop));
+  }
+  static void TearDownTestSuite() {
+    SetEvent(s_stop);
+    TermLog();
+    SetEventSoundPlayer(nullptr);
+    delete s_dir;
+  }
+  void SetUp() override {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_played.clear();
+    g_playResult = true;
+    GetSettings().soundOnEvents = 1;
+  }
+  static std::wstring LogText() {
+    WaitLogWritten(5000);
+    return qlrtest::ReadUtf16File(s_dir->File(L"log.txt"));
+  }
+
+  static qlrtest::TempDir* s_dir;
+  static HANDLE s_stop;
+};
+qlrtest::TempDir* EventSoundsTest::s_dir = nullptr;
+HANDLE EventSoundsTest::s_stop = nullptr;
+
+TEST_F(EventSoundsTest, EachRequestPlaysItsFileFromTheFolder) {
+  const struct {
+    bool (*request)();
+    const wchar_t* file;
+  } cases[] = {
+      {PlayKbdSound, L"kbd.wav"},     {PlayLaunchSound, L"launch.wav"},
+      {PlayPaperSound, L"paper.wav"}, {PlayMenuSound, L"menu.wav"},
+      {PlayAlreadyWorkSound, L"already_work.wav"},
+  };
+  for (const auto& c : cases) {
+    size_t before = PlayedCount();
+    EXPECT_TRUE(c.request());
+    ASSERT_TRUE(qlrtest::WaitUntil([&] { return PlayedCount() > before; })) << c.file;
+    std::lock_guard<std::mutex> lock(g_mutex);
+    EXPECT_EQ(g_played.back(), s_dir->File(c.file));
+  }
+  EXPECT_EQ(GetEventSoundFileName(kSoundStart), L"start.wav");
+  EXPECT_EQ(GetEventSoundFileName(kSoundStartAsAdmin), L"start_as_admin.wav");
+  EXPECT_EQ(GetEventSoundFileName(7), L"");
+}
+
+TEST_F(EventSoundsTest, NothingPlaysWhileSoundsAreOff) {
+  GetSettings().soundOnEvents = 0;
+  PlayMenuSound();
+  EXPECT_FALSE(PlayNotificationIfSoundOn());
+  EXPECT_FALSE(BeepIfSoundOn());
+  EXPECT_FALSE(qlrtest::WaitUntil([] { return PlayedCount() > 0; }, 300));
+  // Switched on again, the next request plays and the one before did not.
+  GetSettings().soundOnEvents = 1;
+  PlayKbdSound();
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return PlayedCount() >= 1; }));
+  std::lock_guard<std::mutex> lock(g_mutex);
+  ASSERT_EQ(g_played.size(), 1u);
+  EXPECT_EQ(g_played[0], s_dir->File(L"kbd.wav"));
+}
+
+TEST_F(EventSoundsTest, RequestsDuringAPlayKeepOnlyTheLatestAndAreNotLost) {
+  UniqueHandle hold(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  UniqueHandle entered(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  g_holdPlayer = hold.Get();
+  g_playerEntered = entered.Get();
+  PlayKbdSound();
+  ASSERT_EQ(WaitForSingleObject(entered.Get(), 5000), WAIT_OBJECT_0);
+  PlayPaperSound();
+  PlayMenuSound();
+  g_playerEntered = nullptr;
+  SetEvent(hold.Get());
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return PlayedCount() >= 2; }));
+  g_holdPlayer = nullptr;
+  std::lock_guard<std::mutex> lock(g_mutex);
+  ASSERT_EQ(g_played.size(), 2u);
+  EXPECT_EQ(g_played[0], s_dir->File(L"kbd.wav"));
+  EXPECT_EQ(g_played[1], s_dir->File(L"menu.wav"));
+}
+
+TEST_F(EventSoundsTest, LogsMissingFilesAndInvalidRequests) {
+  g_playResult = false;  // as on a machine without a sound device
+  qlrtest::WriteBytes(s_dir->File(L"launch.wav"), "RIFF");
+  PlayLaunchSound();  // exists: a failed play is not a missing file
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return PlayedCount() >= 1; }));
+  PlayPaperSound();
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return PlayedCount() >= 2; }));
+  RequestSound(9);
+  std::wstring missing = L"ERROR: Sound file not found: " + s_dir->File(L"paper.wav");
+  ASSERT_TRUE(qlrtest::WaitUntil([&] {
+    std::wstring log = LogText();
+    return log.find(missing) != std::wstring::npos &&
+           log.find(L"ERROR: Invalid sound type") != std::wstring::npos;
+  }));
+  EXPECT_EQ(LogText().find(L"Sound file not found: " + s_dir->File(L"launch.wav")), std::wstring::npos);
+  EXPECT_EQ(PlayedCount(), 2u) << "an invalid index plays nothing";
+}
+
+}  // namespace
