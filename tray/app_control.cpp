@@ -11,6 +11,9 @@
 #include "foundation/paths.h"
 #include "foundation/program_names.h"
 #include "foundation/security.h"
+#include "foundation/registry.h"
+#include "tray/command_line.h"
+#include "tray/instance.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_area.h"
 
@@ -19,6 +22,9 @@ namespace {
 constexpr wchar_t kProductName[] = L"Quillora";
 constexpr UINT kExitCommand = 57665;
 constexpr DWORD kMaxErrorText = 1023;
+constexpr wchar_t kAutoStartValue[] = L"Quillora";
+// A start that ends within this time does not take the autostart entry.
+constexpr DWORD kAutoStartDelayMs = 1000;
 
 AdminTest g_adminTest = nullptr;
 
@@ -84,7 +90,25 @@ DWORD WINAPI EditorStartThread(void* param) {
   return 0;
 }
 
+DWORD WINAPI AutoStartCheckThread(void*) {
+  UniqueHandle instance(OpenEventW(SYNCHRONIZE, FALSE, GetInstanceEventName()));
+  // A program run from a stick or a share is not made to start with Windows.
+  if (IsOnRemovableDrive(GetModulePath())) return 0;
+  if (instance && WaitForSingleObject(instance.Get(), kAutoStartDelayMs) != WAIT_TIMEOUT) return 0;
+  SetAutoStartEntry(true);
+  return 0;
+}
+
 }  // namespace
+
+void StartAutoStartCheck(HWND window, UINT message) {
+  (void)window;
+  (void)message;
+  HANDLE thread = CreateThread(nullptr, 0, AutoStartCheckThread, nullptr, 0, nullptr);
+  if (thread) CloseHandle(thread);
+}
+
+bool IsOwnAutoStartSet() { return IsAutoStartSet(kAutoStartValue); }
 
 std::wstring BuildEditorArguments(bool bAddFromClipboard, bool bFirstRun, bool bAddSelText) {
   std::wstring arguments;
@@ -141,7 +165,8 @@ bool RestartAsAdministrator(HWND window) {
   std::wstring program = GetModulePath();
   std::wstring folder = GetAppFolderEx(false);
   INT_PTR result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(window, L"runas", program.c_str(), L"/asadmin", folder.c_str(), SW_SHOW));
+      ShellExecuteW(window, L"runas", program.c_str(), GetAsAdminSwitch().c_str(),
+                   folder.c_str(), SW_SHOW));
   if (result > 32) {
     SendMessageW(window, WM_COMMAND, kExitCommand, 0);
     SendMessageW(window, WM_CLOSE, 0, 0);

@@ -26,6 +26,13 @@ HANDLE CreateProcessSimple(const std::wstring& path, const std::wstring& argumen
 // Starts the program again with administrator rights and ends this one.
 bool RestartAsAdministrator(HWND window);
 
+// After a new version's first start: writes the autostart entry when the
+// program still runs a second later and does not run from a removable or
+// network drive.
+void StartAutoStartCheck(HWND window, UINT message);
+// The Run value "Quillora" exists.
+bool IsOwnAutoStartSet();
+
 bool IsRunningAsAdmin();
 bool IsNotRunningAsAdmin();
 
