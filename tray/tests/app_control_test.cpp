@@ -4,6 +4,7 @@
 
 #include "foundation/handles.h"
 #include "tests/support/test_support.h"
+#include "tray/instance.h"
 
 namespace {
 
@@ -93,6 +94,29 @@ TEST(AppControlTest, EditorStartThreadReportsStartAndEnd) {
     for (const auto& line : c.logLines)
       EXPECT_NE(logText.find(line), std::wstring::npos) << c.args << ": " << qlrtest::ToUtf8(line);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AppControlTest, AutoStartEntryOnlyWhenTheProgramKeepsRunning) {
+  bool existed = false;
+  UniqueHandle instance(CreateInstanceEvent(&existed));
+  ASSERT_TRUE(instance);
+  SetAutoStartEntry(false);
+
+  // The program ends within the second: no entry.
+  SetEvent(instance.Get());
+  StartAutoStartCheck(nullptr, 0);
+  EXPECT_FALSE(qlrtest::WaitUntil([] { return IsOwnAutoStartSet(); }, 2000));
+
+  // It keeps running: the entry is written.
+  ResetEvent(instance.Get());
+  StartAutoStartCheck(nullptr, 0);
+  EXPECT_TRUE(qlrtest::WaitUntil([] { return IsOwnAutoStartSet(); }, 5000));
+  EXPECT_TRUE(SetAutoStartEntry(false));
+  EXPECT_FALSE(IsOwnAutoStartSet());
 }
 
 }  // namespace
