@@ -52,8 +52,13 @@ void PlayRequested(const std::vector<std::wstring>& table) {
     return;
   }
   const std::wstring& path = table[index];
-  if (!PlayFileOnce(path.c_str()) && !IsFileExist(path))
+  // An asynchronous play reports success before it opened the file, and
+  // plays the system's default sound for a missing one: look first.
+  if (!IsFileExist(path)) {
     LogError(L"Sound file not found: " + path);
+    return;
+  }
+  PlayFileOnce(path.c_str());
 }
 
 DWORD WINAPI SoundThread(void* param) {

@@ -6,8 +6,10 @@
 
 #include <string>
 
+#include "tray/tray_messages.h"
+
 constexpr UINT kTrayIconId = 10;
-constexpr UINT kTrayIconCallbackMessage = 32770;
+constexpr UINT kTrayIconCallbackMessage = WM_TRAY_NOTIFY;
 // Icon resources: services running / down / spare frame of the program.
 constexpr UINT kIconTrayActive = 128;
 constexpr UINT kIconTrayInactive = 201;

@@ -2,9 +2,24 @@
 
 #include <atomic>
 
+#include "foundation/handles.h"
+#include "foundation/icons.h"
+#include "foundation/language_files.h"
+#include "foundation/log.h"
+#include "foundation/rich_edit_convert.h"
+#include "foundation/sounds.h"
+#include "online/update_events.h"
+#include "online/web_links.h"
 #include "platform/atl/app_module.h"
+#include "tray/app_control.h"
 #include "tray/command_line.h"
+#include "tray/event_sounds.h"
+#include "tray/problem_list.h"
+#include "tray/settings/event_watchers.h"
+#include "tray/settings/settings.h"
+#include "tray/settings/settings_files.h"
 #include "tray/settings/settings_names.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
@@ -14,6 +29,26 @@ constexpr wchar_t kTrayTitle[] = L"Quillora";
 // WS_BORDER | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX: never shown, but
 // a frame style keeps the window a normal top-level window for the shell.
 constexpr DWORD kTrayStyle = 0x008D0000;
+constexpr wchar_t kNoInstallText[] = L"No install on launch. Flag specifided";
+constexpr UINT kMsgFilterAdd = 1;
+
+using ChangeWindowMessageFilterFn = BOOL(WINAPI*)(UINT, DWORD);
+
+// Session-change reasons that end or begin the user's presence.
+int SessionReasonClass(WPARAM reason) {
+  switch (reason) {
+    case WTS_CONSOLE_CONNECT:
+    case WTS_SESSION_LOGON:
+    case WTS_SESSION_UNLOCK:
+      return 1;
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_SESSION_LOGOFF:
+    case WTS_SESSION_LOCK:
+      return -1;
+    default:
+      return 0;
+  }
+}
 
 }  // namespace
 
@@ -23,16 +58,27 @@ void SetTrayHwnd(HWND window) { g_trayHwnd = window; }
 CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& commandLineText,
                          const CCommandLine* commandLine)
     : m_stopEvent(stopEvent),
+      m_sessionNotifier(new CWTSNotify()),
       m_commandLine(commandLine),
       m_commandLineText(commandLineText),
-      m_noInstall(noInstall) {}
+      m_noInstall(noInstall),
+      m_phraseStore(GetSettings().GetPhrasesDirectory()) {
+  // A new event sound cuts the one still playing short.
+  SetStopSoundBeforePlay(true);
+}
 
 CQLRTrayWnd::~CQLRTrayWnd() {
   if (IsWindow()) DestroyWindow();
+  m_sessionNotifier.reset();
 }
 
 UINT CQLRTrayWnd::GetInstanceMessageId() {
   static const UINT message = RegisterWindowMessageW(settings_names::kInstanceMessage);
+  return message;
+}
+
+UINT CQLRTrayWnd::GetTaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   return message;
 }
 
@@ -66,18 +112,111 @@ void CQLRTrayWnd::LeaveMessageLoop() {
   loop->RemoveIdleHandler(this);
 }
 
+void CQLRTrayWnd::SetWindowIcons() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  // The window keeps these for its life.
+  HICON small = LoadSmallIcon(instance, kIconTrayActive);
+  HICON big = LoadIconW(instance, MAKEINTRESOURCEW(kIconTrayActive));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+}
+
 LRESULT CQLRTrayWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   SetTrayHwnd(m_hWnd);
+  StartLangUIChangedWatcher(m_stopEvent, m_hWnd, WM_TRAY_LANGUAGE_CHANGED);
+  SetHiddenRichEditParent(m_hWnd);
   JoinMessageLoop();
+  DynamicFunction<ChangeWindowMessageFilterFn> filter(L"user32.dll", "ChangeWindowMessageFilter");
+  if (filter) filter.Get()(WM_COPYDATA, kMsgFilterAdd);
+  SetWindowIcons();
+
+  if (!m_noInstall) {
+    StartServices(nullptr);
+  } else {
+    Log(kNoInstallText);
+    GetProblemList().push_back(kNoInstallText);
+  }
+  StartTrayIconInstaller();
+  SetUILanguageIsRussian(IsRussianLangFile(GetSettings().GetLanguageFilePath()));
+  // The tray-menu tooltip window joins here once the tray menu is built.
+  EditorCoopRecord editorEnded;
+  editorEnded.stopEvent = m_stopEvent;
+  editorEnded.window = m_hWnd;
+  editorEnded.message = WM_TRAY_EDITOR_ENDED;
+  StartEditorCoopEndedWatcher(editorEnded);
+  if (GetSettings().IsNewVersion()) StartAutoStartCheck(m_hWnd, 0);
+  StartSoundThread(m_stopEvent);
+  // The update schedule and the history pane start here once they exist.
+
   SetWindowPos(nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(SW_HIDE);
+  RegisterSessionNotification();
+  StartCommandCheckForUpdatesWatcher(m_hWnd, ID_TRAY_CHECK_FOR_UPDATES, m_stopEvent);
+  ActOnCommandLine();
+  if (!IsWelcomeAlreadyStarted()) StartWelcomeProgram(m_hWnd, true);
   return 0;
 }
 
+void CQLRTrayWnd::ActOnCommandLine() {
+  if (m_commandLine && m_commandLine->IsEdit()) PostMessage(WM_COMMAND, ID_TRAY_START_EDITOR);
+  if (m_commandLine && m_commandLine->IsCfu()) PostMessage(WM_COMMAND, ID_TRAY_CHECK_FOR_UPDATES);
+  StartEditEventWatcher(m_stopEvent);
+  StartShowMenuEventWatcher(m_stopEvent, m_hWnd, WM_TRAY_SHOW_MENU);
+  if (m_commandLine && m_commandLine->IsShowMenu()) PostMessage(WM_TRAY_SHOW_MENU);
+}
+
+void CQLRTrayWnd::RegisterSessionNotification() {
+  if (m_sessionNotifier->Register(m_hWnd, false))
+    Log(L"WTS_Notify successfully installed");
+  else
+    LogError(L"WTS_Notify NOT installed");
+}
+
+void CQLRTrayWnd::UnregisterSessionNotification() {
+  if (!m_sessionNotifier->IsRegistered(m_hWnd)) {
+    LogError(L"WTS_Notify HWND for uninstalling not found");
+  } else if (m_sessionNotifier->Unregister(m_hWnd)) {
+    Log(L"WTS_Notify successfully uninstalled");
+  } else {
+    LogError(L"WTS_Notify cannot uninstall");
+  }
+}
+
 LRESULT CQLRTrayWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+  // Every watcher and helper thread ends on this event.
+  if (m_stopEvent) SetEvent(m_stopEvent);
+  StopServices();
+  m_trayIconAnimation.Stop();
+  NOTIFYICONDATAW data = {};
+  data.hWnd = m_hWnd;
+  data.uID = kTrayIconId;
+  CallShellNotifyIcon(NIM_DELETE, &data);
+  // The history pane and the clipboard handler windows go here once they
+  // are part of the window.
+  UnregisterSessionNotification();
   LeaveMessageLoop();
   if (GetTrayHwnd() == m_hWnd) SetTrayHwnd(nullptr);
   return 0;
+}
+
+LRESULT CQLRTrayWnd::OnEndSession(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  wchar_t line[80];
+  swprintf(line, 80, L"WM_ENDSESSION wParam=%d lParam=%d", static_cast<int>(wParam),
+           static_cast<int>(lParam));
+  Log(line);
+  return 0;
+}
+
+LRESULT CQLRTrayWnd::OnWmWTSSessionChange(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  wchar_t line[200];
+  swprintf(line, 200, L"OnWmWTSSessionChange reason=%ls sessionId=%d",
+           CWTSNotify::ReasonToString(wParam).c_str(), static_cast<int>(lParam));
+  Log(line);
+  swprintf(line, 200, L"OnWmWTSSessionChange WTS_reason=%d", SessionReasonClass(wParam));
+  Log(line);
+  // The clipboard history pauses and resumes here once it is part of the
+  // window.
+  return 1;
 }
 
 LRESULT CQLRTrayWnd::OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
@@ -91,7 +230,7 @@ LRESULT CQLRTrayWnd::OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&
 void CQLRTrayWnd::OnAlreadyWorking() {
   // The user started the program again: the services that are down are
   // restarted and the user is told by balloon and sound, once the tray
-  // icon, the services and the sounds are part of the window.
+  // menu's commands are part of the window.
 }
 
 void CQLRTrayWnd::OnExitRequest(LPARAM lParam) {

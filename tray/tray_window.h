@@ -1,14 +1,20 @@
 // CQLRTrayWnd: the hidden top-level window that owns the running tray
 // program. It is the target of the messages that watcher threads, second
-// program starts and the other parts send, and of the tray commands.
+// program starts and the other parts send, and of the tray commands; it
+// brings the services behind the hotkey up and down and keeps the tray icon.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
+#include <memory>
 #include <string>
 
+#include "phrases/phrase_store.h"
 #include "platform/atl/message_loop.h"
 #include "platform/atl/window_impl.h"
+#include "tray/tray_icon_animation.h"
 #include "tray/tray_messages.h"
+#include "tray/wts_notify.h"
 
 class CCommandLine;
 
@@ -34,18 +40,48 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
 
   HANDLE GetStopEvent() const { return m_stopEvent; }
 
+  // Brings the hotkey and the services behind it up; on failure the
+  // reason goes to errorText (when given) and to the problem list.
+  bool StartServices(std::wstring* errorText);
+  void StopServices();
+  BOOL RegisterMainHotkey(std::wstring* errorText);
+  BOOL UnregisterMainHotkey();
+  void ReportStartupProblem(std::wstring* errorText, const std::wstring& text);
+  void StartTrayIconInstaller();
+  bool IsServiceRunning() const { return m_serviceRunning; }
+  bool IsHotkeyRegistered() const { return m_hotkeyRegistered != FALSE; }
+
+  // Tray icon: add (0), modify with balloon (1), tooltip (2).
+  BOOL UpdateTrayIcon(int mode, const wchar_t* balloonText, bool warning);
+  void ShowTrayBalloon(const wchar_t* text, DWORD timeMs);
+  // The tooltip's information lines.
+  std::wstring GetTrayInfoText() const;
+
+  CPhraseStore& GetPhraseStore() { return m_phraseStore; }
+
   BEGIN_MSG_MAP(CQLRTrayWnd)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
+    MESSAGE_HANDLER(WM_WTSSESSION_CHANGE, OnWmWTSSessionChange)
+    MESSAGE_HANDLER(WM_TRAY_INSTALL_ICON, OnInstallTrayIcon)
+    MESSAGE_HANDLER(WM_TRAY_NOTIFY, _OnWmTrayEvent)
+    MESSAGE_HANDLER(GetTaskbarCreatedMessage(), OnTaskbarCreated)
     MESSAGE_HANDLER(GetInstanceMessageId(), OnInstanceMessage)
     COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnExitCommand)
   END_MSG_MAP()
 
  private:
   static UINT GetInstanceMessageId();
+  static UINT GetTaskbarCreatedMessage();
 
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnEndSession(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+  LRESULT OnWmWTSSessionChange(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+  LRESULT OnInstallTrayIcon(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT _OnWmTrayEvent(UINT, WPARAM, LPARAM lParam, BOOL&);
+  LRESULT OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
 
@@ -56,11 +92,25 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
 
   void JoinMessageLoop();
   void LeaveMessageLoop();
+  void SetWindowIcons();
+  void ReloadPhraseStore();
+  void RegisterSessionNotification();
+  void UnregisterSessionNotification();
+  void ActOnCommandLine();
 
   HANDLE m_stopEvent;
+  std::unique_ptr<CWTSNotify> m_sessionNotifier;
+  BOOL m_sessionPause = FALSE;
   const CCommandLine* m_commandLine;
   std::wstring m_commandLineText;
+  POINT m_lastTrayClick = {0, 0};
   int m_noInstall;
+  CTrayWindowIconAnimation m_trayIconAnimation;
+  CPhraseStore m_phraseStore;
   int m_createParam = 0;
+  BOOL m_hotkeyRegistered = FALSE;
+  // Set once the core library is installed and its wait thread runs.
+  bool m_serviceRunning = false;
+  NOTIFYICONDATAW m_trayIcon = {};
   bool m_inMessageLoop = false;
 };

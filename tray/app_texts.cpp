@@ -1,0 +1,58 @@
+#include "tray/app_texts.h"
+
+#include <windows.h>
+
+#include "foundation/system_helpers.h"
+#include "tray/localized_text.h"
+#include "tray/program/resource.h"
+#include "tray/settings/settings.h"
+
+namespace {
+
+constexpr int kMaxLayouts = 40;
+constexpr size_t kMaxMappedText = 1000;
+
+std::wstring CharUpper(std::wstring text) {
+  if (!text.empty()) CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+  return text;
+}
+
+}  // namespace
+
+std::wstring UpperCaseForKeyboard(const std::wstring& text) {
+  HKL layouts[kMaxLayouts] = {};
+  int count = GetKeyboardLayoutList(kMaxLayouts, layouts);
+  if (count <= 0 || text.empty() || text.size() >= kMaxMappedText) return CharUpper(text);
+  LCID locale = MAKELCID(LOWORD(reinterpret_cast<UINT_PTR>(layouts[0])), SORT_DEFAULT);
+  std::wstring upper(text.size() + 1, L'\0');
+  int n = LCMapStringW(locale, LCMAP_UPPERCASE, text.c_str(), static_cast<int>(text.size()),
+                       &upper[0], static_cast<int>(upper.size()));
+  if (n <= 0) return CharUpper(text);
+  upper.resize(n);
+  return upper;
+}
+
+std::wstring GetTurnOnText() { return LocalizedText(IDS_TURN_ON); }
+std::wstring GetTurnOffText() { return UpperCaseForKeyboard(LocalizedText(IDS_TURN_OFF)); }
+std::wstring GetOnText() { return LocalizedText(IDS_ON); }
+std::wstring GetOffText() { return UpperCaseForKeyboard(LocalizedText(IDS_OFF)); }
+
+std::wstring GetHotkeyText() {
+  const CQLRTraySettings& settings = GetSettings();
+  std::wstring text = CharUpper(GetHotkeyDisplayName(settings.hotkey.key, settings.hotkey.modifiers));
+  if (settings.hotkeyDoubled) text += L" [x2]";
+  return text;
+}
+
+std::wstring FormatItemNumber(int n) { return std::to_wstring(n) + L"."; }
+
+std::wstring FormatCharsCount(int n) {
+  return LocalizedText(IDS_CHARS) + L": " + std::to_wstring(n);
+}
+
+std::wstring GetDefaultFolderMacro() { return L"%DEFAULT_FOLDER%"; }
+
+std::wstring GetPhrasesDirectoryOrMacro() {
+  const CQLRTraySettings& settings = GetSettings();
+  return settings.IsPhrasesDirectoryDefault() ? GetDefaultFolderMacro() : settings.GetPhrasesDirectory();
+}

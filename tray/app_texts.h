@@ -1,0 +1,23 @@
+// Short localised texts of the tray program: on/off words, the hotkey's
+// display text, counts, and the phrase-folder macro.
+#pragma once
+#include <string>
+
+std::wstring GetTurnOnText();   // "Turn on"
+std::wstring GetTurnOffText();  // "TURN OFF"
+std::wstring GetOnText();       // "on"
+std::wstring GetOffText();      // "OFF"
+
+// Upper case in the language of the first keyboard layout (texts shorter
+// than 1000 characters), else by CharUpperW.
+std::wstring UpperCaseForKeyboard(const std::wstring& text);
+
+// The Hotkey setting's display name in upper case, " [x2]" when the double
+// press is on.
+std::wstring GetHotkeyText();
+
+std::wstring FormatItemNumber(int n);   // "%d."
+std::wstring FormatCharsCount(int n);   // "Chars: n"
+
+std::wstring GetDefaultFolderMacro();        // "%DEFAULT_FOLDER%"
+std::wstring GetPhrasesDirectoryOrMacro();   // the macro for the default folder
