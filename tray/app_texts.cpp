@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "foundation/system_helpers.h"
-#include "tray/localized_text.h"
+#include "foundation/localized_strings.h"
+#include "phrases/menu_item_text.h"
 #include "tray/program/resource.h"
 #include "tray/settings/settings.h"
 
@@ -19,6 +20,12 @@ std::wstring CharUpper(std::wstring text) {
 
 }  // namespace
 
+std::wstring GetClientString(UINT id) {
+  CLngString text;
+  text.LoadString(id);
+  return text.Text();
+}
+
 std::wstring UpperCaseForKeyboard(const std::wstring& text) {
   HKL layouts[kMaxLayouts] = {};
   int count = GetKeyboardLayoutList(kMaxLayouts, layouts);
@@ -32,10 +39,10 @@ std::wstring UpperCaseForKeyboard(const std::wstring& text) {
   return upper;
 }
 
-std::wstring GetTurnOnText() { return LocalizedText(IDS_TURN_ON); }
-std::wstring GetTurnOffText() { return UpperCaseForKeyboard(LocalizedText(IDS_TURN_OFF)); }
-std::wstring GetOnText() { return LocalizedText(IDS_ON); }
-std::wstring GetOffText() { return UpperCaseForKeyboard(LocalizedText(IDS_OFF)); }
+std::wstring GetTurnOnText() { return GetClientString(IDS_TURN_ON); }
+std::wstring GetTurnOffText() { return UpperCaseForKeyboard(GetClientString(IDS_TURN_OFF)); }
+std::wstring GetOnText() { return GetClientString(IDS_ON); }
+std::wstring GetOffText() { return UpperCaseForKeyboard(GetClientString(IDS_OFF)); }
 
 std::wstring GetHotkeyText() {
   const CQLRTraySettings& settings = GetSettings();
@@ -47,7 +54,7 @@ std::wstring GetHotkeyText() {
 std::wstring FormatItemNumber(int n) { return std::to_wstring(n) + L"."; }
 
 std::wstring FormatCharsCount(int n) {
-  return LocalizedText(IDS_CHARS) + L": " + std::to_wstring(n);
+  return GetClientString(kIdsChars) + L": " + std::to_wstring(n);
 }
 
 std::wstring GetDefaultFolderMacro() { return L"%DEFAULT_FOLDER%"; }

@@ -1,7 +1,12 @@
 // Short localised texts of the tray program: on/off words, the hotkey's
 // display text, counts, and the phrase-folder macro.
 #pragma once
+#include <windows.h>
+
 #include <string>
+
+// The tray program's text of a string id in the current language.
+std::wstring GetClientString(UINT id);
 
 std::wstring GetTurnOnText();   // "Turn on"
 std::wstring GetTurnOffText();  // "TURN OFF"

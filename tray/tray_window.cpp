@@ -31,6 +31,7 @@ constexpr wchar_t kTrayTitle[] = L"Quillora";
 constexpr DWORD kTrayStyle = 0x008D0000;
 constexpr wchar_t kNoInstallText[] = L"No install on launch. Flag specifided";
 constexpr UINT kMsgFilterAdd = 1;
+constexpr int kAppEventSessionChange = 1;
 
 using ChangeWindowMessageFilterFn = BOOL(WINAPI*)(UINT, DWORD);
 
@@ -216,7 +217,13 @@ LRESULT CQLRTrayWnd::OnWmWTSSessionChange(UINT, WPARAM wParam, LPARAM lParam, BO
   Log(line);
   // The clipboard history pauses and resumes here once it is part of the
   // window.
+  NotifyAppEvent(this, kAppEventSessionChange, static_cast<int>(wParam));
   return 1;
+}
+
+LRESULT CQLRTrayWnd::OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  if (lParam) GetProblemList().push_back(reinterpret_cast<const wchar_t*>(lParam));
+  return 0;
 }
 
 LRESULT CQLRTrayWnd::OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {

@@ -14,6 +14,7 @@
 #include "platform/atl/window_impl.h"
 #include "tray/tray_icon_animation.h"
 #include "tray/tray_messages.h"
+#include "tray/tray_messaging.h"
 #include "tray/wts_notify.h"
 
 class CCommandLine;
@@ -67,6 +68,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(WM_TRAY_INSTALL_ICON, OnInstallTrayIcon)
     MESSAGE_HANDLER(WM_TRAY_NOTIFY, _OnWmTrayEvent)
     MESSAGE_HANDLER(GetTaskbarCreatedMessage(), OnTaskbarCreated)
+    MESSAGE_HANDLER(GetTrayPaneMessage(), OnPaneMessage)
     MESSAGE_HANDLER(GetInstanceMessageId(), OnInstanceMessage)
     COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnExitCommand)
   END_MSG_MAP()
@@ -82,6 +84,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnInstallTrayIcon(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT _OnWmTrayEvent(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
 

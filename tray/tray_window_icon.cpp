@@ -6,7 +6,6 @@
 #include "tray/app_control.h"
 #include "tray/app_texts.h"
 #include "tray/event_sounds.h"
-#include "tray/localized_text.h"
 #include "tray/program/resource.h"
 #include "tray/retry_sender.h"
 #include "tray/settings/settings.h"
@@ -34,8 +33,8 @@ std::wstring CQLRTrayWnd::GetTrayInfoText() const {
   m_phraseStore.CountNodes(&enabled, &total);
   wchar_t counts[40];
   swprintf(counts, 40, L"%d/%d", enabled, total);
-  return LocalizedText(IDS_HOT_KEY) + L": " + GetHotkeyText() + L"\r\n" +
-         LocalizedText(IDS_RIGHT_CLICK_FOR_MENU) + L"\r\n" + LocalizedText(IDS_FOLDER) + L": " +
+  return GetClientString(IDS_HOT_KEY) + L": " + GetHotkeyText() + L"\r\n" +
+         GetClientString(IDS_RIGHT_CLICK_FOR_MENU) + L"\r\n" + GetClientString(IDS_FOLDER) + L": " +
          GetSettings().GetPhrasesDirectory() + L" [" + counts + L"]";
 }
 

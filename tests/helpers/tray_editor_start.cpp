@@ -1,7 +1,9 @@
 // Runs the tray program's editor-start thread from a program folder of its
-// own: args <log file> [nonadmin] [addfromcb] [firstrun] [text=...]. Writes
+// own: args <log file> [nonadmin] [addfromcb] [firstrun] [text=...]
+// [direct]. Writes
 // the wParams its window received to editor_states.txt beside itself, as
-// digits, once the editor ended, failed to start, or 20 s passed.
+// digits, once the editor ended, failed to start, or 20 s passed; with
+// "direct" the shell start's result instead ("D1" or "D0").
 #include <windows.h>
 
 #include <string>
@@ -9,6 +11,7 @@
 #include "foundation/log.h"
 #include "foundation/paths.h"
 #include "tray/app_control.h"
+#include "tray/tray_messaging.h"
 
 namespace {
 
@@ -31,7 +34,7 @@ bool NotAdmin() { return false; }
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   InitLog(argv[1]);
-  bool addFromClipboard = false, firstRun = false;
+  bool addFromClipboard = false, firstRun = false, direct = false;
   std::wstring text;
   for (int i = 2; i < argc; ++i) {
     std::wstring arg = argv[i];
@@ -39,6 +42,7 @@ int wmain(int argc, wchar_t** argv) {
     if (arg == L"addfromcb") addFromClipboard = true;
     if (arg == L"firstrun") firstRun = true;
     if (arg.rfind(L"text=", 0) == 0) text = arg.substr(5);
+    if (arg == L"direct") direct = true;
   }
   WNDCLASSW wc = {};
   wc.lpfnWndProc = Proc;
@@ -48,12 +52,17 @@ int wmain(int argc, wchar_t** argv) {
   HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 wc.hInstance, nullptr);
   HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!StartEditorThread(stop, window, kEditorMessage, addFromClipboard, firstRun, text)) return 3;
-  SetTimer(window, 1, 20000, nullptr);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == WM_TIMER) break;
-    DispatchMessageW(&msg);
+  if (direct) {
+    g_states = StartEditorDirect(false, addFromClipboard, firstRun, text) ? L"D1" : L"D0";
+  } else if (!StartEditorThread(stop, window, kEditorMessage, addFromClipboard, firstRun, text)) {
+    return 3;
+  } else {
+    SetTimer(window, 1, 20000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (msg.message == WM_TIMER) break;
+      DispatchMessageW(&msg);
+    }
   }
   SetEvent(stop);
   std::wstring out = GetAppFolderWithSlash() + L"editor_states.txt";

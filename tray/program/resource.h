@@ -11,6 +11,5 @@
 #define IDS_MENU_TOOLTIP 134
 #define IDS_RIGHT_CLICK_FOR_MENU 148
 #define IDS_FOLDER 220
-#define IDS_CHARS 259
 #define IDS_ON 275
 #define IDS_OFF 276

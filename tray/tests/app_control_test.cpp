@@ -73,6 +73,8 @@ TEST(AppControlTest, EditorStartThreadReportsStartAndEnd) {
         L"Succcessfully start PhraseEditor as CreateProcess"}},
       {L"firstrun text=hello", true, L" /firstrun /addseltext", L"12",
        {L"Succcessfully start PhraseEditor as CreateProcess"}},
+      {L"direct addfromcb", true, nullptr, L"D1", {}},
+      {L"direct", false, nullptr, L"D0", {L"Cannot find file\n"}},
       {L"nonadmin", true, nullptr, L"12",
        {L"Start the PhraseEditor at ShellExellExecute + query admin rights"}},
   };
@@ -89,6 +91,13 @@ TEST(AppControlTest, EditorStartThreadReportsStartAndEnd) {
     EXPECT_EQ(qlrtest::ReadUtf16File(dir.File(L"editor_states.txt")), c.states) << c.args;
     if (c.commandLine) {
       EXPECT_EQ(qlrtest::ReadUtf16File(dir.File(L"editor_cmdline.txt")), c.commandLine) << c.args;
+    }
+    if (std::wstring(c.states) == L"D1") {
+      // The shell start does not wait: the stub reports when it ran.
+      EXPECT_TRUE(qlrtest::WaitUntil([&] {
+        return qlrtest::ReadUtf16File(dir.File(L"editor_cmdline.txt")).find(L"/addfromcb") !=
+               std::wstring::npos;
+      }, 20000));
     }
     std::wstring logText = qlrtest::ReadUtf16File(log);
     for (const auto& line : c.logLines)
