@@ -6,6 +6,7 @@
 #include "foundation/icons.h"
 #include "foundation/language_files.h"
 #include "foundation/log.h"
+#include "foundation/program_names.h"
 #include "foundation/rich_edit_convert.h"
 #include "foundation/sounds.h"
 #include "online/update_events.h"
@@ -63,7 +64,8 @@ CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& co
       m_commandLine(commandLine),
       m_commandLineText(commandLineText),
       m_noInstall(noInstall),
-      m_phraseStore(GetSettings().GetPhrasesDirectory()) {
+      m_phraseStore(GetSettings().GetPhrasesDirectory()),
+      m_dllService(RegisterWindowMessageW(kCoreNotifyMessageName)) {
   // A new event sound cuts the one still playing short.
   SetStopSoundBeforePlay(true);
 }

@@ -12,9 +12,12 @@
 #include "phrases/phrase_store.h"
 #include "platform/atl/message_loop.h"
 #include "platform/atl/window_impl.h"
+#include "tray/dll_service.h"
+#include "tray/interchange.h"
 #include "tray/tray_icon_animation.h"
 #include "tray/tray_messages.h"
 #include "tray/tray_messaging.h"
+#include "tray/wait_query.h"
 #include "tray/wts_notify.h"
 
 class CCommandLine;
@@ -49,7 +52,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   BOOL UnregisterMainHotkey();
   void ReportStartupProblem(std::wstring* errorText, const std::wstring& text);
   void StartTrayIconInstaller();
-  bool IsServiceRunning() const { return m_serviceRunning; }
+  bool IsServiceRunning() const { return m_dllService.IsInstalled(); }
   bool IsHotkeyRegistered() const { return m_hotkeyRegistered != FALSE; }
 
   // Tray icon: add (0), modify with balloon (1), tooltip (2).
@@ -112,8 +115,9 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   CPhraseStore m_phraseStore;
   int m_createParam = 0;
   BOOL m_hotkeyRegistered = FALSE;
-  // Set once the core library is installed and its wait thread runs.
-  bool m_serviceRunning = false;
+  CInterchangeObjects m_interchange;
+  CQLRDLLService m_dllService;
+  CWaitQuery m_waitQuery;
   NOTIFYICONDATAW m_trayIcon = {};
   bool m_inMessageLoop = false;
 };

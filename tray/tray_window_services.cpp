@@ -1,8 +1,10 @@
 // The services behind the hotkey: brought up on creation and on request,
 // taken down on request and at the end.
 #include "foundation/log.h"
+#include "foundation/program_names.h"
 #include "foundation/system_helpers.h"
 #include "tray/app_texts.h"
+#include "tray/dll_service.h"
 #include "tray/problem_list.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_area.h"
@@ -12,6 +14,11 @@ namespace {
 
 constexpr int kMainHotkeyId = 1;
 constexpr int kNoSorting = -1;
+
+UINT GetCoreNotifyMessage() {
+  static const UINT message = RegisterWindowMessageW(kCoreNotifyMessageName);
+  return message;
+}
 
 }  // namespace
 
@@ -28,29 +35,61 @@ void CQLRTrayWnd::ReloadPhraseStore() {
 }
 
 bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
-  // The phrase-menu handler is created here once it exists.
+  // The phrase-menu handler is created here once the query road serves it.
   if (IsLogOpen()) TermLog();
-  if (GetSettings().GetWriteLog()) InitLog(GetLogReportPath().c_str());
+  CQLRTraySettings& settings = GetSettings();
+  if (settings.GetWriteLog()) InitLog(GetLogReportPath().c_str());
   ReloadPhraseStore();
 
-  // The interchange objects with the core library are created here, before
-  // the hotkey, once the library binding is part of the program.
+  if (!m_interchange.Create()) {
+    LogError(L"Cannot create wait objects");
+    ReportStartupProblem(errorText, L"ERROR: Cannot create wait objects");
+    return false;
+  }
   if (!RegisterMainHotkey(errorText)) {
     LogError(L"Cannot register hot key");
+    m_interchange.Close();
     std::wstring text = L"ERROR: Cannot register hot key " + GetHotkeyText();
     Log(text);
     ReportStartupProblem(errorText, text);
     return false;
   }
-  // The core library is installed and its query wait thread started here
-  // once the binding is part of the program; until then the services stay
-  // down with the hotkey registered.
-  return m_serviceRunning;
+  int code = 0;
+  if (m_dllService.InstallDLLService_IML_32(m_hWnd, GetCoreNotifyMessage(), GetDataNeededEventName(),
+                                            GetDataCompletedEventName(), GetInterchangeAreaName(),
+                                            settings.GetWriteLog() != 0, &code, FALSE)) {
+    WaitQueryParams params;
+    params.trayWnd = m_hWnd;
+    params.stopEvent = m_stopEvent;
+    params.dataNeeded = m_interchange.DataNeeded();
+    params.dataCompleted = m_interchange.DataCompleted();
+    params.areaName = GetInterchangeAreaName();
+    if (m_waitQuery.StartWaitThread(params)) return true;
+    // Without the thread nobody answers the library's queries: take the
+    // library out again rather than report a running service.
+    m_dllService.Uninstall();
+    UnregisterMainHotkey();
+    m_interchange.Close();
+    LogError(L"Cannot start wait thread for query");
+    ReportStartupProblem(errorText, L"ERROR: Cannot start wait thread for query");
+    return false;
+  }
+  std::wstring text = BuildCoreDllInstallProblemText(m_dllService.LibraryPath(), code);
+  if (code)
+    LogError(text);
+  else
+    Log(text);
+  UnregisterMainHotkey();
+  m_interchange.Close();
+  ReportStartupProblem(errorText, text);
+  return false;
 }
 
 void CQLRTrayWnd::StopServices() {
-  // The core library is uninstalled here once the binding exists.
+  m_waitQuery.Stop();
+  if (m_dllService.IsInstalled()) m_dllService.Uninstall();
   UnregisterMainHotkey();
+  m_interchange.Close();
 }
 
 BOOL CQLRTrayWnd::RegisterMainHotkey(std::wstring* errorText) {

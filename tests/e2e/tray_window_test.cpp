@@ -121,11 +121,16 @@ TEST_F(TrayWindowTest, SessionChangesAndEndSessionAreLogged) {
 
 TEST_F(TrayWindowTest, ServicesHoldTheHotkeyUntilTheEnd) {
   if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.dll"), dir.File(L"Quillora.dll")));
   HWND window = Start(L"");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForLog(L"WTS_Notify successfully installed"));
   EXPECT_FALSE(DefaultHotkeyIsFree());
   EXPECT_EQ(LogText().find(L"Cannot register hot key"), std::wstring::npos);
+  EXPECT_EQ(LogText().find(L"Cannot kernel DLL install"), std::wstring::npos);
+  HANDLE area = OpenFileMappingW(FILE_MAP_READ, FALSE, L"Local\\$QUILLORA_INTERCHANGE_AREA$");
+  EXPECT_NE(area, nullptr);
+  if (area) CloseHandle(area);
   Exit();
   // The end let the hotkey go, took the session notices back and then
   // ended the program.
@@ -136,6 +141,20 @@ TEST_F(TrayWindowTest, ServicesHoldTheHotkeyUntilTheEnd) {
   ASSERT_NE(sessionEnd, std::wstring::npos) << qlrtest::ToUtf8(log);
   ASSERT_NE(programEnd, std::wstring::npos);
   EXPECT_LT(sessionEnd, programEnd);
+}
+
+TEST_F(TrayWindowTest, MissingLibraryLeavesTheServicesDown) {
+  if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  HWND window = Start(L"");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForLog(L"DLL not found: " + dir.File(L"Quillora.dll")));
+  ASSERT_TRUE(WaitForLog(L"WTS_Notify successfully installed"));
+  // The hotkey and the interchange objects were given back.
+  EXPECT_TRUE(DefaultHotkeyIsFree());
+  HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, L"Local\\Quillora_DataNeeded");
+  EXPECT_EQ(event, nullptr);
+  if (event) CloseHandle(event);
+  Exit();
 }
 
 TEST_F(TrayWindowTest, TakenHotkeyIsReportedAndTheProgramRuns) {
