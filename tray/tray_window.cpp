@@ -11,6 +11,7 @@
 #include "foundation/sounds.h"
 #include "online/update_events.h"
 #include "online/web_links.h"
+#include "phrases/phrase_writer.h"
 #include "platform/atl/app_module.h"
 #include "tray/app_control.h"
 #include "tray/command_line.h"
@@ -189,6 +190,8 @@ LRESULT CQLRTrayWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
   // Every watcher and helper thread ends on this event.
   if (m_stopEvent) SetEvent(m_stopEvent);
   StopServices();
+  // A usage count saved just before the end must reach its phrase file.
+  WaitForPhraseWrites(5000);
   m_trayIconAnimation.Stop();
   NOTIFYICONDATAW data = {};
   data.hWnd = m_hWnd;
