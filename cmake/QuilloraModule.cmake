@@ -64,3 +64,18 @@ function(qlr_program name kind)
     target_link_options(${name} PRIVATE -mwindows)
   endif()
 endfunction()
+
+# qlr_small_program(<target> <source>)
+# A wmain program linked with the foundation; one whose file name starts with
+# a module's name (settings_probe -> settings) also links that module. Used
+# for test helpers and benchmarks.
+function(qlr_small_program target src)
+  get_filename_component(base ${src} NAME_WE)
+  add_executable(${target} ${src})
+  target_link_libraries(${target} PRIVATE foundation ${QLR_SYSTEM_LIBS})
+  string(REGEX MATCH "^[a-z]+" prefix ${base})
+  if(TARGET ${prefix} AND NOT prefix STREQUAL "foundation")
+    target_link_libraries(${target} PRIVATE ${prefix})
+  endif()
+  target_link_options(${target} PRIVATE -municode)
+endfunction()
