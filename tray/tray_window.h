@@ -74,6 +74,11 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(GetTrayPaneMessage(), OnPaneMessage)
     MESSAGE_HANDLER(GetInstanceMessageId(), OnInstanceMessage)
     COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnExitCommand)
+
+    // The hotkey road and the core library's queries.
+
+    // Messages from the editor, the watchers and the other parts.
+
   END_MSG_MAP()
 
  private:
@@ -90,6 +95,11 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
+
+  // The hotkey road and the core library's queries.
+
+  // Messages from the editor, the watchers and the other parts.
+
 
   // A second start of the program found this one running.
   void OnAlreadyWorking();
