@@ -11,6 +11,7 @@ constexpr UINT WM_TRAY_QUERY = 32771;
 constexpr UINT WM_TRAY_EDITOR_STATE = 32772;
 constexpr UINT WM_TRAY_UPDATE_RESULT = 32773;
 constexpr UINT WM_TRAY_EDITOR_ENDED = 32774;
+constexpr UINT WM_TRAY_COMMAND_FROM_SELF = 32780;  // the phrase menu's choice: id or -1 / target
 constexpr UINT WM_WAIT_QUERY_COMPLETE_ERROR = 32786;  // the query wait thread ended on an error
 constexpr UINT WM_TRAY_SHOW_MENU = 32788;
 constexpr UINT WM_TRAY_LANGUAGE_CHANGED = 32790;

@@ -9,8 +9,11 @@
 #include "foundation/program_names.h"
 #include "foundation/rich_edit_convert.h"
 #include "foundation/sounds.h"
+#include "online/tray_helpers.h"
 #include "online/update_events.h"
 #include "online/web_links.h"
+#include "phrases/command_runner.h"
+#include "phrases/macro_sources.h"
 #include "phrases/phrase_writer.h"
 #include "platform/atl/app_module.h"
 #include "tray/app_control.h"
@@ -69,10 +72,13 @@ CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& co
       m_dllService(RegisterWindowMessageW(kCoreNotifyMessageName)) {
   // A new event sound cuts the one still playing short.
   SetStopSoundBeforePlay(true);
+  SetCommandLaunchSound([] { PlayLaunchSound(); });
+  SetMacroVersionFiles({GetModuleFilePath(), GetEditorPath(), GetCoreDllPath()});
 }
 
 CQLRTrayWnd::~CQLRTrayWnd() {
   if (IsWindow()) DestroyWindow();
+  m_dataNeededHandler.reset();
   m_sessionNotifier.reset();
 }
 

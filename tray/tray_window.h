@@ -9,6 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "phrases/clipboard_snapshot.h"
+#include "phrases/insertion_request.h"
+#include "phrases/menu_handler.h"
 #include "phrases/phrase_store.h"
 #include "platform/atl/message_loop.h"
 #include "platform/atl/window_impl.h"
@@ -76,6 +79,12 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnExitCommand)
 
     // The hotkey road and the core library's queries.
+    MESSAGE_HANDLER(WM_HOTKEY, OnHotKey)
+    MESSAGE_HANDLER(WM_TRAY_QUERY, OnQuery)
+    MESSAGE_HANDLER(WM_TRAY_COMMAND_FROM_SELF, OnWmCommandFromSelf)
+    MESSAGE_HANDLER(WM_WAIT_QUERY_COMPLETE_ERROR, OnWaitQueryError)
+    MESSAGE_HANDLER(WM_COPYDATA, OnCopyData)
+    MESSAGE_HANDLER(GetMouseEventMessage(), OnMouseEventRequest)
 
     // Messages from the editor, the watchers and the other parts.
 
@@ -97,6 +106,40 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
 
   // The hotkey road and the core library's queries.
+ public:
+  enum CommandResult { kSpecialCommand = 0, kHistoryInserted = 1, kPhraseInserted = 2, kUnknownCommand = 3 };
+  enum CommandSource { kUnknownSource = 0, kHistorySource = 1, kPhraseSource = 2 };
+
+  void ShowMenuForTarget(bool fromHotkey);
+  // Puts the clipboard saved at the hotkey press back.
+  void RestoreClipboard();
+  int ExecuteCommand(int commandId, HWND target);
+  bool ExecuteSpecialCommand(int commandId, HWND target);
+  int GetCommandText(int commandId, std::wstring* text, int* dataType);
+  void AfterPhraseInserted(int commandId);
+  // Asked before a phrase becomes the last used one; context is the window.
+  static BOOL PreSetLastID_CallBack(void* context, int id);
+  IDataNeededHander_MenuSelf* GetDataNeededHandler() const { return m_dataNeededHandler.get(); }
+
+ private:
+  static UINT GetMouseEventMessage();
+  LRESULT OnHotKey(UINT, WPARAM wParam, LPARAM, BOOL&);
+  LRESULT OnQuery(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+  LRESULT OnWmCommandFromSelf(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+  LRESULT OnWaitQueryError(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL&);
+  LRESULT OnMouseEventRequest(UINT, WPARAM, LPARAM, BOOL&);
+  void OnHotKeyPressed();
+  // The menu's choice, from the menu or from WM_COPYDATA.
+  void DispatchMenuCommand(int commandId, HWND target);
+  // Creates the data-needed handler once and gives it the current options.
+  void PrepareDataNeededHandler();
+  // An insertion request for the current target and the user's paste method.
+  CQLRInsertRequest MakeInsertRequest(HWND target, int dataType) const;
+
+  std::unique_ptr<IDataNeededHander_MenuSelf> m_dataNeededHandler;
+  CClipboardKeeper m_clipboardKeeper;
+  DWORD m_lastHotkeyPress = 0;
 
   // Messages from the editor, the watchers and the other parts.
 

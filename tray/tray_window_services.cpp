@@ -32,10 +32,12 @@ void CQLRTrayWnd::ReloadPhraseStore() {
   m_phraseStore.Clear();
   m_phraseStore.Load(settings.GetPhrasesDirectory(), settings.sorting);
   if (settings.sorting != kNoSorting) m_phraseStore.Sort(settings.sorting, false);
+  // The last-used list follows its phrases to their new ids.
+  if (m_dataNeededHandler) m_dataNeededHandler->OnPhrasesReloaded();
 }
 
 bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
-  // The phrase-menu handler is created here once the query road serves it.
+  PrepareDataNeededHandler();
   if (IsLogOpen()) TermLog();
   CQLRTraySettings& settings = GetSettings();
   if (settings.GetWriteLog()) InitLog(GetLogReportPath().c_str());
