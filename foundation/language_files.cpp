@@ -141,6 +141,16 @@ bool EnumLanguageFiles(std::vector<std::wstring>& list, const wchar_t* leaveOut)
   return true;
 }
 
+std::wstring FindLanguageFileByPrefix(const std::wstring& prefix) {
+  std::vector<std::wstring> list;
+  if (prefix.empty() || !EnumLanguageFiles(list, nullptr)) return std::wstring();
+  const std::wstring folder = GetLngFolder();
+  for (const std::wstring& entry : list) {
+    if (!entry.empty() && EqualNoCase(GetLangPrefix(folder + entry), prefix)) return entry;
+  }
+  return std::wstring();
+}
+
 bool BuildLanguageMenu(HMENU menu, UINT firstId, const std::vector<std::wstring>& list,
                        const std::wstring& current) {
   if (list.empty()) return false;

@@ -56,6 +56,9 @@ std::wstring GetCurrentLanguage();
 // after an empty first entry standing for the built-in English. leaveOut
 // (may be null) is not listed. False when the folder cannot be searched.
 bool EnumLanguageFiles(std::vector<std::wstring>& list, const wchar_t* leaveOut);
+// The file name of the first listed language file whose LangPrefix equals
+// prefix (ignoring case); empty when none does.
+std::wstring FindLanguageFileByPrefix(const std::wstring& prefix);
 // One string item per entry, ids firstId, firstId + 1...; the entry equal
 // to current becomes the default item with a radio check. False for an
 // empty list.

@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include "foundation/file_version.h"
+#include "foundation/language_files.h"
 #include "foundation/log.h"
 #include "foundation/os_version.h"
 #include "foundation/program_names.h"
@@ -12,6 +13,7 @@
 #include "foundation/shell_helpers.h"
 #include "foundation/system_helpers.h"
 #include "online/update_events.h"
+#include "phrases/macro_dates.h"
 #include "platform/atl/app_module.h"
 #include "tray/command_line.h"
 #include "tray/instance.h"
@@ -152,6 +154,10 @@ int QuilloraMain(HINSTANCE instance, const wchar_t* commandLine) {
   SetLogProgramTag(kLogTagAgent);
   SetWatcherTrayWindowGetter(GetTrayHwnd);
   const std::wstring commandText = commandLine ? commandLine : L"";
+  // The settings store names its default language file and stamps its saves
+  // through these; both must be in place before its first use.
+  SetLanguageFileFinder(FindLanguageFileByPrefix);
+  SetSettingsTimeFormatter([](const SYSTEMTIME& local) { return FormatDateTimeFull(local); });
 
   CQLRTraySettings& settings = GetSettings();
   if (settings.GetWriteLog()) InitLog(GetLogReportPath().c_str());
@@ -163,6 +169,7 @@ int QuilloraMain(HINSTANCE instance, const wchar_t* commandLine) {
 
   if (cmd.IsUa()) SetAutoStartEntry(false);
   if (ResolveAutomode(cmd, settings.delayAutoLoadSeconds)) return Finish(kExitAutomodeCutShort);
+  SetCurrentLanguage(settings.GetLanguageFilePath());
   if (HandleRequestsThatEndWithZero(cmd)) return Finish(0);
   if (cmd.IsAsAdmin()) WaitForAdminHandOver();
 

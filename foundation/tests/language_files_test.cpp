@@ -180,6 +180,25 @@ TEST(LanguageFilesTest, ListAndMenuOfAFolderWithLanguages) {
   for (const auto& row : some.rows) EXPECT_NE(L"LocalizeExample.lng", row[0]);
 }
 
+TEST(LanguageFilesTest, DefaultLanguageIsTheFirstFileWithItsPrefix) {
+  qlrtest::TempDir dir;
+  WriteLng(dir.File(L"Zulu.lng"), L"[Main]\r\nLangPrefix=Fr\r\n");
+  WriteLng(dir.File(L"Alpha.lng"), L"[Main]\r\nLangPrefix= fR \r\n");
+  WriteLng(dir.File(L"Bare.lng"), L"[Menu_Client]\r\nOpen=Open\r\n");
+  WriteLng(dir.File(L"German.lng"), L"[Main]\r\nLangPrefix=De\r\n");
+  struct Case {
+    const wchar_t* prefix;
+    const wchar_t* found;
+  } cases[] = {{L"fr", L"Alpha.lng"}, {L"DE", L"German.lng"}, {L"ru", L""}, {L"f", L""}};
+  for (const Case& c : cases) {
+    SetEnvironmentVariableW(L"QLR_FIND_LANG_PREFIX", c.prefix);
+    FolderReport report = RunFolderHelper(dir.Path(), L"", nullptr, dir.File(L"r.txt"));
+    ASSERT_EQ(1u, report.rows.size()) << c.prefix;
+    EXPECT_EQ(std::wstring(L"found:") + c.found, report.rows[0][0]) << c.prefix;
+  }
+  SetEnvironmentVariableW(L"QLR_FIND_LANG_PREFIX", nullptr);
+}
+
 TEST(LanguageFilesTest, FolderWithoutLanguagesListsOnlyTheBuiltIn) {
   qlrtest::TempDir dir;
   FolderReport report = RunFolderHelper(dir.Path(), L"", nullptr, dir.File(L"r.txt"));

@@ -3,7 +3,8 @@
 // the example file, then one line per listed language:
 //   <file name>|<menu caption>|<default>|<checked>|<command id>
 // The second argument names the current language file (may be empty), the
-// third a file to leave out of the list.
+// third a file to leave out of the list. With QLR_FIND_LANG_PREFIX set, the
+// only line after the example path is the file found for that prefix.
 #include <windows.h>
 
 #include <string>
@@ -11,11 +12,30 @@
 
 #include "foundation/language_files.h"
 
+namespace {
+
+int WriteReport(const wchar_t* path, const std::wstring& report) {
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 3;
+  DWORD written = 0;
+  WriteFile(file, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &written,
+            nullptr);
+  CloseHandle(file);
+  return 0;
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   std::wstring current = argc > 2 ? argv[2] : L"";
   const wchar_t* leaveOut = argc > 3 ? argv[3] : nullptr;
   std::wstring report = GetLngFilePath(L"") + L"\n";
+  wchar_t prefix[16] = {};
+  if (GetEnvironmentVariableW(L"QLR_FIND_LANG_PREFIX", prefix, 16)) {
+    report += L"found:" + FindLanguageFileByPrefix(prefix) + L"\n";
+    return WriteReport(argv[1], report);
+  }
   std::vector<std::wstring> list;
   if (!EnumLanguageFiles(list, leaveOut)) report += L"no-search\n";
   HMENU menu = CreatePopupMenu();
@@ -35,11 +55,5 @@ int wmain(int argc, wchar_t** argv) {
               (radioChecked ? L"checked" : L"") + L"|" + std::to_wstring(id) + L"\n";
   }
   DestroyMenu(menu);
-  HANDLE file = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 3;
-  DWORD written = 0;
-  WriteFile(file, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &written,
-            nullptr);
-  CloseHandle(file);
-  return 0;
+  return WriteReport(argv[1], report);
 }
