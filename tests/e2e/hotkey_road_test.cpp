@@ -1,0 +1,293 @@
+// The hotkey road of the real Quillora.exe with the real core library: a
+// key press in another program opens the phrase menu, the chosen phrase
+// arrives in that program, its usage is counted, and the user's clipboard
+// survives a cancelled menu.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "tests/e2e/hotkey_session.h"
+
+namespace {
+
+using qlre2e::HotkeySession;
+using qlre2e::kWaitMs;
+
+constexpr wchar_t kFirstText[] = L"Hello from the hotkey";
+constexpr wchar_t kSecondText[] = L"Second phrase";
+constexpr wchar_t kRoadEndLine[] = L"CQLRTrayWnd::OnWmCommandFromSelf";
+constexpr int kPromptEditId = 1013;
+
+bool OpenClipboardWithRetry() {
+  return qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000, 10);
+}
+
+UINT TestFormat() { return RegisterClipboardFormatW(L"Quillora E2E Private Format"); }
+
+bool PutOnClipboard(const std::wstring& text, const std::string& privateBytes) {
+  if (!OpenClipboardWithRetry()) return false;
+  EmptyClipboard();
+  auto put = [](UINT format, const void* data, size_t size) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!mem) return false;
+    memcpy(GlobalLock(mem), data, size);
+    GlobalUnlock(mem);
+    if (SetClipboardData(format, mem)) return true;
+    GlobalFree(mem);
+    return false;
+  };
+  bool ok = put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  if (!privateBytes.empty()) ok = ok && put(TestFormat(), privateBytes.data(), privateBytes.size());
+  CloseClipboard();
+  return ok;
+}
+
+// The clipboard's text and the bytes of the private format ("-" when absent).
+std::pair<std::wstring, std::string> ReadClipboard() {
+  std::pair<std::wstring, std::string> out(L"-", "-");
+  if (!OpenClipboardWithRetry()) return out;
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) out.first = p;
+    GlobalUnlock(h);
+  }
+  if (HANDLE h = GetClipboardData(TestFormat())) {
+    if (auto* p = static_cast<const char*>(GlobalLock(h))) out.second.assign(p, GlobalSize(h));
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  return out;
+}
+
+ULONGLONG NowUtcSeconds() {
+  FILETIME ft;
+  GetSystemTimeAsFileTime(&ft);
+  return ((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000000ull;
+}
+
+// "year|month|day|hour|minute|second" as seconds, 0 when unreadable.
+ULONGLONG DateUsageSeconds(const std::string& text) {
+  SYSTEMTIME st = {};
+  int v[6] = {};
+  if (sscanf(text.c_str(), "%d|%d|%d|%d|%d|%d", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]) != 6) return 0;
+  st.wYear = static_cast<WORD>(v[0]);
+  st.wMonth = static_cast<WORD>(v[1]);
+  st.wDay = static_cast<WORD>(v[2]);
+  st.wHour = static_cast<WORD>(v[3]);
+  st.wMinute = static_cast<WORD>(v[4]);
+  st.wSecond = static_cast<WORD>(v[5]);
+  FILETIME ft;
+  if (!SystemTimeToFileTime(&st, &ft)) return 0;
+  return ((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000000ull;
+}
+
+class HotkeyRoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+    ASSERT_TRUE(session.Prepared());
+    ASSERT_TRUE(qlre2e::WritePhrase(session.PhraseFile(L"First.quillora"), L"First", kFirstText, 1));
+    ASSERT_TRUE(qlre2e::WritePhrase(session.PhraseFile(L"Second.quillora"), L"Second", kSecondText, 2));
+  }
+  void TearDown() override {
+    if (!IsSkipped()) {
+      EXPECT_EQ(session.Stop(), 0) << "Quillora.exe ends with 0 after /exit";
+    }
+  }
+  void Start() {
+    ASSERT_TRUE(session.StartTarget()) << "the target did not come to the front";
+    ASSERT_TRUE(session.StartQuillora()) << qlrtest::ToUtf8(session.LogText());
+    ASSERT_TRUE(session.BringTargetForward());
+  }
+  // Presses the hotkey in the target and waits for the phrase menu.
+  void OpenMenu() {
+    ASSERT_TRUE(session.BringTargetForward());
+    ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+    ASSERT_TRUE(session.WaitForMenu()) << qlrtest::ToUtf8(session.LogText());
+  }
+  // Picks the first phrase of the menu by keys.
+  void ChooseFirst() {
+    ASSERT_TRUE(qlre2e::PressKey(VK_DOWN));
+    ASSERT_TRUE(qlre2e::PressKey(VK_RETURN));
+    ASSERT_TRUE(session.WaitForMenuGone());
+  }
+  // The phrase file counted one use, at a moment between from and now.
+  void ExpectUsedOnce(const std::wstring& file, ULONGLONG from) {
+    const std::wstring path = session.PhraseFile(file);
+    EXPECT_TRUE(qlrtest::WaitUntil([&] { return qlre2e::PhraseAttribute(path, "UsageCount") == "1"; },
+                                   5000, 20))
+        << qlrtest::ReadBytes(path);
+    ULONGLONG used = DateUsageSeconds(qlre2e::PhraseAttribute(path, "DateUsage"));
+    EXPECT_GE(used + 1, from) << qlrtest::ReadBytes(path);
+    EXPECT_LE(used, NowUtcSeconds() + 1) << "the date is UTC";
+  }
+
+  HotkeySession session;
+};
+
+class HotkeyRoadByQueryTest : public HotkeyRoadTest, public ::testing::WithParamInterface<bool> {};
+
+// The library asks the target for its state, or the tray fills the query
+// itself (the road of a 32-bit tray on 64-bit Windows): both end the same way.
+TEST_P(HotkeyRoadByQueryTest, MenuOpensAndTheChosenPhraseIsTyped) {
+  const bool selfFill = GetParam();
+  if (selfFill) {
+    ASSERT_TRUE(qlrtest::WriteBytes(session.File(L"SelfFillQuery_Test.SelfFillQuery_Test"), "1"));
+  }
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ULONGLONG from = NowUtcSeconds();
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  DWORD menuPid = 0;
+  GetWindowThreadProcessId(session.PhraseMenu(), &menuPid);
+  EXPECT_EQ(menuPid, session.QuilloraPid());
+  const std::wstring log = session.LogText();
+  EXPECT_NE(log.find(L"Input desktop is active"), std::wstring::npos);
+  EXPECT_EQ(log.find(L"Sending message by PostMessage bRet=1") != std::wstring::npos, !selfFill)
+      << qlrtest::ToUtf8(log);
+  if (!selfFill) {
+    EXPECT_NE(log.find(L"Received query:"), std::wstring::npos) << qlrtest::ToUtf8(log);
+  }
+
+  ASSERT_NO_FATAL_FAILURE(ChooseFirst());
+  EXPECT_TRUE(session.WaitForTargetText(kFirstText)) << qlrtest::ToUtf8(session.TargetText());
+  ExpectUsedOnce(L"First.quillora", from);
+  EXPECT_EQ(qlre2e::PhraseAttribute(session.PhraseFile(L"Second.quillora"), "UsageCount"), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, HotkeyRoadByQueryTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "SelfFill" : "Library";
+                         });
+
+TEST_F(HotkeyRoadTest, PastedPhraseStaysOnTheClipboard) {
+  session.SetSetting(L"TextPasteMethod_v150", L"1");
+  ASSERT_TRUE(PutOnClipboard(L"user text", ""));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ULONGLONG from = NowUtcSeconds();
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  ASSERT_NO_FATAL_FAILURE(ChooseFirst());
+  EXPECT_TRUE(session.WaitForTargetText(kFirstText)) << qlrtest::ToUtf8(session.TargetText());
+  EXPECT_TRUE(qlrtest::WaitUntil([] { return ReadClipboard().first == kFirstText; }, 5000, 20))
+      << qlrtest::ToUtf8(ReadClipboard().first);
+  ExpectUsedOnce(L"First.quillora", from);
+}
+
+TEST_F(HotkeyRoadTest, EscapeInsertsNothingAndKeepsTheClipboard) {
+  const std::string privateBytes("\x01\x02\x00\x7f\xfe", 5);
+  ASSERT_TRUE(PutOnClipboard(L"user text", privateBytes));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  // Twice: the keeper stays armed after a restore and must not grow stale.
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    const size_t ends = session.CountInLog(kRoadEndLine);
+    ASSERT_NO_FATAL_FAILURE(OpenMenu());
+    ASSERT_TRUE(qlre2e::PressKey(VK_ESCAPE));
+    ASSERT_TRUE(session.WaitForMenuGone());
+    ASSERT_TRUE(qlrtest::WaitUntil([&] { return session.CountInLog(kRoadEndLine) > ends; }, kWaitMs, 20));
+    auto clip = ReadClipboard();
+    EXPECT_EQ(clip.first, L"user text");
+    EXPECT_GE(clip.second.size(), privateBytes.size());
+    EXPECT_EQ(clip.second.substr(0, privateBytes.size()), privateBytes);
+  }
+  EXPECT_EQ(session.TargetText(), L"");
+  EXPECT_EQ(qlre2e::PhraseAttribute(session.PhraseFile(L"First.quillora"), "UsageCount"), "0");
+}
+
+TEST_F(HotkeyRoadTest, DoubledHotkeyNeedsTwoQuickPresses) {
+  session.SetSetting(L"Hotkey_Doubled", L"1");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_TRUE(session.BringTargetForward());
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  EXPECT_FALSE(session.WaitForMenu(1500)) << "a single press opens nothing";
+  // The second press is more than 500 ms after the first: a new first press.
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  EXPECT_FALSE(session.WaitForMenu(1000));
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  ASSERT_TRUE(session.WaitForMenu()) << qlrtest::ToUtf8(session.LogText());
+  ASSERT_TRUE(qlre2e::PressKey(VK_ESCAPE));
+  ASSERT_TRUE(session.WaitForMenuGone());
+  // After a completed double press the next press starts afresh.
+  ASSERT_TRUE(session.BringTargetForward());
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  EXPECT_FALSE(session.WaitForMenu(1000));
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  EXPECT_TRUE(session.WaitForMenu());
+  ASSERT_TRUE(qlre2e::PressKey(VK_ESCAPE));
+  EXPECT_TRUE(session.WaitForMenuGone());
+}
+
+TEST_F(HotkeyRoadTest, PromptAsksAndTheAnswerArrives) {
+  ASSERT_TRUE(qlre2e::WritePhrase(session.PhraseFile(L"Letter.quillora"), L"Letter",
+                                  L"Dear %PROMPT_TEXT={Name}%,", 0));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  ASSERT_NO_FATAL_FAILURE(ChooseFirst());
+  HWND dialog = nullptr, edit = nullptr;
+  ASSERT_TRUE(qlrtest::WaitUntil([&] {
+    for (HWND w : qlrtest::FindProcessWindows(session.QuilloraPid())) {
+      wchar_t cls[64] = {};
+      GetClassNameW(w, cls, 64);
+      if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w) && (edit = GetDlgItem(w, kPromptEditId))) {
+        dialog = w;
+        return true;
+      }
+    }
+    return false;
+  }, kWaitMs, 20)) << qlrtest::ToUtf8(session.LogText());
+  wchar_t title[256] = {};
+  GetWindowTextW(dialog, title, 256);
+  EXPECT_EQ(std::wstring(title).rfind(L"Quillora", 0), 0u) << qlrtest::ToUtf8(title);
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Alice"));
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  EXPECT_TRUE(session.WaitForTargetText(L"Dear Alice,")) << qlrtest::ToUtf8(session.TargetText());
+}
+
+// The block another program sends: command id in bytes 0-3, the target
+// window as 32 bits in bytes 134-137.
+LRESULT SendCommandBlock(HWND tray, int id, HWND target, DWORD size, bool withData = true) {
+  unsigned char block[200] = {};
+  memcpy(block, &id, 4);
+  const INT32 handle = static_cast<INT32>(reinterpret_cast<INT_PTR>(target));
+  memcpy(block + 134, &handle, 4);
+  COPYDATASTRUCT cds = {};
+  cds.cbData = size;
+  cds.lpData = withData ? block : nullptr;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(tray, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, kWaitMs,
+                           &result))
+    return -1;
+  return static_cast<LRESULT>(result);
+}
+
+TEST_F(HotkeyRoadTest, CopyDataInsertsThePhraseOfItsIdAndRefusesAShortBlock) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  // Short or empty blocks are refused before anything runs.
+  EXPECT_EQ(SendCommandBlock(session.TrayWindow(), 1, session.TargetWindow(), 137), 0);
+  EXPECT_EQ(SendCommandBlock(session.TrayWindow(), 1, session.TargetWindow(), 0), 0);
+  EXPECT_FALSE(session.WaitForTargetText(kFirstText, 500));
+  EXPECT_EQ(session.TargetText(), L"");
+
+  // The two phrases have the ids 1 and 2, in the order the folder lists them.
+  std::set<std::wstring> inserted;
+  for (int id : {1, 2}) {
+    SCOPED_TRACE(id);
+    session.ClearTarget();
+    ASSERT_TRUE(session.BringTargetForward());
+    EXPECT_EQ(SendCommandBlock(session.TrayWindow(), id, session.TargetWindow(), 138), 1);
+    std::wstring text;
+    EXPECT_TRUE(qlrtest::WaitUntil([&] {
+      text = session.TargetText();
+      return text == kFirstText || text == kSecondText;
+    }, kWaitMs, 20)) << qlrtest::ToUtf8(text);
+    inserted.insert(text);
+  }
+  EXPECT_EQ(inserted, (std::set<std::wstring>{kFirstText, kSecondText}));
+  for (const wchar_t* file : {L"First.quillora", L"Second.quillora"}) {
+    EXPECT_TRUE(qlrtest::WaitUntil(
+        [&] { return qlre2e::PhraseAttribute(session.PhraseFile(file), "UsageCount") == "1"; }, 5000, 20))
+        << qlrtest::ToUtf8(file);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+// A running Quillora.exe in a program folder of its own, with the core
+// library, a phrase folder and an insert target in front: what the hotkey
+// tests and the hotkey benchmark drive from outside, as a user would.
+#pragma once
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/support/test_support.h"
+
+namespace qlre2e {
+
+constexpr DWORD kWaitMs = 20000;
+constexpr int kProbeHotkeyId = 78;
+
+inline std::wstring Escaped(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'&': out += L"&amp;"; break;
+      case L'<': out += L"&lt;"; break;
+      case L'>': out += L"&gt;"; break;
+      case L'\r': out += L"&#x0D;"; break;
+      case L'\n': out += L"&#x0A;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// A phrase file as the editor writes it (UTF-8 XML).
+inline bool WritePhrase(const std::wstring& path, const std::wstring& caption, const std::wstring& text,
+                        int sortId) {
+  std::wstring xml =
+      L"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n"
+      L"<QLRCommand UsageCount=\"0\" DisabledIsNoHasSelection=\"0\" UseTitleOnly=\"0\" SortID=\"" +
+      std::to_wstring(sortId) + L"\" FlagsMenu=\"0\">\r\n    <MenuName>" + Escaped(caption) +
+      L"</MenuName>\r\n    <DataType>TEXT</DataType>\r\n    <Cmd>" + Escaped(text) +
+      L"</Cmd>\r\n    <Hint></Hint>\r\n</QLRCommand>\r\n";
+  return qlrtest::WriteBytes(path, qlrtest::ToUtf8(xml));
+}
+
+// The value of attribute name in a phrase file's root element; empty when
+// it is missing.
+inline std::string PhraseAttribute(const std::wstring& path, const std::string& name) {
+  std::string bytes = qlrtest::ReadBytes(path);
+  size_t at = bytes.find(" " + name + "=\"");
+  if (at == std::string::npos) return std::string();
+  at += name.size() + 3;
+  size_t end = bytes.find('"', at);
+  return end == std::string::npos ? std::string() : bytes.substr(at, end - at);
+}
+
+// Whether nobody (including an earlier Quillora) holds Ctrl+Alt+Enter.
+inline bool DefaultHotkeyIsFree() {
+  if (!RegisterHotKey(nullptr, kProbeHotkeyId, MOD_CONTROL | MOD_ALT, VK_RETURN)) return false;
+  UnregisterHotKey(nullptr, kProbeHotkeyId);
+  return true;
+}
+
+inline INPUT Key(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+// Ctrl+Alt+Enter, down and up again.
+inline bool PressDefaultHotkey() {
+  INPUT keys[] = {Key(VK_CONTROL, false), Key(VK_MENU, false), Key(VK_RETURN, false),
+                  Key(VK_RETURN, true),   Key(VK_MENU, true),  Key(VK_CONTROL, true)};
+  return SendInput(6, keys, sizeof(INPUT)) == 6;
+}
+
+inline bool PressKey(WORD vk) {
+  INPUT keys[] = {Key(vk, false), Key(vk, true)};
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+class HotkeySession {
+ public:
+  HotkeySession() {
+    m_ok = qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.exe"), File(L"Quillora.exe")) &&
+           qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.dll"), File(L"Quillora.dll")) &&
+           CreateDirectoryW(PhraseFolder().c_str(), nullptr);
+    SetSetting(L"WriteLog", L"1");
+    SetSetting(L"Welcome_Already_Started_V2_60", L"1");
+  }
+  ~HotkeySession() { Stop(); }
+  HotkeySession(const HotkeySession&) = delete;
+  HotkeySession& operator=(const HotkeySession&) = delete;
+
+  bool Prepared() const { return m_ok; }
+  std::wstring File(const std::wstring& name) const { return m_dir.File(name); }
+  std::wstring PhraseFolder() const { return m_dir.File(L"UserPhrases"); }
+  std::wstring PhraseFile(const std::wstring& name) const { return PhraseFolder() + L"\\" + name; }
+  void SetSetting(const wchar_t* key, const wchar_t* value) {
+    WritePrivateProfileStringW(L"Settings", key, value, File(L"Settings.ini").c_str());
+  }
+  std::wstring LogText() const { return qlrtest::ReadUtf16File(File(L"LogReport.txt")); }
+  size_t CountInLog(const std::wstring& text) const {
+    std::wstring log = LogText();
+    size_t n = 0;
+    for (size_t at = log.find(text); at != std::wstring::npos; at = log.find(text, at + 1)) ++n;
+    return n;
+  }
+  DWORD QuilloraPid() const { return m_quillora.Pid(); }
+  HWND TrayWindow() const { return m_trayWindow; }
+  HWND TargetWindow() const { return m_targetMain; }
+  HWND TargetEdit() const { return m_targetEdit; }
+
+  // The insert target: a window with a focused EDIT, in front.
+  bool StartTarget() {
+    if (!m_target.Start(qlrtest::BinFile(L"helper_insert_target.exe"), L"edit \"Hotkey Target\""))
+      return false;
+    // The window shows before its EDIT is made.
+    qlrtest::WaitUntil([&] {
+      m_targetMain = qlrtest::FindProcessWindow(m_target.Pid(), L"QlrInsertTarget");
+      m_targetEdit = m_targetMain ? FindWindowExW(m_targetMain, nullptr, L"EDIT", nullptr) : nullptr;
+      return m_targetEdit != nullptr;
+    }, kWaitMs);
+    return m_targetEdit != nullptr && BringTargetForward();
+  }
+
+  // The target comes to the front with its EDIT focused.
+  bool BringTargetForward() {
+    return qlrtest::WaitUntil([&] {
+      if (GetForegroundWindow() == m_targetMain && FocusOfTarget() == m_targetEdit) return true;
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(m_targetMain, WM_APP + 2, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+      return GetForegroundWindow() == m_targetMain && FocusOfTarget() == m_targetEdit;
+    }, kWaitMs, 50);
+  }
+
+  // Starts Quillora.exe and waits until its hotkey and services are up.
+  bool StartQuillora() {
+    if (!m_quillora.Start(File(L"Quillora.exe"), L"")) return false;
+    qlrtest::WaitUntil([&] {
+      m_trayWindow = qlrtest::FindProcessWindow(m_quillora.Pid(), nullptr, L"Quillora");
+      return m_trayWindow != nullptr;
+    }, kWaitMs);
+    if (!m_trayWindow) return false;
+    if (!WaitForLog(L"WTS_Notify successfully installed")) return false;
+    return !DefaultHotkeyIsFree();
+  }
+
+  // Ends Quillora.exe the way a user's second start does, then the target.
+  int Stop() {
+    int code = 0;
+    if (m_quillora.IsRunning()) {
+      qlrtest::RunProcess(File(L"Quillora.exe"), L"/exit", kWaitMs);
+      code = m_quillora.Wait(kWaitMs);
+      if (code == -1) m_quillora.Kill();
+    }
+    if (m_target.IsRunning()) {
+      PostMessageW(m_targetMain, WM_CLOSE, 0, 0);
+      if (m_target.Wait(kWaitMs) == -1) m_target.Kill();
+    }
+    return code;
+  }
+
+  bool WaitForLog(const std::wstring& text, DWORD timeoutMs = kWaitMs) const {
+    return qlrtest::WaitUntil([&] { return LogText().find(text) != std::wstring::npos; }, timeoutMs, 20);
+  }
+
+  // The visible phrase menu of Quillora.exe, or null.
+  HWND PhraseMenu() const {
+    HWND menu = qlrtest::FindProcessWindow(m_quillora.Pid(), L"#32768");
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+  }
+  bool WaitForMenu(DWORD timeoutMs = kWaitMs) const {
+    return qlrtest::WaitUntil([&] { return PhraseMenu() != nullptr; }, timeoutMs, 5);
+  }
+  bool WaitForMenuGone(DWORD timeoutMs = kWaitMs) const {
+    return qlrtest::WaitUntil([&] { return PhraseMenu() == nullptr; }, timeoutMs, 5);
+  }
+
+  std::wstring TargetText() const {
+    wchar_t text[4096] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(m_targetEdit, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &n);
+    return std::wstring(text, n);
+  }
+  bool WaitForTargetText(const std::wstring& expected, DWORD timeoutMs = kWaitMs) const {
+    return qlrtest::WaitUntil([&] { return TargetText() == expected; }, timeoutMs, 20);
+  }
+  void ClearTarget() const { SendMessageW(m_targetEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"")); }
+
+ private:
+  HWND FocusOfTarget() const {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    DWORD thread = GetWindowThreadProcessId(m_targetMain, nullptr);
+    return GetGUIThreadInfo(thread, &gui) ? gui.hwndFocus : nullptr;
+  }
+
+  qlrtest::TempDir m_dir;
+  qlrtest::ChildProcess m_target;
+  qlrtest::ChildProcess m_quillora;
+  HWND m_trayWindow = nullptr;
+  HWND m_targetMain = nullptr;
+  HWND m_targetEdit = nullptr;
+  bool m_ok = false;
+};
+
+}  // namespace qlre2e
