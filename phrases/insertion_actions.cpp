@@ -110,6 +110,12 @@ int CQLRAction_Rtf::Execute(HWND /*target*/) {
 int CQLRAction_Prompt::Execute(HWND target) {
   CPromptDialog dialog(m_text, target, m_flag);
   const INT_PTR answer = dialog.DoModal();
+  // The closed dialog hands the activation to whatever window the system
+  // picks next (a tray or desktop window, say); the answer is typed into the
+  // foreground, so the target's own window must be in front again, not only
+  // hold the focus of its thread.
+  HWND root = target ? GetAncestor(target, GA_ROOT) : nullptr;
+  if (root && GetForegroundWindow() != root) SetForegroundWindow(root);
   FocusWindowOfOtherThread(target);
   const std::wstring text = answer == IDOK ? dialog.GetResultText() : std::wstring();
   if (text.empty()) return 1;
