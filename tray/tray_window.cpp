@@ -196,6 +196,9 @@ LRESULT CQLRTrayWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
   // Every watcher and helper thread ends on this event.
   if (m_stopEvent) SetEvent(m_stopEvent);
   StopServices();
+  // Only a request still in its menu gets the user's clipboard back at the
+  // end; an older snapshot would overwrite what the user copied since.
+  if (!m_dataNeededHandler || !m_dataNeededHandler->IsMenuShown()) m_clipboardKeeper.Disarm();
   // A usage count saved just before the end must reach its phrase file.
   WaitForPhraseWrites(5000);
   m_trayIconAnimation.Stop();

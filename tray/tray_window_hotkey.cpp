@@ -90,6 +90,8 @@ void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
   } else {
     // The library answers through the interchange, or there is no target.
     ShowTrayBalloon(nullptr, 0);
+    // Without a target no menu opens and nothing will end the request.
+    if (road == CQLRDLLService::kNoTarget) m_clipboardKeeper.Disarm();
   }
 }
 
