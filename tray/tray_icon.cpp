@@ -1,5 +1,7 @@
 #include "tray/tray_icon.h"
 
+#include <atomic>
+
 #include "foundation/handles.h"
 #include "foundation/icons.h"
 #include "foundation/log.h"
@@ -11,6 +13,8 @@ namespace {
 constexpr DWORD kRecordSize = NOTIFYICONDATAW_V3_SIZE;
 constexpr UINT kTrayVersion = 3;
 constexpr UINT kBalloonUserClick = 0x405;
+
+std::atomic<ShellNotifyIconHook> g_notifyHook{nullptr};
 
 template <size_t N>
 void CopyText(wchar_t (&field)[N], const std::wstring& text) {
@@ -51,7 +55,19 @@ BOOL CallShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
   Terminate(data->szTip);
   Terminate(data->szInfo);
   Terminate(data->szInfoTitle);
-  return Shell_NotifyIconW(message, data);
+  ShellNotifyIconHook hook = g_notifyHook.load();
+  return hook ? hook(message, data) : Shell_NotifyIconW(message, data);
+}
+
+void SetShellNotifyIconHookForTests(ShellNotifyIconHook hook) { g_notifyHook = hook; }
+
+BOOL SetTrayIconImage(HWND window, HICON icon) {
+  NOTIFYICONDATAW data = {};
+  data.hWnd = window;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_ICON;
+  data.hIcon = icon;
+  return CallShellNotifyIcon(NIM_MODIFY, &data);
 }
 
 BOOL UpdateTrayIconRecord(NOTIFYICONDATAW* record, HWND window, int mode,

@@ -37,6 +37,13 @@ std::wstring BuildTrayTooltip(const std::wstring& title, const std::wstring& inf
 
 // Shell_NotifyIconW with the record's size set and its texts terminated.
 BOOL CallShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data);
+// Test seam: takes the place of Shell_NotifyIconW in CallShellNotifyIcon
+// (null: the shell's). It may be called from any thread.
+using ShellNotifyIconHook = BOOL (*)(DWORD message, NOTIFYICONDATAW* data);
+void SetShellNotifyIconHookForTests(ShellNotifyIconHook hook);
+
+// Replaces only the picture of the window's tray icon.
+BOOL SetTrayIconImage(HWND window, HICON icon);
 
 // What one refresh of the icon shows.
 struct TrayIconState {

@@ -16,13 +16,39 @@ constexpr UINT WM_WAIT_QUERY_COMPLETE_ERROR = 32786;  // the query wait thread e
 constexpr UINT WM_TRAY_SHOW_MENU = 32788;
 constexpr UINT WM_TRAY_LANGUAGE_CHANGED = 32790;
 
+// Private messages of the editor, the watchers, the phrase menu and the
+// other windows of the program.
+constexpr UINT WM_TRAY_GESTURE_QUERY = 32779;       // always 0
+constexpr UINT WM_TRAY_IS_MENU_FREE = 32781;        // 1 unless the phrase menu is shown
+constexpr UINT WM_TRAY_UPDATE_DUE = 32782;          // the scheduled update check is due
+constexpr UINT WM_TRAY_CLIPBOARD_HANDLER = 32783;   // the clipboard handler object or 0
+constexpr UINT WM_TRAY_REMOVE_BALLOON = 32784;
+constexpr UINT WM_TRAY_HIDE_MENU_TIP = 32785;
+constexpr UINT WM_TRAY_RIGHT_MENU_COMMAND = 32789;  // wParam: action; lParam: command id
+
+// Timers of the tray window; each runs once per start.
+constexpr UINT_PTR kTimerRemoveBalloon = 1245;
+constexpr UINT_PTR kTimerShowMenu = 1247;
+constexpr UINT kShowMenuDelayMs = 500;
+
 // Commands (WM_COMMAND wParam).
 constexpr WORD ID_TRAY_START_EDITOR = 32772;
 constexpr WORD ID_TRAY_CHECK_FOR_UPDATES = 32791;
 constexpr WORD ID_TRAY_EXIT = 57665;
+constexpr WORD ID_TRAY_PANE_SHOW_MENU = 32844;  // from the history pane's caption menu
 
 // wParam of the registered instance message from a second start.
 constexpr WPARAM kInstanceAlreadyWorking = 0;
 constexpr WPARAM kInstanceExit = 1;
+
+// Actions of WM_TRAY_RIGHT_MENU_COMMAND.
+constexpr WPARAM kRightActionCopy = 0;
+constexpr WPARAM kRightActionOpenHistoryLink = 1;
+constexpr WPARAM kRightActionOpenHistoryFile = 2;
+constexpr WPARAM kRightActionOpenHistoryWith = 3;
+constexpr WPARAM kRightActionSearchFirst = 4;  // web search engines 4..7
+constexpr WPARAM kRightActionSearchLast = 7;
+// Command ids from here on are clipboard-history items (id - 2000).
+constexpr int kHistoryCommandBase = 2000;
 // How long the exit notice shows before the program ends.
 constexpr DWORD kExitNoticeMs = 500;

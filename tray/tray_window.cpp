@@ -17,9 +17,11 @@
 #include "phrases/phrase_writer.h"
 #include "platform/atl/app_module.h"
 #include "tray/app_control.h"
+#include "tray/app_texts.h"
 #include "tray/command_line.h"
 #include "tray/event_sounds.h"
 #include "tray/problem_list.h"
+#include "tray/program/resource.h"
 #include "tray/settings/event_watchers.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_files.h"
@@ -249,12 +251,14 @@ LRESULT CQLRTrayWnd::OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&
 }
 
 void CQLRTrayWnd::OnAlreadyWorking() {
-  // The user started the program again: the services that are down are
-  // restarted and the user is told by balloon and sound, once the tray
-  // menu's commands are part of the window.
+  // The user started the program again, perhaps to get the hotkey back.
+  if (!IsServiceRunning()) StartServices(nullptr);
+  UpdateTrayIcon(kTrayIconModifyWithBalloon, GetClientString(IDS_ALREADY_WORKS).c_str(), true);
+  PlayAlreadyWorkSound();
 }
 
 void CQLRTrayWnd::OnExitRequest(LPARAM lParam) {
+  UpdateTrayIcon(kTrayIconModifyWithBalloon, GetClientString(IDS_EXITING).c_str(), false);
   // The pause lets the user read the exit notice before the icon goes.
   Sleep(kExitNoticeMs);
   PostMessage(WM_COMMAND, ID_TRAY_EXIT, lParam);

@@ -87,7 +87,19 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(GetMouseEventMessage(), OnMouseEventRequest)
 
     // Messages from the editor, the watchers and the other parts.
-
+    MESSAGE_HANDLER(WM_TRAY_EDITOR_STATE, OnEditorState)
+    MESSAGE_HANDLER(WM_TRAY_UPDATE_RESULT, OnUpdateResult)
+    MESSAGE_HANDLER(WM_TRAY_EDITOR_ENDED, OnEditorEnded)
+    MESSAGE_HANDLER(WM_TRAY_GESTURE_QUERY, OnGestureQuery)
+    MESSAGE_HANDLER(WM_TRAY_IS_MENU_FREE, OnIsMenuFree)
+    MESSAGE_HANDLER(WM_TRAY_UPDATE_DUE, OnUpdateDue)
+    MESSAGE_HANDLER(WM_TRAY_CLIPBOARD_HANDLER, OnGetClipboardHandler)
+    MESSAGE_HANDLER(WM_TRAY_REMOVE_BALLOON, OnRemoveBalloon)
+    MESSAGE_HANDLER(WM_TRAY_HIDE_MENU_TIP, OnHideMenuTip)
+    MESSAGE_HANDLER(WM_TRAY_RIGHT_MENU_COMMAND, OnRightMenuCommand)
+    MESSAGE_HANDLER(WM_TRAY_LANGUAGE_CHANGED, OnLanguageChanged)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    COMMAND_ID_HANDLER(ID_TRAY_PANE_SHOW_MENU, OnPaneShowMenu)
   END_MSG_MAP()
 
  private:
@@ -142,7 +154,32 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   DWORD m_lastHotkeyPress = 0;
 
   // Messages from the editor, the watchers and the other parts.
-
+  LRESULT OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&);
+  LRESULT OnUpdateResult(UINT, WPARAM, LPARAM lParam, BOOL&);
+  LRESULT OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnGestureQuery(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnIsMenuFree(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnUpdateDue(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnGetClipboardHandler(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnRemoveBalloon(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnHideMenuTip(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnRightMenuCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+  LRESULT OnLanguageChanged(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
+  LRESULT OnPaneShowMenu(WORD, WORD, HWND, BOOL&);
+  // The editor was closed: settings, hotkey and services anew.
+  void OnEditorClosed();
+  // Makes the Language setting the current language of the texts.
+  void ApplyLanguageSetting();
+  // The picture of the running or stopped state back on the tray icon.
+  void RestoreTrayIconImage();
+  void BlinkTrayIcon();
+  // The phrase's text with its macros expanded, and its data type; false
+  // for an id that is no phrase.
+  bool GetExpandedPhraseText(int commandId, std::wstring* text, int* dataType);
+  void CopyPhraseToClipboard(int commandId);
+  // The phrase folder when the editor was started.
+  std::wstring m_editorStartFolder;
 
   // A second start of the program found this one running.
   void OnAlreadyWorking();

@@ -49,8 +49,11 @@ BOOL CQLRTrayWnd::UpdateTrayIcon(int mode, const wchar_t* balloonText, bool warn
 }
 
 void CQLRTrayWnd::ShowTrayBalloon(const wchar_t* text, DWORD timeMs) {
-  // The timer that takes the balloon away again joins with the timers.
-  ShowTrayBalloonRecord(m_hWnd, text, timeMs, GetSettings().soundOnEvents != 0, m_trayIcon.szInfo);
+  BOOL shown =
+      ShowTrayBalloonRecord(m_hWnd, text, timeMs, GetSettings().soundOnEvents != 0, m_trayIcon.szInfo);
+  // Shells keep a balloon longer than asked (or until the user is back):
+  // the timer takes it away after its time.
+  if (shown && text) SetTimer(kTimerRemoveBalloon, timeMs);
 }
 
 void CQLRTrayWnd::StartTrayIconInstaller() {

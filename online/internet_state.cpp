@@ -1,0 +1,25 @@
+#include "online/internet_state.h"
+
+#include <windows.h>
+
+namespace {
+
+using InternetGetConnectedStateFn = BOOL(WINAPI*)(DWORD* flags, DWORD reserved);
+
+}  // namespace
+
+int IsInternetConnectedWith(const wchar_t* library) {
+  HMODULE module = LoadLibraryW(library);
+  if (!module) return kInternetUnknown;
+  auto ask = reinterpret_cast<InternetGetConnectedStateFn>(
+      reinterpret_cast<void*>(GetProcAddress(module, "InternetGetConnectedState")));
+  int state = kInternetUnknown;
+  if (ask) {
+    DWORD flags = 0;
+    state = ask(&flags, 0) ? kInternetConnected : kInternetOffline;
+  }
+  FreeLibrary(module);
+  return state;
+}
+
+int IsInternetConnected() { return IsInternetConnectedWith(L"WinInet.DLL"); }

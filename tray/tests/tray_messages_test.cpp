@@ -1,0 +1,262 @@
+// The tray window's messages and timers in this process: every shell call
+// for the tray icon is caught, so the balloons, pictures and tooltips the
+// window asks for can be read back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "foundation/icons.h"
+#include "foundation/language_files.h"
+#include "foundation/log.h"
+#include "online/web_links.h"
+#include "phrases/phrase_file.h"
+#include "phrases/phrase_node.h"
+#include "platform/atl/app_module.h"
+#include "tests/support/test_support.h"
+#include "tray/command_line.h"
+#include "tray/settings/settings.h"
+#include "tray/settings/settings_files.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_window.h"
+
+namespace {
+
+// The colour bits of an icon, to tell pictures apart after the shell's copy.
+std::vector<BYTE> IconBits(HICON icon) {
+  std::vector<BYTE> bits;
+  ICONINFO info = {};
+  if (!icon || !GetIconInfo(icon, &info)) return bits;
+  BITMAP bm = {};
+  if (info.hbmColor && GetObjectW(info.hbmColor, sizeof(bm), &bm)) {
+    bits.resize(static_cast<size_t>(bm.bmWidthBytes) * bm.bmHeight);
+    GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+  }
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return bits;
+}
+
+std::vector<BYTE> ResourceIconBits(UINT id) {
+  HICON icon = LoadSmallIcon(GetModuleHandleW(nullptr), id);
+  std::vector<BYTE> bits = IconBits(icon);
+  if (icon) DestroyIcon(icon);
+  return bits;
+}
+
+struct NotifyCall {
+  DWORD message;
+  UINT flags;
+  std::wstring info;
+  std::wstring tip;
+  UINT timeout;
+  std::vector<BYTE> icon;
+};
+
+std::mutex g_lock;
+std::vector<NotifyCall> g_calls;
+BOOL g_shellAnswer = TRUE;
+
+BOOL RecordNotify(DWORD message, NOTIFYICONDATAW* data) {
+  NotifyCall call{message, data->uFlags, data->szInfo, data->szTip, data->uTimeout, {}};
+  if (data->uFlags & NIF_ICON) call.icon = IconBits(data->hIcon);
+  std::lock_guard<std::mutex> hold(g_lock);
+  g_calls.push_back(call);
+  return g_shellAnswer;
+}
+
+std::vector<NotifyCall> Calls() {
+  std::lock_guard<std::mutex> hold(g_lock);
+  return g_calls;
+}
+
+// Calls that change only the picture (the blink and the restore).
+std::vector<NotifyCall> PictureCalls() {
+  std::vector<NotifyCall> pictures;
+  for (const NotifyCall& call : Calls())
+    if (call.message == NIM_MODIFY && call.flags == NIF_ICON) pictures.push_back(call);
+  return pictures;
+}
+
+bool IsBalloonRemoval(const NotifyCall& call) {
+  return call.message == NIM_MODIFY && (call.flags & NIF_INFO) && call.info.empty();
+}
+
+class TrayMessagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
+    CreateDirectoryW(dir.File(L"Profile").c_str(), nullptr);
+    SetSettingsFolders(dir.Path(), dir.File(L"Profile"));
+    SetSetting(L"PhrasesDirectory", dir.File(L"Phrases"));
+    SetSetting(L"SoundOnEventsV094", L"0");
+    SetSetting(L"Welcome_Already_Started_V2_60", L"1");
+    GetSettings().Load();
+    {
+      std::lock_guard<std::mutex> hold(g_lock);
+      g_calls.clear();
+      g_shellAnswer = TRUE;
+    }
+    SetShellNotifyIconHookForTests(RecordNotify);
+    module.Init(nullptr, GetModuleHandleW(nullptr));
+    module.AddMessageLoop(&loop);
+    ASSERT_TRUE(wnd.Create(0));
+    // The window's own icon install runs from a helper thread; let it pass.
+    ASSERT_TRUE(qlrtest::PumpUntil([] {
+      for (const NotifyCall& call : Calls())
+        if (call.message == NIM_ADD) return true;
+      return false;
+    }));
+  }
+  void TearDown() override {
+    if (wnd.IsWindow()) wnd.DestroyWindow();
+    module.RemoveMessageLoop();
+    module.Term();
+    SetShellNotifyIconHookForTests(nullptr);
+    if (IsLogOpen()) TermLog();
+    SetCurrentLanguage(std::wstring());
+    SetUILanguageIsRussian(0);
+    SetSettingsFolders(std::wstring(), std::wstring());
+  }
+  void SetSetting(const wchar_t* key, const std::wstring& value) {
+    WritePrivateProfileStringW(L"Settings", key, value.c_str(), dir.File(L"Settings.ini").c_str());
+  }
+  void WritePhrase(const std::wstring& name, const std::wstring& data) {
+    CPhraseNode node;
+    node.SetCaption(name);
+    node.data = data;
+    ASSERT_TRUE(SavePhraseToFile(node, dir.File(L"Phrases\\" + name + L".quillora")));
+  }
+  size_t CallCount() { return Calls().size(); }
+
+  qlrtest::TempDir dir;
+  CAppModule module;
+  CMessageLoop loop;
+  UniqueHandle stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  CCommandLine cmd{L"/noinstall"};
+  CQLRTrayWnd wnd{stop.Get(), 1, cmd.GetText(), &cmd};
+};
+
+TEST_F(TrayMessagesTest, BalloonGoesAwayOnceAfterItsTime) {
+  size_t before = CallCount();
+  wnd.ShowTrayBalloon(L"Hello there", 150);
+  std::vector<NotifyCall> calls = Calls();
+  ASSERT_EQ(calls.size(), before + 1);
+  EXPECT_EQ(calls.back().info, L"Hello there");
+  EXPECT_EQ(calls.back().timeout, 150u);
+  ASSERT_TRUE(qlrtest::PumpUntil([&] {
+    std::vector<NotifyCall> now = Calls();
+    for (size_t i = before + 1; i < now.size(); ++i)
+      if (IsBalloonRemoval(now[i])) return true;
+    return false;
+  }));
+  // The tick killed its timer: nothing is left to kill.
+  EXPECT_FALSE(KillTimer(wnd.m_hWnd, kTimerRemoveBalloon));
+}
+
+TEST_F(TrayMessagesTest, BalloonTimerStartsOnlyForAShownText) {
+  wnd.ShowTrayBalloon(L"shown", 60000);
+  EXPECT_TRUE(KillTimer(wnd.m_hWnd, kTimerRemoveBalloon));
+  wnd.ShowTrayBalloon(nullptr, 60000);  // a removal needs no removal
+  EXPECT_FALSE(KillTimer(wnd.m_hWnd, kTimerRemoveBalloon));
+  {
+    std::lock_guard<std::mutex> hold(g_lock);
+    g_shellAnswer = FALSE;  // the shell has no icon to show it on
+  }
+  wnd.ShowTrayBalloon(L"refused", 60000);
+  EXPECT_FALSE(KillTimer(wnd.m_hWnd, kTimerRemoveBalloon));
+}
+
+TEST_F(TrayMessagesTest, SmallMessagesAnswerAsTheirSendersExpect) {
+  const struct {
+    UINT message;
+    LRESULT answer;
+    bool removesBalloon;
+  } cases[] = {
+      {WM_TRAY_GESTURE_QUERY, 0, false},
+      {WM_TRAY_IS_MENU_FREE, 1, false},  // no phrase menu is shown
+      {WM_TRAY_CLIPBOARD_HANDLER, 0, false},
+      {WM_TRAY_HIDE_MENU_TIP, 1, false},
+      {WM_TRAY_REMOVE_BALLOON, 1, true},
+  };
+  for (const auto& c : cases) {
+    size_t before = CallCount();
+    EXPECT_EQ(wnd.SendMessage(c.message, 0, 0), c.answer) << c.message;
+    std::vector<NotifyCall> calls = Calls();
+    bool removed = calls.size() > before && IsBalloonRemoval(calls[before]);
+    EXPECT_EQ(removed, c.removesBalloon) << c.message;
+  }
+}
+
+TEST_F(TrayMessagesTest, UpdateResultRemovesTheBalloonAndShowsTheStoppedPicture) {
+  size_t before = CallCount();
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_UPDATE_RESULT, 0, 0), 1);
+  std::vector<NotifyCall> calls = Calls();
+  ASSERT_GE(calls.size(), before + 2);
+  EXPECT_TRUE(IsBalloonRemoval(calls[before]));
+  std::vector<NotifyCall> pictures = PictureCalls();
+  ASSERT_EQ(pictures.size(), 1u);
+  // The services are down: the restored picture must say so.
+  EXPECT_EQ(pictures[0].icon, ResourceIconBits(kIconTrayInactive));
+  EXPECT_NE(pictures[0].icon, ResourceIconBits(kIconTrayActive));
+}
+
+TEST_F(TrayMessagesTest, EditorEndReloadsPhrasesLogsAndBlinksTheIcon) {
+  std::wstring logPath = dir.File(L"LogReport.txt");
+  ASSERT_TRUE(InitLog(logPath.c_str()));
+  EXPECT_EQ(wnd.GetPhraseStore().GetNodeCount(), 0);  // no services, no load yet
+  WritePhrase(L"First", L"one");
+  WritePhrase(L"Second", L"two");
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_EDITOR_ENDED, 0, 0), 1);
+  EXPECT_EQ(wnd.GetPhraseStore().GetNodeCount(), 2);
+  EXPECT_TRUE(qlrtest::WaitUntil([&] {
+    return qlrtest::ReadUtf16File(logPath).find(L"Detected event: PhraseEditor closed") !=
+           std::wstring::npos;
+  }));
+
+  ASSERT_TRUE(qlrtest::PumpUntil([] { return PictureCalls().size() >= 8; }, 10000));
+  std::vector<NotifyCall> pictures = PictureCalls();
+  ASSERT_EQ(pictures.size(), 8u);
+  const std::vector<BYTE> blink = ResourceIconBits(kIconTrayAlternate);
+  const std::vector<BYTE> normal = ResourceIconBits(kIconTrayInactive);
+  ASSERT_NE(blink, normal);
+  for (size_t i = 0; i < pictures.size(); ++i)
+    EXPECT_EQ(pictures[i].icon, i % 2 == 0 ? blink : normal) << i;
+}
+
+TEST_F(TrayMessagesTest, LanguageChangeTakesTheStoredLanguageFile) {
+  const std::wstring lng = dir.File(L"Test.lng");
+  ASSERT_TRUE(qlrtest::WriteUtf16File(
+      lng, L"[Main]\r\nLangPrefix=ru\r\n[Strings_Client]\r\n132=Klavisha\r\n"));
+  const struct {
+    const wchar_t* stored;
+    std::wstring current;
+    int russian;
+    const wchar_t* hotkeyWord;
+  } cases[] = {
+      {L"Test.lng", lng, 1, L"Klavisha: "},
+      {L"", L"", 0, L"Hot key: "},
+  };
+  // A short folder keeps the tooltip's information lines within its size.
+  GetSettings().SetPhrasesDirectory(L"C:\\Q");
+  for (const auto& c : cases) {
+    SetSetting(L"Language", c.stored);
+    size_t before = CallCount();
+    EXPECT_EQ(wnd.SendMessage(WM_TRAY_LANGUAGE_CHANGED, 0, 0), 1);
+    EXPECT_EQ(GetCurrentLanguage(), c.current);
+    EXPECT_EQ(IsUILanguageRussian(), c.russian);
+    std::vector<NotifyCall> calls = Calls();
+    ASSERT_GT(calls.size(), before);
+    EXPECT_NE(calls.back().tip.find(c.hotkeyWord), std::wstring::npos) << qlrtest::ToUtf8(calls.back().tip);
+  }
+}
+
+TEST_F(TrayMessagesTest, UnknownTimersAreLeftAlone) {
+  ASSERT_TRUE(SetTimer(wnd.m_hWnd, 999, 60000, nullptr));
+  wnd.SendMessage(WM_TIMER, 999, 0);
+  EXPECT_TRUE(KillTimer(wnd.m_hWnd, 999)) << "a timer of someone else stays";
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// The tray window's answers to the editor, the watcher threads, the phrase
+// menu's right-click actions and the other windows of the program, and its
+// one-shot timers.
+#include "foundation/language_files.h"
+#include "foundation/localized_strings.h"
+#include "foundation/log.h"
+#include "online/internet_state.h"
+#include "online/web_links.h"
+#include "online/web_search.h"
+#include "tray/app_control.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_icon_blink.h"
+#include "tray/settings/settings.h"
+#include "tray/settings/settings_files.h"
+#include "tray/tray_messaging.h"
+#include "tray/tray_window.h"
+
+namespace {
+
+constexpr int kAppEventReloaded = 0;
+constexpr DWORD kBlinkHalfRoundMs = 250;
+constexpr int kBlinkRounds = 4;
+
+}  // namespace
+
+void CQLRTrayWnd::ApplyLanguageSetting() {
+  CQLRTraySettings& settings = GetSettings();
+  settings.SetLanguage(ReadLanguage(GetSettingsIniPath()));
+  std::wstring path = settings.GetLanguageFilePath();
+  if (path.empty())
+    SetCurrentLanguage(std::wstring());  // the built-in texts
+  else
+    SetLngStringFile(path, kLngSuffixClient);
+  UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+}
+
+void CQLRTrayWnd::RestoreTrayIconImage() {
+  // The picture of the state the services are in, so that a stopped program
+  // never shows the running icon.
+  UniqueIcon icon(LoadTrayIcon(IsServiceRunning()));
+  if (icon) SetTrayIconImage(m_hWnd, icon.Get());
+}
+
+void CQLRTrayWnd::BlinkTrayIcon() {
+  TrayIconBlinkRecord record;
+  record.window = m_hWnd;
+  record.stopEvent = m_stopEvent;
+  record.blinkIconId = kIconTrayAlternate;
+  record.normalIconId = IsServiceRunning() ? kIconTrayActive : kIconTrayInactive;
+  record.rounds = kBlinkRounds;
+  record.halfRoundMs = kBlinkHalfRoundMs;
+  record.sound = true;
+  StartTrayIconBlink(record);
+}
+
+LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  switch (wParam) {
+    case kEditorStartFailed:
+      MessageBoxW(m_hWnd, L"Cannot start settings module", L"Quillora", MB_ICONERROR);
+      StartEditorDirect(true, false, false, std::wstring());
+      break;
+    case kEditorStarted:
+      m_editorStartFolder = GetSettings().GetPhrasesDirectory();
+      break;
+    case kEditorEnded:
+      OnEditorClosed();
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
+void CQLRTrayWnd::OnEditorClosed() {
+  CQLRTraySettings& settings = GetSettings();
+  settings.Load();
+  // The clipboard history starts here once it is part of the program.
+  bool folderChanged = settings.GetPhrasesDirectory() != m_editorStartFolder;
+  SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
+  if (m_hotkeyRegistered) UnregisterMainHotkey();
+  RegisterMainHotkey(nullptr);
+  StopServices();
+  StartServices(nullptr);
+  UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
+}
+
+LRESULT CQLRTrayWnd::OnUpdateResult(UINT, WPARAM, LPARAM, BOOL&) {
+  ShowTrayBalloon(nullptr, 0);
+  m_trayIconAnimation.Stop();
+  RestoreTrayIconImage();
+  // The update dialog joins here once the update check exists.
+  return 1;
+}
+
+LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
+  CQLRTraySettings& settings = GetSettings();
+  settings.Load();
+  SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
+  ApplyLanguageSetting();
+  ReloadPhraseStore();
+  UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+  BlinkTrayIcon();
+  NotifyAppEvent(this, kAppEventReloaded, 0);
+  Log(L"Detected event: PhraseEditor closed");
+  return 1;
+}
+
+LRESULT CQLRTrayWnd::OnGestureQuery(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+
+LRESULT CQLRTrayWnd::OnIsMenuFree(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+
+LRESULT CQLRTrayWnd::OnUpdateDue(UINT, WPARAM, LPARAM, BOOL&) {
+  UpdateTrayIcon(kTrayIconModifyWithBalloon, nullptr, false);
+  if (IsInternetConnected() == kInternetConnected) PostMessage(WM_COMMAND, ID_TRAY_CHECK_FOR_UPDATES);
+  return 1;
+}
+
+// No clipboard handler exists yet: callers that would block its capture
+// find nothing to block.
+LRESULT CQLRTrayWnd::OnGetClipboardHandler(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+
+LRESULT CQLRTrayWnd::OnRemoveBalloon(UINT, WPARAM, LPARAM, BOOL&) {
+  ShowTrayBalloon(nullptr, 0);
+  return 1;
+}
+
+// The tray menu has no tooltip window yet, so there is nothing to hide.
+LRESULT CQLRTrayWnd::OnHideMenuTip(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+
+LRESULT CQLRTrayWnd::OnRightMenuCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  const int commandId = static_cast<int>(lParam);
+  if (wParam == kRightActionCopy) {
+    CopyPhraseToClipboard(commandId);
+  } else if (wParam >= kRightActionOpenHistoryLink && wParam <= kRightActionOpenHistoryWith) {
+    if (commandId < kHistoryCommandBase)
+      MessageBoxW(m_hWnd, L"nIndex < 0", L"Quillora", MB_ICONERROR);
+    // History items are opened here once the clipboard history exists.
+  } else if (wParam >= kRightActionSearchFirst && wParam <= kRightActionSearchLast) {
+    std::wstring text;
+    int dataType = 0;
+    if (GetExpandedPhraseText(commandId, &text, &dataType))
+      SearchTextOnWeb(text, static_cast<int>(wParam), m_hWnd);
+  }
+  return 1;
+}
+
+LRESULT CQLRTrayWnd::OnLanguageChanged(UINT, WPARAM, LPARAM, BOOL&) {
+  ApplyLanguageSetting();
+  SetUILanguageIsRussian(IsRussianLangFile(GetSettings().GetLanguageFilePath()));
+  m_phraseStore.ClearTextCaches();
+  NotifyAppEvent(this, kAppEventReloaded, 0);
+  UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+  return 1;
+}
+
+LRESULT CQLRTrayWnd::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
+  if (wParam != kTimerRemoveBalloon && wParam != kTimerShowMenu) {
+    bHandled = FALSE;
+    return 0;
+  }
+  // Each timer does its work once per start.
+  KillTimer(wParam);
+  if (wParam == kTimerRemoveBalloon) ShowTrayBalloon(nullptr, 0);
+  return 0;
+}
+
+LRESULT CQLRTrayWnd::OnPaneShowMenu(WORD, WORD, HWND, BOOL&) {
+  SetTimer(kTimerShowMenu, kShowMenuDelayMs);
+  return 0;
+}
+
+bool CQLRTrayWnd::GetExpandedPhraseText(int commandId, std::wstring* text, int* dataType) {
+  (void)commandId;
+  (void)text;
+  (void)dataType;
+  return false;
+}
+
+void CQLRTrayWnd::CopyPhraseToClipboard(int commandId) { (void)commandId; }
