@@ -174,9 +174,10 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   // The picture of the running or stopped state back on the tray icon.
   void RestoreTrayIconImage();
   void BlinkTrayIcon();
-  // The phrase's text with its macros expanded, and its data type; false
-  // for an id that is no phrase.
-  bool GetExpandedPhraseText(int commandId, std::wstring* text, int* dataType);
+  // The phrase's text with its macros expanded as an insertion would, its
+  // data type and the request's locale (may be null); false for an id that
+  // is no phrase.
+  bool GetExpandedPhraseText(int commandId, std::wstring* text, int* dataType, LCID* locale);
   void CopyPhraseToClipboard(int commandId);
   // The phrase folder when the editor was started.
   std::wstring m_editorStartFolder;

@@ -7,6 +7,9 @@
 #include "online/internet_state.h"
 #include "online/web_links.h"
 #include "online/web_search.h"
+#include "phrases/clipboard_ops.h"
+#include "phrases/insertion_actions.h"
+#include "phrases/macro_expand.h"
 #include "tray/app_control.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_icon_blink.h"
@@ -76,6 +79,7 @@ void CQLRTrayWnd::OnEditorClosed() {
   settings.Load();
   // The clipboard history starts here once it is part of the program.
   bool folderChanged = settings.GetPhrasesDirectory() != m_editorStartFolder;
+  if (m_dataNeededHandler) m_dataNeededHandler->ReleaseMenuFonts();
   SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
   if (m_hotkeyRegistered) UnregisterMainHotkey();
   RegisterMainHotkey(nullptr);
@@ -95,6 +99,11 @@ LRESULT CQLRTrayWnd::OnUpdateResult(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
   CQLRTraySettings& settings = GetSettings();
   settings.Load();
+  if (m_dataNeededHandler) {
+    m_dataNeededHandler->ReleaseMenuFonts();
+    // The menu takes the options the editor may have changed.
+    PrepareDataNeededHandler();
+  }
   SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
   ApplyLanguageSetting();
   ReloadPhraseStore();
@@ -107,7 +116,9 @@ LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CQLRTrayWnd::OnGestureQuery(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
 
-LRESULT CQLRTrayWnd::OnIsMenuFree(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+LRESULT CQLRTrayWnd::OnIsMenuFree(UINT, WPARAM, LPARAM, BOOL&) {
+  return m_dataNeededHandler && m_dataNeededHandler->IsMenuShown() ? 0 : 1;
+}
 
 LRESULT CQLRTrayWnd::OnUpdateDue(UINT, WPARAM, LPARAM, BOOL&) {
   UpdateTrayIcon(kTrayIconModifyWithBalloon, nullptr, false);
@@ -138,7 +149,7 @@ LRESULT CQLRTrayWnd::OnRightMenuCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL
   } else if (wParam >= kRightActionSearchFirst && wParam <= kRightActionSearchLast) {
     std::wstring text;
     int dataType = 0;
-    if (GetExpandedPhraseText(commandId, &text, &dataType))
+    if (GetExpandedPhraseText(commandId, &text, &dataType, nullptr))
       SearchTextOnWeb(text, static_cast<int>(wParam), m_hWnd);
   }
   return 1;
@@ -160,7 +171,10 @@ LRESULT CQLRTrayWnd::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
   }
   // Each timer does its work once per start.
   KillTimer(wParam);
-  if (wParam == kTimerRemoveBalloon) ShowTrayBalloon(nullptr, 0);
+  if (wParam == kTimerRemoveBalloon)
+    ShowTrayBalloon(nullptr, 0);
+  else
+    ShowMenuForTarget(false);  // the history pane collapses here once it exists
   return 0;
 }
 
@@ -169,11 +183,31 @@ LRESULT CQLRTrayWnd::OnPaneShowMenu(WORD, WORD, HWND, BOOL&) {
   return 0;
 }
 
-bool CQLRTrayWnd::GetExpandedPhraseText(int commandId, std::wstring* text, int* dataType) {
-  (void)commandId;
-  (void)text;
-  (void)dataType;
-  return false;
+bool CQLRTrayWnd::GetExpandedPhraseText(int commandId, std::wstring* text, int* dataType, LCID* locale) {
+  std::wstring data;
+  if (GetCommandText(commandId, &data, dataType) != kPhraseSource) return false;
+  // A keyboard-layout macro only switches the target's layout on insertion;
+  // it is no part of the text.
+  TakeKeyboardLayoutMacro(data);
+  HWND target = m_dataNeededHandler ? m_dataNeededHandler->GetTargetWindow() : nullptr;
+  CQLRInsertRequest request = MakeInsertRequest(target, *dataType);
+  CQLRActionList actions;
+  request.BuildActions(actions, data);
+  *text = actions.JoinTexts();
+  if (locale) *locale = request.GetLocale();
+  return true;
 }
 
-void CQLRTrayWnd::CopyPhraseToClipboard(int commandId) { (void)commandId; }
+void CQLRTrayWnd::CopyPhraseToClipboard(int commandId) {
+  // Clipboard-history items are copied here once the history exists.
+  std::wstring text;
+  int dataType = 0;
+  LCID locale = 0;
+  if (!GetExpandedPhraseText(commandId, &text, &dataType, &locale)) return;
+  bool copied = dataType == CQLRInsertRequest::kRtf
+                    ? CQLRAction_TextCommon::MutiCopy_Impl(false, text, 0, locale, false)
+                    : PutTextOnClipboard(text);
+  // The copy is what the user asked the clipboard to hold now: the request
+  // must not put the old contents back when the menu closes.
+  if (copied) m_clipboardKeeper.Disarm();
+}

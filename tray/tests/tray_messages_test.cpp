@@ -12,6 +12,7 @@
 #include "foundation/language_files.h"
 #include "foundation/log.h"
 #include "online/web_links.h"
+#include "online/web_search.h"
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_node.h"
 #include "platform/atl/app_module.h"
@@ -123,11 +124,18 @@ class TrayMessagesTest : public ::testing::Test {
   void SetSetting(const wchar_t* key, const std::wstring& value) {
     WritePrivateProfileStringW(L"Settings", key, value.c_str(), dir.File(L"Settings.ini").c_str());
   }
-  void WritePhrase(const std::wstring& name, const std::wstring& data) {
+  void WritePhrase(const std::wstring& name, const std::wstring& data, int dataType = 0) {
     CPhraseNode node;
     node.SetCaption(name);
     node.data = data;
+    node.DataType = static_cast<std::uint32_t>(dataType);
     ASSERT_TRUE(SavePhraseToFile(node, dir.File(L"Phrases\\" + name + L".quillora")));
+  }
+  // The id the loaded store gave the phrase of that caption; 0 when none.
+  int PhraseId(const std::wstring& caption) {
+    for (const CPhraseNode& node : wnd.GetPhraseStore().Nodes())
+      if (node.GetCaption() == caption) return static_cast<int>(node.CMDID);
+    return 0;
   }
   size_t CallCount() { return Calls().size(); }
 
@@ -250,6 +258,134 @@ TEST_F(TrayMessagesTest, LanguageChangeTakesTheStoredLanguageFile) {
     std::vector<NotifyCall> calls = Calls();
     ASSERT_GT(calls.size(), before);
     EXPECT_NE(calls.back().tip.find(c.hotkeyWord), std::wstring::npos) << qlrtest::ToUtf8(calls.back().tip);
+  }
+}
+
+std::wstring UserName() {
+  wchar_t name[256] = {};
+  DWORD size = 256;
+  GetUserNameW(name, &size);
+  return name;
+}
+
+bool PutSentinelOnClipboard(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  memcpy(GlobalLock(block), text.c_str(), bytes);
+  GlobalUnlock(block);
+  bool ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  CloseClipboard();
+  return ok;
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool ClipboardHasRtf() { return IsClipboardFormatAvailable(RegisterClipboardFormatW(L"Rich Text Format")) != 0; }
+
+TEST_F(TrayMessagesTest, RightClickCopyPutsThePhraseTextAsInsertedOnTheClipboard) {
+  WritePhrase(L"Greeting", L"Hi %WINDOWS_USERNAME%!");
+  WritePhrase(L"Command", L"notepad.exe %WINDOWS_USERNAME%", 2);
+  WritePhrase(L"Rich", L"{\\rtf1\\ansi Bold %WINDOWS_USERNAME%}", 1);
+  ASSERT_EQ(wnd.SendMessage(WM_TRAY_EDITOR_ENDED, 0, 0), 1);
+  const std::wstring user = UserName();
+  ASSERT_FALSE(user.empty());
+  const struct {
+    const wchar_t* caption;
+    std::wstring text;  // CF_UNICODETEXT afterwards
+    bool rtf;
+  } cases[] = {
+      {L"Greeting", L"Hi " + user + L"!", false},
+      {L"Command", L"notepad.exe " + user, false},
+      {L"Rich", L"Bold " + user, true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(PutSentinelOnClipboard(L"sentinel"));
+    int id = PhraseId(c.caption);
+    ASSERT_NE(id, 0) << qlrtest::ToUtf8(c.caption);
+    EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, kRightActionCopy, id), 1);
+    EXPECT_EQ(ClipboardText(), c.text) << qlrtest::ToUtf8(c.caption);
+    EXPECT_EQ(ClipboardHasRtf(), c.rtf) << qlrtest::ToUtf8(c.caption);
+  }
+  // An id that is no phrase copies nothing.
+  ASSERT_TRUE(PutSentinelOnClipboard(L"sentinel"));
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, kRightActionCopy, 99999), 1);
+  EXPECT_EQ(ClipboardText(), L"sentinel");
+}
+
+std::vector<std::wstring> g_searched;
+bool RecordSearch(const std::wstring& command, bool, HWND) {
+  g_searched.push_back(command);
+  return true;
+}
+
+TEST_F(TrayMessagesTest, RightClickSearchTakesTheExpandedTextToTheChosenEngine) {
+  WritePhrase(L"Query", L"who is\r\n%WINDOWS_USERNAME%");
+  ASSERT_EQ(wnd.SendMessage(WM_TRAY_EDITOR_ENDED, 0, 0), 1);
+  const int id = PhraseId(L"Query");
+  ASSERT_NE(id, 0);
+  g_searched.clear();
+  SetCommandRunnerForTests(RecordSearch);
+  for (WPARAM action = kRightActionSearchFirst; action <= kRightActionSearchLast; ++action)
+    EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, action, id), 1);
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, kRightActionSearchFirst, 99999), 1);
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, 8, id), 1);  // no such action
+  SetCommandRunnerForTests(nullptr);
+  const std::wstring query = L"who is " + UserName();
+  ASSERT_EQ(g_searched.size(), 4u);
+  for (int engine = 4; engine <= 7; ++engine)
+    EXPECT_EQ(g_searched[engine - 4], BuildWebSearchAddress(query, engine));
+  EXPECT_NE(g_searched[0].find(L"search?q=who is "), std::wstring::npos);
+}
+
+// Closes the first message box of this process that shows the text; the
+// box's text, or empty when none came within the time.
+std::wstring CloseMessageBox(const wchar_t* text, DWORD timeoutMs) {
+  std::wstring seen;
+  qlrtest::WaitUntil(
+      [&] {
+        for (HWND window : qlrtest::FindProcessWindows(GetCurrentProcessId())) {
+          wchar_t cls[32] = {};
+          GetClassNameW(window, cls, 32);
+          wchar_t body[256] = {};
+          GetDlgItemTextW(window, 0xFFFF, body, 256);
+          if (wcscmp(cls, L"#32770") == 0 && wcscmp(body, text) == 0 && IsWindowVisible(window)) {
+            seen = body;
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return seen;
+}
+
+TEST_F(TrayMessagesTest, HistoryActionsOnAPhraseIdTellTheUser) {
+  for (WPARAM action : {kRightActionOpenHistoryLink, kRightActionOpenHistoryWith}) {
+    std::wstring seen;
+    HANDLE closer = CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+          *static_cast<std::wstring*>(p) = CloseMessageBox(L"nIndex < 0", 10000);
+          return 0;
+        },
+        &seen, 0, nullptr);
+    ASSERT_NE(closer, nullptr);
+    EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, action, 5), 1);
+    WaitForSingleObject(closer, 15000);
+    CloseHandle(closer);
+    EXPECT_EQ(seen, L"nIndex < 0") << action;
   }
 }
 
