@@ -1,0 +1,211 @@
+// The real Quillora.exe answering the messages of the editor, the watchers,
+// second starts and the other windows: what each answers and what it does.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/test_support.h"
+
+namespace {
+
+constexpr DWORD kWaitMs = 20000;
+constexpr int kHotkeyId = 78;
+constexpr UINT kEditorState = 32772;
+constexpr UINT kEditorEnded = 32774;
+constexpr UINT kLanguageChanged = 32790;
+constexpr WORD kPaneShowMenu = 32844;
+constexpr wchar_t kAreaName[] = L"Local\\$QUILLORA_INTERCHANGE_AREA$";
+
+bool AreaExists() {
+  HANDLE area = OpenFileMappingW(FILE_MAP_READ, FALSE, kAreaName);
+  if (area) CloseHandle(area);
+  return area != nullptr;
+}
+
+bool DefaultHotkeyIsFree() {
+  if (!RegisterHotKey(nullptr, kHotkeyId, MOD_CONTROL | MOD_ALT, VK_RETURN)) return false;
+  UnregisterHotKey(nullptr, kHotkeyId);
+  return true;
+}
+
+size_t CountOf(const std::wstring& text, const std::wstring& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class TrayMessagesE2eTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.exe"), dir.File(L"Quillora.exe")));
+    SetSetting(L"WriteLog", L"1");
+    SetSetting(L"Welcome_Already_Started_V2_60", L"1");
+    CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
+    SetSetting(L"PhrasesDirectory", dir.File(L"Phrases"));
+  }
+  void TearDown() override {
+    if (child.IsRunning()) {
+      qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs);
+      child.Wait(kWaitMs);
+    }
+  }
+  void SetSetting(const wchar_t* key, const std::wstring& value) {
+    WritePrivateProfileStringW(L"Settings", key, value.c_str(), dir.File(L"Settings.ini").c_str());
+  }
+  void CopyLibrary() {
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.dll"), dir.File(L"Quillora.dll")));
+  }
+  std::wstring LogText() const { return qlrtest::ReadUtf16File(dir.File(L"LogReport.txt")); }
+  bool WaitForLog(const std::wstring& text) const {
+    return qlrtest::WaitUntil([&] { return LogText().find(text) != std::wstring::npos; }, kWaitMs);
+  }
+  HWND Start(const std::wstring& args) {
+    if (!child.Start(dir.File(L"Quillora.exe"), args)) return nullptr;
+    HWND window = nullptr;
+    qlrtest::WaitUntil(
+        [&] { return (window = qlrtest::FindProcessWindow(child.Pid(), nullptr, L"Quillora")); },
+        kWaitMs);
+    // The window is up; its creation has logged its last step.
+    if (window && !WaitForLog(L"WTS_Notify ")) return nullptr;
+    return window;
+  }
+  // The first message box of the program that shows the text, closed; its
+  // text, or empty when none came.
+  std::wstring CloseBox(const std::wstring& text) {
+    std::wstring seen;
+    qlrtest::WaitUntil(
+        [&] {
+          for (HWND window : qlrtest::FindProcessWindows(child.Pid())) {
+            wchar_t cls[32] = {};
+            GetClassNameW(window, cls, 32);
+            wchar_t body[512] = {};
+            GetDlgItemTextW(window, 0xFFFF, body, 512);
+            if (wcscmp(cls, L"#32770") == 0 && text == body && IsWindowVisible(window)) {
+              seen = body;
+              PostMessageW(window, WM_COMMAND, IDOK, 0);
+              return true;
+            }
+          }
+          return false;
+        },
+        kWaitMs);
+    return seen;
+  }
+
+  qlrtest::TempDir dir;
+  qlrtest::ChildProcess child;
+};
+
+TEST_F(TrayMessagesE2eTest, ClosedEditorBringsTheServicesUpAnew) {
+  if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  CopyLibrary();
+  HWND window = Start(L"/noinstall");
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(AreaExists());
+  EXPECT_TRUE(DefaultHotkeyIsFree());
+
+  // Unknown states and the start change nothing.
+  EXPECT_EQ(SendMessageW(window, kEditorState, 7, 0), 1);
+  EXPECT_EQ(SendMessageW(window, kEditorState, 1, 0), 1);
+  EXPECT_FALSE(AreaExists());
+  EXPECT_TRUE(DefaultHotkeyIsFree());
+
+  EXPECT_EQ(SendMessageW(window, kEditorState, 2, 0), 1);
+  EXPECT_TRUE(AreaExists());
+  EXPECT_FALSE(DefaultHotkeyIsFree());
+  std::wstring log = LogText();
+  EXPECT_EQ(log.find(L"Cannot register hot key"), std::wstring::npos) << qlrtest::ToUtf8(log);
+  EXPECT_EQ(log.find(L"Cannot kernel DLL install"), std::wstring::npos);
+
+  // A second close restarts them: still one hotkey, still running.
+  EXPECT_EQ(SendMessageW(window, kEditorState, 2, 0), 1);
+  EXPECT_TRUE(AreaExists());
+  EXPECT_FALSE(DefaultHotkeyIsFree());
+  EXPECT_EQ(LogText().find(L"Cannot register hot key"), std::wstring::npos);
+}
+
+TEST_F(TrayMessagesE2eTest, FailedEditorStartTellsTheUserAndStartsTheEditorDirectly) {
+  ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"helper_editor_stub.exe"),
+                                  dir.File(L"QuilloraEditor.exe")));
+  HWND window = Start(L"/noinstall");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(PostMessageW(window, kEditorState, 0, 0));
+  EXPECT_EQ(CloseBox(L"Cannot start settings module"), L"Cannot start settings module");
+  EXPECT_TRUE(qlrtest::WaitUntil(
+      [&] { return !qlrtest::ReadBytes(dir.File(L"editor_cmdline.txt")).empty(); }, kWaitMs));
+}
+
+TEST_F(TrayMessagesE2eTest, EditorEndAndLanguageChangeTakeTheStoredLanguage) {
+  HWND window = Start(L"/noinstall");
+  ASSERT_NE(window, nullptr);
+  // The texts the program shows from now on come from this file; the ones
+  // it lacks are written into it for the translator.
+  const std::wstring lng = dir.File(L"Test.lng");
+  ASSERT_TRUE(qlrtest::WriteUtf16File(lng, L"[Main]\r\nLangPrefix=de\r\n"));
+  SetSetting(L"Language", L"Test.lng");
+  const UINT messages[] = {kEditorEnded, kLanguageChanged};
+  for (UINT message : messages) {
+    ASSERT_TRUE(qlrtest::WriteUtf16File(lng, L"[Main]\r\nLangPrefix=de\r\n"));
+    EXPECT_EQ(SendMessageW(window, message, 0, 0), 1) << message;
+    std::wstring text = qlrtest::ReadUtf16File(lng);
+    EXPECT_NE(text.find(L"[Strings_Client]"), std::wstring::npos) << message << qlrtest::ToUtf8(text);
+    EXPECT_NE(text.find(L"132=Hot key"), std::wstring::npos) << message;
+  }
+  EXPECT_TRUE(WaitForLog(L"Detected event: PhraseEditor closed"));
+}
+
+TEST_F(TrayMessagesE2eTest, SecondStartBringsStoppedServicesBackAndSaysSo) {
+  if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  CopyLibrary();
+  HWND window = Start(L"/noinstall");
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(AreaExists());
+  qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"", kWaitMs);
+  EXPECT_TRUE(qlrtest::WaitUntil(AreaExists, kWaitMs));
+  EXPECT_FALSE(DefaultHotkeyIsFree());
+  // The folder has no sound files: the request shows in the log.
+  EXPECT_TRUE(WaitForLog(L"Sound file not found: " + dir.Path() + L"\\already_work.wav"));
+  // A third start finds the services up and leaves them as they are.
+  qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"", kWaitMs);
+  EXPECT_TRUE(qlrtest::WaitUntil(
+      [&] { return CountOf(LogText(), L"already_work.wav") >= 2; }, kWaitMs));
+  EXPECT_EQ(CountOf(LogText(), L"Cannot register hot key"), 0u);
+  EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(TrayMessagesE2eTest, SmallMessagesAreAnsweredWithoutTheMissingParts) {
+  HWND window = Start(L"/noinstall");
+  ASSERT_NE(window, nullptr);
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT answer;
+  } cases[] = {
+      {32779, 0, 0, 0},       // gesture query
+      {32781, 0, 0, 1},       // no phrase menu shown
+      {32783, 0, 0, 0},       // no clipboard handler
+      {32784, 0, 0, 1},       // balloon removed
+      {32785, 0, 0, 1},       // tray-menu tooltip hidden
+      {32789, 0, 424242, 1},  // copy of an id that is no phrase
+      {32789, 9, 1, 1},       // an action nobody knows
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SendMessageW(window, c.message, c.wParam, c.lParam), c.answer) << c.message;
+  EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(TrayMessagesE2eTest, PaneCaptionCommandAsksForTheMenuHalfASecondLater) {
+  // Without the library the services stay down, but the menu road is there.
+  HWND window = Start(L"");
+  ASSERT_NE(window, nullptr);
+  const std::wstring line = L"SendMessageToTargetWindow: ";
+  ASSERT_EQ(CountOf(LogText(), line), 0u);
+  ULONGLONG sent = GetTickCount64();
+  ASSERT_TRUE(PostMessageW(window, WM_COMMAND, kPaneShowMenu, 0));
+  ASSERT_TRUE(WaitForLog(line));
+  EXPECT_GE(GetTickCount64() - sent, 450u);
+}
+
+}  // namespace
