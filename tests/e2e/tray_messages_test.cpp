@@ -70,29 +70,6 @@ class TrayMessagesE2eTest : public ::testing::Test {
     if (window && !WaitForLog(L"WTS_Notify ")) return nullptr;
     return window;
   }
-  // The first message box of the program that shows the text, closed; its
-  // text, or empty when none came.
-  std::wstring CloseBox(const std::wstring& text) {
-    std::wstring seen;
-    qlrtest::WaitUntil(
-        [&] {
-          for (HWND window : qlrtest::FindProcessWindows(child.Pid())) {
-            wchar_t cls[32] = {};
-            GetClassNameW(window, cls, 32);
-            wchar_t body[512] = {};
-            GetDlgItemTextW(window, 0xFFFF, body, 512);
-            if (wcscmp(cls, L"#32770") == 0 && text == body && IsWindowVisible(window)) {
-              seen = body;
-              PostMessageW(window, WM_COMMAND, IDOK, 0);
-              return true;
-            }
-          }
-          return false;
-        },
-        kWaitMs);
-    return seen;
-  }
-
   qlrtest::TempDir dir;
   qlrtest::ChildProcess child;
 };
@@ -131,7 +108,7 @@ TEST_F(TrayMessagesE2eTest, FailedEditorStartTellsTheUserAndStartsTheEditorDirec
   HWND window = Start(L"/noinstall");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(PostMessageW(window, kEditorState, 0, 0));
-  EXPECT_EQ(CloseBox(L"Cannot start settings module"), L"Cannot start settings module");
+  EXPECT_TRUE(qlrtest::CloseMessageBox(child.Pid(), L"Cannot start settings module", kWaitMs));
   EXPECT_TRUE(qlrtest::WaitUntil(
       [&] { return !qlrtest::ReadBytes(dir.File(L"editor_cmdline.txt")).empty(); }, kWaitMs));
 }

@@ -206,6 +206,25 @@ std::vector<HWND> FindProcessWindows(DWORD pid) {
   return ctx.found;
 }
 
+bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs) {
+  return WaitUntil(
+      [&] {
+        for (HWND window : FindProcessWindows(pid)) {
+          wchar_t cls[32] = {};
+          GetClassNameW(window, cls, 32);
+          // 0xFFFF is the id of a message box's text control.
+          wchar_t body[1024] = {};
+          GetDlgItemTextW(window, 0xFFFF, body, 1024);
+          if (wcscmp(cls, L"#32770") == 0 && text == body && IsWindowVisible(window)) {
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+}
+
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
   for (HWND hwnd : FindProcessWindows(pid)) {
     wchar_t cls[256] = {}, text[512] = {};

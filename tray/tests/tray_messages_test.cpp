@@ -348,44 +348,21 @@ TEST_F(TrayMessagesTest, RightClickSearchTakesTheExpandedTextToTheChosenEngine) 
   EXPECT_NE(g_searched[0].find(L"search?q=who is "), std::wstring::npos);
 }
 
-// Closes the first message box of this process that shows the text; the
-// box's text, or empty when none came within the time.
-std::wstring CloseMessageBox(const wchar_t* text, DWORD timeoutMs) {
-  std::wstring seen;
-  qlrtest::WaitUntil(
-      [&] {
-        for (HWND window : qlrtest::FindProcessWindows(GetCurrentProcessId())) {
-          wchar_t cls[32] = {};
-          GetClassNameW(window, cls, 32);
-          wchar_t body[256] = {};
-          GetDlgItemTextW(window, 0xFFFF, body, 256);
-          if (wcscmp(cls, L"#32770") == 0 && wcscmp(body, text) == 0 && IsWindowVisible(window)) {
-            seen = body;
-            PostMessageW(window, WM_COMMAND, IDOK, 0);
-            return true;
-          }
-        }
-        return false;
-      },
-      timeoutMs);
-  return seen;
-}
-
 TEST_F(TrayMessagesTest, HistoryActionsOnAPhraseIdTellTheUser) {
   for (WPARAM action : {kRightActionOpenHistoryLink, kRightActionOpenHistoryWith}) {
-    std::wstring seen;
+    bool closed = false;
     HANDLE closer = CreateThread(
         nullptr, 0,
         [](void* p) -> DWORD {
-          *static_cast<std::wstring*>(p) = CloseMessageBox(L"nIndex < 0", 10000);
+          *static_cast<bool*>(p) = qlrtest::CloseMessageBox(GetCurrentProcessId(), L"nIndex < 0", 10000);
           return 0;
         },
-        &seen, 0, nullptr);
+        &closed, 0, nullptr);
     ASSERT_NE(closer, nullptr);
     EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, action, 5), 1);
     WaitForSingleObject(closer, 15000);
     CloseHandle(closer);
-    EXPECT_EQ(seen, L"nIndex < 0") << action;
+    EXPECT_TRUE(closed) << action;
   }
 }
 
