@@ -14,6 +14,8 @@ mkdir -p "$dist"
 for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll Quillora.dll HTMLayout.dll; do
   [ -f "build/x64/bin/$f" ] && cp -f "build/x64/bin/$f" "$dist/"
 done
+# The event sounds are looked up beside the program.
+cp -f build/x64/bin/*.wav "$dist/" 2>/dev/null || true
 if [ -d resources/sample_phrases ] && [ ! -d "$dist/UserPhrases" ]; then
   cp -r resources/sample_phrases "$dist/UserPhrases"
 fi
