@@ -141,6 +141,7 @@ class HotkeyRoadByQueryTest : public HotkeyRoadTest, public ::testing::WithParam
 // itself (the road of a 32-bit tray on 64-bit Windows): both end the same way.
 TEST_P(HotkeyRoadByQueryTest, MenuOpensAndTheChosenPhraseIsTyped) {
   const bool selfFill = GetParam();
+  ASSERT_TRUE(PutOnClipboard(L"user text", ""));
   ASSERT_NO_FATAL_FAILURE(StartOnRoad());
   ULONGLONG from = NowUtcSeconds();
   ASSERT_NO_FATAL_FAILURE(OpenMenu());
@@ -159,6 +160,10 @@ TEST_P(HotkeyRoadByQueryTest, MenuOpensAndTheChosenPhraseIsTyped) {
   EXPECT_TRUE(session.WaitForTargetText(kFirstText)) << qlrtest::ToUtf8(session.TargetText());
   ExpectUsedOnce(L"First.quillora", from);
   EXPECT_EQ(qlre2e::PhraseAttribute(session.PhraseFile(L"Second.quillora"), "UsageCount"), "0");
+  // Typing never needed the clipboard: the user's text is there again, also
+  // where the selection was fetched through it.
+  EXPECT_TRUE(qlrtest::WaitUntil([] { return ReadClipboard().first == L"user text"; }, 3000, 20))
+      << qlrtest::ToUtf8(ReadClipboard().first);
 }
 
 TEST_F(HotkeyRoadTest, PastedPhraseStaysOnTheClipboard) {
@@ -172,6 +177,9 @@ TEST_F(HotkeyRoadTest, PastedPhraseStaysOnTheClipboard) {
   EXPECT_TRUE(qlrtest::WaitUntil([] { return ReadClipboard().first == kFirstText; }, 5000, 20))
       << qlrtest::ToUtf8(ReadClipboard().first);
   ExpectUsedOnce(L"First.quillora", from);
+  // The end of the program leaves the pasted phrase where it is.
+  EXPECT_EQ(session.Stop(), 0);
+  EXPECT_EQ(ReadClipboard().first, kFirstText);
 }
 
 // On the self-fill road the selection is fetched through the clipboard, so
@@ -195,6 +203,10 @@ TEST_P(HotkeyRoadByQueryTest, EscapeInsertsNothingAndKeepsTheClipboard) {
   }
   EXPECT_EQ(session.TargetText(), L"");
   EXPECT_EQ(qlre2e::PhraseAttribute(session.PhraseFile(L"First.quillora"), "UsageCount"), "0");
+  // What the user copies afterwards survives the end of the program.
+  ASSERT_TRUE(PutOnClipboard(L"copied later", ""));
+  EXPECT_EQ(session.Stop(), 0);
+  EXPECT_EQ(ReadClipboard().first, L"copied later");
 }
 
 TEST_F(HotkeyRoadTest, DoubledHotkeyNeedsTwoQuickPresses) {
@@ -270,6 +282,8 @@ TEST_F(HotkeyRoadTest, CopyDataInsertsThePhraseOfItsIdAndRefusesAShortBlock) {
   // Short or empty blocks are refused before anything runs.
   EXPECT_EQ(SendCommandBlock(session.TrayWindow(), 1, session.TargetWindow(), 137), 0);
   EXPECT_EQ(SendCommandBlock(session.TrayWindow(), 1, session.TargetWindow(), 0), 0);
+  // An id no phrase has is taken, and inserts nothing.
+  EXPECT_EQ(SendCommandBlock(session.TrayWindow(), 999, session.TargetWindow(), 138), 1);
   EXPECT_FALSE(session.WaitForTargetText(kFirstText, 500));
   EXPECT_EQ(session.TargetText(), L"");
 
