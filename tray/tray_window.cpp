@@ -239,7 +239,7 @@ LRESULT CQLRTrayWnd::OnWmWTSSessionChange(UINT, WPARAM wParam, LPARAM lParam, BO
 
 LRESULT CQLRTrayWnd::OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&) {
   if (lParam) GetProblemList().push_back(reinterpret_cast<const wchar_t*>(lParam));
-  return 0;
+  return 1;
 }
 
 LRESULT CQLRTrayWnd::OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {

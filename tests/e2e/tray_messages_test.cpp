@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "tests/e2e/hotkey_session.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
 constexpr DWORD kWaitMs = 20000;
-constexpr int kHotkeyId = 78;
 constexpr UINT kEditorState = 32772;
 constexpr UINT kEditorEnded = 32774;
 constexpr UINT kLanguageChanged = 32790;
@@ -21,12 +21,6 @@ bool AreaExists() {
   HANDLE area = OpenFileMappingW(FILE_MAP_READ, FALSE, kAreaName);
   if (area) CloseHandle(area);
   return area != nullptr;
-}
-
-bool DefaultHotkeyIsFree() {
-  if (!RegisterHotKey(nullptr, kHotkeyId, MOD_CONTROL | MOD_ALT, VK_RETURN)) return false;
-  UnregisterHotKey(nullptr, kHotkeyId);
-  return true;
 }
 
 size_t CountOf(const std::wstring& text, const std::wstring& part) {
@@ -75,22 +69,22 @@ class TrayMessagesE2eTest : public ::testing::Test {
 };
 
 TEST_F(TrayMessagesE2eTest, ClosedEditorBringsTheServicesUpAnew) {
-  if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
   CopyLibrary();
   HWND window = Start(L"/noinstall");
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(AreaExists());
-  EXPECT_TRUE(DefaultHotkeyIsFree());
+  EXPECT_TRUE(qlre2e::DefaultHotkeyIsFree());
 
   // Unknown states and the start change nothing.
   EXPECT_EQ(SendMessageW(window, kEditorState, 7, 0), 1);
   EXPECT_EQ(SendMessageW(window, kEditorState, 1, 0), 1);
   EXPECT_FALSE(AreaExists());
-  EXPECT_TRUE(DefaultHotkeyIsFree());
+  EXPECT_TRUE(qlre2e::DefaultHotkeyIsFree());
 
   EXPECT_EQ(SendMessageW(window, kEditorState, 2, 0), 1);
   EXPECT_TRUE(AreaExists());
-  EXPECT_FALSE(DefaultHotkeyIsFree());
+  EXPECT_FALSE(qlre2e::DefaultHotkeyIsFree());
   std::wstring log = LogText();
   EXPECT_EQ(log.find(L"Cannot register hot key"), std::wstring::npos) << qlrtest::ToUtf8(log);
   EXPECT_EQ(log.find(L"Cannot kernel DLL install"), std::wstring::npos);
@@ -98,7 +92,7 @@ TEST_F(TrayMessagesE2eTest, ClosedEditorBringsTheServicesUpAnew) {
   // A second close restarts them: still one hotkey, still running.
   EXPECT_EQ(SendMessageW(window, kEditorState, 2, 0), 1);
   EXPECT_TRUE(AreaExists());
-  EXPECT_FALSE(DefaultHotkeyIsFree());
+  EXPECT_FALSE(qlre2e::DefaultHotkeyIsFree());
   EXPECT_EQ(LogText().find(L"Cannot register hot key"), std::wstring::npos);
 }
 
@@ -133,14 +127,14 @@ TEST_F(TrayMessagesE2eTest, EditorEndAndLanguageChangeTakeTheStoredLanguage) {
 }
 
 TEST_F(TrayMessagesE2eTest, SecondStartBringsStoppedServicesBackAndSaysSo) {
-  if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
   CopyLibrary();
   HWND window = Start(L"/noinstall");
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(AreaExists());
   qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"", kWaitMs);
   EXPECT_TRUE(qlrtest::WaitUntil(AreaExists, kWaitMs));
-  EXPECT_FALSE(DefaultHotkeyIsFree());
+  EXPECT_FALSE(qlre2e::DefaultHotkeyIsFree());
   // The folder has no sound files: the request shows in the log.
   EXPECT_TRUE(WaitForLog(L"Sound file not found: " + dir.Path() + L"\\already_work.wav"));
   // A third start finds the services up and leaves them as they are.
@@ -183,6 +177,67 @@ TEST_F(TrayMessagesE2eTest, PaneCaptionCommandAsksForTheMenuHalfASecondLater) {
   ASSERT_TRUE(PostMessageW(window, WM_COMMAND, kPaneShowMenu, 0));
   ASSERT_TRUE(WaitForLog(line));
   EXPECT_GE(GetTickCount64() - sent, 450u);
+}
+
+std::wstring ClipboardText() {
+  std::wstring text = L"-";
+  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool PutClipboardText(const std::wstring& text) {
+  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return false;
+  EmptyClipboard();
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  memcpy(GlobalLock(block), text.c_str(), bytes);
+  GlobalUnlock(block);
+  bool ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  CloseClipboard();
+  return ok;
+}
+
+LRESULT SendToTray(HWND tray, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(tray, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMs, &result)) return -1;
+  return static_cast<LRESULT>(result);
+}
+
+// The user copies a phrase from the open menu and then closes it: the copy
+// stays, where a closed menu otherwise puts the user's clipboard back.
+TEST(TrayMessagesMenuTest, CopyFromTheOpenMenuSurvivesItsClosing) {
+  if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  qlre2e::HotkeySession session;
+  ASSERT_TRUE(session.Prepared());
+  // The only phrase gets the first id.
+  ASSERT_TRUE(qlre2e::WritePhrase(session.PhraseFile(L"Only.quillora"), L"Only", L"Copied phrase", 1));
+  ASSERT_TRUE(PutClipboardText(L"user text"));
+  ASSERT_TRUE(session.StartTarget());
+  ASSERT_TRUE(session.StartQuillora()) << qlrtest::ToUtf8(session.LogText());
+  HWND tray = session.TrayWindow();
+  EXPECT_EQ(SendToTray(tray, 32781, 0, 0), 1);
+
+  ASSERT_TRUE(session.BringTargetForward());
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  ASSERT_TRUE(session.WaitForMenu()) << qlrtest::ToUtf8(session.LogText());
+  EXPECT_EQ(SendToTray(tray, 32781, 0, 0), 0) << "the menu is shown";
+  EXPECT_EQ(SendToTray(tray, 32789, 0, 1), 1);
+  EXPECT_EQ(ClipboardText(), L"Copied phrase");
+
+  const size_t ends = session.CountInLog(L"CQLRTrayWnd::OnWmCommandFromSelf");
+  ASSERT_TRUE(qlre2e::PressKey(VK_ESCAPE));
+  ASSERT_TRUE(session.WaitForMenuGone());
+  ASSERT_TRUE(qlrtest::WaitUntil(
+      [&] { return session.CountInLog(L"CQLRTrayWnd::OnWmCommandFromSelf") > ends; }, kWaitMs));
+  EXPECT_EQ(ClipboardText(), L"Copied phrase");
+  EXPECT_EQ(SendToTray(tray, 32781, 0, 0), 1);
+  EXPECT_EQ(session.TargetText(), L"");
+  EXPECT_EQ(session.Stop(), 0);
 }
 
 }  // namespace

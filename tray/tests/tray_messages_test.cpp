@@ -20,7 +20,9 @@
 #include "tray/command_line.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_files.h"
+#include "tray/problem_list.h"
 #include "tray/tray_icon.h"
+#include "tray/tray_messaging.h"
 #include "tray/tray_window.h"
 
 namespace {
@@ -364,6 +366,17 @@ TEST_F(TrayMessagesTest, HistoryActionsOnAPhraseIdTellTheUser) {
     CloseHandle(closer);
     EXPECT_TRUE(closed) << action;
   }
+}
+
+TEST_F(TrayMessagesTest, PaneTextJoinsTheProblemList) {
+  const std::wstring text = L"History folder cannot be read";
+  size_t before = GetProblemList().size();
+  EXPECT_EQ(SendTrayWndPaneMessage(text), 1);
+  ASSERT_EQ(GetProblemList().size(), before + 1);
+  EXPECT_EQ(GetProblemList().back(), text);
+  // No text, nothing to keep; still answered.
+  EXPECT_EQ(wnd.SendMessage(GetTrayPaneMessage(), 0, 0), 1);
+  EXPECT_EQ(GetProblemList().size(), before + 1);
 }
 
 TEST_F(TrayMessagesTest, UnknownTimersAreLeftAlone) {
