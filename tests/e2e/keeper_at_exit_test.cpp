@@ -7,11 +7,10 @@
 
 #include <string>
 
+#include "tests/e2e/hotkey_session.h"
 #include "tests/support/test_support.h"
 
 namespace {
-
-constexpr DWORD kWaitMs = 20000;
 
 bool PutText(const std::wstring& text) {
   if (!OpenClipboard(nullptr)) return false;
@@ -36,21 +35,9 @@ std::wstring GetText() {
   return text;
 }
 
-void PressHotkey() {
-  INPUT keys[6] = {};
-  const WORD vks[3] = {VK_CONTROL, VK_MENU, VK_RETURN};
-  for (int i = 0; i < 3; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = vks[i];
-    keys[5 - i].type = INPUT_KEYBOARD;
-    keys[5 - i].ki.wVk = vks[i];
-    keys[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-  }
-  SendInput(6, keys, sizeof(INPUT));
-}
-
 TEST(KeeperAtExitTest, APressWithoutTargetDoesNotPutAnOldClipboardBackAtTheEnd) {
   qlrtest::TempDir dir;
+  ASSERT_TRUE(qlre2e::DefaultHotkeyIsFree());
   ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.exe"), dir.File(L"Quillora.exe")));
   ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.dll"), dir.File(L"Quillora.dll")));
   const std::wstring ini = dir.File(L"Settings.ini");
@@ -62,23 +49,23 @@ TEST(KeeperAtExitTest, APressWithoutTargetDoesNotPutAnOldClipboardBackAtTheEnd) 
   {
     qlrtest::ChildProcess target;
     ASSERT_TRUE(target.Start(qlrtest::BinFile(L"helper_insert_target.exe"), L"edit"));
-    ASSERT_TRUE(qlrtest::WaitUntil([&] { return GetForegroundWindow() != nullptr; }, kWaitMs));
+    ASSERT_TRUE(qlrtest::WaitUntil([&] { return GetForegroundWindow() != nullptr; }, qlre2e::kWaitMs));
     target.Kill();
   }
   qlrtest::ChildProcess tray;
   ASSERT_TRUE(tray.Start(dir.File(L"Quillora.exe"), L""));
-  ASSERT_TRUE(qlrtest::WaitUntil([&] { return log().find(L"WTS_Notify") != std::wstring::npos; }, kWaitMs));
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return log().find(L"WTS_Notify") != std::wstring::npos; }, qlre2e::kWaitMs));
   ASSERT_EQ(log().find(L"Cannot kernel DLL install"), std::wstring::npos) << qlrtest::ToUtf8(log());
 
   ASSERT_TRUE(PutText(L"before the press"));
-  PressHotkey();
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
   ASSERT_TRUE(qlrtest::WaitUntil(
-      [&] { return log().find(L"Cannot sendmessage to target window") != std::wstring::npos; }, kWaitMs))
+      [&] { return log().find(L"Cannot sendmessage to target window") != std::wstring::npos; }, qlre2e::kWaitMs))
       << qlrtest::ToUtf8(log());
   ASSERT_TRUE(PutText(L"copied afterwards"));
 
-  EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs), 1);
-  EXPECT_EQ(tray.Wait(kWaitMs), 0);
+  EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", qlre2e::kWaitMs), 1);
+  EXPECT_EQ(tray.Wait(qlre2e::kWaitMs), 0);
   EXPECT_EQ(GetText(), L"copied afterwards");
 }
 
