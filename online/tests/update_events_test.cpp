@@ -201,7 +201,11 @@ TEST(UpdateEventsTest, WelcomeProgramStartsWithAutoSwitch) {
     EXPECT_EQ(cmd.find(L"/auto") != std::wstring::npos, c.hasAuto) << cmd.c_str();
   }
   // No welcome program beside the caller: the start fails.
-  DeleteFileW(dir.File(L"Quillora_Welcome.exe").c_str());
+  // The last started copy may still be ending and hold its file.
+  const std::wstring welcome = dir.File(L"Quillora_Welcome.exe");
+  ASSERT_TRUE(qlrtest::WaitUntil(
+      [&] { return DeleteFileW(welcome.c_str()) || GetFileAttributesW(welcome.c_str()) == INVALID_FILE_ATTRIBUTES; },
+      10000));
   EXPECT_EQ(qlrtest::RunProcess(dir.File(L"online_probe.exe"), L"welcome 1"), 1);
   SetEnvironmentVariableW(L"QLR_MARKER_FILE", nullptr);
 }
