@@ -108,6 +108,9 @@ int CQLRAction_Rtf::Execute(HWND /*target*/) {
 }
 
 int CQLRAction_Prompt::Execute(HWND target) {
+  // Text typed by the action before must reach the target before the dialog
+  // takes the focus.
+  LetTargetReadSentKeys(target);
   CPromptDialog dialog(m_text, target, m_flag);
   const INT_PTR answer = dialog.DoModal();
   // The closed dialog hands the activation to whatever window the system

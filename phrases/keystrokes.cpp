@@ -60,6 +60,15 @@ void SendBackspaces(int n) {
   }
 }
 
+void LetTargetReadSentKeys(HWND target) {
+  if (!target || !IsWindow(target)) return;
+  // The answer comes once the target's thread looks at its queue again; the
+  // pause lets it take the keys that were already there.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
+  Sleep(150);
+}
+
 bool TypeText(const std::wstring& text, HWND /*target*/, int backspaces, int leftMoves,
               int rightMoves) {
   if (text.empty()) return false;

@@ -14,6 +14,11 @@ std::vector<INPUT> BuildTypeTextInputs(const std::wstring& text, int leftMoves, 
 
 // Types the text in one SendInput call so the user's own keys cannot mix
 // into it; false for an empty text.
+// Keys sent with SendInput are read by the target later; a key still unread
+// when another thread's window takes the focus is lost. Gives the target
+// the time to read what was sent before another window is shown.
+void LetTargetReadSentKeys(HWND target);
+
 bool TypeText(const std::wstring& text, HWND target, int backspaces, int leftMoves,
               int rightMoves);
 void SendBackspaces(int n);
