@@ -179,29 +179,6 @@ TEST_F(TrayMessagesE2eTest, PaneCaptionCommandAsksForTheMenuHalfASecondLater) {
   EXPECT_GE(GetTickCount64() - sent, 450u);
 }
 
-std::wstring ClipboardText() {
-  std::wstring text = L"-";
-  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
-
-bool PutClipboardText(const std::wstring& text) {
-  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return false;
-  EmptyClipboard();
-  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  memcpy(GlobalLock(block), text.c_str(), bytes);
-  GlobalUnlock(block);
-  bool ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-  CloseClipboard();
-  return ok;
-}
-
 LRESULT SendToTray(HWND tray, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(tray, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMs, &result)) return -1;
@@ -216,7 +193,7 @@ TEST(TrayMessagesMenuTest, CopyFromTheOpenMenuSurvivesItsClosing) {
   ASSERT_TRUE(session.Prepared());
   // The only phrase gets the first id.
   ASSERT_TRUE(qlre2e::WritePhrase(session.PhraseFile(L"Only.quillora"), L"Only", L"Copied phrase", 1));
-  ASSERT_TRUE(PutClipboardText(L"user text"));
+  ASSERT_TRUE(qlrtest::PutClipboardText(L"user text"));
   ASSERT_TRUE(session.StartTarget());
   ASSERT_TRUE(session.StartQuillora()) << qlrtest::ToUtf8(session.LogText());
   HWND tray = session.TrayWindow();
@@ -227,14 +204,14 @@ TEST(TrayMessagesMenuTest, CopyFromTheOpenMenuSurvivesItsClosing) {
   ASSERT_TRUE(session.WaitForMenu()) << qlrtest::ToUtf8(session.LogText());
   EXPECT_EQ(SendToTray(tray, 32781, 0, 0), 0) << "the menu is shown";
   EXPECT_EQ(SendToTray(tray, 32789, 0, 1), 1);
-  EXPECT_EQ(ClipboardText(), L"Copied phrase");
+  EXPECT_EQ(qlrtest::ClipboardText(), L"Copied phrase");
 
   const size_t ends = session.CountInLog(L"CQLRTrayWnd::OnWmCommandFromSelf");
   ASSERT_TRUE(qlre2e::PressKey(VK_ESCAPE));
   ASSERT_TRUE(session.WaitForMenuGone());
   ASSERT_TRUE(qlrtest::WaitUntil(
       [&] { return session.CountInLog(L"CQLRTrayWnd::OnWmCommandFromSelf") > ends; }, kWaitMs));
-  EXPECT_EQ(ClipboardText(), L"Copied phrase");
+  EXPECT_EQ(qlrtest::ClipboardText(), L"Copied phrase");
   EXPECT_EQ(SendToTray(tray, 32781, 0, 0), 1);
   EXPECT_EQ(session.TargetText(), L"");
   EXPECT_EQ(session.Stop(), 0);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 
 namespace qlrtest {
 
@@ -204,6 +205,33 @@ std::vector<HWND> FindProcessWindows(DWORD pid) {
       },
       reinterpret_cast<LPARAM>(&ctx));
   return ctx.found;
+}
+
+std::wstring ClipboardText() {
+  std::wstring text = L"-";
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool PutClipboardText(const std::wstring& text) {
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return false;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = false;
+  if (block) {
+    memcpy(GlobalLock(block), text.c_str(), bytes);
+    GlobalUnlock(block);
+    ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (!ok) GlobalFree(block);
+  }
+  CloseClipboard();
+  return ok;
 }
 
 bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs) {

@@ -68,6 +68,12 @@ bool WriteUtf16File(const std::wstring& path, const std::wstring& text, bool bom
 std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 
+// The clipboard's Unicode text ("-" when it holds none or cannot be
+// opened), and a text put on it alone; the clipboard is opened with retries,
+// since other programs hold it for moments.
+std::wstring ClipboardText();
+bool PutClipboardText(const std::wstring& text);
+
 // Copies a file; false on failure.
 bool CopyFileTo(const std::wstring& from, const std::wstring& to);
 

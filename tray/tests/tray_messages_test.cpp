@@ -11,6 +11,7 @@
 #include "foundation/icons.h"
 #include "foundation/language_files.h"
 #include "foundation/log.h"
+#include "online/internet_state.h"
 #include "online/web_links.h"
 #include "online/web_search.h"
 #include "phrases/phrase_file.h"
@@ -21,6 +22,7 @@
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_files.h"
 #include "tray/problem_list.h"
+#include "tray/settings/settings_names.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_messaging.h"
 #include "tray/tray_window.h"
@@ -56,6 +58,8 @@ struct NotifyCall {
   std::wstring tip;
   UINT timeout;
   std::vector<BYTE> icon;
+  std::wstring infoTitle;
+  DWORD infoFlags;
 };
 
 std::mutex g_lock;
@@ -63,7 +67,8 @@ std::vector<NotifyCall> g_calls;
 BOOL g_shellAnswer = TRUE;
 
 BOOL RecordNotify(DWORD message, NOTIFYICONDATAW* data) {
-  NotifyCall call{message, data->uFlags, data->szInfo, data->szTip, data->uTimeout, {}};
+  NotifyCall call{message,  data->uFlags, data->szInfo,        data->szTip,
+                  data->uTimeout, {},     data->szInfoTitle, data->dwInfoFlags};
   if (data->uFlags & NIF_ICON) call.icon = IconBits(data->hIcon);
   std::lock_guard<std::mutex> hold(g_lock);
   g_calls.push_back(call);
@@ -270,29 +275,6 @@ std::wstring UserName() {
   return name;
 }
 
-bool PutSentinelOnClipboard(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  memcpy(GlobalLock(block), text.c_str(), bytes);
-  GlobalUnlock(block);
-  bool ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-  CloseClipboard();
-  return ok;
-}
-
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
-
 bool ClipboardHasRtf() { return IsClipboardFormatAvailable(RegisterClipboardFormatW(L"Rich Text Format")) != 0; }
 
 TEST_F(TrayMessagesTest, RightClickCopyPutsThePhraseTextAsInsertedOnTheClipboard) {
@@ -312,17 +294,17 @@ TEST_F(TrayMessagesTest, RightClickCopyPutsThePhraseTextAsInsertedOnTheClipboard
       {L"Rich", L"Bold " + user, true},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(PutSentinelOnClipboard(L"sentinel"));
+    ASSERT_TRUE(qlrtest::PutClipboardText(L"sentinel"));
     int id = PhraseId(c.caption);
     ASSERT_NE(id, 0) << qlrtest::ToUtf8(c.caption);
     EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, kRightActionCopy, id), 1);
-    EXPECT_EQ(ClipboardText(), c.text) << qlrtest::ToUtf8(c.caption);
+    EXPECT_EQ(qlrtest::ClipboardText(), c.text) << qlrtest::ToUtf8(c.caption);
     EXPECT_EQ(ClipboardHasRtf(), c.rtf) << qlrtest::ToUtf8(c.caption);
   }
   // An id that is no phrase copies nothing.
-  ASSERT_TRUE(PutSentinelOnClipboard(L"sentinel"));
+  ASSERT_TRUE(qlrtest::PutClipboardText(L"sentinel"));
   EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, kRightActionCopy, 99999), 1);
-  EXPECT_EQ(ClipboardText(), L"sentinel");
+  EXPECT_EQ(qlrtest::ClipboardText(), L"sentinel");
 }
 
 std::vector<std::wstring> g_searched;
@@ -377,6 +359,35 @@ TEST_F(TrayMessagesTest, PaneTextJoinsTheProblemList) {
   // No text, nothing to keep; still answered.
   EXPECT_EQ(wnd.SendMessage(GetTrayPaneMessage(), 0, 0), 1);
   EXPECT_EQ(GetProblemList().size(), before + 1);
+}
+
+TEST_F(TrayMessagesTest, DueUpdateCheckShowsTheBalloonAndAsksForTheCheckWhenOnline) {
+  size_t before = CallCount();
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_UPDATE_DUE, 0, 0), 1);
+  std::vector<NotifyCall> calls = Calls();
+  ASSERT_EQ(calls.size(), before + 1);
+  EXPECT_EQ(calls.back().message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_TRUE(calls.back().flags & NIF_INFO);
+  MSG msg = {};
+  bool asked = false;
+  while (PeekMessageW(&msg, wnd.m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+    asked = asked || LOWORD(msg.wParam) == ID_TRAY_CHECK_FOR_UPDATES;
+  EXPECT_EQ(asked, IsInternetConnected() == kInternetConnected);
+}
+
+TEST_F(TrayMessagesTest, ExitRequestSaysSoInABalloonWithTheProgramsIcon) {
+  size_t before = CallCount();
+  EXPECT_EQ(wnd.SendMessage(RegisterWindowMessageW(settings_names::kInstanceMessage), 1, 0), 1);
+  std::vector<NotifyCall> calls = Calls();
+  ASSERT_GT(calls.size(), before);
+  EXPECT_TRUE(calls[before].flags & NIF_INFO);
+  EXPECT_NE(calls[before].infoTitle.find(L", Exit..."), std::wstring::npos)
+      << qlrtest::ToUtf8(calls[before].infoTitle);
+  EXPECT_EQ(calls[before].infoFlags, static_cast<DWORD>(NIIF_USER));
+  // The exit command follows the notice.
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return !wnd.IsWindow(); }));
+  MSG quit = {};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the loop's end, for no later test
 }
 
 TEST_F(TrayMessagesTest, UnknownTimersAreLeftAlone) {
