@@ -166,10 +166,16 @@ class HotkeySession {
     return qlrtest::WaitUntil([&] { return LogText().find(text) != std::wstring::npos; }, timeoutMs, 20);
   }
 
-  // The visible phrase menu of Quillora.exe, or null.
+  // The visible phrase menu of Quillora.exe, or null. Looked up by class,
+  // which is cheap enough to poll without delaying the menu itself.
   HWND PhraseMenu() const {
-    HWND menu = qlrtest::FindProcessWindow(m_quillora.Pid(), L"#32768");
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
+    for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
+         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(menu, &pid);
+      if (pid == m_quillora.Pid() && IsWindowVisible(menu)) return menu;
+    }
+    return nullptr;
   }
   bool WaitForMenu(DWORD timeoutMs = kWaitMs) const {
     return qlrtest::WaitUntil([&] { return PhraseMenu() != nullptr; }, timeoutMs, 5);
