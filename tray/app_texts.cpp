@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/system_helpers.h"
+#include "foundation/language_files.h"
 #include "foundation/localized_strings.h"
 #include "phrases/menu_item_text.h"
 #include "tray/program/resource.h"
@@ -24,6 +25,13 @@ std::wstring GetClientString(UINT id) {
   CLngString text;
   text.LoadString(id);
   return text.Text();
+}
+
+void ApplyClientLanguageFile(const std::wstring& path) {
+  if (path.empty())
+    SetCurrentLanguage(std::wstring());
+  else
+    SetLngStringFile(path, kLngSuffixClient);
 }
 
 std::wstring UpperCaseForKeyboard(const std::wstring& text) {

@@ -8,6 +8,10 @@
 // The tray program's text of a string id in the current language.
 std::wstring GetClientString(UINT id);
 
+// Makes the language file the current language and the source of the tray
+// program's strings; an empty path stands for the built-in texts.
+void ApplyClientLanguageFile(const std::wstring& path);
+
 std::wstring GetTurnOnText();   // "Turn on"
 std::wstring GetTurnOffText();  // "TURN OFF"
 std::wstring GetOnText();       // "on"

@@ -15,6 +15,7 @@
 #include "online/update_events.h"
 #include "phrases/macro_dates.h"
 #include "platform/atl/app_module.h"
+#include "tray/app_texts.h"
 #include "tray/command_line.h"
 #include "tray/instance.h"
 #include "tray/settings/event_watchers.h"
@@ -169,7 +170,7 @@ int QuilloraMain(HINSTANCE instance, const wchar_t* commandLine) {
 
   if (cmd.IsUa()) SetAutoStartEntry(false);
   if (ResolveAutomode(cmd, settings.delayAutoLoadSeconds)) return Finish(kExitAutomodeCutShort);
-  SetCurrentLanguage(settings.GetLanguageFilePath());
+  ApplyClientLanguageFile(settings.GetLanguageFilePath());
   if (HandleRequestsThatEndWithZero(cmd)) return Finish(0);
   if (cmd.IsAsAdmin()) WaitForAdminHandOver();
 

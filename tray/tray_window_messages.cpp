@@ -3,6 +3,7 @@
 // one-shot timers.
 #include "foundation/language_files.h"
 #include "foundation/localized_strings.h"
+#include "tray/app_texts.h"
 #include "foundation/log.h"
 #include "online/internet_state.h"
 #include "online/web_links.h"
@@ -29,11 +30,7 @@ constexpr int kBlinkRounds = 4;
 void CQLRTrayWnd::ApplyLanguageSetting() {
   CQLRTraySettings& settings = GetSettings();
   settings.SetLanguage(ReadLanguage(GetSettingsIniPath()));
-  std::wstring path = settings.GetLanguageFilePath();
-  if (path.empty())
-    SetCurrentLanguage(std::wstring());  // the built-in texts
-  else
-    SetLngStringFile(path, kLngSuffixClient);
+  ApplyClientLanguageFile(settings.GetLanguageFilePath());
   UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
 }
 

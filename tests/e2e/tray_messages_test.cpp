@@ -126,6 +126,45 @@ TEST_F(TrayMessagesE2eTest, EditorEndAndLanguageChangeTakeTheStoredLanguage) {
   EXPECT_TRUE(WaitForLog(L"Detected event: PhraseEditor closed"));
 }
 
+TEST_F(TrayMessagesE2eTest, StartTakesTheStoredOrTheInputLanguagesFile) {
+  // The two letters of the default input language name the file chosen when
+  // the settings name none.
+  HKL input = nullptr;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETDEFAULTINPUTLANG, 0, &input, 0));
+  wchar_t iso[100] = {};
+  GetLocaleInfoW(MAKELCID(LOWORD(reinterpret_cast<ULONG_PTR>(input)), SORT_DEFAULT), LOCALE_SISO639LANGNAME,
+                 iso, 99);
+  iso[2] = L'\0';
+  ASSERT_NE(iso[0], L'\0');
+  const std::wstring header = std::wstring(L"[Main]\r\nLangPrefix=") + iso + L"\r\n";
+  struct Case {
+    const wchar_t* stored;  // the Language setting, null: none
+    const wchar_t* file;
+  } cases[] = {{L"Stored.lng", L"Stored.lng"}, {nullptr, L"ByInput.lng"}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(L"Stored.lng"), header));
+    ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(L"ByInput.lng"), header));
+    // Sorted first, but of another language.
+    ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(L"Aaa.lng"), L"[Main]\r\nLangPrefix=zz\r\n"));
+    if (c.stored) {
+      SetSetting(L"Language", c.stored);
+    } else {
+      WritePrivateProfileStringW(L"Settings", L"Language", nullptr, dir.File(L"Settings.ini").c_str());
+      DeleteFileW(dir.File(L"Stored.lng").c_str());
+    }
+    ASSERT_NE(Start(L"/noinstall"), nullptr) << c.file;
+    // The tray icon's tooltip asks for its texts: the file learns them.
+    EXPECT_TRUE(qlrtest::WaitUntil(
+        [&] { return qlrtest::ReadUtf16File(dir.File(c.file)).find(L"132=Hot key") != std::wstring::npos; },
+        kWaitMs))
+        << c.file << qlrtest::ToUtf8(qlrtest::ReadUtf16File(dir.File(L"Settings.ini")))
+        << qlrtest::ReadBytes(dir.File(L"Settings.ini"));
+    EXPECT_EQ(qlrtest::ReadUtf16File(dir.File(L"Aaa.lng")).find(L"Strings_Client"), std::wstring::npos);
+    EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs), 1);
+    EXPECT_EQ(child.Wait(kWaitMs), 0);
+  }
+}
+
 TEST_F(TrayMessagesE2eTest, SecondStartBringsStoppedServicesBackAndSaysSo) {
   if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
   CopyLibrary();

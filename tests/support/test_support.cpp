@@ -92,6 +92,10 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Start(const std::wstring& exe, const std::wstring& args,
                          const std::wstring& workDir) {
+  // A reused object lets go of the process it started before.
+  if (m_pi.hProcess) CloseHandle(m_pi.hProcess);
+  if (m_pi.hThread) CloseHandle(m_pi.hThread);
+  m_pi = {};
   std::wstring cmd = L"\"" + exe + L"\"";
   if (!args.empty()) cmd += L" " + args;
   STARTUPINFOW si = {};

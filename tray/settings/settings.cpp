@@ -204,7 +204,9 @@ bool CQLRSettings::Load() {
     if (EqualsNoCase(folder, GetDefaultPhrasesDirectory())) folder.clear();
   }
   phrasesDirectory = folder;
-  m_language = ReadLanguage(iniPath);
+  // No file naming a language keeps the default one found at construction.
+  std::wstring language = ReadLanguage(iniPath);
+  if (!language.empty()) m_language = language;
   hotkey.Unpack(readInt(sn::kHotkey, hotkey.Packed()));
   extHotkey = readInt(sn::kExtHotkey, 0);
   hotkeyDoubled = readInt(sn::kHotkeyDoubled, hotkeyDoubled);
