@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <unordered_set>
 
 #include "foundation/exception_guard.h"
 #include "foundation/localized_strings.h"
@@ -18,17 +19,12 @@ namespace {
 constexpr int kHistoryCaptionMax = 60;
 constexpr size_t kSelectionPreviewMax = 40;
 
-// Appends an owner-drawn item and attaches its record; the record is freed
-// when the item cannot be made.
+// Appends an owner-drawn item with its record; the record is freed when the
+// item cannot be made. For an owner-drawn item the "text" argument is the
+// item data, so the record is attached in the same call.
 bool AppendItem(HMENU menu, UINT flags, UINT_PTR id, CMenuItemData* data) {
   if (!AppendMenuW(menu, flags | MF_OWNERDRAW, id, reinterpret_cast<LPCWSTR>(data))) {
     LogError(L"AppendMenu error=" + IntToStr(static_cast<int>(GetLastError())));
-    delete data;
-    return false;
-  }
-  int last = GetMenuItemCount(menu) - 1;
-  if (!SetMenuItemData(menu, static_cast<UINT>(last), true, data)) {
-    DeleteMenu(menu, static_cast<UINT>(last), MF_BYPOSITION);
     delete data;
     return false;
   }
@@ -40,11 +36,11 @@ bool AppendPopup(HMENU menu, HMENU popup, CMenuItemData* data) {
   return AppendItem(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), data);
 }
 
-bool ContainsId(HMENU menu, UINT id) {
+std::unordered_set<UINT> MenuItemIds(HMENU menu) {
+  std::unordered_set<UINT> ids;
   int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i)
-    if (GetMenuItemID(menu, i) == id) return true;
-  return false;
+  for (int i = 0; i < count; ++i) ids.insert(GetMenuItemID(menu, i));
+  return ids;
 }
 
 std::wstring Bracketed(const std::wstring& text) { return L" [" + text + L"]"; }
@@ -106,7 +102,7 @@ void CPhraseMenuBuilder::AddLastUsed(HMENU menu) {
       ++i;
       continue;
     }
-    const CPhraseNode* node = m_request.store->FindNodeById(id);
+    CPhraseNode* node = m_request.store->FindNodeById(id);
     if (!node || node->IsFolder()) {
       // A phrase deleted (or renumbered) since it was used: forget it
       // instead of complaining on every menu.
@@ -121,42 +117,39 @@ void CPhraseMenuBuilder::AddLastUsed(HMENU menu) {
   if (added > 0) AppendMenuSeparator(menu, MenuString(kIdsOtherCommands));
 }
 
-bool CPhraseMenuBuilder::AppendPhrase(const CPhraseNode& node, HMENU menu, std::uint32_t position,
-                                      int lastUsedIndex) {
-  const CMenuTextInputs& texts = m_request.texts;
-  int marker = -1;
-  std::wstring caption = BuildPhraseCaption(node, texts, &marker);
-  std::wstring expanded;
-  std::wstring tip = BuildPhraseToolTip(node, caption, texts, &expanded);
+bool CPhraseMenuBuilder::AppendPhrase(CPhraseNode& node, HMENU menu, std::uint32_t position, int lastUsedIndex) {
+  CPhraseItemTexts texts = GetPhraseItemTexts(node, m_request.texts);
   UINT flags = 0;
   if (node.GetDisabledIsNoHasSelection() && !m_request.hasSelection) flags |= MF_GRAYED;
 
   CMenuItemData* data = new CMenuItemData();
-  data->SetCaption(caption.c_str());
+  data->SetCaption(texts.caption.c_str());
   data->SetCommandText(node.data.c_str());
   data->dataType = node.DataType;
   data->commandId = node.CMDID;
   data->position = position;
-  LANGID layout = texts.macros ? texts.macros->GetActivatedLayout(node.data) : 0;
-  data->SetHint(BuildLayoutHint(layout).c_str());
+  data->SetHint(texts.hint.c_str());
   if (node.CMDID == m_request.lastUsedId || lastUsedIndex == 0) data->highlight = 1;
-  data->markerPosition = marker;
+  data->markerPosition = texts.marker;
   data->lastUsedIndex = lastUsedIndex;
-  data->expandedText = expanded;
-  data->SetToolTip(tip, true);
+  data->expandedText = std::move(texts.expanded);
+  data->SetToolTip(texts.toolTip, true);
   return AppendItem(menu, flags, node.CMDID, data);
 }
 
-void CPhraseMenuBuilder::AddNodes(const std::vector<CPhraseNode>& list, HMENU menu) {
+void CPhraseMenuBuilder::AddNodes(std::vector<CPhraseNode>& list, HMENU menu) {
   std::uint32_t phrases = 0;
-  for (const CPhraseNode& node : list) {
-    if (node.IsFolder() || !node.IsEnabled() || ContainsId(menu, node.CMDID)) continue;
+  // The ids already in this menu level (the last-used section stands in the
+  // top one): asking the menu for every phrase grows with the square.
+  std::unordered_set<UINT> ids = MenuItemIds(menu);
+  for (CPhraseNode& node : list) {
+    if (node.IsFolder() || !node.IsEnabled() || !ids.insert(node.CMDID).second) continue;
     if (node.IsSeparatorBefore()) AppendMenuSeparator(menu, std::wstring());
     if (AppendPhrase(node, menu, phrases, -1)) ++phrases;
     if (node.IsSeparatorAfter()) AppendMenuSeparator(menu, std::wstring());
   }
   bool folderAdded = false;
-  for (const CPhraseNode& node : list) {
+  for (CPhraseNode& node : list) {
     if (!node.IsFolder() || !node.IsEnabled()) continue;
     HMENU popup = CreatePopupMenu();
     if (!popup) continue;

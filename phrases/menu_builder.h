@@ -78,12 +78,12 @@ class CPhraseMenuBuilder {
   HMENU Build();
   // Each part on its own, for the guarded history section.
   void AddLastUsed(HMENU menu);
-  void AddNodes(const std::vector<CPhraseNode>& list, HMENU menu);
+  void AddNodes(std::vector<CPhraseNode>& list, HMENU menu);
   void AddHistory(HMENU menu);
   void AddTail(HMENU menu);
 
  private:
-  bool AppendPhrase(const CPhraseNode& node, HMENU menu, std::uint32_t position, int lastUsedIndex);
+  bool AppendPhrase(CPhraseNode& node, HMENU menu, std::uint32_t position, int lastUsedIndex);
   std::wstring HistoryToolTip(int index);
 
   CPhraseMenuRequest& m_request;

@@ -143,3 +143,29 @@ std::wstring BuildPhraseToolTip(const CPhraseNode& node, const std::wstring& cap
   }
   return tip;
 }
+
+CPhraseItemTexts GetPhraseItemTexts(CPhraseNode& node, const CMenuTextInputs& inputs) {
+  CPhraseItemTexts texts;
+  // A tooltip always holds the kind word and " \u00BB ", so an empty one
+  // means nothing was kept yet.
+  bool keep = inputs.macros && inputs.macros->IsRequestIndependent(node);
+  if (keep && !node.secondTextCache.empty()) {
+    texts.caption = node.firstTextCache;
+    texts.toolTip = node.secondTextCache;
+    texts.expanded = node.expandedTextCache;
+    texts.hint = node.hintTextCache;
+    texts.marker = node.markerCache;
+    return texts;
+  }
+  texts.caption = BuildPhraseCaption(node, inputs, &texts.marker);
+  texts.toolTip = BuildPhraseToolTip(node, texts.caption, inputs, &texts.expanded);
+  texts.hint = BuildLayoutHint(inputs.macros ? inputs.macros->GetActivatedLayout(node.data) : 0);
+  if (keep) {
+    node.firstTextCache = texts.caption;
+    node.secondTextCache = texts.toolTip;
+    node.expandedTextCache = texts.expanded;
+    node.hintTextCache = texts.hint;
+    node.markerCache = texts.marker;
+  }
+  return texts;
+}

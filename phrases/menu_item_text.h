@@ -34,6 +34,10 @@ class IMenuMacroExpander {
   // The keyboard layout the phrase text activates (its layout macro); 0
   // when none.
   virtual LANGID GetActivatedLayout(const std::wstring& text) = 0;
+  // True when the node's item texts come out the same for every request
+  // (its text holds no macro whose value changes), so they may be kept on
+  // the node. The answer may be remembered on the node.
+  virtual bool IsRequestIndependent(CPhraseNode&) { return false; }
 };
 
 // The request's texts that item texts are built from.
@@ -48,6 +52,18 @@ std::wstring BuildPhraseTitle(const CPhraseNode& node);
 std::wstring BuildPhraseCaption(const CPhraseNode& node, const CMenuTextInputs& inputs, int* markerPosition);
 std::wstring BuildPhraseToolTip(const CPhraseNode& node, const std::wstring& caption, const CMenuTextInputs& inputs,
                                 std::wstring* expanded);
+// Everything a phrase item shows: caption, tooltip (without the right-click
+// line), expanded text, right-hand hint and caret-mark position.
+struct CPhraseItemTexts {
+  std::wstring caption;
+  std::wstring toolTip;
+  std::wstring expanded;
+  std::wstring hint;
+  int marker = -1;
+};
+// Built for the request, or taken from the node's caches when the expander
+// says they do not depend on it (and filled there the first time).
+CPhraseItemTexts GetPhraseItemTexts(CPhraseNode& node, const CMenuTextInputs& inputs);
 std::wstring GetDataTypeWord(std::uint32_t dataType);
 // "+" and the two-letter upper-case abbreviation of the layout's language;
 // empty for 0.

@@ -3,6 +3,7 @@
 #include "foundation/rich_edit_convert.h"
 #include "phrases/macro_expand.h"
 #include "phrases/macro_rich.h"
+#include "phrases/phrase_node.h"
 
 namespace {
 
@@ -35,4 +36,12 @@ LANGID CPhraseMenuMacros::GetActivatedLayout(const std::wstring& text) {
   std::wstring copy = text;
   HKL layout = TakeKeyboardLayoutMacro(copy);
   return LOWORD(reinterpret_cast<ULONG_PTR>(layout));
+}
+
+bool CPhraseMenuMacros::IsRequestIndependent(CPhraseNode& node) {
+  // Fixed-value macros (user name, versions, caret, layout) give the same
+  // texts every time; the answer stays on the node until its caches are
+  // emptied.
+  if (node.macroState == 0) node.macroState = PhraseHasChangingMacros(node) ? 1 : 2;
+  return node.macroState == 2;
 }

@@ -202,6 +202,14 @@ LRESULT CALLBACK CMenuTracker::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 void CMenuTracker::OnCreate() {
   if (m_withToolTips) SetCurrentMenuToolTip(new CPhraseMenuToolTip());
+}
+
+void CMenuTracker::EnsureTipWindow() {
+  // The tip window is made once the menu loop first waits (the menu is up
+  // and painted) or an item is first selected: making it before the menu
+  // shows only delays the menu, and no tip is due before its delay anyway.
+  if (m_tipTried) return;
+  m_tipTried = true;
   CMenuToolTip* tip = GetCurrentMenuToolTip();
   if (!tip) return;
   if (!tip->CreateWithClose(m_window, L"Ooops! Tip text not found", GetModuleHandleW(nullptr), 0, nullptr)) return;
@@ -231,11 +239,13 @@ LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcW(m_window, msg, wParam, lParam);
     case WM_MENUSELECT: {
       LRESULT result = DefWindowProcW(m_window, msg, wParam, lParam);
+      EnsureTipWindow();
       if (CMenuToolTip* tip = GetCurrentMenuToolTip()) tip->HandleMenuSelect(msg, wParam, lParam);
       return result;
     }
     case WM_ENTERIDLE: {
       LRESULT result = DefWindowProcW(m_window, msg, wParam, lParam);
+      EnsureTipWindow();
       if (CMenuToolTip* tip = GetCurrentMenuToolTip()) tip->HandleEnterIdle(msg, wParam, lParam);
       return result;
     }

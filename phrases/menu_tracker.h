@@ -63,6 +63,7 @@ class CMenuTracker {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnCreate();
+  void EnsureTipWindow();
   void CleanupTip();
   LRESULT OnRightButtonUp(UINT position, HMENU menu);
 
@@ -71,4 +72,5 @@ class CMenuTracker {
   HWND m_window = nullptr;
   HWND m_tipWindow = nullptr;
   bool m_contextOpen = false;
+  bool m_tipTried = false;  // the tip window is made at most once per menu
 };

@@ -28,6 +28,9 @@ void CPhraseNode::TakePhraseFields(CPhraseNode& other) {
   sortId = other.sortId;
   firstTextCache = std::move(other.firstTextCache);
   secondTextCache = std::move(other.secondTextCache);
+  expandedTextCache = std::move(other.expandedTextCache);
+  hintTextCache = std::move(other.hintTextCache);
+  markerCache = other.markerCache;
   macroState = other.macroState;
   useTitleOnly = other.useTitleOnly;
   lastUse = other.lastUse;
@@ -107,6 +110,10 @@ void CPhraseNode::SetHint(const std::wstring& text, size_t maxChars) {
 void CPhraseNode::ClearTextCaches() {
   firstTextCache.clear();
   secondTextCache.clear();
+  expandedTextCache.clear();
+  hintTextCache.clear();
+  markerCache = -1;
+  macroState = 0;
 }
 
 bool CPhraseNode::SaveNodeAsync() const {

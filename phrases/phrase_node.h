@@ -74,8 +74,14 @@ class CPhraseNode : public CMenuRecord {
 
   std::wstring data;           // the Cmd text
   std::uint32_t sortId = 0;    // order among siblings, compared unsigned
+  // Texts the phrase menu made for the node when they do not depend on the
+  // request (no changing macros): caption, tooltip, expanded text, layout
+  // hint and caret-mark position. Empty again on a reload or a new language.
   std::wstring firstTextCache;
   std::wstring secondTextCache;
+  std::wstring expandedTextCache;
+  std::wstring hintTextCache;
+  std::int32_t markerCache = -1;
   std::int32_t macroState = 0;  // 1 uses changing macros, 2 does not, 0 untested
   bool useTitleOnly = false;
   SYSTEMTIME lastUse = {};

@@ -221,8 +221,10 @@ TEST(MenuHandlerTest, TooltipShownAfterItsDelayAndGoneWithTheMenu) {
   std::wstring text;
   Driver driver([&] {
     if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 1; }, 10000)) return false;
-    tip = f.handler.GetTracker()->GetTipWindow();
-    if (!tip || IsWindowVisible(tip)) return false;
+    // The tip window is made once the menu is up, not before it.
+    if (!qlrtest::WaitUntil([&] { return (tip = f.handler.GetTracker()->GetTipWindow()) != nullptr; }, 5000))
+      return false;
+    if (IsWindowVisible(tip)) return false;
     PressKeys({VK_DOWN});
     selectedAt = GetTickCount();
     if (!qlrtest::WaitUntil([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) return false;
