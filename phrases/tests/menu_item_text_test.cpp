@@ -7,6 +7,10 @@
 #include "foundation/icons.h"
 #include "phrases/menu_item_data.h"
 #include "phrases/menu_last_used.h"
+#include "phrases/menu_macros.h"
+#include "phrases/phrase_file.h"
+#include "phrases/phrase_writer.h"
+#include "tests/support/test_support.h"
 #include "phrases/tests/menu_test_util.h"
 
 using namespace menutest;
@@ -194,6 +198,127 @@ TEST(MenuLastUsedTest, NewestFirstLimitedAndRemappedByFile) {
   EXPECT_EQ((std::vector<std::uint32_t>{41, 40}), list.Ids());
   list.KeepOnly({40});
   EXPECT_EQ((std::vector<std::uint32_t>{40}), list.Ids());
+}
+
+// Texts kept on the node by the real macro engine: which phrases keep them,
+// and that what is kept equals what would be built.
+TEST(MenuItemTextCacheTest, OnlyPhrasesWithoutChangingMacrosKeepTheirTexts) {
+  CPhraseMenuMacros macros;
+  CMenuTextInputs inputs;
+  inputs.clipboardText = L"Anna";
+  inputs.selectedText = L"picked";
+  inputs.macros = &macros;
+  struct Case {
+    const wchar_t* text;
+    bool kept;
+  } cases[] = {
+      {L"Dear customer,\r\nthank you", true},
+      {L"Hello %WINDOWS_USERNAME%", true},
+      {L"Caret %CURSOR_POS% here", true},
+      {L"Today %DATE%", false},
+      {L"Dear %CLIPBOARD_TEXT%", false},
+      {L"Quote %SELECTED_TEXT%", false},
+      {L"Now %TIME%", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    CPhraseNode node = Phrase(1, L"Name", c.text);
+    CPhraseItemTexts first = GetPhraseItemTexts(node, inputs);
+    EXPECT_EQ(c.kept, !node.secondTextCache.empty());
+    EXPECT_EQ(c.kept ? 2 : 1, node.macroState);
+    CPhraseItemTexts second = GetPhraseItemTexts(node, inputs);
+    int marker = -1;
+    std::wstring caption = BuildPhraseCaption(node, inputs, &marker);
+    std::wstring expanded;
+    std::wstring tip = BuildPhraseToolTip(node, caption, inputs, &expanded);
+    for (const CPhraseItemTexts* t : {&first, &second}) {
+      EXPECT_EQ(caption, t->caption);
+      EXPECT_EQ(tip, t->toolTip);
+      EXPECT_EQ(expanded, t->expanded);
+      EXPECT_EQ(marker, t->marker);
+    }
+  }
+}
+
+TEST(MenuItemTextCacheTest, AMacroDependentCaptionIsBuiltForEveryRequest) {
+  CPhraseMenuMacros macros;
+  CPhraseNode node = Phrase(1, L"Name", L"Dear %CLIPBOARD_TEXT%, thanks");
+  std::vector<std::wstring> captions, tips;
+  for (const wchar_t* clip : {L"Anna", L"Bert"}) {
+    CMenuTextInputs inputs;
+    inputs.clipboardText = clip;
+    inputs.macros = &macros;
+    macros.NewRequest();
+    CPhraseItemTexts texts = GetPhraseItemTexts(node, inputs);
+    captions.push_back(texts.caption);
+    tips.push_back(texts.expanded);
+  }
+  EXPECT_EQ(L"Dear Anna, thanks", captions[0]);
+  EXPECT_EQ(L"Dear Bert, thanks", captions[1]);
+  EXPECT_EQ(L"Dear Bert, thanks", tips[1]);
+  EXPECT_TRUE(node.secondTextCache.empty());
+}
+
+TEST(MenuItemTextCacheTest, KeptTextsAreUsedUntilTheCachesAreEmptied) {
+  // Emptying the caches is what a language change does to the store.
+  CPhraseMenuMacros macros;
+  CMenuTextInputs inputs;
+  inputs.macros = &macros;
+  CPhraseStore store;
+  store.Nodes().push_back(Folder(L"F", {}));
+  store.Nodes()[0].childNodes->push_back(Phrase(4, L"Name", L"plain words"));
+  CPhraseNode& node = (*store.Nodes()[0].childNodes)[0];
+  GetPhraseItemTexts(node, inputs);
+  node.secondTextCache = L"kept tooltip";
+  EXPECT_EQ(L"kept tooltip", GetPhraseItemTexts(node, inputs).toolTip);
+  store.ClearTextCaches();
+  EXPECT_EQ(0, node.macroState);
+  EXPECT_TRUE(node.firstTextCache.empty() && node.expandedTextCache.empty());
+  EXPECT_EQ(0u, GetPhraseItemTexts(node, inputs).toolTip.find(GetDataTypeWord(kDataTypeText) + L" \u00BB Name"));
+  // Without the real engine nothing is kept: another expander may differ.
+  CPhraseNode other = Phrase(5, L"Other", L"plain words");
+  inputs.macros = nullptr;
+  GetPhraseItemTexts(other, inputs);
+  EXPECT_TRUE(other.secondTextCache.empty());
+}
+
+TEST(MenuItemTextCacheTest, APhraseEditedOnDiskShowsItsNewTextAfterTheReload) {
+  qlrtest::TempDir dir;
+  const std::wstring path = dir.File(L"greeting.quillora");
+  auto write = [&](const std::wstring& text) {
+    CPhraseNode node = Phrase(1, L"Greeting", text);
+    DWORD error = 0;
+    return WritePhraseBytes(path, PhraseNodeToXml(node), &error);
+  };
+  CPhraseMenuMacros macros;
+  CPhraseStore store;
+  auto build = [&] {
+    CPhraseMenuRequest request;
+    request.store = &store;
+    request.texts.macros = &macros;
+    request.options.extEditSettings = request.options.extSelectionIntoPhrase = request.options.extSupport = false;
+    HMENU menu = CPhraseMenuBuilder(request).Build();
+    std::wstring caption, tip;
+    if (CMenuItemData* data = menu ? GetMenuItemDataByPos(menu, 0) : nullptr) {
+      caption = data->GetCaption() ? data->GetCaption() : L"";
+      tip = data->GetToolTip();
+    }
+    if (menu) {
+      FreeMenuItemData(menu);
+      DestroyMenu(menu);
+    }
+    return std::make_pair(caption, tip);
+  };
+  ASSERT_TRUE(write(L"Good morning"));
+  store.Load(dir.Path(), 0);
+  EXPECT_EQ(L"Greeting", build().first);
+  EXPECT_NE(std::wstring::npos, build().second.find(L"Good morning"));
+  ASSERT_TRUE(write(L"Good %WINDOWS_USERNAME% evening"));
+  store.Load(dir.Path(), 0);
+  std::pair<std::wstring, std::wstring> after = build();
+  EXPECT_EQ(0u, after.first.find(L"Good ")) << after.first;
+  EXPECT_EQ(std::wstring::npos, after.second.find(L"Good morning"));
+  EXPECT_NE(std::wstring::npos, after.second.find(L" evening"));
 }
 
 }  // namespace
