@@ -80,3 +80,26 @@ int GetDayOfWeek(int day, int month, int year) {
   int m = month + 12 * a - 2;
   return (day + y + y / 4 - y / 100 + y / 400 + (31 * m) / 12 + 7000) % 7;
 }
+
+bool CopyTextFromAddress(const wchar_t* text, size_t maxChars, std::wstring* out) {
+  out->clear();
+  ULONG_PTR at = reinterpret_cast<ULONG_PTR>(text);
+  if (!text || at % sizeof(wchar_t)) return false;
+  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                         PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  while (out->size() < maxChars) {
+    // The text is read only inside committed memory that may be read.
+    MEMORY_BASIC_INFORMATION region = {};
+    if (!VirtualQuery(reinterpret_cast<const void*>(at), &region, sizeof(region))) return false;
+    if (region.State != MEM_COMMIT || !(region.Protect & readable) || (region.Protect & PAGE_GUARD)) return false;
+    const ULONG_PTR end = reinterpret_cast<ULONG_PTR>(region.BaseAddress) + region.RegionSize;
+    const wchar_t* c = reinterpret_cast<const wchar_t*>(at);
+    const wchar_t* last = reinterpret_cast<const wchar_t*>(end - end % sizeof(wchar_t));
+    for (; c < last && out->size() < maxChars; ++c) {
+      if (*c == L'\0') return true;
+      out->push_back(*c);
+    }
+    at = reinterpret_cast<ULONG_PTR>(c);
+  }
+  return true;
+}

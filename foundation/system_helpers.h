@@ -19,5 +19,11 @@ std::wstring GetKeyDisplayName(UINT vk, bool extended);
 // modifiers are MOD_ALT, MOD_CONTROL, MOD_SHIFT and MOD_WIN.
 std::wstring GetHotkeyDisplayName(UINT vk, UINT modifiers);
 
+// Copies a NUL-terminated text at an address this process was handed by a
+// message (a sender in another process hands an address that means nothing
+// here): false when the memory cannot be read before the terminator. A text
+// longer than maxChars is cut there.
+bool CopyTextFromAddress(const wchar_t* text, size_t maxChars, std::wstring* out);
+
 // 0 = Sunday .. 6 = Saturday, Gregorian calendar.
 int GetDayOfWeek(int day, int month, int year);

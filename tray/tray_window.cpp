@@ -9,6 +9,7 @@
 #include "foundation/program_names.h"
 #include "foundation/rich_edit_convert.h"
 #include "foundation/sounds.h"
+#include "foundation/system_helpers.h"
 #include "online/tray_helpers.h"
 #include "online/update_events.h"
 #include "online/web_links.h"
@@ -39,6 +40,7 @@ constexpr DWORD kTrayStyle = 0x008D0000;
 constexpr wchar_t kNoInstallText[] = L"No install on launch. Flag specifided";
 constexpr UINT kMsgFilterAdd = 1;
 constexpr int kAppEventSessionChange = 1;
+constexpr size_t kMaxProblemTextChars = 4096;
 
 using ChangeWindowMessageFilterFn = BOOL(WINAPI*)(UINT, DWORD);
 
@@ -238,7 +240,11 @@ LRESULT CQLRTrayWnd::OnWmWTSSessionChange(UINT, WPARAM wParam, LPARAM lParam, BO
 }
 
 LRESULT CQLRTrayWnd::OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  if (lParam) GetProblemList().push_back(reinterpret_cast<const wchar_t*>(lParam));
+  // Any program may send this registered message; an address from another
+  // process is not read.
+  std::wstring text;
+  if (CopyTextFromAddress(reinterpret_cast<const wchar_t*>(lParam), kMaxProblemTextChars, &text))
+    GetProblemList().push_back(text);
   return 1;
 }
 

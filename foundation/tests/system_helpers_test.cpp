@@ -158,4 +158,37 @@ TEST(ProgramNamesTest, CheckForUpdatesPulseWakesTheWatcher) {
   EXPECT_EQ(WaitForSingleObject(event.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));  // reset again
 }
 
+TEST(SystemHelpersTest, TextFromAnAddressIsCopiedOnlyWhereItCanBeRead) {
+  SYSTEM_INFO info;
+  GetSystemInfo(&info);
+  const size_t page = info.dwPageSize;
+  // Two pages; the second cannot be read.
+  BYTE* block = static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  ASSERT_NE(block, nullptr);
+  DWORD old = 0;
+  ASSERT_TRUE(VirtualProtect(block + page, page, PAGE_NOACCESS, &old));
+  wchar_t* lastChars = reinterpret_cast<wchar_t*>(block + page) - 4;
+
+  std::wstring out;
+  // Ends right at the edge of the readable page.
+  wcscpy(lastChars, L"abc");
+  EXPECT_TRUE(CopyTextFromAddress(lastChars, 100, &out));
+  EXPECT_EQ(out, L"abc");
+  // Runs on into the page that cannot be read.
+  memcpy(lastChars, L"abcd", 4 * sizeof(wchar_t));
+  EXPECT_FALSE(CopyTextFromAddress(lastChars, 100, &out));
+  // A long text inside the readable page, and the same cut at the limit.
+  const std::wstring longText(1500, L'x');
+  wcscpy(reinterpret_cast<wchar_t*>(block) + 7, longText.c_str());
+  EXPECT_TRUE(CopyTextFromAddress(reinterpret_cast<wchar_t*>(block) + 7, 5000, &out));
+  EXPECT_EQ(out, longText);
+  EXPECT_TRUE(CopyTextFromAddress(reinterpret_cast<wchar_t*>(block) + 7, 10, &out));
+  EXPECT_EQ(out, std::wstring(10, L'x'));
+  // Addresses that mean nothing in this process.
+  EXPECT_FALSE(CopyTextFromAddress(reinterpret_cast<const wchar_t*>(block + page), 100, &out));
+  EXPECT_FALSE(CopyTextFromAddress(reinterpret_cast<const wchar_t*>(static_cast<INT_PTR>(0x10)), 100, &out));
+  EXPECT_FALSE(CopyTextFromAddress(nullptr, 100, &out));
+  VirtualFree(block, 0, MEM_RELEASE);
+}
+
 }  // namespace

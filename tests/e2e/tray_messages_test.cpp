@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/e2e/hotkey_session.h"
+#include "tests/e2e/tray_program.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -29,43 +30,13 @@ size_t CountOf(const std::wstring& text, const std::wstring& part) {
   return n;
 }
 
-class TrayMessagesE2eTest : public ::testing::Test {
+class TrayMessagesE2eTest : public qlre2e::TrayProgramTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.exe"), dir.File(L"Quillora.exe")));
-    SetSetting(L"WriteLog", L"1");
-    SetSetting(L"Welcome_Already_Started_V2_60", L"1");
+    TrayProgramTest::SetUp();
     CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
     SetSetting(L"PhrasesDirectory", dir.File(L"Phrases"));
   }
-  void TearDown() override {
-    if (child.IsRunning()) {
-      qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs);
-      child.Wait(kWaitMs);
-    }
-  }
-  void SetSetting(const wchar_t* key, const std::wstring& value) {
-    WritePrivateProfileStringW(L"Settings", key, value.c_str(), dir.File(L"Settings.ini").c_str());
-  }
-  void CopyLibrary() {
-    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.dll"), dir.File(L"Quillora.dll")));
-  }
-  std::wstring LogText() const { return qlrtest::ReadUtf16File(dir.File(L"LogReport.txt")); }
-  bool WaitForLog(const std::wstring& text) const {
-    return qlrtest::WaitUntil([&] { return LogText().find(text) != std::wstring::npos; }, kWaitMs);
-  }
-  HWND Start(const std::wstring& args) {
-    if (!child.Start(dir.File(L"Quillora.exe"), args)) return nullptr;
-    HWND window = nullptr;
-    qlrtest::WaitUntil(
-        [&] { return (window = qlrtest::FindProcessWindow(child.Pid(), nullptr, L"Quillora")); },
-        kWaitMs);
-    // The window is up; its creation has logged its last step.
-    if (window && !WaitForLog(L"WTS_Notify ")) return nullptr;
-    return window;
-  }
-  qlrtest::TempDir dir;
-  qlrtest::ChildProcess child;
 };
 
 TEST_F(TrayMessagesE2eTest, ClosedEditorBringsTheServicesUpAnew) {
@@ -160,8 +131,7 @@ TEST_F(TrayMessagesE2eTest, StartTakesTheStoredOrTheInputLanguagesFile) {
         << c.file << qlrtest::ToUtf8(qlrtest::ReadUtf16File(dir.File(L"Settings.ini")))
         << qlrtest::ReadBytes(dir.File(L"Settings.ini"));
     EXPECT_EQ(qlrtest::ReadUtf16File(dir.File(L"Aaa.lng")).find(L"Strings_Client"), std::wstring::npos);
-    EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs), 1);
-    EXPECT_EQ(child.Wait(kWaitMs), 0);
+    Exit();
   }
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "foundation/system_helpers.h"
+#include "tests/e2e/hotkey_session.h"
+#include "tests/e2e/tray_program.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -13,48 +15,7 @@ namespace {
 constexpr DWORD kWaitMs = 20000;
 constexpr int kHotkeyId = 77;
 
-class TrayWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.exe"), dir.File(L"Quillora.exe")));
-    SetSetting(L"WriteLog", L"1");
-    SetSetting(L"Welcome_Already_Started_V2_60", L"1");
-  }
-  void TearDown() override {
-    if (child.IsRunning()) {
-      qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs);
-      child.Wait(kWaitMs);
-    }
-  }
-  void SetSetting(const wchar_t* key, const wchar_t* value) {
-    WritePrivateProfileStringW(L"Settings", key, value, dir.File(L"Settings.ini").c_str());
-  }
-  std::wstring LogText() const { return qlrtest::ReadUtf16File(dir.File(L"LogReport.txt")); }
-  bool WaitForLog(const std::wstring& text) const {
-    return qlrtest::WaitUntil([&] { return LogText().find(text) != std::wstring::npos; }, kWaitMs);
-  }
-  HWND Start(const std::wstring& args) {
-    if (!child.Start(dir.File(L"Quillora.exe"), args)) return nullptr;
-    HWND window = nullptr;
-    qlrtest::WaitUntil(
-        [&] { return (window = qlrtest::FindProcessWindow(child.Pid(), nullptr, L"Quillora")); },
-        kWaitMs);
-    return window;
-  }
-  void Exit() {
-    EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs), 1);
-    EXPECT_EQ(child.Wait(kWaitMs), 0);
-  }
-  // Whether this test can take the default hotkey (Ctrl+Alt+Enter) itself.
-  static bool DefaultHotkeyIsFree() {
-    if (!RegisterHotKey(nullptr, kHotkeyId, MOD_CONTROL | MOD_ALT, VK_RETURN)) return false;
-    UnregisterHotKey(nullptr, kHotkeyId);
-    return true;
-  }
-
-  qlrtest::TempDir dir;
-  qlrtest::ChildProcess child;
-};
+using TrayWindowTest = qlre2e::TrayProgramTest;
 
 TEST_F(TrayWindowTest, NoInstallStartShowsAHiddenWindowAndNoServices) {
   HWND window = Start(L"/noinstall");
@@ -88,7 +49,7 @@ TEST_F(TrayWindowTest, NoInstallStartShowsAHiddenWindowAndNoServices) {
     EXPECT_EQ(event, nullptr);
     if (event) CloseHandle(event);
   }
-  EXPECT_TRUE(DefaultHotkeyIsFree());
+  EXPECT_TRUE(qlre2e::DefaultHotkeyIsFree());
   Exit();
 }
 
@@ -120,12 +81,12 @@ TEST_F(TrayWindowTest, SessionChangesAndEndSessionAreLogged) {
 }
 
 TEST_F(TrayWindowTest, ServicesHoldTheHotkeyUntilTheEnd) {
-  if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
   ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.dll"), dir.File(L"Quillora.dll")));
   HWND window = Start(L"");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForLog(L"WTS_Notify successfully installed"));
-  EXPECT_FALSE(DefaultHotkeyIsFree());
+  EXPECT_FALSE(qlre2e::DefaultHotkeyIsFree());
   EXPECT_EQ(LogText().find(L"Cannot register hot key"), std::wstring::npos);
   EXPECT_EQ(LogText().find(L"Cannot kernel DLL install"), std::wstring::npos);
   HANDLE area = OpenFileMappingW(FILE_MAP_READ, FALSE, L"Local\\$QUILLORA_INTERCHANGE_AREA$");
@@ -134,7 +95,7 @@ TEST_F(TrayWindowTest, ServicesHoldTheHotkeyUntilTheEnd) {
   Exit();
   // The end let the hotkey go, took the session notices back and then
   // ended the program.
-  EXPECT_TRUE(DefaultHotkeyIsFree());
+  EXPECT_TRUE(qlre2e::DefaultHotkeyIsFree());
   std::wstring log = LogText();
   size_t sessionEnd = log.find(L"WTS_Notify ", log.find(L"WTS_Notify successfully installed") + 1);
   size_t programEnd = log.find(L"===End Quillora===");
@@ -144,13 +105,13 @@ TEST_F(TrayWindowTest, ServicesHoldTheHotkeyUntilTheEnd) {
 }
 
 TEST_F(TrayWindowTest, MissingLibraryLeavesTheServicesDown) {
-  if (!DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
   HWND window = Start(L"");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForLog(L"DLL not found: " + dir.File(L"Quillora.dll")));
   ASSERT_TRUE(WaitForLog(L"WTS_Notify successfully installed"));
   // The hotkey and the interchange objects were given back.
-  EXPECT_TRUE(DefaultHotkeyIsFree());
+  EXPECT_TRUE(qlre2e::DefaultHotkeyIsFree());
   HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, L"Local\\Quillora_DataNeeded");
   EXPECT_EQ(event, nullptr);
   if (event) CloseHandle(event);
