@@ -10,6 +10,7 @@
 #include "foundation/text_basics.h"
 #include "phrases/menu_commands.h"
 #include "phrases/menu_item_data.h"
+#include "phrases/menu_pool.h"
 #include "phrases/phrase_captions.h"
 #include "phrases/phrase_node.h"
 #include "phrases/phrase_store.h"
@@ -45,9 +46,9 @@ std::unordered_set<UINT> MenuItemIds(HMENU menu) {
 
 std::wstring Bracketed(const std::wstring& text) { return L" [" + text + L"]"; }
 
-void DestroyPopup(HMENU popup) {
+void DestroyPopup(HMENU popup, CPopupMenuPool* pool) {
   FreeMenuItemData(popup);
-  DestroyMenu(popup);
+  GivePopupMenu(pool, popup);
 }
 
 }  // namespace
@@ -72,11 +73,8 @@ bool AppendMenuSeparator(HMENU menu, const std::wstring& label) {
 
 HMENU CPhraseMenuBuilder::Build() {
   ForgetMenuStrings();
-  HMENU menu = CreatePopupMenu();
-  if (!menu) {
-    LogError(L"CreatePopupMenu error=" + IntToStr(static_cast<int>(GetLastError())));
-    return nullptr;
-  }
+  HMENU menu = TakePopupMenu(m_request.pool);
+  if (!menu) return nullptr;
   if (m_request.options.addLastUsedToBegin) AddLastUsed(menu);
   if (m_request.store) AddNodes(m_request.store->Nodes(), menu);
   if (m_request.options.insertHistory && m_request.history) {
@@ -84,7 +82,7 @@ HMENU CPhraseMenuBuilder::Build() {
     RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::AddClipboardHistoryIntoMenu", body);
   }
   if (GetMenuItemCount(menu) <= 0) {
-    DestroyPopup(menu);
+    DestroyPopup(menu, m_request.pool);
     return nullptr;
   }
   AddTail(menu);
@@ -151,11 +149,11 @@ void CPhraseMenuBuilder::AddNodes(std::vector<CPhraseNode>& list, HMENU menu) {
   bool folderAdded = false;
   for (CPhraseNode& node : list) {
     if (!node.IsFolder() || !node.IsEnabled()) continue;
-    HMENU popup = CreatePopupMenu();
+    HMENU popup = TakePopupMenu(m_request.pool);
     if (!popup) continue;
     AddNodes(*node.childNodes, popup);
     if (GetMenuItemCount(popup) <= 0) {
-      DestroyPopup(popup);
+      DestroyPopup(popup, m_request.pool);
       continue;
     }
     if (!folderAdded && phrases > 0) AppendMenuSeparator(menu, std::wstring());
@@ -165,7 +163,7 @@ void CPhraseMenuBuilder::AddNodes(std::vector<CPhraseNode>& list, HMENU menu) {
     data->SetCaption(node.GetCaption().c_str());
     if (m_request.store && m_request.store->FolderContainsId(node, m_request.lastUsedId)) data->highlight = 1;
     if (!AppendPopup(menu, popup, data)) {
-      DestroyPopup(popup);
+      DestroyPopup(popup, m_request.pool);
       continue;
     }
     if (node.IsSeparatorAfter()) AppendMenuSeparator(menu, std::wstring());
@@ -210,7 +208,7 @@ void CPhraseMenuBuilder::AddHistory(HMENU menu) {
   HMENU target = menu;
   bool inSubMenu = false;
   if (options.historyAsSubMenu) {
-    HMENU popup = CreatePopupMenu();
+    HMENU popup = TakePopupMenu(m_request.pool);
     if (popup) {
       if (options.maxHistoryItems > 0)
         swprintf(count, 64, L"%d\\%d", shown, n);
@@ -225,7 +223,7 @@ void CPhraseMenuBuilder::AddHistory(HMENU menu) {
         target = popup;
         inSubMenu = true;
       } else {
-        DestroyMenu(popup);
+        GivePopupMenu(m_request.pool, popup);
       }
     }
   }
@@ -235,7 +233,7 @@ void CPhraseMenuBuilder::AddHistory(HMENU menu) {
     if (cached && cached->empty()) *cached = caption;
     caption = ShortenHistoryCaption(caption, kHistoryCaptionMax);
     if (!inSubMenu && i == kHistoryInlineMax) {
-      HMENU more = CreatePopupMenu();
+      HMENU more = TakePopupMenu(m_request.pool);
       if (more) {
         CMenuItemData* data = new CMenuItemData();
         data->SetCaption((MenuString(kIdsMoreHistory) + Bracketed(IntToStr(n - kHistoryInlineMax)) + L"\u2026").c_str());
@@ -244,7 +242,7 @@ void CPhraseMenuBuilder::AddHistory(HMENU menu) {
           target = more;
           inSubMenu = true;
         } else {
-          DestroyMenu(more);
+          GivePopupMenu(m_request.pool, more);
         }
       }
     }

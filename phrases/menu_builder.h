@@ -11,6 +11,7 @@
 
 class CPhraseNode;
 class CPhraseStore;
+class CPopupMenuPool;
 
 // The clipboard-history queue as the menu reads it; entry 0 is the newest.
 class IMenuHistory {
@@ -68,6 +69,8 @@ struct CPhraseMenuRequest {
   bool hasSelection = false;
   IMenuHistory* history = nullptr;
   CPhraseMenuOptions options;
+  // Where popup menus come from and go back to; null: made and destroyed.
+  CPopupMenuPool* pool = nullptr;
 };
 
 class CPhraseMenuBuilder {

@@ -91,6 +91,7 @@ HMENU IDataNeededHander_MenuSelf::MakeMenu(const CMenuRequest&, CPhraseStore* st
   build.hasSelection = m_menuHasSelection;
   build.history = m_history;
   build.options = m_options;
+  build.pool = &m_menuPool;
   auto body = [&] { menu = CPhraseMenuBuilder(build).Build(); };
   if (!RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::MakeMenu", body)) return nullptr;
   m_lastUsed.KeepOnly(ids);
@@ -126,7 +127,7 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
   delete m_tracker;
   m_tracker = nullptr;
   CleanupMenu(menu);
-  DestroyMenu(menu);
+  m_menuPool.Give(menu);
   m_menu = nullptr;
   SetCurrentPhraseMenu(nullptr, nullptr);
   foreground.Restore();

@@ -12,6 +12,7 @@
 #include "phrases/menu_builder.h"
 #include "phrases/menu_last_used.h"
 #include "phrases/menu_macros.h"
+#include "phrases/menu_pool.h"
 #include "phrases/menu_tracker.h"
 
 class CPhraseStore;
@@ -117,6 +118,7 @@ class IDataNeededHander_MenuSelf : public IDataNeededHander, public IMenuTracker
   HWND m_trayWindow;
   HMENU m_menu = nullptr;
   CMenuTracker* m_tracker = nullptr;
+  CPopupMenuPool m_menuPool;  // the popups of one menu serve the next
   std::wstring m_menuSelectedText;  // the copies the captions read
   std::wstring m_menuClipboardText;
   bool m_menuHasSelection = false;

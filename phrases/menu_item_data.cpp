@@ -6,7 +6,13 @@
 #include "foundation/text_basics.h"
 #include "phrases/phrase_node.h"
 
-CMenuItemData::CMenuItemData() : m_caption{}, m_hint{}, m_commandText{} {}
+// Only the first characters are cleared: the texts are read up to their
+// terminator, and a menu makes thousands of records.
+CMenuItemData::CMenuItemData() {
+  m_caption[0] = L'\0';
+  m_hint[0] = L'\0';
+  m_commandText[0] = L'\0';
+}
 
 bool CMenuItemData::SetText(wchar_t* field, const wchar_t* text) {
   if (!text || !*text) return true;
