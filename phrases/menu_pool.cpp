@@ -3,6 +3,16 @@
 #include "foundation/log.h"
 #include "foundation/text_basics.h"
 
+namespace {
+
+HMENU NewPopupMenu() {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) LogError(L"CreatePopupMenu error=" + IntToStr(static_cast<int>(GetLastError())));
+  return menu;
+}
+
+}  // namespace
+
 CPopupMenuPool::~CPopupMenuPool() {
   for (HMENU menu : m_free) DestroyMenu(menu);
 }
@@ -14,9 +24,7 @@ HMENU CPopupMenuPool::Take() {
     m_free.pop_back();
     if (IsMenu(menu) && GetMenuItemCount(menu) == 0) return menu;
   }
-  HMENU menu = CreatePopupMenu();
-  if (!menu) LogError(L"CreatePopupMenu error=" + IntToStr(static_cast<int>(GetLastError())));
-  return menu;
+  return NewPopupMenu();
 }
 
 void CPopupMenuPool::Give(HMENU menu) {
@@ -36,10 +44,7 @@ void CPopupMenuPool::Give(HMENU menu) {
 }
 
 HMENU TakePopupMenu(CPopupMenuPool* pool) {
-  if (pool) return pool->Take();
-  HMENU menu = CreatePopupMenu();
-  if (!menu) LogError(L"CreatePopupMenu error=" + IntToStr(static_cast<int>(GetLastError())));
-  return menu;
+  return pool ? pool->Take() : NewPopupMenu();
 }
 
 void GivePopupMenu(CPopupMenuPool* pool, HMENU menu) {
