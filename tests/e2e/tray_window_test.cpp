@@ -104,6 +104,26 @@ TEST_F(TrayWindowTest, ServicesHoldTheHotkeyUntilTheEnd) {
   EXPECT_LT(sessionEnd, programEnd);
 }
 
+TEST_F(TrayWindowTest, TrayIconEventsAreLoggedAndTheInstanceMessageEndsTheProgram) {
+  HWND window = Start(L"/noinstall");
+  ASSERT_NE(window, nullptr);
+  const UINT mouse[] = {WM_MOUSEMOVE, WM_LBUTTONDBLCLK};
+  for (UINT message : mouse) {
+    EXPECT_EQ(SendMessageW(window, 32770, 10, message), 0);
+    EXPECT_TRUE(WaitForLog(L"_OnWmTrayEvent lParam=" + std::to_wstring(message))) << message;
+  }
+  // What a second start sends to end the first: the program ends after its
+  // short notice, with exit code 0.
+  const UINT instance = RegisterWindowMessageW(L"QLR_7B11E8E0-A712-4caa-A06B-01BEA4F7DFC4");
+  EXPECT_EQ(SendMessageW(window, instance, 7, 0), 1);  // unknown: answered, nothing happens
+  EXPECT_EQ(child.Wait(0), -1);
+  const DWORD sent = GetTickCount();
+  EXPECT_EQ(SendMessageW(window, instance, 1, 0), 1);
+  EXPECT_EQ(child.Wait(kWaitMs), 0);
+  EXPECT_GE(GetTickCount() - sent, 400u);
+  EXPECT_TRUE(WaitForLog(L"===End Quillora==="));
+}
+
 TEST_F(TrayWindowTest, MissingLibraryLeavesTheServicesDown) {
   if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
   HWND window = Start(L"");
