@@ -179,6 +179,8 @@ TEST(UpdateEventsTest, EditorRequestsBecomeCheckCommands) {
 }
 
 TEST(UpdateEventsTest, WelcomeProgramStartsWithAutoSwitch) {
+  // Starting and ending a program under Wine takes seconds on a busy machine.
+  constexpr DWORD kStartWaitMs = 30000;
   qlrtest::TempDir dir;
   ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"helper_online_probe.exe"),
                                   dir.File(L"online_probe.exe")));
@@ -195,7 +197,7 @@ TEST(UpdateEventsTest, WelcomeProgramStartsWithAutoSwitch) {
     EXPECT_EQ(qlrtest::RunProcess(dir.File(L"online_probe.exe"), std::wstring(L"welcome ") + c.flag),
               0);
     ASSERT_TRUE(qlrtest::WaitUntil(
-        [&] { return !qlrtest::ReadUtf16File(marker).empty(); }, 10000));
+        [&] { return !qlrtest::ReadUtf16File(marker).empty(); }, kStartWaitMs));
     std::wstring cmd = qlrtest::ReadUtf16File(marker);
     EXPECT_NE(cmd.find(L"Quillora_Welcome.exe"), std::wstring::npos) << cmd.c_str();
     EXPECT_EQ(cmd.find(L"/auto") != std::wstring::npos, c.hasAuto) << cmd.c_str();
@@ -205,7 +207,7 @@ TEST(UpdateEventsTest, WelcomeProgramStartsWithAutoSwitch) {
   const std::wstring welcome = dir.File(L"Quillora_Welcome.exe");
   ASSERT_TRUE(qlrtest::WaitUntil(
       [&] { return DeleteFileW(welcome.c_str()) || GetFileAttributesW(welcome.c_str()) == INVALID_FILE_ATTRIBUTES; },
-      10000));
+      kStartWaitMs));
   EXPECT_EQ(qlrtest::RunProcess(dir.File(L"online_probe.exe"), L"welcome 1"), 1);
   SetEnvironmentVariableW(L"QLR_MARKER_FILE", nullptr);
 }
