@@ -55,7 +55,7 @@ void Serialize(const VersionNode& node, std::vector<unsigned char>& out) {
   std::memcpy(&out[start], header, sizeof(header));
 }
 
-struct ResourceSpec {
+struct ResourceShape {
   DWORD fileVersionMS = MAKELONG(7, 3), fileVersionLS = MAKELONG(13, 11);
   DWORD fileOS = VOS_NT_WINDOWS32, fileType = VFT_APP, fileSubtype = 0;
   bool withTranslation = true;
@@ -63,17 +63,17 @@ struct ResourceSpec {
   std::vector<VersionNode> strings;
 };
 
-std::vector<unsigned char> BuildVersionResource(const ResourceSpec& spec) {
+std::vector<unsigned char> BuildVersionResource(const ResourceShape& want) {
   VS_FIXEDFILEINFO fixed = {};
   fixed.dwSignature = VS_FFI_SIGNATURE;
   fixed.dwStrucVersion = VS_FFI_STRUCVERSION;
-  fixed.dwFileVersionMS = spec.fileVersionMS;
-  fixed.dwFileVersionLS = spec.fileVersionLS;
-  fixed.dwProductVersionMS = spec.fileVersionMS;
-  fixed.dwProductVersionLS = spec.fileVersionLS;
-  fixed.dwFileOS = spec.fileOS;
-  fixed.dwFileType = spec.fileType;
-  fixed.dwFileSubtype = spec.fileSubtype;
+  fixed.dwFileVersionMS = want.fileVersionMS;
+  fixed.dwFileVersionLS = want.fileVersionLS;
+  fixed.dwProductVersionMS = want.fileVersionMS;
+  fixed.dwProductVersionLS = want.fileVersionLS;
+  fixed.dwFileOS = want.fileOS;
+  fixed.dwFileType = want.fileType;
+  fixed.dwFileSubtype = want.fileSubtype;
   VersionNode root;
   root.key = L"VS_VERSION_INFO";
   root.type = 0;
@@ -81,13 +81,13 @@ std::vector<unsigned char> BuildVersionResource(const ResourceSpec& spec) {
   root.value.assign(bytes, bytes + sizeof(fixed));
   root.valueLength = sizeof(fixed);
   wchar_t table[16];
-  swprintf(table, 16, L"%04x%04x", spec.language, spec.codePage);
-  root.children.push_back(Block(L"StringFileInfo", {Block(table, spec.strings)}));
-  if (spec.withTranslation) {
+  swprintf(table, 16, L"%04x%04x", want.language, want.codePage);
+  root.children.push_back(Block(L"StringFileInfo", {Block(table, want.strings)}));
+  if (want.withTranslation) {
     VersionNode translation;
     translation.key = L"Translation";
     translation.type = 0;
-    WORD pair[2] = {spec.language, spec.codePage};
+    WORD pair[2] = {want.language, want.codePage};
     const auto* p = reinterpret_cast<const unsigned char*>(pair);
     translation.value.assign(p, p + sizeof(pair));
     translation.valueLength = sizeof(pair);
@@ -156,15 +156,15 @@ TEST(FileVersionTest, ModuleHandleNamesThatModule) {
 
 TEST(FileVersionTest, CommasBlanksMissingValuesAndOtherTables) {
   qlrtest::TempDir dir;
-  ResourceSpec spec;
-  spec.fileOS = VOS_DOS_WINDOWS16;
-  spec.fileType = VFT_DRV;
-  spec.fileSubtype = VFT2_DRV_MOUSE;
-  spec.strings = {TextValue(L"CompanyName", L"Maker"), TextValue(L"ProductName", L"Product"),
+  ResourceShape want;
+  want.fileOS = VOS_DOS_WINDOWS16;
+  want.fileType = VFT_DRV;
+  want.fileSubtype = VFT2_DRV_MOUSE;
+  want.strings = {TextValue(L"CompanyName", L"Maker"), TextValue(L"ProductName", L"Product"),
                   TextValue(L"ProductVersion", L"1, 5, 0, 2"),
                   TextValue(L"FileDescription", L"Described"),
                   TextValue(L"InternalName", L"inner")};
-  auto resource = BuildVersionResource(spec);
+  auto resource = BuildVersionResource(want);
   std::wstring path = MakeProgram(dir, L"commas.exe", &resource);
   ASSERT_FALSE(path.empty());
   CFileVersionInfo info(path);
@@ -189,10 +189,10 @@ TEST(FileVersionTest, CommasBlanksMissingValuesAndOtherTables) {
 
 TEST(FileVersionTest, VersionsWithoutDotsOrTranslation) {
   qlrtest::TempDir dir;
-  ResourceSpec spec;
-  spec.withTranslation = false;
-  spec.strings = {TextValue(L"CompanyName", L"Maker"), TextValue(L"ProductVersion", L"7")};
-  auto resource = BuildVersionResource(spec);
+  ResourceShape want;
+  want.withTranslation = false;
+  want.strings = {TextValue(L"CompanyName", L"Maker"), TextValue(L"ProductVersion", L"7")};
+  auto resource = BuildVersionResource(want);
   std::wstring path = MakeProgram(dir, L"plain.exe", &resource);
   ASSERT_FALSE(path.empty());
   CFileVersionInfo info(path);

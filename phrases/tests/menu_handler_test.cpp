@@ -176,7 +176,24 @@ TEST(MenuHandlerTest, RightClickMenuSendsItsAction) {
     // Wine never sends it; a right click on the second phrase, as Windows would report it.
     SendNotifyMessageW(tracker, WM_MENURBUTTONUP, 1, reinterpret_cast<LPARAM>(menu));
     if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 2; }, 10000)) return false;
-    PressKeys({VK_DOWN, VK_RETURN});  // "Copy"
+    // The nested menu may show before its loop takes keys: Down until its
+    // first entry ("Copy") is highlighted, then Enter.
+    HMENU nested = nullptr;
+    for (HWND w : OpenMenus()) {
+      HMENU m = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+      if (m && m != menu) nested = m;
+    }
+    if (!nested) return false;
+    auto firstLit = [&] { return (GetMenuState(nested, 0, MF_BYPOSITION) & MF_HILITE) != 0; };
+    for (int tries = 0; tries < 3 && !firstLit(); ++tries) {
+      bool anyLit = false;
+      for (int i = 0; i < GetMenuItemCount(nested); ++i)
+        anyLit = anyLit || (GetMenuState(nested, i, MF_BYPOSITION) & MF_HILITE);
+      if (!anyLit) PressKeys({VK_DOWN});
+      qlrtest::WaitUntil(firstLit, 1000);
+    }
+    if (!firstLit()) return false;
+    PressKeys({VK_RETURN});
     if (!qlrtest::WaitUntil([] { return OpenMenus().size() < 2; }, 10000)) return false;
     // Wine ends the phrase menu together with the nested one; Windows keeps it open.
     if (!OpenMenus().empty()) PressKeys({VK_ESCAPE});
