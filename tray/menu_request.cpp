@@ -39,8 +39,6 @@ CPhraseMenuOptions MenuOptionsFromSettings(const CQLRSettings& settings) {
   return options;
 }
 
-int MenuLastUsedCount(CQLRSettings& settings) { return settings.GetAddLastUsedMenuToBeginCount(); }
-
 bool ParseCopyDataCommand(const COPYDATASTRUCT* data, int* commandId, HWND* target) {
   if (!data || !data->lpData || data->cbData < kCopyDataCommandBytes) return false;
   const BYTE* bytes = static_cast<const BYTE*>(data->lpData);

@@ -12,9 +12,8 @@ class CQLRSettings;
 // The menu request for a query, whether the library or the tray filled it.
 CMenuRequest MenuRequestFromQuery(const CQueryRecord& query);
 
-// The menu's options and the length of its last-used section.
+// The menu's options.
 CPhraseMenuOptions MenuOptionsFromSettings(const CQLRSettings& settings);
-int MenuLastUsedCount(CQLRSettings& settings);
 
 // The size of a WM_COPYDATA command block: the command id in bytes 0-3 and
 // the target window, as 32 bits, in bytes 134-137.

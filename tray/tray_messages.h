@@ -31,6 +31,9 @@ constexpr UINT_PTR kTimerRemoveBalloon = 1245;
 constexpr UINT_PTR kTimerShowMenu = 1247;
 constexpr UINT kShowMenuDelayMs = 500;
 
+// The id under which the tray window registers its hotkey.
+constexpr int kMainHotkeyId = 1;
+
 // Commands (WM_COMMAND wParam).
 constexpr WORD ID_TRAY_START_EDITOR = 32772;
 constexpr WORD ID_TRAY_CHECK_FOR_UPDATES = 32791;

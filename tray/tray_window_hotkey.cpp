@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kMainHotkeyId = 1;
 constexpr DWORD kDoublePressMs = 500;
 constexpr DWORD kRoadBalloonMs = 3000;
 constexpr WORD kCmdHistoryPane = 32792;
@@ -42,7 +41,7 @@ void CQLRTrayWnd::PrepareDataNeededHandler() {
     m_dataNeededHandler->SetPreSetCallback(&CQLRTrayWnd::PreSetLastID_CallBack, this);
   }
   CQLRTraySettings& settings = GetSettings();
-  m_dataNeededHandler->SetOptions(MenuOptionsFromSettings(settings), MenuLastUsedCount(settings));
+  m_dataNeededHandler->SetOptions(MenuOptionsFromSettings(settings), settings.GetAddLastUsedMenuToBeginCount());
 }
 
 LRESULT CQLRTrayWnd::OnHotKey(UINT, WPARAM wParam, LPARAM, BOOL&) {
@@ -229,11 +228,11 @@ void CQLRTrayWnd::AfterPhraseInserted(int commandId) {
 
 BOOL CQLRTrayWnd::PreSetLastID_CallBack(void* context, int id) {
   CQLRTrayWnd* window = static_cast<CQLRTrayWnd*>(context);
-  CPhraseNode* node = window && id > 0 ? window->m_phraseStore.FindNodeById(static_cast<std::uint32_t>(id)) : nullptr;
   if (!window) {
     LogError(L"CQLRTrayWnd::PreSetLastID_CallBack command is NULL");
     return FALSE;
   }
+  CPhraseNode* node = id > 0 ? window->m_phraseStore.FindNodeById(static_cast<std::uint32_t>(id)) : nullptr;
   if (!node || node->IsFolder()) {
     LogError(L"CQLRTrayWnd::PreSetLastID_CallBack command IsBadReadPtr");
     return FALSE;

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kMainHotkeyId = 1;
 constexpr int kNoSorting = -1;
 
 UINT GetCoreNotifyMessage() {
