@@ -38,14 +38,23 @@ qlr_wine_stop() {
 qlr_wine_start() {
   local prefix="$1" n
   QLR_PREFIX="$prefix"
-  # A display number nobody uses yet.
-  for n in $(seq 90 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and reports it through a pipe: two
+  # runs starting side by side never share one (a shared display would share
+  # the clipboard and the foreground window between their tests).
+  local dfile
+  dfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dfile" >/dev/null 2>&1 &
   QLR_XVFB_PID=$!
+  n=""
+  for _ in $(seq 300); do
+    n=$(head -n 1 "$dfile" 2>/dev/null | tr -dc 0-9)
+    [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
+    kill -0 "$QLR_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  rm -f "$dfile"
+  [ -n "$n" ] || { echo "wine-env: Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$n"
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
   mkdir -p "$prefix"
   # The persistent server must not hold our stdout, or the script never ends.
