@@ -29,6 +29,7 @@ struct MarkupToken {
 class MarkupLexer {
  public:
   explicit MarkupLexer(const std::wstring& prepared) : m_text(prepared) {}
+  MarkupLexer(std::wstring&&) = delete;  // the text must outlive the lexer
 
   // The next text run or known tag; false at the end. Tags the dialect does
   // not know are skipped with their closing forms.
@@ -44,6 +45,7 @@ class MarkupLexer {
 class MarkupAttributeScanner {
  public:
   explicit MarkupAttributeScanner(const std::wstring& attributes) : m_text(attributes) {}
+  MarkupAttributeScanner(std::wstring&&) = delete;
   bool Next(std::wstring& name, std::wstring& value);
 
  private:

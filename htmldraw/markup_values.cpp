@@ -102,6 +102,21 @@ int StyleLengthUnits::ExHeight() {
   return m_ex;
 }
 
+int ParseBackgroundEffect(const std::wstring& value, int current) {
+  static const wchar_t* const kEffects[] = {
+      L"transparent", L"solid",  L"hgradient", L"vgradient", L"hcgradient", L"vcgradient",
+      L"3hgradient",  L"3vgradient", L"noise", L"diagshade", L"hshade",     L"vshade",
+      L"hbump",       L"vbump",  L"softbump",  L"hardbump",  L"metal",
+  };
+  for (int i = 0; i < 17; ++i) {
+    if (value == kEffects[i]) return i - 1;
+  }
+  // Names such as "3hgradient" start with a digit too, so they are looked up first.
+  if (!value.empty() && ((value[0] >= L'0' && value[0] <= L'9') || value[0] == L'-' || value[0] == L'+'))
+    return Clamp(ParseLeadingInt(value.c_str()), -1, 15);
+  return current;
+}
+
 int HtmlFontSize(int size) { return size >= 1 && size <= 7 ? kHtmlFontSizes[size - 1] : size; }
 
 int ParseStyleLength(const std::wstring& value, int current, StyleLengthUnits& units, LengthKind kind) {

@@ -65,5 +65,9 @@ enum class LengthKind {
 int ParseStyleLength(const std::wstring& value, int current, StyleLengthUnits& units,
                      LengthKind kind = LengthKind::kPlain);
 
+// A table's bgeffect: "transparent" -1, "solid" 0, then "hgradient" 1 to
+// "metal" 15, or such a number (clamped to -1..15); else current.
+int ParseBackgroundEffect(const std::wstring& value, int current);
+
 // The font height of HTML size 1..7 (8, 10, 12, 14, 18, 24, 36 pixels).
 int HtmlFontSize(int size);

@@ -154,4 +154,16 @@ TEST(MarkupValuesTest, FontWeights) {
   for (const Case& c : cases) EXPECT_EQ(ParseFontWeight(c.value), c.weight) << c.value;
 }
 
+TEST(MarkupValuesTest, BackgroundEffectsByNameOrNumber) {
+  struct Case {
+    const wchar_t* value;
+    int effect;
+  };
+  const Case cases[] = {{L"transparent", -1}, {L"solid", 0},    {L"hgradient", 1}, {L"3hgradient", 5},
+                        {L"3vgradient", 6},   {L"noise", 7},    {L"metal", 15},    {L"7", 7},
+                        {L"-1", -1},          {L"99999999999", 15}, {L"-5", -1},   {L"Metal", 4},
+                        {L"", 4},             {L"sparkle", 4}};
+  for (const Case& c : cases) EXPECT_EQ(ParseBackgroundEffect(c.value, 4), c.effect) << c.value;
+}
+
 }  // namespace

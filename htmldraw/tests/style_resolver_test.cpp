@@ -265,88 +265,78 @@ TEST(StyleDeclarationsTest, PropertiesAndTheirValues) {
   NamedColorTable names;
   StyleColorContext colors;
   colors.names = &names;
-  struct Case {
-    const wchar_t* declarations;
-    const wchar_t* field;
-    int value;
-  };
   // Each case starts from the defaults with a 4-pixel solid border.
-  const Case cases[] = {
-      {L"border-width:0", L"borderStyle", kBorderNone},
-      {L"border-width:0", L"borderWidth", 0},
-      {L"border-style:none; border-width:3px", L"borderStyle", kBorderSolid},
-      {L"border-style:none; border-width:3px", L"borderWidth", 3},
-      {L"border-width:0; border-style:dotted", L"borderWidth", 1},
-      {L"border-width:0; border-style:dotted", L"borderStyle", kBorderDotted},
-      {L"border-style:double", L"borderWidth", 4},
-      {L"border-style:wavy", L"borderStyle", kBorderSolid},
-      {L"border-style:", L"borderStyle", kBorderNone},
-      {L"border-width:thin", L"borderWidth", 3},
-      {L"border-width:thick", L"borderWidth", 5},
-      {L"border-width:medium", L"borderWidth", 4},
-      {L"size:2000000000", L"borderWidth", kMaxStyleLength},
-      {L"border-width:", L"borderWidth", 4},
-      {L"margin:7px", L"innerSpacing", 7},
-      {L"padding:1in", L"outerSpacing", 96},
-      {L"margin:-99999999999", L"innerSpacing", kMaxStyleLength},
-      {L"font-size:+12px", L"fontSize", 12},
-      {L"font-size:-12px", L"fontSize", 12},
-      {L"font-size:10pt", L"fontSize", 13},
-      {L"font-size:2", L"fontSize", 10},
-      {L"font-size:200%", L"fontSize", 32},
-      {L"font-size:", L"fontSize", 16},
-      {L"font-weight:bold; font-weight", L"fontWeight", 400},  // no colon: an empty value
-      {L"font-weight:bold", L"fontWeight", 700},
-      {L"FONT-WEIGHT : 600", L"fontWeight", 600},
-      {L"font-style:italic", L"italic", TRUE},
-      {L"font-style:oblique; font-style:normal", L"italic", FALSE},
-      {L"text-align:right", L"horzAlign", kAlignRight},
-      {L"text-align:right; text-align:justify", L"horzAlign", kAlignRight},
-      {L"text-align:center; text-align:", L"horzAlign", kAlignLeft},
-      {L"vertical-align:top", L"vertAlign", kAlignTop},
-      {L"vertical-align:middle", L"vertAlign", kAlignVCenter},
-      {L"vertical-align:top; vertical-align:", L"vertAlign", kAlignBaseline},
-      {L"text-transform:capitalize", L"textTransform", kTransformCapitalize},
-      {L"text-decoration:underline,overline", L"underline", TRUE},
-      {L"text-decoration:underline,overline", L"overline", TRUE},
-      {L"text-decoration:line-through; text-decoration:none", L"strikeout", FALSE},
-      {L"text-decoration:line-through", L"strikeout", TRUE},
-      {L"color:#FF0000", L"textColor", static_cast<int>(RGB(255, 0, 0))},
-      {L"color:RED", L"textColor", static_cast<int>(RGB(255, 0, 0))},
-      {L"color: ; font-weight:bold", L"fontWeight", 400},  // ";" is skipped: the value is "font-weight:bold"
-      {L"border-color:lime", L"borderColorDark", static_cast<int>(RGB(0, 255, 0))},
-      {L"background-color:silver", L"backgroundMode", kBackgroundOpaque},
-      {L"background-color:silver", L"backgroundColor", static_cast<int>(RGB(192, 192, 192))},
-      {L"background-color:silver; background-color:transparent", L"backgroundMode", kBackgroundTransparent},
-      {L"unknown:5; margin:3", L"innerSpacing", 3},
-  };
-  for (const Case& c : cases) {
+  auto apply = [&](const wchar_t* declarations) {
     HtmlTextStyle s;
     s.borderWidth = 4;
     s.borderStyle = kBorderSolid;
     StyleLengthUnits units(96, 16, 8);
-    ApplyStyleDeclarations(c.declarations, s, colors, units);
-    const std::wstring f = c.field;
-    int actual = f == L"borderStyle" ? s.borderStyle
-               : f == L"borderWidth" ? s.borderWidth
-               : f == L"innerSpacing" ? s.innerSpacing
-               : f == L"outerSpacing" ? s.outerSpacing
-               : f == L"fontSize" ? s.fontSize
-               : f == L"fontWeight" ? s.fontWeight
-               : f == L"italic" ? s.italic
-               : f == L"horzAlign" ? s.horzAlign
-               : f == L"vertAlign" ? s.vertAlign
-               : f == L"textTransform" ? s.textTransform
-               : f == L"underline" ? s.underline
-               : f == L"overline" ? s.overline
-               : f == L"strikeout" ? s.strikeout
-               : f == L"textColor" ? static_cast<int>(s.textColor)
-               : f == L"borderColorDark" ? static_cast<int>(s.borderColorDark)
-               : f == L"backgroundMode" ? s.backgroundMode
-               : f == L"backgroundColor" ? static_cast<int>(s.backgroundColor)
-               : -12345;
-    EXPECT_EQ(actual, c.value) << c.declarations << " / " << c.field;
-  }
+    ApplyStyleDeclarations(declarations, s, colors, units);
+    return s;
+  };
+  struct Case {
+    const wchar_t* declarations;
+    int HtmlTextStyle::*field;
+    int value;
+  };
+  const Case cases[] = {
+      {L"border-width:0", &HtmlTextStyle::borderStyle, kBorderNone},
+      {L"border-width:0", &HtmlTextStyle::borderWidth, 0},
+      {L"border-style:none; border-width:3px", &HtmlTextStyle::borderStyle, kBorderSolid},
+      {L"border-style:none; border-width:3px", &HtmlTextStyle::borderWidth, 3},
+      {L"border-width:0; border-style:dotted", &HtmlTextStyle::borderWidth, 1},
+      {L"border-width:0; border-style:dotted", &HtmlTextStyle::borderStyle, kBorderDotted},
+      {L"border-style:double", &HtmlTextStyle::borderWidth, 4},
+      {L"border-style:wavy", &HtmlTextStyle::borderStyle, kBorderSolid},
+      {L"border-style:", &HtmlTextStyle::borderStyle, kBorderNone},
+      {L"border-width:thin", &HtmlTextStyle::borderWidth, 3},
+      {L"border-width:thick", &HtmlTextStyle::borderWidth, 5},
+      {L"border-width:medium", &HtmlTextStyle::borderWidth, 4},
+      {L"size:2000000000", &HtmlTextStyle::borderWidth, kMaxStyleLength},
+      {L"border-width:", &HtmlTextStyle::borderWidth, 4},
+      {L"margin:7px", &HtmlTextStyle::innerSpacing, 7},
+      {L"padding:1in", &HtmlTextStyle::outerSpacing, 96},
+      {L"margin:-99999999999", &HtmlTextStyle::innerSpacing, kMaxStyleLength},
+      {L"font-size:+12px", &HtmlTextStyle::fontSize, 12},
+      {L"font-size:-12px", &HtmlTextStyle::fontSize, 12},
+      {L"font-size:10pt", &HtmlTextStyle::fontSize, 13},
+      {L"font-size:2", &HtmlTextStyle::fontSize, 10},
+      {L"font-size:200%", &HtmlTextStyle::fontSize, 32},
+      {L"font-size:", &HtmlTextStyle::fontSize, 16},
+      {L"font-weight:bold; font-weight", &HtmlTextStyle::fontWeight, 400},  // no colon: an empty value
+      {L"font-weight:bold", &HtmlTextStyle::fontWeight, 700},
+      {L"FONT-WEIGHT : 600", &HtmlTextStyle::fontWeight, 600},
+      {L"font-style:italic", &HtmlTextStyle::italic, TRUE},
+      {L"font-style:oblique; font-style:normal", &HtmlTextStyle::italic, FALSE},
+      {L"text-align:right", &HtmlTextStyle::horzAlign, kAlignRight},
+      {L"text-align:right; text-align:justify", &HtmlTextStyle::horzAlign, kAlignRight},
+      {L"text-align:center; text-align:", &HtmlTextStyle::horzAlign, kAlignLeft},
+      {L"vertical-align:top", &HtmlTextStyle::vertAlign, kAlignTop},
+      {L"vertical-align:middle", &HtmlTextStyle::vertAlign, kAlignVCenter},
+      {L"vertical-align:top; vertical-align:", &HtmlTextStyle::vertAlign, kAlignBaseline},
+      {L"text-transform:capitalize", &HtmlTextStyle::textTransform, kTransformCapitalize},
+      {L"text-decoration:underline,overline", &HtmlTextStyle::underline, TRUE},
+      {L"text-decoration:underline,overline", &HtmlTextStyle::overline, TRUE},
+      {L"text-decoration:line-through; text-decoration:none", &HtmlTextStyle::strikeout, FALSE},
+      {L"text-decoration:line-through", &HtmlTextStyle::strikeout, TRUE},
+      {L"color: ; font-weight:bold", &HtmlTextStyle::fontWeight, 400},  // ";" is skipped: the value is "font-weight:bold"
+      {L"background-color:silver", &HtmlTextStyle::backgroundMode, kBackgroundOpaque},
+      {L"background-color:silver; background-color:transparent", &HtmlTextStyle::backgroundMode, kBackgroundTransparent},
+      {L"unknown:5; margin:3", &HtmlTextStyle::innerSpacing, 3},
+  };
+  for (const Case& c : cases) EXPECT_EQ(apply(c.declarations).*c.field, c.value) << c.declarations;
+  struct ColorCase {
+    const wchar_t* declarations;
+    COLORREF HtmlTextStyle::*field;
+    COLORREF value;
+  };
+  const ColorCase colorCases[] = {
+      {L"color:#FF0000", &HtmlTextStyle::textColor, RGB(255, 0, 0)},
+      {L"color:RED", &HtmlTextStyle::textColor, RGB(255, 0, 0)},
+      {L"border-color:lime", &HtmlTextStyle::borderColorDark, RGB(0, 255, 0)},
+      {L"background-color:silver", &HtmlTextStyle::backgroundColor, RGB(192, 192, 192)},
+  };
+  for (const ColorCase& c : colorCases) EXPECT_EQ(apply(c.declarations).*c.field, c.value) << c.declarations;
 }
 
 }  // namespace
