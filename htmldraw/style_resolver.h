@@ -54,6 +54,8 @@ class HtmlStyleResolver {
   const HtmlTextStyle& Current() const { return m_current; }
   HtmlTextStyle& Current() { return m_current; }
   size_t Depth() const { return m_stack.size(); }
+  // The frame a matching closing tag would restore; null when none is open.
+  const HtmlTextStyle* TopFrame() const { return m_stack.empty() ? nullptr : &m_stack.back(); }
   HFONT Font() const { return static_cast<HFONT>(m_font.Get()); }
   HDC Context() const { return m_dc; }
 
