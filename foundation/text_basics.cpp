@@ -12,13 +12,22 @@ std::wstring IntToStr(int value) {
 
 int ReplaceText(std::wstring& text, const std::wstring& from, const std::wstring& to) {
   if (from.empty()) return 0;
+  size_t pos = text.find(from);
+  if (pos == std::wstring::npos) return 0;
+  // Built into a new string: replacing in place moves the tail at every hit,
+  // which is quadratic on long texts full of matches.
+  std::wstring out;
+  out.reserve(text.size());
   int count = 0;
-  size_t pos = 0;
-  while ((pos = text.find(from, pos)) != std::wstring::npos) {
-    text.replace(pos, from.size(), to);
-    pos += to.size();
+  size_t done = 0;
+  for (; pos != std::wstring::npos; pos = text.find(from, done)) {
+    out.append(text, done, pos - done);
+    out += to;
+    done = pos + from.size();
     ++count;
   }
+  out.append(text, done, std::wstring::npos);
+  text.swap(out);
   return count;
 }
 
