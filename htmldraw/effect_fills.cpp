@@ -4,19 +4,9 @@
 
 #include "foundation/handles.h"
 #include "htmldraw/effect_painter.h"
+#include "htmldraw/work_bitmap.h"
 
 namespace {
-
-// Width and height of a rectangle, 0 when it is empty or its sides lie so
-// far apart that the difference would overflow.
-bool RectSize(const RECT& rect, int& width, int& height) {
-  long long w = static_cast<long long>(rect.right) - rect.left;
-  long long h = static_cast<long long>(rect.bottom) - rect.top;
-  if (w <= 0 || h <= 0 || w > INT_MAX || h > INT_MAX) return false;
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
-  return true;
-}
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   UniqueGdiObject brush(CreateSolidBrush(colour));
@@ -28,7 +18,7 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
 void CEffectPainter::DrawGradient(HDC dc, const RECT& rect, COLORREF c1, COLORREF c2,
                                   bool horizontal) {
   int width = 0, height = 0;
-  if (!dc || !RectSize(rect, width, height)) return;
+  if (!dc || !RectExtent(rect, width, height)) return;
   const long long size = horizontal ? width : height;
   for (int k = 0; k < 64; ++k) {
     long long from = k * size / 64, to = (k + 1) * size / 64;
@@ -51,7 +41,7 @@ void CEffectPainter::DrawGradient(HDC dc, const RECT& rect, COLORREF c1, COLORRE
 void CEffectPainter::FillRectEffect(HDC dc, int effect, const RECT& rect, COLORREF c1,
                                     COLORREF c2, COLORREF c3, int granularity, int tint) {
   int width = 0, height = 0;
-  if (!dc || effect == kFillTransparent || !RectSize(rect, width, height)) return;
+  if (!dc || effect == kFillTransparent || !RectExtent(rect, width, height)) return;
   RECT first = rect, second = rect;
   first.right = second.left = rect.left + width / 2;
   RECT top = rect, bottom = rect;

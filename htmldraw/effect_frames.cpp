@@ -1,6 +1,10 @@
 // Frames and lines in the border styles.
+#include <algorithm>
+#include <climits>
+
 #include "foundation/handles.h"
 #include "htmldraw/effect_painter.h"
+#include "htmldraw/work_bitmap.h"
 
 namespace {
 
@@ -30,7 +34,8 @@ void DrawOutline(HDC dc, HGDIOBJ light, HGDIOBJ dark, int l, int t, int r, int b
 void CEffectPainter::DrawFrame(HDC dc, const RECT& rect, COLORREF light, COLORREF dark,
                                int borderStyle, int width) {
   if (!dc || borderStyle == kBorderNone || width < 1) return;
-  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  int areaW = 0, areaH = 0;
+  if (!RectExtent(rect, areaW, areaH)) return;
   const int style = PenStyleOf(borderStyle);
   UniqueGdiObject lightPen(CreatePen(style, width, light));
   UniqueGdiObject darkPen;
@@ -39,14 +44,18 @@ void CEffectPainter::DrawFrame(HDC dc, const RECT& rect, COLORREF light, COLORRE
   HGDIOBJ darkOrLight = darkPen ? darkPen.Get() : lightPen.Get();
   // The pen's centre runs half its width inside the rectangle; right and
   // bottom are exclusive, so their lines lie one pixel further in.
-  const int half = width / 2;
-  int l = rect.left + half, t = rect.top + half;
-  int r = rect.right - 1 - half, b = rect.bottom - 1 - half;
-  DrawOutline(dc, lightPen.Get(), darkOrLight, l, t, r, b);
+  const long long half = width / 2;
+  const long long l = rect.left + half, t = rect.top + half;
+  const long long r = rect.right - 1 - half, b = rect.bottom - 1 - half;
+  if (l > r || t > b) return;  // a pen this wide does not fit the rectangle
+  // Inside the rectangle every corner is a valid int.
+  auto i = [](long long v) { return static_cast<int>(v); };
+  DrawOutline(dc, lightPen.Get(), darkOrLight, i(l), i(t), i(r), i(b));
   if (borderStyle == kBorderDouble) {
-    const int inset = 2 * width;
+    const long long inset = 2LL * width;
     if (l + inset <= r - inset && t + inset <= b - inset)  // room for the inner one
-      DrawOutline(dc, lightPen.Get(), darkOrLight, l + inset, t + inset, r - inset, b - inset);
+      DrawOutline(dc, lightPen.Get(), darkOrLight, i(l + inset), i(t + inset), i(r - inset),
+                  i(b - inset));
   }
 }
 
@@ -61,9 +70,10 @@ void CEffectPainter::DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF c
   if (borderStyle == kBorderDouble) {
     // The second line lies below a line that is not vertical and to the
     // right of one that is not horizontal.
-    const int down = (x1 != x2) ? 2 * width : 0;
-    const int right = (y1 != y2) ? 2 * width : 0;
-    MoveToEx(dc, x1 + right, y1 + down, nullptr);
-    LineTo(dc, x2 + right, y2 + down);
+    auto shifted = [](int v, bool by, int width) {
+      return static_cast<int>(std::min<long long>(INT_MAX, v + (by ? 2LL * width : 0)));
+    };
+    MoveToEx(dc, shifted(x1, y1 != y2, width), shifted(y1, x1 != x2, width), nullptr);
+    LineTo(dc, shifted(x2, y1 != y2, width), shifted(y2, x1 != x2, width));
   }
 }

@@ -1,8 +1,19 @@
 #include "htmldraw/work_bitmap.h"
 
+#include <climits>
+
 bool IsDrawableSize(int width, int height) {
   return width > 0 && height > 0 &&
          static_cast<long long>(width) * static_cast<long long>(height) <= kMaxBitmapPixels;
+}
+
+bool RectExtent(const RECT& rect, int& width, int& height) {
+  long long w = static_cast<long long>(rect.right) - rect.left;
+  long long h = static_cast<long long>(rect.bottom) - rect.top;
+  if (w <= 0 || h <= 0 || w > INT_MAX || h > INT_MAX) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
 }
 
 WorkBitmap::~WorkBitmap() { Reset(); }

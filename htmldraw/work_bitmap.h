@@ -12,6 +12,9 @@ constexpr long long kMaxBitmapPixels = 1LL << 24;
 
 // Width and height at least 1 and the area within kMaxBitmapPixels.
 bool IsDrawableSize(int width, int height);
+// Width and height of a rectangle; false when it is empty or its sides lie
+// so far apart that the difference overflows an int.
+bool RectExtent(const RECT& rect, int& width, int& height);
 
 class WorkBitmap {
  public:
