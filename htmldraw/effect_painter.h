@@ -53,6 +53,9 @@ class CEffectPainter {
     kBorderDouble = 6,
   };
 
+  // Bitmaps handed to the painter must not be selected into a DC: it
+  // selects them into DCs of its own (a selected one draws nothing).
+
   CEffectPainter() = default;
   virtual ~CEffectPainter() = default;
   CEffectPainter(const CEffectPainter&) = delete;
@@ -85,6 +88,9 @@ class CEffectPainter {
   void TileBitmap(HDC dc, int x, int y, int width, int height, HDC src, int srcX, int srcY,
                   int tileWidth, int tileHeight);
 
+  // The bitmap at width x height; with shadow room and a shadow bit its
+  // shadow falls at the shadow offsets, without a shadow bit the image
+  // itself moves there (its place when a hover style adds the shadow).
   void DrawBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap, bool maskOn,
                   COLORREF maskColour, UINT effect, bool shadowRoom, int shadowX, int shadowY,
                   int blurX, int blurY, COLORREF colour);
@@ -100,8 +106,13 @@ class CEffectPainter {
   void DrawShadow(HDC dc, int x, int y, int width, int height, HBITMAP shadow, bool soft,
                   int blurX, int blurY);
 
+  // Left and top sides in the light colour, right and bottom in the dark
+  // one, inside the rectangle (right and bottom exclusive); a double frame
+  // repeats it 2 x width further in. Nothing for a pen too wide to fit.
   void DrawFrame(HDC dc, const RECT& rect, COLORREF light, COLORREF dark, int borderStyle,
                  int width);
+  // A double line repeats the line 2 x width below (unless it is vertical)
+  // and to the right (unless it is horizontal).
   void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int borderStyle,
                 int width);
 

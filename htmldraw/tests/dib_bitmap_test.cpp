@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "htmldraw/tests/canvas.h"
+#include "htmldraw/tests/dib_canvas.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "foundation/handles.h"
 #include "htmldraw/effect_painter.h"
-#include "htmldraw/tests/canvas.h"
+#include "htmldraw/tests/dib_canvas.h"
 
 namespace {
 
