@@ -7,7 +7,6 @@
 #include "foundation/rich_edit_convert.h"
 #include "foundation/text_basics.h"
 #include "foundation/text_helpers.h"
-#include "phrases/phrase_captions.h"
 #include "phrases/phrase_node.h"
 
 namespace {
@@ -54,7 +53,12 @@ std::wstring ShortenForMenu(const std::wstring& text, int maxChars) {
 }
 
 std::wstring BuildPhraseTitle(const CPhraseNode& node) {
-  return NormalizeCaptionText(node.GetCaption(), kPhraseTitleMax);
+  std::wstring title = TrimChars(node.GetCaption(), L" \t\r\n");
+  size_t lineBreak = title.find_first_of(L"\r\n");
+  if (lineBreak != std::wstring::npos) title.resize(lineBreak);
+  // Head and tail both tell phrases with a common beginning apart.
+  ShortenTextForCaption(title, kPhraseTitleMax);
+  return title;
 }
 
 std::wstring GetDataTypeWord(std::uint32_t dataType) {
