@@ -11,6 +11,7 @@
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_writer.h"
 #include "tests/support/test_support.h"
+#include "phrases/tests/macro_test_util.h"
 #include "phrases/tests/menu_test_util.h"
 
 using namespace menutest;
@@ -318,6 +319,37 @@ TEST(MenuItemTextCacheTest, APhraseEditedOnDiskShowsItsNewTextAfterTheReload) {
   EXPECT_EQ(0u, after.first.find(L"Good ")) << after.first;
   EXPECT_EQ(std::wstring::npos, after.second.find(L"Good morning"));
   EXPECT_NE(std::wstring::npos, after.second.find(L" evening"));
+}
+
+// The layout a phrase activates, as its hint and tooltip name it: a rich
+// text is read as the text it shows, where RTF may split the macro name.
+class MenuItemTextLayoutTest : public macrotest::MacroTest {};
+
+TEST_F(MenuItemTextLayoutTest, RichPhraseLayoutComesFromItsShownText) {
+  Use(macrotest::MarchFifth(), macrotest::kEnglish, {macrotest::Layout(0x04070407)});
+  const std::wstring german = BuildLayoutHint(0x0407);
+  ASSERT_FALSE(german.empty());
+  CPhraseMenuMacros macros;
+  CMenuTextInputs inputs;
+  inputs.macros = &macros;
+  struct Case {
+    const wchar_t* text;
+    std::uint32_t type;
+    bool activates;
+  } cases[] = {
+      {L"{\\rtf1 Hallo%ACTIVATE_KL_{\\b DE}%}", kDataTypeRtf, true},
+      {L"{\\rtf1 Hallo\\'25ACTIVATE_KL_DE\\'25}", kDataTypeRtf, true},
+      {L"{\\rtf1 Hallo%ACTIVATE_KL_DE%}", kDataTypeRtf, true},
+      {L"Hallo%ACTIVATE_KL_DE%", kDataTypeText, true},
+      {L"Hallo%ACTIVATE_KL_{\\b DE}%", kDataTypeText, false},  // plain text is no RTF
+      {L"{\\rtf1 Hallo}", kDataTypeRtf, false},
+  };
+  for (const Case& c : cases) {
+    CPhraseNode node = Phrase(1, L"Name", c.text, c.type);
+    CPhraseItemTexts texts = GetPhraseItemTexts(node, inputs);
+    EXPECT_EQ(texts.hint, c.activates ? german : std::wstring()) << qlrtest::ToUtf8(c.text);
+    EXPECT_EQ(texts.toolTip.find(L"\r\n+ ") != std::wstring::npos, c.activates) << qlrtest::ToUtf8(c.text);
+  }
 }
 
 }  // namespace

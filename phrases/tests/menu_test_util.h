@@ -97,7 +97,7 @@ class FakeMacros : public IMenuMacroExpander {
     *caret = rtf.find(L"{B43C2CC5") != std::wstring::npos;
     return ReplaceText(rtf, L"%DATE%", L"08.12.2026");
   }
-  LANGID GetActivatedLayout(const std::wstring& text) override {
+  LANGID GetActivatedLayout(const std::wstring& text, bool) override {
     return text.find(L"%LAYOUT_RU%") != std::wstring::npos ? 0x0419 : 0;
   }
 };
