@@ -18,6 +18,24 @@ void Write(const std::wstring& path, const std::wstring& caption, const std::wst
 
 std::wstring DataAsInserted(const CPhraseNode& phrase) { return L"<" + phrase.data + L">"; }
 
+TEST(PhraseStatisticsTest, InsertedTextIsPlainWithMacrosExpanded) {
+  struct Case {
+    const wchar_t* data;
+    std::uint32_t type;
+    const wchar_t* inserted;
+  } cases[] = {
+      {L"abc", kDataTypeText, L"abc"},
+      {L"{\\rtf1 Hi{\\b !}}", kDataTypeRtf, L"Hi!"},
+      {L"[%SELECTED_TEXT%|%CLIPBOARD_TEXT%]", kDataTypeText, L"[|]"},
+      {L"{\\rtf1 <%SELECTED_TEXT%>}", kDataTypeRtf, L"<>"},
+  };
+  for (const Case& c : cases) {
+    CPhraseNode node = phrasetest::MakePhrase(L"p", c.data, 0, true);
+    node.DataType = c.type;
+    EXPECT_EQ(GetPhraseInsertedText(node), c.inserted) << qlrtest::ToUtf8(c.data);
+  }
+}
+
 TEST(PhraseStatisticsTest, CountsEveryNodeOfARealTree) {
   qlrtest::TempDir dir;
   ASSERT_TRUE(CreateDirectoryW(dir.File(L"A").c_str(), nullptr));
@@ -45,6 +63,12 @@ TEST(PhraseStatisticsTest, CountsEveryNodeOfARealTree) {
   PhraseTreeStatistics unused;
   CollectPhraseTreeStatistics(store, &unused, nullptr);
   EXPECT_EQ(unused.charactersInserted, 0);
+
+  // What one insertion delivers: rich text as plain text, macros expanded
+  // for an empty selection and clipboard.
+  PhraseTreeStatistics real;
+  CollectPhraseTreeStatistics(store, &real);
+  EXPECT_EQ(real.charactersInserted, 4 * 3 + 1 * 5 + 10 * 5);
 
   CPhraseStore empty;
   PhraseTreeStatistics none;
