@@ -12,6 +12,7 @@
 #include "foundation/program_names.h"
 #include "foundation/system_helpers.h"
 #include "foundation/test_switches.h"
+#include "foundation/window_helpers.h"
 #include "tray/interchange.h"
 
 namespace {
@@ -206,7 +207,9 @@ bool CQLRDLLService::FillsQueryItself() {
 int CQLRDLLService::SendMessageToTargetWindow(BOOL noQuery, CQueryRecord& query, HWND trayWnd) {
   LogTargetWindowInfo(m_rememberedWindow, L"SendMessageToTargetWindow");
   HWND target = GetTargetWindow();
-  if (!target) target = m_rememberedWindow;
+  if (!target && !IsDesktopOrShellWindow(m_rememberedWindow)) target = m_rememberedWindow;
+  if (!target && IsDesktopOrShellWindow(GetForegroundWindow()))
+    Log(L"SendMessageToTargetWindow: the desktop is in front, it is no target window");
   if (!target) {
     LogError(L"Cannot sendmessage to target window CQLRDLLService::SendMessageToTargetWindow");
     return kNoTarget;
