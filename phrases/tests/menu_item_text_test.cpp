@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "foundation/icons.h"
+#include "foundation/rich_edit_convert.h"
 #include "phrases/menu_item_data.h"
 #include "phrases/menu_last_used.h"
 #include "phrases/menu_macros.h"
@@ -323,7 +324,18 @@ TEST(MenuItemTextCacheTest, APhraseEditedOnDiskShowsItsNewTextAfterTheReload) {
 
 // The layout a phrase activates, as its hint and tooltip name it: a rich
 // text is read as the text it shows, where RTF may split the macro name.
-class MenuItemTextLayoutTest : public macrotest::MacroTest {};
+class MenuItemTextLayoutTest : public macrotest::MacroTest {
+ protected:
+  // The hidden rich edit that reads rich text needs a parent.
+  static void SetUpTestSuite() {
+    s_parent = CreateWindowExW(0, L"STATIC", L"layout test", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    SetHiddenRichEditParent(s_parent);
+  }
+  static void TearDownTestSuite() { DestroyWindow(s_parent); }
+  static HWND s_parent;
+};
+HWND MenuItemTextLayoutTest::s_parent = nullptr;
 
 TEST_F(MenuItemTextLayoutTest, RichPhraseLayoutComesFromItsShownText) {
   Use(macrotest::MarchFifth(), macrotest::kEnglish, {macrotest::Layout(0x04070407)});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/rich_edit_convert.h"
 #include "phrases/phrase_store.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
@@ -16,9 +17,17 @@ void Write(const std::wstring& path, const std::wstring& caption, const std::wst
   ASSERT_TRUE(SavePhraseToFile(node, path));
 }
 
+// The hidden rich edit that turns rich text into plain text needs a parent.
+void GiveRichEditAParent() {
+  static HWND parent = CreateWindowExW(0, L"STATIC", L"statistics", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetHiddenRichEditParent(parent);
+}
+
 std::wstring DataAsInserted(const CPhraseNode& phrase) { return L"<" + phrase.data + L">"; }
 
 TEST(PhraseStatisticsTest, InsertedTextIsPlainWithMacrosExpanded) {
+  GiveRichEditAParent();
   struct Case {
     const wchar_t* data;
     std::uint32_t type;
@@ -37,6 +46,7 @@ TEST(PhraseStatisticsTest, InsertedTextIsPlainWithMacrosExpanded) {
 }
 
 TEST(PhraseStatisticsTest, CountsEveryNodeOfARealTree) {
+  GiveRichEditAParent();
   qlrtest::TempDir dir;
   ASSERT_TRUE(CreateDirectoryW(dir.File(L"A").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW(dir.File(L"A\\Empty").c_str(), nullptr));
