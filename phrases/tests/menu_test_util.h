@@ -9,6 +9,7 @@
 #include "foundation/text_basics.h"
 #include "phrases/menu_builder.h"
 #include "phrases/menu_item_data.h"
+#include "phrases/menu_tooltip.h"
 #include "phrases/phrase_node.h"
 #include "phrases/phrase_store.h"
 
@@ -153,5 +154,26 @@ inline CPhraseMenuOptions NoExtras() {
   options.insertHistory = false;
   return options;
 }
+
+// A window whose menus a menu tooltip watches.
+inline HWND MakeMenuTipOwner() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QlrMenuTipOwner";
+  RegisterClassW(&wc);
+  return CreateWindowW(wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                       wc.hInstance, nullptr);
+}
+
+// A menu tooltip that records the items it was asked for.
+struct CountingMenuTip : CMenuToolTip {
+  bool GetItemText(std::wstring& text, UINT id, HMENU, std::wstring&) override {
+    asked.push_back(id);
+    text = L"tip";
+    return true;
+  }
+  std::vector<UINT> asked;
+};
 
 }  // namespace menutest

@@ -9,19 +9,12 @@
 #include <vector>
 
 #include "phrases/menu_tooltip.h"
+#include "phrases/tests/menu_test_util.h"
 #include "tests/support/test_support.h"
 
-namespace {
+using namespace menutest;
 
-HWND MakeOwner() {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"QlrMenuTipFallbackOwner";
-  RegisterClassW(&wc);
-  return CreateWindowW(wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                       wc.hInstance, nullptr);
-}
+namespace {
 
 TEST(MenuToolTipFallbackTest, SystemClassTipShowsDelayedAndHidesOnMouse) {
   // The name taken first: the tip's own class copy fails.
@@ -31,17 +24,10 @@ TEST(MenuToolTipFallbackTest, SystemClassTipShowsDelayedAndHidesOnMouse) {
   taken.lpszClassName = L"MenuToolTip";
   ASSERT_NE(RegisterClassW(&taken), 0);
 
-  HWND owner = MakeOwner();
+  HWND owner = MakeMenuTipOwner();
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, 100, L"Item");
-  struct Counting : CMenuToolTip {
-    bool GetItemText(std::wstring& text, UINT id, HMENU, std::wstring&) override {
-      asked.push_back(id);
-      text = L"tip";
-      return true;
-    }
-    std::vector<UINT> asked;
-  } tip;
+  CountingMenuTip tip;
   ASSERT_TRUE(tip.Create(owner, nullptr, nullptr, 0, nullptr));
   wchar_t cls[64] = {};
   GetClassNameW(tip.GetTipWindow(), cls, 64);
