@@ -8,6 +8,9 @@
 
 namespace {
 
+HandOverWaitFn g_handOverWait = nullptr;
+DWORD WaitForSingleObjectFn(HANDLE event, DWORD timeoutMs) { return WaitForSingleObject(event, timeoutMs); }
+
 const wchar_t kAdminInstanceEventName[] = L"55517695-4FD6-40eb-9E52-997024E979DE";
 constexpr DWORD kEveryoneAccess = 0x1F01FF;
 
@@ -163,10 +166,14 @@ bool WaitAdminInstanceEvent(DWORD timeoutMs, DWORD& error) {
     error = GetLastError();
     return false;
   }
-  DWORD wait = WaitForSingleObject(event.Get(), timeoutMs);
+  HandOverWaitFn waitFn = g_handOverWait ? g_handOverWait : WaitForSingleObjectFn;
+  DWORD wait = waitFn(event.Get(), timeoutMs);
   if (wait == WAIT_FAILED) error = GetLastError();
-  return wait != WAIT_TIMEOUT;
+  // A failed wait hands nothing over: the old instance may still run.
+  return wait == WAIT_OBJECT_0;
 }
+
+void SetHandOverWaitForTests(HandOverWaitFn wait) { g_handOverWait = wait; }
 
 bool GetComputerDnsDomain(std::wstring& domain) {
   domain.clear();

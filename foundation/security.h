@@ -44,9 +44,13 @@ bool IsTokenAdmin(bool& isMember, HANDLE token);
 // Hand-over from an instance to its copy restarted as administrator.
 bool CreateAdminInstanceEvent();
 BOOL SignalAdminInstanceEvent();
-// True unless the wait timed out; false with the platform's error code in
-// error when the event does not exist. The thread's last error is kept.
+// True when the event was set within the time-out; false after a time-out
+// (error 0), and with the platform's error code in error when the event
+// does not exist or the wait failed. The thread's last error is kept.
 bool WaitAdminInstanceEvent(DWORD timeoutMs, DWORD& error);
+// Test seam: the wait on the opened event (null: WaitForSingleObject).
+using HandOverWaitFn = DWORD (*)(HANDLE event, DWORD timeoutMs);
+void SetHandOverWaitForTests(HandOverWaitFn wait);
 
 // The computer's DNS domain name; empty when unknown or longer than 14.
 bool GetComputerDnsDomain(std::wstring& domain);

@@ -2,6 +2,14 @@
 
 #include <algorithm>
 
+bool IsDesktopOrShellWindow(HWND hWnd) {
+  if (!hWnd) return false;
+  if (hWnd == GetDesktopWindow() || hWnd == GetShellWindow()) return true;
+  wchar_t cls[16] = {};
+  GetClassNameW(hWnd, cls, 16);
+  return lstrcmpiW(cls, L"#32769") == 0;
+}
+
 HWND GetTopLevelParent(HWND hWnd) {
   if (!hWnd) return nullptr;
   for (HWND parent = ::GetParent(hWnd); parent; parent = ::GetParent(hWnd)) hWnd = parent;

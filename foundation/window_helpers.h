@@ -5,6 +5,9 @@
 // Follows GetParent to the last window that has none (the window itself
 // when it has no parent; null for null).
 HWND GetTopLevelParent(HWND hWnd);
+// The desktop window (also a window of its class "#32769") or the shell's
+// desktop window: never a window to insert into.
+bool IsDesktopOrShellWindow(HWND hWnd);
 // ChangeWindowMessageFilter when the system has it, else 0.
 BOOL ChangeWindowMessageFilterSafe(UINT message, DWORD flag);
 

@@ -109,6 +109,12 @@ void CPhraseMenuBuilder::AddLastUsed(HMENU menu) {
       ids->erase(ids->begin() + static_cast<std::ptrdiff_t>(i));
       continue;
     }
+    // An excluded phrase stays out of the menu here as in the tree; it keeps
+    // its place in the list for when it is included again.
+    if (!node->IsEnabled()) {
+      ++i;
+      continue;
+    }
     if (AppendPhrase(*node, menu, static_cast<std::uint32_t>(added), added)) ++added;
     ++i;
   }

@@ -7,7 +7,6 @@
 #include "foundation/rich_edit_convert.h"
 #include "foundation/text_basics.h"
 #include "foundation/text_helpers.h"
-#include "phrases/phrase_captions.h"
 #include "phrases/phrase_node.h"
 
 namespace {
@@ -53,8 +52,22 @@ std::wstring ShortenForMenu(const std::wstring& text, int maxChars) {
   return result;
 }
 
+namespace {
+
+LANGID ActivatedLayout(const CPhraseNode& node, const CMenuTextInputs& inputs) {
+  if (!inputs.macros) return 0;
+  return inputs.macros->GetActivatedLayout(node.data, node.DataType == kDataTypeRtf);
+}
+
+}  // namespace
+
 std::wstring BuildPhraseTitle(const CPhraseNode& node) {
-  return NormalizeCaptionText(node.GetCaption(), kPhraseTitleMax);
+  std::wstring title = TrimChars(node.GetCaption(), L" \t\r\n");
+  size_t lineBreak = title.find_first_of(L"\r\n");
+  if (lineBreak != std::wstring::npos) title.resize(lineBreak);
+  // Head and tail both tell phrases with a common beginning apart.
+  ShortenTextForCaption(title, kPhraseTitleMax);
+  return title;
 }
 
 std::wstring GetDataTypeWord(std::uint32_t dataType) {
@@ -133,7 +146,7 @@ std::wstring BuildPhraseToolTip(const CPhraseNode& node, const std::wstring& cap
     if (!body.empty()) tip += L"\r\n\r\n" + body;
   }
   if (expanded) *expanded = body;
-  LANGID layout = inputs.macros ? inputs.macros->GetActivatedLayout(node.data) : 0;
+  LANGID layout = ActivatedLayout(node, inputs);
   if (layout) {
     wchar_t name[128] = {};
     GetLocaleInfoW(MAKELCID(layout, SORT_DEFAULT), LOCALE_SLANGUAGE, name, 128);
@@ -159,7 +172,7 @@ CPhraseItemTexts GetPhraseItemTexts(CPhraseNode& node, const CMenuTextInputs& in
   }
   texts.caption = BuildPhraseCaption(node, inputs, &texts.marker);
   texts.toolTip = BuildPhraseToolTip(node, texts.caption, inputs, &texts.expanded);
-  texts.hint = BuildLayoutHint(inputs.macros ? inputs.macros->GetActivatedLayout(node.data) : 0);
+  texts.hint = BuildLayoutHint(ActivatedLayout(node, inputs));
   if (keep) {
     node.firstTextCache = texts.caption;
     node.secondTextCache = texts.toolTip;

@@ -32,8 +32,8 @@ class IMenuMacroExpander {
   virtual int ExpandRtf(std::wstring& rtf, const std::wstring& selected, const std::wstring& clipboard, LANGID lang,
                         bool* caret) = 0;
   // The keyboard layout the phrase text activates (its layout macro); 0
-  // when none.
-  virtual LANGID GetActivatedLayout(const std::wstring& text) = 0;
+  // when none. A rich text is searched as the text it shows.
+  virtual LANGID GetActivatedLayout(const std::wstring& text, bool rich) = 0;
   // True when the node's item texts come out the same for every request
   // (its text holds no macro whose value changes), so they may be kept on
   // the node. The answer may be remembered on the node.

@@ -32,9 +32,11 @@ int CPhraseMenuMacros::ExpandRtf(std::wstring& rtf, const std::wstring& selected
                                 &m_cache);
 }
 
-LANGID CPhraseMenuMacros::GetActivatedLayout(const std::wstring& text) {
+LANGID CPhraseMenuMacros::GetActivatedLayout(const std::wstring& text, bool rich) {
+  // In RTF a macro name may be split by control words or escapes; the text
+  // the rich edit shows holds it whole.
   std::wstring copy = text;
-  HKL layout = TakeKeyboardLayoutMacro(copy);
+  HKL layout = rich ? TakeKeyboardLayoutMacroRich(text) : TakeKeyboardLayoutMacro(copy);
   return LOWORD(reinterpret_cast<ULONG_PTR>(layout));
 }
 

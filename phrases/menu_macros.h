@@ -9,7 +9,7 @@ class CPhraseMenuMacros : public IMenuMacroExpander {
                  int* caretFromEnd) override;
   int ExpandRtf(std::wstring& rtf, const std::wstring& selected, const std::wstring& clipboard, LANGID lang,
                 bool* caret) override;
-  LANGID GetActivatedLayout(const std::wstring& text) override;
+  LANGID GetActivatedLayout(const std::wstring& text, bool rich) override;
   bool IsRequestIndependent(CPhraseNode& node) override;
   // A new request: the values read once per request are read again.
   void NewRequest() { m_cache.Clear(); }

@@ -151,6 +151,13 @@ bool CMenuToolTip::Create(HWND owner, const wchar_t* text, HINSTANCE instance, D
     return false;
   }
   SetWindowLongPtrW(m_tip, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (!cls) {
+    // A window of the system class gets our procedure by subclassing, so
+    // that delayed tips and the hide-on-mouse rule work on it too.
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TipProc)));
+    if (!g_systemTipProc) g_systemTipProc = previous;
+  }
   if (text != LPSTR_TEXTCALLBACKW) m_defaultText = text && *text ? text : L"No Text associated";
   TOOLINFOW info = MakeToolInfo(owner);
   info.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;

@@ -1,5 +1,7 @@
 #include "phrases/phrase_statistics.h"
 
+#include "foundation/rich_edit_convert.h"
+#include "phrases/macro_expand.h"
 #include "phrases/phrase_store.h"
 
 namespace {
@@ -37,6 +39,11 @@ int Visit(CPhraseNode* node, void* context, CPhraseNode*) {
 }
 
 }  // namespace
+
+std::wstring GetPhraseInsertedText(const CPhraseNode& phrase) {
+  std::wstring text = phrase.DataType == kDataTypeRtf ? RtfToPlainText(phrase.data) : phrase.data;
+  return ExpandMacrosInText(text);
+}
 
 int CollectPhraseTreeStatistics(CPhraseStore& store, PhraseTreeStatistics* out,
                                 PhraseInsertedTextFn insertedText) {

@@ -23,7 +23,12 @@ struct PhraseTreeStatistics {
 // macros expanded), whose length the statistics count.
 using PhraseInsertedTextFn = std::wstring (*)(const CPhraseNode& phrase);
 
+// The plain text of the phrase (a rich text through the rich-edit
+// conversion) with its macros expanded for an empty selection and
+// clipboard.
+std::wstring GetPhraseInsertedText(const CPhraseNode& phrase);
+
 // Walks the whole tree depth first; returns 1. The characters inserted are
-// counted only when insertedText is given.
+// counted with insertedText (null: not counted).
 int CollectPhraseTreeStatistics(CPhraseStore& store, PhraseTreeStatistics* out,
-                                PhraseInsertedTextFn insertedText);
+                                PhraseInsertedTextFn insertedText = GetPhraseInsertedText);

@@ -5,7 +5,9 @@
 #include "foundation/system_helpers.h"
 #include "foundation/language_files.h"
 #include "foundation/localized_strings.h"
+#include "foundation/menu_localizer.h"
 #include "phrases/menu_item_text.h"
+#include "phrases/menu_tracker.h"
 #include "tray/program/resource.h"
 #include "tray/settings/settings.h"
 
@@ -28,10 +30,22 @@ std::wstring GetClientString(UINT id) {
 }
 
 void ApplyClientLanguageFile(const std::wstring& path) {
+  // Built first: its construction makes the settings' file current, which
+  // the binding below may replace.
+  CMenuLocalizerEx& menus = GetLangFile();
   if (path.empty())
     SetCurrentLanguage(std::wstring());
   else
     SetLngStringFile(path, kLngSuffixClient);
+  // The localiser reads the current language whenever it runs, so one
+  // object follows every change.
+  CMenuTracker::SetMenuLocalizer(&menus);
+}
+
+CMenuLocalizerEx& GetLangFile() {
+  static CMenuLocalizerEx* localizer =
+      new CMenuLocalizerEx(GetSettings().GetLanguageFilePath(), kLngSuffixClient);
+  return *localizer;
 }
 
 std::wstring UpperCaseForKeyboard(const std::wstring& text) {

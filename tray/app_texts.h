@@ -9,8 +9,15 @@
 std::wstring GetClientString(UINT id);
 
 // Makes the language file the current language and the source of the tray
-// program's strings; an empty path stands for the built-in texts.
+// program's strings and menu texts; an empty path stands for the built-in
+// texts.
 void ApplyClientLanguageFile(const std::wstring& path);
+
+class CMenuLocalizerEx;
+// The tray program's menu localiser (section "Menu_Client" of the current
+// language file), built on first use with the language file of the
+// settings; it lives for the process.
+CMenuLocalizerEx& GetLangFile();
 
 std::wstring GetTurnOnText();   // "Turn on"
 std::wstring GetTurnOffText();  // "TURN OFF"

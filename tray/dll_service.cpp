@@ -12,6 +12,7 @@
 #include "foundation/program_names.h"
 #include "foundation/system_helpers.h"
 #include "foundation/test_switches.h"
+#include "foundation/window_helpers.h"
 #include "tray/interchange.h"
 
 namespace {
@@ -118,14 +119,14 @@ int CQLRDLLService::InstallDLLService_IML_32(HWND trayWnd, UINT notifyMessage,
     LogError(L"InstallDLLService_IML_32::DLL service already installed");
   } else if (m_library.Reset(LoadLibraryW(m_libraryPath.c_str())), !m_library) {
     code = kLRCannotLoad;
-    LogError(Format(L"Cannot load DLL by %ls (error %lu)", m_libraryPath.c_str(), GetLastError()));
+    LogError(L"Cannot load DLL by " + m_libraryPath);
   } else if (install = LookUp<InstallFn>(m_library.Get(), "LR_Install"), !install) {
     code = kLRNoInstallExport;
-    LogError(Format(L"LR_Install not found (error %lu)", GetLastError()));
+    LogError(L"LR_Install not found");
     m_library.Reset();
   } else if (m_serviceEvent.Reset(CreateServiceEvent()), !m_serviceEvent) {
     code = kLRNoServiceEvent;
-    LogError(Format(L"Cannot create service event (error %lu)", GetLastError()));
+    LogError(L"Cannot create service event");
     m_library.Reset();  // forgotten too, so nobody takes the service for installed
   } else {
     const std::wstring logPath = writeLog ? GetLogPath() : std::wstring();
@@ -206,7 +207,9 @@ bool CQLRDLLService::FillsQueryItself() {
 int CQLRDLLService::SendMessageToTargetWindow(BOOL noQuery, CQueryRecord& query, HWND trayWnd) {
   LogTargetWindowInfo(m_rememberedWindow, L"SendMessageToTargetWindow");
   HWND target = GetTargetWindow();
-  if (!target) target = m_rememberedWindow;
+  if (!target && !IsDesktopOrShellWindow(m_rememberedWindow)) target = m_rememberedWindow;
+  if (!target && IsDesktopOrShellWindow(GetForegroundWindow()))
+    Log(L"SendMessageToTargetWindow: the desktop is in front, it is no target window");
   if (!target) {
     LogError(L"Cannot sendmessage to target window CQLRDLLService::SendMessageToTargetWindow");
     return kNoTarget;

@@ -1,6 +1,7 @@
 #include "tray/event_sounds.h"
 
 #include <atomic>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -19,8 +20,11 @@ constexpr const wchar_t* kSoundFiles[kEventSoundCount] = {
     L"start.wav", L"start_as_admin.wav", L"already_work.wav",
 };
 constexpr DWORD kResetRetryMs = 500;
+// No request pending; distinct from every index a caller may pass, so that
+// an empty wake-up is never taken for an invalid request.
+constexpr LONG kNoRequest = LONG_MIN;
 
-std::atomic<LONG> g_requested{-1};
+std::atomic<LONG> g_requested{kNoRequest};
 std::atomic<HANDLE> g_requestEvent{nullptr};
 std::wstring g_folder;
 std::atomic<EventSoundPlayer> g_player{nullptr};
@@ -45,8 +49,7 @@ void ResetRequest(const SoundThreadRecord& record) {
   }
 }
 
-void PlayRequested(const std::vector<std::wstring>& table) {
-  LONG index = g_requested.exchange(-1);
+void PlayIndex(const std::vector<std::wstring>& table, LONG index) {
   if (index < 0 || index >= kEventSoundCount) {
     LogError(L"Invalid sound type");
     return;
@@ -73,10 +76,14 @@ DWORD WINAPI SoundThread(void* param) {
     DWORD r = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     if (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED_0) break;
     if (r == WAIT_OBJECT_0 + 1) {
-      // Reset before taking the index: a request made while this one plays
-      // sets the event again instead of being reset away.
-      ResetRequest(*record);
-      if (IsSoundOn()) PlayRequested(table);
+      // Read, play, then reset. A request that comes in meanwhile leaves its
+      // index behind, which is taken before the thread waits again; one whose
+      // index was already taken only wakes the thread with nothing to do.
+      do {
+        LONG index = g_requested.exchange(kNoRequest);
+        if (index != kNoRequest && IsSoundOn()) PlayIndex(table, index);
+        ResetRequest(*record);
+      } while (g_requested.load() != kNoRequest);
     } else {
       LogError(L"default on switch");
       ResetRequest(*record);

@@ -81,11 +81,11 @@ void CInterchangeObjects::Close() {
 bool ReadQueryFromArea(CQueryRecord& query, const std::wstring& areaName) {
   SharedView view(areaName);
   if (!view.HasMapping()) {
-    LogError(L"cannot open file (error " + std::to_wstring(GetLastError()) + L")");
+    LogError(L"cannot open file");
     return false;
   }
   if (!view.Data()) {
-    LogError(L"cannot MapViewOfFile (error " + std::to_wstring(GetLastError()) + L")");
+    LogError(L"cannot MapViewOfFile");
     return false;
   }
   const long length = view.TextLength(kMaxQueryTextBytes);

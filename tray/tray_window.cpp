@@ -137,7 +137,7 @@ void CQLRTrayWnd::SetWindowIcons() {
 
 LRESULT CQLRTrayWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   SetTrayHwnd(m_hWnd);
-  StartLangUIChangedWatcher(m_stopEvent, m_hWnd, WM_TRAY_LANGUAGE_CHANGED);
+  StartLanguageAndUpdateWatchers(m_stopEvent, m_hWnd, WM_TRAY_LANGUAGE_CHANGED);
   SetHiddenRichEditParent(m_hWnd);
   JoinMessageLoop();
   DynamicFunction<ChangeWindowMessageFilterFn> filter(L"user32.dll", "ChangeWindowMessageFilter");

@@ -77,6 +77,8 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(GetTrayPaneMessage(), OnPaneMessage)
     MESSAGE_HANDLER(GetInstanceMessageId(), OnInstanceMessage)
     COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnExitCommand)
+    COMMAND_ID_HANDLER(ID_TRAY_START_EDITOR, OnStartEditorCommand)
+    COMMAND_ID_HANDLER(ID_TRAY_CHECK_FOR_UPDATES, OnCheckForUpdatesCommand)
 
     // The hotkey road and the core library's queries.
     MESSAGE_HANDLER(WM_HOTKEY, OnHotKey)
@@ -116,6 +118,8 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
+  LRESULT OnStartEditorCommand(WORD, WORD, HWND, BOOL&);
+  LRESULT OnCheckForUpdatesCommand(WORD, WORD, HWND, BOOL&);
 
   // The hotkey road and the core library's queries.
  public:

@@ -53,6 +53,20 @@ void CQLRTrayWnd::BlinkTrayIcon() {
   StartTrayIconBlink(record);
 }
 
+LRESULT CQLRTrayWnd::OnStartEditorCommand(WORD, WORD, HWND, BOOL&) {
+  // The editor-start thread reports back through WM_TRAY_EDITOR_STATE.
+  if (!StartEditorThread(m_stopEvent, m_hWnd, WM_TRAY_EDITOR_STATE, false, false, std::wstring()))
+    LogError(L"Cannot start the thread of the PhraseEditor start");
+  return 0;
+}
+
+LRESULT CQLRTrayWnd::OnCheckForUpdatesCommand(WORD, WORD, HWND, BOOL&) {
+  // The update check itself is not part of this program yet; the request
+  // is kept in the log so that it is not lost without a trace.
+  Log(L"Command Check For Updates arrived");
+  return 0;
+}
+
 LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
   switch (wParam) {
     case kEditorStartFailed:

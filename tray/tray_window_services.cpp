@@ -75,11 +75,10 @@ bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
     ReportStartupProblem(errorText, L"ERROR: Cannot start wait thread for query");
     return false;
   }
+  // The text carries its own "ERROR: " prefix, for the log as for the
+  // problem list.
   std::wstring text = BuildCoreDllInstallProblemText(m_dllService.LibraryPath(), code);
-  if (code)
-    LogError(text);
-  else
-    Log(text);
+  Log(text);
   UnregisterMainHotkey();
   m_interchange.Close();
   ReportStartupProblem(errorText, text);

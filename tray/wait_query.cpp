@@ -139,8 +139,8 @@ bool CWaitQuery::IsRunning() const {
   return m_thread && WaitForSingleObject(m_thread.Get(), 0) == WAIT_TIMEOUT;
 }
 
+// The tray window logs the message that asks for this, once.
 bool CWaitQuery::RestartAfterError() {
-  Log(L"Reveived message WM_WAIT_QUERY_COMPLETE_ERROR, wait of query complete with error");
   if (!m_started) return false;  // the services were stopped meanwhile
   WaitQueryParams params = m_params;
   return StartWaitThread(params);

@@ -145,6 +145,22 @@ TEST(SecurityTest, AdminHandOverEvent) {
   EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
+// Only a set event is a hand-over; a failed wait reports its error.
+TEST(SecurityTest, FailedHandOverWaitIsNoHandOver) {
+  ASSERT_TRUE(CreateAdminInstanceEvent());
+  SetHandOverWaitForTests([](HANDLE, DWORD) -> DWORD {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return WAIT_FAILED;
+  });
+  DWORD error = 0;
+  SetLastError(77);
+  EXPECT_FALSE(WaitAdminInstanceEvent(1000, error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(GetLastError(), 77u);
+  SetHandOverWaitForTests(nullptr);
+  EXPECT_TRUE(SignalAdminInstanceEvent());
+}
+
 TEST(SecurityTest, DnsDomainFitsItsBuffer) {
   std::wstring domain = L"stale";
   wchar_t expected[256] = {};

@@ -158,6 +158,29 @@ TEST(MenuBuilderTest, LastUsedSectionDropsPhrasesThatAreGone) {
               log.find("last used phrase 99 no longer exists") != std::string::npos);
 }
 
+TEST(MenuBuilderTest, LastUsedSectionLeavesExcludedPhrasesOut) {
+  CPhraseStore store;
+  store.Nodes().push_back(Phrase(1, L"One", L"one"));
+  store.Nodes().push_back(Phrase(2, L"Two", L"two"));
+  store.Nodes().back().enabled = false;
+  std::vector<std::uint32_t> lastUsed = {2, 1};
+  CPhraseMenuRequest request;
+  request.store = &store;
+  request.lastUsed = &lastUsed;
+  request.options = NoExtras();
+  request.options.addLastUsedToBegin = true;
+  {
+    Built built(request);
+    EXPECT_EQ(L"1", Outline(built.menu));
+    EXPECT_EQ(0, GetMenuItemDataById(built.menu, 1)->lastUsedIndex);
+  }
+  // Still remembered: included again, it is back in its place.
+  EXPECT_EQ((std::vector<std::uint32_t>{2, 1}), lastUsed);
+  store.Nodes().back().enabled = true;
+  Built again(request);
+  EXPECT_EQ(L"2 1", Outline(again.menu));
+}
+
 TEST(MenuBuilderTest, HistorySectionLabelsLimitsAndMoreHistory) {
   struct Case {
     int entries;

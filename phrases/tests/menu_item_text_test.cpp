@@ -5,12 +5,14 @@
 #include <windows.h>
 
 #include "foundation/icons.h"
+#include "foundation/rich_edit_convert.h"
 #include "phrases/menu_item_data.h"
 #include "phrases/menu_last_used.h"
 #include "phrases/menu_macros.h"
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_writer.h"
 #include "tests/support/test_support.h"
+#include "phrases/tests/macro_test_util.h"
 #include "phrases/tests/menu_test_util.h"
 
 using namespace menutest;
@@ -43,19 +45,18 @@ TEST(MenuItemTextTest, Captions) {
       {L"Caret macro", L"abc%CARET%de%DATE%", kDataTypeText, false, L"abcde08.12.2026", 3},
       {L"Empty", L"%SELECTED_TEXT%", kDataTypeText, false, L"the selection", -1},
       {L"A name that is much longer than forty characters for sure", L"x", kDataTypeText, false,
-       L"A name that is much longer than forty characters for sure", -1},
+       L"A name that is much\u2026characters for sure", -1},
+      // A title keeps its head and tail, and only a line break ends it.
+      {L"  Dear customer, thank you for writing to us about the order\r\nsecond line", L"%DATE%",
+       kDataTypeText, true, L"Dear customer,\u2026us about the order", -1},
+      {L"Tab\tin the name", L"%DATE%", kDataTypeText, true, L"Tab\tin the name", -1},
   };
   for (const Case& c : cases) {
     CPhraseNode node = Phrase(1, c.name, c.text, c.type);
     node.useTitleOnly = c.titleOnly;
     int marker = 7;
     std::wstring caption = BuildPhraseCaption(node, inputs, &marker);
-    if (wcslen(c.caption) > kPhraseTitleMax) {
-      EXPECT_LE(caption.size(), static_cast<size_t>(kPhraseTitleMax + 1)) << c.name;
-      EXPECT_NE(std::wstring::npos, caption.find(L"\u2026")) << c.name;
-    } else {
-      EXPECT_EQ(c.caption, caption) << c.name;
-    }
+    EXPECT_EQ(c.caption, caption) << c.name;
     EXPECT_EQ(c.marker, marker) << c.name;
     EXPECT_EQ(std::wstring::npos, caption.find(kCaretMarker)) << c.name;
   }
@@ -319,6 +320,48 @@ TEST(MenuItemTextCacheTest, APhraseEditedOnDiskShowsItsNewTextAfterTheReload) {
   EXPECT_EQ(0u, after.first.find(L"Good ")) << after.first;
   EXPECT_EQ(std::wstring::npos, after.second.find(L"Good morning"));
   EXPECT_NE(std::wstring::npos, after.second.find(L" evening"));
+}
+
+// The layout a phrase activates, as its hint and tooltip name it: a rich
+// text is read as the text it shows, where RTF may split the macro name.
+class MenuItemTextLayoutTest : public macrotest::MacroTest {
+ protected:
+  // The hidden rich edit that reads rich text needs a parent.
+  static void SetUpTestSuite() {
+    s_parent = CreateWindowExW(0, L"STATIC", L"layout test", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    SetHiddenRichEditParent(s_parent);
+  }
+  static void TearDownTestSuite() { DestroyWindow(s_parent); }
+  static HWND s_parent;
+};
+HWND MenuItemTextLayoutTest::s_parent = nullptr;
+
+TEST_F(MenuItemTextLayoutTest, RichPhraseLayoutComesFromItsShownText) {
+  Use(macrotest::MarchFifth(), macrotest::kEnglish, {macrotest::Layout(0x04070407)});
+  const std::wstring german = BuildLayoutHint(0x0407);
+  ASSERT_FALSE(german.empty());
+  CPhraseMenuMacros macros;
+  CMenuTextInputs inputs;
+  inputs.macros = &macros;
+  struct Case {
+    const wchar_t* text;
+    std::uint32_t type;
+    bool activates;
+  } cases[] = {
+      {L"{\\rtf1 Hallo%ACTIVATE_KL_{\\b DE}%}", kDataTypeRtf, true},
+      {L"{\\rtf1 Hallo\\'25ACTIVATE_KL_DE\\'25}", kDataTypeRtf, true},
+      {L"{\\rtf1 Hallo%ACTIVATE_KL_DE%}", kDataTypeRtf, true},
+      {L"Hallo%ACTIVATE_KL_DE%", kDataTypeText, true},
+      {L"Hallo%ACTIVATE_KL_{\\b DE}%", kDataTypeText, false},  // plain text is no RTF
+      {L"{\\rtf1 Hallo}", kDataTypeRtf, false},
+  };
+  for (const Case& c : cases) {
+    CPhraseNode node = Phrase(1, L"Name", c.text, c.type);
+    CPhraseItemTexts texts = GetPhraseItemTexts(node, inputs);
+    EXPECT_EQ(texts.hint, c.activates ? german : std::wstring()) << qlrtest::ToUtf8(c.text);
+    EXPECT_EQ(texts.toolTip.find(L"\r\n+ ") != std::wstring::npos, c.activates) << qlrtest::ToUtf8(c.text);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "foundation/text_basics.h"
 #include "phrases/menu_builder.h"
 #include "phrases/menu_item_data.h"
+#include "phrases/menu_tooltip.h"
 #include "phrases/phrase_node.h"
 #include "phrases/phrase_store.h"
 
@@ -97,7 +98,7 @@ class FakeMacros : public IMenuMacroExpander {
     *caret = rtf.find(L"{B43C2CC5") != std::wstring::npos;
     return ReplaceText(rtf, L"%DATE%", L"08.12.2026");
   }
-  LANGID GetActivatedLayout(const std::wstring& text) override {
+  LANGID GetActivatedLayout(const std::wstring& text, bool) override {
     return text.find(L"%LAYOUT_RU%") != std::wstring::npos ? 0x0419 : 0;
   }
 };
@@ -153,5 +154,26 @@ inline CPhraseMenuOptions NoExtras() {
   options.insertHistory = false;
   return options;
 }
+
+// A window whose menus a menu tooltip watches.
+inline HWND MakeMenuTipOwner() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QlrMenuTipOwner";
+  RegisterClassW(&wc);
+  return CreateWindowW(wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                       wc.hInstance, nullptr);
+}
+
+// A menu tooltip that records the items it was asked for.
+struct CountingMenuTip : CMenuToolTip {
+  bool GetItemText(std::wstring& text, UINT id, HMENU, std::wstring&) override {
+    asked.push_back(id);
+    text = L"tip";
+    return true;
+  }
+  std::vector<UINT> asked;
+};
 
 }  // namespace menutest

@@ -16,18 +16,8 @@ using namespace menutest;
 
 namespace {
 
-HWND MakeOwner() {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"QlrMenuTipOwner";
-  RegisterClassW(&wc);
-  return CreateWindowW(wc.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                       wc.hInstance, nullptr);
-}
-
 TEST(MenuToolTipTest, DestructionDoesNotWaitOutPendingDelays) {
-  HWND owner = MakeOwner();
+  HWND owner = MakeMenuTipOwner();
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, 100, L"Item");
   AppendMenuW(menu, MF_STRING, 101, L"Other");
@@ -44,18 +34,11 @@ TEST(MenuToolTipTest, DestructionDoesNotWaitOutPendingDelays) {
 }
 
 TEST(MenuToolTipTest, OnlyTheItemWhereTheSelectionRestedIsShown) {
-  HWND owner = MakeOwner();
+  HWND owner = MakeMenuTipOwner();
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, 100, L"Item");
   AppendMenuW(menu, MF_STRING, 101, L"Other");
-  struct Counting : CMenuToolTip {
-    bool GetItemText(std::wstring& text, UINT id, HMENU, std::wstring&) override {
-      asked.push_back(id);
-      text = L"tip";
-      return true;
-    }
-    std::vector<UINT> asked;
-  } tip;
+  CountingMenuTip tip;
   ASSERT_TRUE(tip.Create(owner, nullptr, nullptr, 0, nullptr));
   tip.HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(100, 0), reinterpret_cast<LPARAM>(menu));
   tip.HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(101, 0), reinterpret_cast<LPARAM>(menu));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/rich_edit_convert.h"
 #include "phrases/phrase_store.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
@@ -16,9 +17,36 @@ void Write(const std::wstring& path, const std::wstring& caption, const std::wst
   ASSERT_TRUE(SavePhraseToFile(node, path));
 }
 
+// The hidden rich edit that turns rich text into plain text needs a parent.
+void GiveRichEditAParent() {
+  static HWND parent = CreateWindowExW(0, L"STATIC", L"statistics", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetHiddenRichEditParent(parent);
+}
+
 std::wstring DataAsInserted(const CPhraseNode& phrase) { return L"<" + phrase.data + L">"; }
 
+TEST(PhraseStatisticsTest, InsertedTextIsPlainWithMacrosExpanded) {
+  GiveRichEditAParent();
+  struct Case {
+    const wchar_t* data;
+    std::uint32_t type;
+    const wchar_t* inserted;
+  } cases[] = {
+      {L"abc", kDataTypeText, L"abc"},
+      {L"{\\rtf1 Hi{\\b !}}", kDataTypeRtf, L"Hi!"},
+      {L"[%SELECTED_TEXT%|%CLIPBOARD_TEXT%]", kDataTypeText, L"[|]"},
+      {L"{\\rtf1 <%SELECTED_TEXT%>}", kDataTypeRtf, L"<>"},
+  };
+  for (const Case& c : cases) {
+    CPhraseNode node = phrasetest::MakePhrase(L"p", c.data, 0, true);
+    node.DataType = c.type;
+    EXPECT_EQ(GetPhraseInsertedText(node), c.inserted) << qlrtest::ToUtf8(c.data);
+  }
+}
+
 TEST(PhraseStatisticsTest, CountsEveryNodeOfARealTree) {
+  GiveRichEditAParent();
   qlrtest::TempDir dir;
   ASSERT_TRUE(CreateDirectoryW(dir.File(L"A").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW(dir.File(L"A\\Empty").c_str(), nullptr));
@@ -45,6 +73,12 @@ TEST(PhraseStatisticsTest, CountsEveryNodeOfARealTree) {
   PhraseTreeStatistics unused;
   CollectPhraseTreeStatistics(store, &unused, nullptr);
   EXPECT_EQ(unused.charactersInserted, 0);
+
+  // What one insertion delivers: rich text as plain text, macros expanded
+  // for an empty selection and clipboard.
+  PhraseTreeStatistics real;
+  CollectPhraseTreeStatistics(store, &real);
+  EXPECT_EQ(real.charactersInserted, 4 * 3 + 1 * 5 + 10 * 5);
 
   CPhraseStore empty;
   PhraseTreeStatistics none;

@@ -22,7 +22,13 @@ TEST_F(KeeperAtExitTest, APressWithoutTargetDoesNotPutAnOldClipboardBackAtTheEnd
   {
     qlrtest::ChildProcess target;
     ASSERT_TRUE(target.Start(qlrtest::BinFile(L"helper_insert_target.exe"), L"edit"));
-    ASSERT_TRUE(qlrtest::WaitUntil([&] { return GetForegroundWindow() != nullptr; }, qlre2e::kWaitMs));
+    // Its own window in front, whatever was there before.
+    ASSERT_TRUE(qlrtest::WaitUntil(
+        [&] {
+          HWND own = qlrtest::FindProcessWindow(target.Pid(), L"QlrInsertTarget");
+          return own && GetForegroundWindow() == own;
+        },
+        qlre2e::kWaitMs));
     target.Kill();
   }
   ASSERT_NE(Start(L""), nullptr);

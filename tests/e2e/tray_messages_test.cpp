@@ -78,6 +78,28 @@ TEST_F(TrayMessagesE2eTest, FailedEditorStartTellsTheUserAndStartsTheEditorDirec
       [&] { return !qlrtest::ReadBytes(dir.File(L"editor_cmdline.txt")).empty(); }, kWaitMs));
 }
 
+// "/edit" at a first start and handed over by a second start each start
+// the editor once; "/cfu" both ways reaches the tray window's command.
+TEST_F(TrayMessagesE2eTest, EditAndCheckForUpdatesSwitchesReachTheirCommands) {
+  ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"helper_editor_stub.exe"),
+                                  dir.File(L"QuilloraEditor.exe")));
+  auto starts = [&] { return CountOf(qlrtest::ReadUtf16File(dir.File(L"editor_starts.txt")), L"start"); };
+  const std::wstring started = L"Succcessfully start PhraseEditor as CreateProcess";
+  const std::wstring update = L"Command Check For Updates arrived";
+  ASSERT_NE(Start(L"/noinstall /edit /cfu"), nullptr);
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return starts() == 1; }, kWaitMs));
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return CountOf(LogText(), update) == 1; }, kWaitMs));
+
+  EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/edit", kWaitMs), 0);
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return starts() == 2; }, kWaitMs));
+  EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/cfu", kWaitMs), 1);
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return CountOf(LogText(), update) == 2; }, kWaitMs));
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return CountOf(LogText(), started) == 2; }, kWaitMs));
+  Exit();
+  EXPECT_EQ(starts(), 2u);
+  EXPECT_EQ(CountOf(LogText(), started), 2u) << qlrtest::ToUtf8(LogText());
+}
+
 TEST_F(TrayMessagesE2eTest, EditorEndAndLanguageChangeTakeTheStoredLanguage) {
   HWND window = Start(L"/noinstall");
   ASSERT_NE(window, nullptr);
@@ -170,9 +192,13 @@ TEST_F(TrayMessagesE2eTest, SmallMessagesAreAnsweredWithoutTheMissingParts) {
       {32785, 0, 0, 1},       // tray-menu tooltip hidden
       {32789, 0, 424242, 1},  // copy of an id that is no phrase
       {32789, 9, 1, 1},       // an action nobody knows
+      {32786, 0, 0, 1},       // wait-thread error with the services down
   };
   for (const auto& c : cases)
     EXPECT_EQ(SendMessageW(window, c.message, c.wParam, c.lParam), c.answer) << c.message;
+  // The wait-thread error is logged once, by the window.
+  EXPECT_TRUE(WaitForLog(L"Reveived message WM_WAIT_QUERY_COMPLETE_ERROR"));
+  EXPECT_EQ(CountOf(LogText(), L"Reveived message WM_WAIT_QUERY_COMPLETE_ERROR, wait of query complete with error\r\n"), 1u);
   EXPECT_TRUE(IsWindow(window));
 }
 

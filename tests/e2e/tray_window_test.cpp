@@ -130,6 +130,9 @@ TEST_F(TrayWindowTest, MissingLibraryLeavesTheServicesDown) {
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForLog(L"DLL not found: " + dir.File(L"Quillora.dll")));
   ASSERT_TRUE(WaitForLog(L"WTS_Notify successfully installed"));
+  // One "ERROR: " prefix on the logged problem text.
+  EXPECT_NE(LogText().find(L"] ERROR: Cannot kernel DLL install"), std::wstring::npos);
+  EXPECT_EQ(LogText().find(L"ERROR: ERROR:"), std::wstring::npos) << qlrtest::ToUtf8(LogText());
   // The hotkey and the interchange objects were given back.
   EXPECT_TRUE(qlre2e::DefaultHotkeyIsFree());
   HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, L"Local\\Quillora_DataNeeded");

@@ -1,5 +1,6 @@
 // Stands in for the editor: writes the command line it was given to
-// editor_cmdline.txt beside itself (UTF-16, no BOM) and ends with 0.
+// editor_cmdline.txt beside itself (UTF-16, no BOM), adds one line per start
+// to editor_starts.txt, and ends with 0.
 #include <windows.h>
 
 #include <string>
@@ -14,6 +15,11 @@ int wmain() {
   if (h == INVALID_HANDLE_VALUE) return 1;
   DWORD written = 0;
   WriteFile(h, line, static_cast<DWORD>(wcslen(line) * sizeof(wchar_t)), &written, nullptr);
+  CloseHandle(h);
+  std::wstring starts = file.substr(0, file.rfind(L'\\') + 1) + L"editor_starts.txt";
+  h = CreateFileW(starts.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return 1;
+  WriteFile(h, L"start\n", 6 * sizeof(wchar_t), &written, nullptr);
   CloseHandle(h);
   return 0;
 }

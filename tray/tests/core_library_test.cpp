@@ -2,7 +2,9 @@
 // program through the posted notification.
 #include <gtest/gtest.h>
 
+#include "foundation/log.h"
 #include "foundation/program_names.h"
+#include "foundation/window_helpers.h"
 #include "tests/support/test_support.h"
 #include "tray/dll_service.h"
 #include "tray/interchange.h"
@@ -138,6 +140,48 @@ TEST_F(CoreLibraryTest, TargetAnswersThePostedNotification) {
   PostMessageW(target.main, kNotify, 0, 0);
   EXPECT_EQ(target.Close(), 0);
   EXPECT_FALSE(IsSet(m_needed.Get()));
+}
+
+// The desktop in front (no program is): the library never offers it as the
+// target, neither while a target is known nor once that target is gone.
+TEST_F(CoreLibraryTest, DesktopInFrontIsNeverTheTarget) {
+  qlrtest::TempDir dir;
+  ASSERT_TRUE(InitLog(dir.File(L"log.txt").c_str()));
+  CQLRDLLService service(kNotify);
+  int code = -1;
+  ASSERT_TRUE(Install(service, code));
+  CoreTarget target;
+  ASSERT_TRUE(target.Start(L"text", 0, 0));
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return service.GetTargetWindowOther() == target.main; }));
+
+  SetForegroundWindow(GetDesktopWindow());
+  if (!qlrtest::PumpUntil([] { return IsDesktopOrShellWindow(GetForegroundWindow()); }, 5000)) {
+    target.Close();
+    service.Uninstall();
+    TermLog();
+    GTEST_SKIP() << "the desktop window does not come to the front here";
+  }
+  EXPECT_EQ(service.GetTargetWindow(), target.main);
+  EXPECT_EQ(target.Close(), 0);
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return service.GetTargetWindow() == nullptr; }));
+  EXPECT_EQ(service.GetTargetWindowOther(), nullptr);
+  CQueryRecord query;
+  EXPECT_EQ(service.SendMessageToTargetWindow(FALSE, query), CQLRDLLService::kNoTarget);
+  EXPECT_TRUE(service.Uninstall());
+  WaitLogWritten(5000);
+  TermLog();
+  std::wstring log = qlrtest::ReadUtf16File(dir.File(L"log.txt"));
+  EXPECT_NE(log.find(L"the desktop is in front, it is no target window"), std::wstring::npos)
+      << qlrtest::ToUtf8(log);
+}
+
+// The desktop window by handle and by class; ordinary windows are not.
+TEST(DesktopWindowTest, DesktopAndShellAreRecognised) {
+  EXPECT_TRUE(IsDesktopOrShellWindow(GetDesktopWindow()));
+  EXPECT_FALSE(IsDesktopOrShellWindow(nullptr));
+  HWND own = CreateWindowExW(0, L"STATIC", L"own", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_FALSE(IsDesktopOrShellWindow(own));
+  DestroyWindow(own);
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ TEST(DllServiceTest, MissingLibrary) {
   WaitLogWritten(5000);
   TermLog();
   std::wstring log = qlrtest::ReadUtf16File(logPath);
-  EXPECT_NE(log.find(L"ERROR: Cannot load DLL by " + path), std::wstring::npos) << log;
+  // The line as it stands, without an error-code suffix.
+  EXPECT_NE(log.find(L"] ERROR: Cannot load DLL by " + path + L"\r\n"), std::wstring::npos) << log;
   EXPECT_NE(log.find(L"ERROR: Cannot sendmessage to target window CQLRDLLService::SendMessageToTargetWindow"),
             std::wstring::npos);
 }

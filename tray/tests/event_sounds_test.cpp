@@ -121,6 +121,31 @@ TEST_F(EventSoundsTest, RequestsDuringAPlayKeepOnlyTheLatestAndAreNotLost) {
   EXPECT_EQ(g_played[1], s_dir->File(L"menu.wav"));
 }
 
+// Requests that come faster than the thread wakes: none is taken for an
+// invalid one, and the last of them is played.
+TEST_F(EventSoundsTest, QuickRequestsLogNoInvalidTypeAndEndWithTheLast) {
+  auto invalidLines = [] {
+    std::wstring log = LogText();
+    size_t n = 0;
+    for (size_t at = log.find(L"Invalid sound type"); at != std::wstring::npos;
+         at = log.find(L"Invalid sound type", at + 1))
+      ++n;
+    return n;
+  };
+  const size_t before = invalidLines();
+  bool (*const requests[])() = {PlayKbdSound, PlayPaperSound, PlayMenuSound};
+  for (int i = 0; i < 3000; ++i) {
+    requests[i % 3]();
+    if (i % 7 == 0) SwitchToThread();
+  }
+  PlayLaunchSound();
+  ASSERT_TRUE(qlrtest::WaitUntil([] {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return !g_played.empty() && g_played.back().find(L"launch.wav") != std::wstring::npos;
+  }, 10000));
+  EXPECT_EQ(invalidLines(), before);
+}
+
 TEST_F(EventSoundsTest, LogsMissingFilesAndInvalidRequests) {
   g_playResult = false;  // as on a machine without a sound device
   ASSERT_TRUE(DeleteFileW(s_dir->File(L"paper.wav").c_str()));

@@ -3,6 +3,7 @@
 // foreground WinEvents, and remembers the last one of another program.
 #include <atomic>
 
+#include "foundation/window_helpers.h"
 #include "platform/coredll/dll/core_state.h"
 
 namespace {
@@ -13,8 +14,10 @@ std::atomic<HWND> g_lastOther{nullptr};
 HANDLE g_stop = nullptr;
 HANDLE g_thread = nullptr;
 
+// A window of another program the user may insert into: the desktop and
+// the shell are in front when no program is, and never a target.
 bool IsOtherProcessWindow(HWND hwnd) {
-  if (!hwnd || !IsWindow(hwnd)) return false;
+  if (!hwnd || !IsWindow(hwnd) || IsDesktopOrShellWindow(hwnd)) return false;
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   return pid != 0 && pid != GetCurrentProcessId();
