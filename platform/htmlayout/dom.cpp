@@ -83,8 +83,8 @@ Document::Document() { m_root = NewNode("html"); }
 Document::~Document() {
   for (auto& owned : m_nodes) {
     Node* node = owned.get();
-    if (node->uses > 0) {
-      // Kept by a caller: detach it and hand it over to its last Unuse.
+    if (node->uses > 0 || node->pins > 0) {
+      // Kept by a caller: detach it and hand it over to its last release.
       node->document = nullptr;
       node->parent = nullptr;
       node->children.clear();
@@ -119,13 +119,27 @@ Node* Lookup(void* handle) {
 
 size_t LiveElementCount() { return TheRegistry().live.size(); }
 
-bool Unuse(Node* node) {
-  if (node->uses <= 0) return false;
-  if (--node->uses == 0 && !node->document) {
+namespace {
+
+void FreeIfUnheld(Node* node) {
+  if (node->uses == 0 && node->pins == 0 && !node->document) {
     Forget(node);
     delete node;
   }
+}
+
+}  // namespace
+
+bool Unuse(Node* node) {
+  if (node->uses <= 0) return false;
+  --node->uses;
+  FreeIfUnheld(node);
   return true;
+}
+
+void Unpin(Node* node) {
+  if (node->pins > 0) --node->pins;
+  FreeIfUnheld(node);
 }
 
 }  // namespace hl

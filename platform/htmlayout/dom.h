@@ -28,6 +28,7 @@ struct Node {
   std::vector<std::pair<std::string, std::wstring>> styles;  // run-time styles
   std::uintptr_t handle = 0;     // 0 for text nodes
   int uses = 0;                  // HTMLayout_UseElement references
+  int pins = 0;                  // our own holds while calling back into the caller
 
   bool IsText() const { return tag.empty(); }
   // First attribute of the name (compared without regard to ASCII case).
@@ -73,8 +74,11 @@ void* HandleOf(const Node* node);
 Node* Lookup(void* handle);
 // Elements alive: those of loaded documents plus detached ones still in use.
 size_t LiveElementCount();
-// Drops one use; frees a detached element when its last use goes.
+// Drops one use (false when it has none) or one pin; a detached element is
+// freed when its last use and pin go. Pins keep a caller's extra releases
+// from freeing an element we still walk over.
 bool Unuse(Node* node);
+void Unpin(Node* node);
 
 // One recursive lock around every call into the model: views may live on
 // different threads of one process.

@@ -57,13 +57,12 @@ HLDOM_RESULT WINAPI HTMLayoutVisitElements(HELEMENT he, LPCSTR tagName, LPCSTR a
     if (Matches(*node, tagName, attrName, attrValue)) found.push_back(node);
     return depth == 0 || level < depth;
   });
-  for (Node* node : found) ++node->uses;
-  size_t i = 0;
-  for (; i < found.size(); ++i) {
-    if (!found[i]->document) continue;  // detached by a reload during the visit
-    if (callback(hl::HandleOf(found[i]), param)) break;
+  for (Node* node : found) ++node->pins;
+  for (Node* node : found) {
+    if (!node->document) continue;  // detached by a reload during the visit
+    if (callback(hl::HandleOf(node), param)) break;
   }
-  for (Node* node : found) hl::Unuse(node);
+  for (Node* node : found) hl::Unpin(node);
   return HLDOM_OK;
 }
 

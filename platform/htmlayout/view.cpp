@@ -57,10 +57,13 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+bool g_registered = false;
+
 }  // namespace
 
 const wchar_t* ViewClassName() {
-  static bool registered = [] {
+  ModelLock lock;
+  if (!g_registered) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
@@ -70,9 +73,13 @@ const wchar_t* ViewClassName() {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  return registered ? kClassName : nullptr;
+    g_registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }
+  return g_registered ? kClassName : nullptr;
+}
+
+void UnregisterViewClass() {
+  if (g_registered && UnregisterClassW(kClassName, ThisModule())) g_registered = false;
 }
 
 View* ViewFromWindow(HWND hwnd) {

@@ -52,6 +52,7 @@ class View {
 // The class, registered on first use (global, so that a window created with
 // the caller's own instance finds it).
 const wchar_t* ViewClassName();
+void UnregisterViewClass();
 // The view of a window of this process and our class; null for anything else.
 View* ViewFromWindow(HWND hwnd);
 

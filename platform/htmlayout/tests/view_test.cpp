@@ -220,4 +220,30 @@ TEST(ViewTest, UsedElementsOutliveReloadsAndOthersAreFreed) {
   EXPECT_EQ(hl::LiveElementCount(), before);
 }
 
+TEST(ViewTest, ExtraReleasesDuringAVisitFreeNothingItWalks) {
+  const size_t before = hl::LiveElementCount();
+  {
+    static ViewWindow* w;
+    ViewWindow window;
+    w = &window;
+    ASSERT_TRUE(w->Load(hlpages::WelcomePage()));
+    HELEMENT root = nullptr;
+    HTMLayoutGetRootElement(w->hwnd, &root);
+    int calls = 0;
+    // Each visited link is released once more than it was used, then the
+    // page is replaced: the visit must neither follow nor free them early.
+    HTMLayoutVisitElements(root, "a", nullptr, nullptr, [](HELEMENT he, LPVOID p) -> BOOL {
+      ++*static_cast<int*>(p);
+      HTMLayout_UseElement(he);
+      HTMLayout_UnuseElement(he);
+      HTMLayout_UnuseElement(he);
+      w->Load("<a href=x>1</a><a href=y>2</a>");
+      return FALSE;
+    }, &calls, 0);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(hl::LiveElementCount(), before + 3);  // the root and the two new links
+  }
+  EXPECT_EQ(hl::LiveElementCount(), before);
+}
+
 }  // namespace
