@@ -54,6 +54,13 @@ bool EqualsNoCase(const std::string& a, const char* b) {
   return b[i] == 0;
 }
 
+bool TagIn(const std::string& tag, const char* const* list) {
+  for (; *list; ++list) {
+    if (tag == *list) return true;
+  }
+  return false;
+}
+
 const Attribute* Node::FindAttribute(const char* name) const {
   for (const Attribute& a : attributes) {
     if (EqualsNoCase(a.name, name)) return &a;

@@ -105,6 +105,8 @@ void WalkTree(Node* root, Fn fn) {
 }
 
 bool EqualsNoCase(const std::string& a, const char* b);
+// Whether tag is one of the null-terminated list.
+bool TagIn(const std::string& tag, const char* const* list);
 std::string LowerAscii(std::string text);
 
 }  // namespace hl

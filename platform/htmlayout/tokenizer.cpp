@@ -21,7 +21,14 @@ bool StartsTagLike(const std::wstring& s, size_t at) {
   return IsLetter(c) || c == L'/' || c == L'!' || c == L'?';
 }
 
+const char* const kVoid[] = {"area", "base", "basefont", "br", "col", "embed", "frame", "hr",
+                             "img", "input", "link", "meta", "param", "source", "wbr", nullptr};
+const char* const kRaw[] = {"style", "script", "title", "textarea", nullptr};
+
 }  // namespace
+
+bool IsVoidElement(const std::string& tag) { return TagIn(tag, kVoid); }
+bool IsRawTextElement(const std::string& tag) { return TagIn(tag, kRaw); }
 
 void Tokenizer::SkipTo(wchar_t c) {
   size_t at = m_s.find(c, m_pos);
@@ -153,12 +160,9 @@ bool Tokenizer::Next(Token& token) {
         continue;
       }
       if (!ReadStartTag(token)) continue;
-      static const char* const kRaw[] = {"style", "script", "title", "textarea"};
-      for (const char* raw : kRaw) {
-        if (token.name == raw && !token.selfClosing) {
-          m_rawEnd = raw;
-          m_rawDecoded = token.name == "title" || token.name == "textarea";
-        }
+      if (IsRawTextElement(token.name) && !token.selfClosing) {
+        m_rawEnd = token.name;
+        m_rawDecoded = token.name == "title" || token.name == "textarea";
       }
       return true;
     }

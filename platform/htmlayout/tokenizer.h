@@ -18,6 +18,12 @@ struct Token {
   std::wstring text;  // character references already replaced (not in style/script)
 };
 
+// Elements without content (br, img, input, meta, ...).
+bool IsVoidElement(const std::string& tag);
+// style, script, title, textarea: their content is raw text, kept out of
+// the page's text.
+bool IsRawTextElement(const std::string& tag);
+
 class Tokenizer {
  public:
   static const size_t kMaxAttributes = 256;  // more on one element are dropped

@@ -11,16 +11,6 @@
 namespace hl {
 namespace {
 
-bool InList(const std::string& tag, const char* const* list) {
-  for (; *list; ++list) {
-    if (tag == *list) return true;
-  }
-  return false;
-}
-
-const char* const kVoid[] = {"area", "base", "basefont", "br", "col", "embed", "frame", "hr",
-                             "img", "input", "link", "meta", "param", "source", "wbr", nullptr};
-const char* const kRaw[] = {"style", "script", "title", "textarea", nullptr};
 // Start tags that end an open paragraph.
 const char* const kClosesP[] = {"address", "article", "aside", "blockquote", "center", "div", "dl",
                                 "fieldset", "footer", "form", "h1", "h2", "h3", "h4", "h5", "h6",
@@ -66,8 +56,8 @@ class Builder {
   size_t FindOpen(const char* const* names, const char* const* boundaries) const {
     for (size_t i = m_open.size() - 1; i > 0; --i) {
       const std::string& tag = m_open[i]->tag;
-      if (InList(tag, names)) return i;
-      if (InList(tag, boundaries)) return 0;
+      if (TagIn(tag, names)) return i;
+      if (TagIn(tag, boundaries)) return 0;
     }
     return 0;
   }
@@ -82,14 +72,14 @@ class Builder {
     size_t found = 0;
     for (size_t i = m_open.size() - 1; i > 0; --i) {
       const std::string& tag = m_open[i]->tag;
-      if (InList(tag, names)) found = i;
-      else if (InList(tag, boundaries)) break;
+      if (TagIn(tag, names)) found = i;
+      else if (TagIn(tag, boundaries)) break;
     }
     return found;
   }
 
   void CloseImplied(const std::string& tag) {
-    if (InList(tag, kClosesP)) PopTo(FindOpen(kP, kCellBoundary));
+    if (TagIn(tag, kClosesP)) PopTo(FindOpen(kP, kCellBoundary));
     if (tag == "li") PopTo(FindOpen(kListItem, kLists));
     if (tag == "dt" || tag == "dd") PopTo(FindOpen(kDefinitions, kDl));
     if (tag == "td" || tag == "th") PopTo(FindOutermost(kCells, kTable));
@@ -133,7 +123,7 @@ class Builder {
     if (tag == "html") return;
     const char* const names[] = {tag.c_str(), nullptr};
     const char* const* boundaries = kCellBoundary;
-    if (InList(tag, kTableParts)) boundaries = kTable;
+    if (TagIn(tag, kTableParts)) boundaries = kTable;
     else if (tag == "table") boundaries = kNone;
     else if (tag == "li") boundaries = kLists;
     size_t at = FindOpen(names, boundaries);
@@ -210,9 +200,6 @@ void CollectHeadData(Document& doc) {
 }
 
 }  // namespace
-
-bool IsVoidElement(const std::string& tag) { return InList(tag, kVoid); }
-bool IsRawTextElement(const std::string& tag) { return InList(tag, kRaw); }
 
 std::unique_ptr<Document> BuildDocument(const std::wstring& html, const BuildLimits& limits) {
   auto doc = std::make_unique<Document>();

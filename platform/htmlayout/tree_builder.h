@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/htmlayout/dom.h"
+#include "platform/htmlayout/tokenizer.h"
 
 namespace hl {
 
@@ -15,9 +16,5 @@ struct BuildLimits {
 };
 
 std::unique_ptr<Document> BuildDocument(const std::wstring& html, const BuildLimits& limits = {});
-
-bool IsVoidElement(const std::string& tag);
-// style, script, title, textarea: their content is kept out of the text.
-bool IsRawTextElement(const std::string& tag);
 
 }  // namespace hl
