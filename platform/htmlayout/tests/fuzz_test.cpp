@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -93,6 +94,7 @@ TEST_F(FuzzTest, HostileShapesLoadQuicklyAndBounded) {
     DWORD took = GetTickCount() - start;
     // Generous: the machine is shared. A quadratic path takes minutes here.
     EXPECT_LT(took, 20000u) << c.name;
+    printf("  %-28s %8zu bytes  %5lu ms  %7zu nodes\n", c.name, c.html.size(), took, Elements());
     EXPECT_LE(Elements(), hl::BuildLimits().maxNodes) << c.name;
   }
   LoadAndWalk("<p>done");
