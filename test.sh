@@ -17,7 +17,7 @@ fi
 if [ -n "${check_x86:-}" ]; then
 echo "== 32-bit deliverables"
 fail=0
-for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll Quillora.dll; do
+for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll Quillora.dll HTMLayout.dll; do
   fmt=$(i686-w64-mingw32-objdump -f "build/x86/bin/$f" 2>/dev/null | sed -n 's/.*file format //p')
   if [ "$fmt" = "pei-i386" ]; then echo "  $f: PE32 ($fmt)"; else echo "  $f: NOT PE32 (${fmt:-missing})"; fail=1; fi
 done
@@ -26,6 +26,12 @@ exports=$(i686-w64-mingw32-objdump -p build/x86/bin/Quillora.dll 2>/dev/null || 
 for e in LR_Install LR_Uninstall LR_GetTargetWindow LR_GetTargetWindowOther; do
   grep -qE "\] $e\$" <<<"$exports" || { echo "  Quillora.dll: export $e missing"; fail=1; }
 done
+# The HTML view's WINAPI exports: the names of the 64-bit build, undecorated.
+exports=$(i686-w64-mingw32-objdump -p build/x86/bin/HTMLayout.dll 2>/dev/null || true)
+for e in $(sed -n 's/^    \([A-Za-z_]*\)$/\1/p' platform/htmlayout/dll/HTMLayout.def); do
+  grep -qE "\] $e\$" <<<"$exports" || { echo "  HTMLayout.dll: export $e missing"; fail=1; }
+done
+! grep -qE "\] [A-Za-z_]+@[0-9]+\$" <<<"$exports" || { echo "  HTMLayout.dll: decorated exports"; fail=1; }
 [ $fail -eq 0 ] || { echo "32-bit deliverables missing"; exit 1; }
 fi
 

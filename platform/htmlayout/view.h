@@ -1,0 +1,63 @@
+// The view window: one document per window, the notification callback, the
+// event handlers registered for it, and the style sheets it asked for.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/htmlayout/dom.h"
+#include "platform/htmlayout/htmlayout.h"
+
+namespace hl {
+
+struct EventHandlerEntry {
+  LPELEMENT_EVENT_PROC proc;
+  void* tag;
+  UINT groups;
+};
+
+class View {
+ public:
+  static const UINT kMaxDocumentBytes = 64u << 20;  // a larger page is refused
+
+  explicit View(HWND hwnd);
+  ~View();
+
+  HWND Window() const { return m_hwnd; }
+  Document* Doc() const { return m_doc.get(); }
+  const std::vector<EventHandlerEntry>& Handlers() const { return m_handlers; }
+
+  // Replaces the document; false (and an empty document) for bad input.
+  bool Load(const BYTE* html, UINT size, const wchar_t* baseUrl);
+  void SetCallback(LPHTMLAYOUT_NOTIFY callback, void* param);
+  // Hands the bytes over to a style sheet asked for and not yet supplied.
+  bool DataReady(const wchar_t* uri, const BYTE* data, DWORD size);
+  // The same procedure and tag registered again only changes its groups.
+  void AttachHandler(LPELEMENT_EVENT_PROC proc, void* tag, UINT groups);
+
+ private:
+  void RequestStyleSheets();
+
+  HWND m_hwnd;
+  unsigned long m_serial;  // tells a view apart from a later one at the same address
+  std::unique_ptr<Document> m_doc;
+  unsigned long m_docSerial = 0;
+  LPHTMLAYOUT_NOTIFY m_callback = nullptr;
+  void* m_callbackParam = nullptr;
+  std::vector<EventHandlerEntry> m_handlers;
+};
+
+// The class, registered on first use (global, so that a window created with
+// the caller's own instance finds it).
+const wchar_t* ViewClassName();
+void UnregisterViewClass();
+// The view of a window of this process and our class; null for anything else.
+View* ViewFromWindow(HWND hwnd);
+
+// The document as markup, as it stands now: states show as checked/disabled
+// attributes and run-time styles in the style attribute.
+std::wstring SerializeDocument(const Document& doc);
+
+}  // namespace hl
