@@ -1,6 +1,6 @@
 #include "foundation/shell_helpers.h"
 
-#include <shellapi.h>
+#include "foundation/shell_open.h"
 
 std::wstring FormatSystemMessage(DWORD code) {
   wchar_t buffer[1024] = {};
@@ -12,8 +12,7 @@ std::wstring FormatSystemMessage(DWORD code) {
 bool ShellExecuteWithError(HWND owner, const wchar_t* verb, const wchar_t* file,
                            const wchar_t* parameters, const wchar_t* folder, int show,
                            std::wstring* errorText) {
-  INT_PTR result = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(owner, verb, file, parameters, folder, show));
+  INT_PTR result = ShellOpen(owner, verb, file, parameters, folder, show);
   if (result > 32) return true;
   if (errorText) *errorText = FormatSystemMessage(static_cast<DWORD>(result));
   return false;
