@@ -1,0 +1,25 @@
+// Names of the clipboard history: its folder, files, descriptor keys and
+// the watcher's window class and message. No other code spells them.
+#pragma once
+
+namespace history_names {
+
+constexpr wchar_t kFolderName[] = L"ClipboardHistory";
+constexpr wchar_t kDescriptorBase[] = L"quillora_cb";
+constexpr wchar_t kDescriptorExtension[] = L".info";
+constexpr wchar_t kDataBase[] = L"clipboard_history";
+constexpr wchar_t kUnicodePrefix[] = L"Unicode_";
+
+constexpr wchar_t kSection[] = L"Files";
+constexpr wchar_t kKeyDataType[] = L"DataType";
+constexpr wchar_t kKeyProtected[] = L"Protected";
+constexpr wchar_t kKeyFile[] = L"File";  // followed by the index, from 0
+// The capture time as a FILETIME in decimal: the files' creation time is not
+// kept everywhere, so the loader prefers this key.
+constexpr wchar_t kKeyCaptureTime[] = L"CaptureTime";
+
+constexpr wchar_t kSpyWindowClass[] = L"ClipboardSpyWndHidden";
+constexpr wchar_t kSpyNotifyMessage[] = L"{CC278AD4-3207-4aeb-B6BC-0342A5E6815D}";
+constexpr unsigned kSpyTimerId = 101;
+
+}  // namespace history_names
