@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 #include "foundation/bitmaps.h"
 #include "foundation/system_helpers.h"
@@ -11,6 +12,37 @@
 namespace {
 
 std::atomic<std::uint32_t> g_itemCounter{0};
+
+// FNV-1a over the shape and the pixels as 32-bit colours (any depth maps
+// to the same colours for the same pixels and colour table).
+std::uint64_t ComputeBitmapFingerprint(HBITMAP bitmap) {
+  std::uint64_t hash = 14695981039346656037ull;
+  auto mix = [&](const void* data, size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
+  };
+  BITMAP bm = {};
+  if (!bitmap || GetObjectW(bitmap, sizeof(bm), &bm) != sizeof(bm)) return 0;
+  mix(&bm.bmWidth, sizeof(bm.bmWidth));
+  mix(&bm.bmHeight, sizeof(bm.bmHeight));
+  mix(&bm.bmBitsPixel, sizeof(bm.bmBitsPixel));
+  // The shape alone for empty or giant bitmaps: the pixel compare decides.
+  const unsigned long long count = static_cast<unsigned long long>(bm.bmWidth) * bm.bmHeight;
+  if (bm.bmWidth <= 0 || bm.bmHeight <= 0 || count > (1ull << 26)) return hash;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = bm.bmWidth;
+  info.bmiHeader.biHeight = bm.bmHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+  HDC screen = GetDC(nullptr);
+  int rows = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows > 0) mix(pixels.data(), pixels.size() * sizeof(std::uint32_t));
+  return hash;
+}
 
 bool IsStored(int state) { return state == kStoredLoaded || state == kStoredSaved; }
 
@@ -27,15 +59,31 @@ CCHItem::CCHItem(int kind_) : key(CreateGuidString(true)), number(++g_itemCounte
 
 CCHItem::~CCHItem() { FreeData(); }
 
-bool CCHItem::SetData(const void* bytes, std::uint32_t size) {
+void* CCHItem::AllocateData(std::uint32_t size) {
   FreeBuffer();
+  // VirtualAlloc hands out zeroed pages.
   void* buffer = VirtualAlloc(nullptr, static_cast<SIZE_T>(size) + 2, MEM_COMMIT | MEM_RESERVE,
                               PAGE_READWRITE);
-  if (!buffer) return false;  // VirtualAlloc hands out zeroed pages
-  if (size) std::memcpy(buffer, bytes, size);
+  if (!buffer) return nullptr;
   m_data = buffer;
   m_size = size;
+  return buffer;
+}
+
+bool CCHItem::SetData(const void* bytes, std::uint32_t size) {
+  void* buffer = AllocateData(size);
+  if (!buffer) return false;
+  if (size) std::memcpy(buffer, bytes, size);
   return true;
+}
+
+void CCHItem::DropLeadingBytes(std::uint32_t count) {
+  if (kind == kHistoryKindBitmap || !m_data) return;
+  if (count > m_size) count = m_size;
+  auto* bytes = static_cast<unsigned char*>(m_data);
+  std::memmove(bytes, bytes + count, m_size - count);
+  std::memset(bytes + m_size - count, 0, count);  // the zero bytes after the data stay
+  m_size -= count;
 }
 
 void CCHItem::SetBitmap(HBITMAP bitmap, bool owns) {
@@ -58,7 +106,16 @@ void CCHItem::FreeData() {
   }
 }
 
+std::uint64_t CCHItem::BitmapFingerprint() const {
+  if (!m_fingerprintValid) {
+    m_fingerprint = ComputeBitmapFingerprint(Bitmap());
+    m_fingerprintValid = true;
+  }
+  return m_fingerprint;
+}
+
 void CCHItem::FreeBuffer() {
+  m_fingerprintValid = false;
   if (kind == kHistoryKindBitmap) {
     // A bitmap the item does not own stays with its owner.
     if (ownsBitmap && m_data) DeleteObject(static_cast<HGDIOBJ>(m_data));
@@ -213,7 +270,8 @@ bool IsSameContent(const CCHItem& a, const CCHItem& b) {
     case kHistoryKindBrindle:
       return false;
     case kHistoryKindBitmap:
-      return IsSameBitmap(a.Bitmap(), b.Bitmap());
+      if (a.Bitmap() == b.Bitmap()) return true;
+      return a.BitmapFingerprint() == b.BitmapFingerprint() && IsSameBitmap(a.Bitmap(), b.Bitmap());
     default:
       if (a.Size() != b.Size()) return false;
       if (!a.Data() || !b.Data()) return a.Data() == b.Data();

@@ -32,12 +32,20 @@ class CCHItem {
   // buffer two bytes longer, in place of the old data; the alternates stay.
   // False when the buffer cannot be had.
   bool SetData(const void* bytes, std::uint32_t size);
+  // A zeroed buffer for size bytes (plus the two zero bytes) in place of
+  // the old data, for the caller to fill; null when it cannot be had.
+  void* AllocateData(std::uint32_t size);
+  // Removes the first count bytes of the data (a byte-order mark).
+  void DropLeadingBytes(std::uint32_t count);
   // Kind 4: holds the bitmap; deletes it with the item when owns is set.
   void SetBitmap(HBITMAP bitmap, bool owns);
   const void* Data() const { return m_data; }
   std::uint32_t Size() const { return m_size; }
   HBITMAP Bitmap() const { return kind == 4 ? static_cast<HBITMAP>(m_data) : nullptr; }
   const wchar_t* Text() const;  // kind 1 only, else null
+  // A hash of a bitmap's shape and pixels, made once: equal bitmaps have
+  // equal fingerprints, so most unequal ones need no pixel compare.
+  std::uint64_t BitmapFingerprint() const;
 
   void FreeData();
   void CopyFrom(const CCHItem& other);
@@ -74,6 +82,8 @@ class CCHItem {
   void FreeBuffer();
 
   bool m_protected = false;
+  mutable bool m_fingerprintValid = false;
+  mutable std::uint64_t m_fingerprint = 0;
   void* m_data = nullptr;
   std::uint32_t m_size = 0;
 };
