@@ -25,6 +25,11 @@ class QueueTest : public ::testing::Test {
     item->SetStoredState(kStoredSaved, data);
     return item.release();
   }
+  CCHItem* StoredProtected(const std::wstring& stem) {
+    CCHItem* item = Stored(MakeText(stem), stem);
+    item->SetProtected(true);
+    return item;
+  }
   CCHItem* Text(const std::wstring& text) { return MakeText(text).release(); }
   std::vector<std::wstring> Texts() const {
     std::vector<std::wstring> texts;  // newest first
@@ -51,8 +56,8 @@ class QueueTest : public ::testing::Test {
 using Names = std::vector<std::wstring>;
 
 TEST_F(QueueTest, SameTextTwiceKeepsOneNewestItemWithTheFirstNumberAndProtection) {
-  CCHItem* first = Stored(MakeText(L"same"), L"first");
-  first->SetProtected(true);
+  CCHItem* first = StoredProtected(L"first");
+  first->SetData(L"same", 10);
   std::uint32_t firstNumber = first->number;
   ASSERT_TRUE(queue.Add(first, 10));
   ASSERT_TRUE(queue.Add(Text(L"other"), 10));
@@ -122,11 +127,7 @@ TEST(ItemEqualityTest, BitmapsNeverReadPastTheirBits) {
 }
 
 TEST_F(QueueTest, TrimKeepsTheNewestAndEveryProtectedItem) {
-  for (const wchar_t* text : {L"p1", L"p2"}) {
-    CCHItem* item = Stored(MakeText(text), text);
-    item->SetProtected(true);
-    queue.Add(item, -1);
-  }
+  for (const wchar_t* text : {L"p1", L"p2"}) queue.Add(StoredProtected(text), -1);
   for (const wchar_t* text : {L"u1", L"u2", L"u3", L"u4"}) queue.Add(Stored(MakeText(text), text), -1);
   EXPECT_EQ(queue.Count(), 6);  // -1 never trims
 
@@ -142,9 +143,7 @@ TEST_F(QueueTest, TrimKeepsTheNewestAndEveryProtectedItem) {
 }
 
 TEST_F(QueueTest, ClearKeepsProtectedItemsWithTheirFilesAndUndoBringsAllBackUnsaved) {
-  CCHItem* kept = Stored(MakeText(L"kept"), L"kept");
-  kept->SetProtected(true);
-  queue.Add(kept, 10);
+  queue.Add(StoredProtected(L"kept"), 10);
   queue.Add(Stored(MakeText(L"a"), L"a"), 10);
   queue.Add(Stored(MakeText(L"b"), L"b"), 10);
   qlrtest::WriteBytes(folder.File(L"stray.bmp"), "x");
@@ -182,9 +181,7 @@ TEST_F(QueueTest, ClearOfAnEmptyQueueStillEmptiesTheFolder) {
 }
 
 TEST_F(QueueTest, DeletingRemovesUnprotectedItemsAndUndoDoesNotDuplicateProtectedOnes) {
-  CCHItem* guarded = Stored(MakeText(L"guarded"), L"guarded");
-  guarded->SetProtected(true);
-  queue.Add(guarded, 10);
+  queue.Add(StoredProtected(L"guarded"), 10);
   queue.Add(Stored(MakeText(L"old"), L"old"), 10);
   queue.Add(Stored(MakeText(L"new"), L"new"), 10);
 

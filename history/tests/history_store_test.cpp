@@ -22,15 +22,7 @@ std::wstring Profile(const std::wstring& path, const wchar_t* key) {
 }
 
 SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD ms) {
-  SYSTEMTIME t = {};
-  t.wYear = year;
-  t.wMonth = month;
-  t.wDay = day;
-  t.wHour = hour;
-  t.wMinute = minute;
-  t.wSecond = second;
-  t.wMilliseconds = ms;
-  return t;
+  return SYSTEMTIME{year, month, 0, day, hour, minute, second, ms};
 }
 
 class StoreTest : public ::testing::Test {
