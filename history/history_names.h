@@ -23,3 +23,13 @@ constexpr wchar_t kSpyNotifyMessage[] = L"{CC278AD4-3207-4aeb-B6BC-0342A5E6815D}
 constexpr unsigned kSpyTimerId = 101;
 
 }  // namespace history_names
+
+namespace history_names {
+
+// Clipboard formats the history captures besides the standard ones.
+constexpr wchar_t kBrindleFormat[] = L"Brindle Format";
+constexpr wchar_t kRtfFormat[] = L"Rich Text Format";
+constexpr wchar_t kHtmlFormat[] = L"HTML Format";
+constexpr char kSourceUrlTag[] = "SourceURL:";
+
+}  // namespace history_names
