@@ -1,5 +1,6 @@
 #include "history/history_store.h"
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -84,6 +85,7 @@ bool SaveHistoryItem(const std::wstring& folder, CCHItem& item) {
   SystemTimeToFileTime(&item.captureTime, &captureTime);
   if (primary.empty() || !WriteHistoryDataFile(primary, item, captureTime, item.IsProtected())) return false;
   item.dataPath = primary;
+  std::vector<std::wstring> written = {primary};
 
   if (item.descriptorPath.empty())
     item.descriptorPath = MakeUniqueHistoryFileName(folder, hn::kDescriptorExtension, hn::kDescriptorBase);
@@ -98,12 +100,19 @@ bool SaveHistoryItem(const std::wstring& folder, CCHItem& item) {
     if (path.empty() || !WriteHistoryDataFile(path, *alternate, captureTime, item.IsProtected())) continue;
     descriptor.files.push_back(GetFileNameFromPath(path));
     alternate->dataPath = path;
+    written.push_back(path);
   }
   descriptor.hasCaptureTime = true;
   descriptor.captureTime = ToNumber(captureTime);
   if (item.descriptorPath.empty() || !WriteHistoryDescriptor(item.descriptorPath, descriptor)) {
     LogError(L"Cannot write the history descriptor " + item.descriptorPath + L", code=" +
              std::to_wstring(GetLastError()));
+    // Data files no descriptor names would only wait for the next clear.
+    for (const std::wstring& path : written) DeleteHistoryFile(path);
+    item.dataPath.clear();
+    for (const auto& alternate : item.alternates)
+      if (alternate && std::find(written.begin(), written.end(), alternate->dataPath) != written.end())
+        alternate->dataPath.clear();
     return false;
   }
   item.storedState = kStoredSaved;

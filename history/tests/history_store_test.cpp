@@ -346,6 +346,19 @@ TEST_F(StoreTest, AReplacedDuplicateLeavesNoFilesBehind) {
   EXPECT_EQ(ListHistoryDescriptors(folder.Path(), &names), 1);
 }
 
+TEST_F(StoreTest, ADescriptorThatCannotBeWrittenLeavesNoDataFiles) {
+  auto item = MakeText(L"nowhere to go");
+  item->alternates.push_back(std::shared_ptr<CCHItem>(MakeBytes(kHistoryKindRtf, "{\\rtf1 n}", true).release()));
+  item->descriptorPath = folder.File(L"taken.info");
+  CreateDirectoryW(item->descriptorPath.c_str(), nullptr);  // a folder stands where it should go
+  EXPECT_FALSE(SaveHistoryItem(folder.Path(), *item));
+  EXPECT_FALSE(Exists(folder.File(L"Unicode_clipboard_history1.txt")));
+  EXPECT_FALSE(Exists(folder.File(L"clipboard_history1.rtf")));
+  EXPECT_TRUE(item->dataPath.empty());
+  EXPECT_TRUE(item->alternates[0]->dataPath.empty());
+  EXPECT_EQ(item->storedState, kStoredNot);
+}
+
 TEST(DescriptorTest, ParsingGivesWhatTheProfileFunctionsRead) {
   qlrtest::TempDir dir;
   const wchar_t* keys[] = {L"DataType", L"Protected", L"File0", L"File1", L"CaptureTime", L"Other"};
