@@ -8,6 +8,7 @@
 
 #include "foundation/log.h"
 #include "foundation/subclass.h"
+#include "history/tests/history_test_util.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -42,10 +43,7 @@ struct Recorder {
   }
   ~Recorder() { DestroyWindow(hwnd); }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE)
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<Recorder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = histtest::TestWindowObject<Recorder>(hwnd, msg, lParam);
     if (self && msg == WM_CHANGECBCHAIN) {
       ++self->changeChain;
       self->lastWParam = wParam;
@@ -68,11 +66,7 @@ LRESULT CountSpyMessages(HWND, UINT msg, WPARAM, LPARAM, LONG_PTR, BOOL*, WNDPRO
 
 class ClipboardSpyTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static qlrtest::TempDir* logDir = new qlrtest::TempDir();  // lives for the run
-    s_logPath = logDir->File(L"log.txt");
-    InitLog(s_logPath.c_str());
-  }
+  static void SetUpTestSuite() { histtest::TestLogPath(); }
   void SetUp() override {
     parent = CreateWindowExW(0, L"STATIC", L"spy parent", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -87,22 +81,13 @@ class ClipboardSpyTest : public ::testing::Test {
   }
   static CClipboardSpy& spy() { return CClipboardSpy::GetInstance(); }
   bool Install(int method) { return spy().Install(method, GetModuleHandleW(nullptr), parent); }
-  // Lets messages and timers run for a while (to see that nothing comes).
-  static void Pump(DWORD ms) { qlrtest::PumpUntil([] { return false; }, ms); }
-  static int LogCount(const std::wstring& text) {
-    WaitLogWritten(10000);
-    std::wstring log = qlrtest::ReadUtf16File(s_logPath);
-    int count = 0;
-    for (size_t at = log.find(text); at != std::wstring::npos; at = log.find(text, at + 1)) ++count;
-    return count;
-  }
+  static void Pump(DWORD ms) { histtest::Pump(ms); }
+  static int LogCount(const std::wstring& text) { return histtest::LogCount(text); }
   static int Joins() { return LogCount(L"ReInstall entity for HWNDClipboardSpy IS IMPLEMENTED"); }
 
-  static std::wstring s_logPath;
   HWND parent = nullptr;
   CountingObserver observer;
 };
-std::wstring ClipboardSpyTest::s_logPath;
 
 TEST_F(ClipboardSpyTest, ListenerJoinDeliversNoChangeViewerJoinDeliversOne) {
   struct Case {

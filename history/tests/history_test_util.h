@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "foundation/log.h"
 #include "history/history_files.h"
 #include "history/history_item.h"
 #include "tests/support/test_support.h"
@@ -61,6 +62,39 @@ inline std::unique_ptr<CCHItem> MakeBitmapItem(int width, int height, COLORREF c
   auto item = std::make_unique<CCHItem>(kHistoryKindBitmap);
   item->SetBitmap(MakeBitmap(width, height, colour, corner), true);
   return item;
+}
+
+// A log file for the whole test program, opened at its first use.
+inline const std::wstring& TestLogPath() {
+  static qlrtest::TempDir* dir = new qlrtest::TempDir();  // lives for the run
+  static const std::wstring path = [] {
+    std::wstring p = dir->File(L"log.txt");
+    InitLog(p.c_str());
+    return p;
+  }();
+  return path;
+}
+
+// How often text stands in the log once every queued line is written.
+inline int LogCount(const std::wstring& text) {
+  WaitLogWritten(10000);
+  std::wstring log = qlrtest::ReadUtf16File(TestLogPath());
+  int count = 0;
+  for (size_t at = log.find(text); at != std::wstring::npos; at = log.find(text, at + 1)) ++count;
+  return count;
+}
+
+// Lets messages and timers run for a while (to see that nothing comes).
+inline void Pump(DWORD ms) { qlrtest::PumpUntil([] { return false; }, ms); }
+
+// The object of a test window, handed over by CreateWindowExW's last
+// argument and kept in the window data.
+template <typename T>
+T* TestWindowObject(HWND hwnd, UINT msg, LPARAM lParam) {
+  if (msg == WM_NCCREATE)
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 inline bool Exists(const std::wstring& path) {
