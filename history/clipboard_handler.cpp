@@ -124,6 +124,7 @@ LRESULT CQLRWndClipboardHandler::OnCreate() {
     return -1;
   }
   m_state = method == 1 ? 2 : 3;
+  if (m_options.saveHistory) StartWorker(new CCHQueue(), true);
   // The viewer chain's join already delivered the clipboard present now.
   if (m_captureAtCreate && spy.GetMethod() == kSpyMethodListener) Capture(kHistoryCapturedAtCreate);
   return 0;
@@ -132,6 +133,12 @@ LRESULT CQLRWndClipboardHandler::OnCreate() {
 void CQLRWndClipboardHandler::OnDestroy() {
   CClipboardSpy::GetInstance().ClearObservers();
   StopCopyWatchers();
+  // What is still unsaved is written now: a running save first (bounded),
+  // then the rest here.
+  FinishWorkers(5000);
+  SaveUnsavedNow();
+  m_handedOut.clear();
+  m_savePending.clear();
 }
 
 void CQLRWndClipboardHandler::OnClipboardChanged(const ClipboardChangeInfo&, std::uint32_t) {
@@ -156,6 +163,7 @@ void CQLRWndClipboardHandler::Capture(int value) {
     return;
   }
   Notify(CHN_HISTORYCHANGED, value);
+  PostSaveRequest();
 }
 
 void CQLRWndClipboardHandler::Notify(UINT code, int value) {
@@ -192,6 +200,14 @@ LRESULT CALLBACK CQLRWndClipboardHandler::WindowProc(HWND hwnd, UINT msg, WPARAM
   }
   auto* self = reinterpret_cast<CQLRWndClipboardHandler*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg == GetItemSavedMessage()) {
+    self->OnItemSaved(reinterpret_cast<CCHItem*>(lParam));
+    return 1;
+  }
+  if (msg == GetHistoryLoadedMessage()) {
+    self->OnLoaded(reinterpret_cast<CCHQueue*>(lParam));
+    return 1;
+  }
   switch (msg) {
     case WM_CREATE:
       self->m_hWnd = hwnd;
@@ -203,6 +219,18 @@ LRESULT CALLBACK CQLRWndClipboardHandler::WindowProc(HWND hwnd, UINT msg, WPARAM
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->m_hWnd = nullptr;
       break;
+    case kHistorySaveNow:
+      self->SaveHistory();
+      return 0;
+    case kHistoryWorkerDone:
+      self->OnWorkerDone(reinterpret_cast<CCHQueue*>(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kHistorySaveTimer && GetTickCount() - self->m_lastChange > 1000) {
+        KillTimer(hwnd, kHistorySaveTimer);
+        self->PostSaveRequest();
+      }
+      return 0;
     case WM_DELAY_UNLOCK: {
       bool lowered = LowerOwnCopyBlock();
       Log(L"WM_DELAY_UNLOCK received bIsMyCopy=" + std::to_wstring(lowered ? 1 : 0));

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <set>
+#include <vector>
 #include <string>
 
 #include "history/clipboard_capture.h"
@@ -29,6 +30,8 @@ struct ClipboardHandlerOptions {
   int spyMethod = -1;  // -1 automatic, 0 viewer chain, 1 format listener
   int historyMax = 30;
   CaptureKinds kinds;
+  bool saveHistory = false;
+  std::wstring folder;  // empty: the history folder
 };
 
 class CQLRWndClipboardHandler : public IClipboardSpyObserver {
@@ -53,6 +56,11 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver {
   bool DeleteItems(const std::set<int>& indexes, bool pushUndo);
   bool CopyItemToClipboard(int n);
   CCHQueue& Queue() { return m_queue; }
+  void PostSaveRequest();
+  // A save thread is writing a copy of the item.
+  bool IsSavePending(const CCHItem& item) const { return m_savePending.count(item.key) != 0; }
+  // After an edit: saves once a second has passed without a change.
+  void StartSaveTimer();
 
   void OnClipboardChanged(const ClipboardChangeInfo& info, std::uint32_t cookie) override;
   void _OnClipboardSpyStateChanged(std::uint32_t cookie) override;
@@ -65,6 +73,17 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver {
   void Notify(UINT code, int value);
   bool StartCopyWatchers();
   void StopCopyWatchers();
+  std::wstring Folder() const;
+  bool SaveHistory();
+  bool StartWorker(CCHQueue* queue, bool load);
+  bool IsHandedOut(const CCHQueue* queue) const { return m_handedOut.count(queue) != 0; }
+  bool IsHandedOut(const CCHItem* item) const;
+  void OnItemSaved(CCHItem* copy);
+  void OnLoaded(CCHQueue* loaded);
+  void OnWorkerDone(CCHQueue* queue);
+  void FinishWorkers(DWORD timeoutMs);
+  void PruneFinishedWorkers();
+  void SaveUnsavedNow();
 
   HWND m_hWnd = nullptr;
   HWND m_parent = nullptr;
@@ -76,7 +95,18 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver {
   CCHQueue m_queue;
   HANDLE m_stopEvent = nullptr;
   HANDLE m_watchers[2] = {};
+  DWORD m_lastChange = 0;
+  // Queues handed to the save and load threads: the only objects the
+  // registered messages may name.
+  std::set<const CCHQueue*> m_handedOut;
+  std::set<std::wstring> m_savePending;  // keys of items a save thread writes
+  std::vector<HANDLE> m_workers;
 };
 
-// The handler window's message that lowers the own-copy count by one.
-constexpr UINT WM_DELAY_UNLOCK = WM_APP + 2;
+// The handler window's private messages and its save timer.
+constexpr UINT kHistorySaveNow = WM_APP + 1;
+constexpr UINT WM_DELAY_UNLOCK = WM_APP + 2;  // lowers the own-copy count by one
+constexpr UINT kHistoryWorkerDone = WM_APP + 3;
+constexpr UINT_PTR kHistorySaveTimer = 2343;
+UINT GetItemSavedMessage();
+UINT GetHistoryLoadedMessage();

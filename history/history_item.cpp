@@ -140,6 +140,7 @@ void CCHItem::CopyFrom(const CCHItem& other) {
   kind = other.kind;
   captureTime = other.captureTime;
   locale = other.locale;
+  editCount = other.editCount;
   if (kind == kHistoryKindBitmap) {
     HANDLE copy = other.Bitmap() ? CopyImage(other.Bitmap(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)
                                  : nullptr;
@@ -154,6 +155,13 @@ std::unique_ptr<CCHItem> CCHItem::Clone() const {
   copy->CopyFrom(*this);
   copy->alternates = alternates;
   copy->sourceUrl = sourceUrl;
+  return copy;
+}
+
+std::unique_ptr<CCHItem> CCHItem::DeepClone() const {
+  auto copy = Clone();
+  for (auto& alternate : copy->alternates)
+    if (alternate) alternate = std::shared_ptr<CCHItem>(alternate->Clone().release());
   return copy;
 }
 
@@ -176,13 +184,17 @@ const CCHItem* CCHItem::GetHtml() const { return FindFormat(kHistoryKindHtml); }
 void CCHItem::SetProtected(bool flag) {
   if (flag == m_protected) return;
   m_protected = flag;
+  ApplyProtectionToFiles();
+}
+
+void CCHItem::ApplyProtectionToFiles() {
   if (!IsStored(storedState)) return;
-  SetReadOnlyIfThere(dataPath, flag);
+  SetReadOnlyIfThere(dataPath, m_protected);
   // Every data file of a protected item is read-only, the alternates' too.
   for (const auto& alternate : alternates)
-    if (alternate) SetReadOnlyIfThere(alternate->dataPath, flag);
+    if (alternate) SetReadOnlyIfThere(alternate->dataPath, m_protected);
   if (!descriptorPath.empty() && GetFileAttributesW(descriptorPath.c_str()) != INVALID_FILE_ATTRIBUTES)
-    WriteProtectedKey(descriptorPath, flag);
+    WriteProtectedKey(descriptorPath, m_protected);
 }
 
 void CCHItem::SetStoredState(int state, const std::wstring& path) {
@@ -204,6 +216,7 @@ void CCHItem::TakeStoredPaths(const CCHItem& written) {
 }
 
 void CCHItem::MarkEdited() {
+  ++editCount;
   if (!dataPath.empty()) SetFileReadOnly(dataPath, false);
   storedState = kStoredNot;
   dataPath.clear();

@@ -50,16 +50,23 @@ class CCHItem {
   void FreeData();
   void CopyFrom(const CCHItem& other);
   std::unique_ptr<CCHItem> Clone() const;
+  // A clone with copies of the alternates instead of shared ones, for
+  // another thread.
+  std::unique_ptr<CCHItem> DeepClone() const;
 
   const CCHItem* FindFormat(int wantedKind) const;
   bool HasHtml(bool alternatesOnly) const;
   const CCHItem* GetHtml() const;
 
   void SetProtected(bool flag);
+  // Makes the stored files (read-only bits, "Protected" key) say what the
+  // flag says.
+  void ApplyProtectionToFiles();
   bool IsProtected() const { return m_protected; }
   void SetStoredState(int state, const std::wstring& path);
   void ForgetStored();
   void TakeStoredPaths(const CCHItem& written);
+  // After an edit: written again as new files; the edit count goes up.
   void MarkEdited();
   int CollectFiles(std::vector<std::wstring>* files) const;
   int DeleteFiles();
@@ -77,6 +84,8 @@ class CCHItem {
   int kind;
   SYSTEMTIME captureTime = {};
   LCID locale = 0;
+  // Raised by every edit, so that a save of an older copy is recognised.
+  std::uint32_t editCount = 0;
 
  private:
   void FreeBuffer();

@@ -32,4 +32,10 @@ constexpr wchar_t kRtfFormat[] = L"Rich Text Format";
 constexpr wchar_t kHtmlFormat[] = L"HTML Format";
 constexpr char kSourceUrlTag[] = "SourceURL:";
 
+constexpr wchar_t kSaveLoadEvent[] = L"Local\\Quillora_SaveLoad_CH";
+// Registered messages of the handler window: an item written by the save
+// thread, the queue read by the load thread.
+constexpr wchar_t kItemSavedMessage[] = L"{F762C94C-9D69-4a96-B8FD-7F53F4157D13}";
+constexpr wchar_t kHistoryLoadedMessage[] = L"{278BB95C-BECC-4945-9CDF-98E5CDC69FEF}";
+
 }  // namespace history_names

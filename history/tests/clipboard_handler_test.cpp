@@ -9,37 +9,12 @@
 
 #include "foundation/log.h"
 #include "history/own_copy.h"
-#include "history/tests/history_test_util.h"
+#include "history/tests/handler_parent.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-constexpr UINT kHandlerId = 1333;
-
-// The tray window's part: a parent that records the handler's notices.
-struct Parent {
-  std::vector<std::pair<UINT, int>> notices;
-  HWND hwnd = nullptr;
-  Parent() {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = &Parent::Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QlrTestHandlerParent";
-    RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                           wc.hInstance, this);
-  }
-  ~Parent() { DestroyWindow(hwnd); }
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = histtest::TestWindowObject<Parent>(hwnd, msg, lParam);
-    if (self && msg == WM_NOTIFY && wParam == kHandlerId) {
-      auto* nm = reinterpret_cast<NMCLIPBOARDHISTORY*>(lParam);
-      self->notices.push_back({nm->hdr.code, nm->value});
-      return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
-};
+using histtest::kHandlerId;
 
 class HandlerTest : public ::testing::Test {
  protected:
@@ -56,7 +31,7 @@ class HandlerTest : public ::testing::Test {
     return texts;
   }
 
-  Parent parent;
+  histtest::HandlerParent parent;
   CQLRWndClipboardHandler handler;
 };
 
