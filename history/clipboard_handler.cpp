@@ -5,6 +5,7 @@
 #include "foundation/shell_helpers.h"
 #include "history/own_copy.h"
 #include "tray/settings/copy_events.h"
+#include "tray/settings/settings.h"
 #include "tray/settings/settings_names.h"
 
 namespace {
@@ -32,6 +33,15 @@ DWORD WINAPI CopyWatcherProc(void* param) {
 }
 
 }  // namespace
+
+ClipboardHandlerOptions HandlerOptionsFromSettings(const CQLRSettings& settings) {
+  ClipboardHandlerOptions options;
+  options.spyMethod = settings.GetEffectiveClipboardSpyMethod();
+  options.historyMax = settings.GetClipboardHistoryMax();
+  options.saveHistory = settings.GetSaveClipboardHistory() != 0;
+  for (int i = 0; i < 5; ++i) options.kinds.on[i] = settings.clipboardFormats[i] != 0;
+  return options;
+}
 
 CQLRWndClipboardHandler::CQLRWndClipboardHandler() = default;
 

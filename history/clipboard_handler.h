@@ -34,6 +34,12 @@ struct ClipboardHandlerOptions {
   std::wstring folder;  // empty: the history folder
 };
 
+class CQLRSettings;
+// The handler's options as the settings say: ClipboardSpyMethod_v2_22 (the
+// automatic choice resolved), ClipboardHistoryMax, SaveClipboardHistory_v198
+// and the ClipboardFormats switches.
+ClipboardHandlerOptions HandlerOptionsFromSettings(const CQLRSettings& settings);
+
 class CQLRWndClipboardHandler : public IClipboardSpyObserver {
  public:
   CQLRWndClipboardHandler();

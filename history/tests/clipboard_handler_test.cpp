@@ -9,6 +9,7 @@
 
 #include "foundation/log.h"
 #include "history/own_copy.h"
+#include "tray/settings/settings.h"
 #include "history/tests/handler_parent.h"
 #include "tests/support/test_support.h"
 
@@ -143,6 +144,23 @@ TEST_F(HandlerTest, AMethodOutsideTheKnownOnesFailsTheCreation) {
   EXPECT_EQ(handler.GetHwnd(), nullptr);
   EXPECT_NE(handler.GetErrorText().find(L"Error code: "), std::wstring::npos);
   EXPECT_FALSE(CClipboardSpy::GetInstance().IsInstalled());
+}
+
+TEST(HandlerOptionsTest, SettingsGiveTheHandlerItsOptions) {
+  CQLRSettings settings;
+  settings.clipboardSpyMethod = 0;
+  settings.clipboardHistoryMax = 44;
+  settings.SetSaveClipboardHistory(1);
+  int formats[5] = {0, 1, 1, 0, 1};
+  for (int i = 0; i < 5; ++i) settings.clipboardFormats[i] = formats[i];
+  ClipboardHandlerOptions options = HandlerOptionsFromSettings(settings);
+  EXPECT_EQ(options.spyMethod, 0);
+  EXPECT_EQ(options.historyMax, 44);
+  EXPECT_TRUE(options.saveHistory);
+  for (int kind : {kHistoryKindUnicode, kHistoryKindRtf, kHistoryKindBitmap, kHistoryKindBrindle, kHistoryKindHtml})
+    EXPECT_EQ(options.kinds.Allows(kind), kind != kHistoryKindUnicode && kind != kHistoryKindBrindle) << kind;
+  settings.clipboardSpyMethod = -1;
+  EXPECT_NE(HandlerOptionsFromSettings(settings).spyMethod, -1);  // resolved
 }
 
 }  // namespace
