@@ -137,7 +137,8 @@ void CQLRTrayWnd::SetWindowIcons() {
 
 LRESULT CQLRTrayWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   SetTrayHwnd(m_hWnd);
-  StartLangUIChangedWatcher(m_stopEvent, m_hWnd, WM_TRAY_LANGUAGE_CHANGED);
+  // With the language watcher comes the one of a second start's "/cfu".
+  StartLanguageAndUpdateWatchers(m_stopEvent, m_hWnd, WM_TRAY_LANGUAGE_CHANGED);
   SetHiddenRichEditParent(m_hWnd);
   JoinMessageLoop();
   DynamicFunction<ChangeWindowMessageFilterFn> filter(L"user32.dll", "ChangeWindowMessageFilter");
@@ -160,7 +161,8 @@ LRESULT CQLRTrayWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   StartEditorCoopEndedWatcher(editorEnded);
   if (GetSettings().IsNewVersion()) StartAutoStartCheck(m_hWnd, 0);
   StartSoundThread(m_stopEvent);
-  // The update schedule and the history pane start here once they exist.
+  ScheduleAutomaticUpdateCheck();
+  // The history pane starts here once it exists.
 
   SetWindowPos(nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(SW_HIDE);

@@ -85,14 +85,6 @@ void CQLRTrayWnd::OnEditorClosed() {
   UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
 }
 
-LRESULT CQLRTrayWnd::OnUpdateResult(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowTrayBalloon(nullptr, 0);
-  m_trayIconAnimation.Stop();
-  RestoreTrayIconImage();
-  // The update dialog joins here once the update check exists.
-  return 1;
-}
-
 LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
   CQLRTraySettings& settings = GetSettings();
   settings.Load();

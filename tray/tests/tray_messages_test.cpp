@@ -207,6 +207,9 @@ TEST_F(TrayMessagesTest, SmallMessagesAnswerAsTheirSendersExpect) {
 
 TEST_F(TrayMessagesTest, UpdateResultRemovesTheBalloonAndShowsTheStoppedPicture) {
   size_t before = CallCount();
+  // Another program's address is never read as an update record.
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_UPDATE_RESULT, 0, 0x12345678), 1);
+  before = CallCount();
   EXPECT_EQ(wnd.SendMessage(WM_TRAY_UPDATE_RESULT, 0, 0), 1);
   std::vector<NotifyCall> calls = Calls();
   ASSERT_GE(calls.size(), before + 2);
