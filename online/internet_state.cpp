@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "online/online_test_seams.h"
+
 namespace {
 
 using InternetGetConnectedStateFn = BOOL(WINAPI*)(DWORD* flags, DWORD reserved);
@@ -22,4 +24,8 @@ int IsInternetConnectedWith(const wchar_t* library) {
   return state;
 }
 
-int IsInternetConnected() { return IsInternetConnectedWith(L"WinInet.DLL"); }
+int IsInternetConnected() {
+  int state = kInternetUnknown;
+  if (GetInternetStateOverride(state)) return state;
+  return IsInternetConnectedWith(L"WinInet.DLL");
+}

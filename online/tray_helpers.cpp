@@ -81,3 +81,13 @@ bool OpenSettingsFile(HWND window) {
 bool StartEditorFinishedWatcher(const EditorFinishedRecord& record) {
   return StartEditorCoopEndedWatcher({record.stopEvent, record.window, record.message});
 }
+
+bool GetMfcRuntimePath(std::wstring& path) {
+  path = L"Not found";
+  HMODULE module = LoadLibraryW(L"Mfc42.DLL");
+  if (!module) return true;
+  wchar_t buffer[MAX_PATH] = {};
+  if (GetModuleFileNameW(module, buffer, MAX_PATH)) path = buffer;
+  FreeLibrary(module);
+  return true;
+}

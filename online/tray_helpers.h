@@ -12,6 +12,9 @@ std::wstring GetCoreDllPath();     // program folder + "Quillora.dll"
 std::wstring GetLogFilePath();
 std::wstring GetClientSuffix();    // "_Client"
 std::wstring FormatIntToString(int n);
+// The runtime library "Mfc42.DLL" as the system's search finds it, or
+// "Not found"; always true.
+bool GetMfcRuntimePath(std::wstring& path);
 
 // The size-all cursor, loaded once.
 HCURSOR GetSizeAllCursor();

@@ -96,7 +96,8 @@ bool StartCommandCheckForUpdatesWatcher(HWND owner, UINT commandId, HANDLE stopE
 bool RunWelcomeProgram(HWND parent, bool autoStart) {
   HINSTANCE result = ShellExecuteW(parent, L"open", GetWelcomeExePath().c_str(),
                                    autoStart ? L"/auto" : nullptr, nullptr, SW_SHOW);
-  return reinterpret_cast<INT_PTR>(result) >= 32;
+  // Values up to 32 are the shell's error codes.
+  return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 bool AddDaysToSystemTime(SYSTEMTIME& time, double days) {

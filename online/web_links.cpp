@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "foundation/file_version.h"
+#include "online/online_test_seams.h"
 
 namespace {
 
@@ -51,8 +52,13 @@ std::wstring GetSupportMailAddress() { return kSupportMail; }
 std::wstring GetSupportPageURL() { return Site(L"home_support.php"); }
 std::wstring GetVersionHistoryURL() { return Site(L"download/version_history.php"); }
 std::wstring GetForumURL() { return Site(L"home_forum.php"); }
+std::wstring GetUpdateServiceSite() {
+  std::wstring site = GetUpdateSiteOverride();
+  return site.empty() ? std::wstring(kSite) : site;
+}
+std::wstring GetUpdateServiceURL() { return GetUpdateServiceSite() + L"Source/update_qlr.php"; }
 std::wstring GetNewsFeedURL() {
-  return Site(IsUILanguageRussian() ? L"Rus/news_ru.xml" : L"news_en.xml");
+  return GetUpdateServiceSite() + (IsUILanguageRussian() ? L"Rus/news_ru.xml" : L"news_en.xml");
 }
 std::wstring GetVideoPageURL() { return Site(L"qlr_video.shtml"); }
 std::wstring GetBugReportFaqURL() {

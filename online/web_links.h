@@ -16,6 +16,9 @@ std::wstring GetSupportMailAddress();
 std::wstring GetSupportPageURL();
 std::wstring GetVersionHistoryURL();
 std::wstring GetForumURL();
+// The update service and the feeds share one site, which tests may move.
+std::wstring GetUpdateServiceSite();
+std::wstring GetUpdateServiceURL();
 std::wstring GetNewsFeedURL();
 std::wstring GetVideoPageURL();
 std::wstring GetBugReportFaqURL();

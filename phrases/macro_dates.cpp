@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "foundation/date_helpers.h"
 #include "foundation/locale_names.h"
 #include "foundation/system_helpers.h"
 #include "foundation/text_basics.h"
@@ -67,6 +68,15 @@ std::wstring FormatDateTimeText(const SYSTEMTIME& time) {
 }
 
 std::wstring FormatDateTimeFull(const SYSTEMTIME& time) { return FormatDateTimeText(time); }
+
+std::wstring GetBuildDateText(const std::wstring& stamp) {
+  SYSTEMTIME time = {};
+  if (!ParseBuildStamp(stamp, time)) return stamp;
+  std::wstring text = FormatDateTimeFull(time);
+  return text.empty() ? stamp : text;
+}
+
+std::wstring GetBuildDateText() { return GetBuildDateText(GetBuildStamp()); }
 
 std::wstring FormatDateText(const SYSTEMTIME& time, bool weekday) {
   return Join({DatePart(time), weekday ? WeekdayPart(time) : std::wstring()});

@@ -20,6 +20,10 @@ std::wstring FormatWeekdayName(const SYSTEMTIME& time, LCID locale, bool abbrevi
 // date (without weekday), weekday, time.
 std::wstring FormatDateTimeText(const SYSTEMTIME& time);
 std::wstring FormatDateTimeFull(const SYSTEMTIME& time);
+// The build stamp's date and time in the user's format; the stamp itself
+// when it cannot be read.
+std::wstring GetBuildDateText();
+std::wstring GetBuildDateText(const std::wstring& stamp);
 // Date, and the weekday when asked for.
 std::wstring FormatDateText(const SYSTEMTIME& time, bool weekday);
 // Date, the weekday when asked for, and the time.

@@ -59,12 +59,3 @@ bool StartEditorDirect(bool bShowError, bool bAddFromClipboard, bool bFirstRun,
   return false;
 }
 
-bool GetMfcRuntimePath(std::wstring& path) {
-  path = L"Not found";
-  HMODULE module = LoadLibraryW(L"Mfc42.DLL");
-  if (!module) return true;
-  wchar_t buffer[MAX_PATH] = {};
-  if (GetModuleFileNameW(module, buffer, MAX_PATH)) path = buffer;
-  FreeLibrary(module);
-  return true;
-}

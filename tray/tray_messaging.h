@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "online/tray_helpers.h"  // GetMfcRuntimePath
+
 // The registered message that carries an information text to the tray
 // window (lParam: the text).
 UINT GetTrayPaneMessage();
@@ -23,5 +25,3 @@ int BroadcastToObservers(const void* sender, int a, int b);
 bool StartEditorDirect(bool bShowError, bool bAddFromClipboard, bool bFirstRun,
                        const std::wstring& text);
 
-// The loaded runtime library's path, or "Not found".
-bool GetMfcRuntimePath(std::wstring& path);

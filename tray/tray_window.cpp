@@ -160,7 +160,8 @@ LRESULT CQLRTrayWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   StartEditorCoopEndedWatcher(editorEnded);
   if (GetSettings().IsNewVersion()) StartAutoStartCheck(m_hWnd, 0);
   StartSoundThread(m_stopEvent);
-  // The update schedule and the history pane start here once they exist.
+  ScheduleAutomaticUpdateCheck();
+  // The history pane starts here once it exists.
 
   SetWindowPos(nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(SW_HIDE);

@@ -15,6 +15,7 @@
 #include "phrases/phrase_store.h"
 #include "platform/atl/message_loop.h"
 #include "platform/atl/window_impl.h"
+#include "online/update_check.h"
 #include "tray/dll_service.h"
 #include "tray/interchange.h"
 #include "tray/tray_icon_animation.h"
@@ -102,7 +103,12 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(WM_TRAY_LANGUAGE_CHANGED, OnLanguageChanged)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     COMMAND_ID_HANDLER(ID_TRAY_PANE_SHOW_MENU, OnPaneShowMenu)
+    COMMAND_ID_HANDLER(ID_TRAY_CHECK_FOR_UPDATES, OnCheckForUpdatesCommand)
   END_MSG_MAP()
+
+  // The box over the hidden window; with showWindow the window shows and
+  // flashes in the taskbar while the box is up.
+  int TrayMessageBox(const std::wstring& text, UINT type, bool showWindow);
 
  private:
   static UINT GetInstanceMessageId();
@@ -171,6 +177,10 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnLanguageChanged(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
   LRESULT OnPaneShowMenu(WORD, WORD, HWND, BOOL&);
+  // The update check: on request, on schedule, and after each check.
+  LRESULT OnCheckForUpdatesCommand(WORD, WORD, HWND, BOOL&);
+  void ScheduleAutomaticUpdateCheck();
+  static void OnUpdateCheckDone(const UpdateCallbackRecord& record, int callbackArg);
   // The editor was closed: settings, hotkey and services anew.
   void OnEditorClosed();
   // Makes the Language setting the current language of the texts.

@@ -60,13 +60,6 @@ LRESULT CQLRTrayWnd::OnStartEditorCommand(WORD, WORD, HWND, BOOL&) {
   return 0;
 }
 
-LRESULT CQLRTrayWnd::OnCheckForUpdatesCommand(WORD, WORD, HWND, BOOL&) {
-  // The update check itself is not part of this program yet; the request
-  // is kept in the log so that it is not lost without a trace.
-  Log(L"Command Check For Updates arrived");
-  return 0;
-}
-
 LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
   switch (wParam) {
     case kEditorStartFailed:
@@ -97,14 +90,6 @@ void CQLRTrayWnd::OnEditorClosed() {
   StopServices();
   StartServices(nullptr);
   UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
-}
-
-LRESULT CQLRTrayWnd::OnUpdateResult(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowTrayBalloon(nullptr, 0);
-  m_trayIconAnimation.Stop();
-  RestoreTrayIconImage();
-  // The update dialog joins here once the update check exists.
-  return 1;
 }
 
 LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {

@@ -85,7 +85,11 @@ TEST_F(TrayMessagesE2eTest, EditAndCheckForUpdatesSwitchesReachTheirCommands) {
                                   dir.File(L"QuilloraEditor.exe")));
   auto starts = [&] { return CountOf(qlrtest::ReadUtf16File(dir.File(L"editor_starts.txt")), L"start"); };
   const std::wstring started = L"Succcessfully start PhraseEditor as CreateProcess";
-  const std::wstring update = L"Command Check For Updates arrived";
+  // Each check asks a closed local port and logs its failed download.
+  const std::wstring update = L"Cannot download info version file by Download2";
+  ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"UpdateSite_Test.UpdateSite_Test"), "http://127.0.0.1:1/"));
+  ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"InternetState_Test.InternetState_Test"), "1"));
+  SetSetting(L"AutoCheckForUpdates", L"0");
   ASSERT_NE(Start(L"/noinstall /edit /cfu"), nullptr);
   EXPECT_TRUE(qlrtest::WaitUntil([&] { return starts() == 1; }, kWaitMs));
   EXPECT_TRUE(qlrtest::WaitUntil([&] { return CountOf(LogText(), update) == 1; }, kWaitMs));

@@ -238,7 +238,7 @@ bool PutClipboardText(const std::wstring& text) {
   return ok;
 }
 
-bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs) {
+bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs, int button) {
   return WaitUntil(
       [&] {
         for (HWND window : FindProcessWindows(pid)) {
@@ -248,7 +248,7 @@ bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs) {
           wchar_t body[1024] = {};
           GetDlgItemTextW(window, 0xFFFF, body, 1024);
           if (wcscmp(cls, L"#32770") == 0 && text == body && IsWindowVisible(window)) {
-            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            PostMessageW(window, WM_COMMAND, button, 0);
             return true;
           }
         }

@@ -80,8 +80,9 @@ bool CopyFileTo(const std::wstring& from, const std::wstring& to);
 // Top-level windows of a process (visible or not).
 std::vector<HWND> FindProcessWindows(DWORD pid);
 // Waits for a visible message box of the process showing exactly text and
-// presses its OK button; false when none came within the time.
-bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs);
+// presses its OK button (or the one given); false when none came within the
+// time.
+bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs, int button = IDOK);
 // First top-level window of the process with the given class (null: any).
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
 

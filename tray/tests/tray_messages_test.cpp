@@ -216,6 +216,8 @@ TEST_F(TrayMessagesTest, UpdateResultRemovesTheBalloonAndShowsTheStoppedPicture)
   // The services are down: the restored picture must say so.
   EXPECT_EQ(pictures[0].icon, ResourceIconBits(kIconTrayInactive));
   EXPECT_NE(pictures[0].icon, ResourceIconBits(kIconTrayActive));
+  // Another program's address is never read as an update record.
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_UPDATE_RESULT, 0, 0x12345678), 1);
 }
 
 TEST_F(TrayMessagesTest, EditorEndReloadsPhrasesLogsAndBlinksTheIcon) {

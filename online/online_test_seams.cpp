@@ -1,0 +1,70 @@
+#include "online/online_test_seams.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "foundation/files.h"
+#include "foundation/handles.h"
+#include "foundation/test_switches.h"
+
+namespace {
+
+constexpr size_t kMaxMarkerBytes = 300;
+
+SRWLOCK g_siteLock = SRWLOCK_INIT;
+std::wstring g_site;
+std::atomic<int> g_internetState{-1};
+
+// The first line of a small marker file, blanks trimmed; empty when the
+// file is missing or too large to be one.
+std::wstring ReadMarker(const wchar_t* name) {
+  size_t size = 0;
+  std::unique_ptr<char[]> bytes = ReadFileToBuffer(CTestSwitches::SwitchPath(name), &size);
+  if (!bytes || size > kMaxMarkerBytes) return std::wstring();
+  std::wstring text;
+  for (size_t i = 0; i < size && bytes[i] != '\r' && bytes[i] != '\n'; ++i)
+    text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+  size_t first = text.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return std::wstring();
+  return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+std::wstring WithSlash(std::wstring url) {
+  if (!url.empty() && url.back() != L'/') url += L'/';
+  return url;
+}
+
+bool IsHttpUrl(const std::wstring& url) {
+  return url.compare(0, 7, L"http://") == 0 || url.compare(0, 8, L"https://") == 0;
+}
+
+}  // namespace
+
+std::wstring GetUpdateSiteOverride() {
+  {
+    SrwSharedLock lock(g_siteLock);
+    if (!g_site.empty()) return g_site;
+  }
+  std::wstring marker = ReadMarker(kUpdateSiteSwitch);
+  return IsHttpUrl(marker) ? WithSlash(marker) : std::wstring();
+}
+
+void SetUpdateSiteForTests(const std::wstring& baseUrl) {
+  SrwExclusiveLock lock(g_siteLock);
+  g_site = WithSlash(baseUrl);
+}
+
+bool GetInternetStateOverride(int& state) {
+  int set = g_internetState.load();
+  if (set >= 0) {
+    state = set;
+    return true;
+  }
+  std::wstring marker = ReadMarker(kInternetStateSwitch);
+  if (marker.size() != 1 || marker[0] < L'0' || marker[0] > L'2') return false;
+  state = marker[0] - L'0';
+  return true;
+}
+
+void SetInternetStateForTests(int state) { g_internetState = state < 0 ? -1 : state; }

@@ -1,0 +1,241 @@
+#include "online/update_check.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "foundation/handles.h"
+#include "online/online_test_seams.h"
+#include "tests/support/http_test_server.h"
+#include "tests/support/test_support.h"
+#include "tray/settings/settings_files.h"
+
+namespace {
+
+SYSTEMTIME Utc(WORD y, WORD mo, WORD d, WORD h = 12, WORD mi = 0, WORD s = 0) {
+  SYSTEMTIME t = {};
+  t.wYear = y;
+  t.wMonth = mo;
+  t.wDay = d;
+  t.wHour = h;
+  t.wMinute = mi;
+  t.wSecond = s;
+  return t;
+}
+
+TEST(UpdateScheduleTest, WaitsAndTheirLogLine) {
+  const SYSTEMTIME now = Utc(2026, 12, 9, 12, 0, 0);
+  const struct {
+    SYSTEMTIME last;
+    int days;
+    DWORD ms;
+    const wchar_t* line;
+  } cases[] = {
+      {Utc(2026, 11, 1), 7, 600000,
+       L"wait for checkupdates ms=600000 sec=600 minutes=10 hour=0 days=0, Next update date: "
+       L"08-11-2026 12:00:00"},
+      {Utc(2026, 12, 9, 12, 0, 0), 29, 2505600000u,
+       L"wait for checkupdates ms=2505600000 sec=2505600 minutes=41760 hour=696 days=29, Next update "
+       L"date: 07-01-2027 12:00:00"},
+      {Utc(2026, 12, 8, 18, 30, 0), 1, 23400000,
+       L"wait for checkupdates ms=23400000 sec=23400 minutes=390 hour=6 days=0, Next update date: "
+       L"09-12-2026 18:30:00"},
+      // A stored time in the future waits no longer than the days from now.
+      {Utc(2030, 1, 1), 3, 259200000,
+       L"wait for checkupdates ms=259200000 sec=259200 minutes=4320 hour=72 days=3, Next update date: "
+       L"04-01-2030 12:00:00"},
+      {Utc(2026, 13, 40), 7, 600000,
+       L"wait for checkupdates ms=600000 sec=600 minutes=10 hour=0 days=0, Next update date: Cannot "
+       L"convert variant_time to system_time"},
+  };
+  for (const auto& c : cases) {
+    std::wstring line;
+    EXPECT_EQ(ComputeUpdateWaitMs(c.last, c.days, now, &line), c.ms) << qlrtest::ToUtf8(c.line);
+    EXPECT_EQ(line, c.line);
+  }
+}
+
+std::vector<DWORD> g_steps;
+std::atomic<int> g_flipAfter{0};
+
+TEST(UpdateScheduleTest, OfflineStepsDoubleUpToAnHour) {
+  SetInternetStateForTests(1);
+  g_steps.clear();
+  g_flipAfter = 14;
+  SetUpdateWaitForTests([](HANDLE, DWORD ms) -> DWORD {
+    g_steps.push_back(ms);
+    if (static_cast<int>(g_steps.size()) == g_flipAfter) SetInternetStateForTests(0);
+    return WAIT_TIMEOUT;
+  });
+  UniqueHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  EXPECT_TRUE(WaitBeforeUpdateCheck(stop.Get(), 7000));
+  std::vector<DWORD> expected = {5000,    10000,   20000,   40000,   80000,   160000,  320000,
+                                 640000,  1280000, 2560000, 3600000, 3600000, 3600000, 3600000,
+                                 0};  // the rest of the wait went by offline
+  EXPECT_EQ(g_steps, expected);
+
+  // The stop event ends an offline wait at once.
+  SetInternetStateForTests(1);
+  SetUpdateWaitForTests(nullptr);
+  SetEvent(stop.Get());
+  EXPECT_FALSE(WaitBeforeUpdateCheck(stop.Get(), 0));
+  SetInternetStateForTests(-1);
+}
+
+// The window that the worker reports to.
+struct Reports {
+  std::mutex lock;
+  std::vector<CUpdateInfo> records;
+  std::atomic<int> callbacks{0};
+  std::atomic<int> lastCallbackArg{-1};
+};
+Reports* g_reports = nullptr;
+
+class UpdateWorkerTest : public ::testing::Test {
+ protected:
+  static constexpr UINT kResultMessage = WM_APP + 5;
+
+  void SetUp() override {
+    g_reports = &reports;
+    SetSettingsFolders(program.Path(), program.Path());
+    ASSERT_TRUE(server.Start());
+    SetUpdateSiteForTests(server.BaseUrl());
+    SetInternetStateForTests(0);
+    window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(window, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                        if (m == kResultMessage) {
+                          auto* info = reinterpret_cast<CUpdateInfo*>(l);
+                          EXPECT_TRUE(IsLiveUpdateInfo(info));
+                          std::lock_guard<std::mutex> guard(g_reports->lock);
+                          g_reports->records.push_back(*info);
+                          return 1;
+                        }
+                        return DefWindowProcW(h, m, w, l);
+                      }));
+    stop.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  }
+  void TearDown() override {
+    SetEvent(stop.Get());
+    DestroyWindow(window);
+    SetInternetStateForTests(-1);
+    SetUpdateSiteForTests(L"");
+    SetUpdateWaitForTests(nullptr);
+    server.Stop();
+    SetSettingsFolders(L"", L"");
+    g_reports = nullptr;
+  }
+  static void Done(const UpdateCallbackRecord& record, int arg) {
+    EXPECT_NE(record.owner, nullptr);
+    EXPECT_EQ(record.message, kResultMessage);
+    g_reports->lastCallbackArg = arg;
+    ++g_reports->callbacks;
+  }
+  void Answer(const std::string& version) {
+    qlrtest::HttpAnswer answer;
+    answer.body = "<QuilloraVersionInfo><Version>" + version + "</Version></QuilloraVersionInfo>";
+    server.SetAnswer("/Source/update_qlr.php", answer);
+    qlrtest::HttpAnswer feed;
+    feed.body = "<rss><channel><item><title>One</title></item><item><title>Two</title></item></channel></rss>";
+    server.SetAnswer("/news_en.xml", feed);
+  }
+  size_t RecordCount() {
+    std::lock_guard<std::mutex> guard(reports.lock);
+    return reports.records.size();
+  }
+  bool WaitForCallbacks(int n) {
+    return qlrtest::PumpUntil([&] { return reports.callbacks.load() >= n; }, 30000);
+  }
+
+  Reports reports;
+  qlrtest::TempDir program;
+  qlrtest::HttpTestServer server;
+  HWND window = nullptr;
+  UniqueHandle stop;
+};
+
+TEST_F(UpdateWorkerTest, ChecksOnRequestReportEveryOutcome) {
+  const struct {
+    const char* version;  // null: no answer at all
+    int result;
+    const wchar_t* error;
+    const wchar_t* versionText;
+    size_t news;
+  } cases[] = {
+      {"99.0.0.1", 0, L"", L"99.0.0.1", 2},
+      {"0", 1, L"", L"", 2},
+      {"", 2, L"ERROR: Cannot parse information file", L"", 2},
+      {nullptr, 0, L"ERROR: Cannot load information from official web-site", L"", 0},
+  };
+  int round = 0;
+  for (const auto& c : cases) {
+    if (c.version)
+      Answer(c.version);
+    else
+      server.SetAnswer("/Source/update_qlr.php", qlrtest::HttpAnswer{404, "gone"});
+    ASSERT_TRUE(StartCheckForUpdates(window, kResultMessage, stop.Get(), Done, 0));
+    ASSERT_TRUE(WaitForCallbacks(++round));
+    ASSERT_EQ(RecordCount(), static_cast<size_t>(round));
+    const CUpdateInfo& info = reports.records.back();
+    EXPECT_EQ(info.errorText, c.error) << round;
+    EXPECT_EQ(info.versionText, c.versionText) << round;
+    EXPECT_EQ(info.news.size(), c.news) << round;
+    EXPECT_EQ(info.autoMode, 0);
+    EXPECT_EQ(reports.lastCallbackArg.load(), 0);
+  }
+  EXPECT_EQ(server.CountRequests("/Source/update_qlr.php", "Quillora_Updater"), 4u);
+  auto requests = server.Requests();
+  EXPECT_NE(requests[0].query.find("winver="), std::string::npos);
+}
+
+TEST_F(UpdateWorkerTest, SilentChecksReportOnlyANewerVersion) {
+  Answer("0");
+  ASSERT_TRUE(StartUpdateCheckThread(window, kResultMessage, 0, stop.Get(), 1, Done, 1, 1));
+  ASSERT_TRUE(WaitForCallbacks(1));
+  EXPECT_EQ(reports.lastCallbackArg.load(), 1);
+  EXPECT_EQ(RecordCount(), 0u);  // nothing new, nothing said
+  server.SetAnswer("/Source/update_qlr.php", qlrtest::HttpAnswer{404, "gone"});
+  ASSERT_TRUE(StartUpdateCheckThread(window, kResultMessage, 0, stop.Get(), 1, Done, 1, 1));
+  ASSERT_TRUE(WaitForCallbacks(2));
+  EXPECT_EQ(RecordCount(), 0u);
+  Answer("99");
+  ASSERT_TRUE(StartUpdateCheckThread(window, kResultMessage, 0, stop.Get(), 1, Done, 1, 1));
+  ASSERT_TRUE(WaitForCallbacks(3));
+  ASSERT_EQ(RecordCount(), 1u);
+  EXPECT_EQ(reports.records[0].versionText, L"99");
+  EXPECT_EQ(reports.records[0].autoMode, 1);
+  EXPECT_EQ(reports.records[0].scheduled, 1);
+}
+
+std::atomic<int> g_waitsEntered{0};
+
+TEST_F(UpdateWorkerTest, AStopDuringTheWaitOrAutoChecksTurnedOffEndTheThreadQuietly) {
+  Answer("99");
+  SetUpdateWaitForTests([](HANDLE stopEvent, DWORD ms) -> DWORD {
+    ++g_waitsEntered;
+    return WaitForSingleObject(stopEvent, ms);
+  });
+  g_waitsEntered = 0;
+  ASSERT_TRUE(StartUpdateCheckThread(window, kResultMessage, 600000, stop.Get(), 1, Done, 1, 1));
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return g_waitsEntered.load() == 1; }, 10000));
+  SetEvent(stop.Get());
+
+  // Scheduled checks were turned off while this one waited.
+  WritePrivateProfileStringW(L"Settings", L"AutoCheckForUpdates", L"0", program.File(L"Settings.ini").c_str());
+  UniqueHandle secondStop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(StartUpdateCheckThread(window, kResultMessage, 0, secondStop.Get(), 1, Done, 1, 1));
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return g_waitsEntered.load() == 2; }, 10000));
+  // Neither thread may ask or report; give them time to do so wrongly.
+  EXPECT_FALSE(qlrtest::PumpUntil([&] { return server.RequestCount() > 0 || reports.callbacks > 0; }, 3000));
+  EXPECT_EQ(RecordCount(), 0u);
+  // A check on request is made all the same.
+  ASSERT_TRUE(StartCheckForUpdates(window, kResultMessage, secondStop.Get(), Done, 0));
+  EXPECT_TRUE(WaitForCallbacks(1));
+  EXPECT_EQ(RecordCount(), 1u);
+  SetEvent(secondStop.Get());
+}
+
+}  // namespace
