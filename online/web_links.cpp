@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "foundation/file_version.h"
+#include "foundation/shell_open.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ std::wstring GetLocalizationHowToURL() {
 }
 
 HINSTANCE OpenURL(HWND window, const std::wstring& address) {
-  return ShellExecuteW(window, L"open", address.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+  return reinterpret_cast<HINSTANCE>(
+      ShellOpen(window, L"open", address.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED));
 }
 
 std::wstring GetSupportMailLink() {
