@@ -19,6 +19,7 @@ std::wstring TempFileWarning() {
   CLngString text;
   text.LoadString(kIdsTempFileWarning);
   std::wstring name = MakeFileNameFromText(text.Text(), false, kMaxWarningChars);
+  while (!name.empty() && name.back() == L' ') name.pop_back();
   if (name.empty()) name = MakeFileNameFromText(kTempFileWarningDefault, false, kMaxWarningChars);
   return name;
 }

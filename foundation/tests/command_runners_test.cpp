@@ -113,9 +113,7 @@ TEST_F(CommandRunnersTest, ErrorBoxRunnerShowsWhatEachModeAsksFor) {
     const DWORD code = c.error ? c.error : (c.ok ? 0 : static_cast<DWORD>(c.answer));
     EXPECT_EQ(box.text, GetFormatMessageText(code) + L"\n\nCommand: " + command +
                             L"\n\nSource Command: " + command);
-    if (box.icon) {
-      EXPECT_EQ(box.icon, c.icon);
-    }
+    EXPECT_EQ(box.icon, c.icon);
   }
 }
 

@@ -108,9 +108,7 @@ TEST_F(SupportZipTest, ArchiveThatCannotBeWrittenTellsWhichFilesItWouldHold) {
   EXPECT_EQ(box.caption, L"Quillora");
   EXPECT_EQ(box.text, L"Cannot create ZIP-archive " + nowhere + L"\n\nFollows Files:\n" + info + L"\n" +
                           settings + L"\n" + log + L"\n");
-  if (box.icon) {
-    EXPECT_EQ(box.icon, LoadIconW(nullptr, IDI_EXCLAMATION));
-  }
+  EXPECT_EQ(box.icon, LoadIconW(nullptr, IDI_EXCLAMATION));
   EXPECT_TRUE(g_requests.empty());
   EXPECT_FALSE(IsFileExist(info));
   EXPECT_FALSE(IsFileExist(nowhere));

@@ -13,6 +13,7 @@ namespace {
 
 constexpr UINT kRightMenuCommand = 32789;
 constexpr WPARAM kSearchEngine4 = 4;
+constexpr UINT kEditorEnded = 32774;
 
 class ShellRequestsE2eTest : public qlre2e::TrayProgramTest {
  protected:
@@ -31,8 +32,9 @@ TEST_F(ShellRequestsE2eTest, RightClickWebSearchOfAPhraseOpensOneEncodedAddress)
                                   L"a&b #1+2 %\r\n\x00e9t\x00e9", 1));
   HWND window = Start(L"/noinstall");
   ASSERT_NE(window, nullptr);
-  // The phrases load on a thread of their own: until they are there the
+  // The editor's end has the phrases read anew; until they are there the
   // command finds no phrase and opens nothing.
+  ASSERT_EQ(SendMessageW(window, kEditorEnded, 0, 0), 1);
   EXPECT_TRUE(qlrtest::WaitUntil(
       [&] {
         DWORD_PTR answer = 0;
@@ -40,7 +42,8 @@ TEST_F(ShellRequestsE2eTest, RightClickWebSearchOfAPhraseOpensOneEncodedAddress)
                             kProgramWaitMs, &answer);
         return !Requests().empty();
       },
-      kProgramWaitMs, 200));
+      kProgramWaitMs, 200))
+      << qlrtest::ToUtf8(LogText());
   EXPECT_EQ(Requests(), "open\thttp://search1.example/search?q=a%26b%20%231%2B2%20%25%20%C3%A9t%C3%A9\t\r\n");
   Exit();
 }
