@@ -30,6 +30,7 @@ size_t WideChars(const CCHItem& item) {
 }
 
 bool WriteAll(HANDLE file, const void* bytes, size_t size) {
+  if (size == 0) return true;  // an empty item is an empty file
   DWORD written = 0;
   return WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }

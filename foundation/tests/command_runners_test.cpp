@@ -126,6 +126,8 @@ TEST_F(CommandRunnersTest, ErrorBoxRunnerStartsARealProgram) {
   EXPECT_TRUE(qlrtest::WaitUntil([&] { return !qlrtest::ReadUtf16File(marker).empty(); }, 10000));
   EXPECT_TRUE(RunCommand(qlrtest::BinFile(L"helper_write_marker.exe"), true, nullptr));
   SetEnvironmentVariableW(L"QLR_MARKER_FILE", nullptr);
+  // A missing file fails; without error reporting no box holds the caller.
+  EXPECT_FALSE(RunCommand(dir.File(L"missing.exe"), false, nullptr));
   EXPECT_EQ(g_sounds.load(), 1);
 }
 

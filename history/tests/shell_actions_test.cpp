@@ -186,6 +186,11 @@ TEST_F(ShellActionsTest, SavedItemsHoldTheirBytesAndProtectedOnesAreReadOnly) {
       SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
   }
+  // An item without data gives an empty file.
+  CCHItem empty(kHistoryKindAnsi);
+  EXPECT_TRUE(SaveClipboardItemToFile(empty, dir.File(L"empty.txt")));
+  EXPECT_EQ(qlrtest::ReadBytes(dir.File(L"empty.txt")), "");
+
   auto bitmap = histtest::MakeBitmapItem(5, 4, RGB(9, 8, 7), RGB(1, 1, 1));
   bitmap->SetProtected(true);
   const std::wstring bmp = dir.File(L"picture.bmp");
