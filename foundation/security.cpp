@@ -1,5 +1,7 @@
 #include "foundation/security.h"
 
+#include <atomic>
+
 #include <aclapi.h>
 
 #include <vector>
@@ -186,3 +188,17 @@ bool GetComputerDnsDomain(std::wstring& domain) {
   domain.assign(buf, size < 15 ? size : 0);
   return true;
 }
+
+namespace {
+std::atomic<AdminTest> g_adminTest{nullptr};
+}  // namespace
+
+bool IsRunningAsAdmin() {
+  if (AdminTest test = g_adminTest.load()) return test();
+  bool member = false;
+  return IsCurrentUserAdmin(member) && member;
+}
+
+bool IsNotRunningAsAdmin() { return !IsRunningAsAdmin(); }
+
+void SetAdminTestForTests(AdminTest test) { g_adminTest = test; }

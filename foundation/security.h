@@ -40,6 +40,12 @@ bool CanReadFile(const std::wstring& path);
 // result says whether the test could be made; the answer is in isMember.
 bool IsCurrentUserAdmin(bool& isMember);
 bool IsTokenAdmin(bool& isMember, HANDLE token);
+// True only when the test could be made and the process is a member.
+bool IsRunningAsAdmin();
+bool IsNotRunningAsAdmin();
+// Test seam: decides the administrators test (null: the real one).
+using AdminTest = bool (*)();
+void SetAdminTestForTests(AdminTest test);
 
 // Hand-over from an instance to its copy restarted as administrator.
 bool CreateAdminInstanceEvent();

@@ -9,6 +9,7 @@
 #include "foundation/paths.h"
 #include "foundation/program_names.h"
 #include "foundation/security.h"
+#include "foundation/shell_open.h"
 #include "foundation/system_error.h"
 #include "foundation/system_helpers.h"
 #include "tray/settings/event_watchers.h"
@@ -69,9 +70,8 @@ bool IsDwmCompositionEnabled() {
 
 bool OpenSettingsFile(HWND window) {
   LastErrorKeeper keep;
-  HINSTANCE result = ShellExecuteW(window, L"open", GetSettingsIniPath().c_str(), nullptr, nullptr,
-                                   SW_SHOW);
-  if (reinterpret_cast<INT_PTR>(result) > 32) return true;
+  if (ShellOpen(window, L"open", GetSettingsIniPath().c_str(), nullptr, nullptr, SW_SHOW) > 32)
+    return true;
   DWORD error = GetLastError();
   LogError(L"Cannot open the settings file, error " + std::to_wstring(error));
   MessageBoxW(window, GetSystemErrorText(error).c_str(), L"Quillora", MB_ICONHAND);

@@ -7,6 +7,7 @@
 
 #include "foundation/file_version.h"
 #include "online/online_test_seams.h"
+#include "foundation/shell_open.h"
 
 namespace {
 
@@ -78,7 +79,8 @@ std::wstring GetLocalizationHowToURL() {
 }
 
 HINSTANCE OpenURL(HWND window, const std::wstring& address) {
-  return ShellExecuteW(window, L"open", address.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+  return reinterpret_cast<HINSTANCE>(
+      ShellOpen(window, L"open", address.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED));
 }
 
 std::wstring GetSupportMailLink() {

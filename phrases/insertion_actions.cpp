@@ -2,7 +2,7 @@
 
 #include "foundation/log.h"
 #include "foundation/rich_edit_convert.h"
-#include "phrases/command_runner.h"
+#include "foundation/command_runners.h"
 #include "phrases/keystrokes.h"
 #include "phrases/prompt_dialog.h"
 

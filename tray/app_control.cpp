@@ -26,8 +26,6 @@ constexpr wchar_t kAutoStartValue[] = L"Quillora";
 // A start that ends within this time does not take the autostart entry.
 constexpr DWORD kAutoStartDelayMs = 1000;
 
-AdminTest g_adminTest = nullptr;
-
 struct EditorStartRecord {
   HWND window;
   UINT message;
@@ -179,14 +177,6 @@ bool RestartAsAdministrator(HWND window) {
   return false;
 }
 
-bool IsRunningAsAdmin() {
-  if (g_adminTest) return g_adminTest();
-  bool member = false;
-  return IsCurrentUserAdmin(member) && member;
-}
-
-bool IsNotRunningAsAdmin() { return !IsRunningAsAdmin(); }
-
 HICON GetEditorIcon() {
   std::wstring path = GetEditorExePath();
   return IsFileExist(path) ? GetFileIconByPath(path.c_str(), false) : nullptr;
@@ -207,5 +197,3 @@ std::wstring CLastErrorText::Format() const {
                  text, kMaxErrorText, nullptr);
   return text;
 }
-
-void SetAdminTestForTests(AdminTest test) { g_adminTest = test; }

@@ -5,6 +5,9 @@
 
 #include <string>
 
+// IsRunningAsAdmin, IsNotRunningAsAdmin and their test seam.
+#include "foundation/security.h"
+
 // wParam of the editor-start thread's message to its window.
 constexpr WPARAM kEditorStartFailed = 0;
 constexpr WPARAM kEditorStarted = 1;
@@ -33,9 +36,6 @@ void StartAutoStartCheck(HWND window, UINT message);
 // The Run value "Quillora" exists.
 bool IsOwnAutoStartSet();
 
-bool IsRunningAsAdmin();
-bool IsNotRunningAsAdmin();
-
 // The shell icons of the editor's and the welcome program's files; null
 // when the file is missing. The caller destroys them.
 HICON GetEditorIcon();
@@ -55,7 +55,3 @@ class CLastErrorText {
  private:
   DWORD m_code;
 };
-
-// Test seam: decides the administrators test (null: the real one).
-using AdminTest = bool (*)();
-void SetAdminTestForTests(AdminTest test);

@@ -6,6 +6,7 @@
 #include "foundation/language_files.h"
 #include "foundation/localized_strings.h"
 #include "foundation/menu_localizer.h"
+#include "history/version_text.h"
 #include "phrases/menu_item_text.h"
 #include "phrases/menu_tracker.h"
 #include "tray/program/resource.h"
@@ -84,4 +85,10 @@ std::wstring GetDefaultFolderMacro() { return L"%DEFAULT_FOLDER%"; }
 std::wstring GetPhrasesDirectoryOrMacro() {
   const CQLRTraySettings& settings = GetSettings();
   return settings.IsPhrasesDirectoryDefault() ? GetDefaultFolderMacro() : settings.GetPhrasesDirectory();
+}
+
+std::wstring GetProgramVersionTextFull() { return BuildProgramVersionText(true, true, L"build", true); }
+std::wstring GetProgramVersionTextShort() { return BuildProgramVersionText(true, true, L"b", false); }
+std::wstring GetProgramVersionText(bool withBuild, bool blankBeforeBuild) {
+  return BuildProgramVersionText(true, withBuild, L"build", blankBeforeBuild);
 }

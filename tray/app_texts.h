@@ -35,5 +35,12 @@ std::wstring GetHotkeyText();
 std::wstring FormatItemNumber(int n);   // "%d."
 std::wstring FormatCharsCount(int n);   // "Chars: n"
 
+// The program's version texts: "Quillora 1.50 build 7", "Quillora 1.50 b7",
+// and with the build (with "build", and a blank before its number when
+// blankBeforeBuild) or without; "^" for an administrator.
+std::wstring GetProgramVersionTextFull();
+std::wstring GetProgramVersionTextShort();
+std::wstring GetProgramVersionText(bool withBuild, bool blankBeforeBuild);
+
 std::wstring GetDefaultFolderMacro();        // "%DEFAULT_FOLDER%"
 std::wstring GetPhrasesDirectoryOrMacro();   // the macro for the default folder

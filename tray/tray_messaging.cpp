@@ -51,7 +51,8 @@ bool StartEditorDirect(bool bShowError, bool bAddFromClipboard, bool bFirstRun,
   std::wstring arguments = BuildEditorArguments(bAddFromClipboard, bFirstRun, !text.empty());
   INT_PTR result = reinterpret_cast<INT_PTR>(ShellExecuteW(
       GetTrayHwnd(), L"open", path.c_str(), arguments.c_str(), nullptr, SW_SHOWMAXIMIZED));
-  if (result >= 32) return true;
+  // 32 itself is one of the shell's failure codes.
+  if (result > 32) return true;
   CLastErrorText error;
   ReportEditorFailure(bShowError, L"Cannot start the file\n" + path + L"Params: " + arguments + L" " +
                                       error.Format());

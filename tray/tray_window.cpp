@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "foundation/command_runners.h"
 #include "foundation/handles.h"
 #include "foundation/icons.h"
 #include "foundation/language_files.h"
@@ -13,7 +14,6 @@
 #include "online/tray_helpers.h"
 #include "online/update_events.h"
 #include "online/web_links.h"
-#include "phrases/command_runner.h"
 #include "phrases/macro_sources.h"
 #include "phrases/phrase_writer.h"
 #include "platform/atl/app_module.h"
@@ -78,6 +78,7 @@ CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& co
   SetStopSoundBeforePlay(true);
   SetCommandLaunchSound([] { PlayLaunchSound(); });
   SetMacroVersionFiles({GetModuleFilePath(), GetEditorPath(), GetCoreDllPath()});
+  SetWebLinkVersionTextSource(GetProgramVersionTextFull);
 }
 
 CQLRTrayWnd::~CQLRTrayWnd() {

@@ -1,7 +1,6 @@
 // The tray window's notification-area icon: adding it (retried while the
 // shell is not ready), refreshing its tooltip and state, balloons, and the
 // mouse notifications it sends.
-#include "foundation/file_version.h"
 #include "foundation/log.h"
 #include "tray/app_control.h"
 #include "tray/app_texts.h"
@@ -16,15 +15,6 @@ namespace {
 
 constexpr DWORD kIconInstallIntervalMs = 2000;
 constexpr int kIconInstallTries = 200;
-
-// Product name and version; the tray's own version texts join here once
-// the program's version-text builder exists.
-std::wstring TrayVersionText() {
-  CFileVersionInfo info(static_cast<HMODULE>(nullptr));
-  info.Load();
-  std::wstring version = info.GetVersionWithoutBuild();
-  return version.empty() ? L"Quillora" : L"Quillora " + version;
-}
 
 }  // namespace
 
@@ -42,7 +32,7 @@ BOOL CQLRTrayWnd::UpdateTrayIcon(int mode, const wchar_t* balloonText, bool warn
   TrayIconState state;
   state.servicesOn = IsServiceRunning();
   state.isAdmin = IsRunningAsAdmin();
-  state.versionText = TrayVersionText();
+  state.versionText = GetProgramVersionText(false, false);
   state.stateText = state.servicesOn ? GetOnText() : GetOffText();
   state.infoText = GetTrayInfoText();
   return UpdateTrayIconRecord(&m_trayIcon, m_hWnd, mode, balloonText, warning, state);

@@ -7,7 +7,7 @@
 #include "foundation/log.h"
 #include "online/internet_state.h"
 #include "online/web_links.h"
-#include "online/web_search.h"
+#include "history/web_search.h"
 #include "phrases/clipboard_ops.h"
 #include "phrases/insertion_actions.h"
 #include "phrases/macro_expand.h"

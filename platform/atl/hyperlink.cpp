@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "foundation/shell_open.h"
+
 namespace {
 
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
@@ -38,9 +40,7 @@ void CHyperLink::SetHyperLink(const wchar_t* url) {
 
 bool CHyperLink::Navigate() {
   if (m_url.empty()) return false;
-  INT_PTR r = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(m_hWnd, L"open", m_url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  return r > 32;
+  return ShellOpen(m_hWnd, L"open", m_url.c_str(), nullptr, nullptr, SW_SHOWNORMAL) > 32;
 }
 
 void CHyperLink::MakeLinkFont() {

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <mutex>
 
+#include "foundation/command_runners.h"
 #include "foundation/files.h"
 #include "foundation/ini.h"
 #include "foundation/paths.h"
@@ -83,18 +84,6 @@ std::wstring SaveTimeText() {
   return g_timeFormatter ? g_timeFormatter(now) : std::wstring();
 }
 
-bool IsClipboardListenerAvailable() {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  bool loaded = false;
-  if (!user32) {
-    user32 = LoadLibraryW(L"user32.dll");
-    loaded = user32 != nullptr;
-  }
-  bool found = user32 && GetProcAddress(user32, "AddClipboardFormatListener") != nullptr;
-  if (loaded) FreeLibrary(user32);
-  return found;
-}
-
 int Clamp(int value, int low, int high, int otherwise) {
   return value < low || value > high ? otherwise : value;
 }
@@ -154,7 +143,7 @@ std::wstring CQLRSettings::GetLanguageFilePath() {
 
 int CQLRSettings::GetEffectiveClipboardSpyMethod() const {
   if (clipboardSpyMethod != -1) return clipboardSpyMethod;
-  return IsClipboardListenerAvailable() ? 1 : 0;
+  return IsClipboardFormatListenerAvailable() ? 1 : 0;
 }
 
 int CQLRSettings::GetAddLastUsedMenuToBeginCount() {

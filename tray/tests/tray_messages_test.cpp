@@ -11,13 +11,16 @@
 #include "foundation/icons.h"
 #include "foundation/language_files.h"
 #include "foundation/log.h"
+#include "foundation/shell_open.h"
 #include "online/internet_state.h"
 #include "online/web_links.h"
-#include "online/web_search.h"
+#include "history/web_search.h"
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_node.h"
 #include "platform/atl/app_module.h"
 #include "tests/support/test_support.h"
+#include "tray/app_control.h"
+#include "tray/app_texts.h"
 #include "tray/command_line.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_files.h"
@@ -310,9 +313,9 @@ TEST_F(TrayMessagesTest, RightClickCopyPutsThePhraseTextAsInsertedOnTheClipboard
 }
 
 std::vector<std::wstring> g_searched;
-bool RecordSearch(const std::wstring& command, bool, HWND) {
-  g_searched.push_back(command);
-  return true;
+INT_PTR RecordSearch(HWND, const wchar_t*, const wchar_t* file, const wchar_t*, const wchar_t*, int) {
+  g_searched.push_back(file);
+  return 33;
 }
 
 TEST_F(TrayMessagesTest, RightClickSearchTakesTheExpandedTextToTheChosenEngine) {
@@ -321,17 +324,39 @@ TEST_F(TrayMessagesTest, RightClickSearchTakesTheExpandedTextToTheChosenEngine) 
   const int id = PhraseId(L"Query");
   ASSERT_NE(id, 0);
   g_searched.clear();
-  SetCommandRunnerForTests(RecordSearch);
+  SetShellOpenHookForTests(RecordSearch);
   for (WPARAM action = kRightActionSearchFirst; action <= kRightActionSearchLast; ++action)
     EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, action, id), 1);
   EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, kRightActionSearchFirst, 99999), 1);
   EXPECT_EQ(wnd.SendMessage(WM_TRAY_RIGHT_MENU_COMMAND, 8, id), 1);  // no such action
-  SetCommandRunnerForTests(nullptr);
+  SetShellOpenHookForTests(nullptr);
   const std::wstring query = L"who is " + UserName();
   ASSERT_EQ(g_searched.size(), 4u);
   for (int engine = 4; engine <= 7; ++engine)
     EXPECT_EQ(g_searched[engine - 4], BuildWebSearchAddress(query, engine));
-  EXPECT_NE(g_searched[0].find(L"search?q=who is "), std::wstring::npos);
+  EXPECT_EQ(g_searched[0], L"http://search1.example/search?q=who%20is%20" + EncodeSearchQuery(UserName()));
+}
+
+bool AnswerAdmin() { return true; }
+bool AnswerNotAdmin() { return false; }
+
+// This test program carries the suite's version block ("1, 0, 0, 1").
+TEST_F(TrayMessagesTest, IconTitleIsTheProgramsVersionTextWithTheAdminMark) {
+  for (bool admin : {false, true}) {
+    SetAdminTestForTests(admin ? AnswerAdmin : AnswerNotAdmin);
+    EXPECT_EQ(wnd.SendMessage(WM_TRAY_LANGUAGE_CHANGED, 0, 0), 1);
+    SetAdminTestForTests(nullptr);
+    std::vector<NotifyCall> calls = Calls();
+    ASSERT_FALSE(calls.empty());
+    const std::wstring title = calls.back().tip.substr(0, calls.back().tip.find(L" - "));
+    EXPECT_EQ(title, admin ? L"Quillora 1.00^" : L"Quillora 1.00") << qlrtest::ToUtf8(calls.back().tip);
+    SetAdminTestForTests(admin ? AnswerAdmin : AnswerNotAdmin);
+    EXPECT_EQ(title, GetProgramVersionText(false, false));
+    SetAdminTestForTests(nullptr);
+  }
+  // The quick-start address carries the full version text.
+  EXPECT_NE(GetQuickStartURL().find(L"?ver=Quillora_1.00_build_1"), std::wstring::npos)
+      << qlrtest::ToUtf8(GetQuickStartURL());
 }
 
 TEST_F(TrayMessagesTest, HistoryActionsOnAPhraseIdTellTheUser) {
