@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "history/clipboard_handler.h"
+#include "history/history_descriptor.h"
+#include "history/save_load_lock.h"
+#include "foundation/ini.h"
+#include "history/tests/handler_parent.h"
+
+using namespace histtest;
+
+namespace {
+
+class HandlerStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    options.spyMethod = kSpyMethodListener;
+    options.saveHistory = true;
+    options.folder = folder.Path();
+  }
+  std::unique_ptr<CQLRWndClipboardHandler> Start() {
+    auto handler = std::make_unique<CQLRWndClipboardHandler>();
+    handler->SetOptions(options);
+    int notices = parent.Count(CHN_HISTORYLOADED);
+    EXPECT_TRUE(handler->Create(parent.hwnd, kHandlerId, false));
+    bool stored = !Descriptors().empty();
+    // A folder with items is merged once loaded.
+    if (stored) {
+      EXPECT_TRUE(qlrtest::PumpUntil([&] { return parent.Count(CHN_HISTORYLOADED) > notices; }, 10000));
+    }
+    return handler;
+  }
+  CCHItem* Copy(CQLRWndClipboardHandler& handler, const std::wstring& text) {
+    EXPECT_TRUE(qlrtest::PutClipboardText(text));
+    EXPECT_TRUE(qlrtest::PumpUntil(
+        [&] { return handler.GetItemCount() > 0 && handler.GetItem(0)->Text() == text; }, 10000));
+    return handler.GetItemCount() ? handler.GetItem(0) : nullptr;
+  }
+  static bool WaitSaved(CCHItem* item) {
+    return qlrtest::PumpUntil([&] { return item->storedState == kStoredSaved; }, 10000);
+  }
+  std::vector<std::wstring> Descriptors() const {
+    std::vector<std::wstring> names;
+    ListHistoryDescriptors(folder.Path(), &names);
+    return names;
+  }
+  static std::vector<std::wstring> HeldTexts(const CQLRWndClipboardHandler& handler) {
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < handler.GetItemCount(); ++i) texts.push_back(handler.GetItem(i)->Text());
+    return texts;
+  }
+
+  HistoryFolder folder;
+  histtest::HandlerParent parent;
+  ClipboardHandlerOptions options;
+};
+
+using Texts = std::vector<std::wstring>;
+
+TEST_F(HandlerStoreTest, CapturesAreSavedAndComeBackOnceAfterARecreation) {
+  auto handler = Start();
+  CCHItem* first = Copy(*handler, L"Hello history");
+  ASSERT_TRUE(WaitSaved(first));
+  const std::wstring info = folder.File(L"quillora_cb1.info");
+  EXPECT_EQ(first->descriptorPath, info);
+  EXPECT_EQ(IniReadString(info, L"Files", L"DataType"), L"1");
+  EXPECT_EQ(IniReadString(info, L"Files", L"File0"), L"Unicode_clipboard_history1.txt");
+  EXPECT_EQ(qlrtest::ReadBytes(folder.File(L"Unicode_clipboard_history1.txt")),
+            "\xFF\xFE" + std::string(reinterpret_cast<const char*>(L"Hello history"), 28));
+  CCHItem* second = Copy(*handler, L"second");
+  ASSERT_TRUE(WaitSaved(second));
+  handler->GetItem(1)->SetProtected(true);
+
+  // The window made again keeps its items and takes no copy of their files.
+  handler->Destroy();
+  ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, false));
+  qlrtest::PumpUntil([] { return false; }, 500);
+  EXPECT_EQ(HeldTexts(*handler), (Texts{L"second", L"Hello history"}));
+  handler.reset();
+
+  // A new start loads each item once, the protected one protected.
+  auto again = Start();
+  EXPECT_EQ(HeldTexts(*again), (Texts{L"second", L"Hello history"}));
+  EXPECT_TRUE(again->GetItem(1)->IsProtected());
+  EXPECT_EQ(Descriptors().size(), 2u);
+}
+
+TEST_F(HandlerStoreTest, AProtectedItemSurvivesAClearAndAnEndAtOnce) {
+  auto handler = Start();
+  CCHItem* kept = Copy(*handler, L"kept");
+  ASSERT_TRUE(WaitSaved(kept));
+  kept->SetProtected(true);
+  Copy(*handler, L"gone");
+  EXPECT_TRUE(handler->ClearHistory());
+  handler.reset();  // written what was unsaved, at once
+
+  auto again = Start();
+  EXPECT_EQ(HeldTexts(*again), Texts{L"kept"});
+  EXPECT_TRUE(again->GetItem(0)->IsProtected());
+}
+
+TEST_F(HandlerStoreTest, UnsavedItemsAreWrittenWhenTheWindowEnds) {
+  options.saveHistory = true;
+  auto handler = Start();
+  {
+    CSaveLoadLock busy(true);  // the save thread waits
+    Copy(*handler, L"written at the end");
+  }
+  handler.reset();
+  EXPECT_EQ(Descriptors().size(), 1u);
+  auto again = Start();
+  EXPECT_EQ(HeldTexts(*again), Texts{L"written at the end"});
+}
+
+TEST_F(HandlerStoreTest, StaleOrRepeatedSavesLeaveOneCopyOnDisk) {
+  auto handler = Start();
+  CCHItem* edited = nullptr;
+  {
+    CSaveLoadLock busy(true);  // each save thread takes its copies, then waits
+    CCHItem* deleted = Copy(*handler, L"deleted while written");
+    ASSERT_TRUE(qlrtest::PumpUntil([&] { return handler->IsSavePending(*deleted); }, 10000));
+    EXPECT_TRUE(handler->DeleteItems({0}, false));
+    edited = Copy(*handler, L"edited while written");
+    ASSERT_TRUE(qlrtest::PumpUntil([&] { return handler->IsSavePending(*edited); }, 10000));
+    edited->MarkEdited();
+    edited->SetData(L"the edit", 18);
+    handler->PostSaveRequest();  // the item is being written: no second copy
+    handler->PostSaveRequest();
+    Pump(300);
+  }
+  // Both results were stale: their files went again.
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return !handler->IsSavePending(*edited); }, 10000));
+  EXPECT_EQ(edited->storedState, kStoredNot);
+  EXPECT_TRUE(Descriptors().empty());
+  handler->PostSaveRequest();
+  ASSERT_TRUE(WaitSaved(edited));
+  EXPECT_EQ(Descriptors(), std::vector<std::wstring>{L"quillora_cb1.info"});
+  std::wstring data = folder.File(IniReadString(folder.File(L"quillora_cb1.info"), L"Files", L"File0"));
+  EXPECT_EQ(qlrtest::ReadBytes(data), "\xFF\xFE" + std::string(reinterpret_cast<const char*>(L"the edit"), 18));
+}
+
+TEST_F(HandlerStoreTest, MessagesNamingForeignObjectsAreIgnored) {
+  options.saveHistory = false;
+  auto handler = Start();
+  CCHItem* live = Copy(*handler, L"live");
+  CCHItem foreign(kHistoryKindUnicode);
+  foreign.key = live->key;
+  foreign.dataPath = folder.File(L"elsewhere.txt");
+  foreign.storedState = kStoredSaved;
+  SendMessageW(handler->GetHwnd(), GetItemSavedMessage(), 0, reinterpret_cast<LPARAM>(&foreign));
+  SendMessageW(handler->GetHwnd(), GetItemSavedMessage(), 0, 0x1234);
+  EXPECT_EQ(live->storedState, kStoredNot);
+  EXPECT_TRUE(live->dataPath.empty());
+
+  CCHQueue strangers;
+  strangers.Append(MakeText(L"stranger"));
+  SendMessageW(handler->GetHwnd(), GetHistoryLoadedMessage(), 0, reinterpret_cast<LPARAM>(&strangers));
+  SendMessageW(handler->GetHwnd(), kHistoryWorkerDone, 0, reinterpret_cast<LPARAM>(&strangers));
+  EXPECT_EQ(handler->GetItemCount(), 1);
+  EXPECT_EQ(strangers.Count(), 1);
+}
+
+}  // namespace
