@@ -59,3 +59,7 @@ class CLastErrorText {
 // Test seam: decides the administrators test (null: the real one).
 using AdminTest = bool (*)();
 void SetAdminTestForTests(AdminTest test);
+
+// Asks the tray window for its clipboard handler and starts the handler's
+// three-second block; false without a running history.
+bool BlockClipboardCaptureAsync();
