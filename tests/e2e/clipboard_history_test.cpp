@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/hotkey_session.h"
 #include "tests/e2e/tray_program.h"
 #include "tests/support/test_support.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 constexpr DWORD kWaitMs = 20000;
 constexpr wchar_t kHello[] = L"Hello history";
+constexpr UINT kGetClipboardHandler = 32783;
+constexpr UINT kStartClipboardHistory = 32778;
 
 int CopyFromPeer(const std::wstring& text) {
   return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"), L"text \"" + text + L"\"", kWaitMs);
@@ -144,8 +147,11 @@ TEST_F(ClipboardHistoryE2eTest, ALockPausesTheHistoryAndOnlyItsUnlockResumesIt) 
   ASSERT_TRUE(WaitForLog(L"Event OnClipboardHistoryChanged, Count=1"));
   ASSERT_TRUE(qlrtest::WaitUntil([&] { return Exists(Descriptor(1)); }, kWaitMs));
 
+  // The handler object is named only while its window runs.
+  EXPECT_NE(SendMessageW(window, kGetClipboardHandler, 0, 0), 0);
   EXPECT_EQ(SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1), 1);
   EXPECT_TRUE(WaitForLog(L"OnWmWTSSessionChange: Clipboard Spy is uninstalled=1"));
+  EXPECT_EQ(SendMessageW(window, kGetClipboardHandler, 0, 0), 0);
   // Paused: a copy now is not recorded.
   ASSERT_EQ(CopyFromPeer(L"while locked"), 0);
   EXPECT_EQ(SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1), 1);
@@ -164,6 +170,36 @@ TEST_F(ClipboardHistoryE2eTest, ALockPausesTheHistoryAndOnlyItsUnlockResumesIt) 
   EXPECT_EQ(std::count(texts.begin(), texts.end(), std::wstring(L"before the lock")), 1);
   EXPECT_EQ(std::count(texts.begin(), texts.end(), std::wstring(L"after the unlock")), 1);
   EXPECT_EQ(texts.size(), 3u) << "the clipboard at the resume is recorded once";
+}
+
+TEST_F(ClipboardHistoryE2eTest, AHistoryThatCannotStartIsTriedAgainByTheDelayedThread) {
+  if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  CopyLibrary();
+  // No such watcher method: every start of the history fails.
+  SetSetting(L"ClipboardSpyMethod_v2_22", L"7");
+  HWND window = Start(L"");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(WaitForLog(L"Start Delayed ClipboardHistory")) << qlrtest::ToUtf8(LogText());
+  EXPECT_TRUE(WaitForLog(L"Try to delyaed install clipboard spy: success 0, try#1"));
+  EXPECT_EQ(SendMessageW(window, kGetClipboardHandler, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(window, kStartClipboardHistory, 0, 0), 0);
+  // The program keeps trying and still ends at once when asked.
+  EXPECT_TRUE(WaitForLog(L"try#2"));
+  Exit();
+}
+
+TEST_F(ClipboardHistoryE2eTest, HistorySwitchedOffStartsNothing) {
+  SetSetting(L"ClipboardHistory", L"0");
+  HWND window = Start(L"");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(SendMessageW(window, kGetClipboardHandler, 0, 0), 0);
+  // The delayed thread's message is answered as done when the history is off.
+  EXPECT_EQ(SendMessageW(window, kStartClipboardHistory, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(window, kGetClipboardHandler, 0, 0), 0);
+  ASSERT_EQ(CopyFromPeer(L"not recorded"), 0);
+  Exit();
+  EXPECT_EQ(LogText().find(L"Event OnClipboardHistoryChanged"), std::wstring::npos);
+  EXPECT_FALSE(Exists(Descriptor(1)));
 }
 
 }  // namespace
