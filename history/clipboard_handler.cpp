@@ -225,7 +225,10 @@ void CQLRWndClipboardHandler::Notify(UINT code, int value) {
   nm.hdr.idFrom = m_controlId;
   nm.hdr.code = code;
   nm.value = value;
+  const NMCLIPBOARDHISTORY* outer = m_noticeInFlight;
+  m_noticeInFlight = &nm;
   SendMessageW(m_parent, WM_NOTIFY, m_controlId, reinterpret_cast<LPARAM>(&nm));
+  m_noticeInFlight = outer;
 }
 
 bool CQLRWndClipboardHandler::ClearHistory() {

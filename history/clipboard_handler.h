@@ -72,6 +72,12 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   // whose notifications arrive later); false when the timer thread could not start.
   bool StartAsyncBlock();
 
+  // The notification the window is sending to its parent right now: WM_NOTIFY
+  // is not marshalled, so the parent reads only this address.
+  bool IsNotificationInFlight(LPARAM lParam) const {
+    return m_noticeInFlight && reinterpret_cast<LPARAM>(m_noticeInFlight) == lParam;
+  }
+
   // Event 0 (texts reloaded): the items' cached tooltip texts are stale.
   void OnAppEvent(int code, int param) override;
 
@@ -109,6 +115,7 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   HANDLE m_stopEvent = nullptr;
   HANDLE m_watchers[2] = {};
   DWORD m_lastChange = 0;
+  const NMCLIPBOARDHISTORY* m_noticeInFlight = nullptr;
   // Queues handed to the save and load threads: the only objects the
   // registered messages may name.
   std::set<const CCHQueue*> m_handedOut;

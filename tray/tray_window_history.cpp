@@ -102,10 +102,14 @@ LRESULT CQLRTrayWnd::OnGetClipboardHandler(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CQLRTrayWnd::OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
+  // Any program may send WM_NOTIFY with any address: only the handler's
+  // own notice, sent while we wait for it, is read.
+  if (!IsClipboardHistoryRunning() || !m_clipboardHandler->IsNotificationInFlight(lParam)) {
+    bHandled = FALSE;
+    return 0;
+  }
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  // Only the handler window, our own child, sends these.
-  if (!header || header->idFrom != kClipboardHandlerControlId || !IsClipboardHistoryRunning() ||
-      header->hwndFrom != m_clipboardHandler->GetHwnd()) {
+  if (header->idFrom != kClipboardHandlerControlId) {
     bHandled = FALSE;
     return 0;
   }

@@ -147,6 +147,16 @@ TEST_F(ClipboardHistoryE2eTest, ALockPausesTheHistoryAndOnlyItsUnlockResumesIt) 
   ASSERT_TRUE(WaitForLog(L"Event OnClipboardHistoryChanged, Count=1"));
   ASSERT_TRUE(qlrtest::WaitUntil([&] { return Exists(Descriptor(1)); }, kWaitMs));
 
+  // Notices from other processes name addresses that are not the tray's:
+  // the system may refuse them, else they are ignored; the program goes on.
+  NMHDR foreign = {window, 1333, 2816};
+  for (LPARAM address : {static_cast<LPARAM>(0x1234), reinterpret_cast<LPARAM>(&foreign)}) {
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(window, WM_NOTIFY, 1333, address, SMTO_ABORTIFHUNG, kWaitMs, &answer)) {
+      EXPECT_EQ(answer, 0u);
+    }
+    PostMessageW(window, WM_NOTIFY, 1333, address);
+  }
   // The handler object is named only while its window runs.
   EXPECT_NE(SendMessageW(window, kGetClipboardHandler, 0, 0), 0);
   EXPECT_EQ(SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1), 1);
