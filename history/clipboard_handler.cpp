@@ -2,6 +2,7 @@
 
 #include "foundation/listeners.h"
 #include "foundation/log.h"
+#include "foundation/program_names.h"
 #include "foundation/shell_helpers.h"
 #include "history/own_copy.h"
 #include "tray/settings/copy_events.h"
@@ -43,9 +44,50 @@ ClipboardHandlerOptions HandlerOptionsFromSettings(const CQLRSettings& settings)
   return options;
 }
 
-CQLRWndClipboardHandler::CQLRWndClipboardHandler() = default;
+// The end of the block waits on the program-end event, so that an ending
+// program does not keep a thread for three seconds.
+static DWORD WINAPI AsyncBlockProc(void* param) {
+  HWND window = static_cast<HWND>(param);
+  HANDLE end = nullptr;
+  HANDLE programEnd = GetFirstInstanceEvent();
+  if (programEnd)
+    DuplicateHandle(GetCurrentProcess(), programEnd, GetCurrentProcess(), &end, SYNCHRONIZE, FALSE, 0);
+  DWORD started = GetTickCount();
+  DWORD result = WAIT_TIMEOUT;
+  if (end) {
+    result = WaitForSingleObject(end, kAsyncBlockMs);
+    CloseHandle(end);
+  } else {
+    Sleep(kAsyncBlockMs);
+  }
+  if (result != WAIT_TIMEOUT) return 0;
+  if (IsWindow(window)) PostMessageW(window, WM_DELAY_UNLOCK, 0, 0);
+  Log(L"__AsynBlockClipboardHandler_Proc wait complete: timeout=" + std::to_wstring(GetTickCount() - started));
+  return 0;
+}
 
-CQLRWndClipboardHandler::~CQLRWndClipboardHandler() { Destroy(); }
+CQLRWndClipboardHandler::CQLRWndClipboardHandler() { AddAppEventListener(this); }
+
+CQLRWndClipboardHandler::~CQLRWndClipboardHandler() {
+  Destroy();
+  RemoveAppEventListener(this);
+}
+
+bool CQLRWndClipboardHandler::StartAsyncBlock() {
+  HANDLE thread = CreateThread(nullptr, 0, AsyncBlockProc, m_hWnd, CREATE_SUSPENDED, nullptr);
+  if (!thread) {
+    LogError(L"Cannot start AsynBlockClipboardHandler");
+    return false;
+  }
+  RaiseOwnCopyBlock();
+  ResumeThread(thread);
+  CloseHandle(thread);
+  return true;
+}
+
+void CQLRWndClipboardHandler::OnAppEvent(int code, int) {
+  if (code == 0) m_queue.ClearTipTexts();
+}
 
 bool CQLRWndClipboardHandler::Create(HWND parent, UINT controlId, bool captureAtCreate) {
   if (m_hWnd) return true;
@@ -183,7 +225,10 @@ void CQLRWndClipboardHandler::Notify(UINT code, int value) {
   nm.hdr.idFrom = m_controlId;
   nm.hdr.code = code;
   nm.value = value;
+  const NMCLIPBOARDHISTORY* outer = m_noticeInFlight;
+  m_noticeInFlight = &nm;
   SendMessageW(m_parent, WM_NOTIFY, m_controlId, reinterpret_cast<LPARAM>(&nm));
+  m_noticeInFlight = outer;
 }
 
 bool CQLRWndClipboardHandler::ClearHistory() {

@@ -9,6 +9,7 @@
 #include <vector>
 #include <string>
 
+#include "foundation/listeners.h"
 #include "history/clipboard_capture.h"
 #include "history/clipboard_spy.h"
 #include "history/history_queue.h"
@@ -40,7 +41,7 @@ class CQLRSettings;
 // and the ClipboardFormats switches.
 ClipboardHandlerOptions HandlerOptionsFromSettings(const CQLRSettings& settings);
 
-class CQLRWndClipboardHandler : public IClipboardSpyObserver {
+class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventListener {
  public:
   CQLRWndClipboardHandler();
   virtual ~CQLRWndClipboardHandler();
@@ -67,6 +68,18 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver {
   bool IsSavePending(const CCHItem& item) const { return m_savePending.count(item.key) != 0; }
   // After an edit: saves once a second has passed without a change.
   void StartSaveTimer();
+  // Skips captures for the next 3000 ms (the program's own clipboard work
+  // whose notifications arrive later); false when the timer thread could not start.
+  bool StartAsyncBlock();
+
+  // The notification the window is sending to its parent right now: WM_NOTIFY
+  // is not marshalled, so the parent reads only this address.
+  bool IsNotificationInFlight(LPARAM lParam) const {
+    return m_noticeInFlight && reinterpret_cast<LPARAM>(m_noticeInFlight) == lParam;
+  }
+
+  // Event 0 (texts reloaded): the items' cached tooltip texts are stale.
+  void OnAppEvent(int code, int param) override;
 
   void OnClipboardChanged(const ClipboardChangeInfo& info, std::uint32_t cookie) override;
   void _OnClipboardSpyStateChanged(std::uint32_t cookie) override;
@@ -102,6 +115,7 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver {
   HANDLE m_stopEvent = nullptr;
   HANDLE m_watchers[2] = {};
   DWORD m_lastChange = 0;
+  const NMCLIPBOARDHISTORY* m_noticeInFlight = nullptr;
   // Queues handed to the save and load threads: the only objects the
   // registered messages may name.
   std::set<const CCHQueue*> m_handedOut;
@@ -114,5 +128,6 @@ constexpr UINT kHistorySaveNow = WM_APP + 1;
 constexpr UINT WM_DELAY_UNLOCK = WM_APP + 2;  // lowers the own-copy count by one
 constexpr UINT kHistoryWorkerDone = WM_APP + 3;
 constexpr UINT_PTR kHistorySaveTimer = 2343;
+constexpr DWORD kAsyncBlockMs = 3000;
 UINT GetItemSavedMessage();
 UINT GetHistoryLoadedMessage();

@@ -150,10 +150,29 @@ void CQLRWndClipboardHandler::OnLoaded(CCHQueue* loaded) {
         return true;
     return false;
   };
+  auto liveTwin = [&](const CCHItem& item) -> CCHItem* {
+    for (int i = 0; i < m_queue.Count(); ++i)
+      if (IsSameContent(*m_queue.GetItem(i), item)) return m_queue.GetItem(i);
+    return nullptr;
+  };
   // The same files must not stand twice: after a re-creation of the window,
   // or when a save of this run came first.
-  for (int i = loaded->Count() - 1; i >= 0; --i)
-    if (!heldByLive(*loaded->GetItem(i))) m_queue.Append(loaded->Detach(i));
+  for (int i = loaded->Count() - 1; i >= 0; --i) {
+    CCHItem* item = loaded->GetItem(i);
+    if (heldByLive(*item)) continue;
+    // The content captured again in this run (the clipboard at the start):
+    // the newer copy stays, with the stored one's protection, and the
+    // stored files go, as for any repeated copy.
+    if (CCHItem* twin = liveTwin(*item)) {
+      if (item->IsProtected() && !twin->IsProtected()) {
+        twin->SetProtected(true);
+        if (twin->storedState == kStoredSaved) twin->ApplyProtectionToFiles();
+      }
+      item->DeleteFiles();
+      continue;
+    }
+    m_queue.Append(loaded->Detach(i));
+  }
   m_queue.SortByTime();
   m_queue.Trim(m_options.historyMax);
   Notify(CHN_HISTORYLOADED, 0);

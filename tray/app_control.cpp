@@ -12,8 +12,11 @@
 #include "foundation/program_names.h"
 #include "foundation/security.h"
 #include "foundation/registry.h"
+#include "history/clipboard_handler.h"
 #include "tray/command_line.h"
 #include "tray/instance.h"
+#include "tray/tray_messages.h"
+#include "tray/tray_window.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_area.h"
 
@@ -196,4 +199,12 @@ std::wstring CLastErrorText::Format() const {
   FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, m_code, 0,
                  text, kMaxErrorText, nullptr);
   return text;
+}
+
+bool BlockClipboardCaptureAsync() {
+  HWND tray = GetTrayHwnd();
+  if (!tray) return false;
+  // The answer is an object of this process: the tray window is ours.
+  auto* handler = reinterpret_cast<CQLRWndClipboardHandler*>(SendMessageW(tray, WM_TRAY_CLIPBOARD_HANDLER, 0, 0));
+  return handler && handler->StartAsyncBlock();
 }

@@ -55,3 +55,7 @@ class CLastErrorText {
  private:
   DWORD m_code;
 };
+
+// Asks the tray window for its clipboard handler and starts the handler's
+// three-second block; false without a running history.
+bool BlockClipboardCaptureAsync();

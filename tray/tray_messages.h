@@ -18,6 +18,7 @@ constexpr UINT WM_TRAY_LANGUAGE_CHANGED = 32790;
 
 // Private messages of the editor, the watchers, the phrase menu and the
 // other windows of the program.
+constexpr UINT WM_TRAY_START_CLIPBOARD_HISTORY = 32778;  // from the delayed start thread
 constexpr UINT WM_TRAY_GESTURE_QUERY = 32779;       // always 0
 constexpr UINT WM_TRAY_IS_MENU_FREE = 32781;        // 1 unless the phrase menu is shown
 constexpr UINT WM_TRAY_UPDATE_DUE = 32782;          // the scheduled update check is due
@@ -25,6 +26,9 @@ constexpr UINT WM_TRAY_CLIPBOARD_HANDLER = 32783;   // the clipboard handler obj
 constexpr UINT WM_TRAY_REMOVE_BALLOON = 32784;
 constexpr UINT WM_TRAY_HIDE_MENU_TIP = 32785;
 constexpr UINT WM_TRAY_RIGHT_MENU_COMMAND = 32789;  // wParam: action; lParam: command id
+
+// The control id of the clipboard handler window, the tray window's child.
+constexpr UINT kClipboardHandlerControlId = 1333;
 
 // Timers of the tray window; each runs once per start.
 constexpr UINT_PTR kTimerRemoveBalloon = 1245;

@@ -74,6 +74,7 @@ CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& co
       m_noInstall(noInstall),
       m_phraseStore(GetSettings().GetPhrasesDirectory()),
       m_dllService(RegisterWindowMessageW(kCoreNotifyMessageName)) {
+  m_clipboardHandler.reset(new CQLRWndClipboardHandler());
   // A new event sound cuts the one still playing short.
   SetStopSoundBeforePlay(true);
   SetCommandLaunchSound([] { PlayLaunchSound(); });
@@ -83,6 +84,8 @@ CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& co
 
 CQLRTrayWnd::~CQLRTrayWnd() {
   if (IsWindow()) DestroyWindow();
+  if (m_clipboardHandler) m_clipboardHandler->Destroy();
+  m_clipboardHandler.reset();
   m_dataNeededHandler.reset();
   m_sessionNotifier.reset();
 }
@@ -144,6 +147,8 @@ LRESULT CQLRTrayWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   DynamicFunction<ChangeWindowMessageFilterFn> filter(L"user32.dll", "ChangeWindowMessageFilter");
   if (filter) filter.Get()(WM_COPYDATA, kMsgFilterAdd);
   SetWindowIcons();
+  // The selection fetch's copy is no copy of the user's.
+  SetClipboardCaptureBlocker([](HWND) { BlockClipboardCaptureAsync(); });
 
   if (!m_noInstall) {
     StartServices(nullptr);
@@ -212,8 +217,9 @@ LRESULT CQLRTrayWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
   data.hWnd = m_hWnd;
   data.uID = kTrayIconId;
   CallShellNotifyIcon(NIM_DELETE, &data);
-  // The history pane and the clipboard handler windows go here once they
-  // are part of the window.
+  // The handler writes what is still unsaved as its window ends.
+  if (IsClipboardHistoryRunning()) DisableClipboardHistory();
+  SetClipboardCaptureBlocker(nullptr);
   UnregisterSessionNotification();
   LeaveMessageLoop();
   if (GetTrayHwnd() == m_hWnd) SetTrayHwnd(nullptr);
@@ -235,8 +241,7 @@ LRESULT CQLRTrayWnd::OnWmWTSSessionChange(UINT, WPARAM wParam, LPARAM lParam, BO
   Log(line);
   swprintf(line, 200, L"OnWmWTSSessionChange WTS_reason=%d", SessionReasonClass(wParam));
   Log(line);
-  // The clipboard history pauses and resumes here once it is part of the
-  // window.
+  PauseClipboardHistoryForSession(SessionReasonClass(wParam));
   NotifyAppEvent(this, kAppEventSessionChange, static_cast<int>(wParam));
   return 1;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "history/clipboard_handler.h"
 #include "phrases/clipboard_snapshot.h"
 #include "phrases/insertion_request.h"
 #include "phrases/menu_handler.h"
@@ -67,6 +68,13 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
 
   CPhraseStore& GetPhraseStore() { return m_phraseStore; }
 
+  // The clipboard history: the handler window made (or already there),
+  // taken down, running.
+  bool EnableClipboardHistory();
+  bool DisableClipboardHistory();
+  bool IsClipboardHistoryRunning() const;
+  CQLRWndClipboardHandler* GetClipboardHandler() const { return m_clipboardHandler.get(); }
+
   BEGIN_MSG_MAP(CQLRTrayWnd)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
@@ -97,6 +105,8 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(WM_TRAY_IS_MENU_FREE, OnIsMenuFree)
     MESSAGE_HANDLER(WM_TRAY_UPDATE_DUE, OnUpdateDue)
     MESSAGE_HANDLER(WM_TRAY_CLIPBOARD_HANDLER, OnGetClipboardHandler)
+    MESSAGE_HANDLER(WM_TRAY_START_CLIPBOARD_HISTORY, OnStartClipboardHistory)
+    MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
     MESSAGE_HANDLER(WM_TRAY_REMOVE_BALLOON, OnRemoveBalloon)
     MESSAGE_HANDLER(WM_TRAY_HIDE_MENU_TIP, OnHideMenuTip)
     MESSAGE_HANDLER(WM_TRAY_RIGHT_MENU_COMMAND, OnRightMenuCommand)
@@ -158,6 +168,8 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   CQLRInsertRequest MakeInsertRequest(HWND target, int dataType) const;
 
   std::unique_ptr<IDataNeededHander_MenuSelf> m_dataNeededHandler;
+  std::unique_ptr<CQLRWndClipboardHandler> m_clipboardHandler;
+  DWORD m_lastClipboardSequence = 0;
   CClipboardKeeper m_clipboardKeeper;
   DWORD m_lastHotkeyPress = 0;
 
@@ -169,6 +181,16 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnIsMenuFree(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnUpdateDue(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnGetClipboardHandler(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnStartClipboardHistory(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& bHandled);
+  void OnClipboardHistoryChanged(const NMCLIPBOARDHISTORY& nm);
+  // When ClipboardHistory is on and the handler window is missing; true
+  // when it was made now.
+  bool StartClipboardHistoryIfWanted();
+  void StartDelayedClipboardHistory();
+  // A lock (class -1) stops a running history, the next unlock (+1) brings
+  // back only what the lock stopped.
+  void PauseClipboardHistoryForSession(int reasonClass);
   LRESULT OnRemoveBalloon(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnHideMenuTip(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnRightMenuCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&);

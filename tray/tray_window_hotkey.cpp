@@ -15,6 +15,7 @@
 #include "tray/menu_request.h"
 #include "tray/program/resource.h"
 #include "tray/settings/settings.h"
+#include "history/own_copy.h"
 #include "tray/tray_window.h"
 
 namespace {
@@ -76,6 +77,8 @@ void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
     ShowTrayBalloon(text.c_str(), kRoadBalloonMs);
   }
   PlayMenuSound();
+  // The road's own clipboard work is not recorded.
+  CBlockClipboardHandler block;
   wchar_t* clipboardText = GetClipboardTextCopy();
   m_dataNeededHandler->SetClipboardText(clipboardText ? clipboardText : L"");
   FreeClipboardTextCopy(clipboardText);
@@ -137,7 +140,8 @@ void CQLRTrayWnd::DispatchMenuCommand(int commandId, HWND target) {
 }
 
 void CQLRTrayWnd::RestoreClipboard() {
-  // The clipboard history skips what is put back here once it exists.
+  // What is put back is no new copy of the user's: the history skips it.
+  if (IsClipboardHistoryRunning()) m_clipboardHandler->StartAsyncBlock();
   m_clipboardKeeper.RestoreIfArmed();
 }
 
@@ -209,6 +213,10 @@ int CQLRTrayWnd::ExecuteCommand(int commandId, HWND target) {
       PlayLaunchSound();
     else
       PlayKbdSound();
+    // An insertion through the clipboard is no copy of the user's; the
+    // notifications of its writes arrive after the actions are done.
+    if (IsClipboardHistoryRunning()) m_clipboardHandler->StartAsyncBlock();
+    CBlockClipboardHandler block;
     if (request.RunActions(actions)) {
       // The phrase is in: the clipboard now holds what the user expects.
       m_clipboardKeeper.Disarm();

@@ -81,7 +81,7 @@ LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
 void CQLRTrayWnd::OnEditorClosed() {
   CQLRTraySettings& settings = GetSettings();
   settings.Load();
-  // The clipboard history starts here once it is part of the program.
+  StartClipboardHistoryIfWanted();
   bool folderChanged = settings.GetPhrasesDirectory() != m_editorStartFolder;
   if (m_dataNeededHandler) m_dataNeededHandler->ReleaseMenuFonts();
   SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
@@ -105,6 +105,7 @@ LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
   ReloadPhraseStore();
   UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
   BlinkTrayIcon();
+  if (StartClipboardHistoryIfWanted()) UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
   NotifyAppEvent(this, kAppEventReloaded, 0);
   Log(L"Detected event: PhraseEditor closed");
   return 1;
@@ -121,10 +122,6 @@ LRESULT CQLRTrayWnd::OnUpdateDue(UINT, WPARAM, LPARAM, BOOL&) {
   if (IsInternetConnected() == kInternetConnected) PostMessage(WM_COMMAND, ID_TRAY_CHECK_FOR_UPDATES);
   return 1;
 }
-
-// No clipboard handler exists yet: callers that would block its capture
-// find nothing to block.
-LRESULT CQLRTrayWnd::OnGetClipboardHandler(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
 
 LRESULT CQLRTrayWnd::OnRemoveBalloon(UINT, WPARAM, LPARAM, BOOL&) {
   ShowTrayBalloon(nullptr, 0);

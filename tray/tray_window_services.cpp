@@ -45,11 +45,13 @@ bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
   if (!m_interchange.Create()) {
     LogError(L"Cannot create wait objects");
     ReportStartupProblem(errorText, L"ERROR: Cannot create wait objects");
+    StartClipboardHistoryIfWanted();
     return false;
   }
   if (!RegisterMainHotkey(errorText)) {
     LogError(L"Cannot register hot key");
     m_interchange.Close();
+    StartClipboardHistoryIfWanted();
     std::wstring text = L"ERROR: Cannot register hot key " + GetHotkeyText();
     Log(text);
     ReportStartupProblem(errorText, text);
@@ -65,7 +67,12 @@ bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
     params.dataNeeded = m_interchange.DataNeeded();
     params.dataCompleted = m_interchange.DataCompleted();
     params.areaName = GetInterchangeAreaName();
-    if (m_waitQuery.StartWaitThread(params)) return true;
+    if (m_waitQuery.StartWaitThread(params)) {
+      // The clipboard may be busy at start-up: then a thread tries again.
+      if (settings.clipboardHistory && !IsClipboardHistoryRunning() && !EnableClipboardHistory())
+        StartDelayedClipboardHistory();
+      return true;
+    }
     // Without the thread nobody answers the library's queries: take the
     // library out again rather than report a running service.
     m_dllService.Uninstall();
@@ -82,6 +89,7 @@ bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
   UnregisterMainHotkey();
   m_interchange.Close();
   ReportStartupProblem(errorText, text);
+  StartClipboardHistoryIfWanted();
   return false;
 }
 

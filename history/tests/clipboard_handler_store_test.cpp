@@ -164,4 +164,37 @@ TEST_F(HandlerStoreTest, MessagesNamingForeignObjectsAreIgnored) {
   EXPECT_EQ(strangers.Count(), 1);
 }
 
+TEST_F(HandlerStoreTest, TheMergeCutsLikeTrimAndDropsTheStoredTwinOfTheStartCapture) {
+  {
+    auto handler = Start();
+    CCHItem* oldest = Copy(*handler, L"oldest, protected");
+    ASSERT_TRUE(WaitSaved(oldest));
+    oldest->SetProtected(true);
+    oldest->ApplyProtectionToFiles();
+    for (const wchar_t* text : {L"middle", L"newest"}) ASSERT_TRUE(WaitSaved(Copy(*handler, text)));
+  }
+  ASSERT_EQ(Descriptors().size(), 3u);
+  // A smaller limit: the merge keeps the protected item beyond it.
+  options.historyMax = 1;
+  {
+    auto handler = Start();
+    EXPECT_EQ(HeldTexts(*handler), (Texts{L"newest", L"oldest, protected"}));
+    EXPECT_TRUE(handler->GetItem(1)->IsProtected());
+  }
+  EXPECT_EQ(Descriptors().size(), 2u);
+  // The clipboard still holds the newest text: captured at the start and
+  // loaded, it stands once, and its stored files are not kept twice.
+  options.historyMax = 30;
+  ASSERT_TRUE(qlrtest::PutClipboardText(L"newest"));
+  auto handler = std::make_unique<CQLRWndClipboardHandler>();
+  handler->SetOptions(options);
+  int notices = parent.Count(CHN_HISTORYLOADED);
+  ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, true));
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return parent.Count(CHN_HISTORYLOADED) > notices; }, 10000));
+  EXPECT_EQ(HeldTexts(*handler), (Texts{L"newest", L"oldest, protected"}));
+  ASSERT_TRUE(WaitSaved(handler->GetItem(0)));
+  handler.reset();
+  EXPECT_EQ(Descriptors().size(), 2u);
+}
+
 }  // namespace

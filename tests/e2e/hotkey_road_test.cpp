@@ -168,8 +168,15 @@ TEST_P(HotkeyRoadByQueryTest, MenuOpensAndTheChosenPhraseIsTyped) {
 
 TEST_F(HotkeyRoadTest, PastedPhraseStaysOnTheClipboard) {
   session.SetSetting(L"TextPasteMethod_v150", L"1");
+  session.SetSetting(L"ClipboardHistory", L"1");
+  session.SetSetting(L"SaveClipboardHistory_v198", L"1");
   ASSERT_TRUE(PutOnClipboard(L"user text", ""));
   ASSERT_NO_FATAL_FAILURE(Start());
+  // The user's text is recorded at the start, and saved.
+  const std::wstring firstItem = session.File(L"ClipboardHistory\\quillora_cb1.info");
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return GetFileAttributesW(firstItem.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                 kWaitMs));
+  const size_t skipped = session.CountInLog(L"My copy process detected");
   ULONGLONG from = NowUtcSeconds();
   ASSERT_NO_FATAL_FAILURE(OpenMenu());
   ASSERT_NO_FATAL_FAILURE(ChooseFirst());
@@ -177,9 +184,15 @@ TEST_F(HotkeyRoadTest, PastedPhraseStaysOnTheClipboard) {
   EXPECT_TRUE(qlrtest::WaitUntil([] { return ReadClipboard().first == kFirstText; }, 5000, 20))
       << qlrtest::ToUtf8(ReadClipboard().first);
   ExpectUsedOnce(L"First.quillora", from);
-  // The end of the program leaves the pasted phrase where it is.
+  // The paste went through the clipboard, but it is no copy of the user's.
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return session.CountInLog(L"My copy process detected") > skipped; },
+                                 kWaitMs));
+  // The end of the program leaves the pasted phrase where it is, and
+  // writes no item of it.
   EXPECT_EQ(session.Stop(), 0);
   EXPECT_EQ(ReadClipboard().first, kFirstText);
+  EXPECT_EQ(GetFileAttributesW(session.File(L"ClipboardHistory\\quillora_cb2.info").c_str()),
+            INVALID_FILE_ATTRIBUTES);
 }
 
 // On the self-fill road the selection is fetched through the clipboard, so

@@ -69,7 +69,6 @@ class CQLRSettings {
   static bool WriteString(const wchar_t* key, const std::wstring& value);
   static bool WriteWindowPos(const wchar_t* key, int x, int y);
   static bool ReadWindowPos(const wchar_t* key, POINT& point);
-  static std::wstring GetClipboardHistoryFolder();
   static std::wstring ClipboardSpyMethodOptionsToStr(int value);
 
   // Plain options, in the suite's declaration order.

@@ -123,10 +123,6 @@ bool CQLRSettings::ReadWindowPos(const wchar_t* key, POINT& point) {
   return true;
 }
 
-std::wstring CQLRSettings::GetClipboardHistoryFolder() {
-  return GetSettingsProgramFolder() + sn::kClipboardHistoryFolder;
-}
-
 std::wstring CQLRSettings::ClipboardSpyMethodOptionsToStr(int value) {
   switch (value) {
     case -1:

@@ -9,7 +9,6 @@ namespace settings_names {
 constexpr const wchar_t kIniFileName[] = L"Settings.ini";
 constexpr const wchar_t kProductFolder[] = L"Quillora";
 constexpr const wchar_t kDefaultPhrasesFolder[] = L"UserPhrases";
-constexpr const wchar_t kClipboardHistoryFolder[] = L"ClipboardHistory";
 
 // Sections.
 constexpr const wchar_t kSettings[] = L"Settings";

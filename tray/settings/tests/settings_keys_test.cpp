@@ -129,8 +129,4 @@ TEST_F(SettingsKeysTest, WindowPositionsAndFreeStrings) {
   EXPECT_EQ(CQLRSettings::ReadString(L"DirectoryForSave", L"none"), L"D:\\Saved");
 }
 
-TEST_F(SettingsKeysTest, HistoryFolderLiesInTheProgramFolder) {
-  EXPECT_EQ(CQLRSettings::GetClipboardHistoryFolder(), program.Path() + L"\\ClipboardHistory");
-}
-
 }  // namespace
