@@ -1,5 +1,6 @@
 #include "history/clipboard_handler.h"
 
+#include "foundation/command_runners.h"
 #include "foundation/listeners.h"
 #include "foundation/log.h"
 #include "foundation/program_names.h"
@@ -163,7 +164,7 @@ LRESULT CQLRWndClipboardHandler::OnCreate() {
   if (!StartCopyWatchers()) return -1;
   int method = m_options.spyMethod;
   if (method == -1)
-    method = GetProcAddress(GetModuleHandleW(L"user32.dll"), "AddClipboardFormatListener") ? 1 : 0;
+    method = IsClipboardFormatListenerAvailable() ? 1 : 0;
   if (method != 0 && method != 1) {
     m_lastError = ERROR_INVALID_PARAMETER;
     return -1;
