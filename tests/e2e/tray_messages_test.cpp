@@ -88,11 +88,12 @@ TEST_F(TrayMessagesE2eTest, EditAndCheckForUpdatesSwitchesReachTheirCommands) {
   // Each check asks a closed local port and logs its failed download.
   const std::wstring update = L"Cannot download info version file by Download2";
   ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"UpdateSite_Test.UpdateSite_Test"), "http://127.0.0.1:1/"));
-  ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"InternetState_Test.InternetState_Test"), "1"));
+  ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"InternetState_Test.InternetState_Test"), "0"));  // connected
   SetSetting(L"AutoCheckForUpdates", L"0");
   ASSERT_NE(Start(L"/noinstall /edit /cfu"), nullptr);
   EXPECT_TRUE(qlrtest::WaitUntil([&] { return starts() == 1; }, kWaitMs));
-  EXPECT_TRUE(qlrtest::WaitUntil([&] { return CountOf(LogText(), update) == 1; }, kWaitMs));
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return CountOf(LogText(), update) == 1; }, kWaitMs))
+      << qlrtest::ToUtf8(LogText());
 
   EXPECT_EQ(qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/edit", kWaitMs), 0);
   EXPECT_TRUE(qlrtest::WaitUntil([&] { return starts() == 2; }, kWaitMs));
