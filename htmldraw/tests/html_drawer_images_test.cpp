@@ -1,0 +1,3 @@
+// placeholder replaced below
+#include <gtest/gtest.h>
+TEST(Placeholder, Nothing) {}
