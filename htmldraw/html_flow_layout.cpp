@@ -131,14 +131,26 @@ void HtmlFlowLayout::Text(std::wstring run) {
     const wchar_t* s = run.data() + pos;
     const int n = static_cast<int>(std::min<size_t>(run.size() - pos, 0x7FFFFFF));
     SIZE extent = {};
-    if (!GetTextExtentPoint32W(m_dc, s, n, &extent)) return;
-    if (maxWidth <= 0 || m_lineX + extent.cx <= maxWidth) {
-      Place(s, n, extent);
-      return;
-    }
+    const int room = std::max(0, maxWidth - m_lineX);
+    // A long run is cut many times: measuring all of its rest for every cut
+    // would be quadratic. A line holds about room characters, so a window a
+    // little longer than that decides the cut whenever it does not all fit.
     int fit = 0;
-    SIZE ignored;
-    GetTextExtentExPointW(m_dc, s, n, std::max(0, maxWidth - m_lineX), &fit, nullptr, &ignored);
+    bool decided = false;
+    if (maxWidth > 0 && n > room + 64) {
+      SIZE ignored;
+      GetTextExtentExPointW(m_dc, s, room + 64, room, &fit, nullptr, &ignored);
+      decided = fit < room + 64;
+    }
+    if (!decided) {
+      if (!GetTextExtentPoint32W(m_dc, s, n, &extent)) return;
+      if (maxWidth <= 0 || m_lineX + extent.cx <= maxWidth) {
+        Place(s, n, extent);
+        return;
+      }
+      SIZE ignored;
+      GetTextExtentExPointW(m_dc, s, n, room, &fit, nullptr, &ignored);
+    }
     fit = std::min(std::max(fit, 0), n);
     // Just after the last break character whose prefix fits once its
     // trailing blanks are trimmed: blanks right after the fit count too.
