@@ -55,7 +55,7 @@ class MarkupAttributeScanner {
 
 // Largest repeat count of br and t honoured: a text cannot ask the layout for
 // millions of line breaks.
-constexpr int kMaxMarkupRepeat = 1000;
+constexpr int kMaxMarkupRepeat = 100;
 
 // The repeat count of br and t: the attribute text after its first character
 // ("br=2" gives 2); empty, zero or negative counts as 1, at most
