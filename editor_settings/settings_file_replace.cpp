@@ -71,5 +71,8 @@ bool ReplaceSettingsFile(const std::wstring& iniPath,
     DeleteFileW(copy.c_str());
     return false;
   }
+  // Not every file system carries the attributes over with the replace.
+  if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesW(iniPath.c_str()) != attributes)
+    SetFileAttributesW(iniPath.c_str(), attributes);
   return true;
 }

@@ -113,7 +113,7 @@ TEST_F(EditorSettingsTest, ATraySaveLeavesTheEditorKeysAlone) {
   EXPECT_EQ(again.Preview, 1);
   EXPECT_EQ(again.ShowUncheckedPhrases, 0);
   EXPECT_EQ(again.GetPrevFoldersCount(), 2);
-  EXPECT_EQ(again.GetPrevFolder(0), L"F:\\Kept");
+  EXPECT_EQ(again.GetPrevFolder(1), L"F:\\Kept");  // after the default folder on C:
 }
 
 TEST_F(EditorSettingsTest, TheUserFileTakesTheSaveWhenTheProgramFolderIsClosed) {
