@@ -237,11 +237,15 @@ bool CQLRSettings::Load() {
 
 bool CQLRSettings::Save() {
   const std::wstring iniPath = GetSettingsIniPath();
-  const wchar_t* ini = iniPath.c_str();
-  IniWriteString(ini, sn::kSaveRecord, sn::kWritedTo, ini);
-  IniWriteString(ini, sn::kSaveRecord, sn::kWritedWho, GetFileNameFromPath(GetModulePath()).c_str());
-  IniWriteString(ini, sn::kSaveRecord, sn::kWritedWhen, SaveTimeText().c_str());
-  IniWriteString(ini, sn::kSettings, sn::kVersionKey, sn::kVersionValue);
+  return SaveInto(iniPath, iniPath);
+}
+
+bool CQLRSettings::SaveInto(const std::wstring& writePath, const std::wstring& iniPath) {
+  const wchar_t* ini = writePath.c_str();
+  bool ok = IniWriteString(ini, sn::kSaveRecord, sn::kWritedTo, iniPath.c_str());
+  ok &= IniWriteString(ini, sn::kSaveRecord, sn::kWritedWho, GetFileNameFromPath(GetModulePath()).c_str());
+  ok &= IniWriteString(ini, sn::kSaveRecord, sn::kWritedWhen, SaveTimeText().c_str());
+  ok &= IniWriteString(ini, sn::kSettings, sn::kVersionKey, sn::kVersionValue);
 
   std::wstring folder = phrasesDirectory;
   std::wstring programFolder = GetSettingsProgramFolder();
@@ -249,8 +253,8 @@ bool CQLRSettings::Save() {
     folder.clear();
   else if (StartsWithNoCase(folder, programFolder))
     folder = folder.substr(programFolder.size());
-  IniWriteString(ini, sn::kSettings, sn::kPhrasesDirectory, TrimTrailingSlashes(folder).c_str());
-  WriteLanguage(m_language, iniPath);
+  ok &= IniWriteString(ini, sn::kSettings, sn::kPhrasesDirectory, TrimTrailingSlashes(folder).c_str());
+  ok &= WriteLanguage(m_language, writePath);
 
   const struct {
     const wchar_t* key;
@@ -282,14 +286,15 @@ bool CQLRSettings::Save() {
       {sn::kShowTrayBallonOnHotkey, showTrayBallonOnHotkey},
       {sn::kPrintLTChars, static_cast<int>(printLTChars)},
   };
-  for (const auto& entry : ints) IniWriteInt(ini, sn::kSettings, entry.key, entry.value);
+  for (const auto& entry : ints) ok &= IniWriteInt(ini, sn::kSettings, entry.key, entry.value);
   for (int i = 0; i < 5; ++i)
-    IniWriteInt(ini, sn::kSettings, ClipboardFormatsKey(i).c_str(), clipboardFormats[i]);
-  WritePrivateProfileStructW(sn::kSettings, sn::kFontForMenu, &fontForMenu, sizeof(fontForMenu), ini);
+    ok &= IniWriteInt(ini, sn::kSettings, ClipboardFormatsKey(i).c_str(), clipboardFormats[i]);
+  ok &= WritePrivateProfileStructW(sn::kSettings, sn::kFontForMenu, &fontForMenu, sizeof(fontForMenu),
+                                   ini) != FALSE;
   for (int i = 0; i < 3; ++i)
-    IniWriteInt(ini, sn::kSettings, ExtMenuCommandKey(i).c_str(), extMenuCommand[i]);
-  SaveOwnKeys(iniPath);
-  return true;
+    ok &= IniWriteInt(ini, sn::kSettings, ExtMenuCommandKey(i).c_str(), extMenuCommand[i]);
+  SaveOwnKeys(writePath);
+  return ok;
 }
 
 CQLRTraySettings& GetSettings() {

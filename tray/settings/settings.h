@@ -103,6 +103,11 @@ class CQLRSettings {
   int maxHistoryItemsInMenu = 15;
 
  protected:
+  // Writes every key into writePath while recording iniPath as the file
+  // saved, so that a derived store can write a copy and replace the file in
+  // use with it; false when a write failed.
+  bool SaveInto(const std::wstring& writePath, const std::wstring& iniPath);
+
   // Derived stores read and write their own keys after the shared ones.
   virtual void LoadOwnKeys(const std::wstring& iniPath) { (void)iniPath; }
   virtual void SaveOwnKeys(const std::wstring& iniPath) { (void)iniPath; }

@@ -1,0 +1,50 @@
+// The editor's settings: every option of the tray program (the shared
+// store it derives from) plus the editor's own keys and its list of recent
+// phrase folders. Editor code reaches the one object through
+// GetEditorSettings(), never through the tray program's GetSettings().
+#pragma once
+#include <string>
+
+#include "editor_settings/recent_folders.h"
+#include "tray/settings/settings.h"
+
+class CQLREditorSettings : public CQLRSettings {
+ public:
+  // The shared keys, then the editor's.
+  bool Load();
+  // Writes a copy of the file in use and puts it in place only when every
+  // key was written, so that a failed save leaves the old file whole.
+  bool Save();
+
+  int GetPrevFoldersCount() const { return m_prevFolders.Count(); }
+  std::wstring GetPrevFolder(int index) const { return m_prevFolders.Get(index); }
+  void AddPrevFolder(const std::wstring& folder) { m_prevFolders.Add(folder); }
+
+  // Loads done by this object (for tests and diagnostics).
+  int GetLoadCount() const { return m_loadCount; }
+
+  // Section "Settings_Editor".
+  std::wstring lastFile;
+  int ShowUncheckedPhrases = 1;  // kept as 0 or 1
+  int Preview = 0;
+
+ protected:
+  void LoadOwnKeys(const std::wstring& iniPath) override;
+  void SaveOwnKeys(const std::wstring& iniPath) override;
+
+ private:
+  RecentFolders m_prevFolders;
+  bool m_ownKeysWritten = true;
+  int m_loadCount = 0;
+};
+
+// The process-wide object: built and loaded on the first call. When the
+// options changed meanwhile it is loaded again first, but only on the thread
+// that made the first call (the main thread): a load replaces strings that
+// the main thread may be reading, so other threads get the object as it is
+// and copy what they need before they start.
+CQLREditorSettings& GetEditorSettings();
+
+// Called by the thread that watches the tray program's options-changed event;
+// the next GetEditorSettings() on the main thread loads once.
+void MarkEditorSettingsChanged();
