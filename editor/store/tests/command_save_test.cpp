@@ -74,17 +74,21 @@ TEST(CommandSaveTest, SeparatorFlagsReachTheTrayMenuAsSet) {
   qlrtest::TempDir dir;
   CCommandFolder store;
   store.Load(dir.Path());
-  std::uint32_t before = store.AddCommand(L"before", L"x", kDataTypeText, kRootId);
-  std::uint32_t after = store.AddCommand(L"after", L"y", kDataTypeText, kRootId);
-  CQLRCommand* first = store.FindCommandById(before);
-  CQLRCommand* second = store.FindCommandById(after);
-  EXPECT_TRUE(first->SetSeparatorBefore(true));
-  EXPECT_FALSE(first->SetSeparatorBefore(true));
-  EXPECT_TRUE(second->SetSeparatorAfter(true));
-  first->m_sortId = 0;
-  second->m_sortId = 1;
-  store.SaveCommand(before);
-  store.SaveCommand(after);
+  const wchar_t* const titles[] = {L"lead", L"before", L"after", L"tail"};
+  std::uint32_t ids[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    ids[i] = store.AddCommand(titles[i], L"x", kDataTypeText, kRootId);
+    store.FindCommandById(ids[i])->m_sortId = static_cast<std::uint32_t>(i);
+  }
+  CQLRCommand* before = store.FindCommandById(ids[1]);
+  CQLRCommand* after = store.FindCommandById(ids[2]);
+  EXPECT_TRUE(before->SetSeparatorBefore(true));
+  EXPECT_FALSE(before->SetSeparatorBefore(true));
+  EXPECT_FALSE(before->IsSeparatorAfter());
+  EXPECT_TRUE(after->SetSeparatorAfter(true));
+  EXPECT_TRUE(after->SetSeparatorBefore(true));
+  EXPECT_TRUE(after->SetSeparatorBefore(false));
+  store.SaveAll();
   ASSERT_TRUE(WaitForPhraseWrites(30000));
 
   // The tray program's own store and menu builder read the files.
@@ -95,10 +99,13 @@ TEST(CommandSaveTest, SeparatorFlagsReachTheTrayMenuAsSet) {
   CPhraseMenuBuilder builder(request);
   HMENU menu = CreatePopupMenu();
   builder.AddNodes(tray.Nodes(), menu);
-  ASSERT_EQ(GetMenuItemCount(menu), 4);
-  const bool separator[] = {true, false, false, true};
-  for (int i = 0; i < 4; ++i) {
-    MENUITEMINFOW info = {sizeof(info), MIIM_FTYPE};
+  // lead, separator, before, after, separator, tail
+  const bool separator[] = {false, true, false, false, true, false};
+  ASSERT_EQ(GetMenuItemCount(menu), 6);
+  for (int i = 0; i < 6; ++i) {
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
     ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
     EXPECT_EQ((info.fType & MFT_SEPARATOR) != 0, separator[i]) << i;
   }
