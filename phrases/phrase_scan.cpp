@@ -13,6 +13,9 @@ namespace {
 
 // Below this many files a second thread costs more than it saves.
 constexpr size_t kFilesForSecondReader = 32;
+// Deeper folders are not listed: a tree this deep is no menu anyone uses,
+// and the limit ends any walk the file system could make endless.
+constexpr int kMaxFolderDepth = 64;
 
 bool IsPhraseFileName(const std::wstring& name) {
   size_t n = wcslen(kPhraseExtension);
@@ -31,7 +34,8 @@ PhraseFileStamp StampOf(const WIN32_FIND_DATAW& found) {
 
 // Lists the folder into out; owner (the folder's own entry, null for the
 // root) learns whether the folder holds its own record.
-void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, ScannedEntry* owner) {
+void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, ScannedEntry* owner,
+              int depth) {
   out.reserve(1000);
   WIN32_FIND_DATAW found;
   UniqueFindHandle find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
@@ -41,6 +45,10 @@ void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, Scanne
     if (name == L"." || name == L"..") continue;
     ScannedEntry entry;
     entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A directory link may point back up the tree; its target is listed
+    // where it really lies.
+    if (entry.isFolder && (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+    if (entry.isFolder && depth >= kMaxFolderDepth) continue;
     if (!entry.isFolder) {
       entry.stamp = StampOf(found);
       if (EqualNoCase(name, kFolderSelfFileName)) {
@@ -59,7 +67,7 @@ void ListTree(const std::wstring& folder, std::vector<ScannedEntry>& out, Scanne
   for (ScannedEntry& entry : out) {
     if (!entry.isFolder) continue;
     entry.record.MakeFolder();
-    ListTree(entry.path, entry.children, &entry);
+    ListTree(entry.path, entry.children, &entry, depth + 1);
   }
 }
 
@@ -111,7 +119,7 @@ std::vector<ScannedEntry> ScanPhraseFolder(const std::wstring& folder, PhraseLoa
   std::vector<ScannedEntry> entries;
   DWORD attrs = GetFileAttributesW(folder.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return entries;
-  ListTree(folder, entries, nullptr);
+  ListTree(folder, entries, nullptr, 1);
 
   ReadQueue queue;
   CollectReads(entries, cache, queue.entries);
