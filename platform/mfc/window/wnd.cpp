@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "foundation/log.h"
+#include "platform/mfc/app/win_thread.h"
 #include "platform/mfc/window/class_names.h"
 #include "platform/mfc/window/handle_map.h"
 
@@ -245,6 +246,12 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CWnd::OnNcDestroy() {
+  // The end of the thread's main window ends the thread's loop.
+  CWinThread* thread = AfxGetThread();
+  if (thread && thread->m_pMainWnd == this) {
+    ::PostQuitMessage(0);
+    thread->m_pMainWnd = nullptr;
+  }
   Default();
   // The procedure stays ours until the window is gone; later messages find
   // no object and get the default handling.
