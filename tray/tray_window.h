@@ -78,6 +78,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(GetTrayPaneMessage(), OnPaneMessage)
     MESSAGE_HANDLER(GetInstanceMessageId(), OnInstanceMessage)
     COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnExitCommand)
+    COMMAND_ID_HANDLER(ID_TRAY_ABOUT, OnAboutCommand)
     COMMAND_ID_HANDLER(ID_TRAY_START_EDITOR, OnStartEditorCommand)
     COMMAND_ID_HANDLER(ID_TRAY_CHECK_FOR_UPDATES, OnCheckForUpdatesCommand)
 
@@ -124,6 +125,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
+  LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnStartEditorCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnCheckForUpdatesCommand(WORD, WORD, HWND, BOOL&);
 
