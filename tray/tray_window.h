@@ -104,7 +104,6 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(WM_TRAY_LANGUAGE_CHANGED, OnLanguageChanged)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     COMMAND_ID_HANDLER(ID_TRAY_PANE_SHOW_MENU, OnPaneShowMenu)
-    COMMAND_ID_HANDLER(ID_TRAY_CHECK_FOR_UPDATES, OnCheckForUpdatesCommand)
   END_MSG_MAP()
 
   // The box over the hidden window; with showWindow the window shows and
@@ -127,7 +126,6 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnStartEditorCommand(WORD, WORD, HWND, BOOL&);
-  LRESULT OnCheckForUpdatesCommand(WORD, WORD, HWND, BOOL&);
 
   // The hotkey road and the core library's queries.
  public:

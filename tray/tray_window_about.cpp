@@ -13,6 +13,11 @@ namespace {
 constexpr int kSwitchIds[] = {kSwitchExit,  kSwitchAutoload, kSwitchUa,        kSwitchNoInstall, kSwitchUsage,
                               kSwitchEdit, kSwitchAsAdmin,  kSwitchShowMenu, kSwitchCfu};
 
+std::wstring NoTrailingSlash(std::wstring path) {
+  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
+}
+
 }  // namespace
 
 LRESULT CQLRTrayWnd::OnAboutCommand(WORD, WORD, HWND, BOOL&) {
@@ -27,8 +32,9 @@ LRESULT CQLRTrayWnd::OnAboutCommand(WORD, WORD, HWND, BOOL&) {
   input.versionText = GetProgramVersionText(true, true);
   input.titleMenuText = L"&About Quillora\x2026";
   input.checkMenuText = L"Check For Updates";
-  input.phrasesFolder = GetSettings().phrasesDirectory;
-  input.defaultPhrasesFolder = GetSettingsProgramFolder() + L"\\" + settings_names::kDefaultPhrasesFolder;
+  // The report names folders without their trailing backslash.
+  if (!GetSettings().IsPhrasesDirectoryDefault()) input.phrasesFolder = NoTrailingSlash(GetSettings().GetPhrasesDirectory());
+  input.defaultPhrasesFolder = NoTrailingSlash(CQLRSettings::GetDefaultPhrasesDirectory());
   input.logMessages = GetProblemList();
   for (int id : kSwitchIds) input.commandLineKeys.emplace_back(GetSwitchName(id), GetSwitchDescription(id));
   CQLRAboutDlg dialog(input);

@@ -37,15 +37,15 @@ LRESULT CQLRAboutDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
   HICON big = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  HICON small = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
+  HICON smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   LOGFONTW lf = {};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
   lf.lfWeight = FW_BOLD;
   m_boldFont = CreateFontIndirectW(&lf);
-  SendDlgItemMessageW(m_hWnd, IDC_ABOUT_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont), FALSE);
+  ::SendDlgItemMessageW(m_hWnd, IDC_ABOUT_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont), FALSE);
 
   m_homeLink.SubclassWindow(GetDlgItem(IDC_ABOUT_HOME_LINK));
   m_homeLink.SetHyperLink(GetHomePageURL().c_str());
@@ -53,18 +53,18 @@ LRESULT CQLRAboutDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   m_bugLink.SubclassWindow(GetDlgItem(IDC_ABOUT_BUG_LINK));
   m_bugLink.SetHyperLink(GetBugReportFaqURL().c_str());
   m_bugLink.SetLabel(L"How to bug report");
-  SetDlgItemTextW(m_hWnd, IDC_ABOUT_CREDIT, L"HTML layout by the Quillora HTMLayout.dll component");
+  ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_CREDIT, L"HTML layout by the Quillora HTMLayout.dll component");
   std::wstring header = L"Quillora " + m_input.versionText + L"\r\nThis version released " +
                         GetBuildDateText() + L"\r\n\r\nCopyright (C) the Quillora developers";
-  SetDlgItemTextW(m_hWnd, IDC_ABOUT_TEXT, header.c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_TEXT, header.c_str());
 
   HWND list = GetDlgItem(IDC_ABOUT_LIST);
   m_list.SubclassWindow(list);
-  SetDlgItemTextW(m_hWnd, IDC_ABOUT_COPY, L"Copy");
+  ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_COPY, L"Copy");
   ::SetWindowLongPtrW(GetDlgItem(IDC_ABOUT_COPY), GWL_STYLE,
                       ::GetWindowLongPtrW(GetDlgItem(IDC_ABOUT_COPY), GWL_STYLE) | BS_SPLITBUTTON);
   std::wstring check = m_input.checkMenuText.substr(0, m_input.checkMenuText.find(L'\t'));
-  SetDlgItemTextW(m_hWnd, IDC_ABOUT_CHECK_UPDATES, check.c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_CHECK_UPDATES, check.c_str());
 
   LVCOLUMNW col = {};
   col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
@@ -79,7 +79,7 @@ LRESULT CQLRAboutDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   ListView_SetBkColor(list, GetSysColor(COLOR_BTNFACE));
   ListView_SetTextBkColor(list, GetSysColor(COLOR_BTNFACE));
   ListView_SetTextColor(list, GetSysColor(COLOR_BTNTEXT));
-  SetTimer(m_hWnd, kFillTimer, kFillDelayMs, nullptr);
+  ::SetTimer(m_hWnd, kFillTimer, kFillDelayMs, nullptr);
   return TRUE;
 }
 
@@ -88,7 +88,7 @@ LRESULT CQLRAboutDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     handled = FALSE;
     return 0;
   }
-  KillTimer(m_hWnd, kFillTimer);
+  ::KillTimer(m_hWnd, kFillTimer);
   DWORD start = GetTickCount();
   FillReport();
   Log(L"About report filled in " + std::to_wstring(GetTickCount() - start) + L" ms");
@@ -118,7 +118,7 @@ void CQLRAboutDlg::AddRow(const std::wstring& caption, const std::wstring& value
 
 void CQLRAboutDlg::FillReport() {
   HWND list = GetDlgItem(IDC_ABOUT_LIST);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(list);
   m_rows.clear();
   for (const AboutRow& row : CollectAboutRows(m_input)) AddRow(row.caption, row.value, row.kind);
@@ -128,7 +128,7 @@ void CQLRAboutDlg::FillReport() {
   ::GetClientRect(list, &client);
   int rest = client.right - ListView_GetColumnWidth(list, 0);
   if (ListView_GetColumnWidth(list, 1) < rest) ListView_SetColumnWidth(list, 1, rest);
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -189,7 +189,7 @@ LRESULT CQLRAboutDlg::OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
       GetCursorPos(&pt);
       ::ScreenToClient(m_hWnd, &pt);
       ::SetCapture(m_hWnd);
-      SendMessageW(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+      ::SendMessageW(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
       return 0;
     }
   }
@@ -200,7 +200,7 @@ LRESULT CQLRAboutDlg::OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
 LRESULT CQLRAboutDlg::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
   SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
   ReleaseCapture();
-  SendMessageW(m_hWnd, WM_SYSCOMMAND, 0xF012, 0);
+  ::SendMessageW(m_hWnd, WM_SYSCOMMAND, 0xF012, 0);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // The about and system-information dialog of the tray program.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
