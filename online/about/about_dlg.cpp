@@ -5,6 +5,7 @@
 #include "foundation/log.h"
 #include "history/support_zip.h"
 #include "online/about/about_probes.h"
+#include "online/tray_helpers.h"
 #include "online/web_links.h"
 #include "phrases/clipboard_ops.h"
 #include "phrases/macro_dates.h"

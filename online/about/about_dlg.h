@@ -7,19 +7,12 @@
 #include <vector>
 
 #include "history/list_repaint_wnd.h"
+#include "online/about/about_ids.h"
 #include "online/about/about_report.h"
 #include "platform/atl/dialog_impl.h"
 #include "platform/atl/hyperlink.h"
 #include "platform/atl/message_map.h"
 
-#define IDD_QLR_ABOUT 100
-#define IDC_ABOUT_TEXT 1000
-#define IDC_ABOUT_LIST 1001
-#define IDC_ABOUT_COPY 1002
-#define IDC_ABOUT_HOME_LINK 1003
-#define IDC_ABOUT_CHECK_UPDATES 1004
-#define IDC_ABOUT_BUG_LINK 1005
-#define IDC_ABOUT_CREDIT 1014
 
 // What the tray window hands over to the dialog.
 struct AboutDialogInput {

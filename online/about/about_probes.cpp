@@ -9,12 +9,11 @@
 #include "foundation/paths.h"
 #include "foundation/processes.h"
 #include "foundation/security.h"
-#include "foundation/shell_open.h"
-#include "foundation/system_error.h"
 #include "foundation/system_info.h"
 #include "foundation/test_switches.h"
 #include "history/support_zip.h"
 #include "online/internet_state.h"
+#include "online/tray_helpers.h"
 #include "tray/settings/settings_files.h"
 
 namespace {
@@ -140,6 +139,7 @@ std::vector<AboutRow> CollectAboutRows(const AboutDialogInput& input) {
   Add(rows, L"Active Code Page", std::to_wstring(GetACP()));
   Add(rows, L"Screen", std::to_wstring(GetSystemMetrics(SM_CXVIRTUALSCREEN)) + L" x " +
                            std::to_wstring(GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+  Add(rows, L"Aero enabled", IsDwmCompositionEnabled() ? L"Yes" : L"No");
   Add(rows, L"Path", GetModulePath());
   Add(rows, L"Settings", L"", kAboutGroup);
   Add(rows, L"Hot Key", ToUpper(input.hotkeyText));
@@ -195,10 +195,4 @@ std::wstring AskArchivePath(HWND owner) {
 
 bool SaveAboutArchive(const std::wstring& path, const std::wstring& report, HWND owner) {
   return CreateSupportZip(GetLogPath(), path, false, owner, report, true);
-}
-
-void OpenSettingsFile(HWND owner) {
-  std::wstring ini = GetSettingsIniPath();
-  INT_PTR rc = ShellOpen(owner, L"open", ini.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  if (rc <= 32) MessageBoxW(owner, GetSystemErrorText(GetLastError()).c_str(), L"Quillora", MB_ICONERROR);
 }

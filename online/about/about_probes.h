@@ -19,4 +19,3 @@ void AddPhraseFolderTests(std::vector<AboutRow>& rows, const std::wstring& folde
 std::wstring AskArchivePath(HWND owner);
 // The report, the log file and the settings file into the archive.
 bool SaveAboutArchive(const std::wstring& path, const std::wstring& report, HWND owner);
-void OpenSettingsFile(HWND owner);

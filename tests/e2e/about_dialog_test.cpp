@@ -1,8 +1,8 @@
 // The about dialog of the real tray program: opened by the about command,
 // one at a time, its report copied and the program ended while it is open.
-#include <commctrl.h>
-
 #include "tests/e2e/tray_program.h"
+
+#include <commctrl.h>
 
 namespace {
 
