@@ -42,6 +42,7 @@ constexpr int kMainHotkeyId = 1;
 constexpr WORD ID_TRAY_START_EDITOR = 32772;
 constexpr WORD ID_TRAY_CHECK_FOR_UPDATES = 32791;
 constexpr WORD ID_TRAY_EXIT = 57665;
+constexpr WORD ID_TRAY_ABOUT = 57664;
 constexpr WORD ID_TRAY_PANE_SHOW_MENU = 32844;  // from the history pane's caption menu
 
 // wParam of the registered instance message from a second start.

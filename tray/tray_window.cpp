@@ -1,4 +1,5 @@
 #include "tray/tray_window.h"
+#include "online/about/about_dlg.h"
 
 #include <atomic>
 
@@ -278,6 +279,13 @@ void CQLRTrayWnd::OnExitRequest(LPARAM lParam) {
 }
 
 LRESULT CQLRTrayWnd::OnExitCommand(WORD, WORD, HWND, BOOL&) {
+  // An open about dialog ends first and the exit comes again once its modal
+  // loop has returned, so the window is never destroyed under the dialog.
+  if (HWND about = GetAboutDlgWindow()) {
+    ::EndDialog(about, IDCANCEL);
+    PostMessage(WM_COMMAND, ID_TRAY_EXIT, 0);
+    return 0;
+  }
   DestroyWindow();
   PostQuitMessage(0);
   return 0;

@@ -86,6 +86,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(GetTrayPaneMessage(), OnPaneMessage)
     MESSAGE_HANDLER(GetInstanceMessageId(), OnInstanceMessage)
     COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnExitCommand)
+    COMMAND_ID_HANDLER(ID_TRAY_ABOUT, OnAboutCommand)
     COMMAND_ID_HANDLER(ID_TRAY_START_EDITOR, OnStartEditorCommand)
     COMMAND_ID_HANDLER(ID_TRAY_CHECK_FOR_UPDATES, OnCheckForUpdatesCommand)
 
@@ -133,6 +134,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnPaneMessage(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnInstanceMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   LRESULT OnExitCommand(WORD, WORD, HWND, BOOL&);
+  LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnStartEditorCommand(WORD, WORD, HWND, BOOL&);
 
   // The hotkey road and the core library's queries.
