@@ -10,6 +10,7 @@
 #include <string>
 
 #include "history/clipboard_handler.h"
+#include "history/menu_history.h"
 #include "phrases/clipboard_snapshot.h"
 #include "phrases/insertion_request.h"
 #include "phrases/menu_handler.h"
@@ -167,6 +168,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   // An insertion request for the current target and the user's paste method.
   CQLRInsertRequest MakeInsertRequest(HWND target, int dataType) const;
 
+  std::unique_ptr<CHandlerMenuHistory> m_menuHistory;  // the handler as the phrase menu sees it
   std::unique_ptr<IDataNeededHander_MenuSelf> m_dataNeededHandler;
   std::unique_ptr<CQLRWndClipboardHandler> m_clipboardHandler;
   DWORD m_lastClipboardSequence = 0;

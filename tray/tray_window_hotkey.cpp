@@ -36,9 +36,10 @@ UINT CQLRTrayWnd::GetMouseEventMessage() {
 
 void CQLRTrayWnd::PrepareDataNeededHandler() {
   if (!m_dataNeededHandler) {
-    // No clipboard history yet: the menu shows no history section.
-    m_dataNeededHandler.reset(
-        new IDataNeededHander_MenuSelf(m_hWnd, WM_TRAY_COMMAND_FROM_SELF, &m_phraseStore, nullptr, m_hWnd));
+    // The history section shows whatever the handler holds when the menu opens.
+    m_menuHistory.reset(new CHandlerMenuHistory([this] { return m_clipboardHandler.get(); }));
+    m_dataNeededHandler.reset(new IDataNeededHander_MenuSelf(m_hWnd, WM_TRAY_COMMAND_FROM_SELF, &m_phraseStore,
+                                                             m_menuHistory.get(), m_hWnd));
     m_dataNeededHandler->SetPreSetCallback(&CQLRTrayWnd::PreSetLastID_CallBack, this);
   }
   CQLRTraySettings& settings = GetSettings();
