@@ -63,6 +63,18 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   bool DeleteItems(const std::set<int>& indexes, bool pushUndo);
   bool CopyItemToClipboard(int n);
   CCHQueue& Queue() { return m_queue; }
+  // Item texts and edits; n counts from the newest, and an index outside
+  // the history does nothing (empty, 0 or false).
+  std::wstring GetHistoryItemCaption(int n, int maxChars, bool firstLineOnly) const;
+  std::wstring GetHistoryItemMenuText(int n) const;
+  std::wstring GetHistoryItemFullText(int n) const;
+  // At most maxCount entries (<= 0: all), newest first, ids from firstId.
+  int AppendHistoryToMenu(HMENU menu, UINT firstId, int maxCount) const;
+  // False for an item without text: the clipboard is left alone.
+  bool CopyItemAsPlainText(int n);
+  bool ChangeItemCase(bool upper, int n);
+  int JoinItemLines(int n);
+  int TrimItem(int n);
   void PostSaveRequest();
   // A save thread is writing a copy of the item.
   bool IsSavePending(const CCHItem& item) const { return m_savePending.count(item.key) != 0; }
@@ -103,6 +115,8 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   void FinishWorkers(DWORD timeoutMs);
   void PruneFinishedWorkers();
   void SaveUnsavedNow();
+  // After the data of an item changed: written again, caches refilled.
+  void ItemTextChanged(CCHItem* item);
 
   HWND m_hWnd = nullptr;
   HWND m_parent = nullptr;
