@@ -239,7 +239,9 @@ LRESULT CQLRFloatPane::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   if (wParam == SIZE_MINIMIZED) return 0;
   int width = LOWORD(lParam);
   int height = HIWORD(lParam);
-  if (height > CaptionHeight()) m_showMode = 0;
+  // A user-resized bar taller than the caption counts as expanded; sizes
+  // made by a show-mode change itself do not.
+  if (!m_changingMode && height > CaptionHeight()) m_showMode = 0;
   if (m_toolbar.m_hWnd)
     ::SetWindowPos(m_toolbar, nullptr, 0, 0, width, pane_ids::kToolbarHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -324,6 +326,7 @@ void CQLRFloatPane::MoveToSaved() {
 void CQLRFloatPane::SetShowMode(int mode, bool smooth) {
   if (mode == m_showMode || !m_hWnd) return;
   m_showMode = mode;
+  m_changingMode = true;
   if (mode == 1) {
     // The style alone: a frame change now would size the pane as expanded.
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, ::GetWindowLongPtrW(m_hWnd, GWL_STYLE) | WS_BORDER);
@@ -344,6 +347,7 @@ void CQLRFloatPane::SetShowMode(int mode, bool smooth) {
     m_saved.height = 0;
     m_resizer->Attach(1);
   }
+  m_changingMode = false;
   UpdateToolbarButtons();
   m_toolbar.SetCollapsedLook(mode == 1);
 }

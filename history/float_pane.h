@@ -138,5 +138,6 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
   CPaneToolbar m_toolbar;
   HWND m_toolbarTip = nullptr;
   int m_activate = 0;
+  bool m_changingMode = false;
   CLayeredWindow m_layered;
 };

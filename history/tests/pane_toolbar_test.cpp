@@ -32,7 +32,9 @@ class ToolbarTest : public ::testing::Test {
   void TearDown() override { DestroyWindow(m_parent); }
   // A posted message for the parent, taken off its queue.
   bool Posted(UINT msg, MSG& out) {
-    return PumpUntil([&] { return PeekMessageW(&out, m_parent, msg, msg, PM_REMOVE) != 0; }, 2000);
+    // Taken off the queue without dispatching: a dispatched move-by-caption
+    // would start the system's move loop.
+    return PeekMessageW(&out, m_parent, msg, msg, PM_REMOVE) != 0;
   }
   HWND m_parent = nullptr;
   CPaneToolbar m_bar{WM_APP + 2};
