@@ -18,6 +18,7 @@ constexpr UINT WM_TRAY_LANGUAGE_CHANGED = 32790;
 
 // Private messages of the editor, the watchers, the phrase menu and the
 // other windows of the program.
+constexpr UINT WM_TRAY_SHOW_PANE = 32776;               // wParam 1: show and activate the pane
 constexpr UINT WM_TRAY_START_CLIPBOARD_HISTORY = 32778;  // from the delayed start thread
 constexpr UINT WM_TRAY_GESTURE_QUERY = 32779;       // always 0
 constexpr UINT WM_TRAY_IS_MENU_FREE = 32781;        // 1 unless the phrase menu is shown

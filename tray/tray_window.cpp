@@ -76,6 +76,8 @@ CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& co
       m_phraseStore(GetSettings().GetPhrasesDirectory()),
       m_dllService(RegisterWindowMessageW(kCoreNotifyMessageName)) {
   m_clipboardHandler.reset(new CQLRWndClipboardHandler());
+  // The tray-menu tooltips reach the pane once the tray menu has them.
+  m_floatPane.reset(new CQLRFloatPane(nullptr, &m_dllService));
   // A new event sound cuts the one still playing short.
   SetStopSoundBeforePlay(true);
   SetCommandLaunchSound([] { PlayLaunchSound(); });
@@ -85,6 +87,8 @@ CQLRTrayWnd::CQLRTrayWnd(HANDLE stopEvent, int noInstall, const std::wstring& co
 
 CQLRTrayWnd::~CQLRTrayWnd() {
   if (IsWindow()) DestroyWindow();
+  if (m_floatPane && m_floatPane->IsWindow()) m_floatPane->DestroyWindow();
+  m_floatPane.reset();
   if (m_clipboardHandler) m_clipboardHandler->Destroy();
   m_clipboardHandler.reset();
   m_dataNeededHandler.reset();
@@ -168,7 +172,7 @@ LRESULT CQLRTrayWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   if (GetSettings().IsNewVersion()) StartAutoStartCheck(m_hWnd, 0);
   StartSoundThread(m_stopEvent);
   ScheduleAutomaticUpdateCheck();
-  // The history pane starts here once it exists.
+  if (GetSettings().showHistoryPaneOnStart) ShowFloatPane(kPaneStartUp);
 
   SetWindowPos(nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(SW_HIDE);
@@ -218,6 +222,7 @@ LRESULT CQLRTrayWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
   data.hWnd = m_hWnd;
   data.uID = kTrayIconId;
   CallShellNotifyIcon(NIM_DELETE, &data);
+  if (m_floatPane && m_floatPane->IsWindow()) m_floatPane->DestroyWindow();
   // The handler writes what is still unsaved as its window ends.
   if (IsClipboardHistoryRunning()) DisableClipboardHistory();
   SetClipboardCaptureBlocker(nullptr);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "history/clipboard_handler.h"
+#include "history/float_pane.h"
 #include "phrases/clipboard_snapshot.h"
 #include "phrases/insertion_request.h"
 #include "phrases/menu_handler.h"
@@ -74,6 +75,11 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   bool DisableClipboardHistory();
   bool IsClipboardHistoryRunning() const;
   CQLRWndClipboardHandler* GetClipboardHandler() const { return m_clipboardHandler.get(); }
+  // Pane show requests: 0 toggles, 1 shows and activates, 3 is the start-up
+  // show without activation.
+  enum PaneShowMode { kPaneToggle = 0, kPaneActivate = 1, kPaneStartUp = 3 };
+  void ShowFloatPane(int mode);
+  CQLRFloatPane* GetFloatPane() const { return m_floatPane.get(); }
 
   BEGIN_MSG_MAP(CQLRTrayWnd)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -107,6 +113,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
     MESSAGE_HANDLER(WM_TRAY_UPDATE_DUE, OnUpdateDue)
     MESSAGE_HANDLER(WM_TRAY_CLIPBOARD_HANDLER, OnGetClipboardHandler)
     MESSAGE_HANDLER(WM_TRAY_START_CLIPBOARD_HISTORY, OnStartClipboardHistory)
+    MESSAGE_HANDLER(WM_TRAY_SHOW_PANE, OnShowPaneMessage)
     MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
     MESSAGE_HANDLER(WM_TRAY_REMOVE_BALLOON, OnRemoveBalloon)
     MESSAGE_HANDLER(WM_TRAY_HIDE_MENU_TIP, OnHideMenuTip)
@@ -171,6 +178,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
 
   std::unique_ptr<IDataNeededHander_MenuSelf> m_dataNeededHandler;
   std::unique_ptr<CQLRWndClipboardHandler> m_clipboardHandler;
+  std::unique_ptr<CQLRFloatPane> m_floatPane;
   DWORD m_lastClipboardSequence = 0;
   CClipboardKeeper m_clipboardKeeper;
   DWORD m_lastHotkeyPress = 0;
@@ -184,6 +192,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnUpdateDue(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnGetClipboardHandler(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnStartClipboardHistory(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnShowPaneMessage(UINT, WPARAM wParam, LPARAM, BOOL&);
   LRESULT OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& bHandled);
   void OnClipboardHistoryChanged(const NMCLIPBOARDHISTORY& nm);
   // When ClipboardHistory is on and the handler window is missing; true

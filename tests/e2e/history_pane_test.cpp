@@ -1,0 +1,80 @@
+// The history pane of the real Quillora.exe: shown at start, slid to its
+// caption, shown on request, and back at the same place after restarts.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/tray_program.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+constexpr wchar_t kPaneTitle[] = L"Quillora : Clipboard History";
+constexpr UINT kShowPane = 32776;
+
+class HistoryPaneE2eTest : public qlre2e::TrayProgramTest {
+ protected:
+  void SetUp() override {
+    TrayProgramTest::SetUp();
+    SetSetting(L"ShowHistoryPaneOnStart", L"1");
+    CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
+    SetSetting(L"PhrasesDirectory", dir.File(L"Phrases"));
+  }
+  HWND Pane() { return qlrtest::FindProcessWindow(child.Pid(), nullptr, kPaneTitle); }
+  bool CollapsedBar(HWND pane) {
+    RECT r = {};
+    return GetWindowRect(pane, &r) && r.bottom - r.top < 40 && r.right - r.left < 300;
+  }
+  int Saved(const wchar_t* key) {
+    return GetPrivateProfileIntW(L"Settings_Agent", key, -999, dir.File(L"Settings.ini").c_str());
+  }
+};
+
+TEST_F(HistoryPaneE2eTest, PaneAppearsAsATopmostCaptionBarAndShowsOnRequest) {
+  HWND tray = Start(L"");
+  ASSERT_NE(tray, nullptr);
+  HWND pane = nullptr;
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && CollapsedBar(pane); }, 3000));
+  LONG_PTR ex = GetWindowLongPtrW(pane, GWL_EXSTYLE);
+  EXPECT_EQ(ex & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST), WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+
+  EXPECT_EQ(SendMessageW(tray, kShowPane, 1, 0), 1);
+  HWND shown = Pane();
+  ASSERT_NE(shown, nullptr);
+  // Shown expanded and in front; the pane then slides to its caption again
+  // once it loses the focus, which nothing here takes.
+  EXPECT_TRUE(IsWindowVisible(shown));
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return GetForegroundWindow() == shown; }, 5000));
+  EXPECT_EQ(SendMessageW(tray, kShowPane, 7, 0), 1);  // other values do nothing
+  Exit();
+  EXPECT_NE(Saved(L"FloatPaneRect_TOPLEFT_x"), -999);
+  EXPECT_NE(Saved(L"FloatPaneRect_TOPLEFT_y"), -999);
+}
+
+TEST_F(HistoryPaneE2eTest, PlaceStaysAfterRestartsOfACollapsedPane) {
+  WritePrivateProfileStringW(L"Settings_Agent", L"FloatPaneRect_TOPLEFT_x", L"100", dir.File(L"Settings.ini").c_str());
+  WritePrivateProfileStringW(L"Settings_Agent", L"FloatPaneRect_TOPLEFT_y", L"100", dir.File(L"Settings.ini").c_str());
+  for (int run = 0; run < 2; ++run) {
+    ASSERT_NE(Start(L""), nullptr);
+    HWND pane = nullptr;
+    ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && CollapsedBar(pane); }, 10000));
+    RECT r = {};
+    GetWindowRect(pane, &r);
+    EXPECT_EQ(r.right, 400) << run;
+    // The slide ends with the bar put on top: wait until it stands still.
+    RECT last = r;
+    qlrtest::WaitUntil([&] {
+      RECT now = {};
+      GetWindowRect(pane, &now);
+      bool still = EqualRect(&now, &last) != FALSE;
+      last = now;
+      return still;
+    }, 3000, 300);
+    Exit();
+    EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_x"), 100) << run;
+    EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_y"), 100) << run;
+  }
+}
+
+}  // namespace
