@@ -144,4 +144,6 @@ constexpr UINT kHistoryWorkerDone = WM_APP + 3;
 constexpr UINT_PTR kHistorySaveTimer = 2343;
 constexpr DWORD kAsyncBlockMs = 3000;
 UINT GetItemSavedMessage();
+// Tests: runs on the load thread before it waits for a running save.
+void SetBeforeHistoryLoadHook(void (*hook)());
 UINT GetHistoryLoadedMessage();

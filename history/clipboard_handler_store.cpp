@@ -33,13 +33,19 @@ UINT HistoryLoadedMessage() {
   return id;
 }
 
+void (*g_beforeLoad)() = nullptr;
+
 DWORD WINAPI HistoryWorkerProc(void* param) {
   std::unique_ptr<WorkerJob> job(static_cast<WorkerJob*>(param));
   std::unique_ptr<CCHQueue> queue(job->queue);
+  if (job->load && g_beforeLoad) g_beforeLoad();
   {
     CSaveLoadLock lock(!job->load);
     if (job->load) {
-      LoadHistory(job->folder, queue.get());
+      // A save of this run may have come first: its files are among the
+      // stored ones and must not go as a twin here, where the live items
+      // are unknown. The merge on the UI thread drops the twins.
+      LoadHistory(job->folder, queue.get(), true);
       if (queue->Count() > 0)
         SendMessageW(job->handler, HistoryLoadedMessage(), 0, reinterpret_cast<LPARAM>(queue.get()));
     } else {
@@ -55,6 +61,8 @@ DWORD WINAPI HistoryWorkerProc(void* param) {
 }
 
 }  // namespace
+
+void SetBeforeHistoryLoadHook(void (*hook)()) { g_beforeLoad = hook; }
 
 UINT GetItemSavedMessage() { return ItemSavedMessage(); }
 UINT GetHistoryLoadedMessage() { return HistoryLoadedMessage(); }
@@ -156,7 +164,8 @@ void CQLRWndClipboardHandler::OnLoaded(CCHQueue* loaded) {
     return nullptr;
   };
   // The same files must not stand twice: after a re-creation of the window,
-  // or when a save of this run came first.
+  // or when a save of this run came first. Newest first, so of stored twins
+  // (kept apart by the load) the newest stays.
   for (int i = loaded->Count() - 1; i >= 0; --i) {
     CCHItem* item = loaded->GetItem(i);
     if (heldByLive(*item)) continue;

@@ -171,7 +171,7 @@ std::unique_ptr<CCHItem> LoadHistoryDataFile(const std::wstring& path) {
   return item;
 }
 
-bool LoadHistory(const std::wstring& folder, CCHQueue* queue) {
+bool LoadHistory(const std::wstring& folder, CCHQueue* queue, bool keepTwins) {
   std::vector<std::wstring> names;
   if (ListHistoryDescriptors(folder, &names) == 0) return false;
   const std::wstring prefix = WithSlash(folder);
@@ -216,7 +216,11 @@ bool LoadHistory(const std::wstring& folder, CCHQueue* queue) {
       captured.dwHighDateTime = static_cast<DWORD>(d.captureTime >> 32);
       FileTimeToSystemTime(&captured, &item->captureTime);
     }
-    queue->Add(item.release(), -1);
+    if (keepTwins) {
+      queue->Append(std::move(item));
+    } else {
+      queue->Add(item.release(), -1);
+    }
   }
   if (queue->Count() > 0) queue->SortByTime();
   return true;

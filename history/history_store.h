@@ -31,5 +31,8 @@ std::unique_ptr<CCHItem> LoadHistoryDataFile(const std::wstring& path);
 // Loads every descriptor of the folder into the queue, oldest first;
 // descriptors that are malformed, name files outside the folder or name no
 // loadable file are skipped and logged. True when any descriptor was found.
-bool LoadHistory(const std::wstring& folder, CCHQueue* queue);
+// Items of the same content are merged into one (the other's files deleted)
+// unless keepTwins is set: a caller that holds live items of its own merges
+// them itself, since one of the twins may be the files a live item just wrote.
+bool LoadHistory(const std::wstring& folder, CCHQueue* queue, bool keepTwins = false);
 bool LoadHistory(CCHQueue* queue);  // the history folder

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,11 @@ class HandlerStoreTest : public ::testing::Test {
   std::vector<std::wstring> Descriptors() const {
     std::vector<std::wstring> names;
     ListHistoryDescriptors(folder.Path(), &names);
+    return names;
+  }
+  std::vector<std::wstring> SortedDescriptors() const {
+    std::vector<std::wstring> names = Descriptors();
+    std::sort(names.begin(), names.end());
     return names;
   }
   static std::vector<std::wstring> HeldTexts(const CQLRWndClipboardHandler& handler) {
@@ -195,6 +202,52 @@ TEST_F(HandlerStoreTest, TheMergeCutsLikeTrimAndDropsTheStoredTwinOfTheStartCapt
   ASSERT_TRUE(WaitSaved(handler->GetItem(0)));
   handler.reset();
   EXPECT_EQ(Descriptors().size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+HANDLE g_loadGate = nullptr;
+void WaitForTheLoadGate() { WaitForSingleObject(g_loadGate, 20000); }
+
+// The start capture saved before the load reads the folder: its fresh files
+// stand beside the stored copy of the same text, and only the stored copy goes.
+TEST_F(HandlerStoreTest, AStartCaptureSavedBeforeTheLoadKeepsItsOwnFiles) {
+  {
+    auto handler = Start();
+    CCHItem* oldest = Copy(*handler, L"oldest");
+    ASSERT_TRUE(WaitSaved(oldest));
+    CCHItem* middle = Copy(*handler, L"middle");
+    ASSERT_TRUE(WaitSaved(middle));
+    ASSERT_TRUE(WaitSaved(Copy(*handler, L"newest")));
+    // A gap in the names: the next save takes the name before the stored copy's.
+    std::set<int> first = {1};
+    ASSERT_TRUE(handler->DeleteItems(first, false));
+  }
+  ASSERT_EQ(SortedDescriptors(), (std::vector<std::wstring>{L"quillora_cb1.info", L"quillora_cb3.info"}));
+
+  g_loadGate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_NE(g_loadGate, nullptr);
+  SetBeforeHistoryLoadHook(&WaitForTheLoadGate);
+  ASSERT_TRUE(qlrtest::PutClipboardText(L"newest"));
+  auto handler = std::make_unique<CQLRWndClipboardHandler>();
+  handler->SetOptions(options);
+  int notices = parent.Count(CHN_HISTORYLOADED);
+  ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, true));
+  ASSERT_EQ(handler->GetItemCount(), 1);
+  CCHItem* live = handler->GetItem(0);
+  bool saved = WaitSaved(live);
+  SetEvent(g_loadGate);
+  bool loaded = qlrtest::PumpUntil([&] { return parent.Count(CHN_HISTORYLOADED) > notices; }, 10000);
+  SetBeforeHistoryLoadHook(nullptr);
+  CloseHandle(g_loadGate);
+  ASSERT_TRUE(saved);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(live->descriptorPath, folder.File(L"quillora_cb2.info"));
+  EXPECT_EQ(HeldTexts(*handler), (Texts{L"newest", L"oldest"}));
+  handler.reset();
+  EXPECT_EQ(SortedDescriptors(), (std::vector<std::wstring>{L"quillora_cb1.info", L"quillora_cb2.info"}));
 }
 
 }  // namespace
