@@ -41,10 +41,13 @@ TEST_F(AboutDialogTest, OpensOnceCopiesTheReportAndEndsWithTheProgram) {
   ASSERT_TRUE(qlrtest::WaitUntil([&] { return GetForegroundWindow() == about || IsWindow(about); }, kProgramWaitMs));
   EXPECT_EQ(CountAboutDialogs(), 1u);
 
-  HWND list = GetDlgItem(about, 1001);
   DWORD start = GetTickCount();
   ASSERT_TRUE(qlrtest::WaitUntil([&] { return WaitForLog(L"About report filled in"); }, kProgramWaitMs));
   printf("about report shown and filled after %lu ms\n", GetTickCount() - start);
+  // The dialog window is found by its caption as soon as it exists, which
+  // can be before its controls are made: take the list once it is filled.
+  HWND list = GetDlgItem(about, 1001);
+  ASSERT_NE(list, nullptr);
   EXPECT_GT(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 20);
   // A click selects through LVM_SETITEMSTATE's LVN_ITEMCHANGING, which the
   // dialog refuses: no row is ever selected.
