@@ -87,7 +87,7 @@ TEST_F(DrawerTableTest, SpansShareTheDifferenceEqually) {
       {{10, 10, 10}, 0, 3, 41, 41, true, {13, 13, 15}},
       {{10, 10, 10}, 0, 3, 41, 41, false, {15, 13, 13}},
       {{5, 5, 9}, 0, 2, 21, 21, true, {10, 11, 9}},
-      {{5, 5, 9}, 1, 2, 20, 20, false, {5, 9, 8}},
+      {{5, 5, 9}, 1, 2, 21, 21, false, {5, 9, 12}},
       {{10, 10}, 0, 2, 25, 20, true, {10, 10}},  // wide enough for the test value
       {{10, 10}, 1, 5, 99, 99, true, {10, 10}},  // past the grid: nothing
   };
@@ -118,8 +118,9 @@ TEST_F(DrawerTableTest, ReservedSlotsAreSkippedAndSpansClamped) {
                            L"<tr><td width=30></td></tr></table>", 10 + 30 + 1},
       {"colspan reserves", L"<table cellspacing=0 cellpadding=0><tr><td colspan=2 width=5></td><td width=7></td></tr>"
                            L"<tr><td width=3></td><td width=4></td><td width=9></td></tr></table>", 3 + 4 + 9 + 2},
-      // Huge or bad spans stop at the grid the first scan counted.
-      {"huge colspan", L"<table cellspacing=0 cellpadding=0><tr><td colspan=2000000000 width=10></td></tr></table>", 10},
+      // Huge or bad spans count as 1000 at most: the grid has 1000 columns,
+      // each empty one adding its 1 px gap.
+      {"huge colspan", L"<table cellspacing=0 cellpadding=0><tr><td colspan=2000000000 width=10></td></tr></table>", 10 + 999},
       {"zero and negative", L"<table cellspacing=0 cellpadding=0><tr><td colspan=0 width=10></td><td colspan=-1 width=4></td></tr></table>", 15},
       {"huge rowspan", L"<table cellspacing=0 cellpadding=0><tr><td rowspan=2000000000 width=10></td></tr></table>", 10},
   };
