@@ -9,7 +9,7 @@
 #include <cwchar>
 
 #include "foundation/handles.h"
-#include "htmldraw/html_text_drawer.h"
+#include "htmldraw/html_flow_layout.h"
 #include "htmldraw/markup_images.h"
 #include "htmldraw/markup_values.h"
 
@@ -28,67 +28,12 @@ int Saturate(long long v) {
 
 }  // namespace
 
-class HtmlFlowLayout {
- public:
-  HtmlFlowLayout(CHtmlTextDrawer& drawer, HDC dc, const RECT& area, bool measure)
-      : d(drawer), m_dc(dc), m_area(area), m_measure(measure),
-        m_avail(std::max(0, static_cast<int>(area.right - area.left))) {}
-
-  SIZE Run(const std::wstring& text);
-
- private:
-  void Tag(const MarkupToken& token);
-  void Text(std::wstring run);
-  void Place(const wchar_t* s, int n, SIZE extent);
-  void EndLine(int count, bool wrapped);
-  void StartLine();
-  void Tab(int count);
-  void Rule(const std::wstring& attributes);
-  void Image(const MarkupToken& token);
-  void StringResource(const std::wstring& attributes);
-  // Top of an object of that height and ascent on the current line (draw).
-  int TopFor(int height, int ascent) const;
-  void Advance(int layoutWidth, int drawnWidth);
-  void AddLink(int left, int top, int width, int height);
-  bool InLink() const { return d.m_styles.Current().linkKind != kLinkNone; }
-  void Metrics() { GetTextMetricsW(m_dc, &m_tm); }
-
-  CHtmlTextDrawer& d;
-  HDC m_dc;
-  RECT m_area;
-  bool m_measure;
-  int m_avail;
-  TEXTMETRICW m_tm = {};
-  bool m_stopped = false;
-
-  HtmlLine m_line;          // measure: the line being built; draw: its record
-  size_t m_lineIndex = 0;   // draw: the record read
-  int m_lineX = 0;          // position on the line as measured (wrapping, tabs)
-  int m_drawX = 0;          // draw: where the next thing goes
-  int m_lineTop = 0;
-  bool m_lineHasContent = false;
-  int m_minHeight = 0;      // rules ask for room
-  int m_widest = 0;
-  int m_bottom = 0;
-  int m_justifyExtra = 0;   // draw: width still to spread over the blanks
-  int m_justifyBlanks = 0;
-  int m_link = -1;          // link and animation counters
-  int m_animation = -1;
-};
-
-SIZE CHtmlTextDrawer::Layout(HDC dc, const RECT& area, Pass pass) {
-  // Tables will be cut out of the text here and laid out between stretches
-  // of flowing text; until then the whole text flows.
-  HtmlFlowLayout flow(*this, dc, area, pass == Pass::kMeasure);
-  return flow.Run(m_prepared);
-}
-
-SIZE HtmlFlowLayout::Run(const std::wstring& text) {
-  d.m_styles.Begin(m_dc);
+SIZE HtmlFlowLayout::Run(const std::wstring& text, bool wrapInBody) {
   Metrics();
   m_lineTop = m_area.top;
+  m_bottom = m_area.top;
   StartLine();
-  std::wstring body = L"<body>" + text + L"</body>";
+  std::wstring body = wrapInBody ? L"<body>" + text + L"</body>" : text;
   MarkupLexer lexer(body);
   MarkupToken token;
   while (!m_stopped && lexer.Next(token)) {
@@ -96,7 +41,6 @@ SIZE HtmlFlowLayout::Run(const std::wstring& text) {
   }
   if (!m_stopped && m_lineHasContent) EndLine(1, false);
   SetTextJustification(m_dc, 0, 0);
-  d.m_styles.End();
   return SIZE{m_widest, m_bottom - m_area.top};
 }
 
@@ -104,8 +48,8 @@ void HtmlFlowLayout::Tag(const MarkupToken& token) {
   const MarkupTag& tag = *token.tag;
   bool hovered = false;
   if (tag.id == kTagLink && !token.closing) {
-    ++m_link;
-    hovered = m_link == d.m_hovered;
+    ++m_ctx.link;
+    hovered = m_ctx.link == d.m_hovered;
   }
   d.m_styles.ApplyTag(token, hovered);
   Metrics();
@@ -125,7 +69,7 @@ void HtmlFlowLayout::Tag(const MarkupToken& token) {
 void HtmlFlowLayout::Text(std::wstring run) {
   ApplyTextTransform(run, d.m_styles.Current().textTransform);
   SetTextJustification(m_dc, 0, 0);
-  const int maxWidth = d.m_maxWidth;
+  const int maxWidth = m_ctx.wrapWidth;
   size_t pos = 0;
   while (pos < run.size() && !m_stopped) {
     const wchar_t* s = run.data() + pos;
@@ -228,7 +172,7 @@ void HtmlFlowLayout::Advance(int layoutWidth, int drawnWidth) {
 void HtmlFlowLayout::AddLink(int left, int top, int width, int height) {
   if (d.m_links.size() >= CHtmlTextDrawer::kMaxLinkAreas) return;
   const HtmlTextStyle& style = d.m_styles.Current();
-  d.m_links.push_back(HtmlLinkArea{RECT{left, top, left + width, top + height}, style.linkKind, m_link,
+  d.m_links.push_back(HtmlLinkArea{RECT{left, top, left + width, top + height}, style.linkKind, m_ctx.link,
                                    style.linkTarget});
 }
 
@@ -244,7 +188,7 @@ int HtmlFlowLayout::TopFor(int height, int ascent) const {
 void HtmlFlowLayout::EndLine(int count, bool wrapped) {
   count = std::max(count, 1);
   if (m_measure) {
-    if (d.m_lines.size() >= CHtmlTextDrawer::kMaxLines) {
+    if (m_ctx.lines->size() >= CHtmlTextDrawer::kMaxLines) {
       m_stopped = true;
       return;
     }
@@ -254,13 +198,13 @@ void HtmlFlowLayout::EndLine(int count, bool wrapped) {
     m_line.height = std::max(height, m_minHeight);
     m_line.width = m_lineX;
     int width = Saturate(m_line.width + static_cast<long long>(m_line.percentSum) * m_widest / 100);
-    d.m_lines.push_back(m_line);
+    m_ctx.lines->push_back(m_line);
     m_widest = std::max(m_widest, width);
-    m_bottom = Saturate(static_cast<long long>(m_lineTop) + m_line.height);
   }
+  m_bottom = Saturate(static_cast<long long>(m_lineTop) + m_line.height);
   m_lineTop = Saturate(static_cast<long long>(m_lineTop) + static_cast<long long>(m_line.height) * count);
   if (m_lineTop >= CHtmlTextDrawer::kMaxExtent) m_stopped = true;
-  ++m_lineIndex;
+  ++m_ctx.lineIndex;
   StartLine();
 }
 
@@ -273,11 +217,11 @@ void HtmlFlowLayout::StartLine() {
     m_line = HtmlLine();
     return;
   }
-  if (m_lineIndex >= d.m_lines.size()) {  // what the measure did not lay out is not drawn
+  if (m_ctx.lineIndex >= m_ctx.lines->size()) {  // what the measure did not lay out is not drawn
     m_stopped = true;
     return;
   }
-  m_line = d.m_lines[m_lineIndex];
+  m_line = (*m_ctx.lines)[m_ctx.lineIndex];
   int width = Saturate(m_line.width + static_cast<long long>(m_line.percentSum) * m_avail / 100);
   if (m_line.align == kAlignCenter) m_drawX += (m_avail - width) / 2;
   if (m_line.align == kAlignRight) m_drawX += m_avail - width;
@@ -389,13 +333,13 @@ void HtmlFlowLayout::Image(const MarkupToken& token) {
   const int boxW = size.cx + (shadowRoom ? std::abs(d.m_shadowX) : 0);
   const int boxH = size.cy + (shadowRoom ? std::abs(d.m_shadowY) : 0);
 
-  if (d.m_maxWidth > 0 && m_lineX + boxW > d.m_maxWidth) {
+  if (m_ctx.wrapWidth > 0 && m_lineX + boxW > m_ctx.wrapWidth) {
     EndLine(1, true);
     if (m_stopped) return;
   }
   int frame = a.index;
   if (m_measure) {
-    if (tag == kTagImageList && a.speed > 0 && d.m_animations.size() < CHtmlTextDrawer::kMaxAnimations)
+    if (tag == kTagImageList && a.speed > 0 && m_ctx.collectAnimations && d.m_animations.size() < CHtmlTextDrawer::kMaxAnimations)
       d.m_animations.push_back(HtmlAnimation{a.index, frames, 0, a.speed});
     m_line.height = std::max(m_line.height, boxH);
     m_lineHasContent = true;
@@ -403,10 +347,10 @@ void HtmlFlowLayout::Image(const MarkupToken& token) {
     return;
   }
   if (tag == kTagImageList && a.speed > 0) {
-    size_t next = static_cast<size_t>(++m_animation);
+    size_t next = static_cast<size_t>(++m_ctx.animation);
     if (next < d.m_animations.size()) frame = d.m_animations[next].frame;
   }
-  const bool hovered = InLink() && m_link == d.m_hovered;
+  const bool hovered = InLink() && m_ctx.link == d.m_hovered;
   UINT effect = hovered ? hotBits : plainBits;
   const bool enabled = d.m_styles.IsEnabled();
   if (!enabled) effect = CEffectPainter::kEffectReplace | (effect & CEffectPainter::kEffectShadowMask);

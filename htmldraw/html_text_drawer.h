@@ -108,6 +108,7 @@ class CHtmlTextDrawer {
 
  private:
   friend class HtmlFlowLayout;
+  friend class HtmlTableLayout;
   enum class Pass { kMeasure, kDraw };
 
   SIZE Layout(HDC dc, const RECT& area, Pass pass);

@@ -145,6 +145,12 @@ void HtmlStyleResolver::ApplyLinkAttributes(const std::wstring& attributes) {
   }
 }
 
+void HtmlStyleResolver::Restore(const State& state) {
+  if (m_stack.size() > state.depth) m_stack.resize(state.depth);
+  m_current = state.current;
+  SelectStyle();
+}
+
 void HtmlStyleResolver::SelectStyle() {
   LOGFONTW lf = StyleLogFont(m_current);
   // Most tags leave the font as it was; making the same font again is wasted.

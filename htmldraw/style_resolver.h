@@ -59,6 +59,15 @@ class HtmlStyleResolver {
   HFONT Font() const { return static_cast<HFONT>(m_font.Get()); }
   HDC Context() const { return m_dc; }
 
+  // The current style and the stack depth, so that a table cell can take a
+  // style of its own and leave no frame its text opened behind.
+  struct State {
+    HtmlTextStyle current;
+    size_t depth;
+  };
+  State Save() const { return State{m_current, m_stack.size()}; }
+  void Restore(const State& state);
+
   // Makes the font of the current style and selects it with the background
   // mode and the colours into the context.
   void SelectStyle();

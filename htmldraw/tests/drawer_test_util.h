@@ -61,4 +61,21 @@ inline std::wstring SampleTooltip() {
   return text;
 }
 
+// The same tooltip as a table of 20 rows: the number in the first column,
+// the phrase (five of them with a link) in the second.
+inline std::wstring SampleTooltipTable() {
+  std::wstring text = L"<b>Phrase folder</b> <font color=#336699>Letters and replies</font>";
+  text += L"<table cellspacing=1 border=1><tr><td>0.</td><td>Folder</td></tr>";
+  for (int i = 1; i < 20; ++i) {
+    text += L"<tr><td align=right>" + std::to_wstring(i) + L".</td><td>";
+    if (i % 4 == 0)
+      text += L"<a href=\"http://example.com/phrase/" + std::to_wstring(i) + L"\">Open phrase " +
+              std::to_wstring(i) + L"</a> ";
+    text += L"Kind regards, the text that is pasted when the hotkey is pressed, with <i>style</i>";
+    if (i == 19) text += L" <a msg=more>more</a>";
+    text += L"</td></tr>";
+  }
+  return text + L"</table>";
+}
+
 }  // namespace drawertest

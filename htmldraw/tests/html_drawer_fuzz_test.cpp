@@ -98,6 +98,80 @@ TEST_F(DrawerFuzzTest, FloodsStopAtTheListBounds) {
   }
 }
 
+// Random tables: unbalanced tags, cells outside rows, empty rows, bad and
+// huge spans and sizes, mutated on top.
+std::wstring RandomTable(std::mt19937& rng, int depth) {
+  static const wchar_t* const kPieces[] = {
+      L"<table>", L"</table>", L"<tr>", L"</tr>", L"<td>", L"</td>", L"x", L"word ", L"<br>",
+      L"<td colspan=0>", L"<td colspan=-1>", L"<td colspan=2000000000>", L"<td rowspan=2000000000>",
+      L"<td rowspan=3 colspan=2>", L"<td width=99999 height=99999>", L"<table border=99999 cellspacing=99999>",
+      L"<table border=3 borderstyle=double bgeffect=metal>", L"<td bgeffect=noise valign=bottom align=right>",
+      L"<table background=idres:1>", L"<a msg=m>link</a>", L"<ilst idres=1 speed=1>", L"<td width=50%>",
+      L"<tr height=40000>", L"<table cellpadding=-5 align=center>"};
+  std::wstring text;
+  int pieces = 1 + static_cast<int>(rng() % 40);
+  for (int i = 0; i < pieces; ++i) {
+    if (depth < 4 && rng() % 12 == 0) {
+      text += L"<table><tr><td>" + RandomTable(rng, depth + 1) + L"</td></tr></table>";
+      continue;
+    }
+    text += kPieces[rng() % (sizeof(kPieces) / sizeof(kPieces[0]))];
+  }
+  return text;
+}
+
+TEST_F(DrawerFuzzTest, RandomAndMutatedTablesEndQuickly) {
+  std::mt19937 rng(36);
+  const int widths[] = {0, 1, 30, 200, 1000};
+  DWORD slowest = 0;
+  for (int i = 0; i < 2000; ++i) {
+    std::wstring text = RandomTable(rng, 0);
+    if (i % 3 == 0) text = markupfuzz::Mutate(text, rng);
+    drawer.SetEnabled(i % 7 != 0);
+    DWORD ms = Exercise(text, widths[rng() % 5], rng);
+    slowest = std::max(slowest, ms);
+    ASSERT_LT(ms, 5000u) << "table " << i;
+    if (HasFailure()) {
+      ADD_FAILURE() << "table " << i << ": " << std::string(text.begin(), text.end());
+      return;
+    }
+  }
+  std::printf("2000 hostile tables, slowest measure+draw %lu ms\n", static_cast<unsigned long>(slowest));
+}
+
+TEST_F(DrawerFuzzTest, DeepAndHugeTablesStayBounded) {
+  std::mt19937 rng(11);
+  struct Case {
+    const char* label;
+    std::wstring text;
+  } cases[] = {
+      {"1000 levels deep", [] {
+         std::wstring t;
+         for (int i = 0; i < 1000; ++i) t += L"<table><tr><td>level ";
+         for (int i = 0; i < 1000; ++i) t += L"</td></tr></table>";
+         return t;
+       }()},
+      {"1000 levels unclosed", [] { std::wstring t; for (int i = 0; i < 1000; ++i) t += L"<table><td>x"; return t; }()},
+      {"many rows", [] { std::wstring t = L"<table>"; for (int i = 0; i < 5000; ++i) t += L"<tr><td>r</td></tr>"; return t + L"</table>"; }()},
+      {"many cells", [] { std::wstring t = L"<table><tr>"; for (int i = 0; i < 5000; ++i) t += L"<td colspan=1000>c"; return t; }()},
+      {"huge sizes", [] {
+         std::wstring t = L"<table cellspacing=32767 border=32767>";
+         for (int i = 0; i < 50; ++i) t += L"<tr><td width=32767 height=32767 colspan=2000000000 rowspan=2000000000>";
+         return t;
+       }()},
+  };
+  for (const Case& c : cases) {
+    DWORD ms = Exercise(c.text, 0, rng);
+    std::printf("%s: %zu characters, %lu ms\n", c.label, c.text.size(), static_cast<unsigned long>(ms));
+    EXPECT_LT(ms, 60000u) << c.label;
+  }
+  // Deeper than the nesting limit the tables flow as text: the deepest words
+  // are still drawn, and nothing hangs.
+  SIZE size = drawer.Measure(canvas.Dc(), cases[0].text.c_str());
+  EXPECT_GT(size.cx, 1);
+  EXPECT_GT(size.cy, 1);
+}
+
 TEST_F(DrawerFuzzTest, TypicalTooltipWithTwentyLinesAndFiveLinks) {
   std::wstring text = drawertest::SampleTooltip();
   ASSERT_GE(text.size(), 2000u);
