@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bench/bench_timer.h"
+#include "bench/phrase_tree.h"
 #include "editor/store/command_folder.h"
 #include "phrases/phrase_file.h"
 #include "phrases/phrase_node.h"
@@ -15,27 +16,7 @@
 
 namespace {
 
-constexpr int kFolders = 200;
-constexpr int kPhrasesPerFolder = 50;
 constexpr double kTargetMs = 2000;
-
-bool BuildTree(const std::wstring& root) {
-  CreateDirectoryW(root.c_str(), nullptr);
-  for (int f = 0; f < kFolders; ++f) {
-    std::wstring folder = root + L"\\Folder " + std::to_wstring(f);
-    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    for (int p = 0; p < kPhrasesPerFolder; ++p) {
-      CPhraseNode node;
-      std::wstring caption = L"Phrase " + std::to_wstring(f) + L"." + std::to_wstring(p);
-      node.SetCaption(caption);
-      node.data = L"Dear %CLIPBOARD_TEXT%,\r\nthank you for your message of %DATE%.\r\n" + caption;
-      node.SetHint(L"Hint of " + caption);
-      node.sortId = static_cast<std::uint32_t>((f * 31 + p * 17) % 100);
-      if (!SavePhraseToFile(node, folder + L"\\" + caption + L".quillora")) return false;
-    }
-  }
-  return true;
-}
 
 // The least any load must do: list each folder, open and read each file.
 void BareWalk(const std::wstring& folder, int* files, unsigned long long* bytes) {
@@ -68,11 +49,11 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring root = argc < 2 ? temp.File(L"Phrases") : std::wstring(argv[1]);
 
   double t0 = BenchNowMs();
-  if (!BuildTree(root)) {
+  if (!BuildBenchPhraseTree(root)) {
     wprintf(L"cannot build the phrase tree in %ls\n", root.c_str());
     return 1;
   }
-  wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kFolders * kPhrasesPerFolder, kFolders,
+  wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kBenchFolders * kBenchPhrasesPerFolder, kBenchFolders,
           BenchNowMs() - t0);
 
   double bareBest = 1e30, loadBest = 1e30;
@@ -100,5 +81,5 @@ int wmain(int argc, wchar_t** argv) {
   const int kSorts = 10;
   for (int i = 0; i < kSorts; ++i) store.Sort();
   wprintf(L"sort: %.2f ms per sort of the whole tree\n", (BenchNowMs() - t0) / kSorts);
-  return total == kFolders * (kPhrasesPerFolder + 1) ? 0 : 1;
+  return total == kBenchFolders * (kBenchPhrasesPerFolder + 1) ? 0 : 1;
 }

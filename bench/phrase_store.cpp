@@ -13,32 +13,9 @@
 #include "phrases/phrase_writer.h"
 #include "tests/support/test_support.h"
 #include "bench/bench_timer.h"
+#include "bench/phrase_tree.h"
 
 namespace {
-
-constexpr int kFolders = 200;
-constexpr int kPhrasesPerFolder = 50;
-
-bool BuildTree(const std::wstring& root) {
-  CreateDirectoryW(root.c_str(), nullptr);
-  std::mt19937 rng(1);
-  for (int f = 0; f < kFolders; ++f) {
-    std::wstring folder = root + L"\\Folder " + std::to_wstring(f);
-    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    for (int p = 0; p < kPhrasesPerFolder; ++p) {
-      CPhraseNode node;
-      std::wstring caption = L"Phrase " + std::to_wstring(f) + L"." + std::to_wstring(p);
-      node.SetCaption(caption);
-      node.data = L"Dear %CLIPBOARD_TEXT%,\r\nthank you for your message of %DATE%.\r\n" + caption;
-      node.SetHint(L"Hint of " + caption);
-      node.sortId = rng() % 100;
-      node.usageCount = static_cast<int>(rng() % 50);
-      node.lastUse = {2024, 5, 0, 17, 10, 20, 30, 0};
-      if (!SavePhraseToFile(node, folder + L"\\" + caption + L".quillora")) return false;
-    }
-  }
-  return true;
-}
 
 double BestLoadMs(CPhraseStore& store, const std::wstring& root) {
   double best = 1e30;
@@ -60,11 +37,11 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring root = argc < 2 ? temp.File(L"Phrases") : std::wstring(argv[1]);
 
   double t0 = BenchNowMs();
-  if (!BuildTree(root)) {
+  if (!BuildBenchPhraseTree(root)) {
     wprintf(L"cannot build the phrase tree in %ls\n", root.c_str());
     return 1;
   }
-  wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kFolders * kPhrasesPerFolder, kFolders,
+  wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kBenchFolders * kBenchPhrasesPerFolder, kBenchFolders,
           BenchNowMs() - t0);
 
   CPhraseStore store;
