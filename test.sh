@@ -36,12 +36,16 @@ done
 fi
 
 echo "== tests (x64 under Wine)"
+# Several tests at once, each in a slot of its own (display, server, prefix
+# and home): nothing a test does on the desktop reaches another one.
+slots="${QLR_TEST_SLOTS:-$(( $(nproc) / 2 ))}"
+[ "$slots" -ge 1 ] 2>/dev/null || slots=1
+[ "$slots" -le 4 ] || slots=4
 source scripts/wine-env.sh
 trap qlr_wine_stop EXIT
-prefix="$here/build/x64/wineprefix"
-rm -rf "$prefix"
-qlr_wine_start "$prefix"
-export HOME="$here/build/x64/home" XDG_DATA_HOME="$here/build/x64/home/.local/share"
-mkdir -p "$HOME"
+rm -rf "$here/build/x64/wineprefix" "$here/build/x64/home"
+export QLR_SLOTS_DIR="$here/build/x64/slots"
+qlr_wine_start_slots "$QLR_SLOTS_DIR" "$slots"
+echo "   $slots test slots"
 cd build/x64
-ctest --output-on-failure --timeout 600 "$@"
+ctest --output-on-failure --timeout 600 -j "$slots" "$@"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/convert.h"
+#include "foundation/text/convert.h"
 #include "bench/bench_timer.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "bench/bench_timer.h"
 #include "bench/phrase_tree.h"
 #include "editor/store/command_folder.h"
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_node.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_node.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -49,10 +49,7 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring root = argc < 2 ? temp.File(L"Phrases") : std::wstring(argv[1]);
 
   double t0 = BenchNowMs();
-  if (!BuildBenchPhraseTree(root)) {
-    wprintf(L"cannot build the phrase tree in %ls\n", root.c_str());
-    return 1;
-  }
+  if (!MakeBenchPhraseTree(root)) return 1;
   wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kBenchFolders * kBenchPhrasesPerFolder, kBenchFolders,
           BenchNowMs() - t0);
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "bench/bench_timer.h"
-#include "foundation/files.h"
-#include "history/history_descriptor.h"
-#include "history/history_queue.h"
-#include "history/history_store.h"
+#include "foundation/files/files.h"
+#include "history/store/history_descriptor.h"
+#include "history/store/history_queue.h"
+#include "history/store/history_store.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/language_files.h"
-#include "foundation/localized_strings.h"
-#include "foundation/menu_localizer.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/localized_strings.h"
+#include "foundation/localization/menu_localizer.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cwchar>
 #include <string>
 
-#include "foundation/log.h"
-#include "foundation/paths.h"
+#include "foundation/logging/log.h"
+#include "foundation/files/paths.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "bench/bench_timer.h"
-#include "phrases/macro_expand.h"
-#include "phrases/macro_table.h"
-#include "phrases/macro_values.h"
+#include "phrases/macros/macro_expand.h"
+#include "phrases/macros/macro_table.h"
+#include "phrases/macros/macro_values.h"
 
 namespace {
 

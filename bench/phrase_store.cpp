@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_store.h"
-#include "phrases/phrase_writer.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_store.h"
+#include "phrases/store/phrase_writer.h"
 #include "tests/support/test_support.h"
 #include "bench/bench_timer.h"
 #include "bench/phrase_tree.h"
@@ -37,10 +37,7 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring root = argc < 2 ? temp.File(L"Phrases") : std::wstring(argv[1]);
 
   double t0 = BenchNowMs();
-  if (!BuildBenchPhraseTree(root)) {
-    wprintf(L"cannot build the phrase tree in %ls\n", root.c_str());
-    return 1;
-  }
+  if (!MakeBenchPhraseTree(root)) return 1;
   wprintf(L"built %d phrase files in %d folders: %.0f ms\n", kBenchFolders * kBenchPhrasesPerFolder, kBenchFolders,
           BenchNowMs() - t0);
 

@@ -3,11 +3,12 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_node.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_node.h"
 
 constexpr int kBenchFolders = 200;
 constexpr int kBenchPhrasesPerFolder = 50;
@@ -31,4 +32,11 @@ inline bool BuildBenchPhraseTree(const std::wstring& root) {
     }
   }
   return true;
+}
+
+// The tree, or a line saying why there is none.
+inline bool MakeBenchPhraseTree(const std::wstring& root) {
+  if (BuildBenchPhraseTree(root)) return true;
+  wprintf(L"cannot build the phrase tree in %ls\n", root.c_str());
+  return false;
 }

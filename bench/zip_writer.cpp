@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/zip_writer.h"
+#include "foundation/files/zip_writer.h"
 
 namespace {
 

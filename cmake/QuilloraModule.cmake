@@ -4,7 +4,8 @@
 #   A static library of every .cpp directly in the calling folder, plus the
 #   .cpp files of any sub-folder listed in SUBDIRS.
 # qlr_tests(<module> [DEPENDS libs...] [RESOURCES files...])
-#   One test program per tests/*_test.cpp of the calling folder, linked with
+#   One test program per tests/*_test.cpp of the calling folder (and per
+#   tests/<d>/*_test.cpp of each d in SUBDIRS), linked with
 #   the module, GoogleTest and the test support library, each registered
 #   with CTest (run under Wine through the cross-compiling emulator). A
 #   tests/<name>_test.rc is compiled into its own test program.
@@ -37,15 +38,22 @@ function(qlr_tests module)
   if(NOT QLR_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "DEPENDS;RESOURCES" ${ARGN})
+  cmake_parse_arguments(T "" "" "DEPENDS;RESOURCES;SUBDIRS" ${ARGN})
+  # Tests sit in tests/ or, in a big module, in the tests/<concern>/ folders
+  # listed in SUBDIRS.
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  foreach(d ${T_SUBDIRS})
+    file(GLOB more CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/${d}/*_test.cpp)
+    list(APPEND tests ${more})
+  endforeach()
   foreach(t ${tests})
     get_filename_component(base ${t} NAME_WE)
+    get_filename_component(dir ${t} DIRECTORY)
     set(exe ${module}_${base})
-    # A tests/<name>_test.rc beside the test file is compiled into it.
+    # A <name>_test.rc beside the test file is compiled into it.
     set(own_rc)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/${base}.rc)
-      set(own_rc ${CMAKE_CURRENT_SOURCE_DIR}/tests/${base}.rc)
+    if(EXISTS ${dir}/${base}.rc)
+      set(own_rc ${dir}/${base}.rc)
     endif()
     add_executable(${exe} ${t} ${T_RESOURCES} ${own_rc})
     target_link_libraries(${exe} PRIVATE ${module} ${T_DEPENDS} qlr_test_support gmock gtest)

@@ -8,7 +8,7 @@
 
 #include "editor_settings/editor_settings_names.h"
 #include "editor_settings/settings_file_replace.h"
-#include "foundation/ini.h"
+#include "foundation/files/ini.h"
 #include "tray/settings/settings_files.h"
 
 namespace esn = editor_settings_names;
@@ -52,6 +52,18 @@ void CQLREditorSettings::SaveOwnKeys(const std::wstring& iniPath) {
   ok &= IniWriteInt(ini, esn::kSettingsEditor, esn::kShowUncheckedPhrases, ShowUncheckedPhrases);
   ok &= IniWriteInt(ini, esn::kSettingsEditor, esn::kPreview, Preview);
   m_ownKeysWritten = ok;
+}
+
+bool CQLREditorSettings::SaveOwnKey(const wchar_t* key) {
+  if (!key) return false;
+  const std::wstring iniPath = GetSettingsIniPath();
+  const wchar_t* ini = iniPath.c_str();
+  if (lstrcmpiW(key, esn::kLastFile) == 0)
+    return IniWriteString(ini, esn::kSettingsEditor, esn::kLastFile, lastFile.c_str());
+  if (lstrcmpiW(key, esn::kShowUncheckedPhrases) == 0)
+    return IniWriteInt(ini, esn::kSettingsEditor, esn::kShowUncheckedPhrases, ShowUncheckedPhrases);
+  if (lstrcmpiW(key, esn::kPreview) == 0) return IniWriteInt(ini, esn::kSettingsEditor, esn::kPreview, Preview);
+  return false;
 }
 
 bool CQLREditorSettings::Save() {

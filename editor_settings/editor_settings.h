@@ -15,6 +15,11 @@ class CQLREditorSettings : public CQLRSettings {
   // Writes a copy of the file in use and puts it in place only when every
   // key was written, so that a failed save leaves the old file whole.
   bool Save();
+  // Writes one key of section "Settings_Editor" (LastFile,
+  // ShowUncheckedPhrases or Preview) and nothing else, so that bookkeeping
+  // never puts this object's older copy of the shared options over newer
+  // ones another program wrote. False for another key or a failed write.
+  bool SaveOwnKey(const wchar_t* key);
 
   int GetPrevFoldersCount() const { return m_prevFolders.Count(); }
   std::wstring GetPrevFolder(int index) const { return m_prevFolders.Get(index); }

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "editor_settings/editor_settings_names.h"
-#include "foundation/ini.h"
+#include "foundation/files/ini.h"
 #include "tray/settings/settings_files.h"
 
 namespace esn = editor_settings_names;

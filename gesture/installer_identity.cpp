@@ -1,6 +1,6 @@
 #include "gesture/installer_identity.h"
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

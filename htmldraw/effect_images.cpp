@@ -2,7 +2,7 @@
 // alpha blending.
 #include <algorithm>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/effect_painter.h"
 #include "htmldraw/work_bitmap.h"
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/effect_painter.h"
 #include "htmldraw/work_bitmap.h"
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/html_flow_layout.h"
 #include "htmldraw/markup_images.h"
 #include "htmldraw/markup_values.h"

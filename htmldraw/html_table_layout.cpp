@@ -2,13 +2,14 @@
 // contents are measured, the columns and rows grow to hold them (spanning
 // cells share what they still need), and the draw pass shares the surplus
 // width, paints backgrounds and frames and lays each cell out in its
-// rectangle. Both passes measure the table, so a draw never depends on
-// records of another table.
+// rectangle. The draw pass reads back what the measure pass found for each
+// table, met in the same order; a table out of step is measured afresh.
 #include "htmldraw/html_table_layout.h"
 
 #include <algorithm>
+#include <memory>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/markup_images.h"
 #include "htmldraw/markup_values.h"
 
@@ -86,6 +87,7 @@ void ApplyTableAttributes(const std::wstring& attributes, HtmlTextStyle& s, CHtm
 
 struct Cell {
   int row = 0, col = 0, rowSpan = 1, colSpan = 1;
+  size_t textRow = 0, textCell = 0;  // where its text lies in the scanned table
   HtmlTextStyle style;
   const std::wstring* content = nullptr;
   int border = 0;       // 0 or 1
@@ -94,7 +96,34 @@ struct Cell {
   std::vector<HtmlLine> lines;
 };
 
+size_t CellCount(const HtmlTableText& table) {
+  size_t n = 0;
+  for (const HtmlTableRowText& row : table.rows) n += row.cells.size();
+  return n;
+}
+
 }  // namespace
+
+// What the measure pass found for one table; the draw pass reads it back
+// instead of measuring the cells again.
+struct HtmlTableMeasure {
+  std::wstring attributes;  // with the counts below, tells the table apart
+  size_t textRows = 0, textCells = 0;
+  bool enabled = true;  // colours resolve differently while disabled
+  COLORREF disabledColor = 0;
+  HtmlTextStyle style;
+  int spacing = 0, border = 0, frame = 0;
+  size_t rows = 0, cols = 0;
+  std::vector<Cell> cells;
+  std::vector<long long> colW, rowH, rowMin;
+  std::vector<char> fixed;
+  long long width = 0, height = 0;
+
+  bool Fits(const HtmlTableText& table, const HtmlStyleResolver& styles) const {
+    return textRows == table.rows.size() && textCells == CellCount(table) && attributes == table.attributes &&
+           enabled == styles.IsEnabled() && disabledColor == styles.DisabledColor();
+  }
+};
 
 class HtmlTableLayout {
  public:
@@ -104,6 +133,7 @@ class HtmlTableLayout {
   SIZE Run(const HtmlTableText& table, const RECT& area, bool measure);
 
  private:
+  void Measure(const HtmlTableText& table);
   void PlaceCells(const HtmlTableText& table);
   void MeasureCells(bool collectAnimations);
   void SizeColumnsAndRows();
@@ -115,34 +145,52 @@ class HtmlTableLayout {
   HDC m_dc;
   HtmlFlowContext& m_ctx;
   int m_depth;
-  HtmlTextStyle m_style;
-  int m_spacing = 0, m_border = 0, m_frame = 0;
-  size_t m_rows = 0, m_cols = 0;
-  std::vector<Cell> m_cells;
-  std::vector<long long> m_colW, m_rowH;
-  std::vector<char> m_fixed;
-  long long m_width = 0, m_height = 0;
+  std::shared_ptr<HtmlTableMeasure> m_owned;
+  HtmlTableMeasure* t = nullptr;
 };
 
 SIZE HtmlTableLayout::Run(const HtmlTableText& table, const RECT& area, bool measure) {
-  m_style = d.m_styles.Current();
-  ApplyTableAttributes(table.attributes, m_style, d, d.m_styles, m_dc, Level::kTable, nullptr, nullptr);
-  m_spacing = m_style.outerSpacing;
-  m_border = TableBorderWidth(m_style.borderStyle, m_style.borderWidth, &m_frame);
-  PlaceCells(table);
-  // The draw pass measures again; that must number links as its drawing
-  // will and must not add animation records twice.
-  const int link = m_ctx.link;
-  MeasureCells(measure && m_ctx.collectAnimations);
-  if (!measure) m_ctx.link = link;
-  SizeColumnsAndRows();
+  // Tables are met in the same order in both passes of the drawer; one met
+  // while the cells of a drawn table are measured afresh keeps no record.
+  const bool recording = measure && d.m_tablePass == CHtmlTextDrawer::Pass::kMeasure;
+  if (!measure && d.m_tablePass == CHtmlTextDrawer::Pass::kDraw && d.m_tableCursor < d.m_tables.size() &&
+      d.m_tables[d.m_tableCursor]->Fits(table, d.m_styles)) {
+    m_owned = d.m_tables[d.m_tableCursor++];
+    t = m_owned.get();
+    for (Cell& cell : t->cells) cell.content = &table.rows[cell.textRow].cells[cell.textCell].content;
+  } else {
+    if (!measure) d.m_tableCursor = d.m_tables.size();  // out of step: the rest is measured afresh
+    m_owned = std::make_shared<HtmlTableMeasure>();
+    t = m_owned.get();
+    if (recording && d.m_tables.size() < CHtmlTextDrawer::kMaxTables) d.m_tables.push_back(m_owned);
+    // A draw without a record measures here; that must number links as
+    // its drawing will and must not add animation records twice.
+    const int link = m_ctx.link;
+    Measure(table);
+    if (!measure) m_ctx.link = link;
+  }
   if (!measure) Draw(area);
-  return SIZE{Clamp(m_width), Clamp(m_height)};
+  return SIZE{Clamp(t->width), Clamp(t->height)};
+}
+
+void HtmlTableLayout::Measure(const HtmlTableText& table) {
+  t->attributes = table.attributes;
+  t->textRows = table.rows.size();
+  t->textCells = CellCount(table);
+  t->enabled = d.m_styles.IsEnabled();
+  t->disabledColor = d.m_styles.DisabledColor();
+  t->style = d.m_styles.Current();
+  ApplyTableAttributes(table.attributes, t->style, d, d.m_styles, m_dc, Level::kTable, nullptr, nullptr);
+  t->spacing = t->style.outerSpacing;
+  t->border = TableBorderWidth(t->style.borderStyle, t->style.borderWidth, &t->frame);
+  PlaceCells(table);
+  MeasureCells(m_ctx.collectAnimations && d.m_tablePass == CHtmlTextDrawer::Pass::kMeasure);
+  SizeColumnsAndRows();
 }
 
 void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
   // The first scan: rows, and the columns of the widest row.
-  m_rows = table.rows.size();
+  t->rows = table.rows.size();
   long long widest = 0;
   for (const HtmlTableRowText& row : table.rows) {
     long long cols = 0;
@@ -154,35 +202,41 @@ void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
     }
     widest = std::max(widest, cols);
   }
-  m_cols = static_cast<size_t>(std::min<long long>(widest, kMaxTableSpan));
-  if (m_rows == 0 || m_cols == 0) {
-    m_rows = m_cols = 0;
+  t->cols = static_cast<size_t>(std::min<long long>(widest, kMaxTableSpan));
+  if (t->rows == 0 || t->cols == 0) {
+    t->rows = t->cols = 0;
     return;
   }
-  std::vector<char> taken(m_rows * m_cols, 0);
-  for (size_t r = 0; r < m_rows; ++r) {
+  const size_t rows = t->rows, cols = t->cols;
+  t->rowMin.assign(rows, 0);
+  std::vector<char> taken(rows * cols, 0);
+  for (size_t r = 0; r < rows; ++r) {
     const HtmlTableRowText& row = table.rows[r];
-    HtmlTextStyle rowStyle = m_style;
+    HtmlTextStyle rowStyle = t->style;
     ApplyTableAttributes(row.attributes, rowStyle, d, d.m_styles, m_dc, Level::kRow, nullptr, nullptr);
+    t->rowMin[r] = rowStyle.height;  // a row's own height is the least it gets
     size_t c = 0;
-    for (const HtmlTableCellText& text : row.cells) {
-      while (c < m_cols && taken[r * m_cols + c]) ++c;
-      if (c >= m_cols) break;
+    for (size_t i = 0; i < row.cells.size(); ++i) {
+      const HtmlTableCellText& text = row.cells[i];
+      while (c < cols && taken[r * cols + c]) ++c;
+      if (c >= cols) break;
       Cell cell;
       cell.style = rowStyle;
       ApplyTableAttributes(text.attributes, cell.style, d, d.m_styles, m_dc, Level::kCell, &cell.rowSpan,
                            &cell.colSpan);
       cell.row = static_cast<int>(r);
       cell.col = static_cast<int>(c);
+      cell.textRow = r;
+      cell.textCell = i;
       // A span never reaches past the grid the first scan counted.
-      cell.rowSpan = static_cast<int>(std::min<size_t>(cell.rowSpan, m_rows - r));
-      cell.colSpan = static_cast<int>(std::min<size_t>(cell.colSpan, m_cols - c));
+      cell.rowSpan = static_cast<int>(std::min<size_t>(cell.rowSpan, rows - r));
+      cell.colSpan = static_cast<int>(std::min<size_t>(cell.colSpan, cols - c));
       cell.content = &text.content;
       cell.border = TableBorderWidth(cell.style.borderStyle, cell.style.borderWidth, nullptr) > 0 ? 1 : 0;
       for (size_t rr = r; rr < r + cell.rowSpan; ++rr)
-        for (size_t cc = c; cc < c + cell.colSpan; ++cc) taken[rr * m_cols + cc] = 1;
+        for (size_t cc = c; cc < c + cell.colSpan; ++cc) taken[rr * cols + cc] = 1;
       c += cell.colSpan;
-      m_cells.push_back(std::move(cell));
+      t->cells.push_back(std::move(cell));
     }
   }
 }
@@ -209,7 +263,7 @@ SIZE HtmlTableLayout::LayoutCell(Cell& cell, const RECT& area, bool measure) {
 void HtmlTableLayout::MeasureCells(bool collectAnimations) {
   const bool collect = m_ctx.collectAnimations;
   m_ctx.collectAnimations = collectAnimations;
-  for (Cell& cell : m_cells) {
+  for (Cell& cell : t->cells) {
     RECT area = {0, 0, cell.style.width, 0};
     SIZE size = LayoutCell(cell, area, true);
     const long long pad = 2LL * (cell.style.innerSpacing + cell.border);
@@ -221,39 +275,68 @@ void HtmlTableLayout::MeasureCells(bool collectAnimations) {
   m_ctx.collectAnimations = collect;
 }
 
+namespace {
+
+// Shares extra among sizes whose flag is 0 (all of them when none is): each
+// in turn takes what is left divided by the number left.
+void ShareSurplus(std::vector<long long>& sizes, const std::vector<char>& fixed, long long extra) {
+  long long loose = std::count(fixed.begin(), fixed.end(), 0);
+  const bool all = loose == 0;
+  if (all) loose = static_cast<long long>(sizes.size());
+  for (size_t i = 0; i < sizes.size() && loose > 0 && extra > 0; ++i) {
+    if (!all && fixed[i]) continue;
+    long long share = extra / loose--;
+    sizes[i] += share;
+    extra -= share;
+  }
+}
+
+}  // namespace
+
 void HtmlTableLayout::SizeColumnsAndRows() {
-  m_colW.assign(m_cols, 0);
-  m_rowH.assign(m_rows, 0);
-  m_fixed.assign(m_cols, 0);
+  t->colW.assign(t->cols, 0);
+  t->rowH.assign(t->rows, 0);
+  t->fixed.assign(t->cols, 0);
+  for (size_t r = 0; r < t->rows; ++r) t->rowH[r] = std::min<long long>(t->rowMin[r], kExtent);
   int longest = 1;
-  for (const Cell& cell : m_cells) {
+  for (const Cell& cell : t->cells) {
     longest = std::max(longest, std::max(cell.rowSpan, cell.colSpan));
     if (cell.style.width > 0)
-      for (int c = cell.col; c < cell.col + cell.colSpan; ++c) m_fixed[c] = 1;
-    if (cell.colSpan == 1) m_colW[cell.col] = std::max(m_colW[cell.col], cell.needW);
-    if (cell.rowSpan == 1) m_rowH[cell.row] = std::max(m_rowH[cell.row], cell.needH);
+      for (int c = cell.col; c < cell.col + cell.colSpan; ++c) t->fixed[c] = 1;
+    if (cell.colSpan == 1) t->colW[cell.col] = std::max(t->colW[cell.col], cell.needW);
+    if (cell.rowSpan == 1) t->rowH[cell.row] = std::max(t->rowH[cell.row], cell.needH);
   }
   for (int span = 2; span <= longest; ++span) {
-    for (const Cell& cell : m_cells) {
-      if (cell.colSpan == span) ShareTableSpan(m_colW, cell.col, span, cell.needW, cell.contentW, true);
-      if (cell.rowSpan == span) ShareTableSpan(m_rowH, cell.row, span, cell.needH, cell.needH, false);
+    for (const Cell& cell : t->cells) {
+      if (cell.colSpan == span) ShareTableSpan(t->colW, cell.col, span, cell.needW, cell.contentW, true);
+      if (cell.rowSpan == span) ShareTableSpan(t->rowH, cell.row, span, cell.needH, cell.needH, false);
     }
   }
   auto total = [&](const std::vector<long long>& sizes) {
     long long sum = 0;
     for (long long v : sizes) sum = std::min(sum + v, kExtent);
     const long long n = static_cast<long long>(sizes.size());
-    return sum + (n + 1) * m_spacing + std::max(n - 1, 0LL) + 2LL * m_frame;
+    return sum + (n + 1) * t->spacing + std::max(n - 1, 0LL) + 2LL * t->frame;
   };
-  m_width = total(m_colW);
-  m_height = total(m_rowH);
+  t->width = total(t->colW);
+  t->height = total(t->rowH);
+  // The table's own width and height are the least it takes: the columns
+  // that are not fixed and the rows share what is missing.
+  if (t->cols > 0 && t->style.width > t->width) {
+    ShareSurplus(t->colW, t->fixed, t->style.width - t->width);
+    t->width = total(t->colW);
+  }
+  if (t->rows > 0 && t->style.height > t->height) {
+    ShareSurplus(t->rowH, std::vector<char>(t->rows, 0), t->style.height - t->height);
+    t->height = total(t->rowH);
+  }
 }
 
 void HtmlTableLayout::DrawBackground(const RECT& rect) {
   if (!d.m_styles.IsEnabled()) return;  // table backgrounds are off while disabled
   CEffectPainter& p = d.m_painter;
-  if (m_style.backgroundEffect == CEffectPainter::kFillTransparent) {
-    const std::wstring& source = m_style.backgroundImage;
+  if (t->style.backgroundEffect == CEffectPainter::kFillTransparent) {
+    const std::wstring& source = t->style.backgroundImage;
     size_t colon = source.find(L':');
     if (colon == std::wstring::npos) return;
     std::wstring kind = source.substr(0, colon), value = source.substr(colon + 1);
@@ -273,45 +356,50 @@ void HtmlTableLayout::DrawBackground(const RECT& rect) {
     SelectObject(src.Get(), old);
     return;
   }
-  p.FillRectEffect(m_dc, m_style.backgroundEffect, rect, m_style.backgroundColor, m_style.backgroundMidColor,
-                   m_style.backgroundEndColor, 5, 0);
+  p.FillRectEffect(m_dc, t->style.backgroundEffect, rect, t->style.backgroundColor, t->style.backgroundMidColor,
+                   t->style.backgroundEndColor, 5, 0);
 }
 
 void HtmlTableLayout::Draw(const RECT& area) {
+  // The record stays as measured: each draw shares its own surplus.
+  std::vector<long long> colW = t->colW;
+  long long width = t->width;
   const long long avail = std::max<long long>(0, 0LL + area.right - area.left);
-  if (avail > m_width) {
-    long long surplus = avail - m_width;
-    long long loose = std::count(m_fixed.begin(), m_fixed.end(), 0);
-    for (size_t c = 0; c < m_cols && loose > 0; ++c) {
-      if (m_fixed[c]) continue;
+  // A table of a width of its own keeps it; others grow to the space given.
+  if (avail > width && t->style.width <= 0) {
+    long long surplus = avail - width;
+    long long loose = std::count(t->fixed.begin(), t->fixed.end(), 0);
+    for (size_t c = 0; c < t->cols && loose > 0; ++c) {
+      if (t->fixed[c]) continue;
       long long share = surplus / loose--;
-      m_colW[c] += share;
+      colW[c] += share;
       surplus -= share;
-      m_width += share;
+      width += share;
     }
   }
   long long left = area.left;
-  if (avail > m_width) {
-    if (m_style.horzAlign == kAlignCenter) left += (avail - m_width) / 2;
-    else if (m_style.horzAlign == kAlignRight) left += avail - m_width;
+  if (avail > width) {
+    if (t->style.horzAlign == kAlignCenter) left += (avail - width) / 2;
+    else if (t->style.horzAlign == kAlignRight) left += avail - width;
   }
-  RECT rect = {Clamp(left), area.top, Clamp(left + m_width), Clamp(0LL + area.top + m_height)};
+  RECT rect = {Clamp(left), area.top, Clamp(left + width), Clamp(0LL + area.top + t->height)};
   DrawBackground(rect);
   const bool enabled = d.m_styles.IsEnabled();
   const COLORREF off = d.m_styles.DisabledColor();
-  if (m_border > 0)
-    d.m_painter.DrawFrame(m_dc, rect, enabled ? m_style.borderColorLight : off,
-                          enabled ? m_style.borderColorDark : off, m_style.borderStyle, m_border);
+  if (t->border > 0)
+    d.m_painter.DrawFrame(m_dc, rect, enabled ? t->style.borderColorLight : off,
+                          enabled ? t->style.borderColorDark : off, t->style.borderStyle, t->border);
   // Column and row starts inside the frame.
-  std::vector<long long> colX(m_cols + 1), rowY(m_rows + 1);
-  colX[0] = rect.left + m_frame + m_spacing;
-  for (size_t c = 0; c < m_cols; ++c) colX[c + 1] = std::min(colX[c] + m_colW[c] + m_spacing + 1, kExtent);
-  rowY[0] = rect.top + m_frame + m_spacing;
-  for (size_t r = 0; r < m_rows; ++r) rowY[r + 1] = std::min(rowY[r] + m_rowH[r] + m_spacing + 1, kExtent);
-  for (Cell& cell : m_cells) {
+  const int spacing = t->spacing;
+  std::vector<long long> colX(t->cols + 1), rowY(t->rows + 1);
+  colX[0] = rect.left + t->frame + spacing;
+  for (size_t c = 0; c < t->cols; ++c) colX[c + 1] = std::min(colX[c] + colW[c] + spacing + 1, kExtent);
+  rowY[0] = rect.top + t->frame + spacing;
+  for (size_t r = 0; r < t->rows; ++r) rowY[r + 1] = std::min(rowY[r] + t->rowH[r] + spacing + 1, kExtent);
+  for (Cell& cell : t->cells) {
     RECT box = {Clamp(colX[cell.col]), Clamp(rowY[cell.row]),
-                Clamp(colX[cell.col + cell.colSpan] - m_spacing - 1),
-                Clamp(rowY[cell.row + cell.rowSpan] - m_spacing - 1)};
+                Clamp(colX[cell.col + cell.colSpan] - spacing - 1),
+                Clamp(rowY[cell.row + cell.rowSpan] - spacing - 1)};
     if (enabled && cell.style.backgroundEffect != CEffectPainter::kFillTransparent)
       d.m_painter.FillRectEffect(m_dc, cell.style.backgroundEffect, box, cell.style.backgroundColor,
                                  cell.style.backgroundMidColor, cell.style.backgroundEndColor, 5, 0);
@@ -374,6 +462,9 @@ SIZE LayoutHtmlBlocks(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& text,
 
 SIZE CHtmlTextDrawer::Layout(HDC dc, const RECT& area, Pass pass) {
   m_styles.Begin(dc);
+  if (pass == Pass::kMeasure) m_tables.clear();
+  m_tablePass = pass;
+  m_tableCursor = 0;
   HtmlFlowContext ctx;
   ctx.lines = &m_lines;
   ctx.wrapWidth = m_maxWidth;

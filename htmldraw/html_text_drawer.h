@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct HtmlLinkArea {
   std::wstring target;
 };
 
+struct HtmlTableMeasure;
+
 struct HtmlAnimation {
   int frame = 0;
   int count = 0;
@@ -47,6 +50,7 @@ class CHtmlTextDrawer {
   static constexpr size_t kMaxLines = 100000;
   static constexpr size_t kMaxLinkAreas = 100000;
   static constexpr size_t kMaxAnimations = 100000;
+  static constexpr size_t kMaxTables = 100000;
   // Coordinates past this are not laid out (GDI's own limit is 2^27).
   static constexpr int kMaxExtent = 1 << 24;
   static constexpr int kNoLink = -2;
@@ -149,4 +153,9 @@ class CHtmlTextDrawer {
   std::vector<HtmlLinkArea> m_links;
   std::vector<HtmlAnimation> m_animations;
   int m_hovered = kNoLink;
+
+  // The tables of the last measure in the order met, read back by the draw.
+  std::vector<std::shared_ptr<HtmlTableMeasure>> m_tables;
+  size_t m_tableCursor = 0;
+  Pass m_tablePass = Pass::kMeasure;
 };

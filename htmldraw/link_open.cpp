@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "foundation/shell_open.h"
+#include "foundation/system/shell_open.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "htmldraw/markup_images.h"
 
 #include "htmldraw/effect_painter.h"
+#include "htmldraw/images/png_file.h"
 #include "htmldraw/markup_lexer.h"
 #include "htmldraw/markup_values.h"
 
@@ -88,7 +89,8 @@ bool MarkupImage::Load(HtmlTagId tag, const MarkupImageAttributes& a, HMODULE re
   if (!a.idres.empty()) {
     image = LoadFromModule(GetModuleHandleW(nullptr), a.idres, type, cx, cy, 0);
   } else if (!a.file.empty()) {
-    image = LoadImageW(nullptr, a.file.c_str(), type, cx, cy, fileFlags);
+    image = !icon && IsPngPath(a.file) ? LoadPngFile(a.file)
+                                       : LoadImageW(nullptr, a.file.c_str(), type, cx, cy, fileFlags);
   } else if (!a.iddll.empty()) {
     if (!a.srcdll.empty()) {
       // As data only: the module's entry point never runs for a markup text.

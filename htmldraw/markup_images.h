@@ -32,7 +32,8 @@ class MarkupImage {
   MarkupImage& operator=(const MarkupImage&) = delete;
 
   // Loads the image of a bmp or icon tag (icons at iconWidth x iconHeight),
-  // or the strip of an ilst tag with a source. resourceModule serves iddll
+  // or the strip of an ilst tag with a source. A bitmap file ending in .png
+  // is decoded as a PNG (png_file.h). resourceModule serves iddll
   // without srcdll. A srcdll module is mapped as data only, so no code of it
   // runs, and released right after.
   bool Load(HtmlTagId tag, const MarkupImageAttributes& attrs, HMODULE resourceModule, int iconWidth,

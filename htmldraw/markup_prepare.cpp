@@ -1,6 +1,6 @@
 #include "htmldraw/markup_prepare.h"
 
-#include "foundation/text_basics.h"
+#include "foundation/text/text_basics.h"
 
 // "&lt;" becomes "<<", which the lexer reads as one literal "<"; the entity
 // for the ampersand comes first, so a written "&amp;lt;" shows as "<".

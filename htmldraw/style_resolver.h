@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/markup_lexer.h"
 #include "htmldraw/named_colors.h"
 #include "htmldraw/style_declarations.h"

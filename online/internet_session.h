@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 
 namespace handle_traits {
 struct Internet {

@@ -2,18 +2,18 @@
 
 #include <tinyxml.h>
 
-#include "foundation/convert.h"
-#include "foundation/date_helpers.h"
-#include "foundation/exception_guard.h"
-#include "foundation/files.h"
-#include "foundation/paths.h"
-#include "foundation/text_helpers.h"
+#include "foundation/text/convert.h"
+#include "foundation/text/date_helpers.h"
+#include "foundation/logging/exception_guard.h"
+#include "foundation/files/files.h"
+#include "foundation/files/paths.h"
+#include "foundation/text/text_helpers.h"
 #include "online/downloads.h"
 #include "online/http_head_info.h"
 #include "online/temp_file_guard.h"
 #include "online/update_answer.h"
 #include "online/web_links.h"
-#include "phrases/macro_dates.h"
+#include "phrases/macros/macro_dates.h"
 
 namespace {
 

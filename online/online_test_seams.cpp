@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cwchar>
 
-#include "foundation/files.h"
-#include "foundation/handles.h"
-#include "foundation/test_switches.h"
+#include "foundation/files/files.h"
+#include "foundation/system/handles.h"
+#include "foundation/system/test_switches.h"
 
 namespace {
 
@@ -68,3 +69,12 @@ bool GetInternetStateOverride(int& state) {
 }
 
 void SetInternetStateForTests(int state) { g_internetState = state < 0 ? -1 : state; }
+
+bool GetScheduledWaitOverride(unsigned long& waitMs) {
+  std::wstring marker = ReadMarker(kUpdateWaitSwitch);
+  if (marker.empty() || marker.size() > 6 || marker.find_first_not_of(L"0123456789") != std::wstring::npos)
+    return false;
+  waitMs = std::wcstoul(marker.c_str(), nullptr, 10);
+  if (waitMs > 600000) waitMs = 600000;
+  return true;
+}

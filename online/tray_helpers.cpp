@@ -4,22 +4,20 @@
 
 #include <atomic>
 
-#include "foundation/handles.h"
-#include "foundation/log.h"
-#include "foundation/paths.h"
-#include "foundation/program_names.h"
-#include "foundation/security.h"
-#include "foundation/shell_open.h"
-#include "foundation/system_error.h"
-#include "foundation/system_helpers.h"
+#include "foundation/system/handles.h"
+#include "foundation/logging/log.h"
+#include "foundation/files/paths.h"
+#include "foundation/files/program_names.h"
+#include "foundation/system/security.h"
+#include "foundation/system/shell_open.h"
+#include "foundation/logging/system_error.h"
+#include "foundation/system/system_helpers.h"
 #include "tray/settings/event_watchers.h"
 #include "tray/settings/settings_files.h"
 
 namespace {
 
 using DwmIsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
-
-std::atomic<HCURSOR> g_sizeAllCursor{nullptr};
 
 class LastErrorKeeper {
  public:
@@ -38,19 +36,7 @@ std::wstring GetEditorPath() { return GetEditorExePath(); }
 std::wstring GetModuleFilePath() { return GetModulePath(); }
 std::wstring GetCoreDllPath() { return GetAppFolderWithSlash() + L"Quillora.dll"; }
 std::wstring GetLogFilePath() { return GetLogReportPath(); }
-std::wstring GetClientSuffix() { return L"_Client"; }
 std::wstring FormatIntToString(int n) { return std::to_wstring(n); }
-
-HCURSOR GetSizeAllCursor() {
-  HCURSOR cursor = g_sizeAllCursor.load();
-  if (!cursor) {
-    cursor = LoadCursorW(nullptr, IDC_SIZEALL);
-    g_sizeAllCursor = cursor;
-  }
-  return cursor;
-}
-
-int DayOfWeek(int day, int month, int year) { return GetDayOfWeek(day, month, year); }
 
 bool CheckUserIsAdmin(bool& member) { return IsCurrentUserAdmin(member); }
 

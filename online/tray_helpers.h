@@ -6,20 +6,17 @@
 
 #include <string>
 
+#include "foundation/localization/language_files.h"  // GetClientSuffix
+#include "foundation/system/system_helpers.h"      // DayOfWeek, GetSizeAllCursor
+
 std::wstring GetEditorPath();      // program folder + the editor's file name
 std::wstring GetModuleFilePath();  // the running program file; empty on failure
 std::wstring GetCoreDllPath();     // program folder + "Quillora.dll"
 std::wstring GetLogFilePath();
-std::wstring GetClientSuffix();    // "_Client"
 std::wstring FormatIntToString(int n);
 // The runtime library "Mfc42.DLL" as the system's search finds it, or
 // "Not found"; always true.
 bool GetMfcRuntimePath(std::wstring& path);
-
-// The size-all cursor, loaded once.
-HCURSOR GetSizeAllCursor();
-// 0 = Sunday .. 6 = Saturday.
-int DayOfWeek(int day, int month, int year);
 
 // Whether the administrators-group test could be made; the answer in member.
 bool CheckUserIsAdmin(bool& member);

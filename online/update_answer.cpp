@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <cwctype>
 
-#include "foundation/convert.h"
-#include "foundation/file_version.h"
-#include "foundation/files.h"
-#include "foundation/test_switches.h"
+#include "foundation/text/convert.h"
+#include "foundation/files/file_version.h"
+#include "foundation/files/files.h"
+#include "foundation/system/test_switches.h"
 #include "online/downloads.h"
 #include "online/http_head_info.h"
 #include "online/web_links.h"
-#include "phrases/macro_dates.h"
+#include "phrases/macros/macro_dates.h"
 
 namespace {
 

@@ -6,12 +6,13 @@
 #include <memory>
 #include <set>
 
-#include "foundation/handles.h"
-#include "foundation/log.h"
+#include "foundation/system/handles.h"
+#include "foundation/logging/log.h"
 #include "online/downloads.h"
 #include "online/internet_state.h"
 #include "online/news_feed.h"
 #include "online/temp_file_guard.h"
+#include "online/online_test_seams.h"
 #include "online/update_answer.h"
 #include "online/update_events.h"
 #include "online/update_request.h"
@@ -139,6 +140,8 @@ bool ScheduleNextUpdateCheck(HWND owner, UINT message, HANDLE stopEvent, const S
   std::wstring line;
   DWORD waitMs = ComputeUpdateWaitMs(lastCheckUtc, days, now, &line);
   Log(line);
+  unsigned long testWaitMs = 0;
+  if (GetScheduledWaitOverride(testWaitMs)) waitMs = testWaitMs;
   return StartUpdateCheckThread(owner, message, waitMs, stopEvent, 1, doneCallback, callbackArg, 1);
 }
 

@@ -1,14 +1,16 @@
 #include "online/update_events.h"
 
+#include "foundation/system/shell_open.h"
+
 #include <oleauto.h>
 #include <shellapi.h>
 
 #include <cmath>
 
-#include "foundation/handles.h"
-#include "foundation/program_names.h"
-#include "foundation/security.h"
-#include "foundation/system_helpers.h"
+#include "foundation/system/handles.h"
+#include "foundation/files/program_names.h"
+#include "foundation/system/security.h"
+#include "foundation/system/system_helpers.h"
 #include "tray/settings/event_watchers.h"
 
 namespace {
@@ -94,10 +96,10 @@ bool StartCommandCheckForUpdatesWatcher(HWND owner, UINT commandId, HANDLE stopE
 }
 
 bool RunWelcomeProgram(HWND parent, bool autoStart) {
-  HINSTANCE result = ShellExecuteW(parent, L"open", GetWelcomeExePath().c_str(),
-                                   autoStart ? L"/auto" : nullptr, nullptr, SW_SHOW);
+  INT_PTR result = ShellOpen(parent, L"open", GetWelcomeExePath().c_str(), autoStart ? L"/auto" : nullptr,
+                             nullptr, SW_SHOW);
   // Values up to 32 are the shell's error codes.
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  return result > 32;
 }
 
 bool AddDaysToSystemTime(SYSTEMTIME& time, double days) {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "foundation/convert.h"
-#include "foundation/paths.h"
-#include "foundation/system_helpers.h"
-#include "foundation/url_query.h"
+#include "foundation/text/convert.h"
+#include "foundation/files/paths.h"
+#include "foundation/system/system_helpers.h"
+#include "foundation/text/url_query.h"
 #include "online/tray_helpers.h"
 #include "online/update_info.h"
 #include "online/web_links.h"

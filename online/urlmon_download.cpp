@@ -5,17 +5,16 @@
 
 #include <atomic>
 
-#include "foundation/handles.h"
-
 namespace {
 
 using UrlDownloadToFileFn = HRESULT(WINAPI*)(IUnknown*, LPCWSTR, LPCWSTR, DWORD, IBindStatusCallback*);
 
 constexpr DWORD kFirstFailingStatus = 400;
 
-// Lives on the caller's stack for the one synchronous download; its
-// reference count only answers COM's bookkeeping.
-class DownloadWatch : public IBindStatusCallback, public IHttpNegotiate, public IServiceProvider {
+// urlmon may hold the callback past the end of the download (its binding
+// is released from its own threads): the watch lives on the heap and ends
+// with its last reference.
+class DownloadWatch final : public IBindStatusCallback, public IHttpNegotiate, public IServiceProvider {
  public:
   explicit DownloadWatch(unsigned long long maxBytes) : m_maxBytes(maxBytes) {}
 
@@ -37,7 +36,11 @@ class DownloadWatch : public IBindStatusCallback, public IHttpNegotiate, public 
     return S_OK;
   }
   STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-  STDMETHODIMP_(ULONG) Release() override { return --m_refs; }
+  STDMETHODIMP_(ULONG) Release() override {
+    ULONG left = --m_refs;
+    if (left == 0) delete this;
+    return left;
+  }
 
   // IServiceProvider: urlmon asks its callback for the HTTP negotiator this
   // way as well as by QueryInterface.
@@ -79,9 +82,11 @@ class DownloadWatch : public IBindStatusCallback, public IHttpNegotiate, public 
   STDMETHODIMP OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
 
  private:
+  ~DownloadWatch() = default;
+
   unsigned long long m_maxBytes;
   std::atomic<ULONG> m_refs{1};
-  bool m_failed = false;
+  std::atomic<bool> m_failed{false};
 };
 
 bool FileSizeAtMost(const std::wstring& path, unsigned long long limit) {
@@ -94,9 +99,18 @@ bool FileSizeAtMost(const std::wstring& path, unsigned long long limit) {
 }  // namespace
 
 bool DownloadWithUrlmon(const std::wstring& url, const std::wstring& path, unsigned long long maxBytes) {
-  DynamicFunction<UrlDownloadToFileFn> download(L"urlmon.dll", "URLDownloadToFileW");
+  // Loaded once and never freed: urlmon's threads outlive a download, and
+  // unloading it under them crashes the program.
+  static const UrlDownloadToFileFn download = [] {
+    HMODULE urlmon = LoadLibraryW(L"urlmon.dll");
+    return urlmon ? reinterpret_cast<UrlDownloadToFileFn>(
+                        reinterpret_cast<void*>(GetProcAddress(urlmon, "URLDownloadToFileW")))
+                  : nullptr;
+  }();
   if (!download) return false;
-  DownloadWatch watch(maxBytes);
-  HRESULT result = download.Get()(nullptr, url.c_str(), path.c_str(), 0, &watch);
-  return result == S_OK && !watch.Failed() && FileSizeAtMost(path, maxBytes);
+  DownloadWatch* watch = new DownloadWatch(maxBytes);
+  HRESULT result = download(nullptr, url.c_str(), path.c_str(), 0, watch);
+  const bool failed = watch->Failed();
+  watch->Release();
+  return result == S_OK && !failed && FileSizeAtMost(path, maxBytes);
 }

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <atomic>
 
-#include "foundation/file_version.h"
+#include "foundation/files/file_version.h"
 #include "online/online_test_seams.h"
-#include "foundation/shell_open.h"
+#include "foundation/system/shell_open.h"
 
 namespace {
 
@@ -74,6 +74,7 @@ std::wstring GetPortableFaqURL() {
   return Site(IsUILanguageRussian() ? kRussianFaq : kEnglishFaq) + L"#portable";
 }
 std::wstring GetSocialPageURL() { return Site(L"community.php"); }
+std::wstring GetSiteImageURL(const std::wstring& name) { return Site(L"images/") + name; }
 std::wstring GetLocalizationHowToURL() {
   return Site(kEnglishFaq) + L"#" + (IsUILanguageRussian() ? L"howto_loc_ru" : L"howto_loc");
 }

@@ -27,6 +27,8 @@ std::wstring GetFAQURL();
 std::wstring GetPortableFaqURL();
 std::wstring GetSocialPageURL();
 std::wstring GetLocalizationHowToURL();
+// An image of the site's "images/" folder (the update page's icons).
+std::wstring GetSiteImageURL(const std::wstring& name);
 
 // The program's version text as the quick-start address carries it. The
 // text builder lives with the tray program's helpers, which hand it in at

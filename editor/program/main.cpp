@@ -1,5 +1,6 @@
-#include <windows.h>
+// QuilloraEditor.exe: the framework's entry runs this application object.
+#include "editor/app/editor_app.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  return 0;
+namespace {
+CQLREditorApp theApp;
 }

@@ -2,13 +2,13 @@
 
 #include "editor/store/command_names.h"
 #include "editor/store/command_order.h"
-#include "foundation/files.h"
-#include "foundation/log.h"
-#include "foundation/text_basics.h"
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_names.h"
-#include "phrases/phrase_node.h"
-#include "phrases/phrase_writer.h"
+#include "foundation/files/files.h"
+#include "foundation/logging/log.h"
+#include "foundation/text/text_basics.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_names.h"
+#include "phrases/store/phrase_node.h"
+#include "phrases/store/phrase_writer.h"
 
 CQLRCommand::CQLRCommand() = default;
 

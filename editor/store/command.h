@@ -9,7 +9,7 @@
 #include <list>
 #include <string>
 
-#include "foundation/shared_records.h"
+#include "foundation/system/shared_records.h"
 
 class CPhraseNode;
 class CQLRCommand;

@@ -3,9 +3,9 @@
 
 #include "editor/store/command_names.h"
 #include "editor/store/command_order.h"
-#include "foundation/log.h"
-#include "phrases/phrase_scan.h"
-#include "phrases/phrase_writer.h"
+#include "foundation/logging/log.h"
+#include "phrases/store/phrase_scan.h"
+#include "phrases/store/phrase_writer.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 
 #include "editor/store/command_names.h"
 #include "editor/store/command_order.h"
-#include "foundation/files.h"
-#include "foundation/log.h"
-#include "foundation/security.h"
-#include "foundation/text_basics.h"
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_names.h"
-#include "phrases/phrase_node.h"
-#include "phrases/phrase_scan.h"
-#include "phrases/phrase_writer.h"
+#include "foundation/files/files.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/security.h"
+#include "foundation/text/text_basics.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_names.h"
+#include "phrases/store/phrase_node.h"
+#include "phrases/store/phrase_scan.h"
+#include "phrases/store/phrase_writer.h"
 
 namespace {
 
@@ -271,7 +271,7 @@ int CCommandFolder::DeleteCommand(std::uint32_t id, HWND owner, bool confirm) {
   if (!found.record) return 0;
   if (!found.record->GetFilePath().empty()) {
     WaitForPendingWrites();
-    if (!ShellDeleteToRecycleBin(owner, found.record->GetFilePath(), confirm)) return 0;
+    if (!DeleteToRecycleBin(owner, found.record->GetFilePath(), confirm)) return 0;
   }
   for (auto it = found.list->begin(); it != found.list->end(); ++it) {
     if (&*it == found.record) {

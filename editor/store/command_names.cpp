@@ -2,12 +2,14 @@
 
 #include <shellapi.h>
 
-#include "foundation/files.h"
-#include "foundation/log.h"
-#include "foundation/text_basics.h"
-#include "phrases/phrase_captions.h"
-#include "phrases/phrase_file_names.h"
-#include "phrases/phrase_names.h"
+#include <cwchar>
+
+#include "foundation/files/files.h"
+#include "foundation/logging/log.h"
+#include "foundation/text/text_basics.h"
+#include "phrases/store/phrase_captions.h"
+#include "phrases/store/phrase_file_names.h"
+#include "phrases/store/phrase_names.h"
 
 namespace {
 
@@ -29,6 +31,19 @@ std::wstring WithBackslash(const std::wstring& directory) {
 std::wstring NameOf(const std::wstring& path) {
   size_t slash = path.find_last_of(L'\\');
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// The absolute form of a path; empty for an empty or blank one, or when
+// the system cannot make one.
+std::wstring FullPathOf(const std::wstring& path) {
+  if (path.find_first_not_of(L" \t") == std::wstring::npos) return std::wstring();
+  DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::wstring();
+  std::wstring full(size, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return std::wstring();
+  full.resize(length);
+  return full;
 }
 
 int RunShellOperation(HWND owner, UINT func, const std::wstring& from, const std::wstring* to,
@@ -124,7 +139,17 @@ bool ShellCopy(HWND owner, const std::wstring& from, const std::wstring& to, boo
   return RunShellOperation(owner, FO_COPY, from, &to, flags) == 0;
 }
 
-bool ShellDeleteToRecycleBin(HWND owner, const std::wstring& path, bool confirm) {
+bool DeleteToRecycleBin(HWND owner, const wchar_t* path, size_t length, bool confirm) {
+  if (!path) return false;
+  return DeleteToRecycleBin(owner, std::wstring(path, wcsnlen(path, length)), confirm);
+}
+
+bool DeleteToRecycleBin(HWND owner, const std::wstring& path, bool confirm) {
+  const std::wstring full = FullPathOf(path);
+  if (full.empty()) {
+    LogError(L"DeleteToRecycleBin: no path to delete [" + path + L"]");
+    return false;
+  }
   FILEOP_FLAGS flags = FOF_ALLOWUNDO | (confirm ? 0 : FOF_NOCONFIRMATION);
-  return RunShellOperation(owner, FO_DELETE, path, nullptr, flags) == 0;
+  return RunShellOperation(owner, FO_DELETE, full, nullptr, flags) == 0;
 }

@@ -33,5 +33,9 @@ std::wstring CopyOrMoveEntry(const std::wstring& source, const std::wstring& tar
 // or was cancelled.
 bool ShellCopy(HWND owner, const std::wstring& from, const std::wstring& to, bool confirm);
 // Deletes a file or directory tree into the recycle bin; false when it
-// failed or the user cancelled.
-bool ShellDeleteToRecycleBin(HWND owner, const std::wstring& path, bool confirm);
+// failed or the user cancelled. The shell keeps an undo only for a fully
+// qualified path and deletes anything else for good, so the path is made
+// absolute first (against the current folder); an empty path is refused.
+// The first form reads at most length characters of path (null: false).
+bool DeleteToRecycleBin(HWND owner, const wchar_t* path, size_t length, bool confirm);
+bool DeleteToRecycleBin(HWND owner, const std::wstring& path, bool confirm);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "editor_settings/editor_settings_names.h"
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "online/update_events.h"
 #include "tests/support/test_support.h"
 

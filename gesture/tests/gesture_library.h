@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "gesture/gesture_api.h"
 #include "gesture/shared_state.h"
 #include "tests/support/test_support.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

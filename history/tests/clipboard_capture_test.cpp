@@ -1,4 +1,4 @@
-#include "history/clipboard_capture.h"
+#include "history/capture/clipboard_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/handles.h"
-#include "history/own_copy.h"
+#include "foundation/system/handles.h"
+#include "history/capture/own_copy.h"
 #include "history/tests/history_test_util.h"
 
 using namespace histtest;

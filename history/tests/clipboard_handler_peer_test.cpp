@@ -1,7 +1,7 @@
 // The handler window recording what other processes put on the clipboard:
 // the formats a second program writes, the kind switches, the program's own
 // delayed block, and the time a large capture takes on the UI thread.
-#include "history/clipboard_handler.h"
+#include "history/capture/clipboard_handler.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log.h"
-#include "history/own_copy.h"
+#include "foundation/logging/log.h"
+#include "history/capture/own_copy.h"
 #include "history/tests/handler_parent.h"
 #include "history/tests/history_test_util.h"
 #include "tests/support/test_support.h"

@@ -1,4 +1,4 @@
-#include "history/clipboard_handler.h"
+#include "history/capture/clipboard_handler.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log.h"
-#include "history/own_copy.h"
+#include "foundation/logging/log.h"
+#include "history/capture/own_copy.h"
 #include "tray/settings/settings.h"
 #include "history/tests/handler_parent.h"
 #include "tests/support/test_support.h"

@@ -1,4 +1,4 @@
-#include "history/clipboard_spy.h"
+#include "history/capture/clipboard_spy.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "foundation/log.h"
-#include "foundation/subclass.h"
+#include "foundation/logging/log.h"
+#include "foundation/ui/subclass.h"
 #include "history/tests/history_test_util.h"
 #include "tests/support/test_support.h"
 

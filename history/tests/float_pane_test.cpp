@@ -1,4 +1,4 @@
-#include "history/float_pane.h"
+#include "history/pane/float_pane.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "history/clipboard_handler.h"
+#include "history/capture/clipboard_handler.h"
 #include "history/tests/history_test_util.h"
 
 namespace histtest {

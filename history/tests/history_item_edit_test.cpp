@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "foundation/rich_edit_convert.h"
-#include "history/clipboard_handler.h"
-#include "history/history_caption.h"
+#include "foundation/ui/rich_edit_convert.h"
+#include "history/capture/clipboard_handler.h"
+#include "history/store/history_caption.h"
 #include "history/tests/handler_parent.h"
-#include "phrases/clipboard_ops.h"
+#include "phrases/insertion/clipboard_ops.h"
 
 using namespace histtest;
 

@@ -1,4 +1,4 @@
-#include "history/history_queue.h"
+#include "history/store/history_queue.h"
 
 #include <gtest/gtest.h>
 

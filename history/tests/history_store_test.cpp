@@ -1,4 +1,4 @@
-#include "history/history_store.h"
+#include "history/store/history_store.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "history/history_descriptor.h"
-#include "history/history_queue.h"
+#include "history/store/history_descriptor.h"
+#include "history/store/history_queue.h"
 #include "history/tests/history_test_util.h"
 
 using namespace histtest;

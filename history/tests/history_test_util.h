@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "foundation/log.h"
-#include "history/history_files.h"
-#include "history/history_item.h"
+#include "foundation/logging/log.h"
+#include "history/store/history_files.h"
+#include "history/store/history_item.h"
 #include "tests/support/test_support.h"
 
 namespace histtest {

@@ -1,4 +1,4 @@
-#include "history/list_repaint_wnd.h"
+#include "history/pane/list_repaint_wnd.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>

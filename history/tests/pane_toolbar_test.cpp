@@ -1,4 +1,4 @@
-#include "history/pane_toolbar.h"
+#include "history/pane/pane_toolbar.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>

@@ -1,15 +1,15 @@
-#include "history/shell_actions.h"
+#include "history/actions/shell_actions.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "foundation/language_files.h"
-#include "foundation/localized_strings.h"
-#include "foundation/paths.h"
-#include "foundation/shell_open.h"
-#include "history/clipboard_item_file.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/localized_strings.h"
+#include "foundation/files/paths.h"
+#include "foundation/system/shell_open.h"
+#include "history/store/clipboard_item_file.h"
 #include "history/tests/history_test_util.h"
 #include "tests/support/test_support.h"
 

@@ -1,13 +1,13 @@
-#include "history/support_zip.h"
+#include "history/actions/support_zip.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "foundation/files.h"
-#include "foundation/paths.h"
-#include "foundation/shell_open.h"
+#include "foundation/files/files.h"
+#include "foundation/files/paths.h"
+#include "foundation/system/shell_open.h"
 #include "foundation/tests/message_box_watch.h"
 #include "foundation/tests/zip_test_reader.h"
 #include "tests/support/test_support.h"

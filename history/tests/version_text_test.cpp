@@ -1,10 +1,10 @@
-#include "history/version_text.h"
+#include "history/actions/version_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "foundation/security.h"
+#include "foundation/system/security.h"
 
 namespace {
 

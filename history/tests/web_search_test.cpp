@@ -1,11 +1,11 @@
-#include "history/web_search.h"
+#include "history/actions/web_search.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "foundation/shell_open.h"
+#include "foundation/system/shell_open.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/effect_painter.h"
 #include "htmldraw/tests/dib_canvas.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <set>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/effect_painter.h"
 #include "htmldraw/tests/dib_canvas.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/effect_painter.h"
 #include "htmldraw/tests/dib_canvas.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/effect_painter.h"
 #include "htmldraw/tests/dib_canvas.h"
 

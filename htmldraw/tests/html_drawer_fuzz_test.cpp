@@ -10,7 +10,7 @@
 #include <random>
 #include <set>
 
-#include "foundation/shell_open.h"
+#include "foundation/system/shell_open.h"
 #include "htmldraw/html_text_drawer.h"
 #include "htmldraw/tests/dib_canvas.h"
 #include "htmldraw/tests/drawer_test_util.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/shell_open.h"
+#include "foundation/system/shell_open.h"
 #include "htmldraw/html_text_drawer.h"
 #include "htmldraw/link_open.h"
 #include "htmldraw/tests/dib_canvas.h"

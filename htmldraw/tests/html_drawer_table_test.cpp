@@ -211,4 +211,57 @@ TEST_F(DrawerTableTest, LinksInCellsAreNumberedInTextOrder) {
   EXPECT_EQ(drawer.LinkAreas().size(), 4u);
 }
 
+
+TEST_F(DrawerTableTest, OwnWidthHeightAndRowHeightAreTheLeastTaken) {
+  // The table's width goes to the loose column; its height to the rows.
+  SIZE size = Measure(L"<table cellspacing=0 cellpadding=0 width=100 height=50><tr><td width=10 height=5></td>"
+                      L"<td height=5></td></tr><tr><td height=5></td><td></td></tr></table>");
+  EXPECT_EQ(size.cx, 100 + 1);
+  EXPECT_EQ(size.cy, 50 + 1);
+  // A row's height holds even when its cells need less; a smaller one is outgrown.
+  EXPECT_EQ(Measure(L"<table cellspacing=0 cellpadding=0><tr height=30><td height=5></td></tr>"
+                    L"<tr height=2><td height=7></td></tr></table>").cy,
+            30 + 7 + 1 + 1);
+  // Percentages of the table's width reach its cells through the row.
+  EXPECT_EQ(Measure(L"<table cellspacing=0 cellpadding=0 width=80><tr width=100%><td width=50%></td></tr></table>").cx,
+            80 + 1);
+
+  // A table of a width of its own keeps it in a wider space and is placed by
+  // its alignment; without one it grows to the space.
+  const std::wstring red = L"<td height=10 bgeffect=solid bgcolor=#FF0000></td>";
+  Measure(L"<table cellspacing=0 cellpadding=0 width=60 align=right><tr>" + red + L"</tr></table>");
+  DrawInto(200);
+  EXPECT_EQ(Span(5, kRed), std::make_pair(140, 199));
+  Measure(L"<table cellspacing=0 cellpadding=0><tr>" + red + L"</tr></table>");
+  DrawInto(200);
+  EXPECT_EQ(Span(5, kRed), std::make_pair(0, 199));
+}
+
+TEST_F(DrawerTableTest, DrawsReadTheMeasureBack) {
+  // Nested tables, text around them, and draws of several widths: each draw
+  // lays the same cells out, and a draw shares its surplus afresh.
+  const std::wstring red = L"<td height=10 bgeffect=solid bgcolor=#FF0000></td>";
+  const std::wstring blue = L"<td width=10 height=10 bgeffect=solid bgcolor=#0000FF></td>";
+  Measure(L"top<table cellspacing=0 cellpadding=0><tr><td><table cellspacing=0 cellpadding=0><tr>" + blue +
+          L"</tr></table></td>" + red + L"</tr></table>bottom<table cellspacing=0 cellpadding=0><tr>" + blue +
+          L"</tr></table>");
+  const int y = BodyHeight(canvas.Dc()) + 5;
+  DrawInto(300);
+  EXPECT_EQ(Span(y, kBlue).first, 0);
+  EXPECT_EQ(Span(y, kRed).second, 299);
+  DrawInto(100);
+  EXPECT_EQ(Span(y, kBlue).first, 0);
+  EXPECT_EQ(Span(y, kRed).second, 99);
+  DrawInto(300);
+  EXPECT_EQ(Span(y, kRed).second, 299);
+  // Disabled after the measure: the cells' colours follow all the same.
+  drawer.SetDisabledColor(RGB(0, 255, 0));
+  drawer.SetEnabled(false);
+  Measure(L"<table cellspacing=0 cellpadding=0><tr><td><b>WWWW</b></td></tr></table>");
+  drawer.SetEnabled(true);
+  DrawInto(300);
+  EXPECT_EQ(Span(BodyHeight(canvas.Dc()) / 2, RGB(0, 255, 0)).first, -1);
+  EXPECT_NE(Span(BodyHeight(canvas.Dc()) / 2, RGB(0, 0, 0)).first, -1);
+}
+
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "htmldraw/markup_lexer.h"
 #include "htmldraw/markup_prepare.h"
 #include "htmldraw/style_resolver.h"

@@ -2,14 +2,15 @@
 
 #include <commctrl.h>
 
-#include "foundation/log.h"
-#include "history/support_zip.h"
+#include "foundation/localization/dialog_fonts.h"
+#include "foundation/localization/dialog_localizer.h"
+#include "foundation/logging/log.h"
 #include "online/about/about_probes.h"
+#include "online/about/about_rows.h"
 #include "online/tray_helpers.h"
 #include "online/web_links.h"
-#include "phrases/clipboard_ops.h"
-#include "phrases/macro_dates.h"
-#include "tray/settings/settings_files.h"
+#include "phrases/insertion/clipboard_ops.h"
+#include "phrases/macros/macro_dates.h"
 
 namespace {
 
@@ -22,50 +23,53 @@ HWND g_openDialog = nullptr;
 
 }  // namespace
 
-HWND GetAboutDlgWindow() { return g_openDialog; }
+HWND GetAboutDlgWindow() { return g_openDialog && ::IsWindow(g_openDialog) ? g_openDialog : nullptr; }
 
 LRESULT CQLRAboutDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   g_openDialog = m_hWnd;
   ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-  RECT work = {}, rc = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  ::GetWindowRect(m_hWnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = work.left + (work.right - work.left - w) / 2, y = work.top + (work.bottom - work.top - h) / 2;
-  ::SetWindowPos(m_hWnd, nullptr, x < work.left ? work.left : x, y < work.top ? work.top : y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
-  ::SetWindowTextW(m_hWnd, MenuTextToTitle(m_input.titleMenuText).c_str());
+  CenterWindow();
+  // The template's own texts (the OK button) from the language file; the
+  // controls filled below keep what they are given, and the icon and the
+  // group box (id -1) have nothing to translate.
+  CDialogLocalizer localizer(m_hWnd, IDD, L"About");
+  for (int id : {IDC_ABOUT_TEXT, IDC_ABOUT_LIST, IDC_ABOUT_COPY, IDC_ABOUT_HOME_LINK, IDC_ABOUT_CHECK_UPDATES,
+                 IDC_ABOUT_BUG_LINK, IDC_ABOUT_CREDIT, -1, 0xFFFF})
+    localizer.ExcludeControl(id);
+  localizer.Localize();
+  if (!m_input.titleMenuText.empty()) ::SetWindowTextW(m_hWnd, MenuTextToTitle(m_input.titleMenuText).c_str());
 
-  HICON big = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  HICON smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  // Shared icons: the system keeps them, so a dialog opened again and
+  // again loads nothing new.
+  auto icon = [](int cx, int cy) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
+                                         GetSystemMetrics(cx), GetSystemMetrics(cy), LR_SHARED));
+  };
+  HICON big = icon(SM_CXICON, SM_CYICON);
+  HICON smallIcon = icon(SM_CXSMICON, SM_CYSMICON);
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-  LOGFONTW lf = {};
-  GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-  lf.lfWeight = FW_BOLD;
-  m_boldFont = CreateFontIndirectW(&lf);
-  ::SendDlgItemMessageW(m_hWnd, IDC_ABOUT_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont), FALSE);
+  m_boldFont = GetBoldDialogFont();
+  if (m_boldFont)
+    ::SendDlgItemMessageW(m_hWnd, IDC_ABOUT_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont), FALSE);
 
   m_homeLink.SubclassWindow(GetDlgItem(IDC_ABOUT_HOME_LINK));
   m_homeLink.SetHyperLink(GetHomePageURL().c_str());
-  m_homeLink.SetLabel(L"Official Web Site");
+  m_homeLink.SetLabel(AboutText(IDS_ABOUT_HOME_LINK).c_str());
   m_bugLink.SubclassWindow(GetDlgItem(IDC_ABOUT_BUG_LINK));
   m_bugLink.SetHyperLink(GetBugReportFaqURL().c_str());
-  m_bugLink.SetLabel(L"How to bug report");
+  m_bugLink.SetLabel(AboutText(IDS_ABOUT_BUG_LINK).c_str());
   ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_CREDIT, L"HTML layout by the Quillora HTMLayout.dll component");
-  std::wstring header = L"Quillora " + m_input.versionText + L"\r\nThis version released " +
+  std::wstring header = L"Quillora " + m_input.versionText + L"\r\n" + AboutText(IDS_ABOUT_RELEASED) + L" " +
                         GetBuildDateText() + L"\r\n\r\nCopyright (C) the Quillora developers";
   ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_TEXT, header.c_str());
 
   HWND list = GetDlgItem(IDC_ABOUT_LIST);
   m_list.SubclassWindow(list);
-  ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_COPY, L"Copy");
-  ::SetWindowLongPtrW(GetDlgItem(IDC_ABOUT_COPY), GWL_STYLE,
-                      ::GetWindowLongPtrW(GetDlgItem(IDC_ABOUT_COPY), GWL_STYLE) | BS_SPLITBUTTON);
-  std::wstring check = m_input.checkMenuText.substr(0, m_input.checkMenuText.find(L'\t'));
-  ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_CHECK_UPDATES, check.c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_COPY, AboutText(IDS_ABOUT_COPY).c_str());
+  m_copyButton.SubclassWindow(GetDlgItem(IDC_ABOUT_COPY));
+  if (!m_input.checkMenuText.empty())
+    ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_CHECK_UPDATES, MenuTextToTitle(m_input.checkMenuText).c_str());
 
   LVCOLUMNW col = {};
   col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
@@ -98,8 +102,6 @@ LRESULT CQLRAboutDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
 
 LRESULT CQLRAboutDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
   if (g_openDialog == m_hWnd) g_openDialog = nullptr;
-  if (m_boldFont) DeleteObject(m_boldFont);
-  m_boldFont = nullptr;
   handled = FALSE;
   return 0;
 }
@@ -144,11 +146,11 @@ LRESULT CQLRAboutDlg::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
     ListView_GetItemRect(draw->nmcd.hdr.hwndFrom, static_cast<int>(index), &rc, LVIR_BOUNDS);
     rc.left += 3;
     rc.right -= 3;
-    HGDIOBJ old = SelectObject(draw->nmcd.hdc, m_boldFont);
+    HGDIOBJ old = m_boldFont ? SelectObject(draw->nmcd.hdc, m_boldFont) : nullptr;
     SetBkMode(draw->nmcd.hdc, TRANSPARENT);
     SetTextColor(draw->nmcd.hdc, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(draw->nmcd.hdc, row.caption.c_str(), -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    SelectObject(draw->nmcd.hdc, old);
+    if (old) SelectObject(draw->nmcd.hdc, old);
     return CDRF_SKIPDEFAULT;
   }
   if (row.kind == kAboutFailure) draw->clrText = RGB(0xC0, 0, 0);
@@ -158,10 +160,6 @@ LRESULT CQLRAboutDlg::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
 
 LRESULT CQLRAboutDlg::OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
-  if (header->idFrom == IDC_ABOUT_COPY && header->code == BCN_DROPDOWN) {
-    ShowCopyMenu();
-    return 0;
-  }
   if (header->idFrom != IDC_ABOUT_LIST) {
     handled = FALSE;
     return 0;
@@ -178,10 +176,9 @@ LRESULT CQLRAboutDlg::OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     case LVN_GETINFOTIPW: {
       auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
       size_t index = static_cast<size_t>(tip->iItem);
-      if (index < m_rows.size() && m_rows[index].kind != kAboutGroup && tip->pszText && tip->cchTextMax > 0) {
-        std::wstring text = m_rows[index].caption.substr(0, kAboutTipChars) + L" " +
-                            m_rows[index].value.substr(0, kAboutTipChars);
-        lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
+      if (index < m_rows.size() && tip->pszText && tip->cchTextMax > 0) {
+        std::wstring text = BuildAboutTipText(m_rows[index]);
+        if (!text.empty()) lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
       }
       return 0;
     }
@@ -216,7 +213,10 @@ LRESULT CQLRAboutDlg::OnSaveArchive(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CQLRAboutDlg::OnCopy(WORD, WORD, HWND, BOOL&) {
-  PutTextOnClipboard(BuildAboutReportText(m_rows));
+  if (m_copyButton.IsGlyphPressed())
+    ShowCopyMenu();
+  else
+    PutTextOnClipboard(BuildAboutReportText(m_rows));
   return 0;
 }
 
@@ -224,9 +224,9 @@ void CQLRAboutDlg::ShowCopyMenu() {
   RECT rc = {};
   ::GetWindowRect(GetDlgItem(IDC_ABOUT_COPY), &rc);
   HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, IDC_ABOUT_COPY, L"Copy");
-  AppendMenuW(menu, MF_STRING, kCmdSaveArchive, L"ZIP The Log File and settings file");
-  AppendMenuW(menu, MF_STRING, kCmdOpenSettings, L"Open Settings.ini");
+  AppendMenuW(menu, MF_STRING, IDC_ABOUT_COPY, AboutText(IDS_ABOUT_COPY).c_str());
+  AppendMenuW(menu, MF_STRING, kCmdSaveArchive, AboutText(IDS_ABOUT_SAVE_ARCHIVE).c_str());
+  AppendMenuW(menu, MF_STRING, kCmdOpenSettings, m_input.openSettingsMenuText.c_str());
   SetMenuDefaultItem(menu, IDC_ABOUT_COPY, FALSE);
   UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, rc.left, rc.bottom, 0, m_hWnd, nullptr);
   DestroyMenu(menu);

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "history/list_repaint_wnd.h"
+#include "foundation/ui/arrow_button.h"
+#include "history/pane/list_repaint_wnd.h"
 #include "online/about/about_ids.h"
 #include "online/about/about_report.h"
 #include "platform/atl/dialog_impl.h"
@@ -14,15 +15,24 @@
 #include "platform/atl/message_map.h"
 
 
-// What the tray window hands over to the dialog.
+class CPhraseStore;
+
+// What the tray window hands over to the dialog. Menu texts come in their
+// current language; an empty one leaves the dialog's own text in place.
 struct AboutDialogInput {
   HWND trayWindow = nullptr;
-  std::wstring versionText;       // the program's version with its build
-  std::wstring titleMenuText;     // the about command's menu text
-  std::wstring checkMenuText;     // the check-for-updates command's menu text
-  std::wstring phrasesFolder;     // empty: the default folder is in use
+  CPhraseStore* phraseStore = nullptr;  // null: no statistics rows
+  std::wstring versionText;             // the program's version with its build
+  std::wstring titleMenuText;           // the about command's menu text
+  std::wstring checkMenuText;           // the check-for-updates command's menu text
+  std::wstring welcomeMenuText;         // the welcome command's menu text
+  std::wstring openSettingsMenuText;    // the open-Settings.ini command's menu text
+  std::wstring phrasesFolder;           // empty: the default folder is in use
   std::wstring defaultPhrasesFolder;
   std::wstring hotkeyText;
+  std::wstring dllServiceImplText;
+  bool clipboardHistoryRunning = false;
+  bool waitsForAgentAnswer = false;     // the core library asks and waits for the answer
   std::vector<std::wstring> logMessages;
   std::vector<std::pair<std::wstring, std::wstring>> commandLineKeys;
 };
@@ -70,7 +80,8 @@ class CQLRAboutDlg : public CDialogImpl<CQLRAboutDlg> {
   AboutDialogInput m_input;
   std::vector<AboutRow> m_rows;
   CListRepaintWnd m_list;
+  CArrowButton m_copyButton;
   CHyperLink m_homeLink;
   CHyperLink m_bugLink;
-  HFONT m_boldFont = nullptr;
+  HFONT m_boldFont = nullptr;  // shared, not owned
 };

@@ -1,4 +1,4 @@
-// Control ids of the about dialog, shared with its template.
+// Control and string ids of the about dialog, shared with its template.
 #pragma once
 
 #define IDD_QLR_ABOUT 100
@@ -9,3 +9,14 @@
 #define IDC_ABOUT_CHECK_UPDATES 1004
 #define IDC_ABOUT_BUG_LINK 1005
 #define IDC_ABOUT_CREDIT 1014
+
+#define IDS_ABOUT_COPY 160
+#define IDS_ABOUT_HOME_LINK 161
+#define IDS_ABOUT_RELEASED 175
+#define IDS_ABOUT_FOLDER 220
+#define IDS_ABOUT_STATISTIC 263
+#define IDS_ABOUT_COMMAND_LINE_KEYS 269
+#define IDS_ABOUT_EDITOR 270
+#define IDS_ABOUT_SAVE_ARCHIVE 1057
+#define IDS_ABOUT_BUG_LINK 1059
+#define IDS_ABOUT_SETTINGS 32779

@@ -5,15 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "online/about/about_dlg.h"
+#include "online/about/about_report.h"
 
-// Every report row, in order.
-std::vector<AboutRow> CollectAboutRows(const AboutDialogInput& input);
 // The file block: header "<caption> [<name>]", "Full Path", existence and
 // the access rows.
 void AddFileBlock(std::vector<AboutRow>& rows, const std::wstring& caption, const std::wstring& path);
 // The phrases-folder tests as rows.
 void AddPhraseFolderTests(std::vector<AboutRow>& rows, const std::wstring& folder);
+
+// The program that opens a probe page "test_qlr.htm" in tempFolder (the
+// probe is removed again); empty when none does.
+std::wstring FindDefaultBrowser(const std::wstring& tempFolder);
+// The user's location: friendly name, official name and ISO code joined by
+// ", " (the missing ones left out).
+std::wstring GetCountryText();
 
 // The save dialog for the archive; empty when cancelled.
 std::wstring AskArchivePath(HWND owner);

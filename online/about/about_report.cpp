@@ -1,6 +1,6 @@
 #include "online/about/about_report.h"
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 
 namespace {
 
@@ -35,6 +35,10 @@ std::wstring WithSlash(const std::wstring& folder) {
 
 }  // namespace
 
+void AddAboutRow(std::vector<AboutRow>& rows, const std::wstring& caption, const std::wstring& value, int kind) {
+  rows.push_back(AboutRow{caption, value, kind});
+}
+
 std::wstring BuildAboutReportText(const std::vector<AboutRow>& rows) {
   std::wstring text;
   for (const AboutRow& row : rows) {
@@ -48,6 +52,11 @@ std::wstring BuildAboutReportText(const std::vector<AboutRow>& rows) {
     text += L"\r\n";
   }
   return Trim(text);
+}
+
+std::wstring BuildAboutTipText(const AboutRow& row) {
+  if (row.kind == kAboutGroup) return std::wstring();
+  return Cut(row.caption, kAboutTipChars) + L" " + Cut(row.value, kAboutTipChars);
 }
 
 std::wstring MenuTextToTitle(const std::wstring& menuText) {

@@ -13,6 +13,9 @@ struct AboutRow {
   int kind = kAboutPlain;
 };
 
+void AddAboutRow(std::vector<AboutRow>& rows, const std::wstring& caption, const std::wstring& value,
+                 int kind = kAboutPlain);
+
 // Caption and value are read up to this many characters each for the copied
 // text, and up to kAboutTipChars for an info tip.
 constexpr size_t kAboutTextChars = 200;
@@ -21,6 +24,10 @@ constexpr size_t kAboutTipChars = 1000;
 // Rows in order as "caption value", a group header after an empty line, a
 // row without caption as a line of "="; lines joined by CRLF and trimmed.
 std::wstring BuildAboutReportText(const std::vector<AboutRow>& rows);
+
+// The info tip of a row: caption and value (each up to kAboutTipChars);
+// empty for a group header.
+std::wstring BuildAboutTipText(const AboutRow& row);
 
 // A menu text as a title: cut at its tab, trailing ellipsis gone, a single
 // "&" removed and "&&" kept as one "&".

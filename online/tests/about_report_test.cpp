@@ -2,6 +2,8 @@
 
 #include "online/about/about_probes.h"
 #include "online/about/about_report.h"
+#include "online/about/about_rows.h"
+#include "phrases/store/phrase_statistics.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -27,6 +29,14 @@ TEST(AboutReportText, RowsGroupsAndEmptyCaptions) {
 TEST(AboutReportText, LongTextsAreCutAt200Characters) {
   std::vector<AboutRow> rows = {{std::wstring(500, L'c'), std::wstring(5000, L'v'), kAboutPlain}};
   EXPECT_EQ(BuildAboutReportText(rows), std::wstring(200, L'c') + L" " + std::wstring(200, L'v'));
+}
+
+TEST(AboutReportText, TipsShowCaptionAndValueButNotForGroups) {
+  EXPECT_EQ(BuildAboutTipText({L"Version", L"1.0", kAboutPlain}), L"Version 1.0");
+  EXPECT_EQ(BuildAboutTipText({L"Write Rights", L"FAIL", kAboutFailure}), L"Write Rights FAIL");
+  EXPECT_EQ(BuildAboutTipText({L"Environment", L"", kAboutGroup}), L"");
+  EXPECT_EQ(BuildAboutTipText({std::wstring(1500, L'c'), std::wstring(3000, L'v'), kAboutPlain}),
+            std::wstring(1000, L'c') + L" " + std::wstring(1000, L'v'));
 }
 
 TEST(AboutReportText, MenuTextsBecomeTitles) {
@@ -140,6 +150,52 @@ TEST(AboutProbes, ReadOnlyFolderFailsTheWriteTestsAndKeepsNothing) {
   }
   EXPECT_EQ(ValueOf(rows, L"Phrases Folder Read"), L"Successfully");
   EXPECT_EQ(CountEntries(folder), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AboutRows, DurationsReadAsHoursMinutesAndSeconds) {
+  struct Case {
+    long long seconds;
+    const wchar_t* text;
+  } cases[] = {{-5, L"0 sec"}, {0, L"0 sec"}, {59, L"59 sec"}, {60, L"1 min 0 sec"},
+               {3599, L"59 min 59 sec"}, {3600, L"1 h 0 min 0 sec"}, {90061, L"25 h 1 min 1 sec"}};
+  for (const Case& c : cases) EXPECT_EQ(FormatDurationText(c.seconds), c.text) << c.seconds;
+}
+
+TEST(AboutRows, StatisticRowsCountPhrasesWithoutFolders) {
+  PhraseTreeStatistics stats;
+  stats.folders = 2;
+  stats.textPhrases = 3;
+  stats.rtfPhrases = 1;
+  stats.execPhrases = 1;
+  stats.enabledNodes = 6;
+  stats.totalUsage = 12;
+  stats.highestUsage = 9;
+  stats.mostUsedCaption = L"Greeting";
+  stats.charactersInserted = 600;
+  std::vector<AboutRow> rows;
+  AddStatisticRows(rows, stats);
+  EXPECT_EQ(ValueOf(rows, L"All Phrases"), L"5");
+  EXPECT_EQ(ValueOf(rows, L"Included Phrases"), L"6");
+  EXPECT_EQ(ValueOf(rows, L"Folders"), L"2");
+  EXPECT_EQ(ValueOf(rows, L"All Usage"), L"12 times");
+  EXPECT_EQ(ValueOf(rows, L"Max Usage"), L"9 times, Greeting");
+  EXPECT_EQ(ValueOf(rows, L"Typing Time Saved"), L"3 min 20 sec");
+}
+
+TEST(AboutProbes, BrowserProbeLeavesNothingBehind) {
+  qlrtest::TempDir dir;
+  FindDefaultBrowser(dir.Path());
+  EXPECT_EQ(CountEntries(dir.Path()), 0u);
+  EXPECT_EQ(FindDefaultBrowser(dir.File(L"gone")), L"");
+  // A page of the probe's name that was there before stays as it was.
+  ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"test_qlr.htm"), "<p>mine</p>"));
+  FindDefaultBrowser(dir.Path());
+  EXPECT_EQ(qlrtest::ReadBytes(dir.File(L"test_qlr.htm")), "<p>mine</p>");
+  EXPECT_EQ(GetFileAttributesW(dir.File(L"gone").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "online/http_head_info.h"
 #include "online/internet_session.h"
 #include "online/update_answer.h"
-#include "phrases/macro_dates.h"
+#include "phrases/macros/macro_dates.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/test_support.h"
 

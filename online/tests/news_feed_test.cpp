@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "foundation/date_helpers.h"
+#include "foundation/text/date_helpers.h"
 #include "online/http_head_info.h"
 #include "online/online_test_seams.h"
-#include "phrases/macro_dates.h"
+#include "phrases/macros/macro_dates.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/test_support.h"
 

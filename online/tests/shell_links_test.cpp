@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/shell_open.h"
+#include "foundation/system/shell_open.h"
 #include "online/tray_helpers.h"
 #include "online/web_links.h"
 #include "tests/support/test_support.h"

@@ -4,10 +4,10 @@
 
 #include <atomic>
 
-#include "foundation/handles.h"
-#include "foundation/log.h"
-#include "foundation/paths.h"
-#include "foundation/security.h"
+#include "foundation/system/handles.h"
+#include "foundation/logging/log.h"
+#include "foundation/files/paths.h"
+#include "foundation/system/security.h"
 #include "tests/support/test_support.h"
 #include "tray/settings/event_watchers.h"
 

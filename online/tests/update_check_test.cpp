@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "online/online_test_seams.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/test_support.h"

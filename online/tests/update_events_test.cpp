@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "tests/support/test_support.h"
 #include "tray/settings/event_watchers.h"
 

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/convert.h"
-#include "foundation/system_helpers.h"
+#include "foundation/text/convert.h"
+#include "foundation/system/system_helpers.h"
 #include "online/online_test_seams.h"
 #include "online/web_links.h"
 #include "tests/support/test_support.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "foundation/date_helpers.h"
-#include "phrases/macro_dates.h"
+#include "foundation/text/date_helpers.h"
+#include "phrases/macros/macro_dates.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "phrases/clipboard_snapshot.h"
+#include "phrases/insertion/clipboard_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "phrases/clipboard_ops.h"
+#include "phrases/insertion/clipboard_ops.h"
 #include "phrases/tests/clipboard_and_dialogs.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "phrases/insertion_request.h"
+#include "phrases/insertion/insertion_request.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <thread>
 
-#include "foundation/rich_edit_convert.h"
-#include "phrases/clipboard_ops.h"
+#include "foundation/ui/rich_edit_convert.h"
+#include "phrases/insertion/clipboard_ops.h"
 #include "phrases/tests/clipboard_and_dialogs.h"
-#include "phrases/prompt_dialog_ids.h"
+#include "phrases/insertion/prompt_dialog_ids.h"
 #include "phrases/tests/insert_target.h"
 
 namespace {

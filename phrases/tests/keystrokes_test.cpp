@@ -1,11 +1,11 @@
-#include "phrases/keystrokes.h"
+#include "phrases/insertion/keystrokes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 #include "phrases/tests/insert_target.h"
 
 namespace {

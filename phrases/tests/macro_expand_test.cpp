@@ -1,15 +1,15 @@
-#include "phrases/macro_expand.h"
+#include "phrases/macros/macro_expand.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "foundation/log.h"
-#include "phrases/clipboard_ops.h"
-#include "phrases/data_type_keyword.h"
-#include "phrases/macro_table.h"
-#include "phrases/phrase_node.h"
+#include "foundation/logging/log.h"
+#include "phrases/insertion/clipboard_ops.h"
+#include "phrases/store/data_type_keyword.h"
+#include "phrases/macros/macro_table.h"
+#include "phrases/store/phrase_node.h"
 #include "phrases/tests/macro_test_util.h"
 #include "tests/support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "phrases/macro_rich.h"
+#include "phrases/macros/macro_rich.h"
 
 #include <commdlg.h>
 #include <gtest/gtest.h>
@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "foundation/rich_edit.h"
-#include "foundation/rich_edit_convert.h"
-#include "phrases/phrase_node.h"
+#include "foundation/ui/rich_edit.h"
+#include "foundation/ui/rich_edit_convert.h"
+#include "phrases/store/phrase_node.h"
 #include "phrases/tests/macro_test_util.h"
 
 using namespace macrotest;

@@ -1,4 +1,4 @@
-#include "phrases/macro_segments.h"
+#include "phrases/macros/macro_segments.h"
 
 #include <gtest/gtest.h>
 

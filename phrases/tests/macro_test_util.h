@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "phrases/macro_sources.h"
-#include "phrases/macro_table.h"
+#include "phrases/macros/macro_sources.h"
+#include "phrases/macros/macro_table.h"
 
 namespace macrotest {
 

@@ -1,14 +1,14 @@
-#include "phrases/macro_values.h"
+#include "phrases/macros/macro_values.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "foundation/file_version.h"
-#include "foundation/os_version.h"
-#include "phrases/clipboard_ops.h"
-#include "phrases/macro_dates.h"
-#include "phrases/macro_table.h"
+#include "foundation/files/file_version.h"
+#include "foundation/system/os_version.h"
+#include "phrases/insertion/clipboard_ops.h"
+#include "phrases/macros/macro_dates.h"
+#include "phrases/macros/macro_table.h"
 #include "phrases/tests/macro_test_util.h"
 #include "resources/version.h"
 #include "tests/support/test_support.h"

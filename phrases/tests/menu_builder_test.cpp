@@ -1,12 +1,12 @@
-#include "phrases/menu_builder.h"
+#include "phrases/menu/menu_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include "foundation/log.h"
-#include "phrases/menu_commands.h"
-#include "phrases/menu_item_data.h"
+#include "foundation/logging/log.h"
+#include "phrases/menu/menu_commands.h"
+#include "phrases/menu/menu_item_data.h"
 #include "phrases/tests/menu_test_util.h"
 #include "tests/support/test_support.h"
 

@@ -1,12 +1,12 @@
-#include "phrases/menu_draw.h"
+#include "phrases/menu/menu_draw.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include "phrases/menu_commands.h"
-#include "phrases/menu_item_data.h"
-#include "phrases/phrase_node.h"
+#include "phrases/menu/menu_commands.h"
+#include "phrases/menu/menu_item_data.h"
+#include "phrases/store/phrase_node.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "phrases/menu_handler.h"
+#include "phrases/menu/menu_handler.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <atomic>
 #include <thread>
 
-#include "foundation/exception_guard.h"
-#include "foundation/log.h"
-#include "phrases/menu_commands.h"
+#include "foundation/logging/exception_guard.h"
+#include "foundation/logging/log.h"
+#include "phrases/menu/menu_commands.h"
 #include "phrases/tests/menu_test_util.h"
 #include "tests/support/test_support.h"
 

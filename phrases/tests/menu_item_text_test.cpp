@@ -1,16 +1,16 @@
-#include "phrases/menu_item_text.h"
+#include "phrases/menu/menu_item_text.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include "foundation/icons.h"
-#include "foundation/rich_edit_convert.h"
-#include "phrases/menu_item_data.h"
-#include "phrases/menu_last_used.h"
-#include "phrases/menu_macros.h"
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_writer.h"
+#include "foundation/ui/icons.h"
+#include "foundation/ui/rich_edit_convert.h"
+#include "phrases/menu/menu_item_data.h"
+#include "phrases/menu/menu_last_used.h"
+#include "phrases/menu/menu_macros.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_writer.h"
 #include "tests/support/test_support.h"
 #include "phrases/tests/macro_test_util.h"
 #include "phrases/tests/menu_test_util.h"

@@ -1,4 +1,4 @@
-#include "phrases/menu_pool.h"
+#include "phrases/menu/menu_pool.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "phrases/menu_builder.h"
-#include "phrases/menu_item_data.h"
+#include "phrases/menu/menu_builder.h"
+#include "phrases/menu/menu_item_data.h"
 #include "phrases/tests/menu_test_util.h"
 
 using namespace menutest;

@@ -1,4 +1,4 @@
-#include "foundation/shared_records.h"
+#include "foundation/system/shared_records.h"
 
 #include <gtest/gtest.h>
 

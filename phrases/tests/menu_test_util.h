@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "foundation/text_basics.h"
-#include "phrases/menu_builder.h"
-#include "phrases/menu_item_data.h"
-#include "phrases/menu_tooltip.h"
-#include "phrases/phrase_node.h"
-#include "phrases/phrase_store.h"
+#include "foundation/text/text_basics.h"
+#include "phrases/menu/menu_builder.h"
+#include "phrases/menu/menu_item_data.h"
+#include "phrases/menu/menu_tooltip.h"
+#include "phrases/store/phrase_node.h"
+#include "phrases/store/phrase_store.h"
 
 namespace menutest {
 

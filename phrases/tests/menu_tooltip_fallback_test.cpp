@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "phrases/menu_tooltip.h"
+#include "phrases/menu/menu_tooltip.h"
 #include "phrases/tests/menu_test_util.h"
 #include "tests/support/test_support.h"
 

@@ -1,14 +1,14 @@
-#include "phrases/menu_tooltip.h"
+#include "phrases/menu/menu_tooltip.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "phrases/menu_builder.h"
-#include "phrases/menu_commands.h"
-#include "phrases/menu_item_data.h"
-#include "phrases/menu_tracker.h"
+#include "phrases/menu/menu_builder.h"
+#include "phrases/menu/menu_commands.h"
+#include "phrases/menu/menu_item_data.h"
+#include "phrases/menu/menu_tracker.h"
 #include "phrases/tests/menu_test_util.h"
 #include "tests/support/test_support.h"
 

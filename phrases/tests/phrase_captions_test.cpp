@@ -1,4 +1,4 @@
-#include "phrases/phrase_captions.h"
+#include "phrases/store/phrase_captions.h"
 
 #include <gtest/gtest.h>
 

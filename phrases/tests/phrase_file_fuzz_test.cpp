@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "foundation/log.h"
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_store.h"
+#include "foundation/logging/log.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_store.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
 

@@ -1,11 +1,11 @@
-#include "phrases/phrase_file.h"
+#include "phrases/store/phrase_file.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/log.h"
-#include "phrases/phrase_file_names.h"
-#include "phrases/phrase_node.h"
-#include "phrases/phrase_writer.h"
+#include "foundation/logging/log.h"
+#include "phrases/store/phrase_file_names.h"
+#include "phrases/store/phrase_node.h"
+#include "phrases/store/phrase_writer.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
 

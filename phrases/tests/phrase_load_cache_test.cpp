@@ -1,10 +1,10 @@
-#include "phrases/phrase_load_cache.h"
+#include "phrases/store/phrase_load_cache.h"
 
 #include <gtest/gtest.h>
 
-#include "phrases/phrase_scan.h"
-#include "phrases/phrase_store.h"
-#include "phrases/phrase_writer.h"
+#include "phrases/store/phrase_scan.h"
+#include "phrases/store/phrase_store.h"
+#include "phrases/store/phrase_writer.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
 

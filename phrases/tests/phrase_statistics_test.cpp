@@ -1,9 +1,9 @@
-#include "phrases/phrase_statistics.h"
+#include "phrases/store/phrase_statistics.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/rich_edit_convert.h"
-#include "phrases/phrase_store.h"
+#include "foundation/ui/rich_edit_convert.h"
+#include "phrases/store/phrase_store.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
 

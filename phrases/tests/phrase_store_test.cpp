@@ -1,12 +1,12 @@
-#include "phrases/phrase_store.h"
+#include "phrases/store/phrase_store.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_names.h"
-#include "phrases/phrase_writer.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_names.h"
+#include "phrases/store/phrase_writer.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
 
@@ -249,6 +249,36 @@ TEST_F(PhraseStoreTest, QuickSavesOfOnePhraseEndWithTheLastContent) {
   ASSERT_TRUE(ReadPhraseFile(read, dir.File(L"busy.quillora")));
   EXPECT_EQ(read.usageCount, 200);
   EXPECT_EQ(Listing(dir.Path()), std::vector<std::wstring>{L"busy.quillora"});
+}
+
+TEST_F(PhraseStoreTest, SaveWaitsForAReaderThatHoldsTheFileAMoment) {
+  const std::wstring path = dir.File(L"held.quillora");
+  ASSERT_TRUE(WriteBytes(path, "old"));
+  auto hold = [&] {
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  // Let go after a moment: the save lands.
+  HANDLE reader = hold();
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  HANDLE release = CreateThread(nullptr, 0, [](void* h) -> DWORD {
+    Sleep(150);
+    CloseHandle(static_cast<HANDLE>(h));
+    return 0;
+  }, reader, 0, nullptr);
+  DWORD error = 1;
+  EXPECT_TRUE(WritePhraseBytes(path, "new", &error));
+  EXPECT_EQ(error, 0u);
+  WaitForSingleObject(release, 10000);
+  CloseHandle(release);
+  EXPECT_EQ(ReadBytes(path), "new");
+  // Held throughout: the failure is told and the old content stays whole.
+  reader = hold();
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WritePhraseBytes(path, "newer", &error));
+  EXPECT_NE(error, 0u);
+  CloseHandle(reader);
+  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(Listing(dir.Path()), std::vector<std::wstring>{L"held.quillora"});
 }
 
 TEST_F(PhraseStoreTest, ThreadsSavingManyPhrasesLoseNothing) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_node.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_node.h"
 
 namespace phrasetest {
 

@@ -1,4 +1,4 @@
-#include "phrases/prompt_dialog.h"
+#include "phrases/insertion/prompt_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "phrases/prompt_dialog_ids.h"
+#include "phrases/insertion/prompt_dialog_ids.h"
 #include "phrases/tests/clipboard_and_dialogs.h"
 #include "phrases/tests/insert_target.h"
 

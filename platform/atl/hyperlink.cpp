@@ -2,13 +2,15 @@
 
 #include <shellapi.h>
 
-#include "foundation/shell_open.h"
+#include "foundation/system/shell_open.h"
 
 namespace {
 
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 
 }  // namespace
+
+namespace qlr_atl {
 
 CHyperLink::~CHyperLink() {
   if (m_hWnd) UnsubclassWindow(TRUE);
@@ -119,3 +121,5 @@ LRESULT CHyperLink::OnLButtonUp(UINT, WPARAM, LPARAM lParam, BOOL&) {
   if (::PtInRect(&client, pt)) Navigate();
   return 0;
 }
+
+}  // namespace qlr_atl

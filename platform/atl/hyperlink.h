@@ -7,6 +7,10 @@
 
 #include "platform/atl/window_impl.h"
 
+// Its own namespace: the editor has a different link control of the same
+// name, and the two must never meet under one name in a binary.
+namespace qlr_atl {
+
 class CHyperLink : public CWindowImpl<CHyperLink> {
  public:
   CHyperLink() = default;
@@ -44,3 +48,7 @@ class CHyperLink : public CWindowImpl<CHyperLink> {
   HFONT m_linkFont = nullptr;
   bool m_pressed = false;
 };
+
+}  // namespace qlr_atl
+
+using qlr_atl::CHyperLink;

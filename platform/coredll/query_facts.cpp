@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "foundation/convert.h"
+#include "foundation/text/convert.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include <unordered_map>
 
 namespace hl {
@@ -52,6 +54,16 @@ bool EqualsNoCase(const std::string& a, const char* b) {
     if (x != y) return false;
   }
   return b[i] == 0;
+}
+
+bool SameNoCase(const std::wstring& a, const wchar_t* b) {
+  return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+bool StartsNoCase(const std::wstring& text, const wchar_t* prefix) {
+  size_t n = wcslen(prefix);
+  return text.size() >= n &&
+         CompareStringOrdinal(text.c_str(), static_cast<int>(n), prefix, static_cast<int>(n), TRUE) == CSTR_EQUAL;
 }
 
 bool TagIn(const std::string& tag, const char* const* list) {

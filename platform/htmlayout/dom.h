@@ -105,6 +105,9 @@ void WalkTree(Node* root, Fn fn) {
 }
 
 bool EqualsNoCase(const std::string& a, const char* b);
+// Wide texts compared without regard to case (ordinal).
+bool SameNoCase(const std::wstring& a, const wchar_t* b);
+bool StartsNoCase(const std::wstring& text, const wchar_t* prefix);
 // Whether tag is one of the null-terminated list.
 bool TagIn(const std::string& tag, const char* const* list);
 std::string LowerAscii(std::string text);

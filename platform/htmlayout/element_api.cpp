@@ -83,7 +83,9 @@ HLDOM_RESULT WINAPI HTMLayoutSetElementState(HELEMENT he, UINT bitsToSet, UINT b
   HLDOM_RESULT r = Resolve(he, node);
   if (r != HLDOM_OK) return r;
   node->state = (node->state & ~bitsToClear) | bitsToSet;
-  if (updateView && node->document->view) InvalidateRect(static_cast<HWND>(node->document->view), nullptr, TRUE);
+  // A widget follows its state at once, whether or not the view is updated.
+  (void)updateView;
+  hl::NotifyElementChanged(node);
   return HLDOM_OK;
 }
 
@@ -107,7 +109,7 @@ HLDOM_RESULT WINAPI HTMLayoutSetStyleAttribute(HELEMENT he, LPCSTR name, LPCWSTR
       styles.push_back({key, value});
     }
   }
-  if (node->document->view) InvalidateRect(static_cast<HWND>(node->document->view), nullptr, TRUE);
+  hl::NotifyElementChanged(node);
   return HLDOM_OK;
 }
 
@@ -129,7 +131,7 @@ HLDOM_RESULT WINAPI HTMLayoutSetAttributeByName(HELEMENT he, LPCSTR name, LPCWST
   HLDOM_RESULT r = Resolve(he, node);
   if (r != HLDOM_OK) return r;
   node->SetAttribute(name, value);
-  if (node->document->view) InvalidateRect(static_cast<HWND>(node->document->view), nullptr, TRUE);
+  hl::NotifyElementChanged(node);
   return HLDOM_OK;
 }
 

@@ -1,6 +1,7 @@
 // The document written back as markup, for the view's WM_GETTEXT.
 #include <windows.h>
 
+#include "foundation/text/html_escape.h"
 #include "platform/htmlayout/htmlayout.h"
 #include "platform/htmlayout/tree_builder.h"
 #include "platform/htmlayout/view.h"
@@ -8,28 +9,13 @@
 namespace hl {
 namespace {
 
-void AppendEscaped(std::wstring& out, const std::wstring& text, bool attribute) {
-  for (wchar_t c : text) {
-    switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'"':
-        if (attribute) out += L"&quot;";
-        else out += c;
-        break;
-      default: out += c;
-    }
-  }
-}
-
 void AppendName(std::wstring& out, const std::string& name) { out.append(name.begin(), name.end()); }
 
 void AppendAttribute(std::wstring& out, const std::string& name, const std::wstring& value) {
   out += L' ';
   AppendName(out, name);
   out += L"=\"";
-  AppendEscaped(out, value, true);
+  AppendEscapedHtml(out, value, true);
   out += L'"';
 }
 
@@ -70,7 +56,7 @@ std::wstring SerializeDocument(const Document& doc) {
     if (next < node->children.size()) {
       const Node* child = node->children[next++];
       if (child->IsText()) {
-        AppendEscaped(out, child->text, false);
+        AppendEscapedHtml(out, child->text, false);
         continue;
       }
       AppendStartTag(out, *child);

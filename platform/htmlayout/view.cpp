@@ -3,6 +3,7 @@
 #include "platform/htmlayout/text_decode.h"
 #include "platform/htmlayout/tree_builder.h"
 #include "platform/htmlayout/url.h"
+#include "platform/htmlayout/window/view_window.h"
 
 namespace hl {
 namespace {
@@ -27,7 +28,22 @@ std::wstring Serialized(HWND hwnd) {
   return view && view->Doc() ? SerializeDocument(*view->Doc()) : std::wstring();
 }
 
+// The last style sheet handed over with HTMLayoutDataReady: its byte count
+// (wParam 0) or its FNV-1a hash (wParam 1).
+LRESULT LastSheetAnswer(HWND hwnd, WPARAM wParam) {
+  ModelLock lock;
+  View* view = ViewFromWindow(hwnd);
+  if (!view) return 0;
+  const std::string& sheet = view->LastAcceptedSheet();
+  if (wParam == 0) return static_cast<LRESULT>(sheet.size());
+  UINT32 hash = 2166136261u;
+  for (unsigned char c : sheet) hash = (hash ^ c) * 16777619u;
+  return static_cast<LRESULT>(hash);
+}
+
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  static const UINT lastSheetMessage = RegisterWindowMessageW(kLastStyleSheetMessage);
+  if (msg == lastSheetMessage) return LastSheetAnswer(hwnd, wParam);
   switch (msg) {
     case WM_NCCREATE: {
       ModelLock lock;
@@ -53,6 +69,13 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETTEXT:
       return FALSE;  // the document is changed through the load calls only
+    default: {
+      ModelLock lock;
+      View* view = ViewFromWindow(hwnd);
+      LRESULT result = 0;
+      if (view && view->Presenter().Handle(msg, wParam, lParam, result)) return result;
+      break;
+    }
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -93,9 +116,17 @@ View* ViewFromWindow(HWND hwnd) {
 
 View::View(HWND hwnd) : m_hwnd(hwnd), m_serial(NextSerial()), m_doc(std::make_unique<Document>()) {
   m_doc->view = hwnd;
+  m_presenter = std::make_unique<ViewWindow>(*this);
 }
 
-View::~View() = default;
+// The presenter (and its widgets) goes before the document it points into.
+View::~View() { m_presenter.reset(); }
+
+void NotifyElementChanged(const Node* node) {
+  if (!node || !node->document || !node->document->view) return;
+  View* view = ViewFromWindow(static_cast<HWND>(node->document->view));
+  if (view && view->Doc() == node->document) view->Presenter().ElementChanged(node);
+}
 
 void View::SetCallback(LPHTMLAYOUT_NOTIFY callback, void* param) {
   m_callback = callback;
@@ -121,9 +152,9 @@ bool View::Load(const BYTE* html, UINT size, const wchar_t* baseUrl) {
   for (StyleSheet& sheet : doc->sheets) {
     if (!sheet.uri.empty()) sheet.uri = ResolveUrl(doc->baseUrl, sheet.uri);
   }
+  m_presenter->DocumentReplaced();  // nothing of the old document stays referenced
   m_doc = std::move(doc);  // the old document's elements in use are detached here
   m_docSerial = NextSerial();
-  InvalidateRect(m_hwnd, nullptr, TRUE);
   if (ok) RequestStyleSheets();
   return ok;
 }
@@ -163,6 +194,8 @@ bool View::DataReady(const wchar_t* uri, const BYTE* data, DWORD size) {
     if (!sheet.pending || CompareStringOrdinal(sheet.uri.c_str(), -1, uri, -1, TRUE) != CSTR_EQUAL) continue;
     sheet.text = DecodeUtf8(data, size);
     sheet.pending = false;
+    m_lastSheet.assign(reinterpret_cast<const char*>(data), size);
+    m_presenter->PageChanged();  // laid out again with the sheet's rules
     return true;
   }
   return false;

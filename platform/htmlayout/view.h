@@ -18,6 +18,12 @@ struct EventHandlerEntry {
   UINT groups;
 };
 
+class ViewWindow;
+
+// Registered test message: what the view knows of the last style sheet
+// handed over with HTMLayoutDataReady (see LastSheetAnswer in view.cpp).
+constexpr const wchar_t* kLastStyleSheetMessage = L"HTMLayout_LastStyleSheet";
+
 class View {
  public:
   static const UINT kMaxDocumentBytes = 64u << 20;  // a larger page is refused
@@ -28,12 +34,18 @@ class View {
   HWND Window() const { return m_hwnd; }
   Document* Doc() const { return m_doc.get(); }
   const std::vector<EventHandlerEntry>& Handlers() const { return m_handlers; }
+  unsigned long Serial() const { return m_serial; }
+  unsigned long DocSerial() const { return m_docSerial; }
+  // What the window shows and how it reacts.
+  ViewWindow& Presenter() { return *m_presenter; }
 
   // Replaces the document; false (and an empty document) for bad input.
   bool Load(const BYTE* html, UINT size, const wchar_t* baseUrl);
   void SetCallback(LPHTMLAYOUT_NOTIFY callback, void* param);
   // Hands the bytes over to a style sheet asked for and not yet supplied.
   bool DataReady(const wchar_t* uri, const BYTE* data, DWORD size);
+  // The bytes of the last style sheet DataReady accepted (a test hook).
+  const std::string& LastAcceptedSheet() const { return m_lastSheet; }
   // The same procedure and tag registered again only changes its groups.
   void AttachHandler(LPELEMENT_EVENT_PROC proc, void* tag, UINT groups);
 
@@ -47,7 +59,13 @@ class View {
   LPHTMLAYOUT_NOTIFY m_callback = nullptr;
   void* m_callbackParam = nullptr;
   std::vector<EventHandlerEntry> m_handlers;
+  std::unique_ptr<ViewWindow> m_presenter;
+  std::string m_lastSheet;
 };
+
+// Tells the view of the element's document that the element changed (its
+// widget follows at once, the page is laid out again before the next paint).
+void NotifyElementChanged(const Node* node);
 
 // The class, registered on first use (global, so that a window created with
 // the caller's own instance finds it).

@@ -18,16 +18,8 @@ constexpr wchar_t kHello[] = L"Hello history";
 constexpr UINT kGetClipboardHandler = 32783;
 constexpr UINT kStartClipboardHistory = 32778;
 
-int CopyFromPeer(const std::wstring& text) {
-  return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"), L"text \"" + text + L"\"", kWaitMs);
-}
-
-bool EmptyTheClipboard() {
-  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return false;
-  EmptyClipboard();
-  CloseClipboard();
-  return true;
-}
+using qlre2e::CopyFromPeer;
+using qlre2e::EmptyTheClipboard;
 
 size_t CountOf(const std::wstring& text, const std::wstring& part) {
   size_t n = 0;
@@ -85,7 +77,7 @@ TEST_F(ClipboardHistoryE2eTest, AnotherProgramsCopyBecomesFilesThatComeBackOnceA
   ASSERT_NE(StartWithHistory(), nullptr) << qlrtest::ToUtf8(LogText());
   ASSERT_EQ(CopyFromPeer(kHello), 0);
   const std::wstring first = Descriptor(1);
-  ASSERT_TRUE(qlrtest::WaitUntil([&] { return Exists(first) && !Key(first, L"File0").empty(); }, 5000))
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return Exists(first) && !Key(first, L"File0").empty(); }, kWaitMs))
       << qlrtest::ToUtf8(LogText());
   EXPECT_EQ(Key(first, L"DataType"), L"1");
   EXPECT_EQ(Key(first, L"File0"), L"Unicode_clipboard_history1.txt");

@@ -10,8 +10,10 @@
 
 namespace {
 
-constexpr wchar_t kPaneTitle[] = L"Quillora : Clipboard History";
+constexpr wchar_t kPaneClass[] = L"QuilloraFloatPane";
 constexpr UINT kShowPane = 32776;
+constexpr UINT kHistoryCaption = 32775;
+constexpr UINT kPaneItemCount = WM_APP + 2;
 
 class HistoryPaneE2eTest : public qlre2e::TrayProgramTest {
  protected:
@@ -21,10 +23,15 @@ class HistoryPaneE2eTest : public qlre2e::TrayProgramTest {
     CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
     SetSetting(L"PhrasesDirectory", dir.File(L"Phrases"));
   }
-  HWND Pane() { return qlrtest::FindProcessWindow(child.Pid(), nullptr, kPaneTitle); }
+  HWND Pane() { return qlrtest::FindProcessWindow(child.Pid(), kPaneClass); }
   bool CollapsedBar(HWND pane) {
     RECT r = {};
     return GetWindowRect(pane, &r) && r.bottom - r.top < 40 && r.right - r.left < 300;
+  }
+  std::wstring Title(HWND pane) {
+    wchar_t title[128] = {};
+    GetWindowTextW(pane, title, 128);
+    return title;
   }
   int Saved(const wchar_t* key) {
     return GetPrivateProfileIntW(L"Settings_Agent", key, -999, dir.File(L"Settings.ini").c_str());
@@ -47,6 +54,11 @@ TEST_F(HistoryPaneE2eTest, PaneAppearsAsATopmostCaptionBarAndShowsOnRequest) {
   EXPECT_TRUE(IsWindowVisible(shown));
   EXPECT_TRUE(qlrtest::WaitUntil([&] { return GetForegroundWindow() == shown; }, 5000));
   EXPECT_EQ(SendMessageW(tray, kShowPane, 7, 0), 1);  // other values do nothing
+  // From another process the caption's length alone: the address is ours.
+  wchar_t foreign[8] = L"unset";
+  EXPECT_EQ(SendMessageW(tray, kHistoryCaption, 8, reinterpret_cast<LPARAM>(foreign)),
+            static_cast<LRESULT>(wcslen(L"Quillora : Clipboard History [0]")));
+  EXPECT_STREQ(foreign, L"unset");
   Exit();
   EXPECT_NE(Saved(L"FloatPaneRect_TOPLEFT_x"), -999);
   EXPECT_NE(Saved(L"FloatPaneRect_TOPLEFT_y"), -999);
@@ -75,6 +87,25 @@ TEST_F(HistoryPaneE2eTest, PlaceStaysAfterRestartsOfACollapsedPane) {
     EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_x"), 100) << run;
     EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_y"), 100) << run;
   }
+}
+
+TEST_F(HistoryPaneE2eTest, ListFollowsAnotherProgramsCopies) {
+  SetSetting(L"ClipboardHistory", L"1");
+  ASSERT_TRUE(qlre2e::EmptyTheClipboard());
+  HWND tray = Start(L"");
+  ASSERT_NE(tray, nullptr);
+  ASSERT_TRUE(WaitForLog(L"ReInstall entity")) << qlrtest::ToUtf8(LogText());
+  HWND pane = nullptr;
+  ASSERT_TRUE(qlrtest::WaitUntil(
+      [&] { return (pane = Pane()) && Title(pane) == L"Clipboard History[0] : Quillora"; }, 5000))
+      << qlrtest::ToUtf8(pane ? Title(pane) : L"no pane");
+  ASSERT_EQ(qlre2e::CopyFromPeer(L"for the pane"), 0);
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return Title(pane) == L"Clipboard History[1] : Quillora"; }, 10000))
+      << qlrtest::ToUtf8(Title(pane));
+  EXPECT_EQ(SendMessageW(pane, kPaneItemCount, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(tray, kHistoryCaption, 0, 0),
+            static_cast<LRESULT>(wcslen(L"Quillora : Clipboard History [1]")));
+  Exit();
 }
 
 }  // namespace

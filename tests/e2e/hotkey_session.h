@@ -112,14 +112,15 @@ class HotkeySession {
   HWND TargetWindow() const { return m_targetMain; }
   HWND TargetEdit() const { return m_targetEdit; }
 
-  // The insert target: a window with a focused EDIT, in front.
-  bool StartTarget() {
-    if (!m_target.Start(qlrtest::BinFile(L"helper_insert_target.exe"), L"edit \"Hotkey Target\""))
+  // The insert target: a window with a focused EDIT (or rich edit with
+  // kind "rich"), in front.
+  bool StartTarget(const std::wstring& kind = L"edit") {
+    if (!m_target.Start(qlrtest::BinFile(L"helper_insert_target.exe"), kind + L" \"Hotkey Target\""))
       return false;
-    // The window shows before its EDIT is made.
+    // The window shows before its edit control is made.
     qlrtest::WaitUntil([&] {
       m_targetMain = qlrtest::FindProcessWindow(m_target.Pid(), L"QlrInsertTarget");
-      m_targetEdit = m_targetMain ? FindWindowExW(m_targetMain, nullptr, L"EDIT", nullptr) : nullptr;
+      m_targetEdit = m_targetMain ? FindWindowExW(m_targetMain, nullptr, nullptr, nullptr) : nullptr;
       return m_targetEdit != nullptr;
     }, kWaitMs);
     return m_targetEdit != nullptr && BringTargetForward();

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include "phrases/menu_builder.h"
-#include "phrases/menu_item_data.h"
-#include "phrases/menu_item_text.h"
-#include "phrases/prompt_dialog_ids.h"
+#include "phrases/menu/menu_builder.h"
+#include "phrases/menu/menu_item_data.h"
+#include "phrases/menu/menu_item_text.h"
+#include "phrases/insertion/prompt_dialog_ids.h"
 #include "tests/support/test_support.h"
 #include "tray/program/resource.h"
 
@@ -75,10 +75,25 @@ TEST(ProgramsTest, TrayProgramCarriesEveryStringItUses) {
   FreeLibrary(exe);
 }
 
-// Until their subsystems are built, the programs end at once with 0.
-TEST(ProgramsTest, EditorAndWelcomeStartAndEnd) {
-  for (const wchar_t* f : {L"QuilloraEditor.exe", L"Quillora_Welcome.exe"})
-    EXPECT_EQ(qlrtest::RunProcess(qlrtest::BinFile(f), L"", 30000), 0) << f;
+// The editor stays until its window is closed, then ends with 0.
+TEST(ProgramsTest, EditorStartsAndEnds) {
+  qlrtest::ChildProcess editor;
+  ASSERT_TRUE(editor.Start(qlrtest::BinFile(L"QuilloraEditor.exe"), L""));
+  HWND frame = nullptr;
+  ASSERT_TRUE(qlrtest::WaitUntil(
+      [&] {
+        // The title goes on with the version and the phrase folder.
+        for (HWND window : qlrtest::FindProcessWindows(editor.Pid())) {
+          wchar_t text[512] = {};
+          GetWindowTextW(window, text, 512);
+          if (wcsncmp(text, L"Quillora : PhraseEditor ", 24) == 0) frame = window;
+        }
+        return frame != nullptr;
+      },
+      30000));
+  EXPECT_EQ(editor.Wait(500), -1);
+  PostMessageW(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(editor.Wait(30000), 0);
 }
 
 TEST(ProgramsTest, GestureLibraryLoads) {

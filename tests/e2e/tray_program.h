@@ -11,6 +11,18 @@
 
 namespace qlre2e {
 
+// Another process puts the text on the clipboard; its exit code.
+inline int CopyFromPeer(const std::wstring& text) {
+  return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"), L"text \"" + text + L"\"", 20000);
+}
+
+inline bool EmptyTheClipboard() {
+  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 20000)) return false;
+  EmptyClipboard();
+  CloseClipboard();
+  return true;
+}
+
 class TrayProgramTest : public ::testing::Test {
  protected:
   static constexpr DWORD kProgramWaitMs = 20000;

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "foundation/file_version.h"
-#include "foundation/handles.h"
+#include "foundation/files/file_version.h"
+#include "foundation/system/handles.h"
 #include "tests/support/test_support.h"
 #include "tray/tests/expected_usage_text.h"
 

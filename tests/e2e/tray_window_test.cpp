@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "foundation/system_helpers.h"
+#include "foundation/system/system_helpers.h"
 #include "tests/e2e/hotkey_session.h"
 #include "tests/e2e/tray_program.h"
 #include "tests/support/test_support.h"

@@ -8,69 +8,19 @@
 #include <string>
 #include <thread>
 
-#include "foundation/handles.h"
-#include "tests/e2e/tray_program.h"
-#include "tests/support/http_test_server.h"
+#include "foundation/system/handles.h"
+#include "tests/e2e/update_server.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-constexpr char kServicePath[] = "/Source/update_qlr.php";
-constexpr char kFeedPath[] = "/news_en.xml";
-constexpr wchar_t kCommandEvent[] = L"Local\\Quillora_CommandCheckForUpdates";
-constexpr wchar_t kOptionsChangedEvent[] = L"Local\\Quillora_OptionsChanged";
-constexpr WORD kCheckForUpdatesCommand = 32791;
-constexpr DWORD kCheckWaitMs = 60000;
-
-class UpdateCheckE2eTest : public qlre2e::TrayProgramTest {
- protected:
-  void SetUp() override {
-    TrayProgramTest::SetUp();
-    ASSERT_TRUE(server.Start());
-    SetSetting(L"AutoCheckForUpdates", L"0");
-    CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
-    SetSetting(L"PhrasesDirectory", dir.File(L"Phrases"));
-    ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"UpdateSite_Test.UpdateSite_Test"),
-                                    qlrtest::ToUtf8(server.BaseUrl())));
-    SetConnection('0');
-  }
-  void TearDown() override {
-    TrayProgramTest::TearDown();
-    server.Stop();
-  }
-  void SetConnection(char state) {
-    ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"InternetState_Test.InternetState_Test"), std::string(1, state)));
-  }
-  std::string Link(const char* path) const { return qlrtest::ToUtf8(server.BaseUrl()) + (path + 1); }
-  void AnswerNewVersion() {
-    qlrtest::HttpAnswer answer;
-    answer.body = "<QuilloraVersionInfo><Version>99.0.0.1</Version><DownloadURL>" + Link("/setup.exe") +
-                  "</DownloadURL><DownloadURL_PE>" + Link("/portable.zip") +
-                  "</DownloadURL_PE></QuilloraVersionInfo>";
-    server.SetAnswer(kServicePath, answer);
-    qlrtest::HttpAnswer feed;
-    feed.body = "<rss><channel><item><title>News</title></item></channel></rss>";
-    server.SetAnswer(kFeedPath, feed);
-    qlrtest::HttpAnswer file;
-    file.body = "binary";
-    file.headers = {{"Last-Modified", "Tue, 01 Dec 2026 08:30:15 GMT"}};
-    server.SetAnswer("/setup.exe", file);
-    server.SetAnswer("/portable.zip", file);
-  }
-  size_t Requests() const { return server.CountRequests(kServicePath, "Quillora_Updater"); }
-  bool WaitForRequests(size_t n) const {
-    return qlrtest::WaitUntil([&] { return Requests() >= n; }, kCheckWaitMs);
-  }
-  std::wstring StoredLastCheck() {
-    wchar_t low[32] = {}, high[32] = {};
-    std::wstring ini = dir.File(L"Settings.ini");
-    GetPrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Low", L"", low, 32, ini.c_str());
-    GetPrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Hi", L"", high, 32, ini.c_str());
-    return std::wstring(low) + L"/" + high;
-  }
-
-  qlrtest::HttpTestServer server;
-};
+using qlre2e::UpdateCheckE2eTest;
+using qlre2e::kCheckForUpdatesCommand;
+using qlre2e::kCheckWaitMs;
+using qlre2e::kCommandEvent;
+using qlre2e::kFeedPath;
+using qlre2e::kOptionsChangedEvent;
+using qlre2e::kServicePath;
 
 TEST_F(UpdateCheckE2eTest, TheEditorsRequestAndASecondStartEachCheckOnce) {
   AnswerNewVersion();
@@ -89,6 +39,10 @@ TEST_F(UpdateCheckE2eTest, TheEditorsRequestAndASecondStartEachCheckOnce) {
   SetEvent(command.Get());
   ASSERT_TRUE(WaitForRequests(1));
   ASSERT_TRUE(WaitForLog(L"Update check result: version=[99.0.0.1] error=[] news=1"));
+  // The check is recorded once the user has seen its result.
+  HWND dialog = WaitForUpdateDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(CloseUpdateDialog(dialog));
   editor.join();
   EXPECT_TRUE(released.load());
   EXPECT_NE(StoredLastCheck(), before);

@@ -2,6 +2,7 @@
 //   clipboard_writer text <text>            CF_UNICODETEXT
 //   clipboard_writer ansi <text> <lcid>     CF_TEXT and CF_LOCALE only
 //   clipboard_writer rich <text> <url>      RTF, "HTML Format" with the URL, CF_UNICODETEXT
+//   clipboard_writer rtf <rtf> <text>       the RTF as given (8-bit) and CF_UNICODETEXT
 //   clipboard_writer unterminated <text>    CF_TEXT without its NUL
 //   clipboard_writer big <chars>            CF_UNICODETEXT of that many letters
 //   clipboard_writer bitmap <w> <h> <text>  a bitmap and a text
@@ -97,6 +98,9 @@ int wmain(int argc, wchar_t** argv) {
     std::string html = HtmlFormat("<b>" + utf8 + "</b>", Narrow(argv[3], CP_UTF8));
     ok = SetBytes(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1) &&
          SetBytes(RegisterClipboardFormatW(L"HTML Format"), html.c_str(), html.size() + 1) && SetWide(argv[2]);
+  } else if (kind == L"rtf" && argc == 4) {
+    std::string rtf = Narrow(argv[2], 1252);
+    ok = SetBytes(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1) && SetWide(argv[3]);
   } else if (kind == L"unterminated") {
     std::string text = Narrow(argv[2], CP_ACP);
     ok = SetBytes(CF_TEXT, text.data(), text.size());

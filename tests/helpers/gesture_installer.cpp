@@ -12,8 +12,8 @@
 #include <cwchar>
 #include <string>
 
-#include "foundation/handles.h"
-#include "foundation/paths.h"
+#include "foundation/system/handles.h"
+#include "foundation/files/paths.h"
 #include "gesture/gesture_api.h"
 
 namespace {

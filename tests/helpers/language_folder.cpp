@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/language_files.h"
+#include "foundation/localization/language_files.h"
 
 namespace {
 

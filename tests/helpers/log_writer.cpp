@@ -11,8 +11,8 @@
 #include <cwchar>
 #include <string>
 
-#include "foundation/log.h"
-#include "foundation/log_editor.h"
+#include "foundation/logging/log.h"
+#include "foundation/logging/log_editor.h"
 
 namespace {
 

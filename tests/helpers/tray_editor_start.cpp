@@ -8,10 +8,10 @@
 
 #include <string>
 
-#include "foundation/log.h"
-#include "foundation/paths.h"
-#include "tray/app_control.h"
-#include "tray/tray_messaging.h"
+#include "foundation/logging/log.h"
+#include "foundation/files/paths.h"
+#include "tray/app/app_control.h"
+#include "tray/window/tray_messaging.h"
 
 namespace {
 

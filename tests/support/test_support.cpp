@@ -102,8 +102,19 @@ bool ChildProcess::Start(const std::wstring& exe, const std::wstring& args,
   si.cb = sizeof(si);
   std::vector<wchar_t> buf(cmd.begin(), cmd.end());
   buf.push_back(L'\0');
-  return CreateProcessW(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.empty() ? nullptr : workDir.c_str(), &si, &m_pi) != FALSE;
+  // Wine now and then fails a start on a loaded machine: tried again, and
+  // the error told when it stays.
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::vector<wchar_t> line = buf;
+    if (CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workDir.empty() ? nullptr : workDir.c_str(), &si, &m_pi))
+      return true;
+    error = GetLastError();
+    Sleep(200);
+  }
+  fprintf(stderr, "ChildProcess: cannot start %ls, error %lu\n", exe.c_str(), error);
+  return false;
 }
 
 int ChildProcess::Wait(DWORD timeoutMs) {
@@ -238,23 +249,35 @@ bool PutClipboardText(const std::wstring& text) {
   return ok;
 }
 
-bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs, int button) {
-  return WaitUntil(
+std::wstring WaitForMessageBox(DWORD pid, DWORD timeoutMs, HWND* box,
+                               const std::function<bool(const std::wstring&)>& accept) {
+  std::wstring seen;
+  WaitUntil(
       [&] {
         for (HWND window : FindProcessWindows(pid)) {
           wchar_t cls[32] = {};
           GetClassNameW(window, cls, 32);
+          if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) continue;
           // 0xFFFF is the id of a message box's text control.
           wchar_t body[1024] = {};
           GetDlgItemTextW(window, 0xFFFF, body, 1024);
-          if (wcscmp(cls, L"#32770") == 0 && text == body && IsWindowVisible(window)) {
-            PostMessageW(window, WM_COMMAND, button, 0);
-            return true;
-          }
+          if (accept ? !accept(body) : body[0] == L'\0') continue;
+          seen = body;
+          if (box) *box = window;
+          return true;
         }
         return false;
       },
       timeoutMs);
+  return seen;
+}
+
+bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs, int button) {
+  HWND box = nullptr;
+  WaitForMessageBox(pid, timeoutMs, &box, [&](const std::wstring& body) { return body == text; });
+  if (!box) return false;
+  PostMessageW(box, WM_COMMAND, button, 0);
+  return true;
 }
 
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
@@ -264,12 +287,28 @@ HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title
     GetWindowTextW(hwnd, text, 512);
     if (className && wcscmp(cls, className) != 0) continue;
     if (title && wcscmp(text, title) != 0) continue;
+    // The dialog localiser briefly makes a hidden copy of a dialog, owned
+    // by it, with the same class and title: never the window sought.
+    if (HWND owner = GetWindow(hwnd, GW_OWNER)) {
+      wchar_t ownerCls[256] = {}, ownerText[512] = {};
+      GetClassNameW(owner, ownerCls, 256);
+      GetWindowTextW(owner, ownerText, 512);
+      if (!IsWindowVisible(hwnd) && wcscmp(cls, ownerCls) == 0 && wcscmp(text, ownerText) == 0) continue;
+    }
     return hwnd;
   }
   return nullptr;
 }
 
 bool SetUnixWritable(const std::wstring& path, bool writable) {
+  auto isWritable = [&] {
+    DWORD attrs = GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) == 0;
+  };
+  // A host program that is never awaited is started only when there is
+  // something to change.
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  if (isWritable() == writable) return true;
   using UnixName = char*(CDECL*)(LPCWSTR);
   auto toUnix = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
@@ -292,11 +331,7 @@ bool SetUnixWritable(const std::wstring& path, bool writable) {
     return false;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  return WaitUntil([&] {
-    DWORD attrs = GetFileAttributesW(path.c_str());
-    return attrs != INVALID_FILE_ATTRIBUTES &&
-           ((attrs & FILE_ATTRIBUTE_READONLY) == 0) == writable;
-  });
+  return WaitUntil([&] { return isWritable() == writable; });
 }
 
 }  // namespace qlrtest

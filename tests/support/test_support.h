@@ -79,11 +79,17 @@ bool CopyFileTo(const std::wstring& from, const std::wstring& to);
 
 // Top-level windows of a process (visible or not).
 std::vector<HWND> FindProcessWindows(DWORD pid);
+// Waits for a visible message box of the process whose text the predicate
+// accepts (without one: any text but an empty one); its text, or empty after
+// the time-out. The box's window goes to *box when asked for.
+std::wstring WaitForMessageBox(DWORD pid, DWORD timeoutMs, HWND* box = nullptr,
+                               const std::function<bool(const std::wstring&)>& accept = nullptr);
 // Waits for a visible message box of the process showing exactly text and
 // presses its OK button (or the one given); false when none came within the
 // time.
 bool CloseMessageBox(DWORD pid, const std::wstring& text, DWORD timeoutMs, int button = IDOK);
-// First top-level window of the process with the given class (null: any).
+// First top-level window of the process with the given class (null: any);
+// a dialog's hidden copy, owned by the dialog, is passed over.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
 
 // Under Wine: sets or clears the Unix write permission of a file or folder

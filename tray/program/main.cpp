@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tray/startup.h"
+#include "tray/app/startup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   return QuilloraMain(instance, commandLine);

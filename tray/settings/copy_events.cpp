@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "foundation/security.h"
+#include "foundation/system/security.h"
 #include "tray/settings/settings_names.h"
 
 namespace sn = settings_names;

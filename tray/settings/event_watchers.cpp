@@ -3,9 +3,9 @@
 #include <atomic>
 #include <memory>
 
-#include "foundation/handles.h"
-#include "foundation/program_names.h"
-#include "foundation/security.h"
+#include "foundation/system/handles.h"
+#include "foundation/files/program_names.h"
+#include "foundation/system/security.h"
 #include "tray/settings/settings_names.h"
 
 namespace sn = settings_names;

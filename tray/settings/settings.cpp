@@ -6,10 +6,11 @@
 #include <cwchar>
 #include <mutex>
 
-#include "foundation/command_runners.h"
-#include "foundation/files.h"
-#include "foundation/ini.h"
-#include "foundation/paths.h"
+#include "foundation/system/command_runners.h"
+#include "foundation/files/files.h"
+#include "foundation/files/ini.h"
+#include "foundation/files/paths.h"
+#include "foundation/localization/language_files.h"
 #include "tray/settings/settings_files.h"
 #include "tray/settings/settings_names.h"
 
@@ -139,6 +140,15 @@ std::wstring CQLRSettings::GetLanguageFilePath() {
     if (!stored.empty() && !EqualsNoCase(stored, m_language)) m_language = stored;
   }
   return m_language.empty() ? std::wstring() : GetSettingsProgramFolder() + m_language;
+}
+
+std::wstring GetCurrentLangPrefix() {
+  CQLRSettings& settings = GetSettings();
+  settings.GetLanguageFilePath();  // takes a Language value changed in the file
+  const std::wstring& language = settings.GetLanguage();
+  if (language.empty()) return std::wstring();
+  if (language.find(L'\\') != std::wstring::npos) return GetLangPrefix(language);
+  return GetLangPrefix(GetSettingsProgramFolder() + language);
 }
 
 int CQLRSettings::GetEffectiveClipboardSpyMethod() const {

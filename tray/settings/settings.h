@@ -122,6 +122,13 @@ class CQLRTraySettings : public CQLRSettings {};
 // The process-wide settings object; loaded on the first call.
 CQLRTraySettings& GetSettings();
 
+// The LangPrefix of the Language setting's file (a name without a folder
+// lies in the program folder); empty when the setting is empty.
+std::wstring GetCurrentLangPrefix();
+// The code of the interface language: the same prefix, empty while the
+// built-in English is in use.
+inline std::wstring GetInterfaceLanguageCode() { return GetCurrentLangPrefix(); }
+
 // The text written as the save time. The date texts live with the macros,
 // which build on this store, so the program hands the formatter in at start.
 using SettingsTimeFormatter = std::function<std::wstring(const SYSTEMTIME& local)>;

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "foundation/convert.h"
-#include "foundation/program_names.h"
+#include "foundation/text/convert.h"
+#include "foundation/files/program_names.h"
 #include "tray/settings/settings_names.h"
 #include "tray/settings/shared_memory.h"
 

@@ -5,11 +5,11 @@
 
 #include <mutex>
 
-#include "foundation/files.h"
-#include "foundation/ini.h"
-#include "foundation/paths.h"
-#include "foundation/handles.h"
-#include "foundation/security.h"
+#include "foundation/files/files.h"
+#include "foundation/files/ini.h"
+#include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
+#include "foundation/system/security.h"
 
 namespace sn = settings_names;
 

@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "foundation/ini.h"
+#include "foundation/files/ini.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_files.h"
 #include "tray/settings/settings_names.h"

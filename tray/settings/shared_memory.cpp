@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "foundation/handles.h"
-#include "foundation/security.h"
+#include "foundation/system/handles.h"
+#include "foundation/system/security.h"
 
 HANDLE CreateNamedMapping(const std::wstring& name, DWORD size, bool secure) {
   EveryoneSecurity everyone;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 
 // CreateFileMappingW on the paging file, read/write; with everyone-access
 // security when secure and it can be built. The caller owns the handle.

@@ -1,10 +1,10 @@
-#include "tray/app_control.h"
+#include "tray/app/app_control.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "tests/support/test_support.h"
-#include "tray/instance.h"
+#include "tray/app/instance.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "tray/app_texts.h"
+#include "tray/app/app_texts.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <map>
 
-#include "foundation/language_files.h"
-#include "foundation/system_helpers.h"
-#include "phrases/menu_tracker.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/system/system_helpers.h"
+#include "phrases/menu/menu_tracker.h"
 #include "tests/support/test_support.h"
 #include "tray/settings/settings.h"
 

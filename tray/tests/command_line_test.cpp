@@ -1,9 +1,9 @@
-#include "tray/command_line.h"
+#include "tray/app/command_line.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/language_files.h"
-#include "foundation/localized_strings.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/localized_strings.h"
 #include "tests/support/test_support.h"
 #include "tray/tests/expected_usage_text.h"
 

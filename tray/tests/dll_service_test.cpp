@@ -1,10 +1,10 @@
-#include "tray/dll_service.h"
+#include "tray/hook/dll_service.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/file_version.h"
-#include "foundation/log.h"
-#include "foundation/program_names.h"
+#include "foundation/files/file_version.h"
+#include "foundation/logging/log.h"
+#include "foundation/files/program_names.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -1,12 +1,12 @@
-#include "tray/event_sounds.h"
+#include "tray/icon/event_sounds.h"
 
 #include <gtest/gtest.h>
 
 #include <mutex>
 #include <vector>
 
-#include "foundation/handles.h"
-#include "foundation/log.h"
+#include "foundation/system/handles.h"
+#include "foundation/logging/log.h"
 #include "tests/support/test_support.h"
 #include "tray/settings/settings.h"
 

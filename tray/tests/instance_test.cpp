@@ -1,12 +1,12 @@
-#include "tray/instance.h"
+#include "tray/app/instance.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "foundation/handles.h"
-#include "foundation/paths.h"
-#include "foundation/registry.h"
+#include "foundation/system/handles.h"
+#include "foundation/files/paths.h"
+#include "foundation/system/registry.h"
 #include "tray/settings/settings_names.h"
 
 namespace sn = settings_names;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tray/menu_request.h"
+#include "tray/hook/menu_request.h"
 #include "tray/settings/settings.h"
 
 namespace {

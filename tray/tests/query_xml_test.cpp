@@ -1,4 +1,4 @@
-#include "tray/query_xml.h"
+#include "tray/hook/query_xml.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "tray/retry_sender.h"
+#include "tray/hook/retry_sender.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "tests/support/test_support.h"
 
 namespace {

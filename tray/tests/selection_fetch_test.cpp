@@ -2,11 +2,11 @@
 // forced here by its test switch, and the selection fetch it uses.
 #include <gtest/gtest.h>
 
-#include "foundation/program_names.h"
-#include "phrases/clipboard_ops.h"
+#include "foundation/files/program_names.h"
+#include "phrases/insertion/clipboard_ops.h"
 #include "tests/support/test_support.h"
-#include "tray/dll_service.h"
-#include "tray/interchange.h"
+#include "tray/hook/dll_service.h"
+#include "tray/hook/interchange.h"
 #include "tray/tests/core_target.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tray/tray_icon_animation.h"
+#include "tray/icon/tray_icon_animation.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -6,10 +6,10 @@
 #include <mutex>
 #include <vector>
 
-#include "foundation/handles.h"
-#include "foundation/icons.h"
+#include "foundation/system/handles.h"
+#include "foundation/ui/icons.h"
 #include "tests/support/test_support.h"
-#include "tray/tray_icon.h"
+#include "tray/icon/tray_icon.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "tray/tray_icon.h"
+#include "tray/icon/tray_icon.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

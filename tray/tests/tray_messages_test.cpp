@@ -8,27 +8,27 @@
 #include <string>
 #include <vector>
 
-#include "foundation/icons.h"
-#include "foundation/language_files.h"
-#include "foundation/log.h"
-#include "foundation/shell_open.h"
+#include "foundation/ui/icons.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/shell_open.h"
 #include "online/internet_state.h"
 #include "online/web_links.h"
-#include "history/web_search.h"
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_node.h"
+#include "history/actions/web_search.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_node.h"
 #include "platform/atl/app_module.h"
 #include "tests/support/test_support.h"
-#include "tray/app_control.h"
-#include "tray/app_texts.h"
-#include "tray/command_line.h"
+#include "tray/app/app_control.h"
+#include "tray/app/app_texts.h"
+#include "tray/app/command_line.h"
 #include "tray/settings/settings.h"
 #include "tray/settings/settings_files.h"
-#include "tray/problem_list.h"
+#include "tray/app/problem_list.h"
 #include "tray/settings/settings_names.h"
-#include "tray/tray_icon.h"
-#include "tray/tray_messaging.h"
-#include "tray/tray_window.h"
+#include "tray/icon/tray_icon.h"
+#include "tray/window/tray_messaging.h"
+#include "tray/window/tray_window.h"
 
 namespace {
 
@@ -172,6 +172,26 @@ TEST_F(TrayMessagesTest, BalloonGoesAwayOnceAfterItsTime) {
   }));
   // The tick killed its timer: nothing is left to kill.
   EXPECT_FALSE(KillTimer(wnd.m_hWnd, kTimerRemoveBalloon));
+}
+
+TEST_F(TrayMessagesTest, HistoryCaptionFillsOnlyTheGivenRoom) {
+  const std::wstring caption = L"Quillora : Clipboard History [0]";
+  wchar_t buffer[12];
+  wmemset(buffer, L'#', 12);
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 10, reinterpret_cast<LPARAM>(buffer)),
+            static_cast<LRESULT>(caption.size()));
+  EXPECT_EQ(std::wstring(buffer), caption.substr(0, 9));
+  EXPECT_EQ(buffer[10], L'#');
+  wchar_t whole[64];
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 64, reinterpret_cast<LPARAM>(whole)),
+            static_cast<LRESULT>(caption.size()));
+  EXPECT_EQ(std::wstring(whole), caption);
+  // No room or no buffer: the length alone.
+  wmemset(buffer, L'#', 12);
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 0, reinterpret_cast<LPARAM>(buffer)),
+            static_cast<LRESULT>(caption.size()));
+  EXPECT_EQ(buffer[0], L'#');
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 64, 0), static_cast<LRESULT>(caption.size()));
 }
 
 TEST_F(TrayMessagesTest, BalloonTimerStartsOnlyForAShownText) {

@@ -1,12 +1,12 @@
-#include "tray/tray_messaging.h"
+#include "tray/window/tray_messaging.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "foundation/listeners.h"
+#include "foundation/system/listeners.h"
 #include "tests/support/test_support.h"
-#include "tray/tray_window.h"
+#include "tray/window/tray_window.h"
 
 namespace {
 

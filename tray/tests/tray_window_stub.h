@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "tray/wait_query.h"
+#include "tray/hook/wait_query.h"
 
 class TrayWindowStub {
  public:

@@ -1,31 +1,40 @@
-#include "tray/tray_window.h"
+#include "tray/window/tray_window.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "platform/atl/app_module.h"
 #include "tests/support/test_support.h"
-#include "tray/command_line.h"
+#include "tray/app/command_line.h"
+#include "tray/settings/settings_files.h"
 #include "tray/settings/settings_names.h"
-#include "tray/startup.h"
+#include "tray/app/startup.h"
 
 namespace {
 
 class TrayWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A settings folder of its own: the window would otherwise start the
+    // welcome program beside the tests on its first start.
+    CreateDirectoryW(dir.File(L"Profile").c_str(), nullptr);
+    SetSettingsFolders(dir.Path(), dir.File(L"Profile"));
+    WritePrivateProfileStringW(L"Settings", settings_names::kWelcomeAlreadyStarted, L"1",
+                               dir.File(L"Settings.ini").c_str());
     module.Init(nullptr, GetModuleHandleW(nullptr));
     module.AddMessageLoop(&loop);
   }
   void TearDown() override {
     module.RemoveMessageLoop();
     module.Term();
+    SetSettingsFolders(std::wstring(), std::wstring());
   }
 
   UINT InstanceMessage() const {
     return RegisterWindowMessageW(settings_names::kInstanceMessage);
   }
 
+  qlrtest::TempDir dir;
   CAppModule module;
   CMessageLoop loop;
   UniqueHandle stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};

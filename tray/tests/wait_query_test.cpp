@@ -1,14 +1,14 @@
-#include "tray/wait_query.h"
+#include "tray/hook/wait_query.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <cwchar>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 #include "tests/support/test_support.h"
-#include "tray/interchange.h"
-#include "tray/query_xml.h"
+#include "tray/hook/interchange.h"
+#include "tray/hook/query_xml.h"
 #include "tray/settings/shared_memory.h"
 #include "tray/tests/tray_window_stub.h"
 

@@ -1,4 +1,4 @@
-#include "tray/wts_notify.h"
+#include "tray/app/wts_notify.h"
 
 #include <gtest/gtest.h>
 

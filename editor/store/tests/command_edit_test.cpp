@@ -2,10 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "editor/store/command_folder.h"
+#include "editor/store/command_names.h"
 #include "editor/store/tests/store_test_util.h"
 #include <shlobj.h>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 
 namespace {
 
@@ -205,20 +206,29 @@ TEST(CommandEditTest, SetOrderSavesOnlyMovedRecords) {
   EXPECT_EQ(order, (std::vector<std::uint32_t>{a, c, b}));
 }
 
-TEST(CommandEditTest, DeleteGoesToTheRecycleBin) {
-  // Wine's recycle bin is the XDG trash of the test run's home, used once
-  // it exists (as on any desktop).
+// Wine's recycle bin is the XDG trash of the test run's home, used once it
+// exists (as on any desktop); empty without XDG_DATA_HOME.
+std::wstring PrepareTrash() {
   wchar_t home[MAX_PATH] = {};
-  if (GetEnvironmentVariableW(L"XDG_DATA_HOME", home, MAX_PATH) == 0) GTEST_SKIP() << "no XDG_DATA_HOME";
+  if (GetEnvironmentVariableW(L"XDG_DATA_HOME", home, MAX_PATH) == 0) return std::wstring();
   std::wstring trash = std::wstring(L"\\\\?\\unix") + home + L"/Trash";
   for (wchar_t& ch : trash)
     if (ch == L'/') ch = L'\\';
   SHCreateDirectoryExW(nullptr, (trash + L"\\files").c_str(), nullptr);
   SHCreateDirectoryExW(nullptr, (trash + L"\\info").c_str(), nullptr);
+  return trash;
+}
+
+std::wstring UniqueName(const wchar_t* stem) {
+  return stem + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(GetTickCount());
+}
+
+TEST(CommandEditTest, DeleteGoesToTheRecycleBin) {
+  const std::wstring trash = PrepareTrash();
+  if (trash.empty()) GTEST_SKIP() << "no XDG_DATA_HOME";
 
   qlrtest::TempDir dir;
-  std::wstring unique = L"trash_me_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                        std::to_wstring(GetTickCount());
+  std::wstring unique = UniqueName(L"trash_me_");
   ASSERT_TRUE(WritePhrase(dir.File(unique + L".quillora"), L"gone"));
   ASSERT_TRUE(MakeDir(dir.File(unique + L"_folder")));
   ASSERT_TRUE(WritePhrase(dir.File(unique + L"_folder\\in.quillora"), L"in"));
@@ -236,6 +246,34 @@ TEST(CommandEditTest, DeleteGoesToTheRecycleBin) {
   if (Exists(trash + L"\\files\\" + unique + L".quillora"))
     EXPECT_TRUE(Exists(trash + L"\\files\\" + unique + L"_folder\\in.quillora"));
   EXPECT_EQ(store.DeleteCommand(phrase, nullptr, false), 0);  // gone already
+}
+
+TEST(CommandEditTest, RecycleBinDeleteTakesARelativePathAsAbsolute) {
+  const std::wstring trash = PrepareTrash();
+  if (trash.empty()) GTEST_SKIP() << "no XDG_DATA_HOME";
+  qlrtest::TempDir dir;
+  const std::wstring name = UniqueName(L"relative_") + L".txt";
+  ASSERT_TRUE(qlrtest::WriteBytes(dir.File(name), "kept in the bin"));
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
+  // No question is asked, and the file is in the bin, not gone for good.
+  const bool deleted = DeleteToRecycleBin(nullptr, name, false);
+  SetCurrentDirectoryW(before);
+  EXPECT_TRUE(deleted);
+  EXPECT_FALSE(Exists(dir.File(name)));
+  EXPECT_EQ(qlrtest::ReadBytes(trash + L"\\files\\" + name), "kept in the bin");
+
+  // The counted form reads no further than its length.
+  const std::wstring counted = dir.File(UniqueName(L"counted_"));
+  ASSERT_TRUE(qlrtest::WriteBytes(counted, "c"));
+  const std::wstring longer = counted + L"-not-this-part";
+  EXPECT_TRUE(DeleteToRecycleBin(nullptr, longer.c_str(), counted.size(), false));
+  EXPECT_FALSE(Exists(counted));
+  // Nothing to delete: refused before the shell sees it.
+  EXPECT_FALSE(DeleteToRecycleBin(nullptr, L"", false));
+  EXPECT_FALSE(DeleteToRecycleBin(nullptr, L"  ", false));
+  EXPECT_FALSE(DeleteToRecycleBin(nullptr, nullptr, 10, false));
 }
 
 TEST(CommandEditTest, ASaveThatCannotWriteLosesNothing) {

@@ -6,7 +6,7 @@
 
 #include "editor/store/command_folder.h"
 #include "editor/store/tests/store_test_util.h"
-#include "phrases/phrase_names.h"
+#include "phrases/store/phrase_names.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "editor/store/command_folder.h"
 #include "editor/store/tests/store_test_util.h"
-#include "phrases/menu_builder.h"
-#include "phrases/menu_item_data.h"
-#include "phrases/phrase_store.h"
+#include "phrases/menu/menu_builder.h"
+#include "phrases/menu/menu_item_data.h"
+#include "phrases/store/phrase_store.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "editor/store/command_folder.h"
-#include "phrases/phrase_file.h"
-#include "phrases/phrase_writer.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_writer.h"
 #include "phrases/tests/phrase_test_util.h"
 #include "tests/support/test_support.h"
 

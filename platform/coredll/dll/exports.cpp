@@ -1,7 +1,7 @@
 // The four exports of the core hook library and its entry point.
 #include <cwchar>
 
-#include "foundation/shared_records.h"
+#include "foundation/system/shared_records.h"
 #include "platform/coredll/dll/core_state.h"
 
 namespace {

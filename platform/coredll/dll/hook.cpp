@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/handles.h"
+#include "foundation/system/handles.h"
 #include "platform/coredll/dll/core_state.h"
 #include "platform/coredll/query_facts.h"
 

@@ -3,7 +3,7 @@
 // foreground WinEvents, and remembers the last one of another program.
 #include <atomic>
 
-#include "foundation/window_helpers.h"
+#include "foundation/ui/window_helpers.h"
 #include "platform/coredll/dll/core_state.h"
 
 namespace {

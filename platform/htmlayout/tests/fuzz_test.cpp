@@ -1,7 +1,6 @@
 // Documents come from files and the network: garbled, huge or hostile input
 // must load in bounded time and memory and never crash.
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include "platform/htmlayout/dom.h"
 #include "platform/htmlayout/htmlayout.h"
 #include "platform/htmlayout/tests/dll/sample_pages.h"
+#include "platform/htmlayout/tests/memory_in_use.h"
 #include "platform/htmlayout/tree_builder.h"
 #include "platform/htmlayout/view.h"
 
@@ -50,13 +50,6 @@ class FuzzTest : public ::testing::Test {
   HWND view = nullptr;
 };
 
-size_t PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX pmc = {};
-  pmc.cb = sizeof(pmc);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-  return pmc.PrivateUsage;
-}
-
 std::string Repeat(const std::string& piece, size_t times) {
   std::string out;
   out.reserve(piece.size() * times);
@@ -87,7 +80,7 @@ TEST_F(FuzzTest, HostileShapesLoadQuicklyAndBounded) {
       {"all tags", Repeat("<", 1000000)},
       {"ampersands", Repeat("&#x", 300000) + Repeat("&", 300000)},
   };
-  const size_t memoryBefore = PrivateBytes();
+  const size_t memoryBefore = hltest::MemoryInUse();
   for (const auto& c : cases) {
     DWORD start = GetTickCount();
     LoadAndWalk(c.html);
@@ -98,7 +91,7 @@ TEST_F(FuzzTest, HostileShapesLoadQuicklyAndBounded) {
     EXPECT_LE(Elements(), hl::BuildLimits().maxNodes) << c.name;
   }
   LoadAndWalk("<p>done");
-  EXPECT_LT(PrivateBytes(), memoryBefore + (64u << 20)) << "memory kept after the documents went";
+  EXPECT_LT(hltest::MemoryInUse(), memoryBefore + (64u << 20)) << "memory kept after the documents went";
 }
 
 TEST_F(FuzzTest, RandomAndMutatedDocumentsNeverCrash) {

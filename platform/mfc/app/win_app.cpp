@@ -4,9 +4,10 @@
 
 #include <vector>
 
-#include "foundation/handles.h"
-#include "foundation/localized_strings.h"
-#include "foundation/log.h"
+#include "foundation/system/handles.h"
+#include "foundation/localization/localized_strings.h"
+#include "foundation/logging/log.h"
+#include "platform/mfc/doc/doc_template.h"
 #include "platform/mfc/window/wnd.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
@@ -36,6 +37,8 @@ CWinApp::CWinApp(LPCWSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+  for (CDocTemplate* tmpl : m_templates) delete tmpl;
+  m_templates.clear();
   if (g_app == this) g_app = nullptr;
 }
 

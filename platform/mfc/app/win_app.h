@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/mfc/app/win_thread.h"
+#include "platform/mfc/core/position.h"
+#include "platform/mfc/res/afx_ids.h"
 
-// String id of the application's title in the program's string table.
-constexpr UINT AFX_IDS_APP_TITLE = 57344;
+class CCommandLineInfo;
+class CDocTemplate;
 
 class CWinApp : public CWinThread {
   DECLARE_DYNAMIC(CWinApp)
@@ -38,6 +41,18 @@ class CWinApp : public CWinThread {
   // No recent-file list is kept; there is nothing to load.
   void LoadStdProfileSettings(UINT nMaxMRU = 4) { (void)nMaxMRU; }
 
+  // Document templates: the application owns those it was given.
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+
+  // The process's arguments, each given to ParseParam ("/" or "-" marks a
+  // flag and is stripped); then the command they ask for.
+  void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+  BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+  // A new document of the first template.
+  void OnFileNew();
+
   // True once InitInstance answered FALSE (set before ExitInstance runs).
   bool InitInstanceFailed() const { return m_bInitInstanceFailed; }
 
@@ -47,6 +62,7 @@ class CWinApp : public CWinThread {
  private:
   bool OpenSectionKey(LPCWSTR lpszSection, bool create, HKEY* key);
 
+  std::vector<CDocTemplate*> m_templates;
   std::wstring m_appName;
   std::wstring m_registryKey;
   bool m_bInitInstanceFailed = false;

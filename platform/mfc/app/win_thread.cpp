@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 #include "platform/mfc/core/menu.h"
 #include "platform/mfc/window/wnd.h"
 

@@ -17,6 +17,9 @@ constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
 // Reflected messages are the parent's message plus this base.
 constexpr UINT WM_REFLECT_BASE = 0xBC00;
+// The reflected form of every WM_CTLCOLOR* message (0x0019 is the old
+// single colour message); lParam carries the CTLCOLOR_ kind.
+constexpr UINT WM_REFLECT_CTLCOLOR = WM_REFLECT_BASE + 0x0019;
 // Sent to windows during the idle pass so they refresh their command state.
 constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 
@@ -87,6 +90,11 @@ class CCmdTarget : public CObject {
   // The first entry of the chain that takes the message (window messages).
   static const AFX_MSGMAP_ENTRY* FindWindowEntry(const AFX_MSGMAP* map, UINT message);
 };
+
+// Around an update handler (pCmdUI is the CCmdUI*): whether it took the
+// update or asked for the routing to go on.
+void AfxBeginUpdateHandler(void* pCmdUI);
+bool AfxUpdateHandlerTook(void* pCmdUI);
 
 // Runs a command-level search over one map chain for a target.
 BOOL AfxDispatchCmdMsg(CCmdTarget* target, const AFX_MSGMAP* map, UINT nID, int nCode,

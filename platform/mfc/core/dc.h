@@ -1,14 +1,3 @@
-// A device context as handlers receive it. It owns nothing: the handle
-// stays the caller's.
+// Device contexts as handlers receive them (the GDI wrappers).
 #pragma once
-#include <windows.h>
-
-class CDC {
- public:
-  CDC() = default;
-  explicit CDC(HDC hDC) : m_hDC(hDC) {}
-  HDC GetSafeHdc() const { return m_hDC; }
-  operator HDC() const { return m_hDC; }
-
-  HDC m_hDC = nullptr;
-};
+#include "platform/mfc/gdi/dc.h"

@@ -3,7 +3,8 @@
 #include <memory>
 #include <unordered_map>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
+#include "platform/mfc/window/wnd.h"
 
 class CMenuTempMap {
  public:
@@ -63,4 +64,25 @@ BOOL CMenu::LoadMenu(UINT nIDResource) {
   if (!m_hMenu)
     LogError(L"LoadMenu " + std::to_wstring(nIDResource) + L" failed " + std::to_wstring(::GetLastError()));
   return m_hMenu != nullptr;
+}
+
+int CMenu::GetMenuString(UINT nIDItem, LPWSTR lpString, int nMaxCount, UINT nFlags) const {
+  if (lpString && nMaxCount > 0) lpString[0] = L'\0';
+  return ::GetMenuStringW(m_hMenu, nIDItem, lpString, nMaxCount, nFlags);
+}
+
+int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const {
+  rString.Empty();
+  // The length first (without terminator), then the text.
+  int length = ::GetMenuStringW(m_hMenu, nIDItem, nullptr, 0, nFlags);
+  if (length <= 0) return 0;
+  wchar_t* buffer = rString.GetBuffer(length + 1);
+  int got = ::GetMenuStringW(m_hMenu, nIDItem, buffer, length + 1, nFlags);
+  rString.ReleaseBuffer(got > 0 ? got : 0);
+  return rString.GetLength();
+}
+
+BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect) {
+  HWND owner = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+  return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, owner, lpRect);
 }

@@ -3,6 +3,10 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/mfc/core/string.h"
+
+class CWnd;
+
 class CMenu {
  public:
   CMenu() = default;
@@ -38,6 +42,32 @@ class CMenu {
   BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr) {
     return ::ModifyMenuW(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
   }
+  BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr) {
+    return ::InsertMenuW(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
+  }
+  // DeleteMenu destroys a popup the item opens; RemoveMenu leaves it.
+  BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
+  BOOL RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
+  int GetMenuString(UINT nIDItem, LPWSTR lpString, int nMaxCount, UINT nFlags) const;
+  int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
+  BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags) {
+    return ::CheckMenuRadioItem(m_hMenu, nIDFirst, nIDLast, nIDItem, nFlags);
+  }
+  BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE) { return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos); }
+  UINT GetDefaultItem(UINT gmdiFlags, BOOL fByPos = FALSE) const {
+    return ::GetMenuDefaultItem(m_hMenu, fByPos, gmdiFlags);
+  }
+  BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, HBITMAP hBmpUnchecked, HBITMAP hBmpChecked) {
+    return ::SetMenuItemBitmaps(m_hMenu, nPosition, nFlags, hBmpUnchecked, hBmpChecked);
+  }
+  // Bitmap wrappers: anything with GetSafeHandle() giving the bitmap.
+  template <class Bitmap>
+  BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const Bitmap* pUnchecked, const Bitmap* pChecked) {
+    return SetMenuItemBitmaps(nPosition, nFlags, pUnchecked ? static_cast<HBITMAP>(pUnchecked->GetSafeHandle()) : nullptr,
+                              pChecked ? static_cast<HBITMAP>(pChecked->GetSafeHandle()) : nullptr);
+  }
+  // The chosen command with TPM_RETURNCMD, else whether the menu ran.
+  BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
 
  private:
   bool m_bTemporary = false;

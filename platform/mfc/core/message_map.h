@@ -68,6 +68,9 @@
   QLR_WM_(WM_ERASEBKGND, CDC dc_(reinterpret_cast<HDC>(c_.wParam)); c_.result = p_->OnEraseBkgnd(&dc_);)
 #define ON_WM_MOUSEMOVE() QLR_WM_(WM_MOUSEMOVE, p_->OnMouseMove(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
 #define ON_WM_LBUTTONDOWN() QLR_WM_(WM_LBUTTONDOWN, p_->OnLButtonDown(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
+#define ON_WM_LBUTTONDBLCLK() \
+  QLR_WM_(WM_LBUTTONDBLCLK, p_->OnLButtonDblClk(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
+#define ON_WM_RBUTTONDOWN() QLR_WM_(WM_RBUTTONDOWN, p_->OnRButtonDown(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
 #define ON_WM_LBUTTONUP() QLR_WM_(WM_LBUTTONUP, p_->OnLButtonUp(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
 #define QLR_KEY_ARGS_ static_cast<UINT>(c_.wParam), static_cast<UINT>(LOWORD(c_.lParam)), static_cast<UINT>(HIWORD(c_.lParam))
 #define ON_WM_KEYDOWN() QLR_WM_(WM_KEYDOWN, p_->OnKeyDown(QLR_KEY_ARGS_);)
@@ -92,8 +95,13 @@
 #define ON_WM_SETCURSOR()                                                                        \
   QLR_WM_(WM_SETCURSOR, c_.result = p_->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(c_.wParam)), \
                                                     LOWORD(c_.lParam), HIWORD(c_.lParam));)
+#define ON_WM_ACTIVATEAPP() \
+  QLR_WM_(WM_ACTIVATEAPP, p_->OnActivateApp(static_cast<BOOL>(c_.wParam), static_cast<DWORD>(c_.lParam));)
 #define ON_WM_MOUSELEAVE() QLR_WM_(WM_MOUSELEAVE, p_->OnMouseLeave();)
 #define ON_WM_SETFOCUS() QLR_WM_(WM_SETFOCUS, p_->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(c_.wParam)));)
+#define ON_WM_MOUSEACTIVATE()                                                                     \
+  QLR_WM_(WM_MOUSEACTIVATE, c_.result = p_->OnMouseActivate(CWnd::FromHandle(reinterpret_cast<HWND>(c_.wParam)), \
+                                                            LOWORD(c_.lParam), HIWORD(c_.lParam));)
 #define ON_WM_CLOSE() QLR_WM_(WM_CLOSE, p_->OnClose();)
 #define ON_WM_NCHITTEST() QLR_WM_(WM_NCHITTEST, c_.result = p_->OnNcHitTest(CPoint(c_.lParam));)
 #define ON_WM_NCCALCSIZE() \
@@ -101,6 +109,12 @@
 #define ON_WM_NCPAINT() QLR_WM_(WM_NCPAINT, p_->OnNcPaint();)
 #define ON_WM_NCLBUTTONDOWN() \
   QLR_WM_(WM_NCLBUTTONDOWN, p_->OnNcLButtonDown(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
+#define ON_WM_NCLBUTTONUP() \
+  QLR_WM_(WM_NCLBUTTONUP, p_->OnNcLButtonUp(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
+#define ON_WM_NCLBUTTONDBLCLK() \
+  QLR_WM_(WM_NCLBUTTONDBLCLK, p_->OnNcLButtonDblClk(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
+#define ON_WM_NCMOUSEMOVE() \
+  QLR_WM_(WM_NCMOUSEMOVE, p_->OnNcMouseMove(static_cast<UINT>(c_.wParam), CPoint(c_.lParam));)
 #define ON_WM_SETTINGCHANGE() \
   QLR_WM_(WM_SETTINGCHANGE, p_->OnSettingChange(static_cast<UINT>(c_.wParam), reinterpret_cast<LPCWSTR>(c_.lParam));)
 
@@ -112,10 +126,15 @@
 #define ON_COMMAND_EX(id, memberFxn) QLR_CMD_(WM_COMMAND, CN_COMMAND, id, id, return p_->memberFxn(c_.nID) != FALSE;)
 #define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) \
   QLR_CMD_(WM_COMMAND, CN_COMMAND, id, idLast, return p_->memberFxn(c_.nID) != FALSE;)
+// An update handler that calls ContinueRouting lets the search go on.
+#define QLR_UPDATE_(memberFxn)                                \
+  AfxBeginUpdateHandler(c_.pExtra);                           \
+  p_->memberFxn(static_cast<CCmdUI*>(c_.pExtra));             \
+  return AfxUpdateHandlerTook(c_.pExtra);
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) \
-  QLR_CMD_(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, p_->memberFxn(static_cast<CCmdUI*>(c_.pExtra)); return true;)
+  QLR_CMD_(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, QLR_UPDATE_(memberFxn))
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn) \
-  QLR_CMD_(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, idLast, p_->memberFxn(static_cast<CCmdUI*>(c_.pExtra)); return true;)
+  QLR_CMD_(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, idLast, QLR_UPDATE_(memberFxn))
 // A control's own update: asked before its parent's target.
 #define ON_UPDATE_COMMAND_UI_REFLECT(memberFxn)                                   \
   QLR_CMD_(WM_REFLECT_BASE + WM_COMMAND, CN_UPDATE_COMMAND_UI, 0, 0,              \
@@ -138,6 +157,8 @@
            p_->memberFxn(c_.nID, QLR_NOTIFY_->pNMHDR, QLR_NOTIFY_->pResult); return true;)
 #define ON_NOTIFY_EX(wNotifyCode, id, memberFxn) \
   QLR_CMD_(WM_NOTIFY, QLR_CODE16_(wNotifyCode), id, id, return p_->memberFxn(c_.nID, QLR_NOTIFY_->pNMHDR, QLR_NOTIFY_->pResult) != FALSE;)
+#define ON_NOTIFY_EX_RANGE(wNotifyCode, id, idLast, memberFxn) \
+  QLR_CMD_(WM_NOTIFY, QLR_CODE16_(wNotifyCode), id, idLast, return p_->memberFxn(c_.nID, QLR_NOTIFY_->pNMHDR, QLR_NOTIFY_->pResult) != FALSE;)
 
 // Reflected to the control's own object before the parent sees them. The
 // plain forms keep the message from the parent; an _EX handler answers
@@ -152,3 +173,11 @@
   QLR_CMD_(WM_REFLECT_BASE + WM_COMMAND, QLR_CODE16_(wNotifyCode), 0, 0, p_->memberFxn(); return true;)
 #define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn) \
   QLR_CMD_(WM_REFLECT_BASE + WM_COMMAND, QLR_CODE16_(wNotifyCode), 0, 0, return p_->memberFxn() != FALSE;)
+
+// A control's own colours: HBRUSH CtlColor(CDC*, UINT nCtlColor); a null
+// brush lets the parent answer.
+#define ON_WM_CTLCOLOR_REFLECT()                                                               \
+  {kAfxWindowMessage, WM_REFLECT_CTLCOLOR, 0, 0, 0, nullptr,                                   \
+   QLR_THUNK_(CDC dc_(reinterpret_cast<HDC>(c_.wParam));                                       \
+              HBRUSH b_ = p_->CtlColor(&dc_, static_cast<UINT>(c_.lParam));                    \
+              c_.result = reinterpret_cast<LRESULT>(b_); return b_ != nullptr;)},

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 
 const CRuntimeClass CObject::classCObject = {L"CObject", static_cast<int>(sizeof(CObject)),
                                              nullptr, nullptr};

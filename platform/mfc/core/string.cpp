@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "foundation/localized_strings.h"
+#include "foundation/localization/localized_strings.h"
 
 namespace {
 

@@ -133,7 +133,9 @@ TEST(DemoProgramTest, IdleProgramTakesNoProcessorTime) {
   ULONGLONG used = cpu() - before;  // 100 ns units
   double percent = used / 1e5;      // of 10 s = 1e8 units
   printf("idle demo: %.3f %% of one core over 10 s\n", percent);
-  EXPECT_LT(percent, 1.0);
+  // An idle loop that spins takes a whole core; the little left after the
+  // start (first paints, fonts) rises on a busy machine, so the bar is not 0.
+  EXPECT_LT(percent, 5.0);
   ::PostMessageW(wnd, WM_CLOSE, 0, 0);
   EXPECT_EQ(demo.Wait(30000), 0);
 }

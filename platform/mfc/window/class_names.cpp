@@ -3,7 +3,7 @@
 #include <mutex>
 #include <string>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 
 bool AfxEnsureWndClass(const wchar_t* className) {
   static std::mutex lock;

@@ -15,6 +15,14 @@ bool IsCheckableButton(HWND hWnd) {
 
 }  // namespace
 
+void AfxBeginUpdateHandler(void* pCmdUI) {
+  if (pCmdUI) static_cast<CCmdUI*>(pCmdUI)->m_bContinueRouting = FALSE;
+}
+
+bool AfxUpdateHandlerTook(void* pCmdUI) {
+  return !pCmdUI || !static_cast<CCmdUI*>(pCmdUI)->m_bContinueRouting;
+}
+
 void CCmdUI::Enable(BOOL bOn) {
   if (m_pMenu) {
     if (m_pMenu->m_hMenu)

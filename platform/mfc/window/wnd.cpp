@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 #include "platform/mfc/app/win_thread.h"
 #include "platform/mfc/window/class_names.h"
 #include "platform/mfc/window/handle_map.h"
@@ -137,6 +137,7 @@ HWND CWnd::Detach() {
 
 bool CWnd::BindAndSubclass(HWND hWnd) {
   if (!Attach(hWnd)) return false;
+  PreSubclassWindow();
   WNDPROC old = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
   // Our own procedure as "the one before" would call itself forever.

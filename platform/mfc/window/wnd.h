@@ -49,6 +49,9 @@ class CWnd : public CCmdTarget {
 
   BOOL SubclassWindow(HWND hWnd);
   BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+  // Called once the object is bound to its window (created or subclassed),
+  // before our procedure replaces the window's own.
+  virtual void PreSubclassWindow() {}
   HWND UnsubclassWindow();
 
   // Messages.
@@ -137,7 +140,10 @@ class CWnd : public CCmdTarget {
   static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
   BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
   BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
-  HMENU GetMenu() const { return ::GetMenu(m_hWnd); }
+  CMenu* GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
+  // The old menu stays the caller's to destroy.
+  BOOL SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr); }
+  void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
   CMenu* GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
 
  protected:
@@ -151,6 +157,8 @@ class CWnd : public CCmdTarget {
   void OnMouseMove(UINT, CPoint) { Default(); }
   void OnLButtonDown(UINT, CPoint) { Default(); }
   void OnLButtonUp(UINT, CPoint) { Default(); }
+  void OnLButtonDblClk(UINT, CPoint) { Default(); }
+  void OnRButtonDown(UINT, CPoint) { Default(); }
   void OnKeyDown(UINT, UINT, UINT) { Default(); }
   void OnKeyUp(UINT, UINT, UINT) { Default(); }
   void OnChar(UINT, UINT, UINT) { Default(); }
@@ -164,13 +172,18 @@ class CWnd : public CCmdTarget {
   void OnCaptureChanged(CWnd*) { Default(); }
   LRESULT OnSetText(WPARAM, LPARAM) { return Default(); }
   BOOL OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
+  void OnActivateApp(BOOL, DWORD) { Default(); }
   void OnMouseLeave() { Default(); }
   void OnSetFocus(CWnd*) { Default(); }
+  int OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
   void OnClose() { Default(); }
   LRESULT OnNcHitTest(CPoint) { return Default(); }
   void OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { Default(); }
   void OnNcPaint() { Default(); }
   void OnNcLButtonDown(UINT, CPoint) { Default(); }
+  void OnNcLButtonUp(UINT, CPoint) { Default(); }
+  void OnNcLButtonDblClk(UINT, CPoint) { Default(); }
+  void OnNcMouseMove(UINT, CPoint) { Default(); }
   void OnSettingChange(UINT, LPCWSTR) { Default(); }
 
   WNDPROC m_pfnSuper = nullptr;  // the procedure ours replaced

@@ -3,7 +3,7 @@
 // first, and the command state of child controls.
 #include <string>
 
-#include "foundation/log.h"
+#include "foundation/logging/log.h"
 #include "platform/mfc/window/cmd_ui.h"
 #include "platform/mfc/window/wnd.h"
 
@@ -32,6 +32,23 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     if (!OnNotify(wParam, lParam, &result)) return FALSE;
     *pResult = result;
     return TRUE;
+  }
+  // A control's colours and owner drawing are offered to its own object
+  // first; a colour handler that gives no brush leaves them to this window.
+  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && lParam) {
+    LRESULT result = 0;
+    if (SendChildNotify(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &result)) {
+      *pResult = result;
+      return TRUE;
+    }
+  }
+  if (message == WM_DRAWITEM && lParam && AfxIsMessageFromOwnThread()) {
+    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    LRESULT result = 0;
+    if (item->CtlType != ODT_MENU && SendChildNotify(item->hwndItem, message, wParam, lParam, &result)) {
+      *pResult = TRUE;
+      return TRUE;
+    }
   }
   if (message == WM_NCDESTROY) {
     OnNcDestroy();
@@ -98,7 +115,20 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return OnCmdMsg(0, static_cast<int>(MAKELONG(header->code, WM_REFLECT_BASE + WM_NOTIFY)), &notify,
                     nullptr);
   }
-  return FALSE;
+  // Every colour kind reaches one reflected entry with the kind as lParam.
+  UINT reflected = WM_REFLECT_BASE + message;
+  WPARAM wReflected = wParam;
+  LPARAM lReflected = lParam;
+  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+    reflected = WM_REFLECT_CTLCOLOR;
+    lReflected = static_cast<LPARAM>(message - WM_CTLCOLORMSGBOX);
+  }
+  const AFX_MSGMAP_ENTRY* entry = FindWindowEntry(GetMessageMap(), reflected);
+  if (!entry) return FALSE;
+  AFX_CALL call = {reflected, wReflected, lReflected, 0, 0, nullptr};
+  bool took = entry->pfn(this, call);
+  if (pResult) *pResult = call.result;
+  return took;
 }
 
 void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {

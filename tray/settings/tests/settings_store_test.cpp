@@ -229,7 +229,7 @@ TEST_F(SettingsStoreTest, PhrasesFolderIsStoredRelativeAndDefaultAsEmpty) {
     EXPECT_EQ(s.IsPhrasesDirectoryDefault(), c.loaded.empty());
     EXPECT_EQ(s.GetPhrasesDirectory(), c.folder);
     std::wstring noSlash = c.folder;
-    while (noSlash.back() == L'\\') noSlash.pop_back();
+    while (!noSlash.empty() && noSlash.back() == L'\\') noSlash.pop_back();
     EXPECT_EQ(s.GetPhrasesDirectoryNoSlash(), noSlash);
     s.Save();
     wchar_t saved[300] = {};
@@ -355,3 +355,28 @@ TEST_F(SettingsStoreTest, DerivedStoresAddTheirKeysAfterTheSharedOnes) {
 }
 
 }  // namespace
+
+TEST_F(SettingsStoreTest, CurrentLangPrefixComesFromTheLanguageFile) {
+  CQLRTraySettings& settings = GetSettings();
+  settings.SetLanguage(L"");
+  WriteProgramIni(L"WriteLog=1\r\n");
+  EXPECT_EQ(GetCurrentLangPrefix(), L"");
+  EXPECT_EQ(GetInterfaceLanguageCode(), L"");
+
+  // A bare file name lies in the program folder; blanks around the
+  // prefix go.
+  WritePrivateProfileStringW(L"Main", L"LangPrefix", L"  UK ", program.File(L"Ukr.lng").c_str());
+  WriteProgramIni(L"Language=Ukr.lng\r\n");
+  EXPECT_EQ(GetCurrentLangPrefix(), L"UK");
+  EXPECT_EQ(GetInterfaceLanguageCode(), L"UK");
+
+  // A path with a folder is taken as it is; a file without the key gives
+  // no prefix.
+  qlrtest::TempDir other;
+  WritePrivateProfileStringW(L"Main", L"LangPrefix", L"DE", other.File(L"de.lng").c_str());
+  WriteProgramIni(L"Language=" + other.File(L"de.lng") + L"\r\n");
+  EXPECT_EQ(GetCurrentLangPrefix(), L"DE");
+  WriteProgramIni(L"Language=Missing.lng\r\n");
+  EXPECT_EQ(GetCurrentLangPrefix(), L"");
+  settings.SetLanguage(L"");
+}

@@ -52,6 +52,21 @@ inline std::string UpdatePage(bool autoCheck, int days) {
   return page;
 }
 
+// The update page with items news items in all (the first is the one above).
+inline std::string UpdatePageWithNews(int items) {
+  std::string page = UpdatePage(true, 7);
+  std::string more;
+  for (int i = 2; i <= items; ++i) {
+    more += "\n<BR>\n<DIV ID=\"id_item_desc\"><H3 ID=\"id_item_title\"><A HREF=\"http://example.test/n" +
+            std::to_string(i) + "\">News " + std::to_string(i) +
+            "</A><BR><SPAN ID=\"id_item_date\">Mon, 07 Dec 2026</SPAN></H3>\nA description with <b>markup</b> "
+            "and a longer sentence that wraps over the width of the view at least once or twice.\n<BR>\n"
+            "<SPAN ID=\"id_item_author\">The team</SPAN></DIV>";
+  }
+  page.insert(page.find("\n<TABLE ALIGN=CENTER"), more);
+  return page;
+}
+
 // The welcome page's structure: a style sheet link in the head, the link
 // row, the two columns with command links and the version corner.
 inline std::string WelcomePage() {

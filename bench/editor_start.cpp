@@ -1,0 +1,70 @@
+// Time from starting the real QuilloraEditor.exe (an empty phrase folder)
+// to its main frame answering the running-editor question, beside the bare
+// Win32 work it stands on: starting a small program and waiting for its
+// end, measured the same way.
+//   bench_editor_start [runs]
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "bench/bench_timer.h"
+#include "tests/e2e/editor_session.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+constexpr DWORD kWaitMs = 30000;
+
+double TimeEditorStart(const std::wstring& exe) {
+  qlrtest::ChildProcess editor;
+  const double start = BenchNowMs();
+  if (!editor.Start(exe, L"")) return -1;
+  HWND frame = nullptr;
+  while (!frame) {
+    if (BenchNowMs() - start > kWaitMs || !editor.IsRunning()) return -1;
+    std::vector<HWND> frames = qlre2e::FindEditorFrames(editor.Pid());
+    if (!frames.empty()) frame = frames.front();
+    else Sleep(5);
+  }
+  const double ms = BenchNowMs() - start;
+  PostMessageW(frame, WM_COMMAND, qlre2e::kEditorExitCommand, 0);
+  if (editor.Wait(kWaitMs) != 0) return -1;
+  return ms;
+}
+
+double TimeBareStart(const std::wstring& exe) {
+  const double start = BenchNowMs();
+  if (qlrtest::RunProcess(exe, L"0", kWaitMs) != 0) return -1;
+  return BenchNowMs() - start;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const int runs = argc > 1 ? _wtoi(argv[1]) : 5;
+  qlrtest::TempDir dir;
+  const std::wstring exe = dir.File(L"QuilloraEditor.exe");
+  if (!qlrtest::CopyFileTo(qlrtest::BinFile(L"QuilloraEditor.exe"), exe)) return 1;
+  CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
+  WritePrivateProfileStringW(L"Settings", L"PhrasesDirectory", dir.File(L"Phrases").c_str(),
+                             dir.File(L"Settings.ini").c_str());
+  const std::wstring bare = qlrtest::BinFile(L"helper_exit_code.exe");
+  double editorTotal = 0, bareTotal = 0, editorWorst = 0;
+  for (int i = 0; i < runs; ++i) {
+    double e = TimeEditorStart(exe);
+    double b = TimeBareStart(bare);
+    if (e < 0 || b < 0) {
+      std::printf("run %d failed\n", i + 1);
+      return 2;
+    }
+    editorTotal += e;
+    bareTotal += b;
+    if (e > editorWorst) editorWorst = e;
+  }
+  std::printf("editor start to answering frame: %.1f ms average, %.1f ms worst over %d runs\n",
+              editorTotal / runs, editorWorst, runs);
+  std::printf("bare program start and end:      %.1f ms average\n", bareTotal / runs);
+  return 0;
+}

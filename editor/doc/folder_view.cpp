@@ -1,0 +1,292 @@
+#include "editor/doc/folder_view.h"
+
+#include <string>
+
+#include "editor/app/editor_access.h"
+#include "editor/doc/doc.h"
+#include "editor/store/command.h"
+#include "editor/store/command_folder.h"
+#include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/editor_fonts.h"
+#include "editor_settings/helpers/ui_helpers.h"
+#include "foundation/localization/localized_strings.h"
+#include "phrases/store/phrase_node.h"
+#include "platform/mfc/controls/image_list.h"
+
+IMPLEMENT_DYNCREATE(CFolderView, CListView)
+
+namespace {
+
+constexpr UINT kIdsColumnPhrases = 61207;
+constexpr UINT kIdsColumnUsage = 170;
+constexpr UINT kIdsColumnPath = 198;
+constexpr UINT kUncheckedBit = 0x1000;
+
+std::wstring Localized(UINT id, const wchar_t* fallback) {
+  CLngString text;
+  return text.LoadString(id) ? text.Text() : std::wstring(fallback);
+}
+
+int ImageOf(const CQLRCommand& record) {
+  if (record.IsFolder()) return kImageFolder;
+  switch (record.DataType) {
+    case kDataTypeRtf: return kImageRichText;
+    case kDataTypeExec: return kImageApp;
+    default: return kImagePlainText;
+  }
+}
+
+// The strike-out variant of the list font, made once for the process.
+HFONT GetStrikeOutListFont(HFONT listFont) {
+  static HFONT font = editor::CreateStrikeOutFont(listFont);
+  return font;
+}
+
+}  // namespace
+
+const UINT g_folderViewOpenMessage = ::RegisterWindowMessageW(L"{71534116-A032-477b-A496-3C114DD9F35D}");
+
+UINT GetFolderViewOpenMessage() { return g_folderViewOpenMessage; }
+
+BEGIN_MESSAGE_MAP(CFolderView, CListView)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClick)
+  ON_NOTIFY_REFLECT(LVN_ITEMCHANGING, OnItemChanging)
+  ON_NOTIFY_REFLECT(LVN_ITEMCHANGED, OnItemChanged)
+  ON_NOTIFY_REFLECT(kListNotifyCheckChanged, OnCheckChanged)
+  ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+  ON_REGISTERED_MESSAGE(g_folderViewOpenMessage, OnOpenItem)
+END_MESSAGE_MAP()
+
+BOOL CFolderView::PreCreateWindow(CREATESTRUCT& cs) {
+  if (!CListView::PreCreateWindow(cs)) return FALSE;
+  cs.style = (cs.style & ~LVS_TYPEMASK) | LVS_REPORT | LVS_SHAREIMAGELISTS;
+  return TRUE;
+}
+
+int CFolderView::OnCreate(LPCREATESTRUCT lpcs) {
+  lpcs->style |= LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER;
+  if (CListView::OnCreate(lpcs) == -1) return -1;
+  CListCtrl& list = GetListCtrl();
+  ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, ::GetWindowLongPtrW(m_hWnd, GWL_STYLE) | LVS_NOSORTHEADER);
+  // The check boxes are the state images of this extended style.
+  list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  list.InsertColumn(0, Localized(kIdsColumnPhrases, L"Phrases").c_str(), LVCFMT_LEFT);
+  list.InsertColumn(1, Localized(kIdsColumnUsage, L"Usage Count").c_str(), LVCFMT_CENTER);
+  list.InsertColumn(2, Localized(kIdsColumnPath, L"Path").c_str(), LVCFMT_LEFT);
+  SetFont(editor::GetDialogFont(), FALSE);
+  list.SetImageList(GetFileTypeImageList(), LVSIL_SMALL);
+  FitColumns();
+  return 0;
+}
+
+void CFolderView::OnSize(UINT, int, int) {
+  Default();
+  GetListCtrl().Arrange(LVA_DEFAULT);
+}
+
+void CFolderView::FitColumns() {
+  CListCtrl& list = GetListCtrl();
+  for (int column = 0; column < 3; ++column) list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+HFONT CFolderView::GetBoldFont() {
+  if (!BoldFont.GetSafeHandle()) {
+    HFONT listFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    LOGFONTW lf = {};
+    if (::GetObjectW(listFont ? listFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), sizeof(lf),
+                     &lf)) {
+      lf.lfWeight = FW_BOLD;
+      BoldFont.CreateFontIndirect(&lf);
+    }
+  }
+  return static_cast<HFONT>(BoldFont.GetSafeHandle());
+}
+
+void CFolderView::OnInitialUpdate() { Refill(); }
+
+void CFolderView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
+  switch (lHint) {
+    case kHintSelect:
+    case kHintShowUnchecked:
+    case kHintFolderChanged:
+    case kHintRebuild:
+      Refill();
+      break;
+    case kHintCheckStates:
+      if (pHint) ApplyCheckChanges(*reinterpret_cast<const CheckChangeSet*>(pHint));
+      break;
+    default:
+      break;
+  }
+}
+
+void CFolderView::AddItem(const CQLRCommand& record, const wchar_t* text, bool noCheckBox) {
+  CListCtrl& list = GetListCtrl();
+  std::wstring label;
+  if (text) {
+    label = text;
+  } else if (record.IsFolder()) {
+    std::wstring path = record.GetFilePath();
+    while (!path.empty() && path.back() == L'\\') path.pop_back();
+    size_t slash = path.find_last_of(L'\\');
+    label = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  } else {
+    label = record.GetMenuName();
+  }
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+  item.iItem = list.GetItemCount();
+  item.pszText = const_cast<wchar_t*>(label.c_str());
+  item.iImage = ImageOf(record);
+  item.lParam = static_cast<LPARAM>(record.GetId());
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = 0;
+  int index = list.InsertItem(&item);
+  if (index < 0) return;
+  list.SetItemState(index, INDEXTOSTATEIMAGEMASK(noCheckBox ? 0 : (record.IsEnabled() ? 2 : 1)),
+                    LVIS_STATEIMAGEMASK);
+  list.SetItemText(index, 1, std::to_wstring(record.GetUsageCount()).c_str());
+  list.SetItemText(index, 2, record.GetFilePath().c_str());
+}
+
+void CFolderView::Refill() {
+  CListCtrl& list = GetListCtrl();
+  Filling = true;
+  ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
+  list.DeleteAllItems();
+  CDoc* doc = static_cast<CDoc*>(GetDocument());
+  CCommandFolder& store = GetCommandStore();
+  CQLRCommand* record = doc ? doc->CurrentRecord() : nullptr;
+  CommandList* children = nullptr;
+  if (record && record->IsFolder()) {
+    std::uint32_t parent = store.GetParentId(record->GetId());
+    if (parent != kRootId) {
+      if (CQLRCommand* up = store.FindCommandById(parent)) AddItem(*up, L"...", true);
+    }
+    children = record->GetChildren();
+  }
+  if (children) {
+    const bool showUnchecked = GetEditorSettings().ShowUncheckedPhrases != 0;
+    for (const CQLRCommand& child : *children)
+      if (showUnchecked || child.IsEnabled()) AddItem(child, nullptr, false);
+  }
+  FitColumns();
+  ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  Filling = false;
+}
+
+int CFolderView::FindListItemById(std::uint32_t id) const {
+  CListCtrl& list = GetListCtrl();
+  const int count = list.GetItemCount();
+  for (int i = 0; i < count; ++i)
+    if (static_cast<std::uint32_t>(list.GetItemData(i)) == id) return i;
+  return -1;
+}
+
+void CFolderView::ApplyCheckChanges(const CheckChangeSet& changes) {
+  CListCtrl& list = GetListCtrl();
+  // Setting the boxes fires LVN_ITEMCHANGED: that is no change of the user's.
+  Filling = true;
+  for (std::uint32_t id : changes.ids) {
+    int index = FindListItemById(id);
+    if (index < 0) continue;
+    list.SetItemState(index, INDEXTOSTATEIMAGEMASK(changes.checked ? 2 : 1), LVIS_STATEIMAGEMASK);
+    RECT rect;
+    if (list.GetItemRect(index, &rect, LVIR_BOUNDS)) ::InvalidateRect(m_hWnd, &rect, TRUE);
+  }
+  Filling = false;
+}
+
+void CFolderView::OnDblClick(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  const NMITEMACTIVATE* activate = reinterpret_cast<const NMITEMACTIVATE*>(pNMHDR);
+  if (activate->iItem < 0) return;
+  // The record id travels, not the index: a refill before the message
+  // arrives must not open another record.
+  PostMessage(GetFolderViewOpenMessage(), static_cast<WPARAM>(GetListCtrl().GetItemData(activate->iItem)), 0);
+}
+
+LRESULT CFolderView::OnOpenItem(WPARAM wParam, LPARAM) {
+  CDoc* doc = static_cast<CDoc*>(GetDocument());
+  if (doc) doc->SelectRecord(static_cast<int>(wParam));
+  return 0;
+}
+
+void CFolderView::OnItemChanging(NMHDR*, LRESULT* pResult) { *pResult = 0; }
+
+void CFolderView::OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
+  if (Filling || !(change->uChanged & LVIF_STATE) || change->iItem < 0) return;
+  if (((change->uOldState ^ change->uNewState) & kUncheckedBit) == 0) return;
+  // A state image of 0 (the parent entry, a new item) is no box the user
+  // clicked.
+  if ((change->uNewState & LVIS_STATEIMAGEMASK) == 0 || (change->uOldState & LVIS_STATEIMAGEMASK) == 0) return;
+  NMLISTCHECK notify = {};
+  notify.hdr.hwndFrom = m_hWnd;
+  notify.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+  notify.hdr.code = kListNotifyCheckChanged;
+  notify.item = change->iItem;
+  notify.checked = (change->uNewState & kUncheckedBit) == 0;
+  ::SendMessageW(::GetParent(m_hWnd), WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+}
+
+void CFolderView::OnCheckChanged(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  const NMLISTCHECK* notify = reinterpret_cast<const NMLISTCHECK*>(pNMHDR);
+  CDoc* doc = static_cast<CDoc*>(GetDocument());
+  if (!doc || notify->item < 0) return;
+  CheckChangeSet changes;
+  changes.checked = notify->checked != FALSE;
+  changes.ids.push_back(static_cast<std::uint32_t>(GetListCtrl().GetItemData(notify->item)));
+  doc->UpdateViews(this, kHintCheckStates, reinterpret_cast<LPARAM>(&changes));
+}
+
+void CFolderView::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
+  NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR);
+  *pResult = CDRF_DODEFAULT;
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    *pResult = CDRF_NOTIFYITEMDRAW;
+    return;
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(draw->nmcd.lItemlParam);
+  CQLRCommand* record = GetCommandStore().FindCommandById(id);
+  HFONT listFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+    if (!record) {
+      draw->clrText = RGB(255, 0, 0);
+    } else if (record->IsEnabled()) {
+      if (HFONT bold = GetBoldFont()) ::SelectObject(draw->nmcd.hdc, bold);
+    } else {
+      draw->clrText = ::GetSysColor(COLOR_GRAYTEXT);
+      if (HFONT strike = GetStrikeOutListFont(listFont)) ::SelectObject(draw->nmcd.hdc, strike);
+    }
+    *pResult = CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
+    return;
+  }
+  if (draw->nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM) && record) {
+    const bool enabled = record->IsEnabled();
+    if (draw->iSubItem > 0) {
+      ::SelectObject(draw->nmcd.hdc, editor::GetDefaultGuiFont());
+      draw->clrText = ::GetSysColor(COLOR_GRAYTEXT);
+    } else if (enabled) {
+      if (HFONT bold = GetBoldFont()) ::SelectObject(draw->nmcd.hdc, bold);
+      draw->clrText = GetListCtrl().GetTextColor();
+    } else {
+      draw->clrText = ::GetSysColor(COLOR_GRAYTEXT);
+    }
+    *pResult = CDRF_NEWFONT;
+  }
+}
+
+BOOL CFolderView::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB &&
+      !::SendMessageW(m_hWnd, LVM_GETEDITCONTROL, 0, 0)) {
+    if (CDoc* doc = static_cast<CDoc*>(GetDocument())) doc->UpdateViews(nullptr, kHintFocusTree, 0);
+    return TRUE;
+  }
+  return CListView::PreTranslateMessage(pMsg);
+}

@@ -1,0 +1,73 @@
+// The document's view of a selected folder: a report list of its phrases
+// and sub-folders with a check box each (checked = offered in the menu),
+// the usage count and the file path. A double-click opens an entry; a
+// check box toggled here reaches the tree through the document.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/mfc/doc/list_view.h"
+#include "platform/mfc/gdi/font.h"
+
+class CQLRCommand;
+
+// The list's own notice of a toggled check box, sent to its parent and
+// reflected back to it.
+constexpr UINT kListNotifyCheckChanged = 2816;
+struct NMLISTCHECK {
+  NMHDR hdr;
+  int item;
+  BOOL checked;
+};
+
+// Hint 16's value: records whose check state changed, and the new state.
+struct CheckChangeSet {
+  bool checked = false;
+  std::vector<std::uint32_t> ids;
+};
+
+class CFolderView : public CListView {
+  DECLARE_DYNCREATE(CFolderView)
+
+ public:
+  CFolderView() = default;
+  ~CFolderView() override = default;
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  void OnInitialUpdate() override;
+  void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+  // The item of a record id, or -1.
+  int FindListItemById(std::uint32_t id) const;
+  void Refill();
+  bool IsFilling() const { return Filling; }
+
+ protected:
+  int OnCreate(LPCREATESTRUCT lpcs);
+  void OnSize(UINT nType, int cx, int cy);
+  void OnDblClick(NMHDR* pNMHDR, LRESULT* pResult);
+  void OnItemChanging(NMHDR* pNMHDR, LRESULT* pResult);
+  void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+  void OnCheckChanged(NMHDR* pNMHDR, LRESULT* pResult);
+  void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
+  LRESULT OnOpenItem(WPARAM wParam, LPARAM lParam);
+
+  CFont BoldFont;
+  bool Filling = false;
+
+ private:
+  void AddItem(const CQLRCommand& record, const wchar_t* text, bool noCheckBox);
+  void ApplyCheckChanges(const CheckChangeSet& changes);
+  void FitColumns();
+  HFONT GetBoldFont();
+  DECLARE_MESSAGE_MAP()
+};
+
+// "{71534116-A032-477b-A496-3C114DD9F35D}": open the item whose record id
+// is wParam (posted by a double-click).
+UINT GetFolderViewOpenMessage();

@@ -1,0 +1,181 @@
+#include "editor/frame/settings_bar.h"
+
+#include <string>
+
+#include "editor/app/editor_access.h"
+#include "editor/frame/settings_bar_ids.h"
+#include "editor/settings_page/settings_page.h"
+#include "editor/services/editor_system.h"
+#include "foundation/logging/log.h"
+#include "platform/mfc/frame/frame_wnd.h"
+
+namespace {
+
+// Posted to the bar: lay the tab strip and the page out again (after a
+// docking change, which need not change the client size).
+constexpr UINT kLayoutRequest = WM_APP + 20;
+
+// The tab that stands for "Hide Settings".
+constexpr LPARAM kHideTabData = 1;
+constexpr UINT kToggleSettingsCommand = 32777;
+
+std::wstring Localized(UINT id, const wchar_t* fallback) {
+  std::wstring text = GetLocalizedText(id);
+  return text.empty() ? fallback : text;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CSettingsBar, CSizingControlBar)
+
+BEGIN_MESSAGE_MAP(CSettingsBar, CSizingControlBar)
+  ON_WM_CREATE()
+  ON_WM_DESTROY()
+  ON_WM_SIZE()
+  ON_NOTIFY(TCN_SELCHANGE, CSettingsBar::kTabId, OnTabSelChange)
+  ON_MESSAGE(kLayoutRequest, OnLayoutRequest)
+END_MESSAGE_MAP()
+
+CSettingsBar::CSettingsBar() = default;
+CSettingsBar::~CSettingsBar() = default;
+
+BOOL CSettingsBar::CreatePane(CFrameWnd* frame, UINT nID, const SettingsPageHost& host, DWORD frameCreated) {
+  m_host = host;
+  const std::wstring caption = Localized(IDS_SETTINGS_PANE, L"Settings");
+  if (!Create(caption.c_str(), frame, CSize(100, 395), FALSE, nID,
+              WS_CHILD | WS_VISIBLE | CBRS_RIGHT | CBRS_SIZE_DYNAMIC))
+    return FALSE;
+  // A damaged saved size comes back inside the minimum and the screen.
+  LoadState(kEditorBarsProfileName);
+  EnableDocking(CBRS_ALIGN_RIGHT);
+  if (!frame->DockControlBar(this, AFX_IDW_DOCKBAR_RIGHT)) return FALSE;
+  if (m_page)
+    Log(L"Settings page filled " + std::to_wstring(GetTickCount() - frameCreated) +
+        L" ms after the frame's creation (the page itself " + std::to_wstring(m_nPageMs) + L" ms)");
+  return TRUE;
+}
+
+int CSettingsBar::OnCreate(LPCREATESTRUCT lpcs) {
+  if (CSizingControlBar::OnCreate(lpcs) == -1) return -1;
+  if (m_tabs.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, CRect(0, 0, 10, 10), this, kTabId)) {
+    m_tabs.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    FillTabs();
+  } else {
+    LogError(L"CSettingsBar: the tab strip cannot be created");
+  }
+  auto page = std::make_unique<CSettingsPage>(this, m_host);
+  const DWORD pageStart = GetTickCount();
+  if (page->Create()) {
+    m_nPageMs = GetTickCount() - pageStart;
+    m_page = std::move(page);
+  } else {
+    // The pane stays, empty; the editor runs without its settings page.
+    LogError(L"CSettingsBar: the settings page cannot be created");
+  }
+  AddDocListener(this);
+  Layout();
+  if (m_page) m_page->ShowWindow(SW_SHOW);
+  return 0;
+}
+
+void CSettingsBar::OnDestroy() {
+  SaveState(kEditorBarsProfileName);
+  // The page saves the settings as it goes.
+  if (m_page && m_page->m_hWnd) m_page->DestroyWindow();
+  CSizingControlBar::OnDestroy();
+}
+
+void CSettingsBar::FillTabs() {
+  if (!m_tabs.m_hWnd) return;
+  const int selected = m_tabs.GetItemCount() > 0 ? m_tabs.GetCurSel() : 0;
+  ::SendMessageW(m_tabs.m_hWnd, TCM_DELETEALLITEMS, 0, 0);
+  m_tabs.InsertItem(0, Localized(IDS_SETTINGS_TAB_MISC, L"Miscellaneous").c_str(), 0, 0);
+  m_tabs.InsertItem(1, Localized(IDS_SETTINGS_TAB_HIDE, L"Hide Settings").c_str(), 1, kHideTabData);
+  m_tabs.SetCurSel(selected >= 0 && m_tabs.GetItemParam(selected) != kHideTabData ? selected : 0);
+}
+
+void CSettingsBar::Layout() {
+  m_bLayoutPosted = false;
+  if (!m_hWnd) return;
+  CRect client;
+  GetClientRect(&client);
+  int top = 0;
+  if (m_tabs.m_hWnd) {
+    // A single tab has nothing to choose: the strip then goes.
+    const bool strip = m_tabs.GetItemCount() > 1;
+    if (strip) {
+      const int height = ::GetSystemMetrics(SM_CYCAPTION);
+      m_tabs.SetWindowPos(nullptr, 0, 0, client.Width(), height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      top = height + kPageGap;
+    } else {
+      m_tabs.ShowWindow(SW_HIDE);
+    }
+  }
+  if (m_page && m_page->m_hWnd) {
+    const int height = client.Height() - top;
+    m_page->SetWindowPos(nullptr, 0, top, client.Width(), height > 0 ? height : 0, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+CSize CSettingsBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
+  CSize size = CSizingControlBar::CalcFixedLayout(bStretch, bHorz);
+  if (bHorz || !m_pDockSite || !m_pDockSite->m_hWnd) return size;
+  CRect frame;
+  m_pDockSite->GetClientRect(&frame);
+  const int room = frame.Width() - m_szMinVert.cx;
+  if (room > m_szMinVert.cx && size.cx > room) size.cx = room;
+  return size;
+}
+
+void CSettingsBar::OnSize(UINT nType, int cx, int cy) {
+  CSizingControlBar::OnSize(nType, cx, cy);
+  Layout();
+}
+
+void CSettingsBar::NcCalcClient(LPRECT pRc, UINT nDockBarID) {
+  CSizingControlBar::NcCalcClient(pRc, nDockBarID);
+  // Floated or docked again: the client area may keep its size, so no
+  // WM_SIZE follows; the layout comes once the move is done.
+  if (nDockBarID != m_nLaidOutDockBar && m_hWnd) {
+    m_nLaidOutDockBar = nDockBarID;
+    if (!m_bLayoutPosted) m_bLayoutPosted = ::PostMessageW(m_hWnd, kLayoutRequest, 0, 0) != FALSE;
+  }
+}
+
+LRESULT CSettingsBar::OnLayoutRequest(WPARAM, LPARAM) {
+  Layout();
+  return 0;
+}
+
+void CSettingsBar::OnTabSelChange(NMHDR*, LRESULT* result) {
+  *result = 0;
+  const int selected = m_tabs.GetCurSel();
+  if (selected < 0 || m_tabs.GetItemParam(selected) != kHideTabData) return;
+  // The tab is a command, not a page: the page's tab is selected again.
+  for (int i = 0; i < m_tabs.GetItemCount(); ++i) {
+    if (m_tabs.GetItemParam(i) != kHideTabData) {
+      m_tabs.SetCurSel(i);
+      break;
+    }
+  }
+  HWND main = m_host.mainWindow ? m_host.mainWindow : (m_pDockSite ? m_pDockSite->m_hWnd : nullptr);
+  if (main) ::PostMessageW(main, WM_COMMAND, kToggleSettingsCommand, 0);
+}
+
+void CSettingsBar::ReloadPage() {
+  if (m_page && m_page->m_hWnd) m_page->LoadControls();
+}
+
+bool CSettingsBar::IsFocusInside() const {
+  HWND focus = ::GetFocus();
+  return focus && m_hWnd && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
+}
+
+void CSettingsBar::OnDocUpdate(CView*, LPARAM lHint, LPARAM) {
+  if (lHint != kHintLanguage) return;
+  const std::wstring caption = Localized(IDS_SETTINGS_PANE, L"Settings");
+  SetWindowText(caption.c_str());
+  FillTabs();
+  Layout();
+  if (m_page) m_page->OnDocumentUpdate(lHint);
+}

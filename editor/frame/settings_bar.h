@@ -1,0 +1,63 @@
+// The "Settings" pane of the main frame: a sizing bar docked on the right
+// with a tab strip and, below it, the settings page. The tab with data 1
+// ("Hide Settings") hides the pane; a language change renews the texts.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "editor/doc/doc_listener.h"
+#include "editor/settings_page/settings_page_host.h"
+#include "editor_settings/helpers/control_ex.h"
+#include "editor_settings/sizing_bar/sizing_control_bar.h"
+
+class CFrameWnd;
+class CSettingsPage;
+
+class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
+  DECLARE_DYNAMIC(CSettingsBar)
+
+ public:
+  static constexpr UINT kTabId = 1234;
+  static constexpr int kPageGap = 2;  // between the tab strip and the page
+
+  CSettingsBar();
+  ~CSettingsBar() override;
+
+  // Docked on the right of frame (the only side it docks on). A page that
+  // cannot be made leaves the bar empty. frameCreated: the tick count at
+  // the frame's creation, for the log's timing line.
+  BOOL CreatePane(CFrameWnd* frame, UINT nID, const SettingsPageHost& host, DWORD frameCreated);
+  // Null when the page could not be made.
+  CSettingsPage* Page() const { return m_page.get(); }
+  // The page's controls filled again from the editor's settings.
+  void ReloadPage();
+  bool IsFocusInside() const;  // the page or the tab strip
+
+  // Docked, never wider than the frame leaves room for (a damaged saved
+  // width would push everything else out).
+  CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+
+  void OnDocUpdate(CView* pSender, LPARAM lHint, LPARAM value) override;
+  HWND GetListenerHwnd() override { return m_hWnd; }
+
+ protected:
+  int OnCreate(LPCREATESTRUCT lpcs);
+  void OnDestroy();
+  void OnSize(UINT nType, int cx, int cy);
+  void OnTabSelChange(NMHDR* header, LRESULT* result);
+  LRESULT OnLayoutRequest(WPARAM, LPARAM);
+  void NcCalcClient(LPRECT pRc, UINT nDockBarID) override;
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void FillTabs();
+  void Layout();
+
+  CTabCtrlEx m_tabs;
+  std::unique_ptr<CSettingsPage> m_page;
+  SettingsPageHost m_host;
+  UINT m_nLaidOutDockBar = 0;
+  DWORD m_nPageMs = 0;
+  bool m_bLayoutPosted = false;
+};

@@ -1,0 +1,798 @@
+#include "editor/settings_page/settings_page.h"
+
+#include <shellapi.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <set>
+#include <vector>
+
+#include "editor/services/editor_system.h"
+#include "editor/settings_page/settings_page_ids.h"
+#include "editor_settings/helpers/shared_icons.h"
+#include "editor/settings_page/settings_page_rules.h"
+#include "editor_settings/buttons/buttons_names.h"
+#include "editor_settings/controls/timed_message_box.h"
+#include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/blink_font.h"
+#include "editor_settings/helpers/bold_check_box.h"
+#include "editor_settings/helpers/editor_fonts.h"
+#include "foundation/localization/localized_strings.h"
+#include "foundation/logging/log.h"
+#include "tray/settings/settings_area.h"
+#include "tray/settings/settings_files.h"
+
+using editor::CreateStrikeOutFont;
+using editor::GetDefaultGuiFont;
+using editor::GetGrayTextColor;
+using editor::GetLargeBoldDialogFont;
+using editor::GetNormalDialogFont;
+
+namespace {
+
+constexpr wchar_t kAutoStartValue[] = L"Quillora";
+
+std::wstring Text(UINT id) {
+  CLngString text;
+  text.LoadString(id);
+  return text.Text();
+}
+
+std::wstring ListText(unsigned id) { return Text(id); }
+
+std::wstring LogFilePath() {
+  wchar_t path[MAX_PATH] = {};
+  return GetLogPath(path, MAX_PATH) ? std::wstring(path) : GetLogReportPath();
+}
+
+LOGFONTW SystemMenuFont() {
+  NONCLIENTMETRICSW metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    LOGFONTW font = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    return font;
+  }
+  return metrics.lfMenuFont;
+}
+
+int ScreenDpiY() {
+  HDC screen = ::GetDC(nullptr);
+  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// The strike-out copy of the format list's font, made once per process.
+HFONT StrikeOutFontOf(HFONT listFont) {
+  static HFONT font = CreateStrikeOutFont(listFont ? listFont : GetDefaultGuiFont());
+  return font;
+}
+
+struct FormatRow {
+  const wchar_t* extension;
+  UINT nameId;
+  bool askSystemName;
+};
+const FormatRow kFormatRows[5] = {{L".txt", IDS_SP_FMT_TEXT, true},
+                                  {L".rtf", IDS_SP_FMT_RTF, true},
+                                  {L".bmp", IDS_SP_FMT_BITMAP, true},
+                                  {L".bnd", IDS_SP_FMT_BND, true},
+                                  {L".html", IDS_SP_FMT_HTML, false}};
+
+// The data of the list's selection; false when nothing is selected (CB_ERR
+// is never taken for data).
+bool SelectedData(const CComboBox& list, int& data) {
+  int selection = list.GetCurSel();
+  if (selection == CB_ERR) return false;
+  data = static_cast<int>(static_cast<INT_PTR>(list.GetItemData(selection)));
+  return true;
+}
+
+void FillList(CComboBox& list, const std::vector<ListItem>& items) {
+  list.ResetContent();
+  for (const ListItem& item : items) {
+    int index = list.AddString(ListItemText(item, ListText).c_str());
+    if (index >= 0) list.SetItemData(index, static_cast<DWORD_PTR>(static_cast<INT_PTR>(item.data)));
+  }
+}
+
+void SelectData(CComboBox& list, int data) {
+  int found = CB_ERR;
+  for (int i = 0; i < list.GetCount() && found == CB_ERR; ++i)
+    if (static_cast<int>(static_cast<INT_PTR>(list.GetItemData(i))) == data) found = i;
+  list.SetCurSel(found);
+}
+
+std::vector<HotkeyRecord>& RunSpecialKeys() {
+  static std::vector<HotkeyRecord> list;
+  return list;
+}
+
+}  // namespace
+
+CSettingsPageLocalizer::CSettingsPageLocalizer(CSettingsPage& page, const HWND& dialog)
+    : CDialogLocalizerEx(dialog, IDD_SETTINGS_PAGE, L"",
+                         {1002, 1004, 1001, 1010, 1013, 1014, 1009, 1042, 1021, 1024, 1029, 1030, 1020, 1034,
+                          1043, 1044, 1046, 1045, 1047, 1048}),
+      m_page(page) {}
+
+int CSettingsPageLocalizer::Localize() {
+  int result = CDialogLocalizerEx::Localize();
+  m_page.RenewBuiltTexts();
+  return result;
+}
+
+BEGIN_MESSAGE_MAP(CSettingsPage, CPageDialog)
+  ON_WM_DESTROY()
+  ON_WM_SIZE()
+  ON_BN_CLICKED(IDC_SP_AUTOSTART, OnAutoStart)
+  ON_BN_CLICKED(IDC_SP_AUTO_UPDATE, OnAutoUpdate)
+  ON_BN_CLICKED(IDC_SP_DELAY, OnDelay)
+  ON_BN_CLICKED(IDC_SP_HISTORY, OnHistory)
+  ON_BN_CLICKED(IDC_SP_HISTORY_IN_MENU, OnHistoryInMenu)
+  ON_BN_CLICKED(IDC_SP_MENU_HISTORY_LIMIT, OnMenuHistoryLimit)
+  ON_BN_CLICKED(IDC_SP_LAST_USED, OnLastUsed)
+  ON_BN_CLICKED(IDC_SP_SAVE_CLOSE, OnSaveAndClose)
+  ON_BN_CLICKED(IDC_SP_HIDE, OnHide)
+  ON_BN_CLICKED(IDC_SP_FONT, OnFont)
+  ON_BN_CLICKED(IDC_SP_EXT_COMMANDS, OnExtendedCommands)
+  ON_BN_CLICKED(IDC_SP_HOTKEY_CHECK, OnNothing)
+  ON_EN_CHANGE(IDC_SP_HISTORY_MAX, OnNothing)
+  ON_CONTROL(CBN_SELENDOK, IDC_SP_PASTE_METHOD, OnPasteMethod)
+  ON_CONTROL(CBN_SELENDOK, IDC_SP_TRACKING, OnTracking)
+  ON_CONTROL(CBN_SELENDOK, IDC_SP_MOUSE_EVENTS, OnMouseEvents)
+  ON_NOTIFY(kHotkeyNotifyChanged, IDC_SP_HOTKEY, OnHotkeyChanged)
+  ON_NOTIFY(1232, IDC_SP_HOTKEY, OnHotkeyChanged)
+  ON_NOTIFY(kHotkeyNotifyContextMenu, IDC_SP_HOTKEY, OnHotkeyContextMenu)
+  ON_NOTIFY(kHotkeyNotifyArrowButton, IDC_SP_HOTKEY, OnHotkeyArrow)
+  ON_NOTIFY(qlr_editor::kHoverLinkClickedCode, IDC_SP_WRITE_LOG, OnLogLink)
+  ON_NOTIFY(NM_CUSTOMDRAW, IDC_SP_FORMATS, OnFormatsCustomDraw)
+  ON_MESSAGE(WM_SP_RUN_KEY_CHANGED, OnRunKeyChanged)
+  ON_MESSAGE(WM_SP_CHECK_UPDATES, OnCheckUpdates)
+  ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+END_MESSAGE_MAP()
+
+CSettingsPage::CSettingsPage(CWnd* pParent, const SettingsPageHost& host)
+    : CPageDialog(IDD_SETTINGS_PAGE, pParent), m_host(host), m_localizer(*this, m_hWnd) {}
+
+CSettingsPage::~CSettingsPage() {
+  if (m_hWnd) DestroyWindow();
+  if (m_faceBrush) ::DeleteObject(m_faceBrush);
+}
+
+BOOL CSettingsPage::Create() { return CPageDialog::Create(IDD_SETTINGS_PAGE, m_pParentWnd); }
+
+std::wstring CSettingsPage::TrayProgramPath() const {
+  if (!m_host.trayProgramPath.empty()) return m_host.trayProgramPath;
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length < MAX_PATH ? length : 0);
+  size_t slash = folder.find_last_of(L"\\/");
+  folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+  return folder + L"Quillora.exe";
+}
+
+BOOL CSettingsPage::OnInitDialog() {
+  CPageDialog::OnInitDialog();
+  if (m_host.listen) m_host.listen(this, true);
+
+  // The hotkey control takes the place of the template's field.
+  HWND field = ::GetDlgItem(m_hWnd, IDC_SP_HOTKEY);
+  RECT place = {8, 8, 200, 30};
+  if (field) {
+    ::GetWindowRect(field, &place);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    ::DestroyWindow(field);
+  }
+  m_hotkey.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, place, this, IDC_SP_HOTKEY);
+  m_hotkey.SetFont(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+  m_hotkey.SetDoubleText(L"x2");
+  if (field) ::SetWindowPos(m_hotkey.m_hWnd, ::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_GROUP), 0, 0, 0, 0,
+                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  m_fontSample.SubclassDlgItem(IDC_SP_FONT_SAMPLE, this);
+  m_formats.SubclassDlgItem(IDC_SP_FORMATS, this);
+  m_formats.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+  RECT client = {};
+  ::GetClientRect(m_formats.m_hWnd, &client);
+  m_formats.InsertColumn(0, L"", LVCFMT_LEFT, client.right - client.left);
+  m_formatImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
+  m_formatImages.SetBkColor(::GetSysColor(COLOR_WINDOW));
+  m_formats.SetImageList(&m_formatImages, LVSIL_SMALL);
+
+  m_pasteMethod.SubclassDlgItem(IDC_SP_PASTE_METHOD, this);
+  m_tracking.SubclassDlgItem(IDC_SP_TRACKING, this);
+  m_mouseEvents.SubclassDlgItem(IDC_SP_MOUSE_EVENTS, this);
+  FillLists();
+
+  m_saveButton.SubclassDlgItem(IDC_SP_SAVE_CLOSE, this);
+  m_hideButton.SubclassDlgItem(IDC_SP_HIDE, this);
+  HINSTANCE resources = ::GetModuleHandleW(nullptr);
+  m_saveButton.SetIcon(static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(IDI_SETTINGS_SAVE), IMAGE_ICON,
+                                                        16, 16, 0)),
+                       qlr_editor::CThemedIconButton::kIconLeft);
+  m_hideButton.SetIcon(static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(IDI_SETTINGS_HIDE), IMAGE_ICON,
+                                                        16, 16, 0)),
+                       qlr_editor::CThemedIconButton::kIconLeft);
+  SetDlgItemText(IDC_SP_SAVE_CLOSE, Text(IDS_SP_SAVE_CLOSE).c_str());
+  m_logBox.SubclassDlgItem(IDC_SP_WRITE_LOG, this);
+
+  m_tips.Create(this);
+  m_tips.Activate(TRUE);
+  m_tips.SetMaxTipWidth(300);
+  SetUpToolTips();
+
+  for (const NumberRow& row : SettingsNumberRows()) {
+    HWND spin = ::GetDlgItem(m_hWnd, row.spin);
+    ::SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, row.edit)), 0);
+    ::SendMessageW(spin, UDM_SETRANGE32, row.low, row.high);
+  }
+  SetBoldWhenChecked(::GetDlgItem(m_hWnd, IDC_SP_HISTORY));
+  SetBoldWhenChecked(::GetDlgItem(m_hWnd, IDC_SP_AUTOSTART));
+  ::SendDlgItemMessageW(m_hWnd, IDC_SP_HOTKEY_RESULT, WM_SETFONT, reinterpret_cast<WPARAM>(GetNormalDialogFont()),
+                        TRUE);
+  ::SendDlgItemMessageW(m_hWnd, IDC_SP_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(GetLargeBoldDialogFont()), TRUE);
+  ::SendDlgItemMessageW(m_hWnd, IDC_SP_SAVE_CLOSE, WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()),
+                        TRUE);
+
+  m_updateLink.SubclassDlgItem(IDC_SP_UPDATE_LINK, this);
+  // The dialog's texts only: LoadControls below builds every other text,
+  // and the format rows ask the shell for their names once.
+  m_localizer.CDialogLocalizerEx::Localize();
+  SetDlgItemText(IDC_SP_UPDATE_LINK, Text(IDS_SP_UPDATE_NOW).c_str());
+  LoadControls();
+  m_watcher.Start(m_hWnd, WM_SP_RUN_KEY_CHANGED);
+  CheckHotKey(false);
+  SetDlgItemText(IDC_SP_TITLE, Text(IDS_SP_TITLE).c_str());
+  m_updateLink.SetURL(qlr_editor::CHyperLink::MakeMessageLink(WM_SP_CHECK_UPDATES).c_str());
+  for (int id : {IDC_SP_MOUSE_LABEL, IDC_SP_PASTE_LABEL, IDC_SP_TRACKING_LABEL, IDC_SP_FORMATS_LABEL})
+    ::SendDlgItemMessageW(m_hWnd, id, WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()), TRUE);
+  EnableStates();
+  return TRUE;
+}
+
+BOOL CSettingsPage::PreTranslateMessage(MSG* pMsg) {
+  if (m_tips.m_hWnd) m_tips.RelayEvent(pMsg);
+  return CPageDialog::PreTranslateMessage(pMsg);
+}
+
+void CSettingsPage::RenewBuiltTexts() {
+  if (!m_hWnd) return;
+  SetUpToolTips();
+  FillLists();
+  {
+    CQLREditorSettings& settings = GetEditorSettings();
+    SelectData(m_pasteMethod, settings.textPasteMethod);
+    SelectData(m_tracking, settings.clipboardSpyMethod);
+    m_mouseEvents.SetCurSel(0);
+  }
+  SetDlgItemText(IDC_SP_UPDATE_LINK, Text(IDS_SP_UPDATE_NOW).c_str());
+  for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS}) RenewListTip(id);
+  FillFormatList();
+  SetFontSample();
+}
+
+void CSettingsPage::FillLists() {
+  FillList(m_pasteMethod, PasteMethodItems());
+  FillList(m_tracking, TrackingItems(IsClipboardListenerSupported()));
+  FillList(m_mouseEvents, MouseEventItems());
+}
+
+void CSettingsPage::FillFormatList() {
+  CQLREditorSettings& settings = GetEditorSettings();
+  m_formats.DeleteAllItems();
+  m_formatImages.DeleteImageList();
+  m_formatImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
+  m_formatImages.SetBkColor(::GetSysColor(COLOR_WINDOW));
+  m_formats.SetImageList(&m_formatImages, LVSIL_SMALL);
+  for (int i = 0; i < 5; ++i) {
+    const FormatRow& row = kFormatRows[i];
+    SHFILEINFOW info = {};
+    UINT flags = SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON | (row.askSystemName ? SHGFI_TYPENAME : 0);
+    ::SHGetFileInfoW(row.extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags);
+    std::wstring typeName = row.askSystemName ? std::wstring(info.szTypeName, ::wcsnlen(info.szTypeName, 80))
+                                              : std::wstring();
+    HICON icon = info.hIcon;
+    if (i == 1) {
+      if (icon) ::DestroyIcon(icon);
+      icon = static_cast<HICON>(
+          ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RTF_PHRASE), IMAGE_ICON, 16, 16, 0));
+    }
+    int image = icon ? m_formatImages.Add(icon) : -1;
+    if (icon) ::DestroyIcon(icon);
+    std::wstring text = FormatRowText(typeName, Text(row.nameId), row.extension);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = i;
+    item.iImage = image >= 0 ? image : I_IMAGENONE;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    int index = m_formats.InsertItem(&item);
+    m_formats.SetItemState(index, INDEXTOSTATEIMAGEMASK(settings.clipboardFormats[i] ? 2 : 1),
+                           LVIS_STATEIMAGEMASK);
+  }
+}
+
+void CSettingsPage::SetTip(int id, const std::wstring& text) {
+  CWnd* control = GetDlgItem(id);
+  if (!control || !m_tips.m_hWnd) return;
+  TOOLINFOW info = {};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.hwnd = control->m_hWnd;  // the layer's tools are the control windows themselves
+  info.uId = reinterpret_cast<UINT_PTR>(control->m_hWnd);
+  bool known = ::SendMessageW(m_tips.m_hWnd, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+  if (known)
+    m_tips.UpdateTipText(text.c_str(), control);
+  else
+    m_tips.AddTool(control, text.c_str());
+}
+
+void CSettingsPage::SetUpToolTips() {
+  SetTip(IDC_SP_DELAY, Text(IDS_SP_TIP_DELAY));
+  SetTip(IDC_SP_HOTKEY, Text(IDS_SP_TIP_HOTKEY));
+  SetTip(IDC_SP_HOTKEY_GROUP, Text(IDS_SP_TIP_HOTKEY));
+  std::wstring update = Text(IDS_SP_TIP_UPDATE) + L"\n" + Text(IDS_SP_TIP_UPDATE_MANUAL) + L"\n\n" +
+                        Text(IDS_SP_TIP_LAST_CHECK) + L": ";
+  SYSTEMTIME last = {};
+  if (CQLRSettings::GetLastCheckForUpdatesLocal(last)) {
+    wchar_t stamp[64] = {};
+    int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &last, nullptr, stamp, 32);
+    if (n > 0) {
+      stamp[n - 1] = L' ';
+      ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &last, nullptr, stamp + n, 64 - n);
+    }
+    update += stamp;
+  }
+  SetTip(IDC_SP_AUTO_UPDATE, update);
+  SetTip(IDC_SP_SAVE_CLOSE, Text(IDS_SP_TIP_SAVE));
+  SetTip(IDC_SP_WRITE_LOG, Text(IDS_SP_TIP_LOG) + L": " + LogFilePath() + L"\n" + Text(IDS_SP_TIP_LOG_SLOW));
+  SetTip(IDC_SP_MENU_HISTORY_LIMIT, Text(IDS_SP_TIP_MENU_LIMIT));
+  SetTip(IDC_SP_MOUSE_EVENTS, Text(IDS_SP_TIP_MOUSE));
+  SetTip(IDC_SP_SOUNDS, Text(IDS_SP_TIP_SOUNDS));
+  SetTip(IDC_SP_FONT, Text(IDS_SP_TIP_FONT));
+  SetTip(IDC_SP_PRINT_CHARS, Text(IDS_SP_TIP_CHARS));
+  SetTip(IDC_SP_PRINT_CHARS_SPIN, Text(IDS_SP_TIP_CHARS));
+  SetTip(IDC_SP_EXT_COMMANDS, Text(IDS_SP_TIP_EXT));
+  SetTip(IDC_SP_HOTKEY_RESULT, m_hotkeyTestText);
+}
+
+void CSettingsPage::RenewListTip(int id) {
+  CComboBox* list = id == IDC_SP_PASTE_METHOD ? &m_pasteMethod : id == IDC_SP_TRACKING ? &m_tracking : &m_mouseEvents;
+  int selection = list->GetCurSel();
+  if (selection == CB_ERR) return;
+  int length = static_cast<int>(::SendMessageW(list->m_hWnd, CB_GETLBTEXTLEN, selection, 0));
+  if (length < 0) return;
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(list->m_hWnd, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(::wcslen(text.c_str()));
+  SetTip(id, text);
+}
+
+std::wstring CSettingsPage::FieldText(int id) const {
+  HWND field = ::GetDlgItem(m_hWnd, id);
+  int length = ::GetWindowTextLengthW(field);
+  if (length <= 0) return std::wstring();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int got = ::GetWindowTextW(field, &text[0], length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void CSettingsPage::LoadAutoStart() {
+  bool set = IsAutoStartSet(kAutoStartValue, TrayProgramPath());
+  ::CheckDlgButton(m_hWnd, IDC_SP_AUTOSTART, set ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CSettingsPage::ApplyAutoStart() {
+  std::wstring command = TrayProgramPath() + L" /autoload";
+  SetAutoStart(IsChecked(IDC_SP_AUTOSTART), kAutoStartValue, command.c_str());
+}
+
+void CSettingsPage::LoadControls() {
+  if (!m_hWnd) return;
+  SetUpToolTips();
+  CQLREditorSettings& settings = GetEditorSettings();
+  // A value with another text is rewritten (or removed) at once.
+  LoadAutoStart();
+  ApplyAutoStart();
+  for (const CheckRow& row : SettingsCheckRows())
+    ::CheckDlgButton(m_hWnd, row.id, settings.*row.field ? BST_CHECKED : BST_UNCHECKED);
+  for (const NumberRow& row : SettingsNumberRows()) {
+    int stored = row.get(settings);
+    int shown = row.shown(stored);
+    if (row.guard) ::CheckDlgButton(m_hWnd, row.guard, stored > 0 ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemText(row.edit, shown == kEmptyField ? L"" : std::to_wstring(shown).c_str());
+  }
+  HotkeyRecord hotkey = StoredHotkeyRecord(settings);
+  m_hotkey.SetHotkey(hotkey.key, hotkey.modifiers & ~MOD_WIN, (hotkey.modifiers & MOD_WIN) != 0, hotkey.IsDouble());
+  SelectData(m_pasteMethod, settings.textPasteMethod);
+  SelectData(m_tracking, settings.clipboardSpyMethod);
+  m_mouseEvents.SetCurSel(0);
+  FillFormatList();
+  SetFontSample();
+  EnableStates();
+  for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS}) RenewListTip(id);
+}
+
+void CSettingsPage::SaveControls() {
+  if (!m_hWnd) return;
+  CQLREditorSettings& settings = GetEditorSettings();
+  for (const CheckRow& row : SettingsCheckRows()) settings.*row.field = IsChecked(row.id) ? 1 : 0;
+  for (const NumberRow& row : SettingsNumberRows()) {
+    bool guarded = row.guard == 0 || IsChecked(row.guard);
+    row.set(settings, row.saved(ParseFieldNumber(FieldText(row.edit)), row.get(settings), guarded));
+  }
+  SaveHotkeyRecord(settings, ControlHotkey());
+  int data = 0;
+  if (SelectedData(m_pasteMethod, data)) settings.textPasteMethod = SavedPasteMethod(data, settings.textPasteMethod);
+  if (SelectedData(m_tracking, data))
+    settings.clipboardSpyMethod = SavedTrackingMethod(data, settings.clipboardSpyMethod);
+  if (SelectedData(m_mouseEvents, data)) settings.gestureType = SavedGestureType(data, settings.gestureType);
+  for (int i = 0; i < 5 && i < m_formats.GetItemCount(); ++i)
+    settings.clipboardFormats[i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0;
+  ApplyAutoStart();
+  settings.Save();
+}
+
+HotkeyRecord CSettingsPage::ControlHotkey() const {
+  WORD key = 0;
+  WORD modifiers = 0;
+  bool win = false;
+  bool doublePress = false;
+  m_hotkey.GetHotkey(key, modifiers, win, doublePress);
+  HotkeyRecord record;
+  record.key = key;
+  record.modifiers = static_cast<std::uint16_t>(win ? (modifiers | MOD_WIN) : (modifiers & ~MOD_WIN));
+  record.flags = doublePress ? HotkeyRecord::kDoublePress : 0;
+  return record;
+}
+
+bool CSettingsPage::ReadTrayHotkey(HotkeyRecord& hotkey) const {
+  if (m_host.readMainHotkey) return m_host.readMainHotkey(hotkey);
+  SettingsAreaRecord area;
+  if (!ReadSettingsArea(area)) return false;
+  hotkey = HotkeyRecord();
+  hotkey.key = area.hotKeyKey;
+  hotkey.modifiers = area.hotKeyMod;
+  hotkey.flags = area.doubled ? HotkeyRecord::kDoublePress : 0;
+  return true;
+}
+
+void CSettingsPage::CheckHotKey(bool blink) {
+  HotkeyRecord hotkey = ControlHotkey();
+  if (hotkey.key) ::ShowWindow(::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT), SW_SHOWNA);
+  DWORD code = 0;
+  HotkeyRecord tray;
+  if (ReadTrayHotkey(tray) && tray.key == hotkey.key && tray.modifiers == hotkey.modifiers) {
+    m_hotkeyTestState = tray.IsDouble() == hotkey.IsDouble() ? kHotkeyUsedByTray : kHotkeyValidated;
+    m_hotkeyTestOk = true;
+  } else {
+    DWORD lastError = ::GetLastError();
+    HWND target = m_host.mainWindow ? m_host.mainWindow : m_hWnd;
+    if (::RegisterHotKey(target, kHotkeyTestId, hotkey.modifiers, hotkey.key)) {
+      ::UnregisterHotKey(target, kHotkeyTestId);
+      m_hotkeyTestState = kHotkeyValidated;
+      m_hotkeyTestOk = true;
+    } else {
+      code = ::GetLastError();
+      m_hotkeyTestState = kHotkeyConflict;
+      m_hotkeyTestOk = false;
+    }
+    ::SetLastError(lastError);
+  }
+  UINT textId = m_hotkeyTestState == kHotkeyUsedByTray
+                    ? IDS_SP_HOTKEY_TRAY
+                    : (m_hotkeyTestState == kHotkeyValidated ? IDS_SP_HOTKEY_OK : IDS_SP_HOTKEY_CONFLICT);
+  std::wstring text = Text(textId);
+  if (m_hotkeyTestOk)
+    text += L"\u2026";
+  else
+    text += L"!\r\n" + Text(IDS_SP_ERROR_CODE) + std::to_wstring(code) + L" " + FormatSystemErrorText(code);
+  m_hotkeyTestText = text;
+  SetDlgItemText(IDC_SP_HOTKEY_RESULT, text.c_str());
+  SetTip(IDC_SP_HOTKEY_RESULT, text);
+  ::InvalidateRect(::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT), nullptr, TRUE);
+  if (blink) BlinkControlFontAsync(::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT), GetNormalDialogFont(),
+                                   GetBoldDialogFont(), nullptr);
+}
+
+void CSettingsPage::OnDocumentUpdate(LPARAM hint) {
+  if (hint != kHintLanguageChanged || !m_hWnd) return;
+  m_localizer.Localize();
+  CheckHotKey(false);
+  SetDlgItemText(IDC_SP_TITLE, Text(IDS_SP_TITLE).c_str());
+}
+
+void CSettingsPage::EnableMenuHistoryCount() {
+  HWND box = ::GetDlgItem(m_hWnd, IDC_SP_MENU_HISTORY_LIMIT);
+  bool on = IsChecked(IDC_SP_MENU_HISTORY_LIMIT) && ::IsWindowEnabled(box);
+  bool was = ::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_SP_MENU_HISTORY_COUNT)) != FALSE;
+  Enable(IDC_SP_MENU_HISTORY_COUNT, on);
+  Enable(IDC_SP_MENU_HISTORY_SPIN, on);
+  if (on && !was && FieldText(IDC_SP_MENU_HISTORY_COUNT).empty()) {
+    SetDlgItemText(IDC_SP_MENU_HISTORY_COUNT, L"15");
+    ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_MENU_HISTORY_COUNT));
+  }
+}
+
+void CSettingsPage::EnableMenuHistory() {
+  HWND box = ::GetDlgItem(m_hWnd, IDC_SP_HISTORY_IN_MENU);
+  bool on = IsChecked(IDC_SP_HISTORY_IN_MENU) && ::IsWindowEnabled(box);
+  for (int id : {IDC_SP_MENU_HISTORY_LIMIT, IDC_SP_MENU_HISTORY_COUNT, IDC_SP_MENU_HISTORY_SPIN, IDC_SP_HISTORY_SUBMENU})
+    Enable(id, on);
+  EnableMenuHistoryCount();
+}
+
+void CSettingsPage::EnableHistoryGroup() {
+  bool on = IsChecked(IDC_SP_HISTORY);
+  for (int id : {1015, 1013, 1014, 1019, 1027, 1028, 1029, 1030, 1031, 1040, 1035, 1041, 1042}) Enable(id, on);
+}
+
+void CSettingsPage::EnableStates() {
+  EnableHistoryGroup();
+  EnableMenuHistory();
+  bool days = IsChecked(IDC_SP_AUTO_UPDATE);
+  Enable(IDC_SP_UPDATE_DAYS, days);
+  Enable(IDC_SP_UPDATE_DAYS_SPIN, days);
+  bool delay = IsChecked(IDC_SP_DELAY);
+  Enable(IDC_SP_DELAY_SECONDS, delay);
+  Enable(IDC_SP_DELAY_SPIN, delay);
+  bool lastUsed = IsChecked(IDC_SP_LAST_USED);
+  Enable(IDC_SP_LAST_USED_COUNT, lastUsed);
+  Enable(IDC_SP_LAST_USED_SPIN, lastUsed);
+  int data = -1;
+  bool shortText = SelectedData(m_pasteMethod, data) && data == 2;
+  Enable(IDC_SP_PRINT_CHARS, shortText);
+  Enable(IDC_SP_PRINT_CHARS_SPIN, shortText);
+  Enable(IDC_SP_MOUSE_EVENTS, false);
+  Enable(IDC_SP_MOUSE_LABEL, false);
+}
+
+void CSettingsPage::OnAutoStart() { ApplyAutoStart(); }
+
+void CSettingsPage::OnAutoUpdate() {
+  bool on = IsChecked(IDC_SP_AUTO_UPDATE);
+  Enable(IDC_SP_UPDATE_DAYS, on);
+  Enable(IDC_SP_UPDATE_DAYS_SPIN, on);
+  if (on) ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_UPDATE_DAYS));
+}
+
+void CSettingsPage::OnDelay() {
+  bool on = IsChecked(IDC_SP_DELAY);
+  Enable(IDC_SP_DELAY_SECONDS, on);
+  Enable(IDC_SP_DELAY_SPIN, on);
+  if (on) {
+    int stored = static_cast<int>(GetEditorSettings().delayAutoLoadSeconds);
+    if (FieldText(IDC_SP_DELAY_SECONDS).empty() || ParseFieldNumber(FieldText(IDC_SP_DELAY_SECONDS)) == 0) {
+      int shown = stored >= 1 && stored <= 600 ? stored : 30;
+      SetDlgItemText(IDC_SP_DELAY_SECONDS, std::to_wstring(shown).c_str());
+    }
+  }
+  ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_DELAY_SECONDS));
+}
+
+void CSettingsPage::OnHistory() {
+  EnableHistoryGroup();
+  EnableMenuHistory();
+}
+
+void CSettingsPage::OnHistoryInMenu() { EnableMenuHistory(); }
+void CSettingsPage::OnMenuHistoryLimit() { EnableMenuHistoryCount(); }
+
+void CSettingsPage::OnLastUsed() {
+  bool on = IsChecked(IDC_SP_LAST_USED);
+  Enable(IDC_SP_LAST_USED_COUNT, on);
+  Enable(IDC_SP_LAST_USED_SPIN, on);
+  ::SendDlgItemMessageW(m_hWnd, IDC_SP_LAST_USED_COUNT, EM_LIMITTEXT, 1, 0);
+  if (on) ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_LAST_USED_COUNT));
+}
+
+void CSettingsPage::OnSaveAndClose() {
+  if (m_host.mainWindow) ::SendMessageW(m_host.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CSettingsPage::OnHide() {
+  if (m_host.hideSettings) m_host.hideSettings();
+}
+
+void CSettingsPage::OnPasteMethod() {
+  RenewListTip(IDC_SP_PASTE_METHOD);
+  int data = -1;
+  bool shortText = SelectedData(m_pasteMethod, data) && data == 2;
+  Enable(IDC_SP_PRINT_CHARS, shortText);
+  Enable(IDC_SP_PRINT_CHARS_SPIN, shortText);
+}
+
+void CSettingsPage::OnHotkeyChanged(NMHDR*, LRESULT* result) {
+  CheckHotKey(true);
+  *result = 0;
+}
+
+void CSettingsPage::OnHotkeyContextMenu(NMHDR* header, LRESULT* result) {
+  const HotkeyNotify* notify = reinterpret_cast<const HotkeyNotify*>(header);
+  ShowSpecialKeyMenu(POINT{notify->x, notify->y});
+  *result = 1;
+}
+
+void CSettingsPage::OnHotkeyArrow(NMHDR* header, LRESULT* result) {
+  const HotkeyNotify* notify = reinterpret_cast<const HotkeyNotify*>(header);
+  ShowSpecialKeyMenu(POINT{notify->right, notify->bottom});
+  *result = 1;
+}
+
+void CSettingsPage::OnLogLink(NMHDR*, LRESULT* result) {
+  if (m_host.mainWindow) ::SendMessageW(m_host.mainWindow, WM_COMMAND, kCommandOpenLogFile, 0);
+  *result = 0;
+}
+
+HMENU CSettingsPage::BuildSpecialKeyMenu(std::vector<HotkeyRecord>& list) {
+  HotkeyRecord current = ControlHotkey();
+  list = BuildSpecialKeyList(FixedSpecialKeys(), RunSpecialKeys(), current);
+  HMENU menu = ::CreatePopupMenu();
+  for (size_t i = 0; i < list.size(); ++i) {
+    UINT id = kSpecialKeyFirstCommand + static_cast<UINT>(i);
+    if (list[i].key == 0) {
+      ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    bool same = current.key != 0 && SameHotkey(list[i], current);
+    ::AppendMenuW(menu, MF_STRING | (same ? MF_CHECKED : 0), id, HotkeyToDisplayText(list[i]).c_str());
+    if (same) ::SetMenuDefaultItem(menu, id, FALSE);
+  }
+  return menu;
+}
+
+bool CSettingsPage::ChooseSpecialKey(UINT command) {
+  std::vector<HotkeyRecord> list = BuildSpecialKeyList(FixedSpecialKeys(), RunSpecialKeys(), ControlHotkey());
+  if (command < kSpecialKeyFirstCommand || command - kSpecialKeyFirstCommand >= list.size()) return false;
+  const HotkeyRecord& chosen = list[command - kSpecialKeyFirstCommand];
+  if (chosen.key == 0) return false;
+  m_hotkey.SetHotkey(chosen.key, chosen.modifiers & ~MOD_WIN, (chosen.modifiers & MOD_WIN) != 0, chosen.IsDouble());
+  CheckHotKey(true);
+  return true;
+}
+
+void CSettingsPage::ShowSpecialKeyMenu(POINT screen) {
+  std::vector<HotkeyRecord> list;
+  HMENU menu = BuildSpecialKeyMenu(list);
+  if (m_host.menuTips) m_host.menuTips(true);
+  UINT command = static_cast<UINT>(
+      ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_hWnd, nullptr));
+  if (m_host.menuTips) m_host.menuTips(false);
+  ::DestroyMenu(menu);
+  if (command) ChooseSpecialKey(command);
+}
+
+void CSettingsPage::SetFontSample() {
+  CQLREditorSettings& settings = GetEditorSettings();
+  LOGFONTW font = SaneMenuFont(settings.fontForMenu, SystemMenuFont());
+  m_fontSample.SetLabelFont(font, ::GetSysColor(COLOR_MENUTEXT), FALSE);
+  m_fontSample.SetBkColour(::GetSysColor(COLOR_MENU), FALSE);
+  SetDlgItemText(IDC_SP_FONT_SAMPLE, FontSampleText(Text(IDS_SP_FONT_FOR_MENU), font, ScreenDpiY()).c_str());
+  ::InvalidateRect(m_fontSample.m_hWnd, nullptr, TRUE);
+}
+
+void CSettingsPage::ShowFontDialog() {
+  CQLREditorSettings& settings = GetEditorSettings();
+  LOGFONTW preset = SaneMenuFont(settings.fontForMenu, SystemMenuFont());
+  CFontDialog dialog(&preset, CF_SCREENFONTS, this);
+  if (dialog.DoModal() != IDOK) return;
+  settings.fontForMenu = dialog.m_lf;
+  // Written at once: a reload from the tray program must not drop it.
+  ::WritePrivateProfileStructW(L"Settings", L"FontForMenu", &settings.fontForMenu, sizeof(settings.fontForMenu),
+                               GetSettingsIniPath().c_str());
+  SetFontSample();
+  if (m_host.updateViews) m_host.updateViews(kHintMenuFontChanged);
+}
+
+void CSettingsPage::ShowExtendedCommands() {
+  CQLREditorSettings& settings = GetEditorSettings();
+  std::wstring names = Text(IDS_SP_EXT_EDIT) + L"\n" + Text(IDS_SP_EXT_SAVE_SEL) + L"\n" + Text(IDS_SP_EXT_SUPPORT);
+  std::set<unsigned> checked;
+  for (unsigned i = 0; i < 3; ++i)
+    if (settings.extMenuCommand[i]) checked.insert(i);
+  std::wstring text = Text(IDS_SP_EXT_TEXT) + L"\n\n" + Text(IDS_SP_EXT_MENU_COMMANDS) + L":";
+  int result = ShowTimedMessageBox(m_hWnd, MB_OKCANCEL, text, qlr_editor::kEditorBoxCaption, names, &checked, {}, -1,
+                                   -1, nullptr, 0, {});
+  if (result == IDCANCEL || result == 0) return;
+  const std::wstring ini = GetSettingsIniPath();
+  static const wchar_t* const kKeys[3] = {L"ExtMenuCommand__EditSetting", L"ExtMenuCommand__SaveSelAsPhrase",
+                                          L"ExtMenuCommand__SUPPORT"};
+  for (unsigned i = 0; i < 3; ++i) {
+    settings.extMenuCommand[i] = checked.count(i) ? 1 : 0;
+    // Written at once, like the font.
+    ::WritePrivateProfileStringW(L"Settings", kKeys[i], settings.extMenuCommand[i] ? L"1" : L"0", ini.c_str());
+  }
+}
+
+void CSettingsPage::OnFormatsCustomDraw(NMHDR* header, LRESULT* result) {
+  NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+  *result = CDRF_DODEFAULT;
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    *result = CDRF_NOTIFYITEMDRAW;
+  } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+    int row = static_cast<int>(draw->nmcd.dwItemSpec);
+    bool checked = (m_formats.GetItemState(row, LVIS_STATEIMAGEMASK) >> 12) == 2;
+    if (!m_formats.IsWindowEnabled())
+      draw->clrText = GetGrayTextColor();
+    else
+      draw->clrText = checked ? RGB(0, 128, 0) : RGB(255, 0, 0);
+    if (!checked) {
+      ::SelectObject(draw->nmcd.hdc,
+                     StrikeOutFontOf(reinterpret_cast<HFONT>(::SendMessageW(m_formats.m_hWnd, WM_GETFONT, 0, 0))));
+      *result = CDRF_NEWFONT;
+    }
+  }
+}
+
+LRESULT CSettingsPage::OnRunKeyChanged(WPARAM, LPARAM) {
+  LoadAutoStart();
+  return 0;
+}
+
+LRESULT CSettingsPage::OnCheckUpdates(WPARAM, LPARAM) {
+  if (m_host.requestUpdateCheck) m_host.requestUpdateCheck();
+  return 0;
+}
+
+LRESULT CSettingsPage::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+  if (id == IDC_SP_HOTKEY_RESULT) {
+    COLORREF colour = m_hotkeyTestState == kHotkeyUsedByTray
+                          ? RGB(0, 128, 0)
+                          : (m_hotkeyTestState == kHotkeyValidated ? RGB(0, 0, 255) : RGB(255, 0, 0));
+    ::SetTextColor(dc, colour);
+    ::SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+  }
+  if (id == IDC_SP_TITLE) {
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    HWND title = reinterpret_cast<HWND>(lParam);
+    if (::IsAppThemed()) {
+      HTHEME theme = ::OpenThemeData(title, L"Window");
+      if (theme) {
+        RECT r = {};
+        ::GetClientRect(title, &r);
+        ::DrawThemeBackground(theme, dc, WP_CAPTION, CS_ACTIVE, &r, nullptr);
+        ::CloseThemeData(theme);
+        ::SetBkMode(dc, TRANSPARENT);
+      }
+    }
+    if (!m_faceBrush) m_faceBrush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(m_faceBrush);
+  }
+  return Default();
+}
+
+void CSettingsPage::OnSize(UINT nType, int cx, int cy) {
+  (void)cy;
+  if (nType == SIZE_MINIMIZED) return;
+  HWND title = ::GetDlgItem(m_hWnd, IDC_SP_TITLE);
+  HWND save = ::GetDlgItem(m_hWnd, IDC_SP_SAVE_CLOSE);
+  HWND hide = ::GetDlgItem(m_hWnd, IDC_SP_HIDE);
+  if (!title || !save || !hide) return;
+  RECT t = {};
+  ::GetWindowRect(title, &t);
+  int titleHeight = t.bottom - t.top;
+  ::MoveWindow(title, 0, 0, cx, titleHeight, TRUE);
+  RECT s = {};
+  ::GetWindowRect(save, &s);
+  int saveWidth = s.right - s.left;
+  int saveX = cx - saveWidth - 1;
+  int buttonHeight = titleHeight - 3 > 0 ? titleHeight - 3 : 1;
+  ::MoveWindow(save, saveX, 1, saveWidth, buttonHeight, TRUE);
+  int hideX = cx - (saveX + saveWidth);  // mirrored: 1 when the title spans the page
+  ::MoveWindow(hide, hideX, 1, saveWidth, buttonHeight, TRUE);
+}
+
+void CSettingsPage::OnDestroy() {
+  m_watcher.Stop();
+  if (m_host.listen) m_host.listen(this, false);
+  if (!m_saved) {
+    m_saved = true;
+    SaveControls();
+  }
+  Default();
+}

@@ -1,0 +1,149 @@
+// CSettingsPage: the editor's page of every option of the tray program, a
+// child dialog on template 130 inside the settings tab. It fills its
+// controls from the editor's settings, writes them back when it is
+// destroyed, keeps the autostart box in step with the registry and tests
+// the hotkey against the tray program and the system.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "editor/services/page_dialog.h"
+#include "editor/settings_page/run_key_watcher.h"
+#include "editor/settings_page/settings_page_host.h"
+#include "editor_settings/buttons/color_label.h"
+#include "editor_settings/buttons/hover_link_button.h"
+#include "editor_settings/buttons/hyperlink.h"
+#include "editor_settings/buttons/themed_icon_button.h"
+#include "editor_settings/controls/hotkey_ctrl_ex.h"
+#include "foundation/localization/dialog_localizer.h"
+#include "platform/mfc/afxcmn.h"
+
+// Messages of the page.
+constexpr UINT WM_SP_RUN_KEY_CHANGED = WM_APP + 1;
+constexpr UINT WM_SP_CHECK_UPDATES = WM_APP + 2;
+// RegisterHotKey identifier of the hotkey test.
+constexpr int kHotkeyTestId = 2342;
+// Command identifiers of the special-key popup.
+constexpr UINT kSpecialKeyFirstCommand = 32000;
+
+// Results of the hotkey test.
+enum HotkeyTestStates { kHotkeyUsedByTray = 0, kHotkeyValidated = 1, kHotkeyConflict = 2 };
+
+class CSettingsPage;
+
+// The page's localiser: after the dialog's texts it renews every text the
+// page builds itself.
+class CSettingsPageLocalizer : public CDialogLocalizerEx {
+ public:
+  CSettingsPageLocalizer(CSettingsPage& page, const HWND& dialog);
+  int Localize() override;
+
+ private:
+  CSettingsPage& m_page;
+};
+
+class CSettingsPage : public CPageDialog {
+ public:
+  CSettingsPage(CWnd* pParent, const SettingsPageHost& host);
+  ~CSettingsPage() override;
+
+  // Makes the page on template 130 as a child of its parent.
+  BOOL Create();
+
+  BOOL OnInitDialog() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+  void LoadControls();
+  void SaveControls();
+  void CheckHotKey(bool blink);
+  // A document hint: 4 (language) localises the page again.
+  void OnDocumentUpdate(LPARAM hint);
+  // Renews every text the page builds itself (the localiser's second half).
+  void RenewBuiltTexts();
+
+  int GetHotkeyTestState() const { return m_hotkeyTestState; }
+  bool GetHotkeyTestOk() const { return m_hotkeyTestOk; }
+  // The hotkey text shown in 1004.
+  const std::wstring& GetHotkeyTestText() const { return m_hotkeyTestText; }
+  RunKeyWatcher& GetRunKeyWatcher() { return m_watcher; }
+  // The popup's choice for a command id; false for none.
+  bool ChooseSpecialKey(UINT command);
+  // Builds the special-key popup (caller destroys it) and the list behind it.
+  HMENU BuildSpecialKeyMenu(std::vector<HotkeyRecord>& list);
+  void ShowSpecialKeyMenu(POINT screen);
+  void ShowFontDialog();
+  void ShowExtendedCommands();
+
+ protected:
+  void OnDestroy();
+  void OnSize(UINT nType, int cx, int cy);
+
+ private:
+  std::wstring TrayProgramPath() const;
+  void ApplyAutoStart();
+  void LoadAutoStart();
+  void EnableStates();
+  void EnableHistoryGroup();
+  void EnableMenuHistory();
+  void EnableMenuHistoryCount();
+  void SetUpToolTips();
+  void SetTip(int id, const std::wstring& text);
+  void FillLists();
+  void FillFormatList();
+  void RenewListTip(int id);
+  void SetFontSample();
+  HotkeyRecord ControlHotkey() const;
+  bool ReadTrayHotkey(HotkeyRecord& hotkey) const;
+  std::wstring FieldText(int id) const;
+  bool IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
+  void Enable(int id, bool enable) { ::EnableWindow(::GetDlgItem(m_hWnd, id), enable ? TRUE : FALSE); }
+
+  void OnAutoStart();
+  void OnAutoUpdate();
+  void OnDelay();
+  void OnHistory();
+  void OnHistoryInMenu();
+  void OnMenuHistoryLimit();
+  void OnLastUsed();
+  void OnSaveAndClose();
+  void OnHide();
+  void OnFont() { ShowFontDialog(); }
+  void OnExtendedCommands() { ShowExtendedCommands(); }
+  void OnNothing() {}
+  void OnPasteMethod();
+  void OnTracking() { RenewListTip(1035); }
+  void OnMouseEvents() { RenewListTip(1036); }
+  void OnHotkeyChanged(NMHDR*, LRESULT* result);
+  void OnHotkeyContextMenu(NMHDR* header, LRESULT* result);
+  void OnHotkeyArrow(NMHDR* header, LRESULT* result);
+  void OnLogLink(NMHDR*, LRESULT* result);
+  void OnFormatsCustomDraw(NMHDR* header, LRESULT* result);
+  LRESULT OnRunKeyChanged(WPARAM, LPARAM);
+  LRESULT OnCheckUpdates(WPARAM, LPARAM);
+  LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
+
+  SettingsPageHost m_host;
+  CSettingsPageLocalizer m_localizer;
+  RunKeyWatcher m_watcher;
+  CToolTipCtrl m_tips;
+  int m_hotkeyTestState = kHotkeyValidated;
+  bool m_hotkeyTestOk = true;
+  std::wstring m_hotkeyTestText;
+  qlr_editor::CHyperLink m_updateLink;
+  qlr_editor::CThemedIconButton m_saveButton;
+  qlr_editor::CThemedIconButton m_hideButton;
+  qlr_editor::CHoverLinkButton m_logBox;
+  qlr_editor::CColorLabel m_fontSample;
+  CImageList m_formatImages;
+  CListCtrl m_formats;
+  CComboBox m_mouseEvents;
+  CComboBox m_pasteMethod;
+  CComboBox m_tracking;
+  CHotkeyCtrlAdv m_hotkey;
+  HBRUSH m_faceBrush = nullptr;
+  bool m_saved = false;
+
+  DECLARE_MESSAGE_MAP()
+};

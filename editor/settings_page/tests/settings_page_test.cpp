@@ -1,0 +1,470 @@
+// The settings page in this process on a window of the test's own, with a
+// temporary program folder and its Settings.ini, driven by the messages a
+// user's clicks and keys produce.
+#include "editor/settings_page/settings_page.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "editor/settings_page/settings_page_ids.h"
+#include "editor_settings/controls/hotkey_ctrl.h"
+#include "editor_settings/controls/timed_message_box.h"
+#include "editor_settings/editor_settings.h"
+#include "tests/support/test_support.h"
+#include "tray/settings/settings_area.h"
+#include "tray/settings/tests/settings_fixture.h"
+
+namespace {
+
+constexpr wchar_t kRunValue[] = L"Quillora";
+
+std::wstring ReadRunValue(DWORD* type = nullptr) {
+  wchar_t data[600] = {};
+  DWORD size = sizeof(data) - sizeof(wchar_t);
+  DWORD valueType = 0;
+  if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValue, RRF_RT_ANY | RRF_NOEXPAND, &valueType, data,
+                     &size) != ERROR_SUCCESS)
+    return L"<none>";
+  if (type) *type = valueType;
+  return data;
+}
+
+void WriteRunValue(const std::wstring& text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(key);
+}
+
+void DeleteRunValue() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValue); }
+
+class SettingsPageTest : public SettingsFoldersTest {
+ protected:
+  void SetUp() override {
+    SettingsFoldersTest::SetUp();
+    DeleteRunValue();
+    ASSERT_TRUE(m_top.CreateEx(0, nullptr, L"settings host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 760,
+                               nullptr, nullptr));
+    host.mainWindow = m_top.m_hWnd;
+    host.trayProgramPath = program.File(L"Quillora.exe");
+    host.readMainHotkey = [this](HotkeyRecord& r) {
+      if (!trayRuns) return false;
+      r = trayHotkey;
+      return true;
+    };
+  }
+  void TearDown() override {
+    page.reset();
+    m_top.DestroyWindow();
+    DeleteRunValue();
+    SettingsFoldersTest::TearDown();
+  }
+
+  void Open(const std::wstring& ini) {
+    ASSERT_TRUE(qlrtest::WriteUtf16File(ProgramIni(), ini));
+    MarkEditorSettingsChanged();
+    GetEditorSettings();
+    page = std::make_unique<CSettingsPage>(&m_top, host);
+    ASSERT_TRUE(page->Create());
+    ::ShowWindow(page->m_hWnd, SW_SHOW);
+  }
+  // Destroying the page saves; the file is then read as the tray reads it.
+  void Close() {
+    page->DestroyWindow();
+    page.reset();
+  }
+  int Ini(const wchar_t* key, int def = -12345, const wchar_t* section = L"Settings") {
+    return static_cast<int>(::GetPrivateProfileIntW(section, key, def, ProgramIni().c_str()));
+  }
+  HWND Item(int id) { return ::GetDlgItem(page->m_hWnd, id); }
+  std::wstring TextOf(int id) {
+    wchar_t text[2048] = {};
+    ::GetWindowTextW(Item(id), text, 2048);
+    return text;
+  }
+  void Click(int id) { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
+  bool Checked(int id) { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  bool Enabled(int id) { return ::IsWindowEnabled(Item(id)) != FALSE; }
+  void SetText(int id, const wchar_t* text) { ::SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+  void Choose(int id, int index) {
+    ::SendMessageW(Item(id), CB_SETCURSEL, index, 0);
+    ::SendMessageW(page->m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(Item(id)));
+  }
+  void SetHotkey(WORD key, BYTE fieldFlags, bool doublePress) {
+    HWND control = Item(IDC_SP_HOTKEY);
+    ::SendMessageW(control, HKX_SETHOTKEY, MAKEWORD(key, fieldFlags), 0);
+    ::SendMessageW(control, HKX_SETDOUBLE, doublePress, 0);
+    ::SendMessageW(control, HKX_SETWIN, 0, 0);
+    page->CheckHotKey(false);
+  }
+
+  CWnd m_top;
+  SettingsPageHost host;
+  bool trayRuns = false;
+  HotkeyRecord trayHotkey;
+  std::unique_ptr<CSettingsPage> page;
+};
+
+TEST_F(SettingsPageTest, EveryOptionSavesBackAndStrayValuesComeBackNormalised) {
+  Open(L"[Settings]\r\nHotkey=196621\r\nHotkey_Doubled=0\r\nDaysCheckForUpdates=12\r\nClipboardHistoryMax=40\r\n"
+       L"MaxHistoryItemsInMenu=20\r\nDelayAutoLoadSeconds_NextRelease=45\r\nTextPasteMethod_v150=1\r\n"
+       L"GestureType=1\r\nClipboardSpyMethod_v2_22=0\r\nSoundOnEventsV094=0\r\n"
+       L"[Settings_Editor]\r\nShowUncheckedPhrases=7\r\n");
+  EXPECT_EQ(TextOf(IDC_SP_UPDATE_DAYS), L"12");
+  EXPECT_EQ(TextOf(IDC_SP_HISTORY_MAX), L"40");
+  EXPECT_EQ(TextOf(IDC_SP_DELAY_SECONDS), L"45");
+  EXPECT_TRUE(Checked(IDC_SP_MENU_HISTORY_LIMIT));
+  EXPECT_FALSE(Checked(IDC_SP_SOUNDS));
+  EXPECT_EQ(::SendMessageW(Item(IDC_SP_PASTE_METHOD), CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(::SendMessageW(Item(IDC_SP_MOUSE_EVENTS), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(::SendMessageW(Item(IDC_SP_TRACKING), CB_GETCURSEL, 0, 0), 1);
+  // Nothing selected in a list keeps its stored value (CB_ERR is no data).
+  ::SendMessageW(Item(IDC_SP_TRACKING), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+
+  SetText(IDC_SP_UPDATE_DAYS, L"0");
+  SetText(IDC_SP_LAST_USED_COUNT, L"9");
+  SetText(IDC_SP_HISTORY_MAX, L"");
+  Click(IDC_SP_MENU_HISTORY_LIMIT);
+  Click(IDC_SP_DELAY);
+  Click(IDC_SP_SOUNDS);
+  EXPECT_FALSE(Checked(IDC_SP_MENU_HISTORY_LIMIT));
+  Close();
+  EXPECT_EQ(Ini(L"DaysCheckForUpdates"), 7);
+  EXPECT_EQ(Ini(L"AddLastUsedMenuToBegin_Count"), 3);
+  EXPECT_EQ(Ini(L"MaxHistoryItemsInMenu"), 0);
+  EXPECT_EQ(Ini(L"DelayAutoLoadSeconds_NextRelease"), 0);
+  EXPECT_EQ(Ini(L"ClipboardHistoryMax"), 40);
+  EXPECT_EQ(Ini(L"Hotkey"), 196621);
+  EXPECT_EQ(Ini(L"Hotkey_Doubled"), 0);
+  EXPECT_EQ(Ini(L"TextPasteMethod_v150"), 1);
+  EXPECT_EQ(Ini(L"GestureType"), 1);  // the disabled list's item 0 changes nothing
+  EXPECT_EQ(Ini(L"ClipboardSpyMethod_v2_22"), 0);
+  EXPECT_EQ(Ini(L"SoundOnEventsV094"), 1);
+  EXPECT_EQ(Ini(L"ExtMenuCommand__EditSetting"), 1);
+  EXPECT_EQ(Ini(L"ShowUncheckedPhrases", -1, L"Settings_Editor"), 1);
+  EXPECT_EQ(Ini(L"Preview", -1, L"Settings_Editor"), 0);
+  EXPECT_EQ(Ini(L"ClipboardFormats2"), 0);
+  EXPECT_EQ(Ini(L"ClipboardFormats0"), 1);
+}
+
+TEST_F(SettingsPageTest, BoxesFillTheirEmptyFieldsAndEnableTheirGroups) {
+  Open(L"[Settings]\r\nMaxHistoryItemsInMenu=0\r\nDelayAutoLoadSeconds_NextRelease=0\r\nTextPasteMethod_v150=0\r\n");
+  EXPECT_FALSE(Checked(IDC_SP_MENU_HISTORY_LIMIT));
+  EXPECT_FALSE(Enabled(IDC_SP_MENU_HISTORY_COUNT));
+  SetText(IDC_SP_MENU_HISTORY_COUNT, L"");
+  Click(IDC_SP_MENU_HISTORY_LIMIT);
+  EXPECT_TRUE(Enabled(IDC_SP_MENU_HISTORY_COUNT));
+  EXPECT_EQ(TextOf(IDC_SP_MENU_HISTORY_COUNT), L"15");
+  EXPECT_EQ(TextOf(IDC_SP_DELAY_SECONDS), L"");
+  Click(IDC_SP_DELAY);
+  EXPECT_EQ(TextOf(IDC_SP_DELAY_SECONDS), L"30");  // the stored delay is 0
+
+  // The history box rules its group, the menu box its count.
+  EXPECT_TRUE(Enabled(IDC_SP_HISTORY_IN_MENU));
+  Click(IDC_SP_HISTORY);
+  for (int id : {IDC_SP_HISTORY_MAX, IDC_SP_HISTORY_IN_MENU, IDC_SP_MENU_HISTORY_LIMIT, IDC_SP_MENU_HISTORY_COUNT,
+                 IDC_SP_FORMATS, IDC_SP_TRACKING})
+    EXPECT_FALSE(Enabled(id)) << id;
+  Click(IDC_SP_HISTORY);
+  EXPECT_TRUE(Enabled(IDC_SP_MENU_HISTORY_COUNT));
+  Click(IDC_SP_HISTORY_IN_MENU);
+  EXPECT_FALSE(Enabled(IDC_SP_MENU_HISTORY_LIMIT));
+  EXPECT_FALSE(Enabled(IDC_SP_MENU_HISTORY_COUNT));
+  EXPECT_TRUE(Enabled(IDC_SP_SAVE_HISTORY));
+
+  EXPECT_TRUE(Enabled(IDC_SP_UPDATE_DAYS));
+  Click(IDC_SP_AUTO_UPDATE);
+  EXPECT_FALSE(Enabled(IDC_SP_UPDATE_DAYS));
+  Click(IDC_SP_LAST_USED);
+  EXPECT_FALSE(Enabled(IDC_SP_LAST_USED_COUNT));
+  EXPECT_FALSE(Enabled(IDC_SP_PRINT_CHARS));
+  Choose(IDC_SP_PASTE_METHOD, 2);
+  EXPECT_TRUE(Enabled(IDC_SP_PRINT_CHARS));
+  EXPECT_TRUE(Enabled(IDC_SP_PRINT_CHARS_SPIN));
+  EXPECT_FALSE(Enabled(IDC_SP_MOUSE_EVENTS));
+  Close();
+  EXPECT_EQ(Ini(L"TextPasteMethod_v150"), 2);
+  EXPECT_EQ(Ini(L"MaxHistoryItemsInMenu"), 15);
+  EXPECT_EQ(Ini(L"DelayAutoLoadSeconds_NextRelease"), 30);
+}
+
+TEST_F(SettingsPageTest, HotkeyTestTellsTrayUseConflictsAndSuccess) {
+  Open(L"[Settings]\r\n");
+  // Another window of this process holds Ctrl+Alt+F9.
+  ASSERT_TRUE(::RegisterHotKey(m_top.m_hWnd, 77, MOD_CONTROL | MOD_ALT, VK_F9));
+  SetHotkey(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT, false);
+  EXPECT_EQ(page->GetHotkeyTestState(), kHotkeyConflict);
+  std::wstring text = TextOf(IDC_SP_HOTKEY_RESULT);
+  EXPECT_EQ(text.rfind(L"The hot key conflicts with other applications!\r\nError code:1409 ", 0), 0u) << text;
+  ::UnregisterHotKey(m_top.m_hWnd, 77);
+  page->CheckHotKey(false);
+  EXPECT_EQ(TextOf(IDC_SP_HOTKEY_RESULT), L"The hot key validated successfully\u2026");
+  EXPECT_EQ(page->GetHotkeyTestState(), kHotkeyValidated);
+
+  trayRuns = true;
+  trayHotkey.key = VK_F9;
+  trayHotkey.modifiers = MOD_CONTROL | MOD_ALT;
+  ASSERT_TRUE(::RegisterHotKey(m_top.m_hWnd, 77, MOD_CONTROL | MOD_ALT, VK_F9));  // as the tray holds it
+  page->CheckHotKey(false);
+  EXPECT_EQ(TextOf(IDC_SP_HOTKEY_RESULT), L"This hotkey already used by Quillora\u2026");
+  EXPECT_EQ(page->GetHotkeyTestState(), kHotkeyUsedByTray);
+  trayHotkey.flags = HotkeyRecord::kDoublePress;
+  page->CheckHotKey(false);
+  EXPECT_EQ(TextOf(IDC_SP_HOTKEY_RESULT), L"The hot key validated successfully\u2026");
+  // The Win box makes it another hotkey: the system is asked.
+  ::SendMessageW(Item(IDC_SP_HOTKEY), HKX_SETWIN, 1, 0);
+  page->CheckHotKey(false);
+  EXPECT_NE(page->GetHotkeyTestState(), kHotkeyUsedByTray);
+  ::UnregisterHotKey(m_top.m_hWnd, 77);
+  Close();
+  EXPECT_EQ(Ini(L"Hotkey"), (MOD_CONTROL | MOD_ALT | MOD_WIN) * 65536 + VK_F9);
+}
+
+TEST_F(SettingsPageTest, HotkeyTestReadsTheSharedSettingsAreaWithoutAHostReader) {
+  host.readMainHotkey = nullptr;
+  Open(L"[Settings]\r\n");
+  SetHotkey(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT, false);
+  EXPECT_EQ(page->GetHotkeyTestState(), kHotkeyValidated);  // no area: the system says yes
+  // The area as the tray program publishes it.
+  ASSERT_TRUE(WriteSettingsArea(VK_F9, MOD_CONTROL | MOD_ALT, false, L""));
+  SettingsAreaRecord record;
+  ASSERT_TRUE(ReadSettingsArea(record));
+  EXPECT_EQ(record.hotKeyKey, VK_F9);
+  EXPECT_EQ(record.hotKeyMod, MOD_CONTROL | MOD_ALT);
+  page->CheckHotKey(false);
+  EXPECT_EQ(page->GetHotkeyTestState(), kHotkeyUsedByTray);
+  ASSERT_TRUE(WriteSettingsArea(VK_F9, MOD_CONTROL | MOD_ALT, true, L""));
+  page->CheckHotKey(false);
+  EXPECT_EQ(page->GetHotkeyTestState(), kHotkeyValidated);
+}
+
+TEST_F(SettingsPageTest, SpecialKeyChoiceSetsTheControlAndChecksTheCurrentItem) {
+  Open(L"[Settings]\r\nHotkey=196621\r\n");
+  std::vector<HotkeyRecord> list;
+  HMENU menu = page->BuildSpecialKeyMenu(list);
+  ASSERT_EQ(static_cast<size_t>(::GetMenuItemCount(menu)), list.size());
+  // Ctrl+Alt+Enter, current when the popup opened, ends the list checked.
+  UINT last = kSpecialKeyFirstCommand + static_cast<UINT>(list.size()) - 1;
+  EXPECT_EQ(::GetMenuState(menu, last, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+  EXPECT_EQ(::GetMenuDefaultItem(menu, FALSE, 0), last);
+  ::DestroyMenu(menu);
+  EXPECT_TRUE(page->ChooseSpecialKey(kSpecialKeyFirstCommand));
+  EXPECT_FALSE(page->ChooseSpecialKey(kSpecialKeyFirstCommand + 2));  // a separator
+  EXPECT_FALSE(page->ChooseSpecialKey(kSpecialKeyFirstCommand + 500));
+  EXPECT_EQ(::SendMessageW(Item(IDC_SP_HOTKEY), HKX_GETHOTKEY, 0, 0) & 0xFF, VK_SCROLL);
+  Close();
+  EXPECT_EQ(Ini(L"Hotkey"), VK_SCROLL);
+  EXPECT_EQ(Ini(L"Hotkey_Doubled"), 0);
+}
+
+TEST_F(SettingsPageTest, AutostartBoxWritesTheRunValueAndFollowsOtherWriters) {
+  const std::wstring command = program.File(L"Quillora.exe") + L" /autoload";
+  WriteRunValue(L"C:\\elsewhere\\Quillora.exe /autoload");
+  Open(L"[Settings]\r\n");
+  EXPECT_FALSE(Checked(IDC_SP_AUTOSTART));
+  EXPECT_EQ(ReadRunValue(), L"<none>");  // a value naming another program goes
+  Click(IDC_SP_AUTOSTART);
+  DWORD type = 0;
+  EXPECT_EQ(ReadRunValue(&type), command);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  Click(IDC_SP_AUTOSTART);
+  EXPECT_EQ(ReadRunValue(), L"<none>");
+  // Another program's writes reach the box through the watcher.
+  std::wstring upper = command;
+  for (wchar_t& ch : upper) ch = static_cast<wchar_t>(::towupper(ch));
+  WriteRunValue(upper);
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return Checked(IDC_SP_AUTOSTART); }, 2000));
+  DeleteRunValue();
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return !Checked(IDC_SP_AUTOSTART); }, 2000));
+  RunKeyWatcher& watcher = page->GetRunKeyWatcher();
+  EXPECT_TRUE(watcher.IsRunning());
+  Close();
+}
+
+TEST(RunKeyWatcherTest, StopWinsAndTheThreadOutlivesTheOwnersHandle) {
+  HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  for (int round = 0; round < 20; ++round) {
+    RunKeyWatcher watcher;
+    ASSERT_TRUE(watcher.Start(window, WM_APP + 1));
+    watcher.Stop();
+    EXPECT_EQ(watcher.Wait(5000), 0u) << round;
+  }
+  // Closed at once after the stop, before the thread reached its wait: the
+  // thread still ends on its own copy.
+  for (int round = 0; round < 20; ++round) {
+    auto watcher = std::make_unique<RunKeyWatcher>();
+    ASSERT_TRUE(watcher->Start(window, WM_APP + 1));
+    watcher.reset();
+  }
+  ::DestroyWindow(window);
+}
+
+// Clicks in the box with check boxes from another thread, as the user does.
+void AnswerExtendedCommandsBox(std::atomic<bool>* found, bool clearSecond, int button) {
+  HWND box = nullptr;
+  qlrtest::WaitUntil([&] {
+    box = ::FindWindowW(L"#32770", L"Quillora : PhraseEditor");
+    return box && ::GetDlgItem(box, kTimedMessageBoxFirstItemId + 2);
+  }, 5000);
+  if (!box) return;
+  *found = true;
+  int checked = 0;
+  for (int i = 0; i < 3; ++i)
+    checked += ::SendMessageW(::GetDlgItem(box, kTimedMessageBoxFirstItemId + i), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (checked != 3) return;  // leaves the box open: the test fails on its time-out
+  if (clearSecond) ::SendMessageW(::GetDlgItem(box, kTimedMessageBoxFirstItemId + 1), BM_CLICK, 0, 0);
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+TEST_F(SettingsPageTest, ExtendedCommandsReachTheFileWhenConfirmed) {
+  Open(L"[Settings]\r\n");
+  for (int button : {IDCANCEL, IDOK}) {
+    std::atomic<bool> found{false};
+    std::thread answer(AnswerExtendedCommandsBox, &found, true, button);
+    page->ShowExtendedCommands();
+    answer.join();
+    EXPECT_TRUE(found);
+    EXPECT_EQ(Ini(L"ExtMenuCommand__SaveSelAsPhrase"), button == IDOK ? 0 : -12345) << button;
+  }
+  EXPECT_EQ(Ini(L"ExtMenuCommand__EditSetting"), 1);
+  EXPECT_EQ(Ini(L"ExtMenuCommand__SUPPORT"), 1);
+  // A reload from the tray program keeps the choice.
+  MarkEditorSettingsChanged();
+  EXPECT_EQ(GetEditorSettings().extMenuCommand[kExtSaveSelAsPhrase], 0);
+  Close();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SettingsPageTest, ButtonsAndLinkReachTheHostAndTheLayoutFollowsTheWidth) {
+  int hides = 0, checks = 0;
+  host.hideSettings = [&] { ++hides; };
+  host.requestUpdateCheck = [&] { ++checks; };
+  Open(L"[Settings]\r\n");
+  Click(IDC_SP_HIDE);
+  EXPECT_EQ(hides, 1);
+  ::SendMessageW(page->m_hWnd, WM_SP_CHECK_UPDATES, 0, 0);
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(TextOf(IDC_SP_SAVE_CLOSE), L"Save And Close");
+  EXPECT_EQ(TextOf(IDC_SP_TITLE), L" Settings");
+  // Loading again renews the tips, it adds none.
+  auto toolCount = [] {
+    LRESULT total = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM sum) {
+      wchar_t name[64] = {};
+      ::GetClassNameW(w, name, 64);
+      if (wcscmp(name, TOOLTIPS_CLASSW) == 0) *reinterpret_cast<LRESULT*>(sum) += ::SendMessageW(w, TTM_GETTOOLCOUNT, 0, 0);
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&total));
+    return total;
+  };
+  LRESULT count = toolCount();
+  EXPECT_GT(count, 10);
+  page->LoadControls();
+  page->OnDocumentUpdate(kHintLanguageChanged);
+  EXPECT_EQ(toolCount(), count);
+
+  ::MoveWindow(page->m_hWnd, 0, 0, 700, 600, TRUE);
+  RECT title = {}, save = {}, hide = {};
+  auto place = [&](int id, RECT& r) {
+    ::GetWindowRect(Item(id), &r);
+    ::MapWindowPoints(nullptr, page->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+  };
+  place(IDC_SP_TITLE, title);
+  place(IDC_SP_SAVE_CLOSE, save);
+  place(IDC_SP_HIDE, hide);
+  EXPECT_EQ(title.left, 0);
+  EXPECT_EQ(title.top, 0);
+  EXPECT_EQ(title.right, 700);
+  EXPECT_EQ(save.right, 699);
+  EXPECT_EQ(save.top, 1);
+  EXPECT_EQ(save.bottom - save.top, title.bottom - title.top - 3);
+  EXPECT_EQ(hide.left, 1);  // mirrored on the left
+  EXPECT_EQ(hide.right - hide.left, save.right - save.left);
+  ::SendMessageW(page->m_hWnd, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(10, 10));
+  place(IDC_SP_TITLE, title);
+  EXPECT_EQ(title.right, 700);
+  Close();
+}
+
+TEST_F(SettingsPageTest, FormatRowsNameTheSystemsTypesAndSaveTheirChecks) {
+  Open(L"[Settings]\r\nClipboardFormats0=1\r\nClipboardFormats1=1\r\nClipboardFormats2=0\r\nClipboardFormats3=1\r\n"
+       L"ClipboardFormats4=1\r\n");
+  HWND list = Item(IDC_SP_FORMATS);
+  ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
+  const wchar_t* extensions[5] = {L".txt", L".rtf", L".bmp", L".bnd", L".html"};
+  const wchar_t* names[5] = {L"Plain Text", L"Formatted Text", L"Bitmap", L"Brindle Document",
+                             L"HTML Code (web page)"};
+  for (int i = 0; i < 5; ++i) {
+    SHFILEINFOW info = {};
+    std::wstring expected;
+    if (i != 4) {
+      ::SHGetFileInfoW(extensions[i], FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME);
+      expected = info.szTypeName;
+      if (!expected.empty()) expected += L", ";
+    }
+    expected += std::wstring(names[i]) + L" [" + extensions[i] + L"]";
+    wchar_t text[300] = {};
+    LVITEMW item = {};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = 300;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(text), expected) << i;
+    UINT state = static_cast<UINT>(::SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK)) >> 12;
+    EXPECT_EQ(state, i == 2 ? 1u : 2u) << i;
+  }
+  // Home, Down, Space: the second row's box.
+  ::SetFocus(list);
+  for (UINT key : {VK_HOME, VK_DOWN, VK_SPACE}) {
+    ::SendMessageW(list, WM_KEYDOWN, key, 0);
+    ::SendMessageW(list, WM_KEYUP, key, 0xC0000001);
+  }
+  qlrtest::PumpUntil([&] { return (::SendMessageW(list, LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK) >> 12) == 1; },
+                     2000);
+  Close();
+  EXPECT_EQ(Ini(L"ClipboardFormats1"), 0);
+  EXPECT_EQ(Ini(L"ClipboardFormats0"), 1);
+  EXPECT_EQ(Ini(L"ClipboardFormats2"), 0);
+}
+
+void AnswerFontDialog(std::atomic<bool>* found) {
+  HWND box = nullptr;
+  qlrtest::WaitUntil([&] {
+    box = ::FindWindowW(L"#32770", nullptr);
+    while (box && !::GetDlgItem(box, 1136)) box = ::FindWindowExW(nullptr, box, L"#32770", nullptr);  // the face list
+    return box != nullptr;
+  }, 5000);
+  if (!box) return;
+  *found = true;
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(SettingsPageTest, ChosenMenuFontReachesTheFileAtOnce) {
+  LPARAM hint = 0;
+  host.updateViews = [&](LPARAM h) { hint = h; };
+  Open(L"[Settings]\r\n");
+  std::wstring sample = TextOf(IDC_SP_FONT_SAMPLE);
+  EXPECT_EQ(sample.rfind(L"Font For Menu: ", 0), 0u) << sample;
+  std::atomic<bool> found{false};
+  std::thread answer(AnswerFontDialog, &found);
+  page->ShowFontDialog();
+  answer.join();
+  ASSERT_TRUE(found);
+  LOGFONTW stored = {};
+  EXPECT_TRUE(::GetPrivateProfileStructW(L"Settings", L"FontForMenu", &stored, sizeof(stored), ProgramIni().c_str()));
+  EXPECT_EQ(hint, kHintMenuFontChanged);
+  page.reset();
+}
+
+}  // namespace

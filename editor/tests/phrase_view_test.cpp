@@ -1,0 +1,214 @@
+// The phrase text view in-process, through the document as the tree pane
+// drives it: load and save, the command states, macro insertion, Tab, the
+// toolbar's custom draw and a write that fails after the save returned.
+#include "editor/tests/doc_test_fixture.h"
+
+#include <commctrl.h>
+
+#include "editor/app/editor_ids.h"
+#include "editor/services/macro_menus.h"
+#include "editor/text/rich_text_io.h"
+#include "editor/toolbars/toolbar_names.h"
+#include "platform/mfc/window/cmd_ui.h"
+
+namespace {
+using namespace docfix;
+
+class PhraseViewTest : public DocHubTest {
+ protected:
+  CQLRView* Select(const std::wstring& file) {
+    doc->SelectRecord(IdOf(file));
+    CView* view = View();
+    return view && view->IsKindOf(RUNTIME_CLASS(CQLRView)) ? static_cast<CQLRView*>(view) : nullptr;
+  }
+  // The command's state as the toolbar and menus would see it.
+  static bool Enabled(CQLRView* view, UINT id, int* checked = nullptr) {
+    struct StateUI : CTestCmdUI {
+      int check = -1;
+      void SetCheck(int nCheck) override { check = nCheck; }
+    } ui;
+    ui.m_nID = id;
+    ui.DoUpdate(view, FALSE);
+    if (checked) *checked = ui.check;
+    return ui.m_bEnabled != FALSE;
+  }
+  static std::wstring TextOf(CQLRView* view) { return rich_text::GetPlainText(view->GetTextCtrl().m_hWnd); }
+  static void Command(CQLRView* view, UINT id) { view->SendMessage(WM_COMMAND, id, 0); }
+  static void Type(CQLRView* view, const wchar_t* text) {
+    HWND edit = view->GetTextCtrl().m_hWnd;
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  }
+  static bool Modified(CQLRView* view) { return view->GetTextCtrl().SendMessage(EM_GETMODIFY, 0, 0) != 0; }
+  CPhraseNode ReadBack(const std::wstring& file) {
+    CPhraseNode node;
+    EXPECT_TRUE(WaitForPhraseWrites(5000));
+    EXPECT_TRUE(ReadPhraseFile(node, phrases + L"\\" + file));
+    return node;
+  }
+};
+
+TEST_F(PhraseViewTest, APhraseOpensReadOnlyAndItsEditIsSavedOnCommit) {
+  doc->SelectRecord(IdOf(L"Sub"));
+  CQLRView* view = Select(L"Alpha.quillora");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(TextOf(view), L"alpha text");
+  EXPECT_TRUE(view->GetTextCtrl().IsReadOnly());
+  EXPECT_FALSE(view->GetTextCtrl().SendMessage(EM_CANUNDO, 0, 0));
+  EXPECT_FALSE(view->IsTextModified());
+  int checked = -1;
+  EXPECT_TRUE(Enabled(view, toolbars::kIdReadOnlyMode, &checked));
+  EXPECT_EQ(checked, 1);
+
+  Command(view, toolbars::kIdReadOnlyMode);
+  EXPECT_FALSE(view->GetTextCtrl().IsReadOnly());
+  Type(view, L"Goodbye %DATE%");
+  EXPECT_TRUE(view->IsTextModified());
+  doc->CommitCurrent(nullptr);
+  EXPECT_FALSE(view->IsTextModified());
+  EXPECT_EQ(ReadBack(L"Alpha.quillora").data, L"Goodbye %DATE%");
+  EXPECT_EQ(ReadBack(L"Beta.quillora").data, L"beta text");
+  for (const std::wstring& name : phrasetest::Listing(phrases)) EXPECT_EQ(name.find(L".tmp"), std::wstring::npos) << name;
+
+  // Plain text turned formatted keeps its words and is stored as 8-bit RTF.
+  Command(view, toolbars::kIdPasteRtf);
+  CPhraseNode rtf = ReadBack(L"Alpha.quillora");
+  EXPECT_EQ(rtf.DataType, kDataTypeRtf);
+  EXPECT_EQ(rtf.data.rfind(L"{\\rtf", 0), 0u) << rtf.data.substr(0, 40);
+  for (wchar_t c : rtf.data) ASSERT_LT(static_cast<unsigned>(c), 256u);
+  Select(L"Beta.quillora");
+  view = Select(L"Alpha.quillora");
+  EXPECT_EQ(TextOf(view), L"Goodbye %DATE%");
+}
+
+TEST_F(PhraseViewTest, CommandStatesFollowTheTextAndTheDataType) {
+  CQLRView* view = Select(L"Alpha.quillora");
+  ASSERT_NE(view, nullptr);
+  for (UINT id : {ID_FORMAT_BOLD, ID_FORMAT_ITALIC, ID_FORMAT_UNDERLINE}) EXPECT_FALSE(Enabled(view, id)) << id;
+  EXPECT_TRUE(Enabled(view, ID_EDIT_SELECT_ALL));
+  EXPECT_FALSE(Enabled(view, ID_EDIT_COPY));
+  Command(view, ID_EDIT_SELECT_ALL);
+  EXPECT_FALSE(Enabled(view, ID_EDIT_SELECT_ALL));
+  EXPECT_TRUE(Enabled(view, ID_EDIT_COPY));
+  EXPECT_FALSE(Enabled(view, ID_EDIT_CUT));  // read-only
+  EXPECT_FALSE(Enabled(view, ID_EDIT_PASTE));
+
+  // An unknown data type leaves the button's text and the cue alone and
+  // counts as unformatted.
+  const UINT cue = view->GetTextCtrl().GetCueString();
+  wchar_t before[101] = L"", after[101] = L"";
+  TBBUTTONINFOW info = {sizeof(info), TBIF_TEXT};
+  info.pszText = before;
+  info.cchText = 100;
+  view->GetToolBar().GetButtonInfo(toolbars::kIdDataType, &info);
+  for (std::uint32_t type : {7u, static_cast<std::uint32_t>(-1)}) {
+    GetCommandStore().FindCommandById(IdOf(L"Alpha.quillora"))->DataType = type;
+    doc->UpdateViews(nullptr, kHintSelect, IdOf(L"Alpha.quillora"));
+    info.pszText = after;
+    view->GetToolBar().GetButtonInfo(toolbars::kIdDataType, &info);
+    EXPECT_STREQ(after, before);
+    EXPECT_EQ(view->GetTextCtrl().GetCueString(), cue);
+    EXPECT_FALSE(Enabled(view, ID_FORMAT_BOLD));
+  }
+  // With no record the formatting commands stay available.
+  view->CurrentId = 100000;
+  EXPECT_TRUE(Enabled(view, ID_FORMAT_BOLD));
+}
+
+TEST_F(PhraseViewTest, MacrosTabAndReadOnlyTyping) {
+  CQLRView* view = Select(L"Alpha.quillora");
+  ASSERT_NE(view, nullptr);
+  Command(view, toolbars::kIdReadOnlyMode);
+  Type(view, L"");
+  const std::vector<std::wstring> names = GetMenuMacroNames();
+  size_t prompt = 0;
+  while (prompt < names.size() && names[prompt] != L"%PROMPT_TEXT={}%") ++prompt;
+  ASSERT_LT(prompt, names.size());
+  Command(view, 30100 + static_cast<UINT>(prompt));
+  EXPECT_EQ(TextOf(view), L"%PROMPT_TEXT={Text As Default}%");
+  EXPECT_EQ(rich_text::GetSelectedPlainText(view->GetTextCtrl().m_hWnd), L"Text As Default");
+  EXPECT_TRUE(view->IsTextModified());
+  Command(view, 30100 + static_cast<UINT>(names.size()));  // past the table
+  EXPECT_EQ(TextOf(view), L"%PROMPT_TEXT={Text As Default}%");
+
+  // Tab hands the focus to the tree; Insert Tab types one.
+  RecordingListener listener(1);
+  doc->AddListener(&listener);
+  g_notices.clear();
+  view->GetTextCtrl().SetFocus();
+  ASSERT_EQ(GetFocus(), view->GetTextCtrl().m_hWnd);
+  MSG tab = {view->GetTextCtrl().m_hWnd, WM_KEYDOWN, VK_TAB, 0};
+  EXPECT_TRUE(view->PreTranslateMessage(&tab));
+  ASSERT_EQ(g_notices.size(), 1u);
+  EXPECT_EQ(g_notices[0].hint, kHintFocusTree);
+  Type(view, L"");
+  Command(view, ID_EDIT_INSERT_TAB);
+  EXPECT_EQ(TextOf(view), L"\t");
+
+  // Typing into a read-only text blinks the Read Only button.
+  Command(view, toolbars::kIdReadOnlyMode);
+  ASSERT_TRUE(view->GetTextCtrl().IsReadOnly());
+  MSG key = {view->GetTextCtrl().m_hWnd, WM_KEYDOWN, 'A', 0};
+  EXPECT_TRUE(view->GetTextCtrl().PreTranslateMessage(&key));
+  EXPECT_TRUE(view->GetToolBar().Blinking);
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return !view->GetToolBar().Blinking; }, 5000));
+}
+
+TEST_F(PhraseViewTest, TypingRefreshesThePreviewOnceAfterAPause) {
+  CQLRView* view = Select(L"Alpha.quillora");
+  ASSERT_NE(view, nullptr);
+  GetEditorSettings().Preview = 1;
+  doc->UpdateViews(nullptr, kHintPreview, 0);
+  ASSERT_TRUE(view->IsPreviewShown());
+  EXPECT_EQ(rich_text::GetPlainText(view->PreviewPane.m_hWnd), L"alpha text");
+  Command(view, toolbars::kIdReadOnlyMode);
+  const int before = view->GetPreviewRefreshes();
+  DWORD last = 0;
+  for (int i = 0; i < 10; ++i) {
+    view->GetTextCtrl().SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
+    last = GetTickCount();
+    qlrtest::PumpUntil([] { return false; }, 100);
+  }
+  EXPECT_EQ(view->GetPreviewRefreshes(), before);
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return view->GetPreviewRefreshes() > before; }, 5000));
+  EXPECT_GE(GetTickCount() - last, 650u);
+  qlrtest::PumpUntil([] { return false; }, 1000);
+  EXPECT_EQ(view->GetPreviewRefreshes(), before + 1);
+  EXPECT_EQ(rich_text::GetPlainText(view->PreviewPane.m_hWnd), TextOf(view));
+
+  GetEditorSettings().Preview = 0;
+  doc->UpdateViews(nullptr, kHintPreview, 0);
+  EXPECT_FALSE(view->IsPreviewShown());
+}
+
+TEST_F(PhraseViewTest, TheToolBarsCustomDrawReachesTheView) {
+  CQLRView* view = Select(L"Alpha.quillora");
+  ASSERT_NE(view, nullptr);
+  NMTBCUSTOMDRAW draw = {};
+  draw.nmcd.hdr.hwndFrom = view->GetToolBar().m_hWnd;
+  draw.nmcd.hdr.idFrom = kViewToolBarId;
+  draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+  draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+  draw.nmcd.dwItemSpec = toolbars::kIdReadOnlyMode;
+  const LRESULT result = view->SendMessage(WM_NOTIFY, kViewToolBarId, reinterpret_cast<LPARAM>(&draw));
+  EXPECT_EQ(result, TBCDRF_USECDCOLORS);
+  EXPECT_EQ(draw.clrText, RGB(255, 0, 0));
+}
+
+TEST_F(PhraseViewTest, AWriteThatFailsLaterMarksTheShownTextModifiedAgain) {
+  CQLRView* view = Select(L"Beta.quillora");
+  ASSERT_NE(view, nullptr);
+  Command(view, toolbars::kIdReadOnlyMode);
+  Type(view, L"a longer text that will not fit");
+  SetPhraseWriteLimitForTest(10);
+  doc->CommitCurrent(nullptr);
+  EXPECT_TRUE(WaitForPhraseWrites(5000));
+  const bool marked = qlrtest::PumpUntil([&] { return view->IsTextModified() != FALSE; }, 5000);
+  SetPhraseWriteLimitForTest(-1);
+  EXPECT_TRUE(marked);
+  EXPECT_EQ(ReadBack(L"Beta.quillora").data, L"beta text");  // the old file is whole
+  doc->CommitCurrent(nullptr);                                 // the next commit tries again
+  EXPECT_EQ(ReadBack(L"Beta.quillora").data, L"a longer text that will not fit");
+}
+
+}  // namespace

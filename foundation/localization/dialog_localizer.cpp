@@ -1,0 +1,140 @@
+#include "foundation/localization/dialog_localizer.h"
+
+#include <cwchar>
+#include <map>
+
+#include "foundation/localization/dialog_template.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/text/text_basics.h"
+
+namespace {
+
+constexpr wchar_t kMissingMarker[] = L"8481EA66-F5B3-4054-A242-14D21A797294";
+constexpr DWORD kTextChars = 10240;
+const wchar_t* const kSkippedClasses[] = {L"msctls_updown32", L"Edit",        L"RichEdit",
+                                          L"RichEdit20A",     L"RichEdit20W", L"RichEdit60A",
+                                          L"RichEdit60W",     L"ComboBox"};
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(kTextChars + 1, L'\0');
+  int n = GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()));
+  text.resize(n > 0 ? n : 0);
+  return text;
+}
+
+HWND TopLevelOwner(HWND hwnd) {
+  for (HWND up = hwnd ? GetParent(hwnd) : nullptr; up; up = GetParent(up)) hwnd = up;
+  return hwnd;
+}
+
+// The built-in texts of the dialog's controls: read from the hidden copy,
+// or straight from the template when the copy cannot be created (a control
+// class that is not registered, for instance).
+class TemplateTexts {
+ public:
+  TemplateTexts(HMODULE module, WORD dialogId, HWND owner)
+      : m_copy(CreateHiddenDialogCopy(module, dialogId, owner)) {
+    if (m_copy) return;
+    std::vector<BYTE> bytes;
+    DialogTemplateInfo info;
+    if (LoadDialogTemplate(module, dialogId, &bytes) &&
+        ParseDialogTemplate(bytes.data(), bytes.size(), &info)) {
+      for (const DialogTemplateControl& control : info.controls)
+        m_parsed.emplace(control.id, control.text);
+    }
+  }
+  ~TemplateTexts() {
+    if (!m_copy) return;
+    EndDialog(m_copy, 2);
+    DestroyWindow(m_copy);
+  }
+  TemplateTexts(const TemplateTexts&) = delete;
+  TemplateTexts& operator=(const TemplateTexts&) = delete;
+
+  std::wstring Get(int id) const {
+    if (m_copy) {
+      HWND control = GetDlgItem(m_copy, id);
+      return control ? WindowText(control) : std::wstring();
+    }
+    auto it = m_parsed.find(id);
+    return it == m_parsed.end() ? std::wstring() : it->second;
+  }
+
+ private:
+  HWND m_copy;
+  std::map<int, std::wstring> m_parsed;
+};
+
+}  // namespace
+
+CDialogLocalizer::CDialogLocalizer(const HWND& dialog, WORD dialogId, const std::wstring& name,
+                                   HMODULE module)
+    : m_dialog(dialog), m_dialogId(dialogId), m_name(name), m_module(module) {}
+
+HINSTANCE CDialogLocalizer::GetResourceInstance() const {
+  return m_module ? m_module : GetModuleHandleW(nullptr);
+}
+
+std::wstring CDialogLocalizer::GetLanguageFile() const { return GetCurrentLanguage(); }
+
+std::wstring CDialogLocalizer::GetSectionName() const {
+  return MakeDialogSectionName(m_name, m_dialogId);
+}
+
+int CDialogLocalizer::Localize() {
+  HWND dialog = m_dialog;
+  TemplateTexts builtIn(GetResourceInstance(), m_dialogId, TopLevelOwner(dialog));
+  const std::wstring section = GetSectionName();
+  const std::wstring lngFile = GetLanguageFile();
+  const std::wstring example = IsLocalizeExampleFile(lngFile) ? std::wstring()
+                                                              : GetLocalizeExamplePath(lngFile);
+  for (HWND child = dialog ? GetWindow(dialog, GW_CHILD) : nullptr; child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    int id = GetDlgCtrlID(child);
+    if (m_excluded.count(id) || IsSkippedControlClass(child)) continue;
+    const std::wstring key = IntToStr(id);
+    std::wstring value;
+    DWORD n = ReadLngValue(lngFile, section, key, kMissingMarker, kTextChars + 1, &value);
+    const std::wstring present = WindowText(child);
+    const std::wstring templateText = builtIn.Get(id);
+    // The files collect built-in English: after a language change the
+    // present text is the previous language's, so the template's text wins.
+    const std::wstring english = templateText.empty() ? present : templateText;
+    if (!present.empty() && !example.empty()) WriteLngValue(example, section, key, english);
+    if (n == 0 || EqualNoCase(value, kMissingMarker) || lngFile.empty()) {
+      if (!present.empty()) WriteLngValue(lngFile, section, key, english);
+      if (!templateText.empty()) SetWindowTextW(child, templateText.c_str());
+      continue;
+    }
+    ReplaceText(value, L"\u2022", L"");
+    SetWindowTextW(child, value.c_str());
+  }
+  return 1;
+}
+
+CDialogLocalizerEx::CDialogLocalizerEx(const HWND& dialog, WORD dialogId, const std::wstring& name,
+                                       std::initializer_list<int> untouched, HMODULE module)
+    : CDialogLocalizer(dialog, dialogId, name, module) {
+  for (int id : untouched) ExcludeControl(id);
+}
+
+std::wstring MakeDialogSectionName(const std::wstring& name, WORD dialogId) {
+  std::wstring section = L"Dialog";
+  if (!name.empty()) {
+    if (name[0] != L'_') section += L'_';
+    section += name;
+  }
+  return section + L"_" + IntToStr(dialogId);
+}
+
+bool IsSkippedControlClassName(const std::wstring& className) {
+  for (const wchar_t* skipped : kSkippedClasses)
+    if (EqualNoCase(className, skipped)) return true;
+  return false;
+}
+
+bool IsSkippedControlClass(HWND control) {
+  wchar_t name[20] = {};
+  GetClassNameW(control, name, 20);
+  return IsSkippedControlClassName(name);
+}

@@ -1,0 +1,221 @@
+// The handler's saving and loading: copies of the unsaved items go to a
+// save thread, the stored history comes from a load thread, and both hand
+// their results to the UI thread by sent messages.
+#include <algorithm>
+#include <memory>
+
+#include "foundation/logging/log.h"
+#include "foundation/text/text_basics.h"
+#include "history/capture/clipboard_handler.h"
+#include "history/store/history_files.h"
+#include "history/store/history_names.h"
+#include "history/store/history_store.h"
+#include "history/store/save_load_lock.h"
+
+namespace hn = history_names;
+
+namespace {
+
+struct WorkerJob {
+  std::wstring folder;
+  CCHQueue* queue;  // the thread's own
+  HWND handler;
+  bool load;
+};
+
+UINT ItemSavedMessage() {
+  static const UINT id = RegisterWindowMessageW(hn::kItemSavedMessage);
+  return id;
+}
+
+UINT HistoryLoadedMessage() {
+  static const UINT id = RegisterWindowMessageW(hn::kHistoryLoadedMessage);
+  return id;
+}
+
+void (*g_beforeLoad)() = nullptr;
+
+DWORD WINAPI HistoryWorkerProc(void* param) {
+  std::unique_ptr<WorkerJob> job(static_cast<WorkerJob*>(param));
+  std::unique_ptr<CCHQueue> queue(job->queue);
+  if (job->load && g_beforeLoad) g_beforeLoad();
+  {
+    CSaveLoadLock lock(!job->load);
+    if (job->load) {
+      // A save of this run may have come first: its files are among the
+      // stored ones and must not go as a twin here, where the live items
+      // are unknown. The merge on the UI thread drops the twins.
+      LoadHistory(job->folder, queue.get(), true);
+      if (queue->Count() > 0)
+        SendMessageW(job->handler, HistoryLoadedMessage(), 0, reinterpret_cast<LPARAM>(queue.get()));
+    } else {
+      for (int i = queue->Count() - 1; i >= 0; --i) {  // oldest first
+        CCHItem* copy = queue->GetItem(i);
+        if (SaveHistoryItem(job->folder, *copy))
+          SendMessageW(job->handler, ItemSavedMessage(), 0, reinterpret_cast<LPARAM>(copy));
+      }
+    }
+  }
+  SendMessageW(job->handler, kHistoryWorkerDone, 0, reinterpret_cast<LPARAM>(queue.get()));
+  return 0;
+}
+
+}  // namespace
+
+void SetBeforeHistoryLoadHook(void (*hook)()) { g_beforeLoad = hook; }
+
+UINT GetItemSavedMessage() { return ItemSavedMessage(); }
+UINT GetHistoryLoadedMessage() { return HistoryLoadedMessage(); }
+
+std::wstring CQLRWndClipboardHandler::Folder() const {
+  return m_options.folder.empty() ? GetClipboardHistoryFolder() : m_options.folder;
+}
+
+void CQLRWndClipboardHandler::PostSaveRequest() {
+  if (m_hWnd) PostMessageW(m_hWnd, kHistorySaveNow, 0, 0);
+}
+
+void CQLRWndClipboardHandler::StartSaveTimer() {
+  m_lastChange = GetTickCount();
+  if (m_hWnd) SetTimer(m_hWnd, kHistorySaveTimer, 1000, nullptr);
+}
+
+bool CQLRWndClipboardHandler::SaveHistory() {
+  if (!m_options.saveHistory) return false;
+  if (m_queue.Count() == 0) return true;
+  const std::wstring folder = Folder();
+  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES && !CreateDirectoryW(folder.c_str(), nullptr)) {
+    m_lastError = GetLastError();
+    return false;
+  }
+  // Items a running save writes already are left to it.
+  auto copies = std::make_unique<CCHQueue>();
+  for (int i = m_queue.Count() - 1; i >= 0; --i) {
+    CCHItem* item = m_queue.GetItem(i);
+    if (item->storedState != kStoredNot || m_savePending.count(item->key)) continue;
+    copies->Append(item->DeepClone());
+    m_savePending.insert(item->key);
+  }
+  if (copies->Count() == 0) return true;
+  return StartWorker(copies.release(), false);
+}
+
+void CQLRWndClipboardHandler::PruneFinishedWorkers() {
+  m_workers.erase(std::remove_if(m_workers.begin(), m_workers.end(),
+                                 [](HANDLE thread) {
+                                   if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) return false;
+                                   CloseHandle(thread);
+                                   return true;
+                                 }),
+                  m_workers.end());
+}
+
+bool CQLRWndClipboardHandler::StartWorker(CCHQueue* queue, bool load) {
+  PruneFinishedWorkers();
+  m_handedOut.insert(queue);
+  auto* job = new WorkerJob{Folder(), queue, m_hWnd, load};
+  HANDLE thread = CreateThread(nullptr, 0, HistoryWorkerProc, job, 0, nullptr);
+  if (!thread) {
+    m_lastError = GetLastError();
+    LogError(L"Cannot start the history thread, code=" + std::to_wstring(m_lastError));
+    OnWorkerDone(queue);
+    delete job;
+    delete queue;
+    return false;
+  }
+  m_workers.push_back(thread);
+  return true;
+}
+
+bool CQLRWndClipboardHandler::IsHandedOut(const CCHItem* item) const {
+  for (const CCHQueue* queue : m_handedOut)
+    for (int i = 0; i < queue->Count(); ++i)
+      if (queue->GetItem(i) == item) return true;
+  return false;
+}
+
+void CQLRWndClipboardHandler::OnItemSaved(CCHItem* copy) {
+  if (!IsHandedOut(copy)) return;  // any process may send the message
+  m_savePending.erase(copy->key);
+  CCHItem* live = m_queue.FindByKey(copy->key);
+  // Gone, replaced or edited since it was copied: what was written is stale.
+  if (!live || live->editCount != copy->editCount || live->storedState != kStoredNot) {
+    copy->DeleteFiles();
+    return;
+  }
+  live->TakeStoredPaths(*copy);
+  for (size_t i = 0; i < live->alternates.size() && i < copy->alternates.size(); ++i)
+    if (live->alternates[i] && copy->alternates[i]) live->alternates[i]->dataPath = copy->alternates[i]->dataPath;
+  // Protected or released while it was written.
+  if (live->IsProtected() != copy->IsProtected()) live->ApplyProtectionToFiles();
+}
+
+void CQLRWndClipboardHandler::OnLoaded(CCHQueue* loaded) {
+  if (!IsHandedOut(loaded)) return;
+  auto heldByLive = [&](const CCHItem& item) {
+    for (int i = 0; i < m_queue.Count(); ++i)
+      if (!item.descriptorPath.empty() && EqualNoCase(m_queue.GetItem(i)->descriptorPath, item.descriptorPath))
+        return true;
+    return false;
+  };
+  auto liveTwin = [&](const CCHItem& item) -> CCHItem* {
+    for (int i = 0; i < m_queue.Count(); ++i)
+      if (IsSameContent(*m_queue.GetItem(i), item)) return m_queue.GetItem(i);
+    return nullptr;
+  };
+  // The same files must not stand twice: after a re-creation of the window,
+  // or when a save of this run came first. Newest first, so of stored twins
+  // (kept apart by the load) the newest stays.
+  for (int i = loaded->Count() - 1; i >= 0; --i) {
+    CCHItem* item = loaded->GetItem(i);
+    if (heldByLive(*item)) continue;
+    // The content captured again in this run (the clipboard at the start):
+    // the newer copy stays, with the stored one's protection, and the
+    // stored files go, as for any repeated copy.
+    if (CCHItem* twin = liveTwin(*item)) {
+      if (item->IsProtected() && !twin->IsProtected()) {
+        twin->SetProtected(true);
+        if (twin->storedState == kStoredSaved) twin->ApplyProtectionToFiles();
+      }
+      item->DeleteFiles();
+      continue;
+    }
+    m_queue.Append(loaded->Detach(i));
+  }
+  m_queue.SortByTime();
+  m_queue.Trim(m_options.historyMax);
+  Notify(CHN_HISTORYLOADED, 0);
+}
+
+void CQLRWndClipboardHandler::OnWorkerDone(CCHQueue* queue) {
+  if (!IsHandedOut(queue)) return;
+  for (int i = 0; i < queue->Count(); ++i) m_savePending.erase(queue->GetItem(i)->key);
+  m_handedOut.erase(queue);
+}
+
+void CQLRWndClipboardHandler::FinishWorkers(DWORD timeoutMs) {
+  // The threads report by sent messages: those are taken while waiting.
+  ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    PruneFinishedWorkers();
+    ULONGLONG now = GetTickCount64();
+    if (m_workers.empty() || now >= end) break;
+    MsgWaitForMultipleObjects(static_cast<DWORD>(m_workers.size()), m_workers.data(), FALSE,
+                              static_cast<DWORD>(end - now), QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  for (HANDLE thread : m_workers) CloseHandle(thread);
+  m_workers.clear();
+}
+
+void CQLRWndClipboardHandler::SaveUnsavedNow() {
+  if (!m_options.saveHistory || m_queue.Count() == 0) return;
+  const std::wstring folder = Folder();
+  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryW(folder.c_str(), nullptr);
+  CSaveLoadLock lock(true);
+  for (int i = m_queue.Count() - 1; i >= 0; --i) {
+    CCHItem* item = m_queue.GetItem(i);
+    if (item->storedState == kStoredNot && !m_savePending.count(item->key)) SaveHistoryItem(folder, *item);
+  }
+}

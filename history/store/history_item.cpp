@@ -1,0 +1,305 @@
+#include "history/store/history_item.h"
+
+#include <atomic>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+#include "foundation/ui/bitmaps.h"
+#include "foundation/system/system_helpers.h"
+#include "history/store/history_files.h"
+
+namespace {
+
+std::atomic<std::uint32_t> g_itemCounter{0};
+
+// FNV-1a over the shape and the pixels as 32-bit colours (any depth maps
+// to the same colours for the same pixels and colour table).
+std::uint64_t ComputeBitmapFingerprint(HBITMAP bitmap) {
+  std::uint64_t hash = 14695981039346656037ull;
+  auto mix = [&](const void* data, size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
+  };
+  BITMAP bm = {};
+  if (!bitmap || GetObjectW(bitmap, sizeof(bm), &bm) != sizeof(bm)) return 0;
+  mix(&bm.bmWidth, sizeof(bm.bmWidth));
+  mix(&bm.bmHeight, sizeof(bm.bmHeight));
+  mix(&bm.bmBitsPixel, sizeof(bm.bmBitsPixel));
+  // The shape alone for empty or giant bitmaps: the pixel compare decides.
+  const unsigned long long count = static_cast<unsigned long long>(bm.bmWidth) * bm.bmHeight;
+  if (bm.bmWidth <= 0 || bm.bmHeight <= 0 || count > (1ull << 26)) return hash;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = bm.bmWidth;
+  info.bmiHeader.biHeight = bm.bmHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+  HDC screen = GetDC(nullptr);
+  int rows = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows > 0) mix(pixels.data(), pixels.size() * sizeof(std::uint32_t));
+  return hash;
+}
+
+bool IsStored(int state) { return state == kStoredLoaded || state == kStoredSaved; }
+
+void SetReadOnlyIfThere(const std::wstring& path, bool readOnly) {
+  if (!path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    SetFileReadOnly(path, readOnly);
+}
+
+}  // namespace
+
+CCHItem::CCHItem(int kind_) : key(CreateGuidString(true)), number(++g_itemCounter), kind(kind_) {
+  GetLocalTime(&captureTime);
+}
+
+CCHItem::~CCHItem() { FreeData(); }
+
+void* CCHItem::AllocateData(std::uint32_t size) {
+  FreeBuffer();
+  // VirtualAlloc hands out zeroed pages.
+  void* buffer = VirtualAlloc(nullptr, static_cast<SIZE_T>(size) + 2, MEM_COMMIT | MEM_RESERVE,
+                              PAGE_READWRITE);
+  if (!buffer) return nullptr;
+  m_data = buffer;
+  m_size = size;
+  return buffer;
+}
+
+bool CCHItem::SetData(const void* bytes, std::uint32_t size) {
+  void* buffer = AllocateData(size);
+  if (!buffer) return false;
+  if (size) std::memcpy(buffer, bytes, size);
+  return true;
+}
+
+void CCHItem::DropLeadingBytes(std::uint32_t count) {
+  if (kind == kHistoryKindBitmap || !m_data) return;
+  if (count > m_size) count = m_size;
+  auto* bytes = static_cast<unsigned char*>(m_data);
+  std::memmove(bytes, bytes + count, m_size - count);
+  std::memset(bytes + m_size - count, 0, count);  // the zero bytes after the data stay
+  m_size -= count;
+}
+
+void CCHItem::SetBitmap(HBITMAP bitmap, bool owns) {
+  FreeBuffer();
+  m_data = bitmap;
+  m_size = bitmap ? 4 : 0;
+  ownsBitmap = owns;
+}
+
+const wchar_t* CCHItem::Text() const {
+  return kind == kHistoryKindUnicode && m_data ? static_cast<const wchar_t*>(m_data) : nullptr;
+}
+
+void CCHItem::FreeData() {
+  alternates.clear();
+  FreeBuffer();
+  if (kind != kHistoryKindBitmap) {
+    locale = 0;
+    sourceUrl.clear();
+  }
+}
+
+std::uint64_t CCHItem::BitmapFingerprint() const {
+  if (!m_fingerprintValid) {
+    m_fingerprint = ComputeBitmapFingerprint(Bitmap());
+    m_fingerprintValid = true;
+  }
+  return m_fingerprint;
+}
+
+void CCHItem::FreeBuffer() {
+  m_fingerprintValid = false;
+  if (kind == kHistoryKindBitmap) {
+    // A bitmap the item does not own stays with its owner.
+    if (ownsBitmap && m_data) DeleteObject(static_cast<HGDIOBJ>(m_data));
+  } else if (m_data) {
+    VirtualFree(m_data, 0, MEM_RELEASE);
+  }
+  m_data = nullptr;
+  m_size = 0;
+}
+
+void CCHItem::CopyFrom(const CCHItem& other) {
+  if (&other == this) return;
+  FreeData();
+  key = other.key;
+  m_protected = other.m_protected;
+  number = other.number;
+  storedState = other.storedState;
+  descriptorPath = other.descriptorPath;
+  menuCaption = other.menuCaption;
+  tipText = other.tipText;
+  dataPath = other.dataPath;
+  kind = other.kind;
+  captureTime = other.captureTime;
+  locale = other.locale;
+  editCount = other.editCount;
+  if (kind == kHistoryKindBitmap) {
+    HANDLE copy = other.Bitmap() ? CopyImage(other.Bitmap(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)
+                                 : nullptr;
+    SetBitmap(static_cast<HBITMAP>(copy), true);
+  } else if (other.m_data) {
+    SetData(other.m_data, other.m_size);
+  }
+}
+
+std::unique_ptr<CCHItem> CCHItem::Clone() const {
+  auto copy = std::make_unique<CCHItem>(kind);
+  copy->CopyFrom(*this);
+  copy->alternates = alternates;
+  copy->sourceUrl = sourceUrl;
+  return copy;
+}
+
+std::unique_ptr<CCHItem> CCHItem::DeepClone() const {
+  auto copy = Clone();
+  for (auto& alternate : copy->alternates)
+    if (alternate) alternate = std::shared_ptr<CCHItem>(alternate->Clone().release());
+  return copy;
+}
+
+const CCHItem* CCHItem::FindFormat(int wantedKind) const {
+  if (kind == wantedKind) return this;
+  for (const auto& alternate : alternates)
+    if (alternate && alternate->kind == wantedKind) return alternate.get();
+  return nullptr;
+}
+
+bool CCHItem::HasHtml(bool alternatesOnly) const {
+  if (!alternatesOnly && kind == kHistoryKindHtml) return true;
+  for (const auto& alternate : alternates)
+    if (alternate && alternate->kind == kHistoryKindHtml) return true;
+  return false;
+}
+
+const CCHItem* CCHItem::GetHtml() const { return FindFormat(kHistoryKindHtml); }
+
+void CCHItem::SetProtected(bool flag) {
+  if (flag == m_protected) return;
+  m_protected = flag;
+  ApplyProtectionToFiles();
+}
+
+void CCHItem::ApplyProtectionToFiles() {
+  if (!IsStored(storedState)) return;
+  SetReadOnlyIfThere(dataPath, m_protected);
+  // Every data file of a protected item is read-only, the alternates' too.
+  for (const auto& alternate : alternates)
+    if (alternate) SetReadOnlyIfThere(alternate->dataPath, m_protected);
+  if (!descriptorPath.empty() && GetFileAttributesW(descriptorPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+    WriteProtectedKey(descriptorPath, m_protected);
+}
+
+void CCHItem::SetStoredState(int state, const std::wstring& path) {
+  if (path.empty() && !dataPath.empty()) SetFileReadOnly(dataPath, false);
+  storedState = state;
+  dataPath = path;
+}
+
+void CCHItem::ForgetStored() {
+  storedState = kStoredNot;
+  dataPath.clear();
+  descriptorPath.clear();
+}
+
+void CCHItem::TakeStoredPaths(const CCHItem& written) {
+  dataPath = written.dataPath;
+  descriptorPath = written.descriptorPath;
+  storedState = kStoredSaved;
+}
+
+void CCHItem::MarkEdited() {
+  ++editCount;
+  if (!dataPath.empty()) SetFileReadOnly(dataPath, false);
+  storedState = kStoredNot;
+  dataPath.clear();
+}
+
+int CCHItem::CollectFiles(std::vector<std::wstring>* files) const {
+  int count = 0;
+  auto add = [&](const std::wstring& path) {
+    if (path.empty()) return;
+    files->push_back(path);
+    ++count;
+  };
+  add(descriptorPath);
+  add(dataPath);
+  for (const auto& alternate : alternates)
+    if (alternate) add(alternate->dataPath);
+  return count;
+}
+
+int CCHItem::DeleteFiles() {
+  std::vector<std::wstring> files;
+  CollectFiles(&files);
+  int deleted = 0;
+  bool allGone = true;
+  for (const auto& path : files) {
+    bool existed = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!DeleteHistoryFile(path)) {
+      allGone = false;
+    } else if (existed) {
+      ++deleted;
+    }
+  }
+  if (allGone) {
+    ForgetStored();
+    // Copies share the alternates: none of them may name a file that is
+    // gone, whose name a later save may give to another item.
+    for (const auto& alternate : alternates)
+      if (alternate) alternate->dataPath.clear();
+  }
+  return deleted;
+}
+
+namespace {
+
+template <typename Char>
+bool SameText(const void* a, const void* b, std::uint32_t bytes) {
+  // The buffers hold the text with its terminator and two more zero bytes;
+  // the compare stays within the stored size.
+  size_t chars = bytes / sizeof(Char);
+  const Char* x = static_cast<const Char*>(a);
+  const Char* y = static_cast<const Char*>(b);
+  for (size_t i = 0; i < chars; ++i) {
+    if (x[i] != y[i]) return false;
+    if (x[i] == 0) return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsSameContent(const CCHItem& a, const CCHItem& b) {
+  if (a.kind != b.kind) return false;
+  switch (a.kind) {
+    case kHistoryKindBrindle:
+      return false;
+    case kHistoryKindBitmap:
+      if (a.Bitmap() == b.Bitmap()) return true;
+      return a.BitmapFingerprint() == b.BitmapFingerprint() && IsSameBitmap(a.Bitmap(), b.Bitmap());
+    default:
+      if (a.Size() != b.Size()) return false;
+      if (!a.Data() || !b.Data()) return a.Data() == b.Data();
+      return a.kind == kHistoryKindUnicode ? SameText<wchar_t>(a.Data(), b.Data(), a.Size())
+                                           : SameText<char>(a.Data(), b.Data(), a.Size());
+  }
+}
+
+int CompareSystemTimes(const SYSTEMTIME& a, const SYSTEMTIME& b) {
+  const WORD SYSTEMTIME::*fields[] = {&SYSTEMTIME::wYear,   &SYSTEMTIME::wMonth,
+                                      &SYSTEMTIME::wDay,    &SYSTEMTIME::wHour,
+                                      &SYSTEMTIME::wMinute, &SYSTEMTIME::wSecond,
+                                      &SYSTEMTIME::wMilliseconds};
+  for (auto field : fields) {
+    if (a.*field != b.*field) return a.*field < b.*field ? -1 : 1;
+  }
+  return 0;
+}

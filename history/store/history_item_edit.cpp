@@ -1,0 +1,183 @@
+// The handler's operations on item texts: captions, the history in a popup
+// menu, the plain-text copy and the in-place edits.
+#include <cstring>
+
+#include "foundation/ui/rich_edit_convert.h"
+#include "history/capture/clipboard_handler.h"
+#include "history/store/history_caption.h"
+#include "phrases/insertion/clipboard_ops.h"
+
+namespace {
+
+std::string WideToAnsi(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::string();
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+std::string AnsiData(const CCHItem& item) {
+  if (!item.Data()) return std::string();
+  const auto* bytes = static_cast<const char*>(item.Data());
+  return std::string(bytes, strnlen(bytes, item.Size()));
+}
+
+bool StoreText(CCHItem* item, const std::wstring& text) {
+  if (item->kind == kHistoryKindUnicode)
+    return item->SetData(text.c_str(), static_cast<std::uint32_t>((text.size() + 1) * sizeof(wchar_t)));
+  std::string ansi = WideToAnsi(text);
+  return item->SetData(ansi.c_str(), static_cast<std::uint32_t>(ansi.size() + 1));
+}
+
+int ReplaceAll(std::wstring& text, const wchar_t* from, const wchar_t* to) {
+  int count = 0;
+  const size_t fromLength = wcslen(from), toLength = wcslen(to);
+  for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + toLength)) {
+    text.replace(at, fromLength, to);
+    ++count;
+  }
+  return count;
+}
+
+void TrimEnds(std::wstring& text, const wchar_t* set, bool right, bool left) {
+  if (right) {
+    size_t end = text.find_last_not_of(set);
+    text.erase(end == std::wstring::npos ? 0 : end + 1);
+  }
+  if (left) text.erase(0, text.find_first_not_of(set) == std::wstring::npos ? text.size() : text.find_first_not_of(set));
+}
+
+}  // namespace
+
+std::wstring CQLRWndClipboardHandler::GetHistoryItemCaption(int n, int maxChars, bool firstLineOnly) const {
+  const CCHItem* item = m_queue.GetItem(n);
+  return item ? HistoryItemCaption(*item, maxChars, firstLineOnly) : std::wstring();
+}
+
+std::wstring CQLRWndClipboardHandler::GetHistoryItemMenuText(int n) const {
+  return GetHistoryItemCaption(n, kHistoryMenuCaptionChars, true);
+}
+
+std::wstring CQLRWndClipboardHandler::GetHistoryItemFullText(int n) const {
+  return GetHistoryItemCaption(n, 0, false);
+}
+
+int CQLRWndClipboardHandler::AppendHistoryToMenu(HMENU menu, UINT firstId, int maxCount) const {
+  int total = m_queue.Count();
+  if (maxCount > 0 && maxCount < total) total = maxCount;
+  if (total <= 0 || !menu) return 0;
+  int count = GetMenuItemCount(menu);
+  bool separator = count <= 0;
+  if (count > 0) {
+    MENUITEMINFOW info = {sizeof(info)};
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+    if (GetMenuItemInfoW(menu, static_cast<UINT>(count - 1), TRUE, &info))
+      separator = !(info.fType & MFT_SEPARATOR) && !info.hSubMenu && static_cast<int>(info.wID) > 0;
+  }
+  if (separator) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  wchar_t* clipboard = GetClipboardTextCopy();
+  int appended = 0;
+  for (int i = 0; i < total; ++i) {
+    const CCHItem* item = m_queue.GetItem(i);
+    std::wstring caption = item->menuCaption.empty() ? GetHistoryItemMenuText(i) : item->menuCaption;
+    // Every "&" is shown as itself, not as a mnemonic.
+    ReplaceAll(caption, L"&", L"&&");
+    if (!caption.empty() && caption[0] != L' ') caption.insert(0, 1, L' ');
+    UINT id = firstId + static_cast<UINT>(i);
+    if (!AppendMenuW(menu, MF_STRING, id, caption.c_str())) continue;
+    ++appended;
+    if (clipboard && (item->kind == kHistoryKindUnicode || item->kind == kHistoryKindAnsi) &&
+        HistoryItemPlainText(*item) == clipboard)
+      SetMenuDefaultItem(menu, id, FALSE);
+  }
+  if (clipboard) FreeClipboardTextCopy(clipboard);
+  return appended;
+}
+
+bool CQLRWndClipboardHandler::CopyItemAsPlainText(int n) {
+  CCHItem* item = m_queue.GetItem(n);
+  if (!item || item->kind > kHistoryKindRtf) return false;
+  std::wstring text = HistoryItemPlainText(*item);
+  return PutDataOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+void CQLRWndClipboardHandler::ItemTextChanged(CCHItem* item) {
+  item->MarkEdited();
+  item->menuCaption.clear();
+  item->tipText.clear();
+  StartSaveTimer();
+}
+
+bool CQLRWndClipboardHandler::ChangeItemCase(bool upper, int n) {
+  CCHItem* item = m_queue.GetItem(n);
+  if (!item) return false;
+  if (item->kind == kHistoryKindRtf) {
+    std::string rtf = RtfChangeCase(AnsiData(*item), upper);
+    if (rtf.empty() || !item->SetData(rtf.c_str(), static_cast<std::uint32_t>(rtf.size() + 1))) return false;
+  } else if (item->kind == kHistoryKindUnicode) {
+    std::wstring text = HistoryItemPlainText(*item);
+    if (!text.empty()) upper ? CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()))
+                             : CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    if (!StoreText(item, text)) return false;
+  } else if (item->kind == kHistoryKindAnsi) {
+    std::string text = AnsiData(*item);
+    if (!text.empty()) {
+      int size = LCMapStringA(GetThreadLocale(), upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE, text.c_str(),
+                              static_cast<int>(text.size()), nullptr, 0);
+      std::string mapped(static_cast<size_t>(size > 0 ? size : 0), '\0');
+      if (size <= 0 || !LCMapStringA(GetThreadLocale(), upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE, text.c_str(),
+                                     static_cast<int>(text.size()), &mapped[0], size))
+        return false;
+      text = mapped;
+    }
+    if (!item->SetData(text.c_str(), static_cast<std::uint32_t>(text.size() + 1))) return false;
+  } else {
+    return false;
+  }
+  ItemTextChanged(item);
+  return true;
+}
+
+int CQLRWndClipboardHandler::JoinItemLines(int n) {
+  CCHItem* item = m_queue.GetItem(n);
+  if (!item) return 0;
+  int count = 0;
+  if (item->kind == kHistoryKindRtf) {
+    std::string rtf = AnsiData(*item);
+    if (rtf.empty()) return 0;
+    count = RtfLineBreaksToSpaces(&rtf[0], rtf.size());
+    if (count > 0 && !item->SetData(rtf.c_str(), static_cast<std::uint32_t>(strlen(rtf.c_str()) + 1))) return 0;
+  } else if (item->kind == kHistoryKindUnicode || item->kind == kHistoryKindAnsi) {
+    std::wstring text = HistoryItemPlainText(*item);
+    count = ReplaceAll(text, L"\r\n", L" ");
+    count += ReplaceAll(text, L"\n\r", L" ");
+    if (count > 0) {
+      TrimEnds(text, L" \t\n", true, true);
+      if (!StoreText(item, text)) return 0;
+    }
+  }
+  if (count > 0) ItemTextChanged(item);
+  return count;
+}
+
+int CQLRWndClipboardHandler::TrimItem(int n) {
+  CCHItem* item = m_queue.GetItem(n);
+  if (!item) return 0;
+  int removed = 0;
+  if (item->kind == kHistoryKindRtf) {
+    std::string rtf = AnsiData(*item);
+    if (rtf.empty()) return 0;
+    removed = RtfRemoveCharacters(&rtf[0], rtf.size(), L" \r\n");
+    if (removed > 0 && !item->SetData(rtf.c_str(), static_cast<std::uint32_t>(strlen(rtf.c_str()) + 1))) return 0;
+  } else if (item->kind == kHistoryKindUnicode || item->kind == kHistoryKindAnsi) {
+    std::wstring text = HistoryItemPlainText(*item);
+    size_t before = text.size();
+    TrimEnds(text, L" \t\n", true, true);
+    removed = static_cast<int>(before - text.size());
+    if (removed > 0 && !StoreText(item, text)) return 0;
+  }
+  if (removed > 0) ItemTextChanged(item);
+  return removed;
+}

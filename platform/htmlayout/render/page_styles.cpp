@@ -1,0 +1,206 @@
+#include "platform/htmlayout/render/page_styles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace hl {
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\f'; }
+
+std::wstring Trim(const std::wstring& text) {
+  size_t a = 0, b = text.size();
+  while (a < b && IsBlank(text[a])) ++a;
+  while (b > a && IsBlank(text[b - 1])) --b;
+  return text.substr(a, b - a);
+}
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return text;
+}
+
+// Removes /* comments */.
+std::wstring WithoutComments(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    if (text.compare(i, 2, L"/*") == 0) {
+      size_t end = text.find(L"*/", i + 2);
+      if (end == std::wstring::npos) break;
+      i = end + 2;
+      continue;
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
+bool ClassListHas(const std::wstring& list, const std::wstring& cls) {
+  size_t i = 0;
+  while (i < list.size()) {
+    while (i < list.size() && IsBlank(list[i])) ++i;
+    size_t start = i;
+    while (i < list.size() && !IsBlank(list[i])) ++i;
+    if (i > start && CompareStringOrdinal(list.c_str() + start, static_cast<int>(i - start), cls.c_str(),
+                                          static_cast<int>(cls.size()), TRUE) == CSTR_EQUAL)
+      return true;
+  }
+  return false;
+}
+
+bool SameNoCase(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+void ParseStyleDeclarations(const std::wstring& text, StyleDeclarations& out) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find(L';', pos);
+    if (end == std::wstring::npos) end = text.size();
+    std::wstring item = text.substr(pos, end - pos);
+    pos = end + 1;
+    size_t colon = item.find(L':');
+    if (colon == std::wstring::npos) continue;
+    std::wstring name = Lower(Trim(item.substr(0, colon)));
+    std::wstring value = Trim(item.substr(colon + 1));
+    if (name.empty()) continue;
+    if (name == L"font-face") name = L"font-family";
+    // A value never closes the drawer's rule it is copied into.
+    value.erase(std::remove_if(value.begin(), value.end(), [](wchar_t c) { return c == L'{' || c == L'}'; }),
+                value.end());
+    out.push_back({name, value});
+  }
+}
+
+bool DeclarationsHide(const StyleDeclarations& declarations) {
+  bool display = true, visible = true;
+  for (const auto& [name, value] : declarations) {
+    std::wstring v = Lower(value);
+    if (name == L"display") display = v != L"none";
+    else if (name == L"visibility") visible = v != L"hidden" && v != L"collapse";
+  }
+  return !display || !visible;
+}
+
+void PageStyles::AddSheet(const std::wstring& raw) {
+  const std::wstring text = WithoutComments(raw);
+  size_t pos = 0;
+  while (pos < text.size() && m_rules.size() < kMaxRules) {
+    size_t open = text.find(L'{', pos);
+    if (open == std::wstring::npos) return;
+    std::wstring selectors = Trim(text.substr(pos, open - pos));
+    // The block ends at its matching brace (an @ rule holds nested blocks).
+    size_t depth = 1, close = open + 1;
+    for (; close < text.size() && depth > 0; ++close) {
+      if (text[close] == L'{') ++depth;
+      else if (text[close] == L'}') --depth;
+    }
+    if (depth > 0) return;
+    pos = close;
+    if (selectors.empty() || selectors[0] == L'@') continue;
+    StyleDeclarations declarations;
+    ParseStyleDeclarations(text.substr(open + 1, close - open - 2), declarations);
+    size_t start = 0;
+    while (start <= selectors.size()) {
+      size_t comma = selectors.find(L',', start);
+      if (comma == std::wstring::npos) comma = selectors.size();
+      AddRule(Trim(selectors.substr(start, comma - start)), declarations);
+      start = comma + 1;
+    }
+  }
+}
+
+void PageStyles::AddRule(const std::wstring& selector, const StyleDeclarations& declarations) {
+  if (selector.empty() || m_rules.size() >= kMaxRules) return;
+  if (selector.find_first_of(L":[>+~*") != std::wstring::npos) return;
+  // The last compound of a descendant chain.
+  size_t last = selector.find_last_of(L" \t\r\n");
+  std::wstring compound = last == std::wstring::npos ? selector : selector.substr(last + 1);
+  Rule rule;
+  size_t i = 0;
+  auto name = [&](size_t from) {
+    size_t j = from;
+    while (j < compound.size() && compound[j] != L'#' && compound[j] != L'.') ++j;
+    return j;
+  };
+  size_t end = name(0);
+  for (size_t k = 0; k < end; ++k) {
+    wchar_t c = compound[k];
+    if (c > 0x7F) return;
+    rule.tag += static_cast<char>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+  }
+  i = end;
+  while (i < compound.size()) {
+    wchar_t kind = compound[i];
+    size_t stop = name(i + 1);
+    std::wstring value = compound.substr(i + 1, stop - i - 1);
+    if (value.empty()) return;
+    if (kind == L'#') {
+      rule.id = value;
+      rule.specificity += 100;
+    } else {
+      rule.cls = value;
+      rule.specificity += 10;
+    }
+    i = stop;
+  }
+  if (!rule.tag.empty()) rule.specificity += 1;
+  if (rule.tag.empty() && rule.id.empty() && rule.cls.empty()) return;
+  rule.order = m_rules.size();
+  rule.declarations = declarations;
+  std::wstring key = !rule.id.empty() ? L"#" + Lower(rule.id)
+                     : !rule.cls.empty() ? L"." + Lower(rule.cls)
+                                         : L"t" + std::wstring(rule.tag.begin(), rule.tag.end());
+  m_index[key].push_back(m_rules.size());
+  m_rules.push_back(std::move(rule));
+}
+
+StyleDeclarations PageStyles::For(const Node& node) const {
+  std::vector<const Rule*> matches;
+  const Attribute* id = node.FindAttribute("id");
+  const Attribute* cls = node.FindAttribute("class");
+  std::vector<size_t> candidates;
+  auto collect = [&](const std::wstring& key) {
+    auto it = m_index.find(key);
+    if (it != m_index.end()) candidates.insert(candidates.end(), it->second.begin(), it->second.end());
+  };
+  collect(L"t" + std::wstring(node.tag.begin(), node.tag.end()));
+  if (id) collect(L"#" + Lower(id->value));
+  if (cls) {
+    const std::wstring& list = cls->value;
+    for (size_t i = 0; i < list.size();) {
+      while (i < list.size() && IsBlank(list[i])) ++i;
+      size_t start = i;
+      while (i < list.size() && !IsBlank(list[i])) ++i;
+      if (i > start) collect(L"." + Lower(list.substr(start, i - start)));
+    }
+  }
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  for (size_t index : candidates) {
+    const Rule& rule = m_rules[index];
+    if (!rule.tag.empty() && rule.tag != node.tag) continue;
+    if (!rule.id.empty() && (!id || !SameNoCase(id->value, rule.id))) continue;
+    if (!rule.cls.empty() && (!cls || !ClassListHas(cls->value, rule.cls))) continue;
+    matches.push_back(&rule);
+  }
+  std::stable_sort(matches.begin(), matches.end(),
+                   [](const Rule* a, const Rule* b) { return a->specificity < b->specificity; });
+  StyleDeclarations out;
+  for (const Rule* rule : matches) out.insert(out.end(), rule->declarations.begin(), rule->declarations.end());
+  if (const Attribute* style = node.FindAttribute("style")) ParseStyleDeclarations(style->value, out);
+  for (const auto& [name, value] : node.styles) {
+    std::wstring item(name.begin(), name.end());
+    ParseStyleDeclarations(item + L":" + value, out);
+  }
+  return out;
+}
+
+}  // namespace hl

@@ -1,0 +1,137 @@
+// The page as the drawer's markup: what shows and what is hidden, which
+// styles reach the text, and what a page can never make the drawer load.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/htmlayout/render/page_images.h"
+#include "platform/htmlayout/render/page_markup.h"
+#include "platform/htmlayout/text_decode.h"
+#include "platform/htmlayout/tree_builder.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+struct Translated {
+  std::unique_ptr<hl::Document> doc;
+  hl::PageMarkup page;
+};
+
+Translated Translate(const std::string& html, const std::wstring& base = L"") {
+  Translated t;
+  t.doc = hl::BuildDocument(hl::DecodeUtf8(reinterpret_cast<const unsigned char*>(html.data()), html.size()));
+  t.doc->baseUrl = base;
+  hl::MarkupOptions options;
+  options.imageFolder = hl::ImageFolderOf(base);
+  options.width = 400;
+  t.page = hl::TranslateDocument(*t.doc, options);
+  return t;
+}
+
+bool Has(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
+
+TEST(PageMarkupTest, HiddenElementsAndPageTextStayOut) {
+  Translated t = Translate(
+      "<style>#gone {display: none} .quiet {visibility: hidden} #green {color: green}</style>"
+      "<p id=gone>one</p><p class=\"x quiet\">two</p><p hidden=true>three</p><p hidden=false>four</p>"
+      "<script>five</script><p id=green style=\"font-weight: bold\">&lt;b&gt;six</p>");
+  const std::wstring& m = t.page.markup;
+  EXPECT_FALSE(Has(m, L"one"));
+  EXPECT_FALSE(Has(m, L"two"));
+  EXPECT_FALSE(Has(m, L"three"));
+  EXPECT_TRUE(Has(m, L"four"));
+  EXPECT_FALSE(Has(m, L"five"));
+  // Page text never opens a drawer tag.
+  EXPECT_TRUE(Has(m, L"<<b>six"));
+  // The rule and the style attribute reach the text through one class.
+  EXPECT_TRUE(Has(t.page.styleSheet, L"color:green;font-weight:bold;"));
+  // A run-time style comes last and wins.
+  hl::Node* green = nullptr;
+  hl::WalkTree(t.doc->Root(), [&](hl::Node* n, size_t) {
+    const hl::Attribute* id = n->FindAttribute("id");
+    if (id && id->value == L"green") green = n;
+    return true;
+  });
+  ASSERT_NE(green, nullptr);
+  green->styles.push_back({"color", L"red"});
+  hl::MarkupOptions options;
+  EXPECT_TRUE(Has(hl::TranslateDocument(*t.doc, options).styleSheet, L"color:green;font-weight:bold;color:red;"));
+}
+
+TEST(PageMarkupTest, LinksAnchorsAndWidgetsAreMarked) {
+  Translated t = Translate(
+      "<a name=top></a><a href=\"#top\">up</a><a href=\"http://x.test/\"><b>out</b></a>"
+      "<widget type=checkbox id=c>label</widget><input type=number value=3><input type=text value=no>");
+  EXPECT_EQ(t.page.links.size(), 2u);
+  EXPECT_EQ(t.page.anchors.size(), 1u);
+  EXPECT_EQ(t.page.widgets.size(), 2u);
+  EXPECT_TRUE(Has(t.page.markup, L"<a msg=\"l1\">"));
+  EXPECT_TRUE(Has(t.page.markup, L"<a msg=\"w1\">"));
+  hl::MarkKind kind;
+  size_t index = 0;
+  EXPECT_TRUE(hl::ParseMark(L"n0", kind, index));
+  EXPECT_EQ(kind, hl::MarkKind::kAnchor);
+  EXPECT_FALSE(hl::ParseMark(L"x1", kind, index));
+  EXPECT_FALSE(hl::ParseMark(L"l1a", kind, index));
+  EXPECT_FALSE(hl::ParseMark(L"l", kind, index));
+}
+
+TEST(PageMarkupTest, NothingThatLoadsModulesOrHandlesIsWritten) {
+  Translated t = Translate(
+      "<img srcdll=a.dll iddll=1 handle=1234 src=x.png><table background=\"iddll:1\" srcdll=a.dll><tr>"
+      "<td handle=5 bgcolor=\"red\" style=\"}\">c</td></tr></table><font face='\"><bmp file=a.bmp>'>f</font>"
+      "<a href=\"x\" msg=\"y\">z</a>");
+  const std::wstring& m = t.page.markup;
+  for (const wchar_t* word : {L"srcdll", L"iddll", L"handle", L"background", L"<bmp", L"<icon", L"<string"})
+    EXPECT_FALSE(Has(m, word)) << qlrtest::ToUtf8(word) << " in " << qlrtest::ToUtf8(m);
+  EXPECT_TRUE(Has(m, L"bgcolor=#FF0000"));
+
+  // A cell's style rule paints the cell and frames it.
+  Translated cell = Translate("<style>#s {background-color: whitesmoke; border-color: darkgray; "
+                              "border-style: solid; border-width: 1px}</style><table><tr><td id=s>x</td></tr></table>");
+  EXPECT_TRUE(Has(cell.page.markup, L"bgcolor=#F5F5F5 bgeffect=solid bordercolor=#A9A9A9 border=1 borderstyle=solid"))
+      << qlrtest::ToUtf8(cell.page.markup);
+}
+
+TEST(PageMarkupTest, ImagesOnlyFromTheBaseFolder) {
+  qlrtest::TempDir dir;
+  const std::wstring base = dir.Path() + L"\\page\\";
+  CreateDirectoryW(base.c_str(), nullptr);
+  CreateDirectoryW((base + L"img").c_str(), nullptr);
+  for (const wchar_t* name : {L"page\\a.bmp", L"page\\img\\b.ico", L"page\\c.png", L"page\\f.gif", L"d.bmp", L"d.png"})
+    ASSERT_TRUE(qlrtest::WriteBytes(dir.File(name), "BM"));
+  const std::wstring folder = hl::ImageFolderOf(base);
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(hl::ImageFolderOf(base + L"index.html"), folder);
+  EXPECT_EQ(hl::ImageFolderOf(L"file:///" + base), folder);
+  for (const wchar_t* remote : {L"http://127.0.0.1/", L"https://x.test/a/", L"\\\\server\\share\\", L"//server/share/",
+                                L"relative\\", L""})
+    EXPECT_TRUE(hl::ImageFolderOf(remote).empty()) << remote;
+
+  EXPECT_EQ(hl::LocalImagePath(folder, base, L"a.bmp"), base + L"a.bmp");
+  EXPECT_EQ(hl::LocalImagePath(folder, base, L"img/b.ico"), base + L"img\\b.ico");
+  EXPECT_EQ(hl::LocalImagePath(folder, base, base + L"a.bmp"), base + L"a.bmp");
+  EXPECT_EQ(hl::LocalImagePath(folder, base, L"C.PNG"), base + L"C.PNG");
+  struct Case {
+    const char* label;
+    std::wstring src;
+  } refused[] = {
+      {"not drawable", L"f.gif"},
+      {"png outside", L"../d.png"},
+      {"missing", L"e.bmp"},
+      {"out by ..", L"../d.bmp"},
+      {"out by .. inside", L"img/../../d.bmp"},
+      {"absolute outside", dir.File(L"d.bmp")},
+      {"remote", L"http://127.0.0.1/a.bmp"},
+      {"unc", L"\\\\127.0.0.1\\share\\a.bmp"},
+      {"unc slashes", L"//127.0.0.1/share/a.bmp"},
+      {"other scheme", L"res://x.dll/a.bmp"},
+      {"device", L"\\\\.\\c:\\a.bmp"},
+      {"stream", L"a.bmp:alt"},
+  };
+  for (const Case& c : refused) EXPECT_TRUE(hl::LocalImagePath(folder, base, c.src).empty()) << c.label;
+  // Without a local base no image is drawn at all.
+  EXPECT_TRUE(hl::LocalImagePath(L"", L"", base + L"a.bmp").empty());
+}
+
+}  // namespace

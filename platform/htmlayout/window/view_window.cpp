@@ -1,0 +1,341 @@
+#include "platform/htmlayout/window/view_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "foundation/system/handles.h"
+#include "foundation/system/test_switches.h"
+#include "platform/htmlayout/controls.h"
+#include "platform/htmlayout/view.h"
+#include "platform/htmlayout/window/view_events.h"
+
+namespace hl {
+namespace {
+
+// Sent to itself when an element changed on another thread.
+const UINT kSyncWidgetsMessage = WM_USER + 0x301;
+
+bool ClickByHrefAllowed() {
+  const DWORD attributes = GetFileAttributesW(CTestSwitches::SwitchPath(kClickByHrefTestSwitch).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+ViewWindow::ViewWindow(View& view) : m_view(view), m_hwnd(view.Window()), m_widgets(view.Window()) {}
+
+void ViewWindow::DocumentReplaced() {
+  m_widgets.Clear();
+  m_page = PageMarkup();
+  m_areas.clear();
+  m_pressing = false;
+  m_scrollY = 0;
+  m_dirty = true;
+  InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void ViewWindow::ElementChanged(const Node* node) {
+  DWORD pid = 0;
+  if (GetWindowThreadProcessId(m_hwnd, &pid) == GetCurrentThreadId()) m_widgets.Sync(node);
+  else PostMessageW(m_hwnd, kSyncWidgetsMessage, 0, 0);
+  PageChanged();
+}
+
+void ViewWindow::PageChanged() {
+  m_dirty = true;
+  InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+int ViewWindow::ClientHeight() const {
+  RECT rc;
+  GetClientRect(m_hwnd, &rc);
+  return rc.bottom - rc.top;
+}
+
+void ViewWindow::Layout() {
+  RECT rc;
+  GetClientRect(m_hwnd, &rc);
+  const int width = std::max<int>(1, rc.right - rc.left);
+  if (!m_dirty && width == m_layoutWidth) return;
+  m_dirty = false;
+  m_layoutWidth = width;
+  const Document* doc = m_view.Doc();
+  MarkupOptions options;
+  options.imageFolder = ImageFolderOf(doc->baseUrl);
+  options.width = std::max(1, width - 2 * kMargin);
+  m_page = TranslateDocument(*doc, options);
+  m_drawer.SetStyleSheet(m_page.styleSheet.c_str());
+  m_drawer.SetMaxWidth(options.width);
+  m_areas.clear();
+  m_docHeight = 0;
+  // Lay out and draw once into a one-pixel bitmap: the drawn link areas say
+  // where each link, anchor and widget lies in the document.
+  HDC screen = GetDC(m_hwnd);
+  UniqueMemoryDC dc(CreateCompatibleDC(screen));
+  HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+  ReleaseDC(m_hwnd, screen);
+  if (dc && pixel) {
+    HGDIOBJ old = SelectObject(dc.Get(), pixel);
+    SIZE size = m_drawer.Measure(dc.Get(), m_page.markup.c_str());
+    m_drawArea = {kMargin, kMargin, kMargin + std::max<int>(options.width, size.cx),
+                  kMargin + static_cast<int>(size.cy)};
+    m_drawer.Draw(dc.Get(), m_drawArea);
+    m_docHeight = static_cast<int>(std::min<long long>(2LL * kMargin + size.cy, CHtmlTextDrawer::kMaxExtent));
+    for (const HtmlLinkArea& a : m_drawer.LinkAreas()) {
+      Area area2;
+      if (a.kind != kLinkMsg || !ParseMark(a.target, area2.kind, area2.index)) continue;
+      area2.rect = a.rect;
+      m_areas.push_back(area2);
+    }
+    SelectObject(dc.Get(), old);
+  }
+  if (pixel) DeleteObject(pixel);
+  UpdateScrollBar();
+  PlaceWidgets();
+}
+
+void ViewWindow::UpdateScrollBar() {
+  const int page = std::max(1, ClientHeight());
+  m_scrollY = std::max(0, std::min(m_scrollY, m_docHeight - page));
+  SCROLLINFO si = {sizeof(si)};
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+  si.nMin = 0;
+  si.nMax = std::max(0, m_docHeight - 1);
+  si.nPage = static_cast<UINT>(page);
+  si.nPos = m_scrollY;
+  SetScrollInfo(m_hwnd, SB_VERT, &si, TRUE);
+}
+
+void ViewWindow::PlaceWidgets() {
+  std::vector<RECT> rects(m_page.widgets.size(), RECT{0, 0, 0, 0});
+  for (const Area& a : m_areas) {
+    if (a.kind != MarkKind::kWidget || a.index >= rects.size()) continue;
+    RECT r = a.rect;
+    OffsetRect(&r, 0, -m_scrollY);
+    RECT& u = rects[a.index];
+    if (IsRectEmpty(&u)) u = r;
+    else if (r.top == u.top) UnionRect(&u, &u, &r);  // the first line only
+  }
+  m_widgets.Place(m_page.widgets, rects);
+}
+
+void ViewWindow::ScrollTo(int y) {
+  Layout();
+  const int page = std::max(1, ClientHeight());
+  y = std::max(0, std::min(y, m_docHeight - page));
+  if (y == m_scrollY) return;
+  m_scrollY = y;
+  UpdateScrollBar();
+  PlaceWidgets();
+  InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+bool ViewWindow::ScrollToAnchor(const std::wstring& name) {
+  Layout();
+  for (const Area& a : m_areas) {
+    const std::vector<Node*>& nodes = a.kind == MarkKind::kAnchor ? m_page.anchors : m_page.links;
+    if (a.kind == MarkKind::kWidget || a.index >= nodes.size()) continue;
+    const Attribute* n = nodes[a.index]->FindAttribute("name");
+    if (!n || n->value != name) continue;
+    ScrollTo(a.rect.top - kMargin);
+    return true;
+  }
+  return false;
+}
+
+Node* ViewWindow::Body() const {
+  Node* root = m_view.Doc()->Root();
+  for (Node* n : root->children) {
+    if (n->tag == "body") return n;
+  }
+  return root;
+}
+
+Node* ViewWindow::ElementAt(POINT client, const Area** found) {
+  Layout();
+  *found = nullptr;
+  POINT pt = {client.x, client.y + m_scrollY};
+  for (const Area& a : m_areas) {
+    if (pt.x < a.rect.left || pt.x > a.rect.right || pt.y < a.rect.top || pt.y > a.rect.bottom) continue;
+    const std::vector<Node*>& nodes = a.kind == MarkKind::kLink     ? m_page.links
+                                      : a.kind == MarkKind::kWidget ? m_page.widgets
+                                                                    : m_page.anchors;
+    if (a.index >= nodes.size() || a.kind == MarkKind::kAnchor) continue;
+    *found = &a;
+    return nodes[a.index];
+  }
+  return Body();
+}
+
+void ViewWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(m_hwnd, &ps);
+  PaintInto(dc);
+  EndPaint(m_hwnd, &ps);
+}
+
+void ViewWindow::PaintInto(HDC dc) {
+  Layout();
+  RECT rc;
+  GetClientRect(m_hwnd, &rc);
+  const int w = std::max<int>(1, rc.right), h = std::max<int>(1, rc.bottom);
+  UniqueMemoryDC mem(CreateCompatibleDC(dc));
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
+  if (mem && bitmap) {
+    HGDIOBJ old = SelectObject(mem.Get(), bitmap);
+    HBRUSH back = CreateSolidBrush(m_page.background);
+    FillRect(mem.Get(), &rc, back ? back : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (back) DeleteObject(back);
+    // The page is drawn in document coordinates; the origin scrolls.
+    SetViewportOrgEx(mem.Get(), 0, -m_scrollY, nullptr);
+    m_drawer.Draw(mem.Get(), m_drawArea);
+    SetViewportOrgEx(mem.Get(), 0, 0, nullptr);
+    BitBlt(dc, 0, 0, w, h, mem.Get(), 0, 0, SRCCOPY);
+    SelectObject(mem.Get(), old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+}
+
+void ViewWindow::OnScroll(UINT code) {
+  const int page = std::max(1, ClientHeight());
+  int y = m_scrollY;
+  switch (code) {
+    case SB_LINEUP: y -= kLineStep; break;
+    case SB_LINEDOWN: y += kLineStep; break;
+    case SB_PAGEUP: y -= page; break;
+    case SB_PAGEDOWN: y += page; break;
+    case SB_TOP: y = 0; break;
+    case SB_BOTTOM: y = m_docHeight; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si = {sizeof(si), SIF_TRACKPOS};
+      if (GetScrollInfo(m_hwnd, SB_VERT, &si)) y = si.nTrackPos;
+      break;
+    }
+    default: return;
+  }
+  ScrollTo(y);
+}
+
+void ViewWindow::OnButtonDown(POINT pt, UINT keys) {
+  if (GetFocus() != m_hwnd) SetFocus(m_hwnd);
+  const HWND hwnd = m_hwnd;
+  const Area* area = nullptr;
+  Node* target = ElementAt(pt, &area);
+  const bool onControl = area != nullptr;
+  const MarkKind kind = area ? area->kind : MarkKind::kLink;
+  const size_t index = area ? area->index : 0;
+  POINT doc = {pt.x, pt.y + m_scrollY};
+  DispatchEnd end = DispatchMouse(hwnd, MOUSE_DOWN, target, doc, MAIN_MOUSE_BUTTON, keys);
+  // Gone: the handler reloaded or destroyed the view; this object may be too.
+  if (end != DispatchEnd::kUnhandled || !onControl) return;
+  m_pressing = true;
+  m_pressedKind = kind;
+  m_pressedIndex = index;
+  SetCapture(hwnd);
+}
+
+void ViewWindow::OnButtonUp(POINT pt, UINT keys) {
+  const HWND hwnd = m_hwnd;
+  const bool pressing = m_pressing;
+  m_pressing = false;
+  if (GetCapture() == hwnd) ReleaseCapture();
+  const Area* area = nullptr;
+  Node* target = ElementAt(pt, &area);
+  POINT doc = {pt.x, pt.y + m_scrollY};
+  const bool same = pressing && area && area->kind == m_pressedKind && area->index == m_pressedIndex;
+  if (DispatchMouse(hwnd, MOUSE_UP, target, doc, MAIN_MOUSE_BUTTON, keys) == DispatchEnd::kGone) return;
+  if (!same) return;
+  // The dispatch may have changed the page: look again.
+  target = ElementAt(pt, &area);
+  if (!area || area->kind != m_pressedKind || area->index != m_pressedIndex) return;
+  if (area->kind == MarkKind::kLink) {
+    ClickLink(hwnd, target);
+  } else if (HWND box = m_widgets.CheckBoxOf(target)) {
+    if (IsWindowEnabled(box)) SendMessageW(box, BM_CLICK, 0, 0);
+  }
+}
+
+LRESULT ViewWindow::OnClickByHref(LPARAM atom) {
+  if (!ClickByHrefAllowed()) return 0;
+  wchar_t href[256] = {};
+  if (!GlobalGetAtomNameW(static_cast<ATOM>(atom), href, 256)) return 0;
+  Layout();
+  for (Node* link : m_page.links) {
+    const Attribute* a = link->FindAttribute("href");
+    if (!a || a->value != href) continue;
+    ClickLink(m_hwnd, link);
+    return 1;
+  }
+  return 0;
+}
+
+bool ViewWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  static const UINT clickByHref = RegisterWindowMessageW(kClickByHrefMessage);
+  result = 0;
+  switch (msg) {
+    case WM_PAINT: Paint(); return true;
+    case WM_PRINTCLIENT: PaintInto(reinterpret_cast<HDC>(wParam)); return true;
+    case WM_ERASEBKGND: result = 1; return true;
+    case WM_SIZE:
+      Layout();
+      UpdateScrollBar();
+      PlaceWidgets();
+      InvalidateRect(m_hwnd, nullptr, FALSE);
+      return true;
+    case WM_VSCROLL: OnScroll(LOWORD(wParam)); return true;
+    case WM_MOUSEWHEEL: {
+      const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+      ScrollTo(m_scrollY - delta * 3 * kLineStep / WHEEL_DELTA);
+      return true;
+    }
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_UP: OnScroll(SB_LINEUP); return true;
+        case VK_DOWN: OnScroll(SB_LINEDOWN); return true;
+        case VK_PRIOR: OnScroll(SB_PAGEUP); return true;
+        case VK_NEXT: OnScroll(SB_PAGEDOWN); return true;
+        case VK_HOME: OnScroll(SB_TOP); return true;
+        case VK_END: OnScroll(SB_BOTTOM); return true;
+      }
+      return false;
+    case WM_GETDLGCODE:
+      // Arrows scroll; Enter and Escape stay with the dialog.
+      result = DLGC_WANTARROWS;
+      return true;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, static_cast<UINT>(wParam));
+      return true;
+    case WM_LBUTTONUP:
+      OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, static_cast<UINT>(wParam));
+      return true;
+    case WM_CAPTURECHANGED: m_pressing = false; return true;
+    case WM_SETCURSOR: {
+      if (LOWORD(lParam) != HTCLIENT || reinterpret_cast<HWND>(wParam) != m_hwnd) return false;
+      POINT pt;
+      GetCursorPos(&pt);
+      ScreenToClient(m_hwnd, &pt);
+      const Area* area = nullptr;
+      ElementAt(pt, &area);
+      SetCursor(LoadCursorW(nullptr, area ? IDC_HAND : IDC_ARROW));
+      result = TRUE;
+      return true;
+    }
+    case WM_COMMAND: {
+      UINT event = 0;
+      Node* target = nullptr;
+      if (!m_widgets.OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam), &event, &target)) return false;
+      if (event && target) DispatchBehavior(m_hwnd, event, target, 0);
+      return true;
+    }
+    case kSyncWidgetsMessage: m_widgets.SyncAll(); return true;
+  }
+  if (msg == clickByHref && clickByHref) {
+    result = OnClickByHref(lParam);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace hl

@@ -1,0 +1,15 @@
+// The control, GDI and file-dialog wrappers of the framework layer.
+#pragma once
+#include "platform/mfc/afx.h"
+#include "platform/mfc/controls/combo_box.h"
+#include "platform/mfc/controls/image_list.h"
+#include "platform/mfc/controls/list_ctrl.h"
+#include "platform/mfc/controls/rich_edit_ctrl.h"
+#include "platform/mfc/controls/tab_ctrl.h"
+#include "platform/mfc/controls/toolbar_ctrl.h"
+#include "platform/mfc/controls/tooltip_ctrl.h"
+#include "platform/mfc/controls/tree_ctrl.h"
+#include "platform/mfc/controls/spin_button_ctrl.h"
+#include "platform/mfc/dialog/file_dialog.h"
+#include "platform/mfc/dialog/font_dialog.h"
+#include "platform/mfc/gdi/dc.h"

@@ -1,0 +1,11 @@
+// Ids of the docking demo frame's resources.
+#pragma once
+
+#define IDD_DOCK_DEMO_BAR 300
+#define IDC_DOCK_DEMO_COMBO 1010
+#define ID_DOCK_DEMO_LINKS 59392
+#define ID_DOCK_DEMO_HANDLED 0x8101
+#define ID_DOCK_DEMO_UNHANDLED 0x8102
+#define ID_DOCK_DEMO_LEFT_BAR 0xE830
+#define ID_DOCK_DEMO_LEFT_BAR2 0xE831
+#define ID_DOCK_DEMO_RIGHT_BAR 0xE832

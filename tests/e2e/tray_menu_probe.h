@@ -1,0 +1,179 @@
+// A real Quillora.exe whose tray menu a test opens through the icon's
+// callback message and reads in the program's own process through the
+// menu probe hook library.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/tray_program.h"
+#include "tests/helpers/menu_probe/menu_probe.h"
+#include "tests/support/test_support.h"
+
+namespace qlre2e {
+
+constexpr UINT kTrayNotify = 32770;
+constexpr UINT kTrayIconId = 10;
+constexpr UINT kShowTrayMenuCommand = 32833;
+
+struct MenuItemDump {
+  int depth = 0;
+  UINT id = 0;
+  std::wstring flags;
+  std::wstring caption;
+  bool Has(wchar_t flag) const { return flags.find(flag) != std::wstring::npos; }
+};
+
+struct MenuDump {
+  RECT window = {};
+  std::vector<MenuItemDump> items;
+  const MenuItemDump* Find(UINT id) const {
+    for (const auto& item : items)
+      if (item.id == id && !item.Has(L'P')) return &item;
+    return nullptr;
+  }
+  const MenuItemDump* FindPopup(const std::wstring& captionStart) const {
+    for (const auto& item : items)
+      if (item.Has(L'P') && item.caption.compare(0, captionStart.size(), captionStart) == 0) return &item;
+    return nullptr;
+  }
+  // The items directly inside the popup at index popupIndex of items.
+  std::vector<MenuItemDump> Children(const MenuItemDump* popup) const {
+    std::vector<MenuItemDump> out;
+    size_t at = static_cast<size_t>(popup - items.data()) + 1;
+    for (; at < items.size() && items[at].depth > popup->depth; ++at)
+      if (items[at].depth == popup->depth + 1) out.push_back(items[at]);
+    return out;
+  }
+  size_t CountIds(UINT first, UINT last) const {
+    size_t n = 0;
+    for (const auto& item : items)
+      if (!item.Has(L'P') && item.id >= first && item.id <= last) ++n;
+    return n;
+  }
+};
+
+class TrayMenuTest : public TrayProgramTest {
+ protected:
+  void SetUp() override {
+    TrayProgramTest::SetUp();
+    CreateDirectoryW(dir.File(L"Phrases").c_str(), nullptr);
+    SetSetting(L"PhrasesDirectory", dir.File(L"Phrases"));
+    SetSetting(L"ShowHistoryPaneOnStart", L"0");
+    ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"ShellOpen_Test.ShellOpen_Test"), ""));
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"helper_editor_stub.exe"), dir.File(L"QuilloraEditor.exe")));
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"helper_editor_stub.exe"), dir.File(L"Quillora_Welcome.exe")));
+  }
+  void TearDown() override {
+    if (m_hook) UnhookWindowsHookEx(m_hook);
+    m_hook = nullptr;
+    TrayProgramTest::TearDown();
+    if (m_probe) FreeLibrary(m_probe);
+  }
+
+  // Starts the program and hooks the probe into its window's thread.
+  HWND StartTray(const std::wstring& args) {
+    tray = Start(args);
+    if (!tray) return nullptr;
+    if (!m_probe) m_probe = LoadLibraryW(qlrtest::BinFile(L"helper_menu_probe.dll").c_str());
+    auto proc = m_probe ? reinterpret_cast<HOOKPROC>(GetProcAddress(m_probe, kMenuProbeHookName)) : nullptr;
+    if (m_hook) UnhookWindowsHookEx(m_hook);
+    m_hook = proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, m_probe, GetWindowThreadProcessId(tray, nullptr))
+                  : nullptr;
+    return m_hook ? tray : nullptr;
+  }
+  void ExitTray() {
+    if (m_hook) UnhookWindowsHookEx(m_hook);
+    m_hook = nullptr;
+    Exit();
+  }
+
+  HWND MenuWindow() const {
+    for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
+         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(menu, &pid);
+      if (pid == child.Pid() && IsWindowVisible(menu)) return menu;
+    }
+    return nullptr;
+  }
+  bool WaitForMenu() const { return qlrtest::WaitUntil([&] { return MenuWindow() != nullptr; }, kProgramWaitMs); }
+  bool WaitForMenuGone() const {
+    return qlrtest::WaitUntil([&] { return MenuWindow() == nullptr; }, kProgramWaitMs);
+  }
+  // The icon's notification at the cursor point x, y.
+  bool ClickIcon(LPARAM mouseMessage, int x = 200, int y = 150) {
+    SetCursorPos(x, y);
+    return PostMessageW(tray, kTrayNotify, kTrayIconId, mouseMessage) && WaitForMenu();
+  }
+  // The open menu as the program sees it: the root window's items.
+  MenuDump Dump() {
+    const std::wstring file = dir.File(kMenuProbeFile);
+    DeleteFileW(file.c_str());
+    PostMessageW(tray, RegisterWindowMessageW(kMenuProbeDumpMessage), 0, 0);
+    std::wstring text;
+    qlrtest::WaitUntil([&] {
+      text = qlrtest::ReadUtf16File(file);
+      return text.size() >= 4 && text.compare(text.size() - 4, 4, L"end\n") == 0;
+    }, kProgramWaitMs);
+    MenuDump dump;
+    std::vector<MenuDump> windows;
+    size_t start = 0;
+    for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+      std::vector<std::wstring> parts;
+      std::wstring line = text.substr(start, end - start);
+      for (size_t at = 0;;) {
+        size_t bar = line.find(L'|', at);
+        // The caption is the rest of the line, bars and all.
+        if (bar == std::wstring::npos || parts.size() == 4) {
+          parts.push_back(line.substr(at));
+          break;
+        }
+        parts.push_back(line.substr(at, bar - at));
+        at = bar + 1;
+      }
+      if (parts[0] == L"window" && parts.size() == 5) {
+        windows.emplace_back();
+        windows.back().window = {_wtoi(parts[1].c_str()), _wtoi(parts[2].c_str()), _wtoi(parts[3].c_str()),
+                                 _wtoi(parts[4].c_str())};
+      } else if (parts[0] == L"item" && parts.size() == 5 && !windows.empty()) {
+        MenuItemDump item;
+        item.depth = _wtoi(parts[1].c_str());
+        item.id = static_cast<UINT>(_wtoi(parts[2].c_str()));
+        item.flags = parts[3];
+        item.caption = parts[4];
+        windows.back().items.push_back(item);
+      }
+    }
+    for (const MenuDump& w : windows)
+      if (w.Find(57665)) return w;
+    return windows.empty() ? dump : windows.front();
+  }
+  bool CloseMenu() {
+    PostMessageW(tray, RegisterWindowMessageW(kMenuProbeCloseMessage), 0, 0);
+    return WaitForMenuGone();
+  }
+  // Opens the menu from the icon, reads it and closes it again.
+  MenuDump OpenAndRead() {
+    if (!ClickIcon(WM_RBUTTONUP)) return MenuDump();
+    MenuDump dump = Dump();
+    EXPECT_TRUE(CloseMenu());
+    return dump;
+  }
+  std::wstring Setting(const wchar_t* key) const {
+    wchar_t value[512] = {};
+    GetPrivateProfileStringW(L"Settings", key, L"<none>", value, 512, dir.File(L"Settings.ini").c_str());
+    return value;
+  }
+  std::string Requests() const { return qlrtest::ReadBytes(dir.File(L"ShellOpen_Test.log")); }
+
+  HWND tray = nullptr;
+
+ private:
+  HMODULE m_probe = nullptr;
+  HHOOK m_hook = nullptr;
+};
+
+}  // namespace qlre2e

@@ -1,0 +1,7 @@
+// The messages and the output file of the menu probe hook library.
+#pragma once
+
+constexpr wchar_t kMenuProbeDumpMessage[] = L"QuilloraTests.MenuProbe.Dump";
+constexpr wchar_t kMenuProbeCloseMessage[] = L"QuilloraTests.MenuProbe.Close";
+constexpr wchar_t kMenuProbeFile[] = L"menu_probe.txt";
+constexpr char kMenuProbeHookName[] = "MenuProbeHook";

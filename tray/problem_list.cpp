@@ -1,6 +1,0 @@
-#include "tray/problem_list.h"
-
-std::vector<std::wstring>& GetProblemList() {
-  static std::vector<std::wstring> problems;
-  return problems;
-}

@@ -1,0 +1,253 @@
+// The tray window's answers to the editor, the watcher threads, the phrase
+// menu's right-click actions and the other windows of the program, and its
+// one-shot timers.
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/localized_strings.h"
+#include "tray/app/app_texts.h"
+#include "foundation/logging/log.h"
+#include "online/internet_state.h"
+#include "online/web_links.h"
+#include "history/actions/shell_actions.h"
+#include "history/actions/web_search.h"
+#include "history/store/history_caption.h"
+#include "foundation/ui/bitmaps.h"
+#include "phrases/insertion/clipboard_ops.h"
+#include "phrases/insertion/insertion_actions.h"
+#include "phrases/macros/macro_expand.h"
+#include "tray/app/app_control.h"
+#include "tray/icon/tray_icon.h"
+#include "tray/icon/tray_icon_blink.h"
+#include "tray/settings/settings.h"
+#include "tray/settings/settings_files.h"
+#include "tray/window/tray_messaging.h"
+#include "tray/window/tray_window.h"
+
+namespace {
+
+constexpr int kAppEventReloaded = 0;
+constexpr DWORD kBlinkHalfRoundMs = 250;
+constexpr int kBlinkRounds = 4;
+
+}  // namespace
+
+void CQLRTrayWnd::ApplyLanguageSetting() {
+  CQLRTraySettings& settings = GetSettings();
+  settings.SetLanguage(ReadLanguage(GetSettingsIniPath()));
+  ApplyClientLanguageFile(settings.GetLanguageFilePath());
+  UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+}
+
+void CQLRTrayWnd::RestoreTrayIconImage() {
+  // The picture of the state the services are in, so that a stopped program
+  // never shows the running icon.
+  UniqueIcon icon(LoadTrayIcon(IsServiceRunning()));
+  if (icon) SetTrayIconImage(m_hWnd, icon.Get());
+}
+
+void CQLRTrayWnd::BlinkTrayIcon() {
+  TrayIconBlinkRecord record;
+  record.window = m_hWnd;
+  record.stopEvent = m_stopEvent;
+  record.blinkIconId = kIconTrayAlternate;
+  record.normalIconId = IsServiceRunning() ? kIconTrayActive : kIconTrayInactive;
+  record.rounds = kBlinkRounds;
+  record.halfRoundMs = kBlinkHalfRoundMs;
+  record.sound = true;
+  StartTrayIconBlink(record);
+}
+
+LRESULT CQLRTrayWnd::OnStartEditorCommand(WORD, WORD, HWND, BOOL&) {
+  // The editor-start thread reports back through WM_TRAY_EDITOR_STATE.
+  if (!StartEditorThread(m_stopEvent, m_hWnd, WM_TRAY_EDITOR_STATE, false, false, std::wstring()))
+    LogError(L"Cannot start the thread of the PhraseEditor start");
+  return 0;
+}
+
+LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  switch (wParam) {
+    case kEditorStartFailed:
+      MessageBoxW(m_hWnd, L"Cannot start settings module", L"Quillora", MB_ICONERROR);
+      StartEditorDirect(true, false, false, std::wstring());
+      break;
+    case kEditorStarted:
+      m_editorStartFolder = GetSettings().GetPhrasesDirectory();
+      break;
+    case kEditorEnded:
+      OnEditorClosed();
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
+void CQLRTrayWnd::OnEditorClosed() {
+  CQLRTraySettings& settings = GetSettings();
+  settings.Load();
+  StartClipboardHistoryIfWanted();
+  bool folderChanged = settings.GetPhrasesDirectory() != m_editorStartFolder;
+  if (m_dataNeededHandler) m_dataNeededHandler->ReleaseMenuFonts();
+  SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
+  if (m_hotkeyRegistered) UnregisterMainHotkey();
+  RegisterMainHotkey(nullptr);
+  StopServices();
+  StartServices(nullptr);
+  UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
+}
+
+LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
+  CQLRTraySettings& settings = GetSettings();
+  settings.Load();
+  if (m_dataNeededHandler) {
+    m_dataNeededHandler->ReleaseMenuFonts();
+    // The menu takes the options the editor may have changed.
+    PrepareDataNeededHandler();
+  }
+  SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
+  ApplyLanguageSetting();
+  ReloadPhraseStore();
+  UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+  BlinkTrayIcon();
+  if (StartClipboardHistoryIfWanted()) UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+  NotifyAppEvent(this, kAppEventReloaded, 0);
+  Log(L"Detected event: PhraseEditor closed");
+  return 1;
+}
+
+LRESULT CQLRTrayWnd::OnGestureQuery(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+
+LRESULT CQLRTrayWnd::OnIsMenuFree(UINT, WPARAM, LPARAM, BOOL&) {
+  return m_dataNeededHandler && m_dataNeededHandler->IsMenuShown() ? 0 : 1;
+}
+
+LRESULT CQLRTrayWnd::OnUpdateDue(UINT, WPARAM, LPARAM, BOOL&) {
+  UpdateTrayIcon(kTrayIconModifyWithBalloon, nullptr, false);
+  if (IsInternetConnected() == kInternetConnected) PostMessage(WM_COMMAND, ID_TRAY_CHECK_FOR_UPDATES);
+  return 1;
+}
+
+LRESULT CQLRTrayWnd::OnRemoveBalloon(UINT, WPARAM, LPARAM, BOOL&) {
+  ShowTrayBalloon(nullptr, 0);
+  return 1;
+}
+
+// The tray menu has no tooltip window yet, so there is nothing to hide.
+LRESULT CQLRTrayWnd::OnHideMenuTip(UINT, WPARAM, LPARAM, BOOL&) {
+  if (m_trayMenuTip) m_trayMenuTip->HideTip();
+  return 1;
+}
+
+LRESULT CQLRTrayWnd::OnRightMenuCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  const int commandId = static_cast<int>(lParam);
+  CCHItem* entry = commandId >= kHistoryCommandBase && m_menuHistory
+                       ? m_menuHistory->ShownItem(commandId - kHistoryCommandBase)
+                       : nullptr;
+  if (wParam == kRightActionCopy) {
+    if (commandId >= kHistoryCommandBase)
+      CopyHistoryEntryToClipboard(entry);
+    else
+      CopyPhraseToClipboard(commandId);
+  } else if (wParam >= kRightActionOpenHistoryLink && wParam <= kRightActionOpenHistoryWith) {
+    if (commandId < kHistoryCommandBase) {
+      MessageBoxW(m_hWnd, L"nIndex < 0", L"Quillora", MB_ICONERROR);
+    } else if (entry && wParam == kRightActionOpenHistoryLink) {
+      std::wstring text = HistoryItemPlainText(*entry);
+      if (!text.empty()) OpenLinkText(m_hWnd, text);
+    } else if (entry && OpenHistoryItemAsFile(entry, m_hWnd, wParam == kRightActionOpenHistoryFile)) {
+      EndMenu();
+    }
+  } else if (wParam >= kRightActionSearchFirst && wParam <= kRightActionSearchLast) {
+    std::wstring text;
+    int dataType = 0;
+    if (commandId >= kHistoryCommandBase) {
+      if (entry && entry->kind <= kHistoryKindRtf) text = HistoryItemPlainText(*entry);
+      if (!text.empty()) SearchTextOnWeb(text, static_cast<int>(wParam), m_hWnd);
+    } else if (GetExpandedPhraseText(commandId, &text, &dataType, nullptr)) {
+      SearchTextOnWeb(text, static_cast<int>(wParam), m_hWnd);
+    }
+  }
+  return 1;
+}
+
+void CQLRTrayWnd::CopyHistoryEntryToClipboard(const CCHItem* entry) {
+  if (!entry) return;
+  bool copied = false;
+  if (entry->kind == kHistoryKindBitmap) {
+    copied = CopyBitmapToClipboard(entry->Bitmap());
+  } else if (entry->kind <= kHistoryKindRtf) {
+    std::wstring text;
+    int dataType = 0;
+    copied = HistoryItemInsertText(*entry, &text, &dataType) &&
+             (entry->kind == kHistoryKindRtf
+                  ? CQLRAction_TextCommon::MutiCopy_Impl(false, text, 0, entry->locale, false)
+                  : PutTextOnClipboard(text));
+  }
+  if (copied) m_clipboardKeeper.Disarm();
+}
+
+LRESULT CQLRTrayWnd::OnLanguageChanged(UINT, WPARAM, LPARAM, BOOL&) {
+  ApplyChangedLanguage();
+  return 1;
+}
+
+void CQLRTrayWnd::ApplyChangedLanguage() {
+  ApplyLanguageSetting();
+  SetUILanguageIsRussian(IsRussianLangFile(GetSettings().GetLanguageFilePath()));
+  m_phraseStore.ClearTextCaches();
+  NotifyAppEvent(this, kAppEventReloaded, 0);
+  UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+}
+
+LRESULT CQLRTrayWnd::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
+  if (wParam != kTimerRemoveBalloon && wParam != kTimerShowMenu && wParam != kTimerPaneBlink) {
+    bHandled = FALSE;
+    return 0;
+  }
+  // Each timer does its work once per start.
+  KillTimer(wParam);
+  if (wParam == kTimerPaneBlink)
+    OnPaneBlinkTimer();
+  else if (wParam == kTimerRemoveBalloon)
+    ShowTrayBalloon(nullptr, 0);
+  else
+  {
+    ShowMenuForTarget(false);
+    if (m_floatPane && m_floatPane->IsWindow()) m_floatPane->ShowCollapsed();
+  }
+  return 0;
+}
+
+LRESULT CQLRTrayWnd::OnPaneShowMenu(WORD, WORD, HWND, BOOL&) {
+  SetTimer(kTimerShowMenu, kShowMenuDelayMs);
+  // The pane's caption menu takes 0 for a refusal.
+  return 1;
+}
+
+bool CQLRTrayWnd::GetExpandedPhraseText(int commandId, std::wstring* text, int* dataType, LCID* locale) {
+  std::wstring data;
+  if (GetCommandText(commandId, &data, dataType) != kPhraseSource) return false;
+  // A keyboard-layout macro only switches the target's layout on insertion;
+  // it is no part of the text.
+  TakeKeyboardLayoutMacro(data);
+  HWND target = m_dataNeededHandler ? m_dataNeededHandler->GetTargetWindow() : nullptr;
+  CQLRInsertRequest request = MakeInsertRequest(target, *dataType);
+  CQLRActionList actions;
+  request.BuildActions(actions, data);
+  *text = actions.JoinTexts();
+  if (locale) *locale = request.GetLocale();
+  return true;
+}
+
+void CQLRTrayWnd::CopyPhraseToClipboard(int commandId) {
+  // Clipboard-history items are copied here once the history exists.
+  std::wstring text;
+  int dataType = 0;
+  LCID locale = 0;
+  if (!GetExpandedPhraseText(commandId, &text, &dataType, &locale)) return;
+  bool copied = dataType == CQLRInsertRequest::kRtf
+                    ? CQLRAction_TextCommon::MutiCopy_Impl(false, text, 0, locale, false)
+                    : PutTextOnClipboard(text);
+  // The copy is what the user asked the clipboard to hold now: the request
+  // must not put the old contents back when the menu closes.
+  if (copied) m_clipboardKeeper.Disarm();
+}
