@@ -110,6 +110,12 @@ qlr_wine_start_slots() {  # folder count
     # A home with the data folder a desktop has (Wine keeps its trash there
     # and deletes outright without it); the tests look into it.
     mkdir -p "$home/.local/share"
+    # The profile's Desktop, Documents and the like link to the home the
+    # seed was booted with: each slot's go to its own home.
+    local link
+    for link in "$prefix"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then ln -sfn "$home" "$link"; fi
+    done
     printf 'export DISPLAY=%q WINEPREFIX=%q HOME=%q XDG_DATA_HOME=%q\n' \
       "$display" "$prefix" "$home" "$home/.local/share" > "$folder/slot$i.env"
   done

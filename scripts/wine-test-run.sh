@@ -27,6 +27,10 @@ if [ -n "${QLR_SLOTS_DIR:-}" ]; then
   [ -n "$taken" ] || { echo "wine-test-run: no free test slot in $QLR_SLOTS_DIR"; exit 1; }
   source "$taken"
   unset QLR_SLOTS_DIR  # a runner this test starts runs in the same slot
+  # The programs keep a settings file in the profile when the one beside
+  # them cannot be written; a test must not find the one an earlier test of
+  # this slot left there.
+  rm -rf "$WINEPREFIX"/drive_c/users/*/Quillora
 fi
 
 run() {
