@@ -254,6 +254,13 @@ BOOL CSettingsPage::OnInitDialog() {
 
 BOOL CSettingsPage::PreTranslateMessage(MSG* pMsg) {
   if (m_tips.m_hWnd) m_tips.RelayEvent(pMsg);
+  // The dialog keys would take Alt+0 and Alt+2 as mnemonics: the frame
+  // switches its panes with them wherever the focus is. Its other keys
+  // (copy, paste, undo) stay the page's own.
+  if (pMsg->message == WM_SYSKEYDOWN && (pMsg->wParam == '0' || pMsg->wParam == '2')) {
+    CWnd* frame = AfxGetMainWnd();
+    if (frame && frame != this && frame->m_hWnd && frame->PreTranslateMessage(pMsg)) return TRUE;
+  }
   return CPageDialog::PreTranslateMessage(pMsg);
 }
 

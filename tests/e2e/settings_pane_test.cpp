@@ -245,6 +245,16 @@ TEST_F(SettingsPaneTest, PaneStartsHiddenShowsByAlt2FollowsOptionsAndHidesByItsT
   EXPECT_EQ(Send(tabs, TCM_GETCURSEL), 0);
   ASSERT_TRUE(PressAlt2(frame));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) != FALSE; }, kWaitMs));
+  // With the focus in the page Alt+2 still hides the pane.
+  HWND days = GetDlgItem(page, 1009);
+  PostMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(days), TRUE);
+  ASSERT_TRUE(WaitUntil([&] {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(page, nullptr), &gui) && gui.hwndFocus == days;
+  }, kWaitMs));
+  ASSERT_TRUE(PressAlt2(frame));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(bar); }, kWaitMs));
   EXPECT_EQ(Exit(frame), 0);
 }
 
