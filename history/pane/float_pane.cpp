@@ -40,32 +40,28 @@ bool CursorInWindow(HWND hwnd) {
 }
 
 struct SlideRecord {
-  int targetWidth;
   HWND window;
   bool smooth;
   HANDLE slideEvent;
+  LPARAM generation;
 };
 
 // Moves the left edge of the collapsing bar right until it is the caption
-// width, keeping the right edge.
+// width, keeping the right edge. Each step is made by the pane's own thread,
+// which ends the slide once the pane is expanded again or collapsed anew (a
+// step made after an expansion would shrink the expanded pane).
 DWORD WINAPI SlideThread(void* param) {
   std::unique_ptr<SlideRecord> record(static_cast<SlideRecord*>(param));
   SetEvent(record->slideEvent);
   int step = 2;
   const int increment = record->smooth ? 2 : 6;
   const DWORD pause = record->smooth ? 10 : 40;
-  const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   for (;;) {
-    RECT rect = {};
     // The window may be destroyed meanwhile: then there is nothing to move.
-    if (!GetWindowRect(record->window, &rect)) break;
-    if (rect.right > screenWidth) {
-      OffsetRect(&rect, screenWidth - rect.right, 0);
-    }
-    int width = rect.right - rect.left - step;
-    if (width <= record->targetWidth) break;
-    if (!SetWindowPos(record->window, nullptr, rect.left + step, rect.top, width,
-                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE))
+    DWORD_PTR moved = 0;
+    if (!SendMessageTimeoutW(record->window, pane_ids::kSlideStep, static_cast<WPARAM>(step), record->generation,
+                             SMTO_ABORTIFHUNG, 5000, &moved) ||
+        !moved)
       break;
     step += increment;
     Sleep(pause);
@@ -341,6 +337,7 @@ void CQLRFloatPane::MoveToSaved() {
 void CQLRFloatPane::SetShowMode(int mode, bool smooth) {
   if (mode == m_showMode || !m_hWnd) return;
   m_showMode = mode;
+  ++m_slideGeneration;  // a slide still running ends at its next step
   m_changingMode = true;
   if (mode == 1) {
     // The style alone: a frame change now would size the pane as expanded.
@@ -372,8 +369,8 @@ void CQLRFloatPane::StartCaptionSlide(bool smooth) {
   RECT button = {};
   GetWindowRect(&window);
   if (!m_toolbar.GetButtonScreenRect(pane_ids::kMinimizeToCaption, button)) return;
-  auto* record = new SlideRecord{window.right - button.right + 5, m_hWnd, smooth,
-                                 m_slideEvent.Get()};
+  m_slideTargetWidth = window.right - button.right + 5;
+  auto* record = new SlideRecord{m_hWnd, smooth, m_slideEvent.Get(), m_slideGeneration};
   // Signalled before the thread runs, so a move made meanwhile is seen as
   // part of the slide.
   SetEvent(m_slideEvent.Get());
@@ -407,6 +404,21 @@ void CQLRFloatPane::Flash() {
     delete record;
     SetEvent(m_blinkEvent.Get());
   }
+}
+
+LRESULT CQLRFloatPane::OnSlideStep(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  if (m_showMode != 1 || lParam != m_slideGeneration) return 0;
+  RECT rect = {};
+  GetWindowRect(&rect);
+  const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  if (rect.right > screenWidth) OffsetRect(&rect, screenWidth - rect.right, 0);
+  const int step = static_cast<int>(wParam);
+  const int width = rect.right - rect.left - step;
+  if (step <= 0 || width <= m_slideTargetWidth) return 0;
+  return ::SetWindowPos(m_hWnd, nullptr, rect.left + step, rect.top, width, rect.bottom - rect.top,
+                        SWP_NOZORDER | SWP_NOACTIVATE)
+             ? 1
+             : 0;
 }
 
 LRESULT CQLRFloatPane::OnBlinkStep(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
@@ -544,7 +556,10 @@ LRESULT CQLRFloatPane::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     handled = FALSE;
     return 0;
   }
-  if (!CursorInWindow(m_hWnd)) {
+  // A pane the user fixed meanwhile stays open.
+  if (m_fixed || m_showMode != 0) {
+    KillTimer(pane_ids::kHoverEndTimer);
+  } else if (!CursorInWindow(m_hWnd)) {
     SetShowMode(1, false);
     KillTimer(pane_ids::kHoverEndTimer);
   }

@@ -34,6 +34,7 @@ namespace pane_ids {
 constexpr UINT kBlinkStep = WM_APP + 1;
 constexpr UINT kItemCount = WM_APP + 2;
 constexpr UINT kSetShowMode = WM_APP + 3;
+constexpr UINT kSlideStep = WM_APP + 4;
 constexpr UINT_PTR kHoverEndTimer = 2336;
 constexpr UINT kHoverEndTimerMs = 3000;
 constexpr int kDefaultWidth = 300;
@@ -94,6 +95,7 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
     MESSAGE_HANDLER(WM_ENTERIDLE, OnMenuTipMessage)
     MESSAGE_HANDLER(WM_EXITMENULOOP, OnMenuTipMessage)
     MESSAGE_HANDLER(pane_ids::kBlinkStep, OnBlinkStep)
+    MESSAGE_HANDLER(pane_ids::kSlideStep, OnSlideStep)
     MESSAGE_HANDLER(pane_ids::kItemCount, OnItemCount)
     MESSAGE_HANDLER(pane_ids::kSetShowMode, OnSetShowModeMessage)
     MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseNoAction)
@@ -182,6 +184,7 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
   // The pane's menus show the tray menu's tooltips.
   LRESULT OnMenuTipMessage(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnBlinkStep(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSlideStep(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnItemCount(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSetShowModeMessage(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseNoAction(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -249,6 +252,9 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
   UniqueHandle m_blinkEvent;
   HICON m_markerIcons[2] = {nullptr, nullptr};
   int m_showMode = 0;
+  // The slide of the newest collapse; older slides stop at their next step.
+  LPARAM m_slideGeneration = 0;
+  int m_slideTargetWidth = 0;
   HIMAGELIST m_imageList = nullptr;
   HWND m_list = nullptr;
   CHistoryListCtrl m_listCtrl;

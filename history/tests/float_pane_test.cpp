@@ -199,8 +199,16 @@ TEST_F(PaneTest, RestingOnTheCaptionExpandsAndLeavingCollapses) {
   ASSERT_TRUE(SetCursorPos(open.left > 50 ? open.left - 40 : open.right + 40, open.bottom + 40));
   SendMessageW(pane, WM_TIMER, 2336, 0);
   EXPECT_EQ(pane.ShowMode(), 1);
-  // An expanded pane is not expanded again by a report.
   PumpUntil([&] { return !pane.IsSliding(); }, 10000);
+  // Fixed while open by resting on it: leaving keeps it open.
+  bar = Rect(pane);
+  ASSERT_TRUE(SetCursorPos(bar.right - 3, bar.top + 5));
+  SendMessageW(pane.Toolbar(), WM_TIMER, 1212, 0);
+  ASSERT_EQ(pane.ShowMode(), 0);
+  pane.SetFixed(true);
+  ASSERT_TRUE(SetCursorPos(open.left > 50 ? open.left - 40 : open.right + 40, open.bottom + 40));
+  SendMessageW(pane, WM_TIMER, 2336, 0);
+  EXPECT_EQ(pane.ShowMode(), 0);
   pane.DestroyWindow();
 }
 
@@ -261,6 +269,28 @@ TEST_F(PaneTest, BlinkRunsThreeCyclesOnceAndMovesACollapsedPane) {
   EXPECT_EQ(g_blinkSteps, 6);
   EXPECT_FALSE(pane.Toolbar().Alert());
   SetWindowLongPtrW(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_paneProc));
+  pane.DestroyWindow();
+}
+
+// Expanded again while it slides to its caption, the pane stays whole and
+// where it was.
+TEST_F(PaneTest, ExpandingWhileItSlidesKeepsThePaneWhole) {
+  SavePos(L"100", L"100");
+  CQLRFloatPane pane(nullptr, nullptr);
+  ASSERT_TRUE(pane.Create(nullptr, false, false));
+  ASSERT_TRUE(Collapsed(pane));
+  pane.SetShowMode(0, false);
+  const RECT open = Rect(pane);
+  pane.SetShowMode(1, true);
+  ASSERT_TRUE(pane.IsSliding());
+  pane.SetShowMode(0, false);
+  ASSERT_TRUE(PumpUntil([&] { return !pane.IsSliding(); }, 10000));
+  const RECT now = Rect(pane);
+  EXPECT_EQ(now.left, open.left);
+  EXPECT_EQ(now.top, open.top);
+  EXPECT_EQ(now.right, open.right);
+  EXPECT_EQ(now.bottom, open.bottom);
+  EXPECT_EQ(SavedX(), 100);
   pane.DestroyWindow();
 }
 
