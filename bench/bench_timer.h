@@ -12,3 +12,16 @@ inline double BenchNowMs() {
   QueryPerformanceCounter(&now);
   return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
+
+// The shortest of runs timings of work.
+template <typename F>
+double BestOfMs(int runs, F work) {
+  double best = 1e30;
+  for (int run = 0; run < runs; ++run) {
+    const double t0 = BenchNowMs();
+    work();
+    const double ms = BenchNowMs() - t0;
+    if (ms < best) best = ms;
+  }
+  return best;
+}

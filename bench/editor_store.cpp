@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bare_walk.h"
 #include "bench/bench_timer.h"
 #include "bench/phrase_tree.h"
 #include "editor/store/command_folder.h"
@@ -17,30 +18,6 @@
 namespace {
 
 constexpr double kTargetMs = 2000;
-
-// The least any load must do: list each folder, open and read each file.
-void BareWalk(const std::wstring& folder, int* files, unsigned long long* bytes) {
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  char buffer[4096];
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    std::wstring path = folder + L"\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      BareWalk(path, files, bytes);
-      continue;
-    }
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) *bytes += read;
-    CloseHandle(file);
-    ++*files;
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-}
 
 }  // namespace
 
@@ -57,10 +34,9 @@ int wmain(int argc, wchar_t** argv) {
   int files = 0, enabled = 0, total = 0;
   CCommandFolder store;
   for (int run = 0; run < 3; ++run) {
-    unsigned long long bytes = 0;
-    files = 0;
+    // The least any load must do: list each folder, open and read each file.
     t0 = BenchNowMs();
-    BareWalk(root, &files, &bytes);
+    files = BareWalk(root, true).files;
     double bare = BenchNowMs() - t0;
     if (bare < bareBest) bareBest = bare;
 

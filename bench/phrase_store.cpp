@@ -18,14 +18,7 @@
 namespace {
 
 double BestLoadMs(CPhraseStore& store, const std::wstring& root) {
-  double best = 1e30;
-  for (int run = 0; run < 3; ++run) {
-    double t0 = BenchNowMs();
-    store.Load(root, 0);
-    double ms = BenchNowMs() - t0;
-    if (ms < best) best = ms;
-  }
-  return best;
+  return BestOfMs(3, [&] { store.Load(root, 0); });
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bare_walk.h"
 #include "bench/bench_timer.h"
 #include "editor/services/folder_archive.h"
 #include "tests/support/test_support.h"
@@ -21,34 +22,6 @@ std::string PhraseBytes(int folder, int file) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<QLRCommand><MenuName>Phrase " + std::to_string(file) +
          " of folder " + std::to_string(folder) +
          "</MenuName><DataType>TEXT</DataType><Cmd>Kind regards,\r\nthe phrase writer</Cmd></QLRCommand>\r\n";
-}
-
-// The walk alone (read: each file opened and read whole as well).
-int BareWalk(const std::wstring& folder, bool read) {
-  int files = 0;
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  char buffer[4096];
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    std::wstring path = folder + L"\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      files += BareWalk(path, read);
-      continue;
-    }
-    ++files;
-    if (!read) continue;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    DWORD n = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n) {
-    }
-    CloseHandle(file);
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-  return files;
 }
 
 }  // namespace
@@ -66,10 +39,10 @@ int wmain() {
   const std::wstring archive = dir.File(L"backup.zip");
 
   double start = BenchNowMs();
-  int walked = BareWalk(root, false);
+  int walked = BareWalk(root, false).files;
   double walkMs = BenchNowMs() - start;
   start = BenchNowMs();
-  int read = BareWalk(root, true);
+  int read = BareWalk(root, true).files;
   double readMs = BenchNowMs() - start;
   start = BenchNowMs();
   std::vector<ArchiveEntry> entries = ListFolderTree(root, L"*.quillora");

@@ -122,30 +122,30 @@ BOOL CQLRView::IsTextModified() const {
   return Text->SendMessage(EM_GETMODIFY, 0, 0) != 0;
 }
 
+// The data-type button, the cue and a shown preview follow the current phrase.
+void CQLRView::RefreshForPhrase() {
+  RefreshDataTypeButton();
+  RefreshCue();
+  if (IsPreviewShown()) {
+    KillTimer(kPreviewLayoutTimer);
+    RefreshPreview();
+  }
+}
+
 void CQLRView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
   const int value = static_cast<int>(reinterpret_cast<LPARAM>(pHint));
   switch (lHint) {
     case kHintSelect:
       Load(value);
       Text->Invalidate();
-      RefreshDataTypeButton();
-      RefreshCue();
-      if (IsPreviewShown()) {
-        KillTimer(kPreviewLayoutTimer);
-        RefreshPreview();
-      }
+      RefreshForPhrase();
       break;
     case kHintCommit:
       if (Text->m_hWnd && Text->SendMessage(EM_GETMODIFY, 0, 0)) Save();
       break;
     case kHintDataType:
       Save();
-      RefreshDataTypeButton();
-      RefreshCue();
-      if (IsPreviewShown()) {
-        KillTimer(kPreviewLayoutTimer);
-        RefreshPreview();
-      }
+      RefreshForPhrase();
       break;
     case kHintLanguage:
       Text->Invalidate();

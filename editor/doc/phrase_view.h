@@ -109,6 +109,7 @@ class CQLRView : public CView {
   void ClearText();
   void RefreshDataTypeButton();
   void RefreshCue();
+  void RefreshForPhrase();
   void CreatePreview();
   void RefreshPreview();
   // Opens a popup below the toolbar button, the button drawn pressed.

@@ -2,12 +2,25 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <cwchar>
 
 std::wstring IntToStr(int value) {
   wchar_t buf[16];
   swprintf(buf, 16, L"%d", value);
   return buf;
+}
+
+std::wstring FormatText(const wchar_t* format, ...) {
+  wchar_t text[1024];
+  text[0] = L'\0';
+  va_list args;
+  va_start(args, format);
+  vswprintf(text, 1024, format, args);
+  va_end(args);
+  // A text longer than the buffer may come back unterminated.
+  text[1023] = L'\0';
+  return text;
 }
 
 int ReplaceText(std::wstring& text, const std::wstring& from, const std::wstring& to) {

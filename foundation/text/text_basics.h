@@ -4,6 +4,8 @@
 
 // Decimal text of value.
 std::wstring IntToStr(int value);
+// printf-style text, cut at 1,023 characters.
+std::wstring FormatText(const wchar_t* format, ...);
 // Replaces every occurrence of from by to, left to right, without looking
 // at replaced text again; returns the count. An empty from replaces nothing.
 int ReplaceText(std::wstring& text, const std::wstring& from, const std::wstring& to);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foundation/logging/log.h"
+#include "history/pane/float_pane.h"
 #include "history/store/history_files.h"
 #include "history/store/history_item.h"
 #include "tests/support/test_support.h"
@@ -104,6 +105,16 @@ inline bool Exists(const std::wstring& path) {
 inline bool IsReadOnly(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// A pane over handler's items, come up and slid to its caption, then fixed
+// and expanded.
+inline bool OpenFixedPane(CQLRFloatPane& pane, CQLRWndClipboardHandler* handler) {
+  if (!pane.Create(handler, false, false)) return false;
+  qlrtest::PumpUntil([&] { return pane.ShowMode() == 1 && !pane.IsSliding(); }, 10000);
+  pane.SetFixed(true);
+  pane.SetShowMode(0, false);
+  return true;
 }
 
 }  // namespace histtest

@@ -62,10 +62,7 @@ class PaneCommandsTest : public ::testing::Test {
   CQLRFloatPane& OpenPane() {
     m_pane = std::make_unique<CQLRFloatPane>(nullptr, nullptr);
     m_pane->SetHost(&m_host);
-    EXPECT_TRUE(m_pane->Create(&m_handler, false, false));
-    PumpUntil([&] { return m_pane->ShowMode() == 1 && !m_pane->IsSliding(); }, 10000);
-    m_pane->SetFixed(true);
-    m_pane->SetShowMode(0, false);
+    EXPECT_TRUE(histtest::OpenFixedPane(*m_pane, &m_handler));
     m_pane->RefreshList();
     return *m_pane;
   }

@@ -43,10 +43,7 @@ class PaneListTest : public ::testing::Test {
   // An expanded, fixed pane over the handler's items.
   CQLRFloatPane& OpenPane() {
     m_pane = std::make_unique<CQLRFloatPane>(nullptr, nullptr);
-    EXPECT_TRUE(m_pane->Create(&m_handler, false, false));
-    PumpUntil([&] { return m_pane->ShowMode() == 1 && !m_pane->IsSliding(); }, 10000);
-    m_pane->SetFixed(true);
-    m_pane->SetShowMode(0, false);
+    EXPECT_TRUE(histtest::OpenFixedPane(*m_pane, &m_handler));
     return *m_pane;
   }
   std::wstring Title() {

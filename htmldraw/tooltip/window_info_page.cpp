@@ -1,7 +1,8 @@
 #include "htmldraw/tooltip/window_info_page.h"
 
-#include <cstdarg>
 #include <cwchar>
+
+#include "foundation/text/text_basics.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ std::wstring Row(const wchar_t* name, const std::wstring& value) {
          CellValue(value) + L"</td></tr>";
 }
 
-std::wstring Format(const wchar_t* format, ...) {
-  wchar_t text[96];
-  va_list args;
-  va_start(args, format);
-  vswprintf(text, 96, format, args);
-  va_end(args);
-  return text;
-}
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
@@ -41,7 +34,7 @@ std::wstring TitleOf(HWND window) {
 }
 
 std::wstring HandleText(HWND window) {
-  return Format(L"0x%08X", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(window)));
+  return FormatText(L"0x%08X", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(window)));
 }
 
 }  // namespace
@@ -67,12 +60,12 @@ std::wstring BuildWindowInfoPage(HWND window, POINT cursor, bool hasTool) {
   page += Row(L"Class name", ClassOf(window));
   page += Row(L"Title", TitleOf(window));
   page += Row(L"Handle", HandleText(window));
-  page += Row(L"Control ID", Format(L"%d", GetDlgCtrlID(window)));
-  page += Row(L"Styles", Format(L"0x%08X", static_cast<unsigned>(GetWindowLongPtrW(window, GWL_STYLE))));
-  page += Row(L"RECT", Format(L"(%d, %d)-(%d, %d)", static_cast<int>(rect.left), static_cast<int>(rect.top),
+  page += Row(L"Control ID", FormatText(L"%d", GetDlgCtrlID(window)));
+  page += Row(L"Styles", FormatText(L"0x%08X", static_cast<unsigned>(GetWindowLongPtrW(window, GWL_STYLE))));
+  page += Row(L"RECT", FormatText(L"(%d, %d)-(%d, %d)", static_cast<int>(rect.left), static_cast<int>(rect.top),
                               static_cast<int>(rect.right), static_cast<int>(rect.bottom)));
-  page += Row(L"Width", Format(L"%d", static_cast<int>(rect.right - rect.left)));
-  page += Row(L"Height", Format(L"%d", static_cast<int>(rect.bottom - rect.top)));
+  page += Row(L"Width", FormatText(L"%d", static_cast<int>(rect.right - rect.left)));
+  page += Row(L"Height", FormatText(L"%d", static_cast<int>(rect.bottom - rect.top)));
   page += Row(L"Has Tooltip", hasTool ? L"Yes" : L"No");
   page += L"</table></td>";
   page += L"<td><font color=darkblue>Window Owner</font><table border=1>";
@@ -82,8 +75,8 @@ std::wstring BuildWindowInfoPage(HWND window, POINT cursor, bool hasTool) {
   page += Row(L"Handle", parent ? HandleText(parent) : L"N/A");
   page += L"</table>";
   page += L"<br><font color=darkblue>Mouse Cursor</font><table border=1>";
-  page += Row(L"X", Format(L"%d", static_cast<int>(cursor.x)));
-  page += Row(L"Y", Format(L"%d", static_cast<int>(cursor.y)));
+  page += Row(L"X", FormatText(L"%d", static_cast<int>(cursor.x)));
+  page += Row(L"Y", FormatText(L"%d", static_cast<int>(cursor.y)));
   page += L"</table></td></tr></table>";
   return page;
 }

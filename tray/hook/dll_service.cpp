@@ -12,6 +12,7 @@
 #include "foundation/files/program_names.h"
 #include "foundation/system/system_helpers.h"
 #include "foundation/system/test_switches.h"
+#include "foundation/text/text_basics.h"
 #include "foundation/ui/window_helpers.h"
 #include "tray/hook/interchange.h"
 
@@ -26,14 +27,6 @@ Fn LookUp(HMODULE library, const char* name) {
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
-std::wstring Format(const wchar_t* format, ...) {
-  wchar_t buffer[512];
-  va_list args;
-  va_start(args, format);
-  vswprintf(buffer, 512, format, args);
-  va_end(args);
-  return buffer;
-}
 
 int HandleValue(HWND hwnd) { return static_cast<int>(reinterpret_cast<INT_PTR>(hwnd)); }
 
@@ -65,7 +58,7 @@ std::wstring GetCoreDllErrorText(int code) {
     case kLRNoInstallExport: text = L"Cant GetProcAddress to install function of DLL"; break;
     case kLRNoServiceEvent: text = L"Cant create service event"; break;
   }
-  return std::wstring(text) + L"\n" + Format(L"Error code: %d", code);
+  return std::wstring(text) + L"\n" + FormatText(L"Error code: %d", code);
 }
 
 std::wstring BuildCoreDllInstallProblemText(const std::wstring& path, int code) {
@@ -183,8 +176,8 @@ void CQLRDLLService::LogTargetWindowInfo(HWND hwnd, const wchar_t* caller) {
   wchar_t cls[256] = {};
   if (hwnd) GetClassNameW(hwnd, cls, 256);
   std::wstring line = std::wstring(caller) + L": " +
-                      Format(L"HWND =%d IsWindow(hwnd)=%d", HandleValue(hwnd), IsWindow(hwnd) ? 1 : 0) +
-                      L" " + Format(L"classname=[%ls]", cls);
+                      FormatText(L"HWND =%d IsWindow(hwnd)=%d", HandleValue(hwnd), IsWindow(hwnd) ? 1 : 0) +
+                      L" " + FormatText(L"classname=[%ls]", cls);
   DWORD pid = 0;
   if (hwnd) GetWindowThreadProcessId(hwnd, &pid);
   if (pid != m_targetProcessId) {
@@ -193,9 +186,9 @@ void CQLRDLLService::LogTargetWindowInfo(HWND hwnd, const wchar_t* caller) {
     DWORD type = 0;
     BOOL known = GetBinaryTypeW(exe.c_str(), &type);
     const bool is64 = known && type == SCS_64BIT_BINARY;
-    line += L" " + Format(L"PID=%d", static_cast<int>(pid)) + L" " + Format(L"exe=[%ls]", exe.c_str()) +
-            L" " + Format(L"GetBinaryType=[%d], dwType", static_cast<int>(type)) + L" " +
-            Format(L"b64=[%d], b32=[%d]", is64 ? 1 : 0, is64 ? 0 : 1);
+    line += L" " + FormatText(L"PID=%d", static_cast<int>(pid)) + L" " + FormatText(L"exe=[%ls]", exe.c_str()) +
+            L" " + FormatText(L"GetBinaryType=[%d], dwType", static_cast<int>(type)) + L" " +
+            FormatText(L"b64=[%d], b32=[%d]", is64 ? 1 : 0, is64 ? 0 : 1);
   }
   Log(line);
 }
@@ -216,7 +209,7 @@ int CQLRDLLService::SendMessageToTargetWindow(BOOL noQuery, CQueryRecord& query,
   }
   if (!FillsQueryItself()) {
     BOOL posted = PostMessageW(target, m_notifyMessage, static_cast<WPARAM>(noQuery), 0);
-    Log(Format(L"Sending message by PostMessage bRet=%d", posted ? 1 : 0));
+    Log(FormatText(L"Sending message by PostMessage bRet=%d", posted ? 1 : 0));
     return posted ? kPosted : kNoTarget;
   }
   FillQueryBySelf(target, trayWnd, query);

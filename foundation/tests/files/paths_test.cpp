@@ -151,4 +151,10 @@ TEST(TextBasicsTest, ReplaceCountsAndNeverLoops) {
   EXPECT_FALSE(EqualNoCase(L"C:\\Prog\\Q.EXE", L"c:\\prog\\q.ex"));
 }
 
+TEST(TextBasicsTest, FormattedTextIsCutAndTerminated) {
+  EXPECT_EQ(FormatText(L"PID=%d exe=[%ls]", 12, L"q.exe"), L"PID=12 exe=[q.exe]");
+  const std::wstring longText(5000, L'x');
+  EXPECT_EQ(FormatText(L"[%ls]", longText.c_str()), L"[" + longText.substr(0, 1022));
+}
+
 }  // namespace

@@ -1,6 +1,5 @@
-// Test helpers of the tooltip windows: a message pump that polls, a topmost
-// host window with one child tool, the cursor placed for real, relayed
-// mouse messages.
+// Test helpers of the tooltip windows: a topmost host window with one child
+// tool, the cursor placed for real, relayed mouse messages.
 #pragma once
 #include <windows.h>
 
@@ -8,23 +7,11 @@
 #include <string>
 
 #include "htmldraw/tooltip/pp_tooltip.h"
+#include "tests/support/test_support.h"
 
 namespace tiptest {
 
-// Dispatches this thread's messages until pred holds or timeoutMs passed.
-inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (pred()) return true;
-    if (GetTickCount64() >= end) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+using qlrtest::PumpUntil;
 
 // Pumps for the whole time; for checks that something does not happen.
 inline void PumpFor(DWORD ms) {

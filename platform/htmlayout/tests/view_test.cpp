@@ -8,6 +8,7 @@
 
 #include "platform/htmlayout/htmlayout.h"
 #include "platform/htmlayout/htmlayout_handler.h"
+#include "platform/htmlayout/tests/dll/element_find.h"
 #include "platform/htmlayout/tests/dll/sample_pages.h"
 
 namespace {
@@ -24,15 +25,7 @@ struct ViewWindow {
   hl::View* View() const { return hl::ViewFromWindow(hwnd); }
 };
 
-HELEMENT FindById(HWND view, const wchar_t* id) {
-  HELEMENT root = nullptr, found = nullptr;
-  HTMLayoutGetRootElement(view, &root);
-  HTMLayoutVisitElements(root, nullptr, "id", id, [](HELEMENT he, LPVOID p) -> BOOL {
-    *static_cast<HELEMENT*>(p) = he;
-    return TRUE;
-  }, &found, 0);
-  return found;
-}
+using hltest::FindById;
 
 struct SheetAnswer {
   enum Mode { kDataReady, kOutData, kNothing, kReload, kDestroy } mode;

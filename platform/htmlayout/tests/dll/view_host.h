@@ -9,6 +9,7 @@
 
 #include "platform/htmlayout/htmlayout.h"
 #include "platform/htmlayout/htmlayout_handler.h"
+#include "platform/htmlayout/tests/dll/element_find.h"
 
 namespace hltest {
 
@@ -72,15 +73,7 @@ class ViewHost {
     UpdateWindow(view);
     return ok != FALSE;
   }
-  HELEMENT Find(const wchar_t* id) const {
-    HELEMENT root = nullptr, found = nullptr;
-    HTMLayoutGetRootElement(view, &root);
-    HTMLayoutVisitElements(root, nullptr, "id", id, [](HELEMENT he, LPVOID p) -> BOOL {
-      *static_cast<HELEMENT*>(p) = he;
-      return TRUE;
-    }, &found, 0);
-    return found;
-  }
+  HELEMENT Find(const wchar_t* id) const { return FindById(view, id); }
   // The first child window of the class (case-insensitive), null when none.
   HWND Child(const wchar_t* cls) const {
     struct Search {
