@@ -16,6 +16,10 @@ DWORD WINAPI WatchRunKey(void* argument) {
     ::CloseHandle(start.stop);
     return 2;
   }
+  // The watch is armed again before the window is told, and the window reads
+  // the value when told: a change made between a notification and the next
+  // arming is read, not lost. The first arming is told too, for changes made
+  // before the thread ran.
   DWORD result = 0;
   for (;;) {
     HANDLE changed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -24,12 +28,16 @@ DWORD WINAPI WatchRunKey(void* argument) {
       break;
     }
     ::RegNotifyChangeKeyValue(key, FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE);
+    if (!::IsWindow(start.window)) {
+      ::CloseHandle(changed);
+      break;
+    }
+    ::PostMessageW(start.window, start.message, 0, 0);
     // The stop event first: it wins over a change signalled with it.
     HANDLE waits[2] = {start.stop, changed};
     DWORD which = ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     ::CloseHandle(changed);
-    if (which != WAIT_OBJECT_0 + 1 || !::IsWindow(start.window)) break;
-    ::PostMessageW(start.window, start.message, 0, 0);
+    if (which != WAIT_OBJECT_0 + 1) break;
   }
   ::RegCloseKey(key);
   ::CloseHandle(start.stop);

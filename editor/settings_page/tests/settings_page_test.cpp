@@ -280,9 +280,9 @@ TEST_F(SettingsPageTest, AutostartBoxWritesTheRunValueAndFollowsOtherWriters) {
   std::wstring upper = command;
   for (wchar_t& ch : upper) ch = static_cast<wchar_t>(::towupper(ch));
   WriteRunValue(upper);
-  EXPECT_TRUE(qlrtest::PumpUntil([&] { return Checked(IDC_SP_AUTOSTART); }, 2000));
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return Checked(IDC_SP_AUTOSTART); }, 10000));
   DeleteRunValue();
-  EXPECT_TRUE(qlrtest::PumpUntil([&] { return !Checked(IDC_SP_AUTOSTART); }, 2000));
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return !Checked(IDC_SP_AUTOSTART); }, 10000));
   RunKeyWatcher& watcher = page->GetRunKeyWatcher();
   EXPECT_TRUE(watcher.IsRunning());
   Close();
