@@ -7,12 +7,19 @@ here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
 
 scripts/setup-deps.sh
-scripts/build.sh x64
+# Only the programs and the libraries they load; tests and benchmarks are
+# built by ./test.sh.
+scripts/build.sh x64 Quillora QuilloraEditor Quillora_Welcome Gesture QuilloraCore HTMLayout
 
 dist="$here/build/x64/dist"
 mkdir -p "$dist"
 for f in Quillora.exe QuilloraEditor.exe Quillora_Welcome.exe Gesture.dll Quillora.dll HTMLayout.dll; do
-  [ -f "build/x64/bin/$f" ] && cp -f "build/x64/bin/$f" "$dist/"
+  cp -f "build/x64/bin/$f" "$dist/"
+done
+# A marker file of a test switch changes what the programs do; the user's
+# folder holds none.
+for marker in "$dist"/*_Test.*_Test; do
+  if [ -f "$marker" ]; then echo "removing test marker $(basename "$marker")"; rm -f "$marker"; fi
 done
 # The event sounds are looked up beside the program.
 cp -f build/x64/bin/*.wav "$dist/" 2>/dev/null || true

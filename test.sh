@@ -6,6 +6,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
 
 scripts/setup-deps.sh
+# Modules include only modules below them (the table is in the script).
+python3 scripts/check_layers.py
 if [ -n "${QLR_SKIP_X86:-}" ]; then
   # Quicker rounds while developing: the x64 build and its tests only.
   scripts/build.sh x64

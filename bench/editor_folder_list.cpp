@@ -20,8 +20,8 @@
 #include "editor_settings/editor_settings.h"
 #include "phrases/store/phrase_file.h"
 #include "phrases/tests/phrase_test_util.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

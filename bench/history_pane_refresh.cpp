@@ -13,8 +13,8 @@
 #include "bench/bench_timer.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/pane/float_pane.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

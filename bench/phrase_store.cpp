@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timer.h"
+#include "bench/phrase_tree.h"
 #include "phrases/store/phrase_file.h"
 #include "phrases/store/phrase_store.h"
 #include "phrases/store/phrase_writer.h"
 #include "tests/support/test_support.h"
-#include "bench/bench_timer.h"
-#include "bench/phrase_tree.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include <richedit.h>
 
+#include "bench/bench_timer.h"
 #include "editor/text/macro_highlight.h"
 #include "editor/text/rich_text_io.h"
 #include "foundation/ui/rich_edit.h"
 #include "foundation/ui/rich_edit_convert.h"
-#include "bench/bench_timer.h"
 
 namespace {
 

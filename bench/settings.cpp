@@ -8,9 +8,9 @@
 #include <string>
 
 #include "editor_settings/editor_settings.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_area.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings.h"
+#include "settings/settings_area.h"
+#include "settings/settings_files.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "editor/settings_page/settings_page.h"
 #include "editor/settings_page/settings_page_ids.h"
 #include "editor_settings/editor_settings.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "editor_settings/editor_settings_names.h"
-#include "tray/settings/settings_names.h"
+#include "settings/settings_names.h"
 
 namespace editor_names {
 

@@ -9,7 +9,7 @@
 #include "editor_settings/editor_settings_names.h"
 #include "editor_settings/settings_file_replace.h"
 #include "foundation/files/ini.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace esn = editor_settings_names;
 

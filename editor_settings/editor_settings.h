@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor_settings/recent_folders.h"
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 class CQLREditorSettings : public CQLRSettings {
  public:

@@ -7,7 +7,7 @@
 
 #include "editor_settings/editor_settings_names.h"
 #include "foundation/files/ini.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace esn = editor_settings_names;
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <climits>
 #include <memory>
 
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
+#include "foundation/logging/log.h"
 #include "online/http_head_info.h"
 #include "online/internet_session.h"
 #include "online/urlmon_download.h"

@@ -2,11 +2,11 @@
 
 #include <tinyxml.h>
 
-#include "foundation/text/convert.h"
-#include "foundation/text/date_helpers.h"
-#include "foundation/logging/exception_guard.h"
 #include "foundation/files/files.h"
 #include "foundation/files/paths.h"
+#include "foundation/logging/exception_guard.h"
+#include "foundation/text/convert.h"
+#include "foundation/text/date_helpers.h"
 #include "foundation/text/text_helpers.h"
 #include "online/downloads.h"
 #include "online/http_head_info.h"

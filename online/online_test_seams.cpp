@@ -5,31 +5,14 @@
 #include <atomic>
 #include <cwchar>
 
-#include "foundation/files/files.h"
 #include "foundation/system/handles.h"
 #include "foundation/system/test_switches.h"
 
 namespace {
 
-constexpr size_t kMaxMarkerBytes = 300;
-
 SRWLOCK g_siteLock = SRWLOCK_INIT;
 std::wstring g_site;
 std::atomic<int> g_internetState{-1};
-
-// The first line of a small marker file, blanks trimmed; empty when the
-// file is missing or too large to be one.
-std::wstring ReadMarker(const wchar_t* name) {
-  size_t size = 0;
-  std::unique_ptr<char[]> bytes = ReadFileToBuffer(CTestSwitches::SwitchPath(name), &size);
-  if (!bytes || size > kMaxMarkerBytes) return std::wstring();
-  std::wstring text;
-  for (size_t i = 0; i < size && bytes[i] != '\r' && bytes[i] != '\n'; ++i)
-    text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
-  size_t first = text.find_first_not_of(L" \t");
-  if (first == std::wstring::npos) return std::wstring();
-  return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
 
 std::wstring WithSlash(std::wstring url) {
   if (!url.empty() && url.back() != L'/') url += L'/';
@@ -47,7 +30,7 @@ std::wstring GetUpdateSiteOverride() {
     SrwSharedLock lock(g_siteLock);
     if (!g_site.empty()) return g_site;
   }
-  std::wstring marker = ReadMarker(kUpdateSiteSwitch);
+  std::wstring marker = GetTestSwitchValue(kUpdateSiteSwitch);
   return IsHttpUrl(marker) ? WithSlash(marker) : std::wstring();
 }
 
@@ -62,7 +45,7 @@ bool GetInternetStateOverride(int& state) {
     state = set;
     return true;
   }
-  std::wstring marker = ReadMarker(kInternetStateSwitch);
+  std::wstring marker = GetTestSwitchValue(kInternetStateSwitch);
   if (marker.size() != 1 || marker[0] < L'0' || marker[0] > L'2') return false;
   state = marker[0] - L'0';
   return true;
@@ -71,7 +54,7 @@ bool GetInternetStateOverride(int& state) {
 void SetInternetStateForTests(int state) { g_internetState = state < 0 ? -1 : state; }
 
 bool GetScheduledWaitOverride(unsigned long& waitMs) {
-  std::wstring marker = ReadMarker(kUpdateWaitSwitch);
+  std::wstring marker = GetTestSwitchValue(kUpdateWaitSwitch);
   if (marker.empty() || marker.size() > 6 || marker.find_first_not_of(L"0123456789") != std::wstring::npos)
     return false;
   waitMs = std::wcstoul(marker.c_str(), nullptr, 10);

@@ -4,15 +4,7 @@
 #pragma once
 #include <string>
 
-// A marker file holding a base URL such as "http://127.0.0.1:8080/": it
-// replaces the scheme and host of the update service and of the feeds.
-constexpr wchar_t kUpdateSiteSwitch[] = L"UpdateSite_Test.UpdateSite_Test";
-// A marker file holding 0, 1 or 2: the answer of IsInternetConnected.
-constexpr wchar_t kInternetStateSwitch[] = L"InternetState_Test.InternetState_Test";
-
-// A marker file holding a number of milliseconds: the wait before a
-// scheduled check, in place of the one the schedule computes.
-constexpr wchar_t kUpdateWaitSwitch[] = L"UpdateWait_Test.UpdateWait_Test";
+#include "foundation/system/test_switches.h"
 
 // The base URL in force (ending with "/"); empty when none is set.
 std::wstring GetUpdateSiteOverride();

@@ -4,16 +4,16 @@
 
 #include <atomic>
 
-#include "foundation/system/handles.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
 #include "foundation/files/program_names.h"
+#include "foundation/logging/log.h"
+#include "foundation/logging/system_error.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/security.h"
 #include "foundation/system/shell_open.h"
-#include "foundation/logging/system_error.h"
 #include "foundation/system/system_helpers.h"
-#include "tray/settings/event_watchers.h"
-#include "tray/settings/settings_files.h"
+#include "settings/event_watchers.h"
+#include "settings/settings_files.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cwctype>
 
-#include "foundation/text/convert.h"
 #include "foundation/files/file_version.h"
 #include "foundation/files/files.h"
 #include "foundation/system/test_switches.h"
+#include "foundation/text/convert.h"
 #include "online/downloads.h"
 #include "online/http_head_info.h"
 #include "online/web_links.h"

@@ -6,17 +6,17 @@
 #include <memory>
 #include <set>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 #include "online/downloads.h"
 #include "online/internet_state.h"
 #include "online/news_feed.h"
-#include "online/temp_file_guard.h"
 #include "online/online_test_seams.h"
+#include "online/temp_file_guard.h"
 #include "online/update_answer.h"
 #include "online/update_events.h"
 #include "online/update_request.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

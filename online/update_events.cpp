@@ -7,11 +7,11 @@
 
 #include <cmath>
 
-#include "foundation/system/handles.h"
 #include "foundation/files/program_names.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/security.h"
 #include "foundation/system/system_helpers.h"
-#include "tray/settings/event_watchers.h"
+#include "settings/event_watchers.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 
 #include <vector>
 
-#include "foundation/text/convert.h"
 #include "foundation/files/paths.h"
 #include "foundation/system/system_helpers.h"
+#include "foundation/text/convert.h"
 #include "foundation/text/url_query.h"
 #include "online/tray_helpers.h"
 #include "online/update_info.h"
 #include "online/web_links.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 
 std::wstring BuildUpdateRequestUrl() {
   CQLRTraySettings& settings = GetSettings();

@@ -6,8 +6,8 @@
 #include <atomic>
 
 #include "foundation/files/file_version.h"
-#include "online/online_test_seams.h"
 #include "foundation/system/shell_open.h"
+#include "online/online_test_seams.h"
 
 namespace {
 

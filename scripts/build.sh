@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Configures and builds one or both targets: scripts/build.sh [x64|x86|all]
+# [TARGET...]. With targets named, only they and what they need are built.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 which="${1:-all}"
+shift || true
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
 jobs="${QLR_JOBS:-$(nproc)}"
 
 build_one() {  # folder toolchain
@@ -15,7 +19,7 @@ build_one() {  # folder toolchain
     cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
       -DCMAKE_TOOLCHAIN_FILE="$here/cmake/$2" >/dev/null
   fi
-  cmake --build "$dir" -j "$jobs"
+  cmake --build "$dir" -j "$jobs" ${targets[@]+"${targets[@]}"}
 }
 
 case "$which" in

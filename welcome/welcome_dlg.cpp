@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "foundation/files/files.h"
 #include "foundation/files/file_version.h"
+#include "foundation/files/files.h"
 #include "foundation/files/paths.h"
 #include "foundation/files/program_names.h"
 #include "foundation/localization/dialog_fonts.h"
@@ -16,8 +16,8 @@
 #include "foundation/text/text_basics.h"
 #include "online/web_links.h"
 #include "platform/atl/app_module.h"
-#include "tray/settings/settings_area.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_area.h"
+#include "settings/settings_files.h"
 
 namespace {
 

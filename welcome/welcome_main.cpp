@@ -11,7 +11,7 @@
 #include "foundation/system/system_helpers.h"
 #include "platform/atl/app_module.h"
 #include "platform/atl/message_loop.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 #include "welcome/welcome_dlg.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "foundation/text/convert.h"
 #include "foundation/text/text_basics.h"
 #include "phrases/macros/macro_expand.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

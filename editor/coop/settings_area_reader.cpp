@@ -1,8 +1,8 @@
 #include "editor/coop/settings_area_reader.h"
 
 #include "foundation/files/program_names.h"
-#include "tray/settings/settings_area.h"
-#include "tray/settings/shared_memory.h"
+#include "settings/settings_area.h"
+#include "settings/shared_memory.h"
 
 std::string ReadSettingsAreaText() {
   // The view's size is the region actually mapped, so a record without its

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "editor/app/editor_access.h"
+#include "editor/coop/settings_area_reader.h"
 #include "editor/doc/folder_view.h"
 #include "editor/doc/phrase_view.h"
-#include "editor/coop/settings_area_reader.h"
 #include "editor/editor_names.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"

@@ -6,7 +6,6 @@
 #include "editor/coop/command_run.h"
 #include "editor/doc/doc.h"
 #include "editor/editor_names.h"
-#include "platform/mfc/res/afx_ids.h"
 #include "editor/services/clipboard_text.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
@@ -16,6 +15,7 @@
 #include "foundation/localization/localized_strings.h"
 #include "phrases/macros/macro_expand.h"
 #include "phrases/store/phrase_node.h"
+#include "platform/mfc/res/afx_ids.h"
 #include "platform/mfc/window/cmd_ui.h"
 
 namespace esn = editor_settings_names;

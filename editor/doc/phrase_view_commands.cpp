@@ -20,8 +20,8 @@
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/system/shell_open.h"
-#include "platform/mfc/window/cmd_ui.h"
 #include "platform/mfc/core/menu.h"
+#include "platform/mfc/window/cmd_ui.h"
 
 namespace {
 

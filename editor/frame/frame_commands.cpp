@@ -14,7 +14,6 @@
 #include "editor/frame/phrase_backup.h"
 #include "editor/frame/phrase_export.h"
 #include "editor/services/editor_system.h"
-#include "editor/services/menu_ranges.h"
 #include "editor/services/phrase_import.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
@@ -23,12 +22,13 @@
 #include "editor_settings/helpers/browse_folder.h"
 #include "editor_settings/helpers/file_dialog_ex.h"
 #include "editor_settings/helpers/file_helpers.h"
+#include "editor_settings/helpers/menu_ranges.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/shell_open.h"
 #include "foundation/system/sounds.h"
 #include "phrases/store/phrase_writer.h"
 #include "platform/mfc/window/cmd_ui.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

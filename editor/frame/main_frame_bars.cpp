@@ -15,9 +15,9 @@
 #include "editor_settings/helpers/menu_helpers.h"
 #include "editor_settings/helpers/shared_icons.h"
 #include "editor_settings/helpers/ui_helpers.h"
-#include "platform/mfc/controls/image_list.h"
 #include "foundation/logging/log.h"
 #include "platform/mfc/app/win_app.h"
+#include "platform/mfc/controls/image_list.h"
 #include "platform/mfc/core/menu.h"
 #include "platform/mfc/window/cmd_ui.h"
 

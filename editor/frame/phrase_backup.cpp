@@ -4,7 +4,7 @@
 
 #include "editor/services/folder_archive.h"
 #include "foundation/files/files.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 std::wstring MakeBackupName(const SYSTEMTIME& time) {
   wchar_t name[80];

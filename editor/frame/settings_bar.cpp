@@ -4,8 +4,8 @@
 
 #include "editor/app/editor_access.h"
 #include "editor/frame/settings_bar_ids.h"
-#include "editor/settings_page/settings_page.h"
 #include "editor/services/editor_system.h"
+#include "editor/settings_page/settings_page.h"
 #include "foundation/logging/log.h"
 #include "platform/mfc/frame/frame_wnd.h"
 

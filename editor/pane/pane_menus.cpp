@@ -14,8 +14,8 @@
 #include "htmldraw/tooltip/tree_item_tooltip.h"
 #include "phrases/macros/macro_table.h"
 #include "platform/mfc/core/menu.h"
-#include "platform/mfc/window/wnd.h"
 #include "platform/mfc/res/afx_ids.h"
+#include "platform/mfc/window/wnd.h"
 
 namespace {
 

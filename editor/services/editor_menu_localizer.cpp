@@ -1,6 +1,6 @@
 #include "editor/services/editor_menu_localizer.h"
 
-#include "editor/services/menu_ranges.h"
+#include "editor_settings/helpers/menu_ranges.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include <map>
 
-#include "editor/services/menu_ranges.h"
+#include "editor_settings/helpers/menu_ranges.h"
 #include "foundation/localization/localized_strings.h"
 #include "phrases/macros/macro_expand.h"
+#include "phrases/macros/macro_sources.h"
 #include "phrases/macros/macro_table.h"
 #include "phrases/macros/macro_values.h"
-#include "phrases/macros/macro_sources.h"
 
 namespace {
 

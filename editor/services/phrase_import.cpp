@@ -7,12 +7,12 @@
 
 #include "editor/store/command_folder.h"
 #include "editor/store/command_names.h"
-#include "phrases/store/phrase_node.h"
 #include "foundation/files/paths.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/handles.h"
 #include "foundation/text/convert.h"
 #include "foundation/text/text_basics.h"
+#include "phrases/store/phrase_node.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 
 #include "editor/services/editor_system.h"
 #include "editor/settings_page/settings_page_ids.h"
-#include "editor_settings/helpers/shared_icons.h"
 #include "editor/settings_page/settings_page_rules.h"
 #include "editor_settings/buttons/buttons_names.h"
 #include "editor_settings/controls/timed_message_box.h"
@@ -17,10 +16,11 @@
 #include "editor_settings/helpers/blink_font.h"
 #include "editor_settings/helpers/bold_check_box.h"
 #include "editor_settings/helpers/editor_fonts.h"
+#include "editor_settings/helpers/shared_icons.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"
-#include "tray/settings/settings_area.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_area.h"
+#include "settings/settings_files.h"
 
 using editor::CreateStrikeOutFont;
 using editor::GetDefaultGuiFont;

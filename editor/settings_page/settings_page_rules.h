@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "editor_settings/hotkey_record.h"
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 // A field's text as a decimal number: empty, blank or non-numeric text is
 // 0; leading zeros are allowed; a number beyond the int range saturates.

@@ -5,6 +5,7 @@
 #include "editor/store/command_names.h"
 #include "editor/store/command_order.h"
 #include "foundation/files/files.h"
+#include "foundation/files/shell_file_ops.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/security.h"
 #include "foundation/text/text_basics.h"

@@ -29,13 +29,3 @@ std::wstring MakeNumberedPath(const std::wstring& directory, const std::wstring&
 // Copies or moves a phrase file or folder directory into the target
 // directory under a free name; the new path, or empty on failure.
 std::wstring CopyOrMoveEntry(const std::wstring& source, const std::wstring& targetDirectory, bool move);
-// Copies a file or directory tree through the shell; false when it failed
-// or was cancelled.
-bool ShellCopy(HWND owner, const std::wstring& from, const std::wstring& to, bool confirm);
-// Deletes a file or directory tree into the recycle bin; false when it
-// failed or the user cancelled. The shell keeps an undo only for a fully
-// qualified path and deletes anything else for good, so the path is made
-// absolute first (against the current folder); an empty path is refused.
-// The first form reads at most length characters of path (null: false).
-bool DeleteToRecycleBin(HWND owner, const wchar_t* path, size_t length, bool confirm);
-bool DeleteToRecycleBin(HWND owner, const std::wstring& path, bool confirm);

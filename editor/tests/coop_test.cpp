@@ -10,10 +10,10 @@
 #include "editor/coop/coop_watchers.h"
 #include "editor/editor_names.h"
 #include "editor/frame/main_frame.h"
+#include "editor/tests/scaffold_frame.h"
+#include "foundation/system/handles.h"
 #include "platform/mfc/doc/document.h"
 #include "platform/mfc/doc/view.h"
-#include "foundation/system/handles.h"
-#include "editor/tests/scaffold_frame.h"
 #include "tests/support/test_support.h"
 
 namespace en = editor_names;

@@ -18,8 +18,8 @@
 #include "phrases/tests/phrase_test_util.h"
 #include "platform/mfc/doc/view.h"
 #include "platform/mfc/frame/frame_wnd.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace docfix {
 

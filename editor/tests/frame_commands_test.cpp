@@ -11,8 +11,8 @@
 #include "editor/store/command.h"
 #include "phrases/store/phrase_file.h"
 #include "phrases/store/phrase_node.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

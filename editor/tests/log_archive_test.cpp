@@ -7,8 +7,8 @@
 #include "editor/coop/log_archive.h"
 #include "foundation/files/files.h"
 #include "foundation/files/paths.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/services/menu_ranges.h"
+#include "editor_settings/helpers/menu_ranges.h"
 #include "foundation/localization/language_files.h"
 
 constexpr size_t kLanguageMenuMostItems = kLanguageItemLast - kLanguageItemFirst + 1;

@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "editor/store/command_names.h"
 #include "editor_settings/language/language_tools_names.h"
 #include "editor_settings/language/lng_file_maker.h"
 #include "editor_settings/language/program_file_check.h"
@@ -10,6 +9,7 @@
 #include "editor_settings/settings_file_replace.h"
 #include "foundation/files/files.h"
 #include "foundation/files/paths.h"
+#include "foundation/files/shell_file_ops.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"

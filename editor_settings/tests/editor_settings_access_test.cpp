@@ -6,8 +6,8 @@
 
 #include <thread>
 
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

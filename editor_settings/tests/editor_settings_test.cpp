@@ -7,9 +7,9 @@
 #include <cwchar>
 #include <string>
 
+#include "settings/settings_files.h"
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

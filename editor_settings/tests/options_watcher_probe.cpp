@@ -16,7 +16,7 @@
 #include "editor_settings/editor_settings.h"
 #include "editor_settings/editor_settings_names.h"
 #include "foundation/system/handles.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "editor_settings/editor_settings.h"
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "foundation/files/program_names.h"
 
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 
 namespace {
 HANDLE g_firstInstanceEvent = nullptr;

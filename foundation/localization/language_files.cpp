@@ -4,8 +4,8 @@
 #include <cwchar>
 
 #include "foundation/files/files.h"
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "foundation/system/handles.h"
 #include "foundation/localization/language_files.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

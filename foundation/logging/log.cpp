@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "foundation/files/files.h"
-#include "foundation/system/handles.h"
+#include "foundation/files/paths.h"
 #include "foundation/logging/log_file.h"
 #include "foundation/logging/log_source.h"
 #include "foundation/logging/log_writer.h"
-#include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/security.h"
 
 namespace {

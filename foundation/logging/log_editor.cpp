@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log.h"
 #include "foundation/logging/log_file.h"
 #include "foundation/logging/log_source.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <deque>
 #include <vector>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log_file.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

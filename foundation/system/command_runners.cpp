@@ -3,9 +3,9 @@
 #include <atomic>
 
 #include "foundation/localization/localized_strings.h"
+#include "foundation/logging/system_error.h"
 #include "foundation/system/shell_helpers.h"
 #include "foundation/system/shell_open.h"
-#include "foundation/logging/system_error.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <atomic>
 
-#include "foundation/text/convert.h"
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/test_switches.h"
+#include "foundation/text/convert.h"
 
 namespace {
 

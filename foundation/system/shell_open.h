@@ -7,7 +7,8 @@
 
 #include <string>
 
-constexpr const wchar_t* kShellOpenTestSwitch = L"ShellOpen_Test.ShellOpen_Test";
+#include "foundation/system/test_switches.h"
+
 constexpr const wchar_t* kShellOpenTestLog = L"ShellOpen_Test.log";
 // What a recorded request answers: a success of ShellExecuteW.
 constexpr INT_PTR kShellOpenRecordedResult = 42;

@@ -3,9 +3,9 @@
 #include <cwchar>
 #include <string>
 
-#include "foundation/text/convert.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/shell_helpers.h"
+#include "foundation/text/convert.h"
 
 namespace {
 

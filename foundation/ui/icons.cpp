@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 
 HICON LoadIconSize(HINSTANCE module, UINT resourceId, int size) {
   return static_cast<HICON>(

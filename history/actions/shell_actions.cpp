@@ -2,9 +2,9 @@
 
 #include <atomic>
 
+#include "foundation/files/paths.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"
-#include "foundation/files/paths.h"
 #include "foundation/system/shell_open.h"
 #include "history/store/clipboard_item_file.h"
 #include "history/store/history_item.h"

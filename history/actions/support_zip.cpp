@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "foundation/text/convert.h"
 #include "foundation/files/files.h"
-#include "foundation/system/handles.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
-#include "foundation/system/shell_open.h"
 #include "foundation/files/zip_writer.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
+#include "foundation/system/shell_open.h"
+#include "foundation/text/convert.h"
 #include "phrases/macros/macro_expand.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/ui/bitmaps.h"
 #include "foundation/system/handles.h"
+#include "foundation/ui/bitmaps.h"
 #include "history/store/history_names.h"
 #include "phrases/insertion/clipboard_ops.h"
 

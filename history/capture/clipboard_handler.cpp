@@ -1,14 +1,14 @@
 #include "history/capture/clipboard_handler.h"
 
+#include "foundation/files/program_names.h"
+#include "foundation/logging/log.h"
 #include "foundation/system/command_runners.h"
 #include "foundation/system/listeners.h"
-#include "foundation/logging/log.h"
-#include "foundation/files/program_names.h"
 #include "foundation/system/shell_helpers.h"
 #include "history/capture/own_copy.h"
-#include "tray/settings/copy_events.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_names.h"
+#include "settings/copy_events.h"
+#include "settings/settings.h"
+#include "settings/settings_names.h"
 
 namespace {
 

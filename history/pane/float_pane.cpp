@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "history/actions/version_text.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/pane/pane_texts.h"
-#include "history/actions/version_text.h"
 #include "platform/atl/app_module.h"
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "foundation/ui/theme.h"
 #include "foundation/ui/window_helpers.h"
 #include "history/capture/clipboard_handler.h"
-#include "history/store/history_caption.h"
 #include "history/pane/float_pane.h"
 #include "history/pane/pane_texts.h"
+#include "history/store/history_caption.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "history/store/history_caption.h"
 #include "phrases/insertion/clipboard_ops.h"
 #include "phrases/insertion/insertion_actions.h"
-#include "tray/settings/copy_events.h"
+#include "settings/copy_events.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "history/pane/pane_texts.h"
 #include "history/store/clipboard_item_file.h"
 #include "history/store/history_caption.h"
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cwchar>
 #include <string>
 
-#include "foundation/ui/bitmaps.h"
 #include "foundation/system/handles.h"
+#include "foundation/ui/bitmaps.h"
 #include "history/store/history_item.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cwctype>
 
 #include "foundation/files/files.h"
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
 #include "history/store/history_files.h"
 #include "history/store/history_names.h"

@@ -5,8 +5,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "foundation/ui/bitmaps.h"
 #include "foundation/system/system_helpers.h"
+#include "foundation/ui/bitmaps.h"
 #include "history/store/history_files.h"
 
 namespace {

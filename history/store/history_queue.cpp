@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
 #include "history/store/history_files.h"
 

@@ -4,11 +4,11 @@
 #include <set>
 #include <vector>
 
-#include "foundation/ui/bitmaps.h"
-#include "foundation/system/handles.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
+#include "foundation/ui/bitmaps.h"
 #include "history/store/history_bitmap_file.h"
 #include "history/store/history_descriptor.h"
 #include "history/store/history_file_names.h"

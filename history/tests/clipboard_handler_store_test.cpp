@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "foundation/files/ini.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/store/history_descriptor.h"
 #include "history/store/save_load_lock.h"
-#include "foundation/files/ini.h"
 #include "history/tests/handler_parent.h"
 
 using namespace histtest;

@@ -9,8 +9,8 @@
 
 #include "foundation/logging/log.h"
 #include "history/capture/own_copy.h"
-#include "tray/settings/settings.h"
 #include "history/tests/handler_parent.h"
+#include "settings/settings.h"
 #include "tests/support/test_support.h"
 
 namespace {

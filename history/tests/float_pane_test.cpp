@@ -6,8 +6,8 @@
 #include <climits>
 #include <string>
 
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

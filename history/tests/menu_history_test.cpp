@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "history/actions/menu_history.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/store/history_caption.h"
-#include "history/actions/menu_history.h"
 #include "history/tests/handler_parent.h"
 #include "phrases/menu/menu_builder.h"
 #include "phrases/menu/menu_commands.h"

@@ -21,7 +21,7 @@
 #include "history/tests/history_test_util.h"
 #include "history/tests/pane_test_host.h"
 #include "phrases/menu/menu_tooltip.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

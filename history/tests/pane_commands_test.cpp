@@ -21,7 +21,7 @@
 #include "history/pane/pane_save.h"
 #include "history/tests/history_test_util.h"
 #include "history/tests/pane_test_host.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

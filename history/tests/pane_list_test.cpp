@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "foundation/ui/subclass.h"
+#include "history/actions/version_text.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/pane/float_pane.h"
 #include "history/pane/pane_texts.h"
 #include "history/tests/history_test_util.h"
-#include "history/actions/version_text.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "foundation/files/paths.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
-#include "foundation/files/paths.h"
 #include "foundation/system/shell_open.h"
 #include "history/store/clipboard_item_file.h"
 #include "history/tests/history_test_util.h"

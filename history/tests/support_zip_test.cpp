@@ -10,8 +10,8 @@
 #include "foundation/system/shell_open.h"
 #include "foundation/tests/message_box_watch.h"
 #include "foundation/tests/zip_test_reader.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

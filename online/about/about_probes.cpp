@@ -4,12 +4,12 @@
 
 #include <shellapi.h>
 
+#include "foundation/files/paths.h"
 #include "foundation/localization/locale_names.h"
 #include "foundation/logging/log.h"
-#include "foundation/files/paths.h"
 #include "foundation/system/security.h"
 #include "history/actions/support_zip.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace {
 

@@ -1,23 +1,23 @@
 #include "online/about/about_rows.h"
 
-#include "foundation/text/date_helpers.h"
 #include "foundation/files/file_version.h"
-#include "foundation/system/command_runners.h"
+#include "foundation/files/paths.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
+#include "foundation/system/command_runners.h"
 #include "foundation/system/os_version.h"
-#include "foundation/files/paths.h"
 #include "foundation/system/processes.h"
 #include "foundation/system/registry.h"
 #include "foundation/system/security.h"
 #include "foundation/system/system_info.h"
 #include "foundation/system/test_switches.h"
+#include "foundation/text/date_helpers.h"
 #include "online/about/about_probes.h"
 #include "online/internet_state.h"
 #include "online/tray_helpers.h"
 #include "phrases/store/phrase_statistics.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "foundation/system/shell_open.h"
 #include "online/tray_helpers.h"
 #include "online/web_links.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

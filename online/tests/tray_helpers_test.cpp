@@ -4,12 +4,12 @@
 
 #include <atomic>
 
-#include "foundation/system/handles.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/security.h"
+#include "settings/event_watchers.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/event_watchers.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "foundation/system/handles.h"
 #include "online/online_test_seams.h"
+#include "settings/settings_files.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

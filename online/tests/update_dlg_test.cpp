@@ -9,9 +9,9 @@
 
 #include "foundation/files/ini.h"
 #include "foundation/system/shell_open.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <atomic>
 
 #include "foundation/system/handles.h"
+#include "settings/event_watchers.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/event_watchers.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/text/convert.h"
 #include "foundation/system/system_helpers.h"
+#include "foundation/text/convert.h"
 #include "online/online_test_seams.h"
 #include "online/web_links.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

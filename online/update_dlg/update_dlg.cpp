@@ -12,7 +12,7 @@
 #include "online/update_page/update_page.h"
 #include "online/update_page/update_page_ids.h"
 #include "online/web_links.h"
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

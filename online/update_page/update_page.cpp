@@ -9,8 +9,8 @@
 #include "online/update_page/update_page_ids.h"
 #include "online/web_links.h"
 #include "phrases/macros/macro_dates.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 
 namespace {
 

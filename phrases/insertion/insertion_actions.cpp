@@ -1,8 +1,8 @@
 #include "phrases/insertion/insertion_actions.h"
 
 #include "foundation/logging/log.h"
-#include "foundation/ui/rich_edit_convert.h"
 #include "foundation/system/command_runners.h"
+#include "foundation/ui/rich_edit_convert.h"
 #include "phrases/insertion/keystrokes.h"
 #include "phrases/insertion/prompt_dialog.h"
 

@@ -1,7 +1,7 @@
 #include "phrases/insertion/keystrokes.h"
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 
 namespace {
 

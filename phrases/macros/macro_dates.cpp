@@ -2,9 +2,9 @@
 
 #include <initializer_list>
 
-#include "foundation/text/date_helpers.h"
 #include "foundation/localization/locale_names.h"
 #include "foundation/system/system_helpers.h"
+#include "foundation/text/date_helpers.h"
 #include "foundation/text/text_basics.h"
 #include "phrases/macros/macro_sources.h"
 

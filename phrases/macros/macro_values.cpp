@@ -4,8 +4,8 @@
 
 #include "foundation/files/file_version.h"
 #include "foundation/localization/locale_names.h"
-#include "foundation/text/number_words.h"
 #include "foundation/system/os_version.h"
+#include "foundation/text/number_words.h"
 #include "foundation/text/text_basics.h"
 #include "phrases/insertion/clipboard_ops.h"
 #include "phrases/macros/macro_dates.h"

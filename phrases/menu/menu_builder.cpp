@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <unordered_set>
 
-#include "foundation/logging/exception_guard.h"
 #include "foundation/localization/localized_strings.h"
+#include "foundation/logging/exception_guard.h"
 #include "foundation/logging/log.h"
 #include "foundation/text/text_basics.h"
 #include "phrases/menu/menu_commands.h"

@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "foundation/logging/exception_guard.h"
 #include "foundation/files/file_version.h"
+#include "foundation/logging/exception_guard.h"
 #include "foundation/ui/icons.h"
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_item_data.h"

@@ -1,9 +1,9 @@
 #include "phrases/menu/menu_handler.h"
 
 #include "foundation/logging/exception_guard.h"
-#include "foundation/ui/foreground.h"
 #include "foundation/logging/log.h"
 #include "foundation/text/text_basics.h"
+#include "foundation/ui/foreground.h"
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_draw.h"
 #include "phrases/menu/menu_item_data.h"

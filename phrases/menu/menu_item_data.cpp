@@ -2,8 +2,8 @@
 
 #include <cwctype>
 
-#include "phrases/menu/menu_item_text.h"
 #include "foundation/text/text_basics.h"
+#include "phrases/menu/menu_item_text.h"
 #include "phrases/store/phrase_node.h"
 
 // Only the first characters are cleared: the texts are read up to their

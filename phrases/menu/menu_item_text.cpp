@@ -4,9 +4,9 @@
 #include <map>
 
 #include "foundation/localization/localized_strings.h"
-#include "foundation/ui/rich_edit_convert.h"
 #include "foundation/text/text_basics.h"
 #include "foundation/text/text_helpers.h"
+#include "foundation/ui/rich_edit_convert.h"
 #include "phrases/store/phrase_node.h"
 
 namespace {

@@ -4,11 +4,11 @@
 
 #include <map>
 
-#include "foundation/ui/icons.h"
-#include "foundation/logging/log.h"
-#include "foundation/localization/menu_localizer.h"
 #include "foundation/files/program_names.h"
+#include "foundation/localization/menu_localizer.h"
+#include "foundation/logging/log.h"
 #include "foundation/text/text_basics.h"
+#include "foundation/ui/icons.h"
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_item_data.h"
 #include "phrases/menu/menu_item_text.h"

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <memory>
 
-#include "foundation/text/convert.h"
 #include "foundation/files/files.h"
 #include "foundation/logging/log.h"
+#include "foundation/text/convert.h"
 #include "foundation/text/text_basics.h"
 #include "phrases/store/phrase_names.h"
 #include "phrases/store/phrase_node.h"

@@ -7,10 +7,10 @@
 #include <memory>
 #include <mutex>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log.h"
-#include "foundation/system/security.h"
 #include "foundation/logging/system_error.h"
+#include "foundation/system/handles.h"
+#include "foundation/system/security.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "foundation/ui/rich_edit_convert.h"
 #include "phrases/insertion/clipboard_ops.h"
-#include "phrases/tests/clipboard_and_dialogs.h"
 #include "phrases/insertion/prompt_dialog_ids.h"
+#include "phrases/tests/clipboard_and_dialogs.h"
 #include "phrases/tests/insert_target.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "foundation/logging/log.h"
 #include "phrases/insertion/clipboard_ops.h"
-#include "phrases/store/data_type_keyword.h"
 #include "phrases/macros/macro_table.h"
+#include "phrases/store/data_type_keyword.h"
 #include "phrases/store/phrase_node.h"
 #include "phrases/tests/macro_test_util.h"
 #include "tests/support/test_support.h"

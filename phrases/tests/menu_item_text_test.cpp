@@ -11,9 +11,9 @@
 #include "phrases/menu/menu_macros.h"
 #include "phrases/store/phrase_file.h"
 #include "phrases/store/phrase_writer.h"
-#include "tests/support/test_support.h"
 #include "phrases/tests/macro_test_util.h"
 #include "phrases/tests/menu_test_util.h"
+#include "tests/support/test_support.h"
 
 using namespace menutest;
 

@@ -1,5 +1,6 @@
 #include "platform/htmlayout/view.h"
 
+#include "foundation/system/test_switches.h"
 #include "platform/htmlayout/text_decode.h"
 #include "platform/htmlayout/tree_builder.h"
 #include "platform/htmlayout/url.h"
@@ -43,7 +44,7 @@ LRESULT LastSheetAnswer(HWND hwnd, WPARAM wParam) {
 
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   static const UINT lastSheetMessage = RegisterWindowMessageW(kLastStyleSheetMessage);
-  if (msg == lastSheetMessage) return LastSheetAnswer(hwnd, wParam);
+  if (msg == lastSheetMessage && IsTestSwitchOn(kStyleSheetQueryTestSwitch)) return LastSheetAnswer(hwnd, wParam);
   switch (msg) {
     case WM_NCCREATE: {
       ModelLock lock;

@@ -20,8 +20,9 @@ struct EventHandlerEntry {
 
 class ViewWindow;
 
-// Registered test message: what the view knows of the last style sheet
-// handed over with HTMLayoutDataReady (see LastSheetAnswer in view.cpp).
+// Registered test message, answered only with kStyleSheetQueryTestSwitch on:
+// what the view knows of the last style sheet handed over with
+// HTMLayoutDataReady (see LastSheetAnswer in view.cpp).
 constexpr const wchar_t* kLastStyleSheetMessage = L"HTMLayout_LastStyleSheet";
 
 class View {

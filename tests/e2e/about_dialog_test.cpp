@@ -2,6 +2,8 @@
 // one at a time, its report copied and the program ended while it is open.
 #include "tests/e2e/about_dialog.h"
 
+#include <algorithm>
+
 #include "foundation/system/system_helpers.h"
 #include "tests/e2e/hotkey_session.h"
 
@@ -32,6 +34,10 @@ class AboutReportTest : public qlre2e::AboutDialogTest {
 TEST_F(AboutReportTest, OpensOnceReportsTheMachineAndEndsWithTheProgram) {
   WriteUsedPhrase(phrases + L"\\Greeting.quillora", L"Greeting", 5, 1);
   WriteUsedPhrase(phrases + L"\\Bye.quillora", L"Bye", 2, 2);
+  // Two harmless test switches: the start log and the report name them.
+  const std::vector<std::wstring> switchesOn = {L"ShellOpen_Test.ShellOpen_Test",
+                                                L"HTMLayoutStyleSheet_Test.HTMLayoutStyleSheet_Test"};
+  for (const std::wstring& name : switchesOn) ASSERT_TRUE(qlrtest::WriteBytes(dir.File(name), ""));
   HWND tray = Start(L"");
   ASSERT_NE(tray, nullptr);
   ASSERT_EQ(SendMessageW(tray, kEditorEnded, 0, 0), 1);  // the phrases are read anew
@@ -74,6 +80,22 @@ TEST_F(AboutReportTest, OpensOnceReportsTheMachineAndEndsWithTheProgram) {
   std::wstring keys = GetHotkeyDisplayName(VK_RETURN, MOD_CONTROL | MOD_ALT);
   CharUpperBuffW(&keys[0], static_cast<DWORD>(keys.size()));
   EXPECT_EQ(hotkey->value, keys);
+  // Every test switch of the suite is listed, "Yes" exactly where its
+  // marker file lies beside the program, and the start log warned of those.
+  const std::vector<std::wstring> allSwitches = {
+      L"UpdateVersion_Test.UpdateVersion_Test", L"UpdateSite_Test.UpdateSite_Test",
+      L"InternetState_Test.InternetState_Test", L"UpdateWait_Test.UpdateWait_Test",
+      L"SelfFillQuery_Test.SelfFillQuery_Test", L"ShellOpen_Test.ShellOpen_Test",
+      L"HTMLayoutClick_Test.HTMLayoutClick_Test", L"HTMLayoutStyleSheet_Test.HTMLayoutStyleSheet_Test"};
+  EXPECT_NE(FindRow(rows, L"Files [" + std::to_wstring(allSwitches.size()) + L"]"), nullptr);
+  const std::wstring log = LogText();
+  for (const std::wstring& name : allSwitches) {
+    const bool on = std::find(switchesOn.begin(), switchesOn.end(), name) != switchesOn.end();
+    const ReportRow* row = FindRow(rows, name);
+    ASSERT_NE(row, nullptr) << qlrtest::ToUtf8(name);
+    EXPECT_EQ(row->value, on ? L"Yes" : L"") << qlrtest::ToUtf8(name);
+    EXPECT_EQ(log.find(L"WARNING: test switch is on: " + name) != std::wstring::npos, on) << qlrtest::ToUtf8(name);
+  }
   const ReportRow* message = FindRow(rows, L"Message #1");
   ASSERT_NE(message, nullptr);
   EXPECT_EQ(message->kind, qlre2e::kFailureKind);

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
+#include "phrases/insertion/prompt_dialog_ids.h"
 #include "phrases/menu/menu_builder.h"
 #include "phrases/menu/menu_item_data.h"
 #include "phrases/menu/menu_item_text.h"
-#include "phrases/insertion/prompt_dialog_ids.h"
 #include "tests/support/test_support.h"
 #include "tray/program/resource.h"
 

@@ -85,6 +85,8 @@ class WelcomeProgramTest : public ::testing::Test {
 };
 
 TEST_F(WelcomeProgramTest, FirstStartShowsTheBuiltInPageAndRecordsTheStart) {
+  // The view answers its style-sheet question only with its test switch on.
+  ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"HTMLayoutStyleSheet_Test.HTMLayoutStyleSheet_Test"), ""));
   const auto started = std::chrono::steady_clock::now();
   ASSERT_TRUE(Start());
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -146,6 +148,8 @@ TEST_F(WelcomeProgramTest, HotkeyOfTheSettingsAreaAndThePageOfTheLanguage) {
       << page;
   EXPECT_NE(page.find(L"green"), std::wstring::npos);
   EXPECT_NE(page.find(L"HTML\\De\\welcome.html</a>"), std::wstring::npos);
+  // Without its test switch the view does not answer its style-sheet question.
+  EXPECT_EQ(SendMessageW(View(), RegisterWindowMessageW(L"HTMLayout_LastStyleSheet"), 0, 0), 0);
   UnmapViewOfFile(view);
   CloseHandle(area);
 }

@@ -12,8 +12,8 @@
 #include <cwchar>
 #include <string>
 
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 #include "gesture/gesture_api.h"
 
 namespace {

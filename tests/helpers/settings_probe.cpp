@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 2) return 3;

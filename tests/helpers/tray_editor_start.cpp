@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
+#include "foundation/logging/log.h"
 #include "tray/app/app_control.h"
 #include "tray/window/tray_messaging.h"
 

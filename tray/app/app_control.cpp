@@ -7,20 +7,20 @@
 #include <memory>
 
 #include "foundation/files/files.h"
-#include "foundation/system/handles.h"
-#include "foundation/ui/icons.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
 #include "foundation/files/program_names.h"
-#include "foundation/system/security.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/registry.h"
+#include "foundation/system/security.h"
+#include "foundation/ui/icons.h"
 #include "history/capture/clipboard_handler.h"
+#include "settings/settings.h"
+#include "settings/settings_area.h"
 #include "tray/app/command_line.h"
 #include "tray/app/instance.h"
 #include "tray/window/tray_messages.h"
 #include "tray/window/tray_window.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_area.h"
 
 namespace {
 

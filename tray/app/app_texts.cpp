@@ -2,15 +2,15 @@
 
 #include <windows.h>
 
-#include "foundation/system/system_helpers.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/localization/menu_localizer.h"
+#include "foundation/system/system_helpers.h"
 #include "history/actions/version_text.h"
 #include "phrases/menu/menu_item_text.h"
 #include "phrases/menu/menu_tracker.h"
+#include "settings/settings.h"
 #include "tray/program/resource.h"
-#include "tray/settings/settings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "history/pane/pane_texts.h"  // FormatItemNumber
 #include "history/actions/version_text.h"   // GetProgramVersionTextShort
+#include "history/pane/pane_texts.h"  // FormatItemNumber
 
 // The tray program's text of a string id in the current language.
 std::wstring GetClientString(UINT id);

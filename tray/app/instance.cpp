@@ -1,12 +1,12 @@
 #include "tray/app/instance.h"
 
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
 #include "foundation/files/program_names.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/registry.h"
 #include "foundation/system/security.h"
+#include "settings/settings_names.h"
 #include "tray/app/command_line.h"
-#include "tray/settings/settings_names.h"
 
 namespace sn = settings_names;
 

@@ -5,21 +5,22 @@
 #include <ole2.h>
 
 #include "foundation/files/file_version.h"
+#include "foundation/files/program_names.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/os_version.h"
-#include "foundation/files/program_names.h"
 #include "foundation/system/security.h"
 #include "foundation/system/shell_helpers.h"
 #include "foundation/system/system_helpers.h"
+#include "foundation/system/test_switches.h"
 #include "online/update_events.h"
 #include "phrases/macros/macro_dates.h"
 #include "platform/atl/app_module.h"
+#include "settings/event_watchers.h"
+#include "settings/settings.h"
 #include "tray/app/app_texts.h"
 #include "tray/app/command_line.h"
 #include "tray/app/instance.h"
-#include "tray/settings/event_watchers.h"
-#include "tray/settings/settings.h"
 #include "tray/window/tray_window.h"
 
 namespace {
@@ -167,6 +168,8 @@ int QuilloraMain(HINSTANCE instance, const wchar_t* commandLine) {
   cmd.Parse();
   Log(L"Start Quillora " + ProductVersion() + L" with cmdline [" + commandText + L"] on " +
       OSDisplayName());
+  // A marker file beside the program changes what it does: say so.
+  for (const std::wstring& name : GetTestSwitchesOn()) Log(L"WARNING: test switch is on: " + name);
 
   if (cmd.IsUa()) SetAutoStartEntry(false);
   if (ResolveAutomode(cmd, settings.delayAutoLoadSeconds)) return Finish(kExitAutomodeCutShort);

@@ -5,11 +5,11 @@
 #include <cwchar>
 
 #include "foundation/files/files.h"
+#include "foundation/files/paths.h"
+#include "foundation/files/program_names.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/os_version.h"
-#include "foundation/files/paths.h"
 #include "foundation/system/processes.h"
-#include "foundation/files/program_names.h"
 #include "foundation/system/system_helpers.h"
 #include "foundation/system/test_switches.h"
 #include "foundation/text/text_basics.h"

@@ -8,6 +8,7 @@
 
 #include "foundation/system/handles.h"
 #include "foundation/system/shared_records.h"
+#include "foundation/system/test_switches.h"
 #include "foundation/system/win_event_hook.h"
 
 // Program folder + "Quillora.dll".
@@ -22,10 +23,6 @@ std::wstring GetDllServiceImplText();
 // The full image path of a process, else its file name from the process
 // list; empty when neither can be had.
 std::wstring GetProcessExeName(DWORD processId);
-
-// Test switch: the tray fills the query itself (the road taken under WOW64)
-// also where it would ask the library.
-constexpr wchar_t kSelfFillQueryTestSwitch[] = L"SelfFillQuery_Test.SelfFillQuery_Test";
 
 class CQLRDLLService : public IWinEventSubscriber {
  public:

@@ -3,13 +3,13 @@
 #include <cstring>
 #include <cwchar>
 
-#include "foundation/text/convert.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/program_names.h"
+#include "foundation/logging/log.h"
 #include "foundation/system/security.h"
+#include "foundation/text/convert.h"
 #include "phrases/insertion/clipboard_snapshot.h"
+#include "settings/shared_memory.h"
 #include "tray/hook/query_xml.h"
-#include "tray/settings/shared_memory.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 CMenuRequest MenuRequestFromQuery(const CQueryRecord& query) {
   CMenuRequest request;

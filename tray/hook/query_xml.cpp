@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "foundation/text/convert.h"
 #include "foundation/logging/log.h"
+#include "foundation/text/convert.h"
 
 namespace {
 

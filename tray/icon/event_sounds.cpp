@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "foundation/files/files.h"
-#include "foundation/system/handles.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/paths.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/security.h"
 #include "foundation/system/sounds.h"
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <atomic>
 
+#include "foundation/logging/log.h"
 #include "foundation/system/handles.h"
 #include "foundation/ui/icons.h"
-#include "foundation/logging/log.h"
 
 namespace {
 

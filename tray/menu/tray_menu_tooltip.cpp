@@ -10,12 +10,12 @@
 #include "online/tray_helpers.h"
 #include "online/web_links.h"
 #include "phrases/macros/macro_dates.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 #include "tray/app/app_texts.h"
 #include "tray/menu/tray_menu_ids.h"
-#include "tray/window/tray_messages.h"
 #include "tray/menu/tray_tip_texts.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
+#include "tray/window/tray_messages.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include "online/tray_helpers.h"
 #include "online/update_events.h"
 #include "online/web_links.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 #include "tray/app/app_control.h"
 #include "tray/app/instance.h"
-#include "tray/menu/tray_menu_ids.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
 #include "tray/icon/tray_icon.h"
+#include "tray/menu/tray_menu_ids.h"
 #include "tray/window/tray_window.h"
 
 namespace {

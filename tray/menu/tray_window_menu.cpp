@@ -4,14 +4,14 @@
 #include <algorithm>
 
 #include "foundation/localization/language_files.h"
-#include "foundation/logging/log.h"
 #include "foundation/localization/menu_localizer.h"
+#include "foundation/logging/log.h"
 #include "history/store/history_caption.h"
+#include "settings/settings.h"
 #include "tray/app/app_control.h"
 #include "tray/app/app_texts.h"
 #include "tray/menu/tray_menu_ids.h"
 #include "tray/menu/tray_menu_state.h"
-#include "tray/settings/settings.h"
 #include "tray/window/tray_window.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "foundation/localization/language_files.h"
 #include "foundation/system/system_helpers.h"
 #include "phrases/menu/menu_tracker.h"
+#include "settings/settings.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings.h"
 
 namespace {
 

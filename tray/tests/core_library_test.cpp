@@ -2,13 +2,13 @@
 // program through the posted notification.
 #include <gtest/gtest.h>
 
-#include "foundation/logging/log.h"
 #include "foundation/files/program_names.h"
+#include "foundation/logging/log.h"
 #include "foundation/ui/window_helpers.h"
+#include "settings/shared_memory.h"
 #include "tests/support/test_support.h"
 #include "tray/hook/dll_service.h"
 #include "tray/hook/interchange.h"
-#include "tray/settings/shared_memory.h"
 #include "tray/tests/core_target.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "foundation/files/file_version.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/program_names.h"
+#include "foundation/logging/log.h"
 #include "tests/support/test_support.h"
 
 namespace {

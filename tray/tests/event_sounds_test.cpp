@@ -5,10 +5,10 @@
 #include <mutex>
 #include <vector>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
+#include "settings/settings.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/registry.h"
-#include "tray/settings/settings_names.h"
+#include "settings/settings_names.h"
 
 namespace sn = settings_names;
 

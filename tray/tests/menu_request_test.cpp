@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "settings/settings.h"
 #include "tray/hook/menu_request.h"
-#include "tray/settings/settings.h"
 
 namespace {
 

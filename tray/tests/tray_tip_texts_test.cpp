@@ -14,10 +14,10 @@
 #include "history/pane/float_pane.h"
 #include "history/store/history_item.h"
 #include "phrases/macros/macro_dates.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
 #include "tray/menu/tray_menu_tooltip.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
 
 namespace {
 

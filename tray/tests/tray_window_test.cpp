@@ -4,10 +4,10 @@
 
 #include "foundation/system/handles.h"
 #include "platform/atl/app_module.h"
+#include "settings/settings_files.h"
+#include "settings/settings_names.h"
 #include "tests/support/test_support.h"
 #include "tray/app/command_line.h"
-#include "tray/settings/settings_files.h"
-#include "tray/settings/settings_names.h"
 #include "tray/app/startup.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <cwchar>
 
 #include "foundation/logging/log.h"
+#include "settings/shared_memory.h"
 #include "tests/support/test_support.h"
 #include "tray/hook/interchange.h"
 #include "tray/hook/query_xml.h"
-#include "tray/settings/shared_memory.h"
 #include "tray/tests/tray_window_stub.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <shellapi.h>
 
 #include "foundation/files/files.h"
-#include "foundation/system/listeners.h"
-#include "foundation/logging/log.h"
 #include "foundation/files/program_names.h"
+#include "foundation/logging/log.h"
+#include "foundation/system/listeners.h"
 #include "tray/app/app_control.h"
 #include "tray/window/tray_window.h"
 

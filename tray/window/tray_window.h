@@ -10,27 +10,27 @@
 #include <string>
 #include <vector>
 
+#include "history/actions/menu_history.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/pane/float_pane.h"
 #include "history/pane/pane_host.h"
-#include "history/actions/menu_history.h"
+#include "online/update_check.h"
 #include "phrases/insertion/clipboard_snapshot.h"
 #include "phrases/insertion/insertion_request.h"
 #include "phrases/menu/menu_handler.h"
 #include "phrases/store/phrase_store.h"
 #include "platform/atl/message_loop.h"
 #include "platform/atl/window_impl.h"
-#include "online/update_check.h"
+#include "tray/app/wts_notify.h"
 #include "tray/hook/dll_service.h"
 #include "tray/hook/interchange.h"
+#include "tray/hook/wait_query.h"
+#include "tray/icon/tray_icon_animation.h"
 #include "tray/menu/tray_menu_ids.h"
 #include "tray/menu/tray_menu_state.h"
 #include "tray/menu/tray_menu_tooltip.h"
-#include "tray/icon/tray_icon_animation.h"
 #include "tray/window/tray_messages.h"
 #include "tray/window/tray_messaging.h"
-#include "tray/hook/wait_query.h"
-#include "tray/app/wts_notify.h"
 
 class CCommandLine;
 

@@ -1,15 +1,15 @@
 // The tray window's about command: one dialog at a time.
+#include "foundation/files/paths.h"
 #include "foundation/localization/menu_localizer.h"
 #include "online/about/about_dlg.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 #include "tray/app/app_texts.h"
 #include "tray/app/command_line.h"
-#include "tray/hook/dll_service.h"
 #include "tray/app/problem_list.h"
+#include "tray/hook/dll_service.h"
 #include "tray/program/resource.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
 #include "tray/window/tray_window.h"
-#include "foundation/files/paths.h"
 
 namespace {
 

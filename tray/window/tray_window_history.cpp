@@ -1,11 +1,11 @@
 // The tray window's side of the clipboard history: it starts and stops the
 // handler window (at start-up, after the editor, around a session lock),
 // answers who the handler is, and reacts to its notifications.
-#include "foundation/system/listeners.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/listeners.h"
 #include "history/capture/clipboard_handler.h"
+#include "settings/settings.h"
 #include "tray/icon/event_sounds.h"
-#include "tray/settings/settings.h"
 #include "tray/icon/tray_icon.h"
 #include "tray/window/tray_window.h"
 

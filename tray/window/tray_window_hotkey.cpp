@@ -2,21 +2,21 @@
 // the target window for its state, the phrase menu opens, and the chosen
 // phrase goes into the target; the library's queries come in on the same
 // road.
-#include "foundation/ui/desktop.h"
 #include "foundation/logging/log.h"
+#include "foundation/ui/desktop.h"
+#include "history/capture/own_copy.h"
+#include "history/store/history_caption.h"
 #include "phrases/insertion/clipboard_ops.h"
 #include "phrases/insertion/keystrokes.h"
 #include "phrases/macros/macro_expand.h"
 #include "phrases/menu/menu_commands.h"
 #include "phrases/store/phrase_node.h"
+#include "settings/settings.h"
 #include "tray/app/app_control.h"
 #include "tray/app/app_texts.h"
-#include "tray/icon/event_sounds.h"
 #include "tray/hook/menu_request.h"
+#include "tray/icon/event_sounds.h"
 #include "tray/program/resource.h"
-#include "tray/settings/settings.h"
-#include "history/store/history_caption.h"
-#include "history/capture/own_copy.h"
 #include "tray/window/tray_window.h"
 
 namespace {

@@ -2,13 +2,13 @@
 // shell is not ready), refreshing its tooltip and state, balloons, and the
 // mouse notifications it sends.
 #include "foundation/logging/log.h"
+#include "settings/settings.h"
 #include "tray/app/app_control.h"
 #include "tray/app/app_texts.h"
-#include "tray/icon/event_sounds.h"
-#include "tray/program/resource.h"
 #include "tray/hook/retry_sender.h"
-#include "tray/settings/settings.h"
+#include "tray/icon/event_sounds.h"
 #include "tray/icon/tray_icon.h"
+#include "tray/program/resource.h"
 #include "tray/window/tray_window.h"
 
 namespace {

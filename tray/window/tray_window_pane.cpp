@@ -1,14 +1,14 @@
 // The tray window owns the history pane: it creates the pane's window on
 // request and destroys it to hide the pane.
-#include "history/pane/float_pane.h"
-#include "history/pane/pane_texts.h"
-#include "history/pane/pane_host.h"
-#include "online/tray_helpers.h"
 #include "foundation/localization/menu_localizer.h"
+#include "history/pane/float_pane.h"
+#include "history/pane/pane_host.h"
+#include "history/pane/pane_texts.h"
+#include "online/tray_helpers.h"
+#include "settings/settings.h"
 #include "tray/app/app_texts.h"
-#include "tray/menu/tray_menu_ids.h"
-#include "tray/settings/settings.h"
 #include "tray/icon/event_sounds.h"
+#include "tray/menu/tray_menu_ids.h"
 #include "tray/window/tray_messaging.h"
 #include "tray/window/tray_window.h"
 

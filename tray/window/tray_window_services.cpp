@@ -1,13 +1,13 @@
 // The services behind the hotkey: brought up on creation and on request,
 // taken down on request and at the end.
-#include "foundation/logging/log.h"
 #include "foundation/files/program_names.h"
+#include "foundation/logging/log.h"
 #include "foundation/system/system_helpers.h"
+#include "settings/settings.h"
+#include "settings/settings_area.h"
 #include "tray/app/app_texts.h"
-#include "tray/hook/dll_service.h"
 #include "tray/app/problem_list.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_area.h"
+#include "tray/hook/dll_service.h"
 #include "tray/window/tray_window.h"
 
 namespace {

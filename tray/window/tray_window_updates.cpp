@@ -6,11 +6,11 @@
 #include "online/update_dlg/update_dlg.h"
 #include "online/update_events.h"
 #include "online/web_links.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
 #include "tray/app/app_texts.h"
-#include "tray/program/resource.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
 #include "tray/icon/tray_icon.h"
+#include "tray/program/resource.h"
 #include "tray/window/tray_window.h"
 
 namespace {

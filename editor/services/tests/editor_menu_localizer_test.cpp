@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "editor/services/menu_ranges.h"
+#include "editor_settings/helpers/menu_ranges.h"
 #include "foundation/localization/language_files.h"
 #include "tests/support/test_support.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "editor/services/macro_menus.h"
-#include "editor/services/menu_ranges.h"
 #include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/menu_ranges.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/logging/log.h"
 #include "phrases/macros/macro_table.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/services/menu_ranges.h"
+#include "editor_settings/helpers/menu_ranges.h"
 #include "phrases/macros/macro_sources.h"
 #include "phrases/macros/macro_table.h"
 #include "tests/support/test_support.h"

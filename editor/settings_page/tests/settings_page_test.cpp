@@ -15,9 +15,9 @@
 #include "editor_settings/controls/hotkey_ctrl.h"
 #include "editor_settings/controls/timed_message_box.h"
 #include "editor_settings/editor_settings.h"
+#include "settings/settings_area.h"
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_area.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

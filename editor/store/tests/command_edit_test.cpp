@@ -6,6 +6,7 @@
 #include "editor/store/tests/store_test_util.h"
 #include <shlobj.h>
 
+#include "foundation/files/shell_file_ops.h"
 #include "foundation/logging/log.h"
 
 namespace {

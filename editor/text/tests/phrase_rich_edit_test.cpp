@@ -6,7 +6,7 @@
 
 #include "editor/text/rich_text_io.h"
 #include "editor/text/tests/text_test_util.h"
-#include "editor/services/menu_ranges.h"
+#include "editor_settings/helpers/menu_ranges.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "editor/services/web_pages.h"
-#include "platform/mfc/bars/dialog_bar.h"
 #include "editor/toolbars/toolbar_names.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
+#include "platform/mfc/bars/dialog_bar.h"
 #include "platform/mfc/tests/control_host.h"
 #include "tests/support/test_support.h"
 #include "tests/support/toolbar_tip.h"

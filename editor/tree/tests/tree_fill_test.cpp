@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/tree/tests/tree_test_util.h"
 #include "editor/store/command_order.h"
+#include "editor/tree/tests/tree_test_util.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "htmldraw/tooltip/tree_item_tooltip.h"
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "editor_settings/buttons/tests/link_test_host.h"
 #include "editor_settings/buttons/theme_functions.h"
 #include "editor_settings/buttons/themed_icon_button.h"
-#include "editor_settings/buttons/tests/link_test_host.h"
 #include "tests/support/test_support.h"
 
 using namespace buttons_test;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/tests/pipe_capture.h"
 #include "foundation/files/zip_writer.h"
+#include "foundation/tests/pipe_capture.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/system/handles.h"
 #include "foundation/logging/log_file.h"
+#include "foundation/system/handles.h"
 #include "tests/support/test_support.h"
 
 namespace {

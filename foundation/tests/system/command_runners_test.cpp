@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "foundation/logging/system_error.h"
 #include "foundation/system/shell_helpers.h"
 #include "foundation/system/shell_open.h"
-#include "foundation/logging/system_error.h"
 #include "foundation/tests/message_box_watch.h"
 #include "tests/support/test_support.h"
 

@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include "foundation/files/files.h"
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
 #include "foundation/logging/system_error.h"
+#include "foundation/system/handles.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <cwctype>
 #include <thread>
 
-#include "foundation/system/handles.h"
 #include "foundation/files/paths.h"
 #include "foundation/files/program_names.h"
+#include "foundation/system/handles.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -16,10 +16,7 @@ namespace {
 // Sent to itself when an element changed on another thread.
 const UINT kSyncWidgetsMessage = WM_USER + 0x301;
 
-bool ClickByHrefAllowed() {
-  const DWORD attributes = GetFileAttributesW(CTestSwitches::SwitchPath(kClickByHrefTestSwitch).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool ClickByHrefAllowed() { return IsTestSwitchOn(kClickByHrefTestSwitch); }
 
 }  // namespace
 

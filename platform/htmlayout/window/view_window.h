@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/system/test_switches.h"
 #include "htmldraw/html_text_drawer.h"
 #include "platform/htmlayout/render/page_images.h"
 #include "platform/htmlayout/render/page_markup.h"
@@ -16,8 +17,6 @@ namespace hl {
 
 class View;
 
-// Marker file (in the program folder) that lets the click-by-href message work.
-constexpr const wchar_t* kClickByHrefTestSwitch = L"HTMLayoutClick_Test.HTMLayoutClick_Test";
 // Registered message: lParam = a global atom of the href; the first link with
 // exactly that href is clicked. Answers 1 when it clicked.
 constexpr const wchar_t* kClickByHrefMessage = L"HTMLayout_ClickByHref";

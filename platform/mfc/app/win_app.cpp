@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "foundation/system/handles.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 #include "platform/mfc/doc/doc_template.h"
 #include "platform/mfc/window/wnd.h"
 

@@ -7,9 +7,9 @@
 
 #include "foundation/logging/log.h"
 #include "platform/mfc/app/win_app.h"
+#include "platform/mfc/bars/dock_context.h"
 #include "platform/mfc/doc/document.h"
 #include "platform/mfc/doc/view.h"
-#include "platform/mfc/bars/dock_context.h"
 #include "platform/mfc/frame/bar_layout.h"
 #include "platform/mfc/frame/control_bar.h"
 #include "platform/mfc/window/class_names.h"

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/htmlayout/tests/dll/sample_pages.h"
-#include "platform/htmlayout/tests/memory_in_use.h"
 #include "platform/htmlayout/tests/dll/view_host.h"
+#include "platform/htmlayout/tests/memory_in_use.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 #include <gtest/gtest.h>
 
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

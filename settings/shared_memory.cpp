@@ -1,4 +1,4 @@
-#include "tray/settings/shared_memory.h"
+#include "settings/shared_memory.h"
 
 #include <cstring>
 

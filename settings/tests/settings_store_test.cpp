@@ -1,12 +1,12 @@
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "settings/settings_files.h"
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

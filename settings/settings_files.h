@@ -9,7 +9,7 @@
 #pragma once
 #include <string>
 
-#include "tray/settings/settings_names.h"
+#include "settings/settings_names.h"
 
 // Test seam: the folders the two files are placed in. Empty means the real
 // ones (the running program's folder, the user's profile folder).

@@ -1,11 +1,11 @@
-#include "tray/settings/settings_area.h"
+#include "settings/settings_area.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "settings/shared_memory.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/shared_memory.h"
 
 namespace {
 

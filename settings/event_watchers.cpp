@@ -1,12 +1,12 @@
-#include "tray/settings/event_watchers.h"
+#include "settings/event_watchers.h"
 
 #include <atomic>
 #include <memory>
 
-#include "foundation/system/handles.h"
 #include "foundation/files/program_names.h"
+#include "foundation/system/handles.h"
 #include "foundation/system/security.h"
-#include "tray/settings/settings_names.h"
+#include "settings/settings_names.h"
 
 namespace sn = settings_names;
 

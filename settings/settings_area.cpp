@@ -1,14 +1,14 @@
-#include "tray/settings/settings_area.h"
+#include "settings/settings_area.h"
 
 #include <tinyxml.h>
 
 #include <cstring>
 #include <mutex>
 
-#include "foundation/text/convert.h"
 #include "foundation/files/program_names.h"
-#include "tray/settings/settings_names.h"
-#include "tray/settings/shared_memory.h"
+#include "foundation/text/convert.h"
+#include "settings/settings_names.h"
+#include "settings/shared_memory.h"
 
 namespace sn = settings_names;
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "settings/settings.h"
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "settings/settings.h"
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tray/settings/copy_events.h"
+#include "settings/copy_events.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include <cwchar>
 
 #include "foundation/files/ini.h"
-#include "tray/settings/settings.h"
-#include "tray/settings/settings_files.h"
-#include "tray/settings/settings_names.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
+#include "settings/settings_names.h"
 
 namespace sn = settings_names;
 

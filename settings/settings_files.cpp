@@ -1,4 +1,4 @@
-#include "tray/settings/settings_files.h"
+#include "settings/settings_files.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,4 +1,4 @@
-#include "tray/settings/settings.h"
+#include "settings/settings.h"
 
 #include <windows.h>
 
@@ -6,13 +6,13 @@
 #include <cwchar>
 #include <mutex>
 
-#include "foundation/system/command_runners.h"
 #include "foundation/files/files.h"
 #include "foundation/files/ini.h"
 #include "foundation/files/paths.h"
 #include "foundation/localization/language_files.h"
-#include "tray/settings/settings_files.h"
-#include "tray/settings/settings_names.h"
+#include "foundation/system/command_runners.h"
+#include "settings/settings_files.h"
+#include "settings/settings_names.h"
 
 namespace sn = settings_names;
 

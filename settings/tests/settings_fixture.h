@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "settings/settings_files.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/settings_files.h"
 
 class SettingsFoldersTest : public ::testing::Test {
  protected:

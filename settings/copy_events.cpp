@@ -1,9 +1,9 @@
-#include "tray/settings/copy_events.h"
+#include "settings/copy_events.h"
 
 #include <atomic>
 
 #include "foundation/system/security.h"
-#include "tray/settings/settings_names.h"
+#include "settings/settings_names.h"
 
 namespace sn = settings_names;
 

@@ -1,4 +1,4 @@
-#include "tray/settings/event_watchers.h"
+#include "settings/event_watchers.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
-#include "tray/settings/tests/settings_fixture.h"
 
 namespace {
 
