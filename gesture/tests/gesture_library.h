@@ -175,11 +175,14 @@ class GestureEvent {
 };
 
 // Puts the pointer at an exact position (the next button event carries it).
+// The position is set again while waiting: on a busy display a pointer
+// event of an earlier input can still arrive and move it back.
 inline bool PlaceCursor(int x, int y) {
-  SetCursorPos(x, y);
   return qlrtest::WaitUntil([&] {
     POINT p;
-    return GetCursorPos(&p) && p.x == x && p.y == y;
+    if (GetCursorPos(&p) && p.x == x && p.y == y) return true;
+    SetCursorPos(x, y);
+    return false;
   }, 10000);
 }
 
