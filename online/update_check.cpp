@@ -37,9 +37,31 @@ void NowUtc(SYSTEMTIME& now) {
     GetSystemTime(&now);
 }
 
-DWORD WaitForStop(HANDLE stopEvent, DWORD ms) {
+DWORD WaitForStop(HANDLE stopEvent, HANDLE cancelEvent, DWORD ms) {
   UpdateWaitFn wait = g_wait.load();
-  return wait ? wait(stopEvent, ms) : WaitForSingleObject(stopEvent, ms);
+  if (wait) return wait(stopEvent, cancelEvent, ms);
+  if (!cancelEvent) return WaitForSingleObject(stopEvent, ms);
+  HANDLE both[2] = {stopEvent, cancelEvent};
+  return WaitForMultipleObjects(2, both, FALSE, ms);
+}
+
+// Our own handle on the cancel event of the scheduled check in force.
+SRWLOCK g_scheduleLock = SRWLOCK_INIT;
+HANDLE g_scheduledCancel = nullptr;
+
+// Makes next (may be null) the scheduled check in force and ends the wait
+// of the one before.
+void ReplaceScheduledCheck(HANDLE next) {
+  HANDLE previous;
+  {
+    SrwExclusiveLock lock(g_scheduleLock);
+    previous = g_scheduledCancel;
+    g_scheduledCancel = next;
+  }
+  if (previous) {
+    SetEvent(previous);
+    CloseHandle(previous);
+  }
 }
 
 bool IsOffline() { return IsInternetConnected() != kInternetConnected; }
@@ -55,9 +77,26 @@ void SendRecord(const UpdateCheckThreadRecord& thread, CUpdateInfo& info) {
   g_live.erase(&info);
 }
 
+// A check the user asked for and that gave up waiting for a connection:
+// the owner stops its animation and shows why nothing came.
+void ReportGaveUp(const UpdateCheckThreadRecord& record) {
+  Log(L"Check for updates given up: no connection");
+  CUpdateInfo info;
+  info.scheduled = record.callbackArg;
+  info.autoMode = record.autoMode;
+  info.errorText = kUpdateErrorNoConnection;
+  SendRecord(record, info);
+}
+
 DWORD WINAPI UpdateThread(void* parameter) {
   std::unique_ptr<UpdateCheckThreadRecord> record(static_cast<UpdateCheckThreadRecord*>(parameter));
-  if (!WaitBeforeUpdateCheck(record->stopEvent, record->waitMs)) return 1;
+  UniqueHandle cancel(record->cancelEvent);
+  // A scheduled check has no one watching: it waits for a connection as long
+  // as it takes.
+  DWORD offlineLimit = record->silent ? INFINITE : kOnRequestOfflineLimitMs;
+  UpdateWaitEnd end = WaitBeforeUpdateCheck(record->stopEvent, cancel.Get(), record->waitMs, offlineLimit);
+  if (end == UpdateWaitEnd::kGaveUp && !record->silent) ReportGaveUp(*record);
+  if (end != UpdateWaitEnd::kReady) return 1;
   // The user may have turned scheduled checks off while this one waited.
   if (record->silent && !ReadSettingsInt(settings_names::kAutoCheckForUpdates, 1)) {
     Log(L"Scheduled check for updates skipped: automatic checks are off");
@@ -77,18 +116,32 @@ bool IsLiveUpdateInfo(const CUpdateInfo* record) {
   return record && g_live.count(record) != 0;
 }
 
-bool StartUpdateCheckThread(HWND owner, UINT message, DWORD waitMs, HANDLE stopEvent, int silent,
-                            UpdateDoneCallback doneCallback, int callbackArg, int autoMode) {
-  auto* record = new (std::nothrow)
-      UpdateCheckThreadRecord{owner, message, waitMs, stopEvent, silent, doneCallback, callbackArg, autoMode};
-  if (!record) return false;
+namespace {
+
+// The thread takes the record and its cancel event; both are freed here
+// when it cannot start.
+bool StartThread(const UpdateCheckThreadRecord& values) {
+  auto* record = new (std::nothrow) UpdateCheckThreadRecord(values);
+  if (!record) {
+    if (values.cancelEvent) CloseHandle(values.cancelEvent);
+    return false;
+  }
   HANDLE thread = CreateThread(nullptr, 0, UpdateThread, record, 0, nullptr);
   if (!thread) {
+    if (record->cancelEvent) CloseHandle(record->cancelEvent);
     delete record;
     return false;
   }
   CloseHandle(thread);
   return true;
+}
+
+}  // namespace
+
+bool StartUpdateCheckThread(HWND owner, UINT message, DWORD waitMs, HANDLE stopEvent, int silent,
+                            UpdateDoneCallback doneCallback, int callbackArg, int autoMode) {
+  return StartThread(
+      {owner, message, waitMs, stopEvent, silent, doneCallback, callbackArg, autoMode, nullptr});
 }
 
 bool StartCheckForUpdates(HWND owner, UINT message, HANDLE stopEvent, UpdateDoneCallback doneCallback,
@@ -142,22 +195,38 @@ bool ScheduleNextUpdateCheck(HWND owner, UINT message, HANDLE stopEvent, const S
   Log(line);
   unsigned long testWaitMs = 0;
   if (GetScheduledWaitOverride(testWaitMs)) waitMs = testWaitMs;
-  return StartUpdateCheckThread(owner, message, waitMs, stopEvent, 1, doneCallback, callbackArg, 1);
+  // The thread waits on its own handle of the cancel event; we keep another
+  // to end that wait when a newer schedule takes its place.
+  HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE ours = nullptr;
+  if (cancel && !DuplicateHandle(GetCurrentProcess(), cancel, GetCurrentProcess(), &ours, 0, FALSE,
+                                 DUPLICATE_SAME_ACCESS))
+    ours = nullptr;
+  ReplaceScheduledCheck(ours);
+  return StartThread({owner, message, waitMs, stopEvent, 1, doneCallback, callbackArg, 1, cancel});
 }
 
-bool WaitBeforeUpdateCheck(HANDLE stopEvent, DWORD waitMs) {
+void CancelScheduledUpdateCheck() { ReplaceScheduledCheck(nullptr); }
+
+UpdateWaitEnd WaitBeforeUpdateCheck(HANDLE stopEvent, HANDLE cancelEvent, DWORD waitMs, DWORD offlineLimitMs) {
   DWORD remaining = waitMs;
+  DWORD offlineMs = 0;
   for (;;) {
     DWORD step = kFirstOfflineStepMs;
     while (IsOffline()) {
-      if (WaitForStop(stopEvent, step) != WAIT_TIMEOUT) return false;
+      if (offlineLimitMs != INFINITE) {
+        if (offlineMs >= offlineLimitMs) return UpdateWaitEnd::kGaveUp;
+        if (step > offlineLimitMs - offlineMs) step = offlineLimitMs - offlineMs;
+      }
+      if (WaitForStop(stopEvent, cancelEvent, step) != WAIT_TIMEOUT) return UpdateWaitEnd::kStopped;
       // Time spent offline counts against the wait; the step stops growing
       // at an hour, so it never overflows into a busy loop.
       remaining = remaining > step ? remaining - step : 0;
+      offlineMs = offlineMs > 0xFFFFFFFFUL - step ? 0xFFFFFFFFUL : offlineMs + step;
       step = step >= kMaxOfflineStepMs / 2 ? kMaxOfflineStepMs : step * 2;
     }
-    if (WaitForStop(stopEvent, remaining) != WAIT_TIMEOUT) return false;
-    if (!IsOffline()) return true;
+    if (WaitForStop(stopEvent, cancelEvent, remaining) != WAIT_TIMEOUT) return UpdateWaitEnd::kStopped;
+    if (!IsOffline()) return UpdateWaitEnd::kReady;
     remaining = 0;
   }
 }

@@ -35,6 +35,7 @@ bool IsVersionNewer(const std::vector<int>& offered, const std::vector<int>& own
 // The error texts the worker puts into the record.
 constexpr wchar_t kUpdateErrorCannotLoad[] = L"ERROR: Cannot load information from official web-site";
 constexpr wchar_t kUpdateErrorCannotParse[] = L"ERROR: Cannot parse information file";
+constexpr wchar_t kUpdateErrorNoConnection[] = L"ERROR: No connection to the Internet, the check was given up";
 
 class CUpdateInfo {
  public:

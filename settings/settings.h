@@ -62,6 +62,9 @@ class CQLRSettings {
   static int GetDelayInsertMilliseconds();
   static bool SaveSkippedVersions(const std::vector<int>& versions);
   static bool LoadSkippedVersions(std::vector<int>& versions);
+  // LastCheckForUpdates_V2 in UTC. Not stored yet: now, which is stored.
+  // The half that is missing of the two takes utc's; a value that is no
+  // time reads (and is stored as) 1 January 2013.
   static bool GetLastCheckForUpdates(SYSTEMTIME& utc);
   static bool GetLastCheckForUpdatesLocal(SYSTEMTIME& local);
   static bool SetLastCheckForUpdates(const SYSTEMTIME& utc);

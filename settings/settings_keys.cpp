@@ -66,13 +66,22 @@ bool CQLRSettings::LoadSkippedVersions(std::vector<int>& versions) {
 }
 
 bool CQLRSettings::GetLastCheckForUpdates(SYSTEMTIME& utc) {
+  const std::wstring lowKey = Join(sn::kLastCheckForUpdates, sn::kLowSuffix);
+  const std::wstring highKey = Join(sn::kLastCheckForUpdates, sn::kHiSuffix);
+  // Never checked: the first automatic check is due the configured days
+  // after now, and the dialogs show now rather than a date of 1601.
+  if (ReadSettingsString(lowKey.c_str(), L"").empty() && ReadSettingsString(highKey.c_str(), L"").empty()) {
+    GetSystemTime(&utc);
+    SetLastCheckForUpdates(utc);
+    return true;
+  }
   FILETIME def = {};
   SystemTimeToFileTime(&utc, &def);
   FILETIME stored;
-  stored.dwLowDateTime = static_cast<DWORD>(ReadSettingsInt(
-      Join(sn::kLastCheckForUpdates, sn::kLowSuffix).c_str(), static_cast<int>(def.dwLowDateTime)));
-  stored.dwHighDateTime = static_cast<DWORD>(ReadSettingsInt(
-      Join(sn::kLastCheckForUpdates, sn::kHiSuffix).c_str(), static_cast<int>(def.dwHighDateTime)));
+  stored.dwLowDateTime =
+      static_cast<DWORD>(ReadSettingsInt(lowKey.c_str(), static_cast<int>(def.dwLowDateTime)));
+  stored.dwHighDateTime =
+      static_cast<DWORD>(ReadSettingsInt(highKey.c_str(), static_cast<int>(def.dwHighDateTime)));
   if (FileTimeToSystemTime(&stored, &utc)) return true;
   utc = FirstCheckDate();
   SetLastCheckForUpdates(utc);

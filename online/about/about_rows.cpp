@@ -188,6 +188,16 @@ void AddStatisticRows(std::vector<AboutRow>& rows, const PhraseTreeStatistics& s
   AddAboutRow(rows, L"Typing Time Saved", FormatDurationText(stats.charactersInserted / kTypedCharsPerSecond));
 }
 
+void AddProcessRows(std::vector<AboutRow>& rows, const std::vector<std::wstring>& paths) {
+  AddGroup(rows, L"Processes");
+  // An empty caption would print as a separator line in the copied report.
+  for (const std::wstring& path : paths) {
+    if (path.empty()) continue;
+    std::wstring name = GetFileNameFromPath(path);
+    AddAboutRow(rows, name.empty() ? path : name, path);
+  }
+}
+
 std::vector<AboutRow> CollectAboutRows(const AboutDialogInput& input) {
   std::vector<AboutRow> rows;
   AddAboutRow(rows, L"Version", input.versionText);
@@ -214,10 +224,9 @@ std::vector<AboutRow> CollectAboutRows(const AboutDialogInput& input) {
   AddSettingsRows(rows, input, phrases);
   AddTestSwitches(rows);
 
-  AddGroup(rows, L"Processes");
   std::vector<std::wstring> processes;
-  if (GetRunningProcessPaths(&processes, true))
-    for (const std::wstring& path : processes) AddAboutRow(rows, L"", path);
+  GetRunningProcessPaths(&processes, true);
+  AddProcessRows(rows, processes);
 
   AddGroup(rows, AboutText(IDS_ABOUT_COMMAND_LINE_KEYS));
   for (const auto& key : input.commandLineKeys) AddAboutRow(rows, L"/" + key.first, key.second);

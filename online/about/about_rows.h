@@ -16,5 +16,8 @@ std::vector<AboutRow> CollectAboutRows(const AboutDialogInput& input);
 // The statistics group of a phrase tree's figures.
 struct PhraseTreeStatistics;
 void AddStatisticRows(std::vector<AboutRow>& rows, const PhraseTreeStatistics& stats);
+// The group "Processes": a row per program path, captioned with the
+// program's file name.
+void AddProcessRows(std::vector<AboutRow>& rows, const std::vector<std::wstring>& paths);
 // "1 h 2 min 3 sec" style text of a count of seconds.
 std::wstring FormatDurationText(long long seconds);

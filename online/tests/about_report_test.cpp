@@ -156,6 +156,14 @@ TEST(AboutProbes, ReadOnlyFolderFailsTheWriteTestsAndKeepsNothing) {
 
 namespace {
 
+TEST(AboutRows, ProcessRowsNameTheirProgramsInTheCopiedReport) {
+  std::vector<AboutRow> rows;
+  AddProcessRows(rows, {L"C:\\Windows\\explorer.exe", L"", L"winedevice.exe", L"C:\\Tools\\"});
+  EXPECT_EQ(BuildAboutReportText(rows),
+            L"Processes \r\nexplorer.exe C:\\Windows\\explorer.exe\r\nwinedevice.exe winedevice.exe\r\n"
+            L"C:\\Tools\\ C:\\Tools\\");
+}
+
 TEST(AboutRows, DurationsReadAsHoursMinutesAndSeconds) {
   struct Case {
     long long seconds;

@@ -61,27 +61,45 @@ TEST(UpdateScheduleTest, WaitsAndTheirLogLine) {
 std::vector<DWORD> g_steps;
 std::atomic<int> g_flipAfter{0};
 
-TEST(UpdateScheduleTest, OfflineStepsDoubleUpToAnHour) {
-  SetInternetStateForTests(1);
-  g_steps.clear();
-  g_flipAfter = 14;
-  SetUpdateWaitForTests([](HANDLE, DWORD ms) -> DWORD {
-    g_steps.push_back(ms);
-    if (static_cast<int>(g_steps.size()) == g_flipAfter) SetInternetStateForTests(0);
-    return WAIT_TIMEOUT;
-  });
+TEST(UpdateScheduleTest, OfflineStepsDoubleUpToAnHourAndACheckOnRequestGivesUp) {
+  const struct {
+    DWORD offlineLimitMs;
+    int flipAfter;  // the connection comes back after this many waits (0: never)
+    std::vector<DWORD> steps;
+    UpdateWaitEnd end;
+  } cases[] = {
+      // A scheduled check waits as long as it takes; the rest of its wait
+      // went by offline.
+      {INFINITE, 14,
+       {5000, 10000, 20000, 40000, 80000, 160000, 320000, 640000, 1280000, 2560000, 3600000, 3600000, 3600000,
+        3600000, 0},
+       UpdateWaitEnd::kReady},
+      // One the user asked for gives up after ten minutes offline.
+      {kOnRequestOfflineLimitMs, 0, {5000, 10000, 20000, 40000, 80000, 160000, 285000}, UpdateWaitEnd::kGaveUp},
+      {kOnRequestOfflineLimitMs, 3, {5000, 10000, 20000, 0}, UpdateWaitEnd::kReady},
+  };
   UniqueHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  EXPECT_TRUE(WaitBeforeUpdateCheck(stop.Get(), 7000));
-  std::vector<DWORD> expected = {5000,    10000,   20000,   40000,   80000,   160000,  320000,
-                                 640000,  1280000, 2560000, 3600000, 3600000, 3600000, 3600000,
-                                 0};  // the rest of the wait went by offline
-  EXPECT_EQ(g_steps, expected);
+  UniqueHandle cancel(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  for (const auto& c : cases) {
+    SetInternetStateForTests(1);
+    g_steps.clear();
+    g_flipAfter = c.flipAfter;
+    SetUpdateWaitForTests([](HANDLE, HANDLE, DWORD ms) -> DWORD {
+      g_steps.push_back(ms);
+      if (static_cast<int>(g_steps.size()) == g_flipAfter) SetInternetStateForTests(0);
+      return WAIT_TIMEOUT;
+    });
+    EXPECT_EQ(WaitBeforeUpdateCheck(stop.Get(), cancel.Get(), 7000, c.offlineLimitMs), c.end);
+    EXPECT_EQ(g_steps, c.steps);
+  }
 
-  // The stop event ends an offline wait at once.
+  // The stop event and the cancel event each end an offline wait at once.
   SetInternetStateForTests(1);
   SetUpdateWaitForTests(nullptr);
+  SetEvent(cancel.Get());
+  EXPECT_EQ(WaitBeforeUpdateCheck(stop.Get(), cancel.Get(), 0, INFINITE), UpdateWaitEnd::kStopped);
   SetEvent(stop.Get());
-  EXPECT_FALSE(WaitBeforeUpdateCheck(stop.Get(), 0));
+  EXPECT_EQ(WaitBeforeUpdateCheck(stop.Get(), nullptr, 0, INFINITE), UpdateWaitEnd::kStopped);
   SetInternetStateForTests(-1);
 }
 
@@ -214,7 +232,7 @@ std::atomic<int> g_waitsEntered{0};
 
 TEST_F(UpdateWorkerTest, AStopDuringTheWaitOrAutoChecksTurnedOffEndTheThreadQuietly) {
   Answer("99");
-  SetUpdateWaitForTests([](HANDLE stopEvent, DWORD ms) -> DWORD {
+  SetUpdateWaitForTests([](HANDLE stopEvent, HANDLE, DWORD ms) -> DWORD {
     ++g_waitsEntered;
     return WaitForSingleObject(stopEvent, ms);
   });
@@ -236,6 +254,56 @@ TEST_F(UpdateWorkerTest, AStopDuringTheWaitOrAutoChecksTurnedOffEndTheThreadQuie
   EXPECT_TRUE(WaitForCallbacks(1));
   EXPECT_EQ(RecordCount(), 1u);
   SetEvent(secondStop.Get());
+}
+
+std::atomic<int> g_waitsEnded{0};
+std::atomic<unsigned long long> g_offlineWaited{0};
+
+TEST_F(UpdateWorkerTest, ANewScheduleEndsTheWaitOfTheOneBefore) {
+  Answer("99");
+  g_waitsEntered = 0;
+  g_waitsEnded = 0;
+  SetUpdateWaitForTests([](HANDLE stopEvent, HANDLE cancelEvent, DWORD ms) -> DWORD {
+    ++g_waitsEntered;
+    HANDLE both[2] = {stopEvent, cancelEvent};
+    // An overdue check (ten minutes) goes ahead at once.
+    DWORD result = WaitForMultipleObjects(cancelEvent ? 2 : 1, both, FALSE, ms == 600000 ? 0 : ms);
+    if (result != WAIT_TIMEOUT) ++g_waitsEnded;
+    return result;
+  });
+  SYSTEMTIME now = {};
+  GetSystemTime(&now);
+  // Two checks scheduled a day ahead: the second ends the wait of the first.
+  ASSERT_TRUE(ScheduleNextUpdateCheck(window, kResultMessage, stop.Get(), now, Done, 1, 1));
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return g_waitsEntered.load() == 1; }, 10000));
+  ASSERT_TRUE(ScheduleNextUpdateCheck(window, kResultMessage, stop.Get(), now, Done, 1, 1));
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return g_waitsEntered.load() == 2 && g_waitsEnded.load() == 1; }, 10000));
+  CancelScheduledUpdateCheck();
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return g_waitsEnded.load() == 2; }, 10000));
+  EXPECT_FALSE(qlrtest::PumpUntil([&] { return server.RequestCount() > 0 || reports.callbacks > 0; }, 2000));
+
+  // A schedule after those checks when it is due, and only once.
+  ASSERT_TRUE(ScheduleNextUpdateCheck(window, kResultMessage, stop.Get(), Utc(2020, 1, 1), Done, 7, 1));
+  ASSERT_TRUE(WaitForCallbacks(1));
+  EXPECT_EQ(RecordCount(), 1u);
+  EXPECT_EQ(reports.lastCallbackArg.load(), 1);
+  EXPECT_EQ(server.CountRequests("/Source/update_qlr.php", "Quillora_Updater"), 1u);
+}
+
+TEST_F(UpdateWorkerTest, AnOfflineCheckOnRequestGivesUpAndSaysSo) {
+  Answer("99");
+  SetInternetStateForTests(1);
+  g_offlineWaited = 0;
+  SetUpdateWaitForTests([](HANDLE, HANDLE, DWORD ms) -> DWORD {
+    g_offlineWaited += ms;
+    return WAIT_TIMEOUT;
+  });
+  ASSERT_TRUE(StartCheckForUpdates(window, kResultMessage, stop.Get(), Done, 0));
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return RecordCount() == 1; }, 30000));
+  EXPECT_EQ(reports.records[0].errorText, kUpdateErrorNoConnection);
+  EXPECT_EQ(g_offlineWaited.load(), kOnRequestOfflineLimitMs);
+  // Nothing was asked, so no time of a check is stored either.
+  EXPECT_FALSE(qlrtest::PumpUntil([&] { return server.RequestCount() > 0 || reports.callbacks > 0; }, 2000));
 }
 
 }  // namespace

@@ -85,15 +85,45 @@ TEST_F(SettingsKeysTest, LastCheckIsAFileTimeInTwoInts) {
   EXPECT_EQ(CompareFileTime(&localFt, &expectedFt), 0);
 }
 
-TEST_F(SettingsKeysTest, MissingOrBrokenLastCheckUsesTheCallersTimeOrFirstDate) {
+ULONGLONG Ticks(const SYSTEMTIME& time) {
+  FILETIME ft = {};
+  SystemTimeToFileTime(&time, &ft);
+  return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+TEST_F(SettingsKeysTest, MissingOrBrokenLastCheckReadsNowOrFirstDate) {
+  // Never checked: now, whatever the caller holds, and now is stored.
+  for (bool zeroed : {true, false}) {
+    WritePrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Low", nullptr, ProgramIni().c_str());
+    WritePrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Hi", nullptr, ProgramIni().c_str());
+    SYSTEMTIME before = {}, after = {};
+    GetSystemTime(&before);
+    SYSTEMTIME read = {};
+    if (!zeroed) {
+      read.wYear = 2024;
+      read.wMonth = 2;
+      read.wDay = 29;
+    }
+    SYSTEMTIME local = read;
+    ASSERT_TRUE(zeroed ? CQLRSettings::GetLastCheckForUpdatesLocal(local)
+                       : CQLRSettings::GetLastCheckForUpdates(read));
+    GetSystemTime(&after);
+    SYSTEMTIME stored = {};
+    ASSERT_TRUE(CQLRSettings::GetLastCheckForUpdates(stored));
+    EXPECT_GE(Ticks(stored), Ticks(before)) << zeroed;
+    EXPECT_LE(Ticks(stored), Ticks(after)) << zeroed;
+    if (zeroed) {
+      EXPECT_GT(local.wYear, 2000);
+    } else {
+      EXPECT_EQ(Ticks(read), Ticks(stored));
+    }
+    EXPECT_NE(StoredInt(L"Settings", L"LastCheckForUpdates_V2Hi"), -12345) << zeroed;
+  }
   SYSTEMTIME given = {};
   given.wYear = 2024;
   given.wMonth = 2;
   given.wDay = 29;
   SYSTEMTIME read = given;
-  ASSERT_TRUE(CQLRSettings::GetLastCheckForUpdates(read));
-  EXPECT_EQ(read.wYear, 2024);
-  EXPECT_EQ(read.wDay, 29);
 
   // A high half beyond what SYSTEMTIME can hold.
   WritePrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Low", L"0", ProgramIni().c_str());

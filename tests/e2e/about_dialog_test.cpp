@@ -62,7 +62,8 @@ TEST_F(AboutReportTest, OpensOnceReportsTheMachineAndEndsWithTheProgram) {
         L"\r\nAll Usage 7 times\r\n", L"\r\nMax Usage 5 times, Greeting\r\n", L"\r\n\r\nEnvironment",
         L"\r\nDLL Service IMPL Use x", L"\r\nVersion Is Installed No\r\n", L"\r\nDefault Web Browser ",
         L"\r\nCountry ", L"\r\nClipboard History Yes, ", L"\r\nLogging Yes\r\n", L"\r\n\r\nCommand Line Keys",
-        L"\r\n/exit ", L"\r\n/cfu ", L"\r\n======================", L"Test for phrase-file Successfully",
+        L"\r\n/exit ", L"\r\n/cfu ", L"\r\n\r\nProcesses \r\n", L"\r\nQuillora.exe ",
+        L"Test for phrase-file Successfully",
         L"\r\n\r\nLog (1) \r\nMessage #1 ERROR: Cannot kernel DLL install"})
     EXPECT_NE(report.find(text), std::wstring::npos) << "missing: " << qlrtest::ToUtf8(text);
 
@@ -74,6 +75,11 @@ TEST_F(AboutReportTest, OpensOnceReportsTheMachineAndEndsWithTheProgram) {
     expected += L"\r\n";
   }
   EXPECT_EQ(report + L"\r\n", expected);
+  // Every process row names its program: none reads as a separator line.
+  EXPECT_EQ(report.find(L"======"), std::wstring::npos);
+  const ReportRow* self = FindRow(rows, L"Quillora.exe");
+  ASSERT_NE(self, nullptr);
+  EXPECT_NE(self->value.find(L"\\Quillora.exe"), std::wstring::npos) << qlrtest::ToUtf8(self->value);
   const ReportRow* hotkey = FindRow(rows, L"Hot Key");
   ASSERT_NE(hotkey, nullptr);
   // The default hotkey, named by the keyboard's key names in capitals.

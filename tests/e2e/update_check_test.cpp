@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cwchar>
 #include <string>
 #include <thread>
 
@@ -97,15 +98,89 @@ TEST_F(UpdateCheckE2eTest, OfflineTheUserIsAskedAndCancelStopsTheCheck) {
   Exit();
 }
 
-TEST_F(UpdateCheckE2eTest, AScheduledCheckWaitsAndIsLogged) {
-  SetSetting(L"AutoCheckForUpdates", L"1");
+// The first scheduled check comes the configured days after the last one,
+// or after the first start when none was ever made.
+TEST_F(UpdateCheckE2eTest, AScheduledCheckWaitsFromTheLastCheckOrTheFirstStart) {
+  const struct {
+    const wchar_t* storedHigh;  // null: never checked
+    unsigned long long leastMs, mostMs;
+  } cases[] = {
+      {L"30000000", 600000, 600000},  // long overdue: ten minutes
+      // Seven days from now, less the second that may pass meanwhile.
+      {nullptr, 604799000, 604800000},
+  };
+  const std::wstring logged = L"wait for checkupdates ms=";
+  for (const auto& c : cases) {
+    DeleteFileW(dir.File(L"LogReport.txt").c_str());
+    SetSetting(L"AutoCheckForUpdates", L"1");
+    SetSetting(L"DaysCheckForUpdates", L"7");
+    WritePrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Low", c.storedHigh ? L"0" : nullptr,
+                               dir.File(L"Settings.ini").c_str());
+    WritePrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Hi", c.storedHigh,
+                               dir.File(L"Settings.ini").c_str());
+    HWND window = Start(L"");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForLog(logged));
+    const std::wstring log = LogText();
+    const unsigned long long ms = wcstoull(log.c_str() + log.find(logged) + logged.size(), nullptr, 10);
+    EXPECT_GE(ms, c.leastMs);
+    EXPECT_LE(ms, c.mostMs);
+    // The first start's time is kept for the next start.
+    EXPECT_NE(StoredLastCheck(), L"/");
+    EXPECT_EQ(server.RequestCount(), 0u);  // not before ten minutes
+    Exit();
+  }
+}
+
+// The options the editor saved are taken when it ends: each change of
+// AutoCheckForUpdates or DaysCheckForUpdates schedules the check anew.
+TEST_F(UpdateCheckE2eTest, ChangedUpdateOptionsScheduleTheCheckAnew) {
+  qlrtest::HttpAnswer answer;
+  answer.body = "<QuilloraVersionInfo><Version>0</Version></QuilloraVersionInfo>";
+  server.SetAnswer(kServicePath, answer);
   SetSetting(L"DaysCheckForUpdates", L"7");
   SetSetting(L"LastCheckForUpdates_V2Low", L"0");
-  SetSetting(L"LastCheckForUpdates_V2Hi", L"30000000");  // long past
+  SetSetting(L"LastCheckForUpdates_V2Hi", L"30785690");  // 1 January 2020, 11:52:53 UTC
+  const std::wstring marker = dir.File(L"UpdateWait_Test.UpdateWait_Test");
+  ASSERT_TRUE(qlrtest::WriteBytes(marker, "600000"));
   HWND window = Start(L"");
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(WaitForLog(L"wait for checkupdates ms=600000 sec=600 minutes=10 hour=0 days=0, Next update date: "));
-  EXPECT_EQ(server.RequestCount(), 0u);  // not before ten minutes
+  EXPECT_EQ(LogText().find(L"wait for checkupdates"), std::wstring::npos);  // automatic checks are off
+
+  const struct {
+    const wchar_t* autoCheck;
+    const wchar_t* days;
+    const char* waitMs;
+    const wchar_t* nextDate;  // null: nothing scheduled
+    bool checks;              // the check is made
+  } steps[] = {
+      {L"1", L"7", "600000", L"Next update date: 08-01-2020 11:52:5", false},
+      {L"1", L"3", "600000", L"Next update date: 04-01-2020 11:52:5", false},
+      {L"0", L"3", "600000", nullptr, false},
+      {L"1", L"5", "300", L"Next update date: 06-01-2020 11:52:5", true},
+      {L"0", L"5", "300", nullptr, false},
+  };
+  for (const auto& step : steps) {
+    const std::string name = qlrtest::ToUtf8(std::wstring(step.autoCheck) + L"/" + step.days);
+    ASSERT_TRUE(qlrtest::WriteBytes(marker, step.waitMs));
+    SetSetting(L"AutoCheckForUpdates", step.autoCheck);
+    SetSetting(L"DaysCheckForUpdates", step.days);
+    const size_t requests = Requests();
+    // What the editor does when it ends.
+    UniqueHandle ended(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Local\\Quillora_Event_PhraseEditorAgentCoop_Ended"));
+    ASSERT_TRUE(ended) << name;
+    SetEvent(ended.Get());
+    EXPECT_TRUE(WaitForLog(std::wstring(L"Update check options changed: automatic=") + step.autoCheck +
+                           L" days=" + step.days))
+        << name;
+    if (step.nextDate) EXPECT_TRUE(WaitForLog(step.nextDate)) << name;
+    if (step.checks) {
+      EXPECT_TRUE(WaitForRequests(requests + 1)) << name;
+    } else {
+      // A check already on its way may still ask once.
+      EXPECT_FALSE(qlrtest::WaitUntil([&] { return Requests() > requests + 1; }, 3000)) << name;
+    }
+  }
   Exit();
 }
 

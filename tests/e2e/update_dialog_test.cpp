@@ -115,6 +115,8 @@ TEST_F(UpdateDialogE2eTest, ShowsTheCheckSavesItsSettingsAndOpensOnlyWebLinks) {
   qlrtest::WaitUntil([&] { return !Ini(L"DaysCheckForUpdates").empty(); }, kProgramWaitMs);
   EXPECT_EQ(Ini(L"AutoCheckForUpdates"), L"0");
   EXPECT_EQ(Ini(L"DaysCheckForUpdates"), L"30");
+  // The schedule follows what the dialog saved.
+  EXPECT_TRUE(WaitForLog(L"Update check options changed: automatic=0 days=30"));
   Exit();
 }
 

@@ -3,7 +3,8 @@
 // [direct]. Writes
 // the wParams its window received to editor_states.txt beside itself, as
 // digits, once the editor ended, failed to start, or 20 s passed; with
-// "direct" the shell start's result instead ("D1" or "D0").
+// "direct" the shell start's result instead ("D1" or "D0", followed by "c"
+// when the start left the cursor changed).
 #include <windows.h>
 
 #include <string>
@@ -53,7 +54,12 @@ int wmain(int argc, wchar_t** argv) {
                                 wc.hInstance, nullptr);
   HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (direct) {
+    // The start shows its own cursor only while it works: "c" marks a cursor
+    // left changed.
+    HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    SetCursor(arrow);
     g_states = StartEditorDirect(false, addFromClipboard, firstRun, text) ? L"D1" : L"D0";
+    if (GetCursor() != arrow) g_states += L'c';
   } else if (!StartEditorThread(stop, window, kEditorMessage, addFromClipboard, firstRun, text)) {
     return 3;
   } else {

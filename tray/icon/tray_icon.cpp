@@ -1,7 +1,9 @@
 #include "tray/icon/tray_icon.h"
 
 #include <atomic>
+#include <cwchar>
 
+#include "foundation/logging/exception_guard.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/handles.h"
 #include "foundation/ui/icons.h"
@@ -50,13 +52,54 @@ std::wstring BuildTrayTooltip(const std::wstring& title, const std::wstring& inf
   return tip;
 }
 
-BOOL CallShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+namespace {
+
+struct NotifyCall {
+  DWORD message;
+  NOTIFYICONDATAW* data;
+  ShellNotifyIconHook hook;
+  BOOL result;
+};
+
+// Runs under the guard: no objects with destructors here.
+void RunNotifyCall(void* context) {
+  NotifyCall* call = static_cast<NotifyCall*>(context);
+  NOTIFYICONDATAW* data = call->data;
   data->cbSize = kRecordSize;
   Terminate(data->szTip);
   Terminate(data->szInfo);
   Terminate(data->szInfoTitle);
-  ShellNotifyIconHook hook = g_notifyHook.load();
-  return hook ? hook(message, data) : Shell_NotifyIconW(message, data);
+  call->result = call->hook ? call->hook(call->message, data) : Shell_NotifyIconW(call->message, data);
+}
+
+}  // namespace
+
+BOOL CallShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+  NotifyCall call = {message, data, g_notifyHook.load(), FALSE};
+  if (!RunGuarded(RunNotifyCall, &call, nullptr)) {
+    ShowErrorBox(L"Exception in Shell_Notify");
+    return FALSE;
+  }
+  return call.result;
+}
+
+int CheckBalloonTexts(const NOTIFYICONDATAW& data) {
+  const struct {
+    const wchar_t* text;
+    size_t size;
+    const wchar_t* error;
+  } fields[] = {
+      {data.szInfo, ARRAYSIZE(data.szInfo), L"IsBadStringPtr(ni.szInfo,INFINITE)"},
+      {data.szInfoTitle, ARRAYSIZE(data.szInfoTitle), L"IsBadStringPtr(ni.szInfoTitle,INFINITE)"},
+      {data.szTip, ARRAYSIZE(data.szTip), L"IsBadStringPtr(ni.szTip,INFINITE)"},
+  };
+  int bad = 0;
+  for (const auto& field : fields) {
+    if (wmemchr(field.text, L'\0', field.size)) continue;
+    LogError(field.error);
+    ++bad;
+  }
+  return bad;
 }
 
 void SetShellNotifyIconHookForTests(ShellNotifyIconHook hook) { g_notifyHook = hook; }
@@ -110,6 +153,7 @@ BOOL ShowTrayBalloonRecord(HWND window, const wchar_t* text, DWORD timeMs, bool 
   data.dwInfoFlags = NIIF_INFO | (soundOn ? 0 : NIIF_NOSOUND);
   data.uFlags = NIF_INFO | NIF_TIP;
   data.uTimeout = timeMs;
+  CheckBalloonTexts(data);
   BOOL result = CallShellNotifyIcon(NIM_MODIFY, &data);
   if (!text && tooltipAfterRemoval) {
     NOTIFYICONDATAW tip = {};

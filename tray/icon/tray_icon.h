@@ -35,8 +35,13 @@ std::wstring BuildTrayTitle(const std::wstring& versionText, bool isAdmin,
 // at kTrayTooltipMax characters when it has none.
 std::wstring BuildTrayTooltip(const std::wstring& title, const std::wstring& info);
 
-// Shell_NotifyIconW with the record's size set and its texts terminated.
+// Shell_NotifyIconW with the record's size set and its texts terminated. A
+// fault of the call is caught and shown ("Exception in Shell_Notify"); the
+// result is then FALSE.
 BOOL CallShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data);
+// Logs each balloon text (szInfo, szInfoTitle, szTip) that does not end
+// inside its field; the count of those.
+int CheckBalloonTexts(const NOTIFYICONDATAW& data);
 // Test seam: takes the place of Shell_NotifyIconW in CallShellNotifyIcon
 // (null: the shell's). It may be called from any thread.
 using ShellNotifyIconHook = BOOL (*)(DWORD message, NOTIFYICONDATAW* data);

@@ -205,7 +205,7 @@ std::wstring CTrayMenuToolTip::TextOf(UINT id, std::wstring* title) {
       UpdateTipFacts facts;
       facts.hasLastCheck = CQLRSettings::GetLastCheckForUpdatesLocal(facts.lastCheckLocal);
       facts.automatic = settings.autoCheckForUpdates != 0;
-      facts.days = settings.daysCheckForUpdates;
+      facts.days = settings.GetDaysCheckForUpdates();  // as the schedule reads it
       return CheckForUpdatesTipText(tip, facts);
     }
     case ID_TRAY_AUTOSTART: {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include "foundation/logging/log.h"
 #include "foundation/system/handles.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -138,6 +143,46 @@ TEST_F(TrayIconRecordTest, BalloonReachesTheIcon) {
   ASSERT_TRUE(UpdateTrayIconRecord(&record, m_window, kTrayIconAdd, nullptr, false, m_state));
   EXPECT_TRUE(ShowTrayBalloonRecord(m_window, L"Check For Updates", 30000, false, nullptr));
   EXPECT_TRUE(ShowTrayBalloonRecord(m_window, nullptr, 0, true, L"tooltip again"));
+}
+
+__attribute__((noinline)) void WriteThrough(volatile int* pointer) { *pointer = 1; }
+
+TEST_F(TrayIconRecordTest, AFaultOfTheShellIsShownAndBadBalloonTextsAreLogged) {
+  qlrtest::TempDir dir;
+  ASSERT_TRUE(InitLog(dir.File(L"log.txt").c_str()));
+  SetShellNotifyIconHookForTests([](DWORD, NOTIFYICONDATAW*) -> BOOL {
+    WriteThrough(nullptr);
+    return TRUE;
+  });
+  std::atomic<bool> closed{false};
+  std::thread closer([&] {
+    closed = qlrtest::CloseMessageBox(GetCurrentProcessId(), L"Exception in Shell_Notify", 30000);
+  });
+  NOTIFYICONDATAW data = {};
+  data.hWnd = m_window;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_TIP;
+  EXPECT_FALSE(CallShellNotifyIcon(NIM_MODIFY, &data));
+  closer.join();
+  EXPECT_TRUE(closed.load());
+  SetShellNotifyIconHookForTests(nullptr);
+  // The program goes on: the next call reaches the shell.
+  NOTIFYICONDATAW record = {};
+  EXPECT_TRUE(UpdateTrayIconRecord(&record, m_window, kTrayIconAdd, nullptr, false, m_state));
+
+  // A balloon text that does not end inside its field is named in the log.
+  NOTIFYICONDATAW texts = {};
+  EXPECT_EQ(CheckBalloonTexts(texts), 0);
+  wmemset(texts.szInfo, L'z', ARRAYSIZE(texts.szInfo));
+  wmemset(texts.szTip, L'z', ARRAYSIZE(texts.szTip));
+  EXPECT_EQ(CheckBalloonTexts(texts), 2);
+  WaitLogWritten(5000);
+  TermLog();
+  std::wstring log = qlrtest::ReadUtf16File(dir.File(L"log.txt"));
+  for (const wchar_t* line : {L"ERROR: Exception in Shell_Notify", L"ERROR: IsBadStringPtr(ni.szInfo,INFINITE)",
+                              L"ERROR: IsBadStringPtr(ni.szTip,INFINITE)"})
+    EXPECT_NE(log.find(line), std::wstring::npos) << qlrtest::ToUtf8(line);
+  EXPECT_EQ(log.find(L"szInfoTitle"), std::wstring::npos);
 }
 
 }  // namespace

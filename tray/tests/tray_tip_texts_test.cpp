@@ -222,6 +222,20 @@ TEST_F(TrayMenuToolTipTest, EntriesAndCommandsGetTheirTexts) {
   EXPECT_EQ(tip.GetTipWidth(), 400);
 }
 
+// The tip tells the days the schedule uses: the stored count clamped to 1..30.
+TEST_F(TrayMenuToolTipTest, CheckForUpdatesTipTellsTheDaysInForce) {
+  CTrayMenuToolTip tip(m_languages, m_source);
+  GetSettings().autoCheckForUpdates = 1;
+  const struct {
+    int stored;
+    const wchar_t* shown;
+  } cases[] = {{0, L"1"}, {45, L"30"}, {7, L"7"}, {30, L"30"}};
+  for (const auto& c : cases) {
+    GetSettings().daysCheckForUpdates = c.stored;
+    EXPECT_TRUE(Has(tip.TextOf(32791), std::wstring(L"Check every days: ") + c.shown + L" (days)")) << c.stored;
+  }
+}
+
 TEST_F(TrayMenuToolTipTest, TheMenuTooltipSettingSilencesTipsOnlyWhenRespected) {
   CTrayMenuToolTip tip(m_languages, m_source);
   GetSettings().menuToolTips = 0;

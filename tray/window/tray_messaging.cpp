@@ -6,6 +6,7 @@
 #include "foundation/files/program_names.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/listeners.h"
+#include "foundation/ui/cursor_capture.h"
 #include "tray/app/app_control.h"
 #include "tray/window/tray_window.h"
 
@@ -42,7 +43,8 @@ int BroadcastToObservers(const void* sender, int a, int b) { return NotifyObserv
 
 bool StartEditorDirect(bool bShowError, bool bAddFromClipboard, bool bFirstRun,
                        const std::wstring& text) {
-  SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+  // The starting cursor while the shell works; the previous one after.
+  CCursorCapture cursor(nullptr, IDC_APPSTARTING);
   std::wstring path = GetEditorExePath();
   if (!IsFileExist(path)) {
     ReportEditorFailure(bShowError, L"Cannot find file\n" + path);

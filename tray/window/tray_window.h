@@ -289,8 +289,15 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   LRESULT OnPaneShowMenu(WORD, WORD, HWND, BOOL&);
   // The update check: on request, on schedule, and after each check.
   LRESULT OnCheckForUpdatesCommand(WORD, WORD, HWND, BOOL&);
+  // Schedules the automatic check by the settings in force (or ends the
+  // wait of the one scheduled when automatic checks are off).
   void ScheduleAutomaticUpdateCheck();
+  // Schedules anew when AutoCheckForUpdates or DaysCheckForUpdates differ
+  // from what the check in force was scheduled with.
+  void RescheduleIfUpdateOptionsChanged();
   static void OnUpdateCheckDone(const UpdateCallbackRecord& record, int callbackArg);
+  bool m_scheduledAutoCheck = false;
+  int m_scheduledCheckDays = 0;
   // The editor was closed: settings, hotkey and services anew.
   void OnEditorClosed();
   // Makes the Language setting the current language of the texts.

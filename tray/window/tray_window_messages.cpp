@@ -92,6 +92,7 @@ void CQLRTrayWnd::OnEditorClosed() {
   RegisterMainHotkey(nullptr);
   StopServices();
   StartServices(nullptr);
+  RescheduleIfUpdateOptionsChanged();
   UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
 }
 
@@ -106,6 +107,7 @@ LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
   SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
   ApplyLanguageSetting();
   ReloadPhraseStore();
+  RescheduleIfUpdateOptionsChanged();
   UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
   BlinkTrayIcon();
   if (StartClipboardHistoryIfWanted()) UpdateTrayIcon(kTrayIconTooltip, nullptr, false);

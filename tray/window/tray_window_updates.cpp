@@ -40,11 +40,28 @@ void CQLRTrayWnd::OnUpdateCheckDone(const UpdateCallbackRecord& record, int call
 }
 
 void CQLRTrayWnd::ScheduleAutomaticUpdateCheck() {
-  if (!GetSettings().autoCheckForUpdates) return;
+  const CQLRSettings& settings = GetSettings();
+  m_scheduledAutoCheck = settings.autoCheckForUpdates != 0;
+  m_scheduledCheckDays = settings.GetDaysCheckForUpdates();
+  if (!m_scheduledAutoCheck) {
+    CancelScheduledUpdateCheck();
+    return;
+  }
   SYSTEMTIME last = {};
+  GetSystemTime(&last);
   CQLRSettings::GetLastCheckForUpdates(last);
   ScheduleNextUpdateCheck(m_hWnd, WM_TRAY_UPDATE_RESULT, m_stopEvent, last, OnUpdateCheckDone,
-                          GetSettings().GetDaysCheckForUpdates(), 1);
+                          m_scheduledCheckDays, 1);
+}
+
+void CQLRTrayWnd::RescheduleIfUpdateOptionsChanged() {
+  const CQLRSettings& settings = GetSettings();
+  if ((settings.autoCheckForUpdates != 0) == m_scheduledAutoCheck &&
+      settings.GetDaysCheckForUpdates() == m_scheduledCheckDays)
+    return;
+  Log(L"Update check options changed: automatic=" + std::to_wstring(settings.autoCheckForUpdates != 0) +
+      L" days=" + std::to_wstring(settings.GetDaysCheckForUpdates()));
+  ScheduleAutomaticUpdateCheck();
 }
 
 int CQLRTrayWnd::TrayMessageBox(const std::wstring& text, UINT type, bool showWindow) {
@@ -129,5 +146,7 @@ LRESULT CQLRTrayWnd::OnUpdateResult(UINT, WPARAM, LPARAM lParam, BOOL&) {
   // the dialog runs here; the exit command ends it first (OnExitCommand).
   CQLRUpdateDlg dialog(info);
   dialog.DoModal(nullptr);
+  // The dialog holds the automatic-check options.
+  RescheduleIfUpdateOptionsChanged();
   return 1;
 }
