@@ -8,6 +8,7 @@
 #include "editor/services/phrase_import.h"
 #include "editor/tests/pane_model.h"
 #include "editor/tree/phrase_tree_ctrl.h"
+#include "platform/mfc/window/cmd_ui.h"
 
 namespace {
 
@@ -51,6 +52,49 @@ TEST(PhrasePaneModelTest, ForeignMessagesAndAMissingFolder) {
   for (const wchar_t* name : {L"\\Lost.quillora", L"\\import.quillora"})
     EXPECT_EQ(GetFileAttributesW(name), INVALID_FILE_ATTRIBUTES) << qlrtest::ToUtf8(name);
   ASSERT_TRUE(MoveFileW(moved.c_str(), editor.root.c_str()));
+}
+
+// What the pane shows beside the tree follows the settings, the language
+// and the paste on offer.
+TEST(PhrasePaneModelTest, FontButtonTextsAndPasteTarget) {
+  panemodel::Editor editor;
+  ASSERT_TRUE(editor.Ready());
+  CPhrasePane& pane = editor.frame->m_wndPhrases;
+  CPhraseTreeCtrl& tree = pane.Tree();
+
+  // Hint 19: the tree draws with the menu font of the settings.
+  LOGFONTW& font = GetEditorSettings().fontForMenu;
+  font = LOGFONTW{};
+  font.lfHeight = -23;
+  wcscpy_s(font.lfFaceName, L"Courier New");
+  UpdateDocViews(nullptr, kHintMenuFont, 0);
+  LOGFONTW used = {};
+  ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(tree.SendMessage(WM_GETFONT)), sizeof(used), &used));
+  EXPECT_STREQ(used.lfFaceName, L"Courier New");
+  EXPECT_EQ(used.lfHeight, -23);
+
+  // Hint 4: the buttons take their commands' texts from the main menu.
+  HMENU menu = GetMenu(editor.frame->m_hWnd);
+  ASSERT_TRUE(ModifyMenuW(menu, ID_PHRASE_DELETE, MF_BYCOMMAND | MF_STRING, ID_PHRASE_DELETE, L"&Remove\tDel"));
+  UpdateDocViews(nullptr, kHintLanguage, 0);
+  wchar_t text[64] = {};
+  HWND bar = GetDlgItem(pane.m_hWnd, CPhrasePane::kToolBarId);
+  ASSERT_NE(bar, nullptr);
+  SendMessageW(bar, TB_GETBUTTONTEXTW, ID_PHRASE_DELETE, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"Remove");
+
+  // A cut phrase offered for pasting: the status bar says where it goes.
+  CQLRCommand* alpha = GetCommandStore().FindByPath((editor.root + L"\\Alpha.quillora").c_str());
+  CQLRCommand* sub = GetCommandStore().FindByPath((editor.root + L"\\Sub").c_str());
+  ASSERT_TRUE(alpha && sub);
+  tree.SelectItem(tree.FindItemById(alpha->GetId()));
+  pane.SendMessage(WM_COMMAND, ID_EDIT_CUT, 0);
+  tree.SelectItem(tree.FindItemById(sub->GetId()));
+  CTestCmdUI paste;
+  paste.m_nID = ID_EDIT_PASTE;
+  paste.DoUpdate(&pane, FALSE);
+  EXPECT_TRUE(paste.m_bEnabled);
+  EXPECT_EQ(std::wstring(editor.frame->m_wndStatusBar.GetPaneText(0).GetString()), L"move to [Sub]");
 }
 
 }  // namespace
