@@ -204,6 +204,7 @@ class Run {
     std::string failure = Check();
     for (int step = 0; step < steps && failure.empty(); ++step) {
       m_log.push_back(std::to_string(step) + ": ");
+      ++m_steps;
       Step();
       failure = Check();
     }
@@ -217,7 +218,7 @@ class Run {
     for (const std::string& line : m_log) out += line + "\n";
     return out;
   }
-  int Operations() const { return static_cast<int>(m_log.size()); }
+  int Operations() const { return m_steps; }
 
  private:
   // ---- The model ------------------------------------------------------------
@@ -795,6 +796,7 @@ class Run {
   std::wstring m_viewText;
   bool m_modified = false;
   int m_names = 0;
+  int m_steps = 0;
   std::vector<std::string> m_log;
   std::string m_stepFailure;
   std::vector<std::wstring> m_driveRoots;
