@@ -132,6 +132,8 @@ void CDoc::ReloadStore() {
   // The open phrase's file is gone: nothing of it stays shown, so no edit
   // can be typed into a record that no longer exists.
   if (!path.empty() && m_nCurrentId == -1) SelectRecord(-1);
+  // The folder list holds the ids of the old tree: it reads the new one.
+  UpdateAllViews(nullptr, kHintRebuild, nullptr);
 }
 
 void CDoc::SelectStartRecord() {
