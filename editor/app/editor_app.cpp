@@ -56,6 +56,9 @@ BOOL CQLREditorApp::InitInstance() {
     return FALSE;
   }
   if (!m_hInstanceEvent) LogError(L"CreateEvent of the instance event failed " + std::to_wstring(GetLastError()));
+  // From here this start is the editor, with or without its event: its end
+  // waits for its writes and tells the tray program.
+  m_bRunning = true;
   SetFirstInstanceEvent(m_hInstanceEvent);
   Log(std::wstring(L"Start QuilloraEditor with cmdline [") + GetCommandLineW() + L"]");
 
@@ -95,7 +98,7 @@ BOOL CQLREditorApp::InitInstance() {
 int CQLREditorApp::ExitInstance() {
   // Only the editor that made the instance event ran: a handed-over start
   // must not tell the tray program that the editor ended.
-  const bool ran = m_hInstanceEvent != nullptr;
+  const bool ran = m_bRunning;
   if (m_hInstanceEvent) {
     SetFirstInstanceEvent(nullptr);
     CloseHandle(m_hInstanceEvent);

@@ -36,4 +36,5 @@ class CQLREditorApp : public CWinApp {
   void HandOverToRunningEditor();
 
   HANDLE m_hInstanceEvent = nullptr;  // held only by the editor that made it
+  bool m_bRunning = false;            // this start became the editor
 };

@@ -129,6 +129,11 @@ void CDoc::ReloadStore() {
   CCommandFolder& store = GetCommandStore();
   store.Load(GetEditorSettings().GetPhrasesDirectoryNoSlash());
   m_nCurrentId = ResolveByPath(path);
+  // The open phrase's file is gone: nothing of it stays shown, so no edit
+  // can be typed into a record that no longer exists.
+  if (!path.empty() && m_nCurrentId == -1) SelectRecord(-1);
+  // The folder list holds the ids of the old tree: it reads the new one.
+  UpdateAllViews(nullptr, kHintRebuild, nullptr);
 }
 
 void CDoc::SelectStartRecord() {
@@ -174,12 +179,27 @@ BOOL CDoc::IsModified() {
 
 void CDoc::SetModifiedFlag(BOOL) { CDocument::SetModifiedFlag(FALSE); }
 
-BOOL CDoc::SaveModified() {
-  if (!IsModified() || m_nCurrentId == -1) return TRUE;
+bool CDoc::SaveCurrent() {
+  if (!IsModified() || m_nCurrentId == -1) return true;
+  // The view writes the text into the record and queues its file; it
+  // stays modified when that could not be done.
   CommitCurrent(nullptr);
+  return CurrentRecord() && !IsModified();
+}
+
+std::wstring CDoc::UnsavedText() {
   CQLRCommand* record = CurrentRecord();
-  if (!record) return FALSE;
-  return GetCommandStore().SaveCommand(record->GetId());
+  std::wstring text = L"The changes of the phrase being edited cannot be saved";
+  text += record && !record->GetFilePath().empty() ? L":\n" + record->GetFilePath() : std::wstring(L".");
+  return text;
+}
+
+BOOL CDoc::SaveModified() {
+  if (SaveCurrent()) return TRUE;
+  // The window never just stays open: the user hears why and decides.
+  const std::wstring text = UnsavedText() + L"\n\nClose without them?";
+  return ::MessageBoxW(GetMainFrameHwnd(), text.c_str(), editor_names::kBoxCaption, MB_YESNO | MB_ICONWARNING) ==
+         IDYES;
 }
 
 void CDoc::AddPhraseFromSelectedText() {

@@ -49,6 +49,9 @@ class CDoc : public CDocument {
   // A new top-level phrase from the text handed over in the settings area.
   void AddPhraseFromSelectedText();
 
+  // Writes the open phrase's edits; false when they could not be written
+  // (the record is gone or its save could not be started).
+  bool SaveCurrent();
   BOOL IsModified() override;
   void SetModifiedFlag(BOOL bModified = TRUE) override;
   BOOL SaveModified() override;
@@ -60,6 +63,8 @@ class CDoc : public CDocument {
   // LastFile follows the current record; only that key is written.
   void RememberPath(const std::wstring& path);
   void SelectStartRecord();
+  // Why the open phrase's edits could not be saved, for the user.
+  std::wstring UnsavedText();
 
   void OnSetDataType(UINT nID);
   void OnSetDataTypeApp();

@@ -243,6 +243,12 @@ void CDoc::OnReread() {
   UpdateViews(nullptr, kHintCommit, 0);
   ReloadStore();
   UpdateViews(nullptr, kHintRebuild, 0);
+  // The open phrase shows what its file holds now (its edits were written
+  // before the reload).
+  if (m_nCurrentId != -1) UpdateViews(nullptr, kHintSelect, m_nCurrentId);
 }
 
-void CDoc::OnSave() { SaveModified(); }
+void CDoc::OnSave() {
+  if (!SaveCurrent())
+    ::MessageBoxW(GetMainFrameHwnd(), UnsavedText().c_str(), editor_names::kBoxCaption, MB_ICONWARNING);
+}

@@ -22,7 +22,7 @@ enum DocHint : LPARAM {
   kHintCommit = 2,
   kHintDataType = 3,
   kHintLanguage = 4,
-  kHintRenameText = 5,    // value: pointer to the text
+  kHintRenameText = 5,    // value: pointer to a std::wstring
   kHintPathChanged = 6,
   kHintRebuild = 7,
   kHintCheckAll = 8,
@@ -32,6 +32,7 @@ enum DocHint : LPARAM {
   kHintFocusTree = 12,
   kHintMacroMenu = 13,
   kHintShowUnchecked = 14,
+  kHintItemHover = 15,    // the mouse rests on the tree item of the record
   kHintCheckStates = 16,  // value: list of record ids
   kHintFolderChanged = 17,
   kHintPreview = 18,

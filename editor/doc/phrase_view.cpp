@@ -107,8 +107,13 @@ void CQLRView::Layout(int cx, int cy) {
 }
 
 CQLRCommand* CQLRView::CurrentRecord() {
-  if (CurrentId == -1) return nullptr;
-  return GetCommandStore().FindCommandById(static_cast<std::uint32_t>(CurrentId));
+  CDoc* doc = static_cast<CDoc*>(GetDocument());
+  return doc ? doc->CurrentRecord() : nullptr;
+}
+
+int CQLRView::GetCurrentId() const {
+  const CDoc* doc = static_cast<const CDoc*>(GetDocument());
+  return doc ? doc->GetCurrentId() : -1;
 }
 
 bool CQLRView::IsRtfPhrase() {
@@ -166,8 +171,12 @@ void CQLRView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
       break;
     }
     case kHintFolderChanged:
-      ClearText();
-      Text->SetReadOnly(TRUE);
+      // A renamed folder keeps the open phrase (only its path changed);
+      // only a phrase that is gone takes its text with it.
+      if (!CurrentRecord()) {
+        ClearText();
+        Text->SetReadOnly(TRUE);
+      }
       break;
     case kHintPreview:
       if (GetEditorSettings().Preview) {
@@ -222,7 +231,6 @@ void CQLRView::Load(int id) {
   }
   Text->SendMessage(EM_EMPTYUNDOBUFFER, 0, 0);
   Text->SendMessage(EM_SETMODIFY, FALSE, 0);
-  CurrentId = id;
   Text->SetReadOnly(TRUE);
   TextToolBar.Blinking = false;
 }
@@ -234,7 +242,7 @@ void CQLRView::Save() {
   // form the phrase files keep.
   record->m_cmd = record->DataType == kDataTypeRtf ? rich_text::GetRtf(Text->m_hWnd)
                                                    : rich_text::GetPlainText(Text->m_hWnd);
-  if (GetCommandStore().SaveCommand(static_cast<std::uint32_t>(CurrentId))) {
+  if (GetCommandStore().SaveCommand(record->GetId())) {
     Text->SendMessage(EM_SETMODIFY, FALSE, 0);
     StampPhraseChange();
   }

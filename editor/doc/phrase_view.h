@@ -45,7 +45,9 @@ class CQLRView : public CView {
   virtual BOOL IsTextModified() const;
   // The current record is formatted text, or there is none.
   bool IsRtfPhrase();
-  int GetCurrentId() const { return CurrentId; }
+  // The document's current record: the view keeps no id of its own, so it
+  // writes where the document (which follows every reload) points.
+  int GetCurrentId() const;
   CPhraseRichEdit& GetTextCtrl() { return *Text; }
   CTextToolBar& GetToolBar() { return TextToolBar; }
   bool IsPreviewShown() const { return PreviewPane.m_hWnd != nullptr; }
@@ -54,7 +56,6 @@ class CQLRView : public CView {
 
   HKL KeyboardLayout = nullptr;
   DWORD LastEditTicks = 0;
-  int CurrentId = -1;
   std::unique_ptr<CPhraseRichEdit> Text;
   CRichEditCtrl PreviewPane;
   CTextToolBar TextToolBar;

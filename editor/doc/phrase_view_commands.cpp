@@ -111,8 +111,9 @@ void CQLRView::OnIntoMenuName() {
   const wchar_t* kTrim = L"\r\n\t ";
   const size_t first = text.find_first_not_of(kTrim);
   text = first == std::wstring::npos ? std::wstring() : text.substr(first, text.find_last_not_of(kTrim) - first + 1);
+  // The hint carries the string object itself, as the pane reads it.
   if (CDoc* doc = static_cast<CDoc*>(GetDocument()))
-    doc->UpdateViews(this, kHintRenameText, reinterpret_cast<LPARAM>(text.c_str()));
+    doc->UpdateViews(this, kHintRenameText, reinterpret_cast<LPARAM>(&text));
 }
 
 void CQLRView::OnReadOnlyMode() {

@@ -33,7 +33,6 @@
 namespace {
 
 constexpr UINT kIdsNoPhrasesInFolder = 221;
-constexpr UINT kIdsNotFound = 238;
 constexpr int kRecentFolderItems = static_cast<int>(kRecentFolderLast - kRecentFolderFirst + 1);
 // The Phrases Folder popup: Choose, Show and Move, then the recent folders.
 constexpr int kFolderPopupFixedItems = 3;
@@ -67,12 +66,17 @@ bool IsPhraseFolderPopup(CMenu* popup) {
 // ---- Import and export -----------------------------------------------------
 
 void CMainFrame::OnFileImport() {
+  CCommandFolder& store = GetCommandStore();
+  // Imports go into the phrase folder; without it there is no place for them.
+  if (!store.IsRootPresent()) {
+    Box(m_hWnd, FolderNotFoundText(GetEditorSettings().GetPhrasesDirectoryNoSlash()), MB_ICONWARNING);
+    return;
+  }
   const std::wstring title = GetLocalizedFirstLine(ID_FILE_IMPORT);
   CFileDialogEx dialog(TRUE, nullptr, nullptr,
                        OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
                        kImportFilter, this, title.c_str());
   if (dialog.DoModal() != IDOK) return;
-  CCommandFolder& store = GetCommandStore();
   std::uint32_t last = kNoId;
   for (POSITION pos = dialog.GetStartPosition(); pos;) {
     const std::wstring path = dialog.GetNextPathName(pos).Str();
@@ -195,7 +199,7 @@ bool CMainFrame::OpenPhraseFolder(const std::wstring& folder) {
   // one: a folder that is gone (or a file) is refused.
   if (!IsFolderExist(folder)) {
     ::MessageBeep(MB_ICONWARNING);
-    Box(m_hWnd, folder + L" (" + GetLocalizedText(kIdsNotFound) + L")", MB_ICONWARNING);
+    Box(m_hWnd, FolderNotFoundText(folder), MB_ICONWARNING);
     return false;
   }
   if (!FolderHasPhraseFiles(folder) &&
@@ -215,7 +219,6 @@ bool CMainFrame::OpenPhraseFolder(const std::wstring& folder) {
     GetCommandStore().Load(settings.GetPhrasesDirectoryNoSlash());
   }
   UpdateDocViews(nullptr, kHintFolderChanged, 0);
-  m_nTitleId = -1;
   OnUpdateFrameTitle(TRUE);
   Log(L"Phrase folder opened: " + folder);
   if (!settings.Save()) {
@@ -241,11 +244,11 @@ void CMainFrame::FillRecentFolderMenu(CMenu* popup) {
   if (count <= 0) return;
   popup->AppendMenu(MF_SEPARATOR);
   const std::wstring current = settings.GetPhrasesDirectoryNoSlash();
-  const std::wstring notFound = L" (" + GetLocalizedText(kIdsNotFound) + L")";
+
   for (int i = 0; i < count; ++i) {
     const std::wstring folder = settings.GetPrevFolder(i);
     const UINT id = kRecentFolderFirst + static_cast<UINT>(i);
-    const std::wstring text = IsFolderExist(folder) ? folder : folder + notFound;
+    const std::wstring text = IsFolderExist(folder) ? folder : FolderNotFoundText(folder);
     popup->AppendMenu(MF_STRING, id, text.c_str());
     if (EqualNoCase(folder, current)) {
       popup->CheckMenuRadioItem(id, id, id, MF_BYCOMMAND);

@@ -214,19 +214,23 @@ LRESULT CMainFrame::OnStatusText(WPARAM, LPARAM lParam) {
   return 1;
 }
 
-LRESULT CMainFrame::OnPhraseWriteFailed(WPARAM wParam, LPARAM lParam) {
-  std::unique_ptr<std::wstring> path(reinterpret_cast<std::wstring*>(lParam));
-  if (!path) return 0;
-  const std::wstring text = HandlePhraseWriteFailure(GetActiveDocument(), *path, static_cast<DWORD>(wParam));
-  if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(0, text.c_str());
-  return 1;
+LRESULT CMainFrame::OnPhraseWriteFailed(WPARAM, LPARAM) {
+  // The message only wakes the frame; the failures come from the queue.
+  size_t dropped = 0;
+  const std::vector<PhraseWriteFailure> failures = TakePhraseWriteFailures(&dropped);
+  if (dropped) LogError(L"Phrase write failures not shown: " + std::to_wstring(dropped));
+  for (const PhraseWriteFailure& failure : failures) {
+    const std::wstring text = HandlePhraseWriteFailure(GetActiveDocument(), failure.path, failure.error);
+    if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(0, text.c_str());
+  }
+  return failures.empty() ? 0 : 1;
 }
 
-void CMainFrame::OnDocUpdate(CView*, LPARAM lHint, LPARAM value) {
-  if (lHint == kHintSelect && static_cast<int>(value) != m_nTitleId) {
-    m_nTitleId = static_cast<int>(value);
+void CMainFrame::OnDocUpdate(CView*, LPARAM lHint, LPARAM) {
+  // The title names the current phrase: a new selection, a rename, a
+  // reload or another folder may each change it.
+  if (lHint == kHintSelect || lHint == kHintPathChanged || lHint == kHintRebuild || lHint == kHintFolderChanged)
     DelayUpdateFrameTitle();
-  }
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {

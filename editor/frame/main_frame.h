@@ -136,7 +136,6 @@ class CMainFrame : public CFrameWnd, public IDocUpdateListener {
 
   DWORD m_dwChangeTick = 0;
   DWORD m_dwStartFlags = 0;
-  int m_nTitleId = -1;
   int m_nOptionsReloads = 0;
   int m_nAddFromCBRequests = 0;
   std::vector<std::wstring> m_languageFiles;

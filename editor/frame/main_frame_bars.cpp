@@ -8,6 +8,7 @@
 
 #include "editor/app/editor_access.h"
 #include "editor/app/editor_ids.h"
+#include "editor/doc/doc.h"
 #include "editor/frame/main_frame.h"
 #include "editor/services/editor_system.h"
 #include "editor/services/web_links.h"
@@ -205,9 +206,9 @@ void CMainFrame::GetMessageString(UINT nID, CString& rMessage) const {
 void CMainFrame::OnUpdateFrameTitle(BOOL) {
   m_nIdleFlags &= ~idleTitle;
   std::wstring title = BuildWindowTitle();
-  if (m_nTitleId >= 0) {
-    const CQLRCommand* record = GetCommandStore().FindCommandById(static_cast<std::uint32_t>(m_nTitleId));
-    if (record && !record->GetMenuName().empty()) title += L"  :  [" + record->GetMenuName() + L"]";
-  }
+  // The document's current record, found anew: ids change with a reload.
+  CDoc* doc = GetActiveDoc();
+  const CQLRCommand* record = doc ? doc->CurrentRecord() : nullptr;
+  if (record && !record->GetMenuName().empty()) title += L"  :  [" + record->GetMenuName() + L"]";
   if (!(GetWindowTextString() == title.c_str())) SetWindowText(title.c_str());
 }

@@ -1,6 +1,7 @@
 #include "editor/frame/write_failure_notice.h"
 
 #include <atomic>
+#include <mutex>
 
 #include "editor/doc/doc.h"
 #include "editor/doc/phrase_view.h"
@@ -12,13 +13,26 @@
 namespace {
 
 std::atomic<HWND> g_frame(nullptr);
+std::mutex g_lock;
+std::vector<PhraseWriteFailure> g_queue;
+size_t g_dropped = 0;
 
-// On the writing thread: only posting is safe here.
+// On the writing thread: the failure is queued and the frame woken.
 void PostFailure(const std::wstring& path, DWORD error) {
   HWND frame = g_frame.load();
   if (!frame) return;
-  auto* copy = new std::wstring(path);
-  if (!::PostMessageW(frame, kPhraseWriteFailedMessage, error, reinterpret_cast<LPARAM>(copy))) delete copy;
+  bool wake = false;
+  {
+    std::lock_guard<std::mutex> hold(g_lock);
+    if (g_queue.size() < kMaxQueuedWriteFailures) {
+      // One wake-up per batch: the frame takes the whole queue.
+      wake = g_queue.empty();
+      g_queue.push_back(PhraseWriteFailure{path, error});
+    } else {
+      ++g_dropped;
+    }
+  }
+  if (wake) ::PostMessageW(frame, kPhraseWriteFailedMessage, 0, 0);
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
@@ -31,6 +45,19 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 void WatchPhraseWriteFailures(HWND frame) {
   g_frame.store(frame);
   SetPhraseWriteFailureHandler(frame ? PostFailure : nullptr);
+  if (!frame) {
+    size_t dropped = 0;
+    TakePhraseWriteFailures(&dropped);
+  }
+}
+
+std::vector<PhraseWriteFailure> TakePhraseWriteFailures(size_t* dropped) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  std::vector<PhraseWriteFailure> taken;
+  taken.swap(g_queue);
+  if (dropped) *dropped = g_dropped;
+  g_dropped = 0;
+  return taken;
 }
 
 std::wstring HandlePhraseWriteFailure(CDocument* document, const std::wstring& path, DWORD error) {
@@ -42,11 +69,9 @@ std::wstring HandlePhraseWriteFailure(CDocument* document, const std::wstring& p
   if (record && SamePath(record->GetFilePath(), path)) {
     POSITION pos = doc->GetFirstViewPosition();
     CView* view = pos ? doc->GetNextView(pos) : nullptr;
-    if (view && view->IsKindOf(RUNTIME_CLASS(CQLRView))) {
-      CQLRView* phraseView = static_cast<CQLRView*>(view);
-      if (phraseView->GetCurrentId() == doc->GetCurrentId())
-        phraseView->GetTextCtrl().SendMessage(EM_SETMODIFY, TRUE, 0);
-    }
+    // The phrase view shows the document's current record.
+    if (view && view->IsKindOf(RUNTIME_CLASS(CQLRView)))
+      static_cast<CQLRView*>(view)->GetTextCtrl().SendMessage(EM_SETMODIFY, TRUE, 0);
   }
   return text;
 }

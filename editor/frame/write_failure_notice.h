@@ -7,12 +7,25 @@
 
 #include <string>
 
-// Posted to the frame: lParam a heap-allocated std::wstring (the path) that
-// the receiver deletes, wParam the system error code.
-constexpr UINT kPhraseWriteFailedMessage = WM_APP + 0x61;
+#include <vector>
 
-// Routes the writer's failures to the window (null: stops).
+// Posted to the frame to wake it: the failures wait in a queue of this
+// module, so the message carries nothing (any process may post it).
+constexpr UINT kPhraseWriteFailedMessage = WM_APP + 0x61;
+// The queue keeps at most this many failures; more are only counted.
+constexpr size_t kMaxQueuedWriteFailures = 64;
+
+struct PhraseWriteFailure {
+  std::wstring path;
+  DWORD error = 0;
+};
+
+// Routes the writer's failures to the window (null: stops, and the queue
+// is emptied).
 void WatchPhraseWriteFailures(HWND frame);
+// The failures queued since the last call, oldest first; *dropped gets the
+// number that did not fit the queue.
+std::vector<PhraseWriteFailure> TakePhraseWriteFailures(size_t* dropped);
 class CDocument;
 
 // The frame's work for one notice (doc: the frame's document, may be null);

@@ -9,11 +9,14 @@
 #include "editor/app/editor_access.h"
 #include "editor/app/editor_ids.h"
 #include "editor/doc/doc.h"
+#include "editor/editor_names.h"
 #include "editor/pane/phrase_pane.h"
 #include "editor/services/clipboard_text.h"
+#include "editor/services/editor_system.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
 #include "editor/store/command_names.h"
+#include "editor/store/command_order.h"
 #include "editor/tree/tree_item_text.h"
 #include "editor_settings/editor_settings.h"
 #include "editor_settings/helpers/file_helpers.h"
@@ -21,12 +24,17 @@
 #include "foundation/files/files.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/shell_open.h"
+#include "foundation/text/text_basics.h"
 #include "phrases/store/phrase_node.h"
 #include "platform/mfc/window/cmd_ui.h"
 
 namespace {
 
 constexpr UINT kIdsNewPhraseName = 61211;
+constexpr UINT kIdsPhrases = 61207;
+// The status-bar words while a paste is offered (no string of their own).
+constexpr wchar_t kMoveTo[] = L"move to";
+constexpr wchar_t kCopyTo[] = L"copy to";
 constexpr wchar_t kNewGroupName[] = L"New Group";
 
 std::wstring NoTrailingSlash(std::wstring path) {
@@ -105,6 +113,14 @@ void CPhrasePane::AddPhrase(bool fromClipboard, bool labelEdit, bool rtf, std::u
   } else {
     title = L"<" + LoadTreeString(kIdsNewPhraseName, L"Enter new phrase name for menu") + L">";
   }
+  // A new phrase needs its folder on disk: without it the file would land
+  // beside the drive's root.
+  const std::wstring directory = target == kRootId ? Store().GetRootPath() : Store().GetPath(target);
+  if (directory.empty() || !IsFolderExist(directory)) {
+    const std::wstring shown = directory.empty() ? GetEditorSettings().GetPhrasesDirectoryNoSlash() : directory;
+    ::MessageBoxW(m_hWnd, FolderNotFoundText(shown).c_str(), editor_names::kBoxCaption, MB_ICONWARNING);
+    return;
+  }
   const std::uint32_t id = Store().AddCommand(title, text, type, target);
   CQLRCommand* record = id == kRootId ? nullptr : Store().FindCommandById(id);
   if (!record) {
@@ -158,7 +174,7 @@ void CPhrasePane::OnAddGroup() {
   const std::uint32_t target = TargetFolderId();
   CommandList* list = Store().GetChildList(target);
   const std::wstring directory = target == kRootId ? Store().GetRootPath() : Store().GetPath(target);
-  if (!list || directory.empty()) {
+  if (!list || directory.empty() || !IsFolderExist(directory)) {
     Beep();
     return;
   }
@@ -259,14 +275,28 @@ void CPhrasePane::OnEndLabelEdit(NMHDR* header, LRESULT* result) {
       return;
     }
     const std::wstring newPath = oldPath.substr(0, slash + 1) + name;
-    if (IsFolderExist(newPath) || !::MoveFileW(oldPath.c_str(), newPath.c_str())) {
+    // The unchanged name (a new group accepted as it is) is no rename.
+    if (newPath == oldPath) return;
+    // A folder of that name is another folder, unless only the letter case
+    // differs: then it is this one.
+    const bool sameFolder = EqualNoCase(newPath, oldPath);
+    // Writes queued into the directory land before it moves, or they would
+    // bring the old directory back.
+    WaitForPendingWrites();
+    if ((!sameFolder && IsFolderExist(newPath)) || !::MoveFileW(oldPath.c_str(), newPath.c_str())) {
       Beep();
       return;
     }
     Store().RenameFolder(newPath, id);
+    // The record shows its directory's name, as the next load would.
+    record->SetMenuName(name);
     UpdateDocViews(nullptr, kHintPathChanged, static_cast<LPARAM>(id));
     m_tree.SetItemText(info->item.hItem, name.c_str());
+    // The tree is not refilled under the control's own label edit: its
+    // item would be deleted while the control still ends the edit on it.
+    m_endingLabelEdit = true;
     UpdateDocViews(nullptr, kHintFolderChanged, static_cast<LPARAM>(id));
+    m_endingLabelEdit = false;
     StampPhraseChange();
     return;
   }
@@ -288,6 +318,29 @@ void CPhrasePane::OnEndLabelEdit(NMHDR* header, LRESULT* result) {
   *result = FALSE;
 }
 
+void CPhrasePane::RenameCurrentTo(const std::wstring& text) {
+  // The text came from the open phrase: that phrase is renamed, whatever
+  // item the tree has selected meanwhile.
+  CDoc* doc = GetActiveDoc();
+  CQLRCommand* record = doc ? doc->CurrentRecord() : nullptr;
+  if (!record || record->IsFolder() || TitleOfText(text).empty()) {
+    Beep();
+    return;
+  }
+  const std::wstring oldTitle = record->GetMenuName();
+  if (!record->Rename(text)) {
+    record->SetMenuName(oldTitle);
+    Beep();
+    return;
+  }
+  const std::uint32_t id = record->GetId();
+  if (HTREEITEM item = m_tree.FindItemById(id)) m_tree.SetItemText(item, record->GetMenuName().c_str());
+  // The document and the frame's title follow the new name and file.
+  UpdateDocViews(nullptr, kHintPathChanged, static_cast<LPARAM>(id));
+  Store().SaveCommand(id);
+  StampPhraseChange();
+}
+
 // ---- Delete ----------------------------------------------------------------
 
 void CPhrasePane::OnDelete() {
@@ -302,17 +355,21 @@ void CPhrasePane::OnDelete() {
   if (!next) next = m_tree.GetNextSiblingItem(item);
   const std::wstring keep = RecordPath(next);
   const std::uint32_t id = record->GetId();
+  CDoc* doc = GetActiveDoc();
+  // The open phrase's edits are in its file before the tree is read again.
+  if (doc) doc->CommitCurrent(nullptr);
   if (!Store().DeleteCommand(id, GetTopLevelParent()->GetSafeHwnd())) {
     FocusTree();
     Beep();
     return;
   }
-  CDoc* doc = GetActiveDoc();
-  if (doc && doc->GetCurrentId() == static_cast<int>(id)) doc->SelectRecord(-1);
-  // The ids are given anew by the reload: the document and the
-  // remembered records keep to their files.
-  if (doc) doc->ReloadStore();
-  else Store().Load(GetEditorSettings().GetPhrasesDirectoryNoSlash());
+  // The ids are given anew by the reload: the document finds its record
+  // again by its file (or shows none when it went with the deleted one),
+  // and the remembered records keep to their files.
+  if (doc)
+    doc->ReloadStore();
+  else
+    Store().Load(GetEditorSettings().GetPhrasesDirectoryNoSlash());
   m_remembered.erase(std::remove_if(m_remembered.begin(), m_remembered.end(),
                                     [this](const std::wstring& path) {
                                       return !Store().FindByPath(path.c_str());
@@ -359,13 +416,19 @@ void CPhrasePane::OnUpdatePaste(CCmdUI* pCmdUI) {
   data.hasRecord = true;
   data.id = record->GetId();
   data.isMove = m_rememberedCut;
-  const bool can = Store().CanDrop(TargetFolderId(), data);
+  const std::uint32_t target = TargetFolderId();
+  const bool can = Store().CanDrop(target, data);
   pCmdUI->Enable(can);
   if (!can) return;
   if (HTREEITEM item = m_tree.FindItemById(record->GetId())) {
     m_tree.SendMessage(TVM_SETINSERTMARK, TRUE, reinterpret_cast<LPARAM>(item));
     SetTimer(kTimerPasteMark, kPasteMarkDelay, nullptr);
   }
+  // Where the record would go, until the mark's timer clears it.
+  const CQLRCommand* folder = target == kRootId ? nullptr : Store().FindCommandById(target);
+  const std::wstring where = folder ? folder->GetMenuName() : LoadTreeString(kIdsPhrases, L"Phrases");
+  const std::wstring text = std::wstring(m_rememberedCut ? kMoveTo : kCopyTo) + L" [" + where + L"]";
+  SendFrameNotify(reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CPhrasePane::OnPaste() {
@@ -374,34 +437,34 @@ void CPhrasePane::OnPaste() {
     Beep();
     return;
   }
+  if (MoveRecord(record->GetId(), TargetFolderId(), m_rememberedCut, false)) m_remembered.clear();
+}
+
+bool CPhrasePane::MoveRecord(std::uint32_t id, std::uint32_t target, bool move, bool quiet) {
   CommandDragData data;
   data.hasRecord = true;
-  data.id = record->GetId();
-  data.isMove = m_rememberedCut;
-  const std::uint32_t target = TargetFolderId();
+  data.id = id;
+  data.isMove = move;
   if (!Store().CanDrop(target, data)) {
-    Beep();
-    return;
+    if (!quiet) Beep();
+    return false;
   }
-  CDoc* doc = GetActiveDoc();
-  // The open phrase's text is written before its file may move.
-  if (doc) doc->CommitCurrent(nullptr);
-  const std::wstring current = doc && doc->CurrentRecord() ? doc->CurrentRecord()->GetFilePath() : std::wstring();
+  // The open phrase's text is written before its file (or a folder above
+  // it) may move; the document keeps the record, whose id a move keeps.
+  if (CDoc* doc = GetActiveDoc()) doc->CommitCurrent(nullptr);
   std::uint32_t newId = kRootId;
-  const int done = m_rememberedCut ? Store().MoveCommand(target, data, &newId) : Store().CopyCommand(target, data, &newId);
+  const int done = move ? Store().MoveCommand(target, data, &newId) : Store().CopyCommand(target, data, &newId);
   if (!done) {
-    Beep();
-    return;
+    if (!quiet) Beep();
+    return false;
   }
-  m_remembered.clear();
-  const CQLRCommand* moved = newId == kRootId ? nullptr : Store().FindCommandById(newId);
-  const std::wstring selectPath = moved ? moved->GetFilePath() : std::wstring();
-  if (doc && !current.empty()) {
-    const int id = doc->ResolveByPath(current);
-    if (id != doc->GetCurrentId()) doc->SelectRecord(id);
-  }
-  Refill(selectPath);
+  // Paths below a moved folder changed too: the document remembers its own
+  // anew.
+  if (move) UpdateDocViews(nullptr, kHintPathChanged, static_cast<LPARAM>(newId));
+  const CQLRCommand* placed = newId == kRootId ? nullptr : Store().FindCommandById(newId);
+  Refill(placed ? placed->GetFilePath() : std::wstring());
   StampPhraseChange();
+  return true;
 }
 
 // ---- Moves -------------------------------------------------------------------
@@ -443,18 +506,7 @@ void CPhrasePane::OnMoveToRoot() {
   HTREEITEM item = m_tree.GetSelectedItem();
   const CQLRCommand* record = m_tree.GetRecord(item);
   if (!record || !m_tree.GetParentItem(item)) return;
-  CommandDragData data;
-  data.hasRecord = true;
-  data.id = record->GetId();
-  data.isMove = true;
-  std::uint32_t newId = kRootId;
-  if (!Store().MoveToRoot(data, &newId)) {
-    Beep();
-    return;
-  }
-  const CQLRCommand* moved = Store().FindCommandById(newId);
-  Refill(moved ? moved->GetFilePath() : std::wstring());
-  StampPhraseChange();
+  MoveRecord(record->GetId(), kRootId, true, false);
 }
 
 void CPhrasePane::OnUpdateMoveToRoot(CCmdUI* pCmdUI) {

@@ -28,15 +28,29 @@ constexpr UINT kContextMenu[] = {ID_PHRASE_ADD_TEXT, ID_PHRASE_ADD_FROM_CB, ID_P
 constexpr UINT kAddMenu[] = {ID_PHRASE_ADD_TEXT, ID_PHRASE_ADD_RTF, ID_PHRASE_ADD_FROM_CB, 0, ID_PHRASE_ADD_GROUP};
 constexpr UINT kDeleteMenu[] = {ID_PHRASE_DELETE, 0, ID_EDIT_UNCHECK_ALL, ID_EDIT_CHECK_ALL, ID_EDIT_INVERT_CHECK};
 
-// The text of a command in the frame's (localised) menu; the id when it
-// has none.
+// The text of a command in menu (with its mnemonic and key); empty when
+// the menu has none.
 std::wstring MenuText(HMENU menu, UINT id) {
   wchar_t text[256] = {};
   if (menu && ::GetMenuStringW(menu, id, text, 256, MF_BYCOMMAND) > 0) return text;
-  return std::to_wstring(id);
+  return std::wstring();
 }
 
 }  // namespace
+
+std::wstring CPhrasePane::MainMenuText(UINT id) const {
+  CWnd* frame = GetTopLevelParent();
+  std::wstring text = MenuText(frame ? ::GetMenu(frame->m_hWnd) : nullptr, id);
+  const size_t tab = text.find(L'\t');
+  if (tab != std::wstring::npos) text.resize(tab);
+  std::wstring plain;
+  for (size_t i = 0; i < text.size(); ++i) {
+    // "&&" is a shown ampersand; a single one marks the mnemonic.
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    plain += text[i];
+  }
+  return plain;
+}
 
 void CPhrasePane::ShowMenu(int kind, POINT screen) {
   const UINT* ids = kind == 0 ? kContextMenu : kind == 1 ? kAddMenu : kDeleteMenu;
@@ -48,10 +62,12 @@ void CPhrasePane::ShowMenu(int kind, POINT screen) {
   CMenu menu;
   if (!frame || !menu.CreatePopupMenu()) return;
   for (size_t i = 0; i < count; ++i) {
-    if (!ids[i])
+    if (!ids[i]) {
       menu.AppendMenu(MF_SEPARATOR);
-    else
-      menu.AppendMenu(MF_STRING, ids[i], MenuText(mainMenu, ids[i]).c_str());
+    } else {
+      const std::wstring text = MenuText(mainMenu, ids[i]);
+      menu.AppendMenu(MF_STRING, ids[i], text.empty() ? std::to_wstring(ids[i]).c_str() : text.c_str());
+    }
   }
   if (kind != 0) ::SetMenuDefaultItem(menu, ids[0], FALSE);
   // The frame updates the items as the popup opens and routes the chosen
@@ -67,17 +83,23 @@ void CPhrasePane::OnTreeRClick(NMHDR*, LRESULT* result) {
   POINT client = screen;
   ::ScreenToClient(m_tree.m_hWnd, &client);
   UINT flags = 0;
-  HTREEITEM hit = m_tree.HitTest(client, &flags);
-  PostMessage(GetPaneContextMenuMessage(), MAKEWPARAM(screen.x, screen.y), reinterpret_cast<LPARAM>(hit));
+  // The request is kept here; the posted message only wakes the pane, so
+  // a message posted by another process carries nothing the pane reads.
+  m_contextItem = m_tree.HitTest(client, &flags);
+  m_contextPoint = screen;
+  m_contextPending = true;
+  PostMessage(GetPaneContextMenuMessage(), 0, 0);
 }
 
-LRESULT CPhrasePane::OnContextMenuRequest(WPARAM wParam, LPARAM lParam) {
-  auto hit = reinterpret_cast<HTREEITEM>(lParam);
+LRESULT CPhrasePane::OnContextMenuRequest(WPARAM, LPARAM) {
+  if (!m_contextPending) return 0;
+  m_contextPending = false;
+  HTREEITEM hit = m_contextItem;
+  m_contextItem = nullptr;
   // The item may have gone between the post and now.
-  if (hit && m_tree.GetRecord(hit)) m_tree.SelectItem(hit);
+  if (m_tree.HasItem(hit) && m_tree.GetRecord(hit)) m_tree.SelectItem(hit);
   FocusTree();
-  POINT screen = {static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
-  ShowMenu(0, screen);
+  ShowMenu(0, m_contextPoint);
   return 1;
 }
 
@@ -92,6 +114,7 @@ void CPhrasePane::OnGetInfoTip(NMHDR* header, LRESULT* result) {
   CTreeItemToolTip* tip = m_tree.GetItemToolTip();
   const CQLRCommand* record = m_tree.GetRecord(info->hItem);
   if (!tip || !record || m_tree.GetDragController().IsDragging()) return;
+  UpdateDocViews(nullptr, kHintItemHover, static_cast<LPARAM>(record->GetId()));
   std::vector<std::wstring> macros;
   if (std::shared_ptr<const CMacroList> list = GetMacroList()) {
     for (const CMacroEntry& entry : *list) macros.push_back(entry.name);
@@ -123,22 +146,20 @@ LRESULT CPhrasePane::OnDragQuestion(WPARAM wParam, LPARAM lParam) {
   const CQLRCommand* target = m_tree.GetRecord(drop->target);
   if (!dragged || !target || drop->target == drop->dragged || drop->target == m_tree.GetParentItem(drop->dragged))
     return 0;
-  CommandDragData data;
-  data.hasRecord = true;
-  data.id = dragged->GetId();
-  data.isMove = true;
-  if (wParam == kTreeDragCanDrop) return Store().CanDrop(target->GetId(), data) ? 1 : 0;
+  if (wParam == kTreeDragCanDrop) {
+    CommandDragData data;
+    data.hasRecord = true;
+    data.id = dragged->GetId();
+    data.isMove = true;
+    return Store().CanDrop(target->GetId(), data) ? 1 : 0;
+  }
   const std::wstring draggedText = m_tree.GetItemText(drop->dragged).GetString();
   const std::wstring targetText = m_tree.GetItemText(drop->target).GetString();
-  std::uint32_t newId = kRootId;
-  if (!Store().MoveCommand(target->GetId(), data, &newId)) {
+  if (!MoveRecord(dragged->GetId(), target->GetId(), true, true)) {
     const std::wstring text =
         L"Dragging [" + draggedText + L"]\nto\n[" + targetText + L"]\n\nOooops! Not implemented";
     ::MessageBoxW(m_hWnd, text.c_str(), editor_names::kBoxCaption, MB_ICONINFORMATION);
     return 0;
   }
-  const CQLRCommand* moved = Store().FindCommandById(newId);
-  Refill(moved ? moved->GetFilePath() : std::wstring());
-  StampPhraseChange();
   return 1;
 }

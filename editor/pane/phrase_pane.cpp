@@ -6,12 +6,14 @@
 #include "editor/app/editor_ids.h"
 #include "editor/doc/doc.h"
 #include "editor/doc/folder_view.h"
+#include "editor/settings_page/settings_page_rules.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
 #include "editor/tree/tree_item_text.h"
 #include "editor_settings/editor_settings.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/logging/log.h"
+#include "platform/mfc/app/win_app.h"
 #include "platform/mfc/frame/frame_wnd.h"
 #include "platform/mfc/res/afx_ids.h"
 
@@ -22,6 +24,7 @@ constexpr UINT kIdsAddNew = 144;
 constexpr UINT kIdsHide = 163;
 constexpr UINT kIdsCheckedOnly = 215;
 constexpr UINT kIdsAllPhrases = 216;
+constexpr UINT kToolIcons[] = {135, 134, 147, 157};
 
 // Registered once for the process; the map entries read the variables.
 const UINT g_addLabelMessage = GetPaneAddFromClipboardMessage();
@@ -148,6 +151,7 @@ int CPhrasePane::OnCreate(LPCREATESTRUCT lpcs) {
   m_tree.SendMessage(TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(::GetSysColor(COLOR_MENUTEXT)));
   m_tree.SendMessage(TVM_SETLINECOLOR, 0, static_cast<LPARAM>(::GetSysColor(COLOR_MENUTEXT)));
   m_tree.SetDocUpdateHandler([](UINT hint) { UpdateDocViews(nullptr, hint, 0); });
+  SetTreeFont();
   m_tree.FillFromStore(Store());
   m_tree.ShowWindow(SW_SHOW);
   AddDocListener(this);
@@ -170,12 +174,20 @@ void CPhrasePane::CreateToolBar() {
   }
   m_toolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
   m_toolImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-  for (int i = 0; i < 4; ++i) AddEmptyImage(m_toolImages);
+  // Add, delete, all phrases, checked only; an icon the program lacks
+  // keeps its place as an empty image.
+  for (UINT icon : kToolIcons) {
+    HICON image = static_cast<HICON>(
+        ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    if (!image || m_toolImages.Add(image) < 0) AddEmptyImage(m_toolImages);
+    if (image) ::DestroyIcon(image);
+  }
   m_toolBar.SetImageList(&m_toolImages);
   m_toolBar.SetIndent(2);
   m_toolBar.SetPadding(4, 2);
   const std::wstring addText = LoadTreeString(kIdsAddNew, L"Add New");
-  const std::wstring deleteText = L"Delete";
+  std::wstring deleteText = MainMenuText(ID_PHRASE_DELETE);
+  if (deleteText.empty()) deleteText = L"Delete";
   const std::wstring hideText = LoadTreeString(kIdsHide, L"Hide");
   TBBUTTON buttons[3] = {};
   const std::wstring* texts[3] = {&addText, &deleteText, &hideText};
@@ -188,6 +200,21 @@ void CPhrasePane::CreateToolBar() {
     buttons[i].iString = reinterpret_cast<INT_PTR>(texts[i]->c_str());
   }
   m_toolBar.AddButtons(3, buttons);
+  UpdateFilterButton();
+}
+
+void CPhrasePane::RenewButtonTexts() {
+  if (!m_toolBar.m_hWnd) return;
+  for (UINT command : {static_cast<UINT>(ID_PHRASE_ADD_TEXT), static_cast<UINT>(ID_PHRASE_DELETE)}) {
+    std::wstring text = MainMenuText(command);
+    if (text.empty()) continue;
+    TBBUTTONINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_TEXT;
+    info.pszText = &text[0];
+    m_toolBar.SendMessage(TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
+  }
+  // The filter button names what it shows, in the new language too.
   UpdateFilterButton();
 }
 
@@ -225,6 +252,17 @@ void CPhrasePane::UpdateCaption() {
   wchar_t current[256] = {};
   ::GetWindowTextW(m_hWnd, current, 256);
   if (caption != current) SetWindowText(caption.c_str());
+}
+
+void CPhrasePane::SetTreeFont() {
+  if (!m_tree.m_hWnd) return;
+  const LOGFONTW wanted = SaneMenuFont(GetEditorSettings().fontForMenu, SystemMenuFont());
+  HFONT font = ::CreateFontIndirectW(&wanted);
+  if (!font) return;
+  m_tree.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // The tree no longer draws with the old one.
+  if (m_treeFont) ::DeleteObject(m_treeFont);
+  m_treeFont = font;
 }
 
 bool CPhrasePane::IsFocusInTree() const {
@@ -290,6 +328,9 @@ std::wstring CPhrasePane::RecordPath(HTREEITEM item) const {
 }
 
 void CPhrasePane::Refill(const std::wstring& selectPath) {
+  // Items of the old fill are gone: a pending keyboard selection names none.
+  KillTimer(kTimerSelect);
+  m_pendingSelect = nullptr;
   m_tree.FillFromStore(Store());
   CDoc* doc = GetActiveDoc();
   int id = -1;
@@ -331,26 +372,15 @@ void CPhrasePane::OnDocUpdate(CView*, LPARAM lHint, LPARAM value) {
       break;
     }
     case kHintLanguage:
+      RenewButtonTexts();
       m_tree.Invalidate();
       break;
-    case kHintRenameText: {
-      HTREEITEM item = m_tree.GetSelectedItem();
-      CQLRCommand* record = m_tree.GetRecord(item);
-      const auto* text = reinterpret_cast<const std::wstring*>(value);
-      if (!record || !text) break;
-      const std::wstring oldTitle = record->GetMenuName();
-      if (!record->Rename(*text)) {
-        record->SetMenuName(oldTitle);
-        ::MessageBeep(static_cast<UINT>(-1));
-        break;
-      }
-      m_tree.SetItemText(item, record->GetMenuName().c_str());
-      const std::uint32_t id = record->GetId();
-      UpdateDocViews(nullptr, kHintPathChanged, static_cast<LPARAM>(id));
-      Store().SaveCommand(id);
-      StampPhraseChange();
+    case kHintMenuFont:
+      SetTreeFont();
       break;
-    }
+    case kHintRenameText:
+      RenameCurrentTo(value ? *reinterpret_cast<const std::wstring*>(value) : std::wstring());
+      break;
     case kHintRebuild: {
       const bool focused = IsFocusInTree();
       Refill();
@@ -374,7 +404,8 @@ void CPhrasePane::OnDocUpdate(CView*, LPARAM lHint, LPARAM value) {
       if (value) ApplyCheckStates(*reinterpret_cast<const CheckChangeSet*>(value));
       break;
     case kHintFolderChanged:
-      Refill();
+      // A folder renamed by the label edit has its item renamed already.
+      if (!m_endingLabelEdit) Refill();
       break;
     case kHintSeparator:
       if (HTREEITEM item = m_tree.GetSelectedItem()) {

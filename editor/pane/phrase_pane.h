@@ -22,7 +22,7 @@ struct CheckChangeSet;
 // Registered messages the pane handles (the frame posts the first two).
 UINT GetPaneAddFromClipboardMessage();  // add from the clipboard with label edit
 UINT GetPaneDragMessage();              // the tree's drag questions
-UINT GetPaneContextMenuMessage();       // wParam: screen point, lParam: item
+UINT GetPaneContextMenuMessage();       // wakes the pane for its pending context menu
 UINT GetPaneDropDownMessage();          // wParam: button index, lParam: command
 UINT GetPaneCloseMenuAddMessage();      // close menus, then add from the clipboard
 
@@ -118,6 +118,19 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   // The pane's tree filled again; the record of path (else of the
   // document) selected.
   void Refill(const std::wstring& selectPath = std::wstring());
+  // The document's open phrase renamed to text (Into Menu Name).
+  void RenameCurrentTo(const std::wstring& text);
+  // Moves (or copies) the record into target after the open phrase's edits
+  // are written; the tree refilled with the result selected. False (and a
+  // beep unless quiet) when the store refused.
+  bool MoveRecord(std::uint32_t id, std::uint32_t target, bool move, bool quiet);
+  // The tree's font from the menu-font setting.
+  void SetTreeFont();
+  // The toolbar's texts from the (localised) main menu.
+  void RenewButtonTexts();
+  // The text of a command in the frame's menu, without its key and
+  // mnemonic; empty when the menu has none.
+  std::wstring MainMenuText(UINT id) const;
   void SelectInDocument(HTREEITEM item);
   void ApplyCheckToAll(int mode);  // 0 check, 1 uncheck, 2 invert
   void ApplyCheckStates(const CheckChangeSet& changes);
@@ -135,10 +148,15 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   CPaneToolBarCtrl m_toolBar;
   CImageList m_toolImages;
   bool m_renameEdit = false;
+  bool m_endingLabelEdit = false;
   HFONT m_editFont = nullptr;
   HFONT m_treeFont = nullptr;
   bool m_busy = false;
   HTREEITEM m_pendingSelect = nullptr;
+  // The item a right click hit, until the posted request shows its menu.
+  HTREEITEM m_contextItem = nullptr;
+  POINT m_contextPoint = {};
+  bool m_contextPending = false;
   // Cut or copied records, by their files: ids change with every reload.
   std::vector<std::wstring> m_remembered;
   bool m_rememberedCut = false;

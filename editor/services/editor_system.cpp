@@ -30,6 +30,11 @@ std::wstring GetLocalizedText(UINT id) {
   return text.Text();
 }
 
+std::wstring FolderNotFoundText(const std::wstring& folder) {
+  constexpr UINT kIdsNotFound = 238;
+  return folder + L" (" + GetLocalizedText(kIdsNotFound) + L")";
+}
+
 std::wstring GetLocalizedFirstLine(UINT id) { return FirstLineOf(GetLocalizedText(id)); }
 std::wstring GetLocalizedPart(UINT id, bool first) { return PartOf(GetLocalizedText(id), first); }
 

@@ -29,6 +29,9 @@ std::wstring GetLocalizedFirstLine(UINT id);
 // The part before (first) or after the first line feed; the whole text
 // when there is none.
 std::wstring GetLocalizedPart(UINT id, bool first);
+// A folder that is gone as the user is told of it: the path and the
+// localised "not found" in brackets.
+std::wstring FolderNotFoundText(const std::wstring& folder);
 // The same splits of a given text.
 std::wstring FirstLineOf(const std::wstring& text);
 std::wstring PartOf(const std::wstring& text, bool first);

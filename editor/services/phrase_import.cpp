@@ -94,7 +94,8 @@ std::wstring ImportedText(const char* data, size_t size, bool rtf) {
 }
 
 std::uint32_t ImportPhraseFile(CCommandFolder& store, const std::wstring& path) {
-  if (path.empty()) return kFailed;
+  // Without the phrase folder a copy would land beside the drive's root.
+  if (path.empty() || !store.IsRootPresent()) return kFailed;
   if (HasExtension(path, kPhraseExt)) return CopyPhraseFile(store, path);
   size_t size = 0;
   std::unique_ptr<char[]> data = ReadImportFile(path, &size);

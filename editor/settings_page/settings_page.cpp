@@ -45,17 +45,6 @@ std::wstring LogFilePath() {
   return GetLogPath(path, MAX_PATH) ? std::wstring(path) : GetLogReportPath();
 }
 
-LOGFONTW SystemMenuFont() {
-  NONCLIENTMETRICSW metrics = {};
-  metrics.cbSize = sizeof(metrics);
-  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    LOGFONTW font = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    return font;
-  }
-  return metrics.lfMenuFont;
-}
-
 int ScreenDpiY() {
   HDC screen = ::GetDC(nullptr);
   int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);

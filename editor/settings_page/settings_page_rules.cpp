@@ -190,6 +190,17 @@ std::vector<HotkeyRecord> BuildSpecialKeyList(const std::vector<HotkeyRecord>& f
   return list;
 }
 
+LOGFONTW SystemMenuFont() {
+  NONCLIENTMETRICSW metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    LOGFONTW font = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    return font;
+  }
+  return metrics.lfMenuFont;
+}
+
 LOGFONTW SaneMenuFont(const LOGFONTW& stored, const LOGFONTW& systemMenuFont) {
   LOGFONTW font = stored;
   font.lfFaceName[LF_FACESIZE - 1] = L'\0';

@@ -87,6 +87,8 @@ std::vector<HotkeyRecord> BuildSpecialKeyList(const std::vector<HotkeyRecord>& f
 // The stored menu font made fit to draw: a face without its end is cut,
 // an empty face or a zero height takes the system's menu font.
 LOGFONTW SaneMenuFont(const LOGFONTW& stored, const LOGFONTW& systemMenuFont);
+// The system's menu font (the default GUI font when it cannot be asked).
+LOGFONTW SystemMenuFont();
 // label + ": " + face + ", " + point size (from the height at dpiY).
 std::wstring FontSampleText(const std::wstring& label, const LOGFONTW& font, int dpiY);
 

@@ -122,7 +122,11 @@ bool CQLRCommand::Rename(const std::wstring& title) {
 }
 
 bool CQLRCommand::RenameFileToTitle() {
-  if (IsFolder() || m_filePath.empty() || !IsFileExist(m_filePath)) return false;
+  if (IsFolder() || m_filePath.empty()) return false;
+  // A new phrase's first write may still be queued: its file counts once
+  // the write is done.
+  WaitForPendingWrites();
+  if (!IsFileExist(m_filePath)) return false;
   std::wstring base = MakeSafeFileName(caption, true);
   ReplaceText(base, L" ", L"_");
   size_t slash = m_filePath.find_last_of(L'\\');
@@ -137,7 +141,6 @@ bool CQLRCommand::RenameFileToTitle() {
   } else {
     target = MakeNumberedPath(directory, base);
   }
-  WaitForPendingWrites();
   if (!MoveFileW(m_filePath.c_str(), target.c_str())) {
     LogError(L"MoveFileW [" + m_filePath + L"] -> [" + target + L"], code " +
              std::to_wstring(GetLastError()));

@@ -85,7 +85,8 @@ int CCommandFolder::Drop(std::uint32_t targetId, const CommandDragData& data, bo
     placed = source.record;
     placed->SetFilePath(newPath);
     ReplacePathsBelow(*placed, oldPath, newPath);
-    placed->SetId(TakeNextId());
+    // The record keeps its id: whoever holds it (the document, the open
+    // text) still names the same record after the move.
   } else {
     targetList->push_back(CopyOfFields(*source.record));
     placed = &targetList->back();

@@ -59,6 +59,9 @@ CCommandFolder::CCommandFolder() = default;
 CCommandFolder::~CCommandFolder() = default;
 
 void CCommandFolder::Load(const std::wstring& folderPath) {
+  // What the editor queued is on disk before the folder is read again, or
+  // the reload would bring back the older texts.
+  WaitForPendingWrites();
   m_commands.clear();
   m_lastId = 0;
   std::wstring root = TrimTrailingBackslash(folderPath.empty() ? m_rootPath : folderPath);
@@ -210,6 +213,13 @@ std::uint32_t CCommandFolder::AddCommand(const std::wstring& title, const std::w
                                          std::uint32_t dataType, std::uint32_t parentId) {
   CommandList* list = GetChildList(parentId);
   if (!list) return kRootId;
+  // Without its directory the phrase would have no place of its own: it
+  // would be written beside the drive's root or nowhere.
+  const std::wstring directory = parentId == kRootId ? m_rootPath : GetPath(parentId);
+  if (directory.empty() || !IsFolderExist(directory)) {
+    LogError(L"AddCommand: the phrase folder is missing [" + directory + L"]");
+    return kRootId;
+  }
   CQLRCommand record;
   record.m_cmd = text;
   record.SetMenuName(NormalizeTitle(title));
@@ -333,6 +343,10 @@ bool CCommandFolder::SaveCommand(std::uint32_t id) {
 bool CCommandFolder::SaveRecord(CQLRCommand& record, const CQLRCommand* parent, const CommandList* list) {
   if (record.GetFilePath().empty()) {
     std::wstring directory = parent ? parent->GetFilePath() : m_rootPath;
+    if (directory.empty()) {
+      LogError(std::wstring(L"no folder to save [") + record.caption + L"] in");
+      return false;
+    }
     std::wstring path = FreePhrasePath(directory, record, list);
     if (path.empty()) {
       LogError(std::wstring(L"no free file name for [") + record.caption + L"] in [" + directory + L"]");

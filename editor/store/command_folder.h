@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/store/command.h"
+#include "foundation/files/files.h"
 
 struct ScannedEntry;
 
@@ -79,6 +80,9 @@ class CCommandFolder {
   int MoveToRoot(const CommandDragData& data, std::uint32_t* newId);
 
   const std::wstring& GetRootPath() const { return m_rootPath; }
+  // The root names a directory that exists now (the phrase folder may have
+  // gone since the load).
+  bool IsRootPresent() const { return !m_rootPath.empty() && IsFolderExist(m_rootPath); }
   CommandList& Commands() { return m_commands; }
 
  private:

@@ -111,7 +111,7 @@ TEST_F(PhraseViewTest, CommandStatesFollowTheTextAndTheDataType) {
     EXPECT_FALSE(Enabled(view, ID_FORMAT_BOLD));
   }
   // With no record the formatting commands stay available.
-  view->CurrentId = 100000;
+  GetCommandStore().Load(dir.File(L"no such folder"));
   EXPECT_TRUE(Enabled(view, ID_FORMAT_BOLD));
 }
 

@@ -125,6 +125,8 @@ void CPhraseTreeCtrl::Fill(CCommandFolder& store) {
   bool wasFilling = m_filling;
   m_filling = true;
   m_store = &store;
+  // A waiting tip was built from a record of the old fill.
+  if (m_itemTip) m_itemTip->CancelTip();
   DeleteAllItems();
   m_items.clear();
   bool showDisabled = GetEditorSettings().ShowUncheckedPhrases != 0;
@@ -234,8 +236,20 @@ HTREEITEM CPhraseTreeCtrl::InsertItem(LPCWSTR text, std::uint32_t id, HTREEITEM 
                                          parent ? parent : TVI_ROOT, first ? TVI_FIRST : TVI_LAST);
   if (!item) return nullptr;
   m_items[id] = item;
-  if (check) PostMessage(g_checkMessage, 0, reinterpret_cast<LPARAM>(item));
+  if (check) QueueCheckNotice(item);
   return item;
+}
+
+void CPhraseTreeCtrl::QueueCheckNotice(HTREEITEM item) {
+  m_pendingChecks.push_back(item);
+  PostMessage(g_checkMessage, 0, 0);
+}
+
+bool CPhraseTreeCtrl::HasItem(HTREEITEM item) const {
+  if (!item) return false;
+  for (const auto& entry : m_items)
+    if (entry.second == item) return true;
+  return false;
 }
 
 HTREEITEM CPhraseTreeCtrl::FindItemById(std::uint32_t id) const {
@@ -273,7 +287,7 @@ int CPhraseTreeCtrl::SetItemCheck(HTREEITEM item, bool checked, bool notify) {
   if (!item || (GetCheck(item) != FALSE) == checked) return 0;
   SetCheck(item, checked);
   SetBold(item, checked);
-  if (notify) PostMessage(g_checkMessage, 0, reinterpret_cast<LPARAM>(item));
+  if (notify) QueueCheckNotice(item);
   return 1;
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "editor/store/command_folder.h"
 #include "editor/tree/tree_drag.h"
@@ -37,8 +38,8 @@ struct TreeDropTarget {
 // wParam of the drag notification to the owner.
 enum TreeDragNotify : WPARAM { kTreeDragCanDrop = 0, kTreeDragDropped = 1 };
 
-// "{D4496398-1D3E-42b5-AD7E-DD07DA1F1F5F}", posted to the tree with an item
-// whose check box changed.
+// "{D4496398-1D3E-42b5-AD7E-DD07DA1F1F5F}", posted to the tree to take the
+// check boxes that changed from its own queue.
 UINT GetTreeCheckMessage();
 
 class CPhraseTreeDrag : public CTreeDragController {
@@ -78,6 +79,8 @@ class CPhraseTreeCtrl : public CTreeCtrlEx {
   void Refresh(CCommandFolder& store);
   HTREEITEM InsertItem(LPCWSTR text, std::uint32_t id, HTREEITEM parent, bool first, int image, bool check);
   HTREEITEM FindItemById(std::uint32_t id) const;
+  // The item is one of the tree's present items.
+  bool HasItem(HTREEITEM item) const;
   std::uint32_t GetItemId(HTREEITEM item) const;
   std::uint32_t GetSelectedId() const;
   // 0 when the box was so already; else 1.
@@ -138,6 +141,9 @@ class CPhraseTreeCtrl : public CTreeCtrlEx {
   void DrawSeparators(HDC dc, HTREEITEM item, const CQLRCommand& record, const RECT& label, const RECT& client);
   void AskParentForInfoTip(HTREEITEM item);
   void SetBold(HTREEITEM item, bool bold);
+  // The check notice of item is sent to the parent from the message loop.
+  void QueueCheckNotice(HTREEITEM item);
+  void NotifyCheck(HTREEITEM item);
   // The open or closed folder image by the item's expanded state.
   void UpdateFolderImage(HTREEITEM item);
 
@@ -158,4 +164,5 @@ class CPhraseTreeCtrl : public CTreeCtrlEx {
   HTREEITEM m_hoverItem = nullptr;
   bool m_infoTipCame = false;
   bool m_askingInfoTip = false;
+  std::vector<HTREEITEM> m_pendingChecks;
 };

@@ -22,19 +22,27 @@ BOOL CPhraseTreeCtrl::OnClick(NMHDR*, LRESULT* result) {
   hit.pt = m_lastDown;
   HTREEITEM item = HitTest(&hit);
   // Posted: the control toggles the box after this notification.
-  if (item && (hit.flags & TVHT_ONITEMSTATEICON)) PostMessage(GetTreeCheckMessage(), 0, reinterpret_cast<LPARAM>(item));
+  if (item && (hit.flags & TVHT_ONITEMSTATEICON)) QueueCheckNotice(item);
   *result = 0;
   return FALSE;
 }
 
-LRESULT CPhraseTreeCtrl::OnCheckMessage(WPARAM, LPARAM lParam) {
-  auto item = reinterpret_cast<HTREEITEM>(lParam);
+LRESULT CPhraseTreeCtrl::OnCheckMessage(WPARAM, LPARAM) {
+  // The message only wakes the tree: any process may post it, so the items
+  // come from the tree's own list, never from the message.
+  std::vector<HTREEITEM> items;
+  items.swap(m_pendingChecks);
+  for (HTREEITEM item : items) NotifyCheck(item);
+  return 0;
+}
+
+void CPhraseTreeCtrl::NotifyCheck(HTREEITEM item) {
   TVITEMW data = {};
   data.mask = TVIF_STATE | TVIF_PARAM | TVIF_HANDLE;
   data.hItem = item;
   data.stateMask = TVIS_STATEIMAGEMASK | TVIS_BOLD;
   // The item may have gone between the post and now.
-  if (!item || !GetItem(&data)) return 0;
+  if (!HasItem(item) || !GetItem(&data)) return;
   bool checked = (data.state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
   SetBold(item, checked);
   data.state = (data.state & ~TVIS_BOLD) | (checked ? TVIS_BOLD : 0);
@@ -45,7 +53,6 @@ LRESULT CPhraseTreeCtrl::OnCheckMessage(WPARAM, LPARAM lParam) {
   notify.itemNew = data;
   if (HWND parent = ::GetParent(m_hWnd))
     ::SendMessageW(parent, WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
-  return 0;
 }
 
 BOOL CPhraseTreeCtrl::OnItemExpanded(NMHDR* header, LRESULT* result) {
@@ -85,7 +92,7 @@ void CPhraseTreeCtrl::OnKeyDown(UINT key, UINT, UINT) {
 void CPhraseTreeCtrl::OnKeyUp(UINT key, UINT, UINT) {
   Default();
   if (key == VK_SPACE && !GetEditControl()) {
-    if (HTREEITEM item = GetSelectedItem()) PostMessage(GetTreeCheckMessage(), 0, reinterpret_cast<LPARAM>(item));
+    if (HTREEITEM item = GetSelectedItem()) QueueCheckNotice(item);
   }
 }
 

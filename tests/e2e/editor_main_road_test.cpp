@@ -1,6 +1,6 @@
-// The main road across both programs: a phrase edited and saved in the real
-// QuilloraEditor.exe reaches the phrase menu of the real Quillora.exe, and
-// the hotkey types it into another program.
+// The main road across both programs: a phrase chosen in the tree of the
+// real QuilloraEditor.exe, edited and saved there, reaches the phrase menu
+// of the real Quillora.exe, and the hotkey types it into another program.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -22,6 +22,7 @@ constexpr UINT kReadOnlyMode = 32837;
 constexpr UINT kSave = 57603;
 constexpr int kPaneId = 0xE900;
 constexpr int kTextId = 1032;
+constexpr int kTreeId = 1243;
 
 HWND FocusOf(HWND window) {
   GUITHREADINFO gui = {sizeof(gui)};
@@ -52,20 +53,28 @@ TEST(EditorMainRoadTest, AnEditedPhraseIsSavedAndTypedByTheHotkey) {
   ASSERT_TRUE(qlre2e::WritePhrase(other, L"Other", L"other text", 2));
   const std::string otherBytes = qlrtest::ReadBytes(other);
   session.SetSetting(L"PhrasesDirectory", session.PhraseFolder().c_str());
-  // The editor starts on Greeting: the document selects it as the tree would.
-  WritePrivateProfileStringW(L"Settings_Editor", L"LastFile", greeting.c_str(), session.File(L"Settings.ini").c_str());
 
   ASSERT_TRUE(session.StartTarget());
   ASSERT_TRUE(session.StartQuillora()) << qlrtest::ToUtf8(session.LogText());
   qlrtest::ChildProcess editor;
   ASSERT_TRUE(editor.Start(session.File(L"QuilloraEditor.exe"), L""));
-  HWND frame = nullptr, text = nullptr;
+  // The user picks Greeting in the phrase tree with the mouse.
+  HWND frame = nullptr, tree = nullptr, text = nullptr;
+  HTREEITEM item = nullptr;
   ASSERT_TRUE(qlrtest::WaitUntil([&] {
     std::vector<HWND> frames = qlre2e::FindEditorFrames(editor.Pid());
     frame = frames.empty() ? nullptr : frames.front();
-    text = frame ? GetDlgItem(GetDlgItem(frame, kPaneId), kTextId) : nullptr;
-    return text && WindowText(text) == L"Hello";
+    HWND pane = frame ? qlre2e::FindPhrasePane(frame) : nullptr;
+    tree = pane ? GetDlgItem(pane, kTreeId) : nullptr;
+    item = tree ? qlre2e::FindRemoteTreeItem(tree, L"Greeting") : nullptr;
+    return item != nullptr;
   }, kWaitMs, 50));
+  ASSERT_TRUE(qlrtest::WaitUntil([&] {
+    text = GetDlgItem(GetDlgItem(frame, kPaneId), kTextId);
+    if (text && WindowText(text) == L"Hello") return true;
+    qlre2e::ClickTreeItem(tree, item);
+    return false;
+  }, kWaitMs, 500));
   wchar_t cls[64] = {};
   GetClassNameW(text, cls, 64);
   EXPECT_STREQ(cls, L"RichEdit20W");

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "foundation/logging/log.h"
 #include "foundation/system/handles.h"
@@ -177,6 +178,82 @@ inline HWND FindFolderList(HWND frame) {
   wchar_t cls[64] = {};
   if (pane) GetClassNameW(pane, cls, 64);
   return wcscmp(cls, L"SysListView32") == 0 ? pane : nullptr;
+}
+
+struct TreeEntry {
+  HTREEITEM item = nullptr;
+  std::wstring text;
+  int depth = 0;
+  UINT check = 0;  // 1 unchecked, 2 checked
+};
+
+// Every item of a tree in another process, in display order.
+inline std::vector<TreeEntry> ReadRemoteTree(HWND tree) {
+  std::vector<TreeEntry> items;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tree, &pid);
+  RemoteBuffer buffer(pid, 4096);
+  if (!buffer.Address()) return items;
+  struct Walk {
+    HWND tree;
+    RemoteBuffer& buffer;
+    std::vector<TreeEntry>& out;
+    void Run(HTREEITEM parent, int depth) {
+      auto item = reinterpret_cast<HTREEITEM>(
+          SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+      for (; item; item = reinterpret_cast<HTREEITEM>(
+                       SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMW tv = {};
+        tv.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE;
+        tv.hItem = item;
+        tv.stateMask = TVIS_STATEIMAGEMASK;
+        tv.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(buffer.Address()) + 1024);
+        tv.cchTextMax = 512;
+        buffer.Write(&tv, sizeof(tv));
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address()));
+        buffer.Read(&tv, sizeof(tv));
+        wchar_t text[512] = {};
+        buffer.Read(text, sizeof(text) - sizeof(wchar_t), 1024);
+        out.push_back({item, text, depth, (tv.state & TVIS_STATEIMAGEMASK) >> 12});
+        Run(item, depth + 1);
+      }
+    }
+  } walk{tree, buffer, items};
+  walk.Run(TVI_ROOT, 0);
+  return items;
+}
+
+// "text:check" per item, children after a ">" per level.
+inline std::wstring Describe(const std::vector<TreeEntry>& items) {
+  std::wstring out;
+  for (const TreeEntry& e : items) out += std::wstring(e.depth, L'>') + e.text + L":" + std::to_wstring(e.check) + L"|";
+  return out;
+}
+
+// The first item of the tree (in another process) with the text; null when
+// there is none.
+inline HTREEITEM FindRemoteTreeItem(HWND tree, const std::wstring& text) {
+  for (const TreeEntry& e : ReadRemoteTree(tree))
+    if (e.text == text) return e.item;
+  return nullptr;
+}
+
+// A left click posted onto the middle of the item's text, as the mouse
+// gives it: the tree tells its parent the selection came by mouse.
+inline bool ClickTreeItem(HWND tree, HTREEITEM item) {
+  if (!item) return false;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tree, &pid);
+  RemoteBuffer buffer(pid, sizeof(RECT));
+  RECT rect = {};
+  memcpy(&rect, &item, sizeof(item));  // the item goes in, its rectangle comes out
+  buffer.Write(&rect, sizeof(rect));
+  if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.Address()))) return false;
+  buffer.Read(&rect, sizeof(rect));
+  const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(tree, WM_LBUTTONUP, 0, at);
+  return true;
 }
 
 inline std::wstring JoinTexts(const std::vector<RemoteListItem>& items) {

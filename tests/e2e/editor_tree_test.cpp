@@ -13,6 +13,10 @@
 
 namespace {
 
+using qlre2e::Describe;
+using qlre2e::ReadRemoteTree;
+using qlre2e::TreeEntry;
+
 constexpr UINT kTreeId = 1243;
 constexpr UINT kHideUnchecked = 32815;
 constexpr UINT kRename = 32774;
@@ -38,56 +42,6 @@ bool AnswerBox(DWORD pid) {
         return false;
       },
       20000);
-}
-
-struct TreeEntry {
-  HTREEITEM item = nullptr;
-  std::wstring text;
-  int depth = 0;
-  UINT check = 0;  // 1 unchecked, 2 checked
-};
-
-// Every item of a tree in another process, in display order.
-std::vector<TreeEntry> ReadRemoteTree(HWND tree) {
-  std::vector<TreeEntry> items;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(tree, &pid);
-  qlre2e::RemoteBuffer buffer(pid, 4096);
-  if (!buffer.Address()) return items;
-  struct Walk {
-    HWND tree;
-    qlre2e::RemoteBuffer& buffer;
-    std::vector<TreeEntry>& out;
-    void Run(HTREEITEM parent, int depth) {
-      auto item = reinterpret_cast<HTREEITEM>(
-          SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-      for (; item; item = reinterpret_cast<HTREEITEM>(
-                       SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        TVITEMW tv = {};
-        tv.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE;
-        tv.hItem = item;
-        tv.stateMask = TVIS_STATEIMAGEMASK;
-        tv.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(buffer.Address()) + 1024);
-        tv.cchTextMax = 512;
-        buffer.Write(&tv, sizeof(tv));
-        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address()));
-        buffer.Read(&tv, sizeof(tv));
-        wchar_t text[512] = {};
-        buffer.Read(text, sizeof(text) - sizeof(wchar_t), 1024);
-        out.push_back({item, text, depth, (tv.state & TVIS_STATEIMAGEMASK) >> 12});
-        Run(item, depth + 1);
-      }
-    }
-  } walk{tree, buffer, items};
-  walk.Run(TVI_ROOT, 0);
-  return items;
-}
-
-// "text:check" per item, children after a ">" per level.
-std::wstring Describe(const std::vector<TreeEntry>& items) {
-  std::wstring out;
-  for (const TreeEntry& e : items) out += std::wstring(e.depth, L'>') + e.text + L":" + std::to_wstring(e.check) + L"|";
-  return out;
 }
 
 class EditorTreeTest : public qlre2e::EditorSessionTest {
@@ -127,11 +81,7 @@ class EditorTreeTest : public qlre2e::EditorSessionTest {
   bool WaitForCaption(const std::wstring& caption) const {
     return qlrtest::WaitUntil([&] { return Caption() == caption; }, kWaitMs);
   }
-  HTREEITEM Item(const std::wstring& text) const {
-    for (const TreeEntry& e : ReadRemoteTree(tree))
-      if (e.text == text) return e.item;
-    return nullptr;
-  }
+  HTREEITEM Item(const std::wstring& text) const { return qlre2e::FindRemoteTreeItem(tree, text); }
   std::wstring LastFile() const { return Setting(L"LastFile", L"Settings_Editor"); }
   // Selected by a message from outside: the tree says "action unknown".
   // Posted, so the tree's notices come from its own thread.
@@ -147,21 +97,7 @@ class EditorTreeTest : public qlre2e::EditorSessionTest {
     PostMessageW(tree, TVM_ENDEDITLABELNOW, cancel, 0);
     EXPECT_TRUE(qlrtest::WaitUntil([&] { return SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0) == 0; }, kWaitMs));
   }
-  void Click(const std::wstring& text) {
-    HTREEITEM item = Item(text);
-    ASSERT_NE(item, nullptr);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(tree, &pid);
-    qlre2e::RemoteBuffer buffer(pid, sizeof(RECT));
-    RECT rect = {};
-    memcpy(&rect, &item, sizeof(item));  // the item goes in, its rectangle comes out
-    buffer.Write(&rect, sizeof(rect));
-    ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.Address())));
-    buffer.Read(&rect, sizeof(rect));
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(tree, WM_LBUTTONUP, 0, at);
-  }
+  void Click(const std::wstring& text) { ASSERT_TRUE(qlre2e::ClickTreeItem(tree, Item(text))) << qlrtest::ToUtf8(text); }
   void Command(UINT id) { PostMessageW(pane, WM_COMMAND, id, 0); }
 
   HWND frame = nullptr;

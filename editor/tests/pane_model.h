@@ -1,0 +1,806 @@
+// A seeded random run of the phrase pane's and the frame's own commands on
+// the real editor windows (in-process), against a plain model of the phrase
+// folder: which phrases and groups exist where, with which text, which
+// phrase is open and what its view shows. After every step the folder on
+// disk, the store and the tree must hold exactly the model, nothing may
+// lie outside the phrase folder, the open phrase must show the model's text
+// and its edits must have a record to go to. The test and the benchmark
+// program run the same driver.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "editor/app/editor_access.h"
+#include "editor/app/editor_app.h"
+#include "editor/app/editor_ids.h"
+#include "editor/doc/doc.h"
+#include "editor/doc/phrase_view.h"
+#include "editor/frame/main_frame.h"
+#include "editor/pane/phrase_pane.h"
+#include "editor/store/command_folder.h"
+#include "editor/text/rich_text_io.h"
+#include "editor_settings/editor_settings.h"
+#include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_node.h"
+#include "phrases/store/phrase_writer.h"
+#include "phrases/tests/phrase_test_util.h"
+#include "platform/mfc/app/win_app.h"
+#include "platform/mfc/res/afx_ids.h"
+#include "settings/settings_files.h"
+#include "tests/support/test_support.h"
+
+namespace panemodel {
+
+using Path = std::vector<std::wstring>;  // group names from the top; a phrase's own name last
+
+struct Group {
+  std::map<std::wstring, std::wstring> phrases;  // name -> text
+  std::map<std::wstring, Group> groups;
+};
+
+inline std::string Narrow(const std::wstring& text) { return qlrtest::ToUtf8(text); }
+
+inline std::string Show(const Path& path) {
+  std::string out;
+  for (const std::wstring& part : path) out += (out.empty() ? "" : "/") + Narrow(part);
+  return out.empty() ? "(top)" : out;
+}
+
+// "name=text" per phrase, "name{...}" per group, sorted by name.
+inline std::string Describe(const Group& group) {
+  std::string out;
+  for (const auto& p : group.phrases) out += Narrow(p.first) + "=" + Narrow(p.second) + ";";
+  for (const auto& g : group.groups) out += Narrow(g.first) + "{" + Describe(g.second) + "}";
+  return out;
+}
+
+// Every message queued on this thread (and those their handling queues)
+// dispatched.
+inline void Pump() {
+  MSG msg;
+  for (int round = 0; round < 3; ++round) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
+// Answers every dialog box of the editor's thread from a thread of its own
+// (Yes, else OK) and keeps their texts: the shell's delete question, and
+// whatever box a step should not have shown.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(DWORD thread) : m_thread(thread), m_worker([this] { Run(); }) {}
+  ~BoxAnswerer() {
+    m_stop = true;
+    m_worker.join();
+  }
+  std::vector<std::wstring> Take() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    std::vector<std::wstring> texts;
+    texts.swap(m_texts);
+    return texts;
+  }
+
+ private:
+  static BOOL CALLBACK Visit(HWND window, LPARAM self) {
+    wchar_t cls[32] = {};
+    GetClassNameW(window, cls, 32);
+    if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    auto* answerer = reinterpret_cast<BoxAnswerer*>(self);
+    std::wstring text;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t part[512] = {};
+      GetClassNameW(child, cls, 32);
+      if (wcscmp(cls, L"Static") == 0 && GetWindowTextW(child, part, 512) > 0) text += part;
+    }
+    {
+      std::lock_guard<std::mutex> hold(answerer->m_lock);
+      answerer->m_texts.push_back(text);
+    }
+    const int button = GetDlgItem(window, IDYES) ? IDYES : IDOK;
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return TRUE;
+  }
+  void Run() {
+    while (!m_stop) {
+      EnumThreadWindows(m_thread, Visit, reinterpret_cast<LPARAM>(this));
+      // A box answered is gone before it is looked at again.
+      Sleep(50);
+    }
+  }
+  DWORD m_thread;
+  std::atomic<bool> m_stop{false};
+  std::mutex m_lock;
+  std::vector<std::wstring> m_texts;
+  std::thread m_worker;
+};
+
+// The editor on a prepared phrase folder: the application object, its
+// document template, the frame with the pane and the settings that point
+// at the folder.
+class Editor {
+ public:
+  Editor() {
+    InitCommonControls();
+    LoadLibraryW(L"Riched20.dll");
+    root = dir.File(L"Phrases");
+    CreateDirectoryW(root.c_str(), nullptr);
+    CreateDirectoryW((root + L"\\Sub").c_str(), nullptr);
+    CreateDirectoryW((root + L"\\Sub\\Deep").c_str(), nullptr);
+    const struct {
+      const wchar_t* file;
+      const wchar_t* title;
+      const wchar_t* text;
+    } kStart[] = {{L"Alpha.quillora", L"Alpha", L"alpha text"},
+                  {L"Beta.quillora", L"Beta", L"beta text"},
+                  {L"Sub\\Gamma.quillora", L"Gamma", L"gamma text"},
+                  {L"Sub\\Deep\\Delta.quillora", L"Delta", L"delta text"}};
+    int sort = 0;
+    for (const auto& phrase : kStart)
+      SavePhraseToFile(phrasetest::MakePhrase(phrase.title, phrase.text, ++sort), root + L"\\" + phrase.file);
+    const std::wstring ini = dir.File(L"Settings.ini");
+    WritePrivateProfileStringW(L"Settings", L"PhrasesDirectory", root.c_str(), ini.c_str());
+    SetSettingsFolders(dir.Path(), dir.File(L"profile"));
+    GetEditorSettings().Load();
+    GetEditorSettings().ShowUncheckedPhrases = 1;
+    GetEditorSettings().lastFile.clear();
+    GetCommandStore().Load(root);
+    app.AddDocTemplate(new CQLRDocTemplate);
+    app.OnFileNew();
+    doc = GetActiveDoc();
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    CView* view = pos ? doc->GetNextView(pos) : nullptr;
+    frame = view ? static_cast<CMainFrame*>(view->GetParentFrame()) : nullptr;
+    if (!frame) return;
+    if (!app.m_pMainWnd) app.m_pMainWnd = frame;
+    frame->SetWindowPos(nullptr, 10, 10, 900, 650, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    frame->RecalcLayout();
+  }
+  ~Editor() {
+    if (frame && IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    WaitForPhraseWrites(10000);
+    SetSettingsFolders(L"", L"");
+  }
+  bool Ready() const { return doc && frame && frame->m_wndPhrases.m_hWnd; }
+
+  qlrtest::TempDir dir;
+  std::wstring root;
+  CWinApp app;
+  CDoc* doc = nullptr;
+  CMainFrame* frame = nullptr;
+};
+
+class Run {
+ public:
+  Run(Editor& editor, unsigned seed)
+      : m_ed(editor), m_pane(editor.frame->m_wndPhrases), m_tree(m_pane.Tree()), m_rng(seed),
+        m_boxes(GetCurrentThreadId()) {
+    m_model.phrases = {{L"Alpha", L"alpha text"}, {L"Beta", L"beta text"}};
+    m_model.groups[L"Sub"].phrases[L"Gamma"] = L"gamma text";
+    m_model.groups[L"Sub"].groups[L"Deep"].phrases[L"Delta"] = L"delta text";
+    // A path without a folder lands in the root of the current drive.
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    m_driveRoots = {m_ed.root.substr(0, 3), std::wstring(current).substr(0, 3)};
+    for (const std::wstring& drive : m_driveRoots) m_driveRootFiles.push_back(PhraseFilesIn(drive));
+  }
+
+  // Runs steps operations; empty when every check held, else what failed.
+  std::string Go(int steps) {
+    std::string failure = Check();
+    for (int step = 0; step < steps && failure.empty(); ++step) {
+      m_log.push_back(std::to_string(step) + ": ");
+      ++m_steps;
+      Step();
+      failure = Check();
+    }
+    if (failure.empty()) failure = Close();
+    return failure;
+  }
+
+  // The steps taken, one a line.
+  std::string Steps() const {
+    std::string out;
+    for (const std::string& line : m_log) out += line + "\n";
+    return out;
+  }
+  int Operations() const { return m_steps; }
+
+ private:
+  // ---- The model ------------------------------------------------------------
+
+  Group* GroupAt(const Path& groups) {
+    Group* at = &m_model;
+    for (const std::wstring& name : groups) {
+      auto found = at->groups.find(name);
+      if (found == at->groups.end()) return nullptr;
+      at = &found->second;
+    }
+    return at;
+  }
+  static Path Parent(const Path& path) { return Path(path.begin(), path.end() - 1); }
+  static bool Within(const Path& path, const Path& group) {
+    return path.size() >= group.size() && std::equal(group.begin(), group.end(), path.begin());
+  }
+  void Collect(const Group& group, Path at, std::vector<Path>* phrases, std::vector<Path>* groups) const {
+    for (const auto& p : group.phrases) {
+      at.push_back(p.first);
+      phrases->push_back(at);
+      at.pop_back();
+    }
+    for (const auto& g : group.groups) {
+      at.push_back(g.first);
+      groups->push_back(at);
+      Collect(g.second, at, phrases, groups);
+      at.pop_back();
+    }
+  }
+  // A phrase (false) or a group (true) of the model, at random; empty when
+  // there is none of the kind.
+  Path Pick(bool group) {
+    std::vector<Path> phrases, groups;
+    Collect(m_model, Path(), &phrases, &groups);
+    std::vector<Path>& from = group ? groups : phrases;
+    if (from.empty()) return Path();
+    return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(m_rng)];
+  }
+  bool IsGroup(const Path& path) {
+    Group* parent = path.empty() ? nullptr : GroupAt(Parent(path));
+    return parent && parent->groups.count(path.back()) != 0;
+  }
+  // Another entry of the same kind and name in target would make a
+  // duplicate: the steps avoid it, as the names stay the model's keys.
+  bool Fits(const Path& what, const Path& target) {
+    Group* into = GroupAt(target);
+    if (!into) return false;
+    return IsGroup(what) ? into->groups.count(what.back()) == 0 : into->phrases.count(what.back()) == 0;
+  }
+  void CommitOpen() {
+    if (m_open && m_modified) *PhraseText(m_openPath) = m_viewText;
+    m_modified = false;
+  }
+  std::wstring* PhraseText(const Path& path) {
+    Group* parent = GroupAt(Parent(path));
+    auto found = parent ? parent->phrases.find(path.back()) : std::map<std::wstring, std::wstring>::iterator();
+    return parent && found != parent->phrases.end() ? &found->second : nullptr;
+  }
+  void Open(const Path& phrase) {
+    m_open = true;
+    m_openPath = phrase;
+    m_viewText = *PhraseText(phrase);
+    m_modified = false;
+  }
+  // Moves (or copies) what into target; the open phrase follows a move.
+  void ModelMove(const Path& what, const Path& target, bool move) {
+    Group* from = GroupAt(Parent(what));
+    Group* into = GroupAt(target);
+    Path moved = target;
+    moved.push_back(what.back());
+    if (IsGroup(what)) {
+      into->groups[what.back()] = from->groups[what.back()];
+      if (move) from->groups.erase(what.back());
+    } else {
+      into->phrases[what.back()] = from->phrases[what.back()];
+      if (move) from->phrases.erase(what.back());
+    }
+    if (move && m_open && Within(m_openPath, what)) {
+      Path now = moved;
+      now.insert(now.end(), m_openPath.begin() + static_cast<std::ptrdiff_t>(what.size()), m_openPath.end());
+      m_openPath = now;
+    }
+  }
+  void ModelRename(const Path& what, const std::wstring& name) {
+    Path target = Parent(what);
+    Group* parent = GroupAt(target);
+    if (IsGroup(what)) {
+      parent->groups[name] = parent->groups[what.back()];
+      parent->groups.erase(what.back());
+    } else {
+      parent->phrases[name] = parent->phrases[what.back()];
+      parent->phrases.erase(what.back());
+    }
+    if (m_open && Within(m_openPath, what)) m_openPath[what.size() - 1] = name;
+  }
+  void ModelRemove(const Path& what) {
+    Group* parent = GroupAt(Parent(what));
+    if (IsGroup(what))
+      parent->groups.erase(what.back());
+    else
+      parent->phrases.erase(what.back());
+    if (m_open && Within(m_openPath, what)) m_open = false;
+  }
+  std::wstring Fresh(const wchar_t* prefix) { return prefix + std::to_wstring(++m_names); }
+  void Note(const std::string& text) { m_log.back() += text; }
+
+  // ---- The editor -------------------------------------------------------------
+
+
+
+  // The model path of a record, from its file's place below the root.
+  Path PathOf(const CQLRCommand& record) const {
+    std::wstring rel = record.GetFilePath().substr(m_ed.root.size());
+    Path path;
+    size_t at = 0;
+    while (at < rel.size()) {
+      if (rel[at] == L'\\') {
+        ++at;
+        continue;
+      }
+      size_t end = rel.find(L'\\', at);
+      if (end == std::wstring::npos) end = rel.size();
+      path.push_back(rel.substr(at, end - at));
+      at = end;
+    }
+    if (!record.IsFolder() && !path.empty()) path.back() = record.GetMenuName();
+    return path;
+  }
+  CQLRCommand* RecordOf(const Path& path) {
+    struct Search {
+      const Run* run;
+      const Path* wanted;
+      CQLRCommand* found;
+    } search{this, &path, nullptr};
+    GetCommandStore().ForEach(
+        [](CQLRCommand* record, void* context, CQLRCommand*) {
+          auto* s = static_cast<Search*>(context);
+          if (s->run->PathOf(*record) != *s->wanted) return 1;
+          s->found = record;
+          return 0;
+        },
+        &search);
+    return search.found;
+  }
+  HTREEITEM ItemOf(const Path& path) {
+    CQLRCommand* record = path.empty() ? nullptr : RecordOf(path);
+    return record ? m_tree.FindItemById(record->GetId()) : nullptr;
+  }
+  // Selected in the tree alone, as a right click does (the document keeps
+  // its phrase); the empty path clears the selection.
+  bool TreeSelect(const Path& path) {
+    HTREEITEM item = ItemOf(path);
+    if (!path.empty() && !item) return false;
+    m_tree.SelectItem(item);
+    Pump();
+    return m_tree.GetSelectedItem() == item;
+  }
+  void PaneCommand(UINT id) {
+    m_pane.SendMessage(WM_COMMAND, id, 0);
+    Pump();
+  }
+  void FrameCommand(UINT id) {
+    m_ed.frame->SendMessage(WM_COMMAND, id, 0);
+    Pump();
+  }
+  CQLRView* PhraseView() {
+    POSITION pos = m_ed.doc->GetFirstViewPosition();
+    CView* view = pos ? m_ed.doc->GetNextView(pos) : nullptr;
+    return view && view->IsKindOf(RUNTIME_CLASS(CQLRView)) ? static_cast<CQLRView*>(view) : nullptr;
+  }
+  // The label editor the command opened gets name (or keeps its text).
+  bool FinishLabelEdit(const std::wstring* name) {
+    HWND edit = reinterpret_cast<HWND>(m_tree.SendMessage(TVM_GETEDITCONTROL));
+    if (!edit) return false;
+    if (name) SetWindowTextW(edit, name->c_str());
+    m_tree.SendMessage(TVM_ENDEDITLABELNOW, FALSE, 0);
+    Pump();
+    return m_tree.SendMessage(TVM_GETEDITCONTROL) == 0;
+  }
+  bool SetClipboardName(const std::wstring& text) {
+    if (!OpenClipboard(m_ed.frame->m_hWnd)) return false;
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (block) {
+      memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+      GlobalUnlock(block);
+      if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+    }
+    CloseClipboard();
+    return block != nullptr;
+  }
+  // A folder a command may land in: a group of the model or the top.
+  Path PickTarget() {
+    if (std::uniform_int_distribution<int>(0, 3)(m_rng) == 0) return Path();
+    return Pick(true);
+  }
+  // Selects what makes target the pane's target folder: the group itself,
+  // a phrase inside it, or nothing (the top).
+  bool SelectTargetOf(const Path& target) {
+    if (target.empty()) return TreeSelect(Path());
+    Group* group = GroupAt(target);
+    if (group && !group->phrases.empty() && std::uniform_int_distribution<int>(0, 1)(m_rng)) {
+      Path phrase = target;
+      phrase.push_back(group->phrases.begin()->first);
+      return TreeSelect(phrase);
+    }
+    return TreeSelect(target);
+  }
+
+  // ---- Steps ------------------------------------------------------------------
+
+  void Step() {
+    switch (std::uniform_int_distribution<int>(0, 14)(m_rng)) {
+      case 0:
+      case 1: return Click();
+      case 2:
+      case 3: return Edit();
+      case 4: return Commit();
+      case 5: return AddPhrase();
+      case 6: return AddGroup();
+      case 7: return Rename(false);
+      case 8: return Rename(true);
+      case 9: return Delete();
+      case 10: return Drag();
+      case 11: return MoveToRoot();
+      case 12: return CutOrCopyPaste();
+      case 13: return Reread();
+      default: return IntoMenuName();
+    }
+  }
+
+  void Click() {
+    const bool group = std::uniform_int_distribution<int>(0, 4)(m_rng) == 0;
+    Path what = Pick(group);
+    if (what.empty()) return Note("click: nothing");
+    Note("click " + Show(what));
+    HTREEITEM item = ItemOf(what);
+    if (!item) return Fail("no tree item for " + Show(what));
+    CQLRCommand* record = RecordOf(what);
+    const bool current = m_ed.doc->GetCurrentId() == static_cast<int>(record->GetId());
+    // A click on the selected item changes nothing: it is unselected first.
+    if (m_tree.GetSelectedItem() == item) TreeSelect(Path());
+    m_tree.EnsureVisible(item);
+    RECT rect = {};
+    if (!m_tree.GetItemRect(item, &rect, TRUE)) return Fail("no rectangle for " + Show(what));
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    m_tree.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    m_tree.PostMessage(WM_LBUTTONUP, 0, at);
+    const int id = static_cast<int>(record->GetId());
+    if (!qlrtest::PumpUntil([&] { return m_tree.GetSelectedItem() == item && m_ed.doc->GetCurrentId() == id; }))
+      return Fail("the click on " + Show(what) + " did not reach the document");
+    if (current) return;  // the open phrase stays as it is
+    CommitOpen();
+    if (group)
+      m_open = false;
+    else
+      Open(what);
+  }
+
+  void Edit() {
+    CQLRView* view = PhraseView();
+    if (!m_open || !view) return Note("edit: nothing open");
+    const std::wstring text = L"text " + std::to_wstring(++m_names) + L" of " + m_openPath.back();
+    Note("edit " + Show(m_openPath) + " to '" + Narrow(text) + "'");
+    HWND edit = view->GetTextCtrl().m_hWnd;
+    view->GetTextCtrl().SetReadOnly(FALSE);
+    SetWindowTextW(edit, text.c_str());
+    ::SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
+    Pump();
+    m_viewText = text;
+    m_modified = true;
+  }
+
+  void Commit() {
+    Note("save");
+    FrameCommand(ID_FILE_SAVE);
+    CommitOpen();
+  }
+
+  void AddPhrase() {
+    const Path target = PickTarget();
+    const std::wstring name = Fresh(L"P");
+    Note("add phrase " + Narrow(name) + " in " + Show(target));
+    if (!SelectTargetOf(target)) return Fail("cannot select the target");
+    PaneCommand(ID_PHRASE_ADD_TEXT);
+    if (!FinishLabelEdit(&name)) return Fail("no label edit after Add");
+    // The new phrase is selected in the document, the open one written first.
+    CommitOpen();
+    GroupAt(target)->phrases[name] = L"";
+    Path added = target;
+    added.push_back(name);
+    Open(added);
+  }
+
+  void AddGroup() {
+    const Path target = PickTarget();
+    const std::wstring name = Fresh(L"G");
+    const bool keep = std::uniform_int_distribution<int>(0, 1)(m_rng) == 0;
+    const std::wstring renamed = keep ? name : Fresh(L"G");
+    Note("add group " + Narrow(name) + " in " + Show(target) + (keep ? " kept" : " named " + Narrow(renamed)));
+    if (!SelectTargetOf(target)) return Fail("cannot select the target");
+    if (!SetClipboardName(name)) return Fail("the clipboard cannot be set");
+    PaneCommand(ID_PHRASE_ADD_GROUP);
+    // Enter on the offered name, or another name typed.
+    if (!FinishLabelEdit(keep ? nullptr : &renamed)) return Fail("no label edit after Add Group");
+    GroupAt(target)->groups[renamed];
+  }
+
+  void Rename(bool group) {
+    Path what = Pick(group);
+    if (what.empty()) return Note("rename: nothing");
+    const std::wstring name = Fresh(group ? L"G" : L"P");
+    Note("rename " + Show(what) + " to " + Narrow(name));
+    if (!TreeSelect(what)) return Fail("cannot select " + Show(what));
+    PaneCommand(ID_PHRASE_RENAME);
+    if (!FinishLabelEdit(&name)) return Fail("no label edit after Rename");
+    ModelRename(what, name);
+  }
+
+  void Delete() {
+    Path what = Pick(std::uniform_int_distribution<int>(0, 3)(m_rng) == 0);
+    if (what.empty()) return Note("delete: nothing");
+    Note("delete " + Show(what));
+    if (!TreeSelect(what)) return Fail("cannot select " + Show(what));
+    // The pane selects the parent, else the sibling before, else the one
+    // after; that record becomes the document's.
+    HTREEITEM item = m_tree.GetSelectedItem();
+    HTREEITEM next = m_tree.GetParentItem(item);
+    if (!next) next = m_tree.GetPrevSiblingItem(item);
+    if (!next) next = m_tree.GetNextSiblingItem(item);
+    const CQLRCommand* keptRecord = m_tree.GetRecord(next);
+    const bool keptGroup = keptRecord && keptRecord->IsFolder();
+    const Path kept = keptRecord ? PathOf(*keptRecord) : Path();
+    PaneCommand(ID_PHRASE_DELETE);
+    // The shell's question was answered Yes.
+    m_boxes.Take();
+    CommitOpen();
+    ModelRemove(what);
+    if (kept.empty()) return;
+    if (keptGroup)
+      m_open = false;
+    else
+      Open(kept);
+  }
+
+  void Drag() {
+    Path what = Pick(std::uniform_int_distribution<int>(0, 2)(m_rng) == 0);
+    Path target = Pick(true);
+    if (what.empty() || target.empty() || Parent(what) == target || Within(target, what) || !Fits(what, target))
+      return Note("drag: nothing");
+    Note("drag " + Show(what) + " onto " + Show(target));
+    TreeDropTarget drop = {ItemOf(target), POINT{0, 0}, ItemOf(what)};
+    if (!drop.target || !drop.dragged) return Fail("no tree items for the drag");
+    if (!m_pane.SendMessage(GetPaneDragMessage(), kTreeDragCanDrop, reinterpret_cast<LPARAM>(&drop)))
+      return Fail("the pane refuses the drop");
+    if (!m_pane.SendMessage(GetPaneDragMessage(), kTreeDragDropped, reinterpret_cast<LPARAM>(&drop)))
+      return Fail("the drop failed");
+    Pump();
+    CommitOpen();
+    ModelMove(what, target, true);
+  }
+
+  void MoveToRoot() {
+    Path what = Pick(std::uniform_int_distribution<int>(0, 2)(m_rng) == 0);
+    if (what.size() < 2 || !Fits(what, Path())) return Note("move to root: nothing");
+    Note("move to root " + Show(what));
+    if (!TreeSelect(what)) return Fail("cannot select " + Show(what));
+    PaneCommand(ID_PHRASE_MOVE_TO_ROOT);
+    CommitOpen();
+    ModelMove(what, Path(), true);
+  }
+
+  void CutOrCopyPaste() {
+    const bool cut = std::uniform_int_distribution<int>(0, 1)(m_rng) == 0;
+    Path what = Pick(std::uniform_int_distribution<int>(0, 3)(m_rng) == 0);
+    Path target = PickTarget();
+    if (what.empty() || Parent(what) == target || Within(target, what) || !Fits(what, target))
+      return Note(cut ? "cut: nothing" : "copy: nothing");
+    Note(std::string(cut ? "cut " : "copy ") + Show(what) + ", paste into " + Show(target));
+    if (!TreeSelect(what)) return Fail("cannot select " + Show(what));
+    PaneCommand(cut ? ID_EDIT_CUT : ID_EDIT_COPY);
+    if (!SelectTargetOf(target)) return Fail("cannot select the target");
+    PaneCommand(ID_EDIT_PASTE);
+    CommitOpen();
+    ModelMove(what, target, cut);
+  }
+
+  void Reread() {
+    Path what = Pick(false);
+    const int kind = what.empty() ? 0 : std::uniform_int_distribution<int>(0, 2)(m_rng);
+    // What the editor queued is written before the other program comes.
+    WaitForPhraseWrites(10000);
+    CQLRCommand* record = kind ? RecordOf(what) : nullptr;
+    if (kind && !record) return Fail("no record for " + Show(what));
+    const std::wstring file = record ? record->GetFilePath() : std::wstring();
+    const std::wstring text = L"outside " + std::to_wstring(++m_names);
+    if (kind == 1) {
+      Note("another program writes " + Show(what) + ", reread");
+      CPhraseNode node;
+      if (!ReadPhraseFile(node, file)) return Fail("cannot read " + Narrow(file));
+      node.data = text;
+      if (!SavePhraseToFile(node, file)) return Fail("cannot write " + Narrow(file));
+    } else if (kind == 2) {
+      Note("another program deletes " + Show(what) + ", reread");
+      if (!DeleteFileW(file.c_str())) return Fail("cannot delete " + Narrow(file));
+    } else {
+      Note("reread");
+    }
+    FrameCommand(ID_PHRASE_REREAD);
+    // The open phrase's edits are written first; the other program's
+    // change holds for every other phrase.
+    const bool openEdited = m_open && m_modified && kind && what == m_openPath;
+    CommitOpen();
+    if (kind == 1 && !openEdited) *PhraseText(what) = text;
+    if (kind == 2 && !openEdited) ModelRemove(what);
+    if (m_open) Open(m_openPath);
+  }
+
+  void IntoMenuName() {
+    CQLRView* view = PhraseView();
+    if (!m_open || !view) return Note("into menu name: nothing open");
+    const std::wstring name = Fresh(L"N");
+    Note("into menu name " + Show(m_openPath) + " -> " + Narrow(name));
+    HWND edit = view->GetTextCtrl().m_hWnd;
+    view->GetTextCtrl().SetReadOnly(FALSE);
+    SetWindowTextW(edit, (L"  " + name + L"\r").c_str());
+    ::SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    FrameCommand(ID_EDIT_INTO_MENU_NAME);
+    m_viewText = rich_text::GetPlainText(edit);
+    m_modified = true;
+    ModelRename(m_openPath, name);
+  }
+
+  void Fail(const std::string& text) { m_stepFailure = text; }
+
+  // ---- Checks -----------------------------------------------------------------
+
+  static std::vector<std::wstring> PhraseFilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"*.quillora").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+  }
+
+  // The folder on disk as a model; stray (non-phrase) files are reported.
+  bool ReadDisk(const std::wstring& folder, Group* out, std::string* problem) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return true;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        ReadDisk(path, &out->groups[name], problem);
+        continue;
+      }
+      const size_t dot = name.rfind(L'.');
+      if (name == L"FOLDER_SELF.quillora") continue;
+      CPhraseNode node;
+      if (dot == std::wstring::npos || name.substr(dot) != L".quillora" || !ReadPhraseFile(node, path)) {
+        *problem += "stray file " + Narrow(path) + "; ";
+        continue;
+      }
+      if (out->phrases.count(node.caption)) *problem += "two phrases " + Narrow(node.caption) + "; ";
+      out->phrases[node.caption] = node.data;
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return problem->empty();
+  }
+
+  void ReadStore(CommandList& list, Group* out) {
+    for (CQLRCommand& record : list) {
+      if (record.IsFolder())
+        ReadStore(*record.GetChildren(), &out->groups[record.GetMenuName()]);
+      else
+        out->phrases[record.GetMenuName()] = record.m_cmd;
+    }
+  }
+
+  // Every tree item shows its record under the record's name.
+  std::string CheckTree(HTREEITEM parent, int* count) {
+    for (HTREEITEM item = m_tree.GetChildItem(parent); item; item = m_tree.GetNextSiblingItem(item)) {
+      ++*count;
+      const CQLRCommand* record = m_tree.GetRecord(item);
+      const std::wstring text = m_tree.GetItemText(item).GetString();
+      if (!record) return "a tree item without record: " + Narrow(text);
+      if (text != record->GetMenuName()) return "tree item " + Narrow(text) + " for " + Narrow(record->GetMenuName());
+      std::string below = CheckTree(item, count);
+      if (!below.empty()) return below;
+    }
+    return std::string();
+  }
+
+  std::string Check() {
+    if (!m_stepFailure.empty()) return "step failed: " + m_stepFailure;
+    WaitForPhraseWrites(10000);
+    Pump();
+    for (const std::wstring& box : m_boxes.Take()) return "a box was shown: " + Narrow(box);
+    const std::string expected = Describe(m_model);
+    Group disk;
+    std::string problem;
+    ReadDisk(m_ed.root, &disk, &problem);
+    if (!problem.empty()) return "on disk: " + problem;
+    if (Describe(disk) != expected) return "on disk:\n  " + Describe(disk) + "\nmodel:\n  " + expected;
+    Group store;
+    ReadStore(GetCommandStore().Commands(), &store);
+    if (Describe(store) != expected) return "in the store:\n  " + Describe(store) + "\nmodel:\n  " + expected;
+    int items = 0, records = 0;
+    const std::string tree = CheckTree(TVI_ROOT, &items);
+    if (!tree.empty()) return tree;
+    GetCommandStore().CountCommands(nullptr, &records);
+    if (items != records) return "the tree shows " + std::to_string(items) + " of " + std::to_string(records);
+    // Nothing is written beside the phrase folder or the drive's root.
+    if (!PhraseFilesIn(m_ed.dir.Path() + L"\\").empty()) return "a phrase file beside the phrase folder";
+    for (size_t i = 0; i < m_driveRoots.size(); ++i)
+      if (PhraseFilesIn(m_driveRoots[i]) != m_driveRootFiles[i]) return "a phrase file in the drive's root";
+    // The open phrase, its text, and the record its edits would go to.
+    CQLRCommand* current = m_ed.doc->CurrentRecord();
+    CQLRView* view = PhraseView();
+    if (!m_open) {
+      if (current && !current->IsFolder()) return "the document opened " + Narrow(current->GetFilePath());
+      return std::string();
+    }
+    if (!current || PathOf(*current) != m_openPath)
+      return "the document holds " + (current ? Show(PathOf(*current)) : std::string("nothing")) +
+             " instead of " + Show(m_openPath);
+    if (!view) return "no phrase view for " + Show(m_openPath);
+    const std::wstring shown = rich_text::GetPlainText(view->GetTextCtrl().m_hWnd);
+    if (shown != m_viewText) return "the view shows '" + Narrow(shown) + "', not '" + Narrow(m_viewText) + "'";
+    if ((view->IsTextModified() != FALSE) != m_modified) return "the view's modified flag is wrong";
+    // The frame's title names the open phrase.
+    m_ed.frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    wchar_t title[512] = {};
+    GetWindowTextW(m_ed.frame->m_hWnd, title, 512);
+    if (std::wstring(title).find(L"[" + m_openPath.back() + L"]") == std::wstring::npos)
+      return "the title is " + Narrow(title);
+    return std::string();
+  }
+
+  // The editor closes when asked, the open phrase's edits written.
+  std::string Close() {
+    m_log.push_back("close");
+    m_ed.frame->SendMessage(WM_CLOSE, 0, 0);
+    Pump();
+    if (IsWindow(m_ed.frame->m_hWnd)) return "the editor did not close";
+    m_ed.frame = nullptr;
+    m_ed.app.m_pMainWnd = nullptr;
+    CommitOpen();
+    WaitForPhraseWrites(10000);
+    for (const std::wstring& box : m_boxes.Take()) return "a box was shown at the close: " + Narrow(box);
+    Group disk;
+    std::string problem;
+    ReadDisk(m_ed.root, &disk, &problem);
+    if (!problem.empty()) return "on disk after the close: " + problem;
+    if (Describe(disk) != Describe(m_model))
+      return "on disk after the close:\n  " + Describe(disk) + "\nmodel:\n  " + Describe(m_model);
+    return std::string();
+  }
+
+  Editor& m_ed;
+  CPhrasePane& m_pane;
+  CPhraseTreeCtrl& m_tree;
+  std::mt19937 m_rng;
+  BoxAnswerer m_boxes;
+  Group m_model;
+  bool m_open = false;
+  Path m_openPath;
+  std::wstring m_viewText;
+  bool m_modified = false;
+  int m_names = 0;
+  int m_steps = 0;
+  std::vector<std::string> m_log;
+  std::string m_stepFailure;
+  std::vector<std::wstring> m_driveRoots;
+  std::vector<std::vector<std::wstring>> m_driveRootFiles;
+};
+
+}  // namespace panemodel
