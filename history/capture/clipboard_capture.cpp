@@ -5,6 +5,7 @@
 
 #include "foundation/system/handles.h"
 #include "foundation/ui/bitmaps.h"
+#include "history/store/history_caption.h"
 #include "history/store/history_names.h"
 #include "phrases/insertion/clipboard_ops.h"
 
@@ -105,21 +106,22 @@ std::unique_ptr<CCHItem> BitmapItem(HWND owner) {
   return item;
 }
 
-std::wstring SourceUrlOnClipboard(HWND owner) {
+// "HTML Format" is read once for both its uses, the source URL and the
+// alternate: a writer rendering on request sees one request per format.
+std::vector<char> HtmlOnClipboard(HWND owner) {
   UINT html = Format(hn::kHtmlFormat);
-  if (!Available(html)) return std::wstring();
-  std::vector<char> bytes = TextOf<char>(ReadFormatBytes(owner, html));
-  return bytes.empty() ? std::wstring() : GetHtmlSourceURL(bytes.data(), bytes.size() - 1);
+  return Available(html) ? TextOf<char>(ReadFormatBytes(owner, html)) : std::vector<char>();
 }
 
-void AddAlternates(HWND owner, const CaptureKinds& kinds, CCHItem* item) {
-  UINT rtf = Format(hn::kRtfFormat), html = Format(hn::kHtmlFormat);
+void AddAlternates(HWND owner, const CaptureKinds& kinds, const std::vector<char>& html, CCHItem* item) {
+  UINT rtf = Format(hn::kRtfFormat);
   if (item->kind != kHistoryKindRtf && Available(rtf)) {
     if (auto alternate = NarrowTextItem(owner, rtf, kHistoryKindRtf))
       item->alternates.push_back(std::shared_ptr<CCHItem>(alternate.release()));
   }
-  if (kinds.Allows(kHistoryKindHtml) && item->kind != kHistoryKindHtml && Available(html)) {
-    if (auto alternate = NarrowTextItem(owner, html, kHistoryKindHtml))
+  if (kinds.Allows(kHistoryKindHtml) && item->kind != kHistoryKindHtml && !html.empty()) {
+    auto alternate = std::make_unique<CCHItem>(kHistoryKindHtml);
+    if (alternate->SetData(html.data(), static_cast<std::uint32_t>(html.size())))
       item->alternates.push_back(std::shared_ptr<CCHItem>(alternate.release()));
   }
 }
@@ -178,8 +180,10 @@ std::unique_ptr<CCHItem> CaptureClipboardItem(HWND owner, const CaptureKinds& ki
     withUrl = item != nullptr;
   }
   if (!item) return nullptr;
-  if (withUrl) item->sourceUrl = SourceUrlOnClipboard(owner);
-  AddAlternates(owner, kinds, item.get());
+  std::vector<char> html;
+  if (withUrl || kinds.Allows(kHistoryKindHtml)) html = HtmlOnClipboard(owner);
+  if (withUrl && !html.empty()) item->sourceUrl = GetHtmlSourceURL(html.data(), html.size() - 1);
+  AddAlternates(owner, kinds, html, item.get());
   return item;
 }
 
@@ -201,35 +205,99 @@ bool HasClipboardPayload(const CCHItem& item) {
   return false;
 }
 
-bool PutHistoryItemOnce(const CCHItem& item) {
-  const char* narrow = static_cast<const char*>(item.Data());
-  switch (item.kind) {
+// One form's clipboard format and bytes; false for a bitmap or no data.
+bool FormBytes(const CCHItem& form, UINT* format, std::vector<BYTE>* bytes) {
+  const char* narrow = static_cast<const char*>(form.Data());
+  if (!narrow || form.kind == kHistoryKindBitmap) return false;
+  size_t size = 0;
+  switch (form.kind) {
     case kHistoryKindAnsi:
-      return narrow && PutDataOnClipboard(CF_TEXT, narrow, strlen(narrow) + 1);
+      *format = CF_TEXT;
+      size = strnlen(narrow, form.Size()) + 1;
+      break;
     case kHistoryKindUnicode:
-      return item.Text() && PutDataOnClipboard(CF_UNICODETEXT, item.Text(), (wcslen(item.Text()) + 1) * sizeof(wchar_t));
+      *format = CF_UNICODETEXT;
+      size = (wcsnlen(form.Text(), form.Size() / sizeof(wchar_t)) + 1) * sizeof(wchar_t);
+      break;
     case kHistoryKindRtf:
-      return narrow && PutDataOnClipboard(Format(hn::kRtfFormat), narrow, strlen(narrow) + 1);
+      *format = Format(hn::kRtfFormat);
+      size = strnlen(narrow, form.Size()) + 1;
+      break;
     case kHistoryKindBrindle:
-      return narrow && item.Size() && PutDataOnClipboard(Format(hn::kBrindleFormat), narrow, item.Size());
-    case kHistoryKindBitmap:
-      return item.Bitmap() && CopyBitmapToClipboard(item.Bitmap());
+      *format = Format(hn::kBrindleFormat);
+      size = form.Size();
+      break;
     case kHistoryKindHtml:
-      return narrow && PutDataOnClipboard(Format(hn::kHtmlFormat), narrow, strlen(narrow) + 1);
+      *format = Format(hn::kHtmlFormat);
+      size = strnlen(narrow, form.Size()) + 1;
+      break;
+    default:
+      return false;
   }
+  // The buffer holds two zero bytes past its size: a terminator is there.
+  bytes->assign(narrow, narrow + size);
+  return size > 0;
+}
+
+bool SetBytes(UINT format, const std::vector<BYTE>& bytes) {
+  HGLOBAL block = GlobalWithBytes(bytes.data(), bytes.size());
+  if (!block) return false;
+  if (SetClipboardData(format, block)) return true;
+  GlobalFree(block);
   return false;
+}
+
+// Every form of the item in one opening of the clipboard: the primary and
+// each alternate in its own format, a rich text also as plain text (as it
+// was copied), texts with their locale. True when the primary form is there.
+bool PutHistoryItemOnce(const CCHItem& item, const ClipboardFormatTable& forms, UINT primary) {
+  ClipboardLock clipboard(nullptr);
+  if (!clipboard || !EmptyClipboard()) return false;
+  bool primarySet = false;
+  for (const auto& form : forms)
+    if (SetBytes(form.first, form.second) && form.first == primary) primarySet = true;
+  if (item.kind == kHistoryKindBitmap) {
+    HANDLE copy = CopyImage(item.Bitmap(), IMAGE_BITMAP, 0, 0, 0);
+    if (copy && SetClipboardData(CF_BITMAP, copy))
+      primarySet = true;
+    else if (copy)
+      DeleteObject(copy);
+  }
+  return primarySet;
 }
 
 }  // namespace
 
 bool PutHistoryItemOnClipboard(const CCHItem& item) {
   if (!HasClipboardPayload(item)) return false;
+  ClipboardFormatTable forms;
+  UINT primary = 0;
+  std::vector<BYTE> bytes;
+  if (FormBytes(item, &primary, &bytes)) forms[primary] = std::move(bytes);
+  for (const auto& alternate : item.alternates) {
+    UINT format = 0;
+    std::vector<BYTE> alternateBytes;
+    if (alternate && FormBytes(*alternate, &format, &alternateBytes) && !forms.count(format))
+      forms[format] = std::move(alternateBytes);
+  }
+  if (item.kind == kHistoryKindRtf && !forms.count(CF_UNICODETEXT)) {
+    std::wstring plain = HistoryItemPlainText(item);
+    if (!plain.empty()) {
+      const BYTE* p = reinterpret_cast<const BYTE*>(plain.c_str());
+      forms[CF_UNICODETEXT].assign(p, p + (plain.size() + 1) * sizeof(wchar_t));
+    }
+  }
+  if (forms.count(CF_TEXT) || forms.count(CF_UNICODETEXT)) {
+    const LCID locale = item.locale ? item.locale : GetThreadLocale();
+    const BYTE* p = reinterpret_cast<const BYTE*>(&locale);
+    forms[CF_LOCALE].assign(p, p + sizeof(locale));
+  }
   // Another program, or the history's own watcher still reading the last
   // change, may hold the clipboard for a moment: the user's choice waits
   // for it, for a second at most.
   for (int attempt = 0; attempt < 50; ++attempt) {
     if (attempt > 0) Sleep(20);
-    if (PutHistoryItemOnce(item)) return true;
+    if (PutHistoryItemOnce(item, forms, primary)) return true;
   }
   return false;
 }

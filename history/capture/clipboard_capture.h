@@ -25,6 +25,8 @@ std::unique_ptr<CCHItem> CaptureClipboardItem(HWND owner, const CaptureKinds& ki
 // LF; empty when there is none or no line end follows it.
 std::wstring GetHtmlSourceURL(const char* html, size_t size);
 
-// Puts the item's primary data back in its own format (kind 4 as a bitmap,
-// kind 5 as "HTML Format"); false when nothing was put.
+// Puts every form of the item back, in one change of the clipboard: the
+// primary data in its own format (kind 4 as a bitmap, kind 5 as "HTML
+// Format"), each alternate in its own, a rich text also as plain text;
+// false when the primary form could not be put.
 bool PutHistoryItemOnClipboard(const CCHItem& item);

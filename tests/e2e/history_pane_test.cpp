@@ -33,6 +33,19 @@ class HistoryPaneE2eTest : public qlre2e::TrayProgramTest {
     GetWindowTextW(pane, title, 128);
     return title;
   }
+  // The slide ends with the bar put on top: until it stands still.
+  static RECT WaitStill(HWND pane) {
+    RECT last = {};
+    GetWindowRect(pane, &last);
+    qlrtest::WaitUntil([&] {
+      RECT now = {};
+      GetWindowRect(pane, &now);
+      bool still = EqualRect(&now, &last) != FALSE;
+      last = now;
+      return still;
+    }, 3000, 300);
+    return last;
+  }
   int Saved(const wchar_t* key) {
     return GetPrivateProfileIntW(L"Settings_Agent", key, -999, dir.File(L"Settings.ini").c_str());
   }
@@ -74,18 +87,34 @@ TEST_F(HistoryPaneE2eTest, PlaceStaysAfterRestartsOfACollapsedPane) {
     RECT r = {};
     GetWindowRect(pane, &r);
     EXPECT_EQ(r.right, 400) << run;
-    // The slide ends with the bar put on top: wait until it stands still.
-    RECT last = r;
-    qlrtest::WaitUntil([&] {
-      RECT now = {};
-      GetWindowRect(pane, &now);
-      bool still = EqualRect(&now, &last) != FALSE;
-      last = now;
-      return still;
-    }, 3000, 300);
+    WaitStill(pane);
     Exit();
     EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_x"), 100) << run;
     EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_y"), 100) << run;
+  }
+}
+
+// Near the left edge the expanded pane of a collapsed bar stands partly off
+// the screen: the bar still comes back where the user left it.
+TEST_F(HistoryPaneE2eTest, ACollapsedBarComesBackWhereTheUserLeftIt) {
+  ASSERT_NE(Start(L""), nullptr);
+  HWND pane = nullptr;
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && CollapsedBar(pane); }, 10000));
+  const RECT first = WaitStill(pane);
+  ASSERT_TRUE(SetWindowPos(pane, nullptr, 200, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+  ASSERT_TRUE(qlrtest::WaitUntil([&] {
+    RECT r = {};
+    return GetWindowRect(pane, &r) && r.left == 200 && r.top == 300;
+  }));
+  Exit();
+  for (int run = 0; run < 2; ++run) {
+    ASSERT_NE(Start(L""), nullptr);
+    ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && CollapsedBar(pane); }, 10000)) << run;
+    const RECT bar = WaitStill(pane);
+    EXPECT_EQ(bar.left, 200) << run;
+    EXPECT_EQ(bar.top, 300) << run;
+    EXPECT_EQ(bar.right - bar.left, first.right - first.left) << run;
+    Exit();
   }
 }
 
