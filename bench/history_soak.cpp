@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr int kHistoryMax = 120;
+constexpr int kHistoryMax = 60;
 constexpr double kSlotMs = 10.0;  // 100 copies a second at most
 constexpr DWORD kReadWaitMs = 1000;
 constexpr DWORD kAnswerLimitMs = 1000;
@@ -164,8 +164,19 @@ LRESULT CALLBACK WriterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// Pumps while it waits: the program may be asking for a rendering.
 bool OpenWithRetry(HWND owner) {
-  return qlrtest::WaitUntil([&] { return OpenClipboard(owner) != FALSE; }, 5000, 1);
+  return qlrtest::WaitUntil(
+      [&] {
+        Pump();
+        return OpenClipboard(owner) != FALSE;
+      },
+      5000, 1);
 }
 
 bool Offer(HWND writer, Copy& copy) {
@@ -175,11 +186,6 @@ bool Offer(HWND writer, Copy& copy) {
   for (UINT format : Offered(copy)) SetClipboardData(format, nullptr);
   CloseClipboard();
   return true;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 // The bare work the capture stands on: the same formats written and read
@@ -375,7 +381,10 @@ int wmain(int argc, wchar_t** argv) {
     worstRead = std::max(worstRead, BenchNowMs() - slot);
     if (!read) ++missed;
     if (copies.size() % 100 == 0) memoryPeak = std::max(memoryPeak, PrivateBytes(child.Handle()));
-    while (BenchNowMs() - slot < kSlotMs) Sleep(1);
+    while (BenchNowMs() - slot < kSlotMs) {
+      Pump();
+      Sleep(1);
+    }
   }
   const double elapsed = BenchNowMs() - start;
   // The last copy must not be rendered after the soak is gone.
@@ -391,6 +400,14 @@ int wmain(int argc, wchar_t** argv) {
   const double exitMs = BenchNowMs() - exitStart;
   if (child.IsRunning()) child.Kill();
 
+  if (exitMs > 3000) {
+    // What the program did while it ended, for a slow end.
+    std::wstring log = logText();
+    size_t from = log.size();
+    for (int lines = 0; lines < 25 && from > 0; ++lines) from = log.rfind(L'\n', from - 1);
+    std::printf("  the end of the program's log:\n%ls\n", log.substr(from == std::wstring::npos ? 0 : from).c_str());
+  }
+
   int unreadable = 0;
   std::map<int, Stored> stored = ReadStoredHistory(dir.File(L"ClipboardHistory"), &unreadable);
   const int total = static_cast<int>(copies.size());
@@ -399,7 +416,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int id = firstKept; id <= total; ++id) {
     auto at = stored.find(id);
     if (at == stored.end()) {
-      ++lost;
+      if (lost++ < 5) std::printf("  lost: copy %d (kind %d)\n", id, copies[id - 1].kind);
       continue;
     }
     const std::vector<std::wstring>& ext = at->second.extensions;
@@ -418,7 +435,11 @@ int wmain(int argc, wchar_t** argv) {
         forms = ext == std::vector<std::wstring>{L".bmp"};
         break;
     }
-    if (!forms) ++formsLost;
+    if (!forms && formsLost++ < 5) {
+      std::printf("  forms of copy %d (kind %d):", id, copies[id - 1].kind);
+      for (const auto& e : ext) std::printf(" %ls", e.c_str());
+      std::printf("\n");
+    }
   }
   for (const auto& entry : stored)
     if (entry.first < firstKept || entry.first > total) ++extra;

@@ -15,11 +15,9 @@ namespace {
 
 UINT Format(const wchar_t* name) { return RegisterClipboardFormatW(name); }
 
-// The bytes of one clipboard format, at most GlobalSize of its handle.
-std::vector<char> ReadFormatBytes(HWND owner, UINT format) {
+// The bytes of one format of the open clipboard, at most GlobalSize of its handle.
+std::vector<char> ReadFormatBytes(UINT format) {
   std::vector<char> bytes;
-  ClipboardLock clipboard(owner, 20);
-  if (!clipboard) return bytes;
   HGLOBAL handle = GetClipboardData(format);
   if (!handle) return bytes;
   SIZE_T size = GlobalSize(handle);
@@ -44,16 +42,16 @@ std::vector<Char> TextOf(const std::vector<char>& bytes) {
 
 bool Available(UINT format) { return format && IsClipboardFormatAvailable(format); }
 
-std::unique_ptr<CCHItem> NarrowTextItem(HWND owner, UINT format, int kind) {
-  std::vector<char> text = TextOf<char>(ReadFormatBytes(owner, format));
+std::unique_ptr<CCHItem> NarrowTextItem(UINT format, int kind) {
+  std::vector<char> text = TextOf<char>(ReadFormatBytes(format));
   if (text.empty()) return nullptr;
   auto item = std::make_unique<CCHItem>(kind);
   if (!item->SetData(text.data(), static_cast<std::uint32_t>(text.size()))) return nullptr;
   return item;
 }
 
-std::unique_ptr<CCHItem> UnicodeTextItem(HWND owner) {
-  std::vector<wchar_t> text = TextOf<wchar_t>(ReadFormatBytes(owner, CF_UNICODETEXT));
+std::unique_ptr<CCHItem> UnicodeTextItem() {
+  std::vector<wchar_t> text = TextOf<wchar_t>(ReadFormatBytes(CF_UNICODETEXT));
   if (text.empty()) return nullptr;
   auto item = std::make_unique<CCHItem>(kHistoryKindUnicode);
   if (!item->SetData(text.data(), static_cast<std::uint32_t>(text.size() * sizeof(wchar_t)))) return nullptr;
@@ -61,8 +59,8 @@ std::unique_ptr<CCHItem> UnicodeTextItem(HWND owner) {
 }
 
 // CF_TEXT widened with the ANSI code page; the locale it was written in kept.
-std::unique_ptr<CCHItem> AnsiTextItem(HWND owner) {
-  std::vector<char> text = TextOf<char>(ReadFormatBytes(owner, CF_TEXT));
+std::unique_ptr<CCHItem> AnsiTextItem() {
+  std::vector<char> text = TextOf<char>(ReadFormatBytes(CF_TEXT));
   if (text.empty()) return nullptr;
   int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (chars <= 0) return nullptr;
@@ -70,16 +68,14 @@ std::unique_ptr<CCHItem> AnsiTextItem(HWND owner) {
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), chars);
   auto item = std::make_unique<CCHItem>(kHistoryKindUnicode);
   if (!item->SetData(wide.data(), static_cast<std::uint32_t>(chars * sizeof(wchar_t)))) return nullptr;
-  std::vector<char> locale = ReadFormatBytes(owner, CF_LOCALE);
+  std::vector<char> locale = ReadFormatBytes(CF_LOCALE);
   if (locale.size() >= sizeof(LCID)) std::memcpy(&item->locale, locale.data(), sizeof(LCID));
   return item;
 }
 
 // The system offers each text format also converted from the other; the
 // one the writer put comes first in the enumeration.
-bool AnsiTextCameFirst(HWND owner) {
-  ClipboardLock clipboard(owner, 20);
-  if (!clipboard) return false;
+bool AnsiTextCameFirst() {
   for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
     if (format == CF_UNICODETEXT) return false;
     if (format == CF_TEXT) return true;
@@ -87,17 +83,15 @@ bool AnsiTextCameFirst(HWND owner) {
   return false;
 }
 
-std::unique_ptr<CCHItem> BrindleItem(HWND owner) {
-  std::vector<char> bytes = ReadFormatBytes(owner, Format(hn::kBrindleFormat));
+std::unique_ptr<CCHItem> BrindleItem() {
+  std::vector<char> bytes = ReadFormatBytes(Format(hn::kBrindleFormat));
   if (bytes.empty()) return nullptr;
   auto item = std::make_unique<CCHItem>(kHistoryKindBrindle);
   if (!item->SetData(bytes.data(), static_cast<std::uint32_t>(bytes.size()))) return nullptr;
   return item;
 }
 
-std::unique_ptr<CCHItem> BitmapItem(HWND owner) {
-  ClipboardLock clipboard(owner, 20);
-  if (!clipboard) return nullptr;
+std::unique_ptr<CCHItem> BitmapItem() {
   HANDLE bitmap = GetClipboardData(CF_BITMAP);
   HANDLE copy = bitmap ? CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION) : nullptr;
   if (!copy) return nullptr;
@@ -108,15 +102,15 @@ std::unique_ptr<CCHItem> BitmapItem(HWND owner) {
 
 // "HTML Format" is read once for both its uses, the source URL and the
 // alternate: a writer rendering on request sees one request per format.
-std::vector<char> HtmlOnClipboard(HWND owner) {
+std::vector<char> HtmlOnClipboard() {
   UINT html = Format(hn::kHtmlFormat);
-  return Available(html) ? TextOf<char>(ReadFormatBytes(owner, html)) : std::vector<char>();
+  return Available(html) ? TextOf<char>(ReadFormatBytes(html)) : std::vector<char>();
 }
 
-void AddAlternates(HWND owner, const CaptureKinds& kinds, const std::vector<char>& html, CCHItem* item) {
+void AddAlternates(const CaptureKinds& kinds, const std::vector<char>& html, CCHItem* item) {
   UINT rtf = Format(hn::kRtfFormat);
   if (item->kind != kHistoryKindRtf && Available(rtf)) {
-    if (auto alternate = NarrowTextItem(owner, rtf, kHistoryKindRtf))
+    if (auto alternate = NarrowTextItem(rtf, kHistoryKindRtf))
       item->alternates.push_back(std::shared_ptr<CCHItem>(alternate.release()));
   }
   if (kinds.Allows(kHistoryKindHtml) && item->kind != kHistoryKindHtml && !html.empty()) {
@@ -162,28 +156,32 @@ std::wstring GetHtmlSourceURL(const char* html, size_t size) {
 std::unique_ptr<CCHItem> CaptureClipboardItem(HWND owner, const CaptureKinds& kinds) {
   // The order of preference; a kind that is switched off gives way to the
   // next format, so a bitmap with its text still records the text.
+  // One opening for every read: a copy made meanwhile must not mix its
+  // formats into this one's.
+  ClipboardLock clipboard(owner, 20);
+  if (!clipboard) return nullptr;
   std::unique_ptr<CCHItem> item;
   bool withUrl = false;
-  if (kinds.Allows(kHistoryKindBrindle) && Available(Format(hn::kBrindleFormat))) item = BrindleItem(owner);
+  if (kinds.Allows(kHistoryKindBrindle) && Available(Format(hn::kBrindleFormat))) item = BrindleItem();
   if (!item && kinds.Allows(kHistoryKindBitmap) && IsClipboardFormatAvailable(CF_BITMAP)) {
-    item = BitmapItem(owner);
+    item = BitmapItem();
     if (!item) return nullptr;  // the bitmap was meant, the texts are not tried
     withUrl = true;
   }
   if (!item && kinds.Allows(kHistoryKindRtf) && Available(Format(hn::kRtfFormat))) {
-    item = NarrowTextItem(owner, Format(hn::kRtfFormat), kHistoryKindRtf);
+    item = NarrowTextItem(Format(hn::kRtfFormat), kHistoryKindRtf);
     withUrl = item != nullptr;
   }
   if (!item && kinds.Allows(kHistoryKindUnicode)) {
-    if (!AnsiTextCameFirst(owner) && IsClipboardFormatAvailable(CF_UNICODETEXT)) item = UnicodeTextItem(owner);
-    if (!item && IsClipboardFormatAvailable(CF_TEXT)) item = AnsiTextItem(owner);
+    if (!AnsiTextCameFirst() && IsClipboardFormatAvailable(CF_UNICODETEXT)) item = UnicodeTextItem();
+    if (!item && IsClipboardFormatAvailable(CF_TEXT)) item = AnsiTextItem();
     withUrl = item != nullptr;
   }
   if (!item) return nullptr;
   std::vector<char> html;
-  if (withUrl || kinds.Allows(kHistoryKindHtml)) html = HtmlOnClipboard(owner);
+  if (withUrl || kinds.Allows(kHistoryKindHtml)) html = HtmlOnClipboard();
   if (withUrl && !html.empty()) item->sourceUrl = GetHtmlSourceURL(html.data(), html.size() - 1);
-  AddAlternates(owner, kinds, html, item.get());
+  AddAlternates(kinds, html, item.get());
   return item;
 }
 

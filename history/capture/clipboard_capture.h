@@ -19,7 +19,7 @@ struct CaptureKinds {
 
 // Null when nothing readable of a switched-on kind is on the clipboard (or
 // a bitmap that should be taken cannot be copied). The clipboard is opened
-// with owner for each read; every size comes from GlobalSize.
+// once with owner for all reads; every size comes from GlobalSize.
 std::unique_ptr<CCHItem> CaptureClipboardItem(HWND owner, const CaptureKinds& kinds);
 // The text after "SourceURL:" of "HTML Format" data up to the first CR or
 // LF; empty when there is none or no line end follows it.

@@ -166,7 +166,7 @@ bool CQLRFloatPane::Create(CQLRWndClipboardHandler* source, bool activate, bool 
     RECT wider = screen;
     if (bar > 0 && bar < pane_ids::kDefaultWidth) wider.left -= pane_ids::kDefaultWidth - bar;
     POINT exact = ReachablePanePosition(saved, wider, pane_ids::kDefaultWidth, pane_ids::kDefaultHeight);
-    if (exact.x != pos.x) m_collapsePlace = {true, pos, exact.x};
+    if (saved.x >= wider.left && exact.x != pos.x) m_collapsePlace = {true, pos, exact.x};
   }
   if (hwnd && flash) Flash();
   return hwnd != nullptr;

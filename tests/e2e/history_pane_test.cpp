@@ -33,17 +33,23 @@ class HistoryPaneE2eTest : public qlre2e::TrayProgramTest {
     GetWindowTextW(pane, title, 128);
     return title;
   }
-  // The slide ends with the bar put on top: until it stands still.
-  static RECT WaitStill(HWND pane) {
+  // The slide to the caption has ended: the bar is as narrow as it gets.
+  bool SlidToItsCaption(HWND pane) {
+    RECT r = {};
+    return CollapsedBar(pane) && GetWindowRect(pane, &r) && r.right - r.left < 100;
+  }
+  // The slide ends with the bar put on top: until it stands still for a
+  // whole sample (at most ten samples).
+  static RECT WaitStill(HWND pane, DWORD sampleMs = 300) {
     RECT last = {};
     GetWindowRect(pane, &last);
-    qlrtest::WaitUntil([&] {
+    for (int sample = 0; sample < 10; ++sample) {
+      Sleep(sampleMs);
       RECT now = {};
       GetWindowRect(pane, &now);
-      bool still = EqualRect(&now, &last) != FALSE;
+      if (EqualRect(&now, &last)) break;
       last = now;
-      return still;
-    }, 3000, 300);
+    }
     return last;
   }
   int Saved(const wchar_t* key) {
@@ -99,18 +105,23 @@ TEST_F(HistoryPaneE2eTest, PlaceStaysAfterRestartsOfACollapsedPane) {
 TEST_F(HistoryPaneE2eTest, ACollapsedBarComesBackWhereTheUserLeftIt) {
   ASSERT_NE(Start(L""), nullptr);
   HWND pane = nullptr;
-  ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && CollapsedBar(pane); }, 10000));
-  const RECT first = WaitStill(pane);
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && SlidToItsCaption(pane); }, 20000));
+  const RECT first = WaitStill(pane, 1000);
   ASSERT_TRUE(SetWindowPos(pane, nullptr, 200, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
   ASSERT_TRUE(qlrtest::WaitUntil([&] {
     RECT r = {};
     return GetWindowRect(pane, &r) && r.left == 200 && r.top == 300;
   }));
+  // Kept as the place of the expanded pane, whose right edge the bar keeps.
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return Saved(L"FloatPaneRect_TOPLEFT_y") == 300; }))
+      << Saved(L"FloatPaneRect_TOPLEFT_x") << "," << Saved(L"FloatPaneRect_TOPLEFT_y");
   Exit();
+  EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_y"), 300);
+  EXPECT_LT(Saved(L"FloatPaneRect_TOPLEFT_x"), 0);
   for (int run = 0; run < 2; ++run) {
     ASSERT_NE(Start(L""), nullptr);
-    ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && CollapsedBar(pane); }, 10000)) << run;
-    const RECT bar = WaitStill(pane);
+    ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && SlidToItsCaption(pane); }, 20000)) << run;
+    const RECT bar = WaitStill(pane, 1000);
     EXPECT_EQ(bar.left, 200) << run;
     EXPECT_EQ(bar.top, 300) << run;
     EXPECT_EQ(bar.right - bar.left, first.right - first.left) << run;
