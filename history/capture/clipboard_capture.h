@@ -19,12 +19,14 @@ struct CaptureKinds {
 
 // Null when nothing readable of a switched-on kind is on the clipboard (or
 // a bitmap that should be taken cannot be copied). The clipboard is opened
-// with owner for each read; every size comes from GlobalSize.
+// once with owner for all reads; every size comes from GlobalSize.
 std::unique_ptr<CCHItem> CaptureClipboardItem(HWND owner, const CaptureKinds& kinds);
 // The text after "SourceURL:" of "HTML Format" data up to the first CR or
 // LF; empty when there is none or no line end follows it.
 std::wstring GetHtmlSourceURL(const char* html, size_t size);
 
-// Puts the item's primary data back in its own format (kind 4 as a bitmap,
-// kind 5 as "HTML Format"); false when nothing was put.
+// Puts every form of the item back, in one change of the clipboard: the
+// primary data in its own format (kind 4 as a bitmap, kind 5 as "HTML
+// Format"), each alternate in its own, a rich text also as plain text;
+// false when the primary form could not be put.
 bool PutHistoryItemOnClipboard(const CCHItem& item);

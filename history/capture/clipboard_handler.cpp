@@ -14,6 +14,7 @@ namespace {
 
 constexpr wchar_t kHandlerClass[] = L"QLRClipboardHandler";
 constexpr DWORD kWatcherStopMs = 5000;
+constexpr DWORD kWorkerStopMs = 5000;
 
 // A copy-event watcher owns its handles: the events are opened by name, so
 // the program's own handles of them stay untouched.
@@ -93,6 +94,8 @@ void CQLRWndClipboardHandler::OnAppEvent(int code, int) {
 bool CQLRWndClipboardHandler::Create(HWND parent, UINT controlId, bool captureAtCreate) {
   if (m_hWnd) return true;
   DWORD callerError = GetLastError();
+  m_lastError = 0;
+  m_cancel = std::make_shared<std::atomic<bool>>(false);
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW wc = {};
   if (!GetClassInfoW(instance, kHandlerClass, &wc)) {
@@ -116,9 +119,13 @@ bool CQLRWndClipboardHandler::Create(HWND parent, UINT controlId, bool captureAt
   return created != nullptr;
 }
 
-void CQLRWndClipboardHandler::Destroy() {
+bool CQLRWndClipboardHandler::Enable(HWND parent, UINT controlId, bool captureAtCreate) {
+  if (parent) return m_hWnd || Create(parent, controlId, captureAtCreate);
   if (m_hWnd) DestroyWindow(m_hWnd);
+  return m_hWnd == nullptr;
 }
+
+void CQLRWndClipboardHandler::Destroy() { Enable(nullptr, 0, false); }
 
 std::wstring CQLRWndClipboardHandler::GetErrorText() const {
   return L"Error code: " + std::to_wstring(m_lastError) + L" " + FormatSystemMessage(m_lastError);
@@ -186,10 +193,13 @@ LRESULT CQLRWndClipboardHandler::OnCreate() {
 void CQLRWndClipboardHandler::OnDestroy() {
   CClipboardSpy::GetInstance().ClearObservers();
   StopCopyWatchers();
-  // What is still unsaved is written now: a running save first (bounded),
-  // then the rest here.
-  FinishWorkers(5000);
+  // What is still unsaved is written now: the save threads stop after the
+  // item in hand (their results are taken while waiting), the rest is
+  // written here. Neither waits without end.
+  if (m_cancel) m_cancel->store(true);
+  FinishWorkers(kWorkerStopMs);
   SaveUnsavedNow();
+  m_cancel.reset();
   m_handedOut.clear();
   m_savePending.clear();
 }
@@ -210,6 +220,16 @@ void CQLRWndClipboardHandler::Capture(int value) {
   }
   std::unique_ptr<CCHItem> item = CaptureClipboardItem(m_hWnd, m_options.kinds);
   if (!item) return;
+  // Our own put-back comes back: the item it came from stays as it is (its
+  // files, alternates and protection) and only becomes the newest.
+  const std::wstring putBack = std::move(m_putBackKey);
+  m_putBackKey.clear();
+  CCHItem* own = putBack.empty() ? nullptr : m_queue.FindByKey(putBack);
+  if (own && IsSameContent(*own, *item)) {
+    m_queue.MoveToNewest(own);
+    Notify(CHN_HISTORYCHANGED, value);
+    return;
+  }
   CCHItem* taken = item.release();
   if (!m_queue.Add(taken, m_options.historyMax)) {
     delete taken;  // a locked queue leaves the item with us
@@ -246,10 +266,26 @@ bool CQLRWndClipboardHandler::DeleteItems(const std::set<int>& indexes, bool pus
 
 bool CQLRWndClipboardHandler::CopyItemToClipboard(int n) {
   CCHItem* item = m_queue.GetItem(n);
-  return item && PutHistoryItemOnClipboard(*item);
+  return item && PutItemOnClipboard(*item);
+}
+
+bool CQLRWndClipboardHandler::PutItemOnClipboard(const CCHItem& item) {
+  if (!PutHistoryItemOnClipboard(item)) return false;
+  m_putBackKey = item.key;
+  return true;
 }
 
 LRESULT CALLBACK CQLRWndClipboardHandler::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Nothing thrown (a clipboard too big to copy) may leave a window procedure.
+  try {
+    return HandleMessage(hwnd, msg, wParam, lParam);
+  } catch (...) {
+    LogError(L"The clipboard history could not handle message " + std::to_wstring(msg));
+    return msg == WM_CREATE ? -1 : 0;
+  }
+}
+
+LRESULT CQLRWndClipboardHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

@@ -5,9 +5,11 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <set>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "foundation/system/listeners.h"
 #include "history/capture/clipboard_capture.h"
@@ -49,6 +51,10 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   CQLRWndClipboardHandler& operator=(const CQLRWndClipboardHandler&) = delete;
 
   bool Create(HWND parent, UINT controlId, bool captureAtCreate);
+  // With a parent the window is created when it does not exist, without
+  // one it is destroyed; nothing when it is already so. True when the
+  // window is then as asked.
+  bool Enable(HWND parent, UINT controlId, bool captureAtCreate);
   void Destroy();
   HWND GetHwnd() const { return m_hWnd; }
   void SetOptions(const ClipboardHandlerOptions& options) { m_options = options; }
@@ -61,7 +67,10 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   std::wstring GetErrorText() const;
   bool ClearHistory();
   bool DeleteItems(const std::set<int>& indexes, bool pushUndo);
+  // Every form of item n goes back on the clipboard; its capture keeps the item.
   bool CopyItemToClipboard(int n);
+  // The same for an item of this history found otherwise.
+  bool PutItemOnClipboard(const CCHItem& item);
   CCHQueue& Queue() { return m_queue; }
   // Item texts and edits; n counts from the newest, and an index outside
   // the history does nothing (empty, 0 or false).
@@ -98,6 +107,7 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnCreate();
   void OnDestroy();
   void Capture(int value);
@@ -115,6 +125,8 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   void FinishWorkers(DWORD timeoutMs);
   void PruneFinishedWorkers();
   void SaveUnsavedNow();
+  // Creates the folder when missing; false (logged, last error set) when it cannot be.
+  bool EnsureFolder(const std::wstring& folder);
   // After the data of an item changed: written again, caches refilled.
   void ItemTextChanged(CCHItem* item);
 
@@ -135,6 +147,9 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   std::set<const CCHQueue*> m_handedOut;
   std::set<std::wstring> m_savePending;  // keys of items a save thread writes
   std::vector<HANDLE> m_workers;
+  // Shared with the save and load threads of this window's life.
+  std::shared_ptr<std::atomic<bool>> m_cancel;
+  std::wstring m_putBackKey;  // the item last put back, until the next capture
 };
 
 // The handler window's private messages and its save timer.
@@ -146,4 +161,6 @@ constexpr DWORD kAsyncBlockMs = 3000;
 UINT GetItemSavedMessage();
 // Tests: runs on the load thread before it waits for a running save.
 void SetBeforeHistoryLoadHook(void (*hook)());
+// Tests: runs on a save thread before each item it writes.
+void SetBeforeHistoryItemSaveHook(void (*hook)());
 UINT GetHistoryLoadedMessage();

@@ -2,6 +2,7 @@
 // save thread, the stored history comes from a load thread, and both hand
 // their results to the UI thread by sent messages.
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 #include "foundation/logging/log.h"
@@ -21,7 +22,11 @@ struct WorkerJob {
   CCHQueue* queue;  // the thread's own
   HWND handler;
   bool load;
+  std::shared_ptr<std::atomic<bool>> cancel;  // set when the window ends
 };
+
+// How long the UI thread waits for the save/load lock at the end.
+constexpr DWORD kExitLockWaitMs = 3000;
 
 UINT ItemSavedMessage() {
   static const UINT id = RegisterWindowMessageW(hn::kItemSavedMessage);
@@ -34,35 +39,65 @@ UINT HistoryLoadedMessage() {
 }
 
 void (*g_beforeLoad)() = nullptr;
+void (*g_beforeItemSave)() = nullptr;
 
-DWORD WINAPI HistoryWorkerProc(void* param) {
-  std::unique_ptr<WorkerJob> job(static_cast<WorkerJob*>(param));
+std::vector<std::wstring> FilesOf(const CCHItem& item) {
+  std::vector<std::wstring> files;
+  item.CollectFiles(&files);
+  return files;
+}
+
+// The lock is held only while files are read or written, never while a
+// result is sent: the UI thread may itself wait for the lock.
+void RunWorker(WorkerJob* param) {
+  std::unique_ptr<WorkerJob> job(param);
   std::unique_ptr<CCHQueue> queue(job->queue);
-  if (job->load && g_beforeLoad) g_beforeLoad();
-  {
-    CSaveLoadLock lock(!job->load);
-    if (job->load) {
+  const std::atomic<bool>* cancel = job->cancel.get();
+  if (job->load) {
+    if (g_beforeLoad) g_beforeLoad();
+    bool loaded = false;
+    {
+      CSaveLoadLock lock(false, INFINITE, cancel);
       // A save of this run may have come first: its files are among the
       // stored ones and must not go as a twin here, where the live items
       // are unknown. The merge on the UI thread drops the twins.
-      LoadHistory(job->folder, queue.get(), true);
-      if (queue->Count() > 0)
-        SendMessageW(job->handler, HistoryLoadedMessage(), 0, reinterpret_cast<LPARAM>(queue.get()));
-    } else {
-      for (int i = queue->Count() - 1; i >= 0; --i) {  // oldest first
-        CCHItem* copy = queue->GetItem(i);
-        if (SaveHistoryItem(job->folder, *copy))
-          SendMessageW(job->handler, ItemSavedMessage(), 0, reinterpret_cast<LPARAM>(copy));
+      if (lock.Held()) loaded = LoadHistory(job->folder, queue.get(), true);
+    }
+    if (loaded && queue->Count() > 0)
+      SendMessageW(job->handler, HistoryLoadedMessage(), 0, reinterpret_cast<LPARAM>(queue.get()));
+  } else {
+    for (int i = queue->Count() - 1; i >= 0 && !cancel->load(); --i) {  // oldest first
+      CCHItem* copy = queue->GetItem(i);
+      if (g_beforeItemSave) g_beforeItemSave();
+      std::vector<std::wstring> written;
+      {
+        CSaveLoadLock lock(true, INFINITE, cancel);
+        if (!lock.Held()) break;
+        if (!SaveHistoryItem(job->folder, *copy)) continue;
+        written = FilesOf(*copy);
+        NoteFilesInFlight(written);
       }
+      SendMessageW(job->handler, ItemSavedMessage(), 0, reinterpret_cast<LPARAM>(copy));
+      ForgetFilesInFlight(written);
     }
   }
   SendMessageW(job->handler, kHistoryWorkerDone, 0, reinterpret_cast<LPARAM>(queue.get()));
+}
+
+DWORD WINAPI HistoryWorkerProc(void* param) {
+  // Nothing thrown (memory for a copy) may leave the thread.
+  try {
+    RunWorker(static_cast<WorkerJob*>(param));
+  } catch (...) {
+    LogError(L"The history thread ended on an error");
+  }
   return 0;
 }
 
 }  // namespace
 
 void SetBeforeHistoryLoadHook(void (*hook)()) { g_beforeLoad = hook; }
+void SetBeforeHistoryItemSaveHook(void (*hook)()) { g_beforeItemSave = hook; }
 
 UINT GetItemSavedMessage() { return ItemSavedMessage(); }
 UINT GetHistoryLoadedMessage() { return HistoryLoadedMessage(); }
@@ -80,14 +115,20 @@ void CQLRWndClipboardHandler::StartSaveTimer() {
   if (m_hWnd) SetTimer(m_hWnd, kHistorySaveTimer, 1000, nullptr);
 }
 
+bool CQLRWndClipboardHandler::EnsureFolder(const std::wstring& folder) {
+  if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES || CreateDirectoryW(folder.c_str(), nullptr))
+    return true;
+  m_lastError = GetLastError();
+  LogError(L"Cannot create the history folder " + folder + L", code=" + std::to_wstring(m_lastError));
+  return false;
+}
+
 bool CQLRWndClipboardHandler::SaveHistory() {
+  m_lastError = 0;
   if (!m_options.saveHistory) return false;
   if (m_queue.Count() == 0) return true;
   const std::wstring folder = Folder();
-  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES && !CreateDirectoryW(folder.c_str(), nullptr)) {
-    m_lastError = GetLastError();
-    return false;
-  }
+  if (!EnsureFolder(folder)) return false;
   // Items a running save writes already are left to it.
   auto copies = std::make_unique<CCHQueue>();
   for (int i = m_queue.Count() - 1; i >= 0; --i) {
@@ -113,7 +154,8 @@ void CQLRWndClipboardHandler::PruneFinishedWorkers() {
 bool CQLRWndClipboardHandler::StartWorker(CCHQueue* queue, bool load) {
   PruneFinishedWorkers();
   m_handedOut.insert(queue);
-  auto* job = new WorkerJob{Folder(), queue, m_hWnd, load};
+  if (!m_cancel) m_cancel = std::make_shared<std::atomic<bool>>(false);
+  auto* job = new WorkerJob{Folder(), queue, m_hWnd, load, m_cancel};
   HANDLE thread = CreateThread(nullptr, 0, HistoryWorkerProc, job, 0, nullptr);
   if (!thread) {
     m_lastError = GetLastError();
@@ -212,10 +254,15 @@ void CQLRWndClipboardHandler::FinishWorkers(DWORD timeoutMs) {
 void CQLRWndClipboardHandler::SaveUnsavedNow() {
   if (!m_options.saveHistory || m_queue.Count() == 0) return;
   const std::wstring folder = Folder();
-  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryW(folder.c_str(), nullptr);
-  CSaveLoadLock lock(true);
+  if (!EnsureFolder(folder)) return;
+  // Bounded: a holder that never lets go (another process gone astray)
+  // must not keep the program from ending, nor lose what it holds.
+  CSaveLoadLock lock(true, kExitLockWaitMs);
+  if (!lock.Held()) LogError(L"The history is saved without its lock");
+  // A save thread that did not end in time may still write some of these:
+  // a twin on disk is merged at the next load, a lost item is not.
   for (int i = m_queue.Count() - 1; i >= 0; --i) {
     CCHItem* item = m_queue.GetItem(i);
-    if (item->storedState == kStoredNot && !m_savePending.count(item->key)) SaveHistoryItem(folder, *item);
+    if (item->storedState == kStoredNot) SaveHistoryItem(folder, *item);
   }
 }

@@ -147,14 +147,27 @@ bool CQLRFloatPane::Create(CQLRWndClipboardHandler* source, bool activate, bool 
   m_source = source;
   m_activate = activate ? 1 : 0;
   RECT screen = VirtualScreen();
-  POINT pos = {GetSystemMetrics(SM_CXVIRTUALSCREEN) - pane_ids::kDefaultWidth,
-               pane_ids::kDefaultTop};
-  CQLRSettings::ReadWindowPos(kPosKey, pos);
-  pos = ReachablePanePosition(pos, screen, pane_ids::kDefaultWidth, pane_ids::kDefaultHeight);
+  POINT saved = {GetSystemMetrics(SM_CXVIRTUALSCREEN) - pane_ids::kDefaultWidth,
+                 pane_ids::kDefaultTop};
+  CQLRSettings::ReadWindowPos(kPosKey, saved);
+  POINT pos = ReachablePanePosition(saved, screen, pane_ids::kDefaultWidth, pane_ids::kDefaultHeight);
   RECT rect = {pos.x, pos.y, pos.x + pane_ids::kDefaultWidth, pos.y + pane_ids::kDefaultHeight};
   std::wstring title = std::wstring(kProductName) + kTitleSuffix;
   HWND hwnd = CWindowImpl::Create(nullptr, rect, title.c_str(), WS_POPUP | WS_CLIPCHILDREN,
                                   WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+  m_collapsePlace.pending = false;
+  if (hwnd) {
+    // The place kept is the expanded pane's, whose right edge the caption
+    // bar keeps: a bar left near the screen's left edge stands for a pane
+    // partly off the screen. The pane opens on the screen, but when it
+    // slides to its caption from there, the bar goes back exactly where it
+    // was, as long as it can be reached there.
+    const int bar = CollapsedWidth();
+    RECT wider = screen;
+    if (bar > 0 && bar < pane_ids::kDefaultWidth) wider.left -= pane_ids::kDefaultWidth - bar;
+    POINT exact = ReachablePanePosition(saved, wider, pane_ids::kDefaultWidth, pane_ids::kDefaultHeight);
+    if (saved.x >= wider.left && exact.x != pos.x) m_collapsePlace = {true, pos, exact.x};
+  }
   if (hwnd && flash) Flash();
   return hwnd != nullptr;
 }
@@ -345,8 +358,15 @@ void CQLRFloatPane::SetShowMode(int mode, bool smooth) {
     RECT rect = {};
     GetWindowRect(&rect);
     m_saved = {rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top};
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rect.right - rect.left, CaptionHeight(),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // Still where it opened: the place the user left it is taken back.
+    UINT move = SWP_NOMOVE;
+    if (m_collapsePlace.pending && rect.left == m_collapsePlace.opened.x && rect.top == m_collapsePlace.opened.y) {
+      m_saved.left = m_collapsePlace.left;
+      move = 0;
+    }
+    m_collapsePlace.pending = false;
+    ::SetWindowPos(m_hWnd, nullptr, m_saved.left, m_saved.top, rect.right - rect.left, CaptionHeight(),
+                   move | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     m_resizer->Detach();
     if (IsWindowVisible()) StartCaptionSlide(smooth);
   } else {
@@ -364,12 +384,18 @@ void CQLRFloatPane::SetShowMode(int mode, bool smooth) {
   m_toolbar.SetCollapsedLook(mode == 1);
 }
 
-void CQLRFloatPane::StartCaptionSlide(bool smooth) {
+int CQLRFloatPane::CollapsedWidth() const {
   RECT window = {};
   RECT button = {};
-  GetWindowRect(&window);
-  if (!m_toolbar.GetButtonScreenRect(pane_ids::kMinimizeToCaption, button)) return;
-  m_slideTargetWidth = window.right - button.right + 5;
+  if (!m_hWnd || !::GetWindowRect(m_hWnd, &window)) return 0;
+  if (!m_toolbar.GetButtonScreenRect(pane_ids::kMinimizeToCaption, button)) return 0;
+  return window.right - button.right + 5;
+}
+
+void CQLRFloatPane::StartCaptionSlide(bool smooth) {
+  const int width = CollapsedWidth();
+  if (width <= 0) return;
+  m_slideTargetWidth = width;
   auto* record = new SlideRecord{m_hWnd, smooth, m_slideEvent.Get(), m_slideGeneration};
   // Signalled before the thread runs, so a move made meanwhile is seen as
   // part of the slide.

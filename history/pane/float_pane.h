@@ -117,6 +117,8 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
   bool IsBlinking() const;
   bool IsSliding() const;
   int CaptionHeight() const;
+  // The width the pane has slid to its caption bar; 0 before the toolbar exists.
+  int CollapsedWidth() const;
   const PaneRect& SavedRect() const { return m_saved; }
   CPaneToolbar& Toolbar() { return m_toolbar; }
   HWND List() const { return m_list; }
@@ -194,6 +196,10 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
   void FitListColumn();
   void OnDisplayInfo(NMLVDISPINFOW* info);
   void OnInfoTip(NMLVGETINFOTIPW* info);
+  // The tip's title and icon set for the item; its details returned.
+  std::wstring PrepareInfoTip(int index);
+  // An open info tip of the item shows its text anew (after an edit).
+  void RebuildInfoTip(int index);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
   void DrawRowParts(NMLVCUSTOMDRAW* draw);
   void ShowQuickCopyTip(int item);
@@ -246,6 +252,13 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
   int m_pendingItem = -1;
   UniqueHandle m_slideEvent;
   PaneRect m_saved;
+  // A saved place left of the screen's edge, taken back when the pane
+  // slides to its caption from where it opened.
+  struct CollapsePlace {
+    bool pending = false;
+    POINT opened = {};
+    int left = 0;
+  } m_collapsePlace;
   std::unique_ptr<CNoBorderResizer> m_resizer;
   std::unique_ptr<CListViewHover> m_hover;
   int m_fixed = 0;

@@ -114,10 +114,11 @@ void CQLRFloatPane::RefreshList() {
 void CQLRFloatPane::Invalidate() {
   m_captions.clear();
   if (!m_list) return;
-  int count = m_source ? m_source->GetItemCount() : 0;
-  ::SendMessageW(m_list, LVM_SETITEMCOUNT, count, 0);
+  // Count, rows, caption and title: whoever changed the history.
+  RefreshList();
+  if (!m_source) ::SendMessageW(m_list, LVM_SETITEMCOUNT, 0, 0);
   ::InvalidateRect(m_list, nullptr, TRUE);
-  if (m_toolbar.m_hWnd) ::InvalidateRect(m_toolbar, nullptr, TRUE);
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 std::wstring CQLRFloatPane::ListText(int index) {
@@ -196,21 +197,39 @@ void CQLRFloatPane::OnDisplayInfo(NMLVDISPINFOW* info) {
   if (lv.mask & LVIF_IMAGE) lv.iImage = HistoryItemImage(item, m_hover->HotItem() == lv.iItem);
 }
 
-void CQLRFloatPane::OnInfoTip(NMLVGETINFOTIPW* info) {
-  const CCHItem* item = m_source ? m_source->GetItem(info->iItem) : nullptr;
-  if (!item) return;
-  std::wstring listText = ListText(info->iItem);
+std::wstring CQLRFloatPane::PrepareInfoTip(int index) {
+  const CCHItem* item = m_source ? m_source->GetItem(index) : nullptr;
+  if (!item) return std::wstring();
+  std::wstring listText = ListText(index);
   std::wstring details = HistoryItemDetails(*item, listText);
-  if (details.empty()) return;
+  if (details.empty()) return details;
   HWND tips = reinterpret_cast<HWND>(::SendMessageW(m_list, LVM_GETTOOLTIPS, 0, 0));
   HICON icon = m_imageList ? ImageList_GetIcon(m_imageList, HistoryItemImage(item, false), ILD_NORMAL)
                            : nullptr;
-  m_listCtrl.SetTipItem(info->iItem, icon);
+  m_listCtrl.SetTipItem(index, icon);
   if (tips) {
     ::SendMessageW(tips, TTM_SETTIPTEXTCOLOR, GetSysColor(COLOR_INFOTEXT), 0);
     SetControlTextCut(tips, listText, reinterpret_cast<WPARAM>(icon ? icon : reinterpret_cast<HICON>(TTI_INFO)));
   }
-  CopyToBuffer(details, info->pszText, info->cchTextMax);
+  return details;
+}
+
+void CQLRFloatPane::OnInfoTip(NMLVGETINFOTIPW* info) {
+  std::wstring details = PrepareInfoTip(info->iItem);
+  if (!details.empty()) CopyToBuffer(details, info->pszText, info->cchTextMax);
+}
+
+void CQLRFloatPane::RebuildInfoTip(int index) {
+  if (!m_list || m_listCtrl.TipItem() != index) return;
+  HWND tips = reinterpret_cast<HWND>(::SendMessageW(m_list, LVM_GETTOOLTIPS, 0, 0));
+  if (!tips || !::IsWindowVisible(tips)) return;
+  TTTOOLINFOW tool = {};
+  tool.cbSize = sizeof(tool);
+  if (!::SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return;
+  std::wstring details = PrepareInfoTip(index);
+  if (details.empty()) return;
+  tool.lpszText = &details[0];
+  ::SendMessageW(tips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 LRESULT CQLRFloatPane::OnCustomDraw(NMLVCUSTOMDRAW* draw) {

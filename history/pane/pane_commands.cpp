@@ -11,7 +11,6 @@
 #include "foundation/system/command_runners.h"
 #include "foundation/system/shell_open.h"
 #include "foundation/text/convert.h"
-#include "foundation/ui/bitmaps.h"
 #include "foundation/ui/foreground.h"
 #include "foundation/ui/message_box_timeout.h"
 #include "history/actions/shell_actions.h"
@@ -78,28 +77,9 @@ void CQLRFloatPane::ReportToTray(const wchar_t* text) {
 bool CQLRFloatPane::CopyItem(int index, bool sound) {
   const CCHItem* item = m_source && index >= 0 ? m_source->GetItem(index) : nullptr;
   if (!item) return false;
-  bool copied = true;
-  switch (item->kind) {
-    case kHistoryKindAnsi:
-    case kHistoryKindUnicode:
-    case kHistoryKindRtf: {
-      std::wstring text;
-      int dataType = 0;
-      // Onto the clipboard only: pasting is the copy-and-paste sequence's.
-      copied = HistoryItemInsertText(*item, &text, &dataType) &&
-               CQLRAction_TextCommon::MutiCopy_Impl(item->kind != kHistoryKindRtf, text, 0, item->locale,
-                                                    false);
-      break;
-    }
-    case kHistoryKindBrindle:
-      copied = PutDataOnClipboard(GetBrindleClipboardFormat(), item->Data(), item->Size());
-      break;
-    case kHistoryKindBitmap:
-      copied = CopyBitmapToClipboard(item->Bitmap());
-      break;
-    default:
-      break;  // nothing this copy can put there
-  }
+  // Every form the item holds; the history keeps the item when the copy
+  // comes back to it.
+  const bool copied = m_source->CopyItemToClipboard(index);
   if (!copied) ReportToTray(kCannotCopy);
   ScheduleReselect(item);
   if (copied && sound && m_host) m_host->PlayPaperSound();
@@ -193,7 +173,6 @@ void CQLRFloatPane::ClearItems() {
   m_source->ClearHistory();
   m_source->StartSaveTimer();
   Invalidate();
-  RefreshList();
 }
 
 void CQLRFloatPane::UndoLast() {
@@ -224,6 +203,7 @@ void CQLRFloatPane::EditSelected(UINT command) {
     if (changed) {
       anyChanged = true;
       if (m_list) ::SendMessageW(m_list, LVM_REDRAWITEMS, index, index);
+      RebuildInfoTip(index);
     }
   }
   if (anyChanged) {

@@ -1,12 +1,13 @@
 #include "history/store/history_item.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <new>
 #include <vector>
 
 #include "foundation/system/system_helpers.h"
-#include "foundation/ui/bitmaps.h"
 #include "history/store/history_files.h"
 
 namespace {
@@ -15,6 +16,36 @@ std::atomic<std::uint32_t> g_itemCounter{0};
 
 // FNV-1a over the shape and the pixels as 32-bit colours (any depth maps
 // to the same colours for the same pixels and colour table).
+// Pixels are read in bands of rows of about this many bytes: a giant
+// bitmap never needs one giant buffer.
+constexpr size_t kBandBytes = 1u << 20;
+
+bool BitmapShape(HBITMAP bitmap, BITMAP* bm) {
+  return bitmap && GetObjectW(bitmap, sizeof(*bm), bm) == sizeof(*bm) && bm->bmWidth > 0 && bm->bmHeight > 0;
+}
+
+int BandRows(const BITMAP& bm) {
+  return static_cast<int>(std::max<size_t>(1, kBandBytes / (static_cast<size_t>(bm.bmWidth) * 4)));
+}
+
+// Rows first .. first+rows-1 (bottom-up) as 32-bit colours into pixels.
+bool ReadBand(HDC dc, HBITMAP bitmap, const BITMAP& bm, int first, int rows, std::vector<std::uint32_t>& pixels) {
+  try {
+    pixels.resize(static_cast<size_t>(bm.bmWidth) * rows);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = bm.bmWidth;
+  info.bmiHeader.biHeight = bm.bmHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return GetDIBits(dc, bitmap, static_cast<UINT>(first), static_cast<UINT>(rows), pixels.data(), &info,
+                   DIB_RGB_COLORS) == rows;
+}
+
 std::uint64_t ComputeBitmapFingerprint(HBITMAP bitmap) {
   std::uint64_t hash = 14695981039346656037ull;
   auto mix = [&](const void* data, size_t size) {
@@ -26,22 +57,39 @@ std::uint64_t ComputeBitmapFingerprint(HBITMAP bitmap) {
   mix(&bm.bmWidth, sizeof(bm.bmWidth));
   mix(&bm.bmHeight, sizeof(bm.bmHeight));
   mix(&bm.bmBitsPixel, sizeof(bm.bmBitsPixel));
-  // The shape alone for empty or giant bitmaps: the pixel compare decides.
-  const unsigned long long count = static_cast<unsigned long long>(bm.bmWidth) * bm.bmHeight;
-  if (bm.bmWidth <= 0 || bm.bmHeight <= 0 || count > (1ull << 26)) return hash;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = bm.bmWidth;
-  info.bmiHeader.biHeight = bm.bmHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  std::vector<std::uint32_t> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+  if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return hash;
+  const std::uint64_t shape = hash;
+  const int bandRows = BandRows(bm);
+  std::vector<std::uint32_t> pixels;
   HDC screen = GetDC(nullptr);
-  int rows = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+  bool read = true;
+  for (int first = 0; read && first < bm.bmHeight; first += bandRows) {
+    const int rows = std::min(bandRows, static_cast<int>(bm.bmHeight) - first);
+    read = ReadBand(screen, bitmap, bm, first, rows, pixels);
+    if (read) mix(pixels.data(), pixels.size() * sizeof(std::uint32_t));
+  }
   ReleaseDC(nullptr, screen);
-  if (rows > 0) mix(pixels.data(), pixels.size() * sizeof(std::uint32_t));
-  return hash;
+  // Unreadable pixels: the shape alone, and the pixel compare decides.
+  return read ? hash : shape;
+}
+
+// The pixels of two bitmaps compared band by band.
+bool SamePixels(HBITMAP a, HBITMAP b) {
+  BITMAP bmA = {}, bmB = {};
+  if (!BitmapShape(a, &bmA) || !BitmapShape(b, &bmB)) return false;
+  if (bmA.bmWidth != bmB.bmWidth || bmA.bmHeight != bmB.bmHeight || bmA.bmBitsPixel != bmB.bmBitsPixel)
+    return false;
+  const int bandRows = BandRows(bmA);
+  std::vector<std::uint32_t> pixelsA, pixelsB;
+  HDC screen = GetDC(nullptr);
+  bool same = true;
+  for (int first = 0; same && first < bmA.bmHeight; first += bandRows) {
+    const int rows = std::min(bandRows, static_cast<int>(bmA.bmHeight) - first);
+    same = ReadBand(screen, a, bmA, first, rows, pixelsA) && ReadBand(screen, b, bmB, first, rows, pixelsB) &&
+           pixelsA == pixelsB;
+  }
+  ReleaseDC(nullptr, screen);
+  return same;
 }
 
 bool IsStored(int state) { return state == kStoredLoaded || state == kStoredSaved; }
@@ -284,7 +332,7 @@ bool IsSameContent(const CCHItem& a, const CCHItem& b) {
       return false;
     case kHistoryKindBitmap:
       if (a.Bitmap() == b.Bitmap()) return true;
-      return a.BitmapFingerprint() == b.BitmapFingerprint() && IsSameBitmap(a.Bitmap(), b.Bitmap());
+      return a.BitmapFingerprint() == b.BitmapFingerprint() && SamePixels(a.Bitmap(), b.Bitmap());
     default:
       if (a.Size() != b.Size()) return false;
       if (!a.Data() || !b.Data()) return a.Data() == b.Data();

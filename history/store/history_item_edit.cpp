@@ -24,6 +24,14 @@ std::string AnsiData(const CCHItem& item) {
   return std::string(bytes, strnlen(bytes, item.Size()));
 }
 
+// The control writes back its own RTF, which is often longer than the
+// item's: the buffer has room for it (zeros past the text).
+std::string RtfEditBuffer(const CCHItem& item) {
+  std::string rtf = AnsiData(item);
+  if (!rtf.empty()) rtf.resize(rtf.size() * 4 + 65536, '\0');
+  return rtf;
+}
+
 bool StoreText(CCHItem* item, const std::wstring& text) {
   if (item->kind == kHistoryKindUnicode)
     return item->SetData(text.c_str(), static_cast<std::uint32_t>((text.size() + 1) * sizeof(wchar_t)));
@@ -145,7 +153,7 @@ int CQLRWndClipboardHandler::JoinItemLines(int n) {
   if (!item) return 0;
   int count = 0;
   if (item->kind == kHistoryKindRtf) {
-    std::string rtf = AnsiData(*item);
+    std::string rtf = RtfEditBuffer(*item);
     if (rtf.empty()) return 0;
     count = RtfLineBreaksToSpaces(&rtf[0], rtf.size());
     if (count > 0 && !item->SetData(rtf.c_str(), static_cast<std::uint32_t>(strlen(rtf.c_str()) + 1))) return 0;
@@ -167,14 +175,15 @@ int CQLRWndClipboardHandler::TrimItem(int n) {
   if (!item) return 0;
   int removed = 0;
   if (item->kind == kHistoryKindRtf) {
-    std::string rtf = AnsiData(*item);
+    std::string rtf = RtfEditBuffer(*item);
     if (rtf.empty()) return 0;
     removed = RtfRemoveCharacters(&rtf[0], rtf.size(), L" \r\n");
     if (removed > 0 && !item->SetData(rtf.c_str(), static_cast<std::uint32_t>(strlen(rtf.c_str()) + 1))) return 0;
   } else if (item->kind == kHistoryKindUnicode || item->kind == kHistoryKindAnsi) {
     std::wstring text = HistoryItemPlainText(*item);
     size_t before = text.size();
-    TrimEnds(text, L" \t\n", true, true);
+    // CR counts as a blank: "abc\r\n" trims to "abc".
+    TrimEnds(text, L" \t\r\n", true, true);
     removed = static_cast<int>(before - text.size());
     if (removed > 0 && !StoreText(item, text)) return 0;
   }

@@ -8,18 +8,24 @@
 #include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
 #include "history/store/history_files.h"
+#include "history/store/save_load_lock.h"
 
 namespace {
+
+std::wstring FileNameOf(const std::wstring& path) {
+  size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
 
 // File names (without folder) of an item's files.
 void CollectFileNames(const CCHItem& item, std::vector<std::wstring>* names) {
   std::vector<std::wstring> files;
   item.CollectFiles(&files);
-  for (const auto& path : files) {
-    size_t slash = path.find_last_of(L"\\/");
-    names->push_back(slash == std::wstring::npos ? path : path.substr(slash + 1));
-  }
+  for (const auto& path : files) names->push_back(FileNameOf(path));
 }
+
+// A clear waits this long at most for a save writing its item.
+constexpr DWORD kClearLockWaitMs = 3000;
 
 bool ContainsNoCase(const std::vector<std::wstring>& names, const std::wstring& name) {
   for (const auto& n : names)
@@ -51,10 +57,27 @@ bool CCHQueue::Add(CCHItem* item, int limit) {
   // of two loaded copies the one kept is protected when either was.
   item->SetProtected((*same)->IsProtected() || item->IsProtected());
   item->number = (*same)->number;
+  // What the older copy held beside its text stays (its files go below,
+  // so the forms taken over are written again with the new item).
+  for (const auto& alternate : (*same)->alternates) {
+    if (!alternate || item->FindFormat(alternate->kind)) continue;
+    std::shared_ptr<CCHItem> kept(alternate->Clone().release());
+    kept->ForgetStored();
+    item->alternates.push_back(std::move(kept));
+  }
+  if (item->sourceUrl.empty()) item->sourceUrl = (*same)->sourceUrl;
   // The replaced copy's files go too, or it would return after a restart.
   (*same)->DeleteFiles();
   m_items.erase(same);
   m_items.push_back(std::move(owned));
+  return true;
+}
+
+bool CCHQueue::MoveToNewest(const CCHItem* item) {
+  auto at = std::find_if(m_items.begin(), m_items.end(),
+                         [&](const std::unique_ptr<CCHItem>& held) { return held.get() == item; });
+  if (at == m_items.end()) return false;
+  std::rotate(at, at + 1, m_items.end());
   return true;
 }
 
@@ -77,6 +100,10 @@ void CCHQueue::Trim(int limit) {
 bool CCHQueue::Clear() {
   bool hadItems = !m_items.empty();
   std::vector<std::wstring> keepNames;
+  // Files a running save wrote but has not reported stay: their item takes
+  // them (or deletes them when it is gone) once the report arrives.
+  CSaveLoadLock lock(false, kClearLockWaitMs);
+  for (const auto& path : FilesInFlight()) keepNames.push_back(FileNameOf(path));
   if (hadItems) {
     auto snapshot = std::make_unique<CCHQueue>();
     for (const auto& item : m_items) snapshot->Append(UnsavedClone(*item));

@@ -18,7 +18,11 @@ class CCHQueue {
   CCHQueue& operator=(const CCHQueue&) = delete;
 
   // Takes the item on success; on false (a locked queue) the caller keeps it.
+  // An equal older item is replaced: the new one takes its number, its
+  // protection, the alternates of kinds it lacks and its source URL.
   bool Add(CCHItem* item, int limit);
+  // The item, unchanged, becomes the newest; false when it is not here.
+  bool MoveToNewest(const CCHItem* item);
   // Limits compare unsigned: -1 never trims.
   void Trim(int limit);
   bool Clear();

@@ -1,10 +1,17 @@
 #include "history/store/save_load_lock.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "history/store/history_names.h"
 
 namespace {
 
-std::mutex g_saveLoad;
+std::timed_mutex g_saveLoad;
+std::mutex g_inFlightLock;
+std::vector<std::wstring> g_inFlight;
+
+constexpr DWORD kSliceMs = 50;
 
 HANDLE SaveLoadEvent() {
   // Manual reset, signalled while nobody saves or loads; kept for the process.
@@ -12,14 +19,62 @@ HANDLE SaveLoadEvent() {
   return event;
 }
 
+bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
+
+// Waits in slices, so that a cancel is seen; false when the time ran out.
+bool WaitForEvent(HANDLE event, DWORD waitMs, const std::atomic<bool>* cancel) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (Cancelled(cancel)) return false;
+    ULONGLONG waited = GetTickCount64() - start;
+    if (waitMs != INFINITE && waited >= waitMs) return false;
+    DWORD slice = waitMs == INFINITE ? kSliceMs : static_cast<DWORD>(std::min<ULONGLONG>(kSliceMs, waitMs - waited));
+    DWORD result = WaitForSingleObject(event, slice);
+    if (result == WAIT_OBJECT_0) return true;
+    if (result != WAIT_TIMEOUT) return false;
+  }
+}
+
+bool LockMutex(std::unique_lock<std::timed_mutex>& lock, DWORD waitMs, const std::atomic<bool>* cancel) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (Cancelled(cancel)) return false;
+    if (lock.try_lock_for(std::chrono::milliseconds(kSliceMs))) return true;
+    if (waitMs != INFINITE && GetTickCount64() - start >= waitMs) return false;
+  }
+}
+
 }  // namespace
 
-CSaveLoadLock::CSaveLoadLock(bool waitForEvent) : m_lock(g_saveLoad), m_event(SaveLoadEvent()) {
-  if (!m_event) return;
-  if (waitForEvent) WaitForSingleObject(m_event, INFINITE);
-  ResetEvent(m_event);
+CSaveLoadLock::CSaveLoadLock(bool waitForEvent, DWORD waitMs, const std::atomic<bool>* cancel)
+    : m_lock(g_saveLoad, std::defer_lock) {
+  // The event first: a holder in another process is waited for without
+  // keeping the threads of this one out.
+  HANDLE event = SaveLoadEvent();
+  if (event && waitForEvent && !WaitForEvent(event, waitMs, cancel) && Cancelled(cancel)) return;
+  if (!LockMutex(m_lock, waitMs, cancel)) return;
+  m_event = event;
+  if (m_event) ResetEvent(m_event);
 }
 
 CSaveLoadLock::~CSaveLoadLock() {
   if (m_event) SetEvent(m_event);
+}
+
+void NoteFilesInFlight(const std::vector<std::wstring>& paths) {
+  std::lock_guard<std::mutex> lock(g_inFlightLock);
+  g_inFlight.insert(g_inFlight.end(), paths.begin(), paths.end());
+}
+
+void ForgetFilesInFlight(const std::vector<std::wstring>& paths) {
+  std::lock_guard<std::mutex> lock(g_inFlightLock);
+  for (const auto& path : paths) {
+    auto at = std::find(g_inFlight.begin(), g_inFlight.end(), path);
+    if (at != g_inFlight.end()) g_inFlight.erase(at);
+  }
+}
+
+std::vector<std::wstring> FilesInFlight() {
+  std::lock_guard<std::mutex> lock(g_inFlightLock);
+  return g_inFlight;
 }

@@ -3,13 +3,17 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/files/ini.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/store/history_descriptor.h"
+#include "history/store/history_names.h"
 #include "history/store/save_load_lock.h"
 #include "history/tests/handler_parent.h"
 
@@ -248,6 +252,134 @@ TEST_F(HandlerStoreTest, AStartCaptureSavedBeforeTheLoadKeepsItsOwnFiles) {
   EXPECT_EQ(HeldTexts(*handler), (Texts{L"newest", L"oldest"}));
   handler.reset();
   EXPECT_EQ(SortedDescriptors(), (std::vector<std::wstring>{L"quillora_cb1.info", L"quillora_cb2.info"}));
+}
+
+}  // namespace
+
+namespace {
+
+void SlowItemSave() { Sleep(40); }
+
+// The end of the window while a long save runs: the save thread sends its
+// results to the window's thread, which must never wait for a lock that
+// thread holds. Also with the save/load event held by a holder that never
+// lets go (another process gone astray). Either way the end comes in
+// bounded time and every item is on disk.
+TEST_F(HandlerStoreTest, TheEndIsBoundedWhileALongSaveRunsAndSavesEverything) {
+  constexpr int kItems = 200;  // 40 ms each: longer than the end waits for the thread
+  options.historyMax = 1000;
+  for (bool foreignHolder : {false, true}) {
+    SCOPED_TRACE(foreignHolder ? "the event held elsewhere" : "a long save");
+    for (const auto& name : Descriptors()) DeleteFileW(folder.File(name).c_str());
+    auto handler = Start();
+    for (int i = 0; i < kItems; ++i) handler->Queue().Append(MakeText(L"item " + std::to_wstring(i)));
+    SetBeforeHistoryItemSaveHook(&SlowItemSave);
+    handler->PostSaveRequest();
+    CCHItem* oldest = handler->GetItem(kItems - 1);
+    ASSERT_TRUE(qlrtest::PumpUntil([&] { return oldest->storedState == kStoredSaved; }, 10000));
+    // The other holder keeps the event reset whatever this process does.
+    std::atomic<bool> holding{foreignHolder};
+    std::thread holder([&] {
+      HANDLE foreign = OpenEventW(EVENT_MODIFY_STATE, FALSE, history_names::kSaveLoadEvent);
+      while (holding) {
+        ResetEvent(foreign);
+        Sleep(1);
+      }
+      if (foreign) {
+        SetEvent(foreign);
+        CloseHandle(foreign);
+      }
+    });
+    const ULONGLONG start = GetTickCount64();
+    handler.reset();
+    const ULONGLONG took = GetTickCount64() - start;
+    holding = false;
+    holder.join();
+    SetBeforeHistoryItemSaveHook(nullptr);
+    EXPECT_LT(took, 12000u);
+    EXPECT_EQ(Descriptors().size(), static_cast<size_t>(kItems));
+    auto again = Start();
+    EXPECT_EQ(again->GetItemCount(), kItems);
+  }
+}
+
+bool PutRichCopy(const std::string& rtf, const std::string& html, const std::wstring& text) {
+  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return false;
+  EmptyClipboard();
+  auto set = [](UINT format, const void* data, size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    return SetClipboardData(format, block) != nullptr;
+  };
+  bool ok = set(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1) &&
+            (html.empty() || set(RegisterClipboardFormatW(L"HTML Format"), html.c_str(), html.size() + 1)) &&
+            set(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  CloseClipboard();
+  return ok;
+}
+
+std::string ClipboardBytes(UINT format) {
+  std::string bytes;
+  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return bytes;
+  if (HANDLE data = GetClipboardData(format)) {
+    bytes = static_cast<const char*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+// A browser's copy (RTF, HTML with its source URL, text), protected and
+// saved: put back from the history, every form is on the clipboard again
+// and the capture of it keeps the item itself, files and all. A later copy
+// of the same text alone keeps the forms and the URL the older copy had.
+TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemWithItsFiles) {
+  const std::string rtf = "{\\rtf1\\ansi {\\b picked} entry\\par}";
+  const std::string html =
+      "Version:0.9\r\nStartHTML:-1\r\nEndHTML:-1\r\nSourceURL:https://origin.example/page\r\n<b>picked</b> entry";
+  auto handler = Start();
+  ASSERT_TRUE(PutRichCopy(rtf, html, L"picked entry"));
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return handler->GetItemCount() == 1; }, 10000));
+  CCHItem* item = handler->GetItem(0);
+  ASSERT_EQ(item->kind, kHistoryKindRtf);
+  ASSERT_TRUE(item->HasHtml(true));
+  EXPECT_EQ(item->sourceUrl, L"https://origin.example/page");
+  ASSERT_TRUE(WaitSaved(item));
+  item->SetProtected(true);
+  const std::wstring key = item->key, data = item->dataPath, htmlFile = item->GetHtml()->dataPath;
+  ASSERT_TRUE(Exists(htmlFile));
+  Copy(*handler, L"something else");
+
+  ASSERT_TRUE(handler->CopyItemToClipboard(1));
+  EXPECT_EQ(ClipboardBytes(RegisterClipboardFormatW(L"Rich Text Format")), rtf);
+  EXPECT_EQ(ClipboardBytes(RegisterClipboardFormatW(L"HTML Format")), html);
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return handler->GetItem(0) == item; }, 10000));
+  Pump(300);
+  EXPECT_EQ(handler->GetItemCount(), 2);
+  EXPECT_EQ(item->key, key);
+  EXPECT_EQ(item->storedState, kStoredSaved);
+  EXPECT_EQ(item->dataPath, data);
+  EXPECT_TRUE(Exists(data));
+  EXPECT_TRUE(Exists(htmlFile));
+  EXPECT_TRUE(item->IsProtected());
+  EXPECT_EQ(item->sourceUrl, L"https://origin.example/page");
+
+  // The same rich text again, without HTML: the newer copy takes the older
+  // one's place with its protection, number, HTML and source URL.
+  const std::uint32_t number = item->number;
+  Copy(*handler, L"in between");
+  ASSERT_TRUE(PutRichCopy(rtf, std::string(), L"picked entry"));
+  ASSERT_TRUE(qlrtest::PumpUntil(
+      [&] { return handler->GetItem(0)->kind == kHistoryKindRtf && handler->GetItem(0)->key != key; }, 10000));
+  CCHItem* newer = handler->GetItem(0);
+  EXPECT_EQ(handler->GetItemCount(), 3);
+  EXPECT_EQ(newer->number, number);
+  EXPECT_TRUE(newer->IsProtected());
+  EXPECT_EQ(newer->sourceUrl, L"https://origin.example/page");
+  ASSERT_TRUE(newer->HasHtml(true));
+  ASSERT_TRUE(WaitSaved(newer));
+  EXPECT_EQ(qlrtest::ReadBytes(newer->GetHtml()->dataPath).substr(0, html.size()), html);
 }
 
 }  // namespace

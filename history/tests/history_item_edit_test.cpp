@@ -87,6 +87,9 @@ TEST_F(HistoryEditTest, EditsOfPlainTextsChangeTheDataAndAreWrittenAgain) {
       {kHistoryKindAnsi, L"one\r\ntwo\n\rthree", 2, 2, L"one two three"},
       {kHistoryKindUnicode, L" \tpad\t \n", 3, 5, L"pad"},
       {kHistoryKindAnsi, L"  pad  ", 3, 4, L"pad"},
+      // CR is a blank too.
+      {kHistoryKindUnicode, L"\r\n  abc\r\n", 3, 6, L"abc"},
+      {kHistoryKindAnsi, L"abc\r\n", 3, 2, L"abc"},
   };
   for (const Case& c : cases) {
     CCHItem* item = c.kind == kHistoryKindUnicode ? Add(MakeText(c.text)) : Add(MakeBytes(c.kind, Ansi(c.text), true));
@@ -135,6 +138,14 @@ TEST_F(HistoryEditTest, RtfItemsAreEditedThroughTheRichEdit) {
   EXPECT_EQ(HistoryItemPlainText(*item).find(L"BOLD TEXT SECOND"), 0u);
   ASSERT_TRUE(WaitSaved(item));
   EXPECT_NE(qlrtest::ReadBytes(item->dataPath).find("SECOND"), std::string::npos);
+
+  // The control's RTF is longer than a small item's: the edits still land.
+  CCHItem* small = Add(MakeBytes(kHistoryKindRtf, "{\\rtf1  pad\\par  }", true));
+  EXPECT_GT(handler.TrimItem(0), 0);
+  EXPECT_EQ(HistoryItemPlainText(*small).find(L"pad"), 0u);
+  CCHItem* lines = Add(MakeBytes(kHistoryKindRtf, "{\\rtf1 one\\par two}", true));
+  EXPECT_GT(handler.JoinItemLines(0), 0);
+  EXPECT_EQ(HistoryItemPlainText(*lines).find(L"one two"), 0u);
 
   // RTF the control refuses gives an empty caption.
   CCHItem* broken = Add(MakeBytes(kHistoryKindRtf, "{\\rtf1{{{{\\bin99999999", true));

@@ -233,16 +233,19 @@ TEST_F(PaneCommandsTest, CopyCommandsPutTheirFormOnTheClipboardWithoutPasting) {
   OpenPane();
   ASSERT_TRUE(qlrtest::PutClipboardText(L"sentinel"));
   Select({1}, 1);
-  Command(kCopy);  // an HTML item: nothing to put there, and no failure
-  EXPECT_EQ(qlrtest::ClipboardText(), L"sentinel");
+  Command(kCopy);  // an HTML item goes back as HTML
+  EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"HTML Format")));
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
   EXPECT_TRUE(m_host.reports.empty());
   EXPECT_EQ(m_pane->PendingItemNumber(), html->number);
   Command(kCopyHtml);
   EXPECT_EQ(qlrtest::ClipboardText(), L"<b>caf\x00E9</b>");
 
   Select({0}, 0);
-  Command(kCopy);
+  Command(kCopy);  // with every form it holds
   EXPECT_EQ(qlrtest::ClipboardText(), L"Plain & simple");
+  EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"Rich Text Format")));
+  EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"HTML Format")));
   EXPECT_EQ(m_host.paperSounds, 0);
   Command(kCopyHtml);
   EXPECT_EQ(qlrtest::ClipboardText(), L"<i>\x00E9t\x00E9</i>");

@@ -33,6 +33,25 @@ class HistoryPaneE2eTest : public qlre2e::TrayProgramTest {
     GetWindowTextW(pane, title, 128);
     return title;
   }
+  // The slide to the caption has ended: the bar is as narrow as it gets.
+  bool SlidToItsCaption(HWND pane) {
+    RECT r = {};
+    return CollapsedBar(pane) && GetWindowRect(pane, &r) && r.right - r.left < 100;
+  }
+  // The slide ends with the bar put on top: until it stands still for a
+  // whole sample (at most ten samples).
+  static RECT WaitStill(HWND pane, DWORD sampleMs = 300) {
+    RECT last = {};
+    GetWindowRect(pane, &last);
+    for (int sample = 0; sample < 10; ++sample) {
+      Sleep(sampleMs);
+      RECT now = {};
+      GetWindowRect(pane, &now);
+      if (EqualRect(&now, &last)) break;
+      last = now;
+    }
+    return last;
+  }
   int Saved(const wchar_t* key) {
     return GetPrivateProfileIntW(L"Settings_Agent", key, -999, dir.File(L"Settings.ini").c_str());
   }
@@ -74,18 +93,39 @@ TEST_F(HistoryPaneE2eTest, PlaceStaysAfterRestartsOfACollapsedPane) {
     RECT r = {};
     GetWindowRect(pane, &r);
     EXPECT_EQ(r.right, 400) << run;
-    // The slide ends with the bar put on top: wait until it stands still.
-    RECT last = r;
-    qlrtest::WaitUntil([&] {
-      RECT now = {};
-      GetWindowRect(pane, &now);
-      bool still = EqualRect(&now, &last) != FALSE;
-      last = now;
-      return still;
-    }, 3000, 300);
+    WaitStill(pane);
     Exit();
     EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_x"), 100) << run;
     EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_y"), 100) << run;
+  }
+}
+
+// Near the left edge the expanded pane of a collapsed bar stands partly off
+// the screen: the bar still comes back where the user left it.
+TEST_F(HistoryPaneE2eTest, ACollapsedBarComesBackWhereTheUserLeftIt) {
+  ASSERT_NE(Start(L""), nullptr);
+  HWND pane = nullptr;
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && SlidToItsCaption(pane); }, 20000));
+  const RECT first = WaitStill(pane, 1000);
+  ASSERT_TRUE(SetWindowPos(pane, nullptr, 200, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+  ASSERT_TRUE(qlrtest::WaitUntil([&] {
+    RECT r = {};
+    return GetWindowRect(pane, &r) && r.left == 200 && r.top == 300;
+  }));
+  // Kept as the place of the expanded pane, whose right edge the bar keeps.
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return Saved(L"FloatPaneRect_TOPLEFT_y") == 300; }))
+      << Saved(L"FloatPaneRect_TOPLEFT_x") << "," << Saved(L"FloatPaneRect_TOPLEFT_y");
+  Exit();
+  EXPECT_EQ(Saved(L"FloatPaneRect_TOPLEFT_y"), 300);
+  EXPECT_LT(Saved(L"FloatPaneRect_TOPLEFT_x"), 0);
+  for (int run = 0; run < 2; ++run) {
+    ASSERT_NE(Start(L""), nullptr);
+    ASSERT_TRUE(qlrtest::WaitUntil([&] { return (pane = Pane()) && SlidToItsCaption(pane); }, 20000)) << run;
+    const RECT bar = WaitStill(pane, 1000);
+    EXPECT_EQ(bar.left, 200) << run;
+    EXPECT_EQ(bar.top, 300) << run;
+    EXPECT_EQ(bar.right - bar.left, first.right - first.left) << run;
+    Exit();
   }
 }
 

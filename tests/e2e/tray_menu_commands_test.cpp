@@ -214,6 +214,51 @@ TEST_F(TrayMenuCommandsE2eTest, HistoryEntriesPutTextAndPictureBackOnTheClipboar
   ExitTray();
 }
 
+// A browser's copy picked from the tray menu: its HTML comes back with it,
+// and the history keeps the entry itself (once, with its files).
+TEST_F(TrayMenuCommandsE2eTest, ARichEntryComesBackWithItsHtmlAndStaysOnce) {
+  SetSetting(L"ClipboardHistory", L"1");
+  SetSetting(L"SaveClipboardHistory_v198", L"1");
+  ASSERT_TRUE(qlrtest::PutClipboardText(L"first"));
+  ASSERT_NE(StartTray(L""), nullptr);
+  ASSERT_TRUE(WaitForLog(L"Event OnClipboardHistoryChanged, Count=1"));
+  ASSERT_EQ(qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"),
+                                L"rich \"rich entry\" \"https://origin.example/a\"", qlre2e::kWaitMs),
+            0);
+  ASSERT_TRUE(WaitForLog(L"Event OnClipboardHistoryChanged, Count=2"));
+  ASSERT_EQ(CopyFromPeer(L"later"), 0);
+  ASSERT_TRUE(WaitForLog(L"Event OnClipboardHistoryChanged, Count=3"));
+  auto richId = [&] {
+    std::vector<std::wstring> entries = HistoryEntries();
+    for (size_t i = 0; i < entries.size(); ++i)
+      if (entries[i].find(L"rich entry") != std::wstring::npos) return static_cast<WORD>(34000 + i);
+    return WORD(0);
+  };
+  ASSERT_EQ(richId(), 34001);
+  Command(richId());
+  EXPECT_TRUE(qlrtest::WaitUntil([] {
+    return IsClipboardFormatAvailable(RegisterClipboardFormatW(L"HTML Format")) &&
+           qlrtest::ClipboardText().find(L"rich entry") == 0;
+  }));
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return richId() == 34000; }, kProgramWaitMs));
+  EXPECT_EQ(HistoryEntries().size(), 3u);
+  ExitTray();
+  int descriptors = 0, withHtml = 0;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(dir.File(L"ClipboardHistory\\*.info").c_str(), &found);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  do {
+    ++descriptors;
+    wchar_t second[MAX_PATH] = {};
+    GetPrivateProfileStringW(L"Files", L"File1", L"", second, MAX_PATH,
+                             dir.File(std::wstring(L"ClipboardHistory\\") + found.cFileName).c_str());
+    if (std::wstring(second).find(L".html") != std::wstring::npos) ++withHtml;
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  EXPECT_EQ(descriptors, 3);
+  EXPECT_EQ(withHtml, 1);
+}
+
 TEST_F(TrayMenuCommandsE2eTest, PaneCommandAndThePhraseMenusPaneAndSupportEntries) {
   ASSERT_NE(StartTray(L"/noinstall"), nullptr);
   auto pane = [&] { return qlrtest::FindProcessWindow(child.Pid(), kPaneClass); };

@@ -143,8 +143,8 @@ void CQLRTrayWnd::OnToggleSaveHistory() {
 void CQLRTrayWnd::OnClearHistory() {
   if (!IsClipboardHistoryRunning()) return;
   m_clipboardHandler->ClearHistory();
-  if (m_floatPane && m_floatPane->IsWindow() && m_floatPane->List())
-    ::InvalidateRect(m_floatPane->List(), nullptr, TRUE);
+  // An open pane shows the cleared history: count, rows, caption and title.
+  if (m_floatPane && m_floatPane->IsWindow()) m_floatPane->Invalidate();
 }
 
 LRESULT CQLRTrayWnd::OnHistoryEntryCommand(WORD, WORD id, HWND, BOOL&) {

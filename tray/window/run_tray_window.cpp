@@ -1,3 +1,4 @@
+#include "history/capture/clipboard_spy.h"
 #include "platform/atl/app_module.h"
 #include "platform/atl/message_loop.h"
 #include "tray/app/command_line.h"
@@ -10,6 +11,8 @@ std::vector<CIdleHandler*>& GetIdleHandlerList() {
 }
 
 int RunTrayWindow(HANDLE instanceEvent, int noInstall, const CCommandLine& commandLine) {
+  // The clipboard watcher's, when it exists already; an absent one is skipped.
+  GetIdleHandlerList().push_back(GetClipboardSpyIdleHandler());
   CMessageLoop loop;
   for (CIdleHandler* handler : GetIdleHandlerList())
     if (handler) loop.AddIdleHandler(handler);

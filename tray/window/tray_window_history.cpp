@@ -51,7 +51,7 @@ bool CQLRTrayWnd::IsClipboardHistoryRunning() const {
 bool CQLRTrayWnd::EnableClipboardHistory() {
   if (IsClipboardHistoryRunning()) return true;
   m_clipboardHandler->SetOptions(HandlerOptionsFromSettings(GetSettings()));
-  bool made = m_clipboardHandler->Create(m_hWnd, kClipboardHandlerControlId, true);
+  bool made = m_clipboardHandler->Enable(m_hWnd, kClipboardHandlerControlId, true);
   if (made) {
     if (m_trayMenuTip) m_trayMenuTip->SetConnection(0, std::wstring());
     if (!m_clipboardHandler->IsEmpty()) UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
@@ -65,7 +65,7 @@ bool CQLRTrayWnd::EnableClipboardHistory() {
 
 bool CQLRTrayWnd::DisableClipboardHistory() {
   if (!IsClipboardHistoryRunning()) return false;
-  m_clipboardHandler->Destroy();
+  m_clipboardHandler->Enable(nullptr, kClipboardHandlerControlId, false);
   NotifyObservers(this, 0, IsClipboardHistoryRunning() ? 1 : 0);
   return !IsClipboardHistoryRunning();
 }

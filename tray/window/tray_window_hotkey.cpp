@@ -231,13 +231,16 @@ int CQLRTrayWnd::ExecuteCommand(int commandId, HWND target) {
     }
   }
   if (source == kPhraseSource) return kPhraseInserted;
-  // The chosen entry becomes the clipboard's content again, in every format
-  // it was inserted with; that is no new copy of the user's either.
+  // The chosen entry becomes the clipboard's content again, in every form
+  // it holds; that is no new copy of the user's either.
   if (IsClipboardHistoryRunning()) m_clipboardHandler->StartAsyncBlock();
   CBlockClipboardHandler block;
+  const CCHItem* entry = m_menuHistory ? m_menuHistory->ShownItem(commandId - static_cast<int>(kHistoryFirstId)) : nullptr;
   const LCID locale = LOWORD(reinterpret_cast<ULONG_PTR>(layout));
-  if (CQLRAction_TextCommon::MutiCopy_Impl(dataType == CQLRInsertRequest::kText, text, 0, locale, false))
-    m_clipboardKeeper.Disarm();
+  bool copied = entry && IsClipboardHistoryRunning() ? m_clipboardHandler->PutItemOnClipboard(*entry)
+                                                     : CQLRAction_TextCommon::MutiCopy_Impl(
+                                                           dataType == CQLRInsertRequest::kText, text, 0, locale, false);
+  if (copied) m_clipboardKeeper.Disarm();
   return kHistoryInserted;
 }
 

@@ -4,7 +4,6 @@
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"
-#include "foundation/ui/bitmaps.h"
 #include "history/actions/shell_actions.h"
 #include "history/actions/web_search.h"
 #include "history/store/history_caption.h"
@@ -172,19 +171,10 @@ LRESULT CQLRTrayWnd::OnRightMenuCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL
 }
 
 void CQLRTrayWnd::CopyHistoryEntryToClipboard(const CCHItem* entry) {
-  if (!entry) return;
-  bool copied = false;
-  if (entry->kind == kHistoryKindBitmap) {
-    copied = CopyBitmapToClipboard(entry->Bitmap());
-  } else if (entry->kind <= kHistoryKindRtf) {
-    std::wstring text;
-    int dataType = 0;
-    copied = HistoryItemInsertText(*entry, &text, &dataType) &&
-             (entry->kind == kHistoryKindRtf
-                  ? CQLRAction_TextCommon::MutiCopy_Impl(false, text, 0, entry->locale, false)
-                  : PutTextOnClipboard(text));
-  }
-  if (copied) m_clipboardKeeper.Disarm();
+  // Every form the entry holds; the history keeps the entry when the copy
+  // comes back to it.
+  if (entry && IsClipboardHistoryRunning() && m_clipboardHandler->PutItemOnClipboard(*entry))
+    m_clipboardKeeper.Disarm();
 }
 
 LRESULT CQLRTrayWnd::OnLanguageChanged(UINT, WPARAM, LPARAM, BOOL&) {
