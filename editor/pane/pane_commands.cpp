@@ -11,6 +11,7 @@
 #include "editor/doc/doc.h"
 #include "editor/pane/phrase_pane.h"
 #include "editor/services/clipboard_text.h"
+#include "editor/services/editor_menu_tooltip.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
 #include "editor/store/command_names.h"
@@ -27,6 +28,9 @@
 namespace {
 
 constexpr UINT kIdsNewPhraseName = 61211;
+constexpr UINT kIdsPhraseRoot = 61207;
+constexpr UINT kIdsMoveTo = 61221;
+constexpr UINT kIdsCopyTo = 61222;
 constexpr wchar_t kNewGroupName[] = L"New Group";
 
 std::wstring NoTrailingSlash(std::wstring path) {
@@ -349,9 +353,24 @@ void CPhrasePane::Remember(bool cut) {
 void CPhrasePane::OnCut() { Remember(true); }
 void CPhrasePane::OnCopy() { Remember(false); }
 
+// The Paste tip, and the status bar with it, tell where the remembered
+// record would go.
+void CPhrasePane::SetPasteNote(const std::wstring& note) {
+  if (CEditorMenuToolTip* tip = GetMenuToolTipProvider()) tip->SetExtraText(note);
+}
+
+std::wstring CPhrasePane::PasteTargetText() {
+  const std::wstring verb =
+      m_rememberedCut ? LoadTreeString(kIdsMoveTo, L"move to") : LoadTreeString(kIdsCopyTo, L"copy to");
+  const CQLRCommand* target = Store().FindCommandById(TargetFolderId());
+  const std::wstring name = target ? target->GetMenuName() : LoadTreeString(kIdsPhraseRoot, L"Phrases");
+  return verb + L" [" + name + L"]";
+}
+
 void CPhrasePane::OnUpdatePaste(CCmdUI* pCmdUI) {
   const CQLRCommand* record = m_remembered.empty() ? nullptr : Store().FindByPath(m_remembered.front().c_str());
   if (!record) {
+    SetPasteNote(std::wstring());
     pCmdUI->Enable(FALSE);
     return;
   }
@@ -361,6 +380,7 @@ void CPhrasePane::OnUpdatePaste(CCmdUI* pCmdUI) {
   data.isMove = m_rememberedCut;
   const bool can = Store().CanDrop(TargetFolderId(), data);
   pCmdUI->Enable(can);
+  SetPasteNote(can ? PasteTargetText() : std::wstring());
   if (!can) return;
   if (HTREEITEM item = m_tree.FindItemById(record->GetId())) {
     m_tree.SendMessage(TVM_SETINSERTMARK, TRUE, reinterpret_cast<LPARAM>(item));

@@ -10,6 +10,7 @@
 #include "editor/store/command_folder.h"
 #include "editor/tree/tree_item_text.h"
 #include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/menu_helpers.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/logging/log.h"
 #include "platform/mfc/frame/frame_wnd.h"
@@ -22,6 +23,8 @@ constexpr UINT kIdsAddNew = 144;
 constexpr UINT kIdsHide = 163;
 constexpr UINT kIdsCheckedOnly = 215;
 constexpr UINT kIdsAllPhrases = 216;
+// The toolbar's images: Add New, Delete, All Phrases, Checked Only.
+constexpr UINT kToolIcons[] = {135, 134, 147, 157};
 
 // Registered once for the process; the map entries read the variables.
 const UINT g_addLabelMessage = GetPaneAddFromClipboardMessage();
@@ -170,12 +173,13 @@ void CPhrasePane::CreateToolBar() {
   }
   m_toolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
   m_toolImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-  for (int i = 0; i < 4; ++i) AddEmptyImage(m_toolImages);
+  for (UINT icon : kToolIcons) AddIconOrEmpty(m_toolImages, LoadSmallAppIcon(icon));
   m_toolBar.SetImageList(&m_toolImages);
   m_toolBar.SetIndent(2);
   m_toolBar.SetPadding(4, 2);
   const std::wstring addText = LoadTreeString(kIdsAddNew, L"Add New");
-  const std::wstring deleteText = L"Delete";
+  std::wstring deleteText = GetMenuItemTextFromResource(IDR_MAINFRAME, ID_PHRASE_DELETE);
+  deleteText = deleteText.substr(0, deleteText.find(L'\t'));
   const std::wstring hideText = LoadTreeString(kIdsHide, L"Hide");
   TBBUTTON buttons[3] = {};
   const std::wstring* texts[3] = {&addText, &deleteText, &hideText};
@@ -278,6 +282,7 @@ void CPhrasePane::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent == kTimerPasteMark) {
     KillTimer(kTimerPasteMark);
     m_tree.SendMessage(TVM_SETINSERTMARK, 0, 0);
+    SetPasteNote(std::wstring());
     SendFrameNotify(reinterpret_cast<LPARAM>(L""));
     return;
   }
