@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/app/editor_ids.h"
+#include "editor/frame/main_frame.h"
 #include "editor/toolbars/toolbar_names.h"
 #include "tests/support/toolbar_tip.h"
 
@@ -108,12 +109,15 @@ class EditorToolbarsTest : public DocHubTest {
       const int count = static_cast<int>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
       for (int i = 0; i < count; ++i) {
         TBBUTTON button = {};
-        ASSERT_TRUE(SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)));
+        EXPECT_TRUE(SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)));
         if (button.fsStyle & BTNS_SEP) continue;
         const UINT id = static_cast<UINT>(button.idCommand);
         SCOPED_TRACE("button " + std::to_string(id));
         auto rule = rules.find(id);
-        ASSERT_NE(rule, rules.end()) << "a button without a rule in this test";
+        if (rule == rules.end()) {
+          ADD_FAILURE() << "a button without a rule in this test";
+          continue;
+        }
         const Expected want = rule->second();
         const LRESULT state = SendMessageW(bar, TB_GETSTATE, id, 0);
         EXPECT_EQ((state & TBSTATE_ENABLED) != 0, want.enabled);
@@ -131,7 +135,10 @@ class EditorToolbarsTest : public DocHubTest {
 };
 
 TEST_F(EditorToolbarsTest, EveryButtonHasItsStateImageAndTip) {
-  // Alpha is plain text, Beta formatted; both show the same buttons.
+  // The pane registers with the application's document, which the test's
+  // own template is not.
+  doc->AddListener(&static_cast<CMainFrame*>(frame)->m_wndPhrases);
+  // Alpha and Beta are phrases: the same buttons, other texts.
   doc->SelectRecord(IdOf(L"Alpha.quillora"));
   CView* shown = View();
   ASSERT_TRUE(shown && shown->IsKindOf(RUNTIME_CLASS(CQLRView)));
