@@ -71,6 +71,17 @@ function(qlr_program name kind)
   if(kind STREQUAL "GUI")
     target_link_options(${name} PRIVATE -mwindows)
   endif()
+  if(QLR_BUILD_TESTS)
+    # The link map tells which sources went into the program; the resource
+    # test loads every id they load from the built program.
+    set(map ${CMAKE_BINARY_DIR}/resource_ids/${name}.map)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/resource_ids)
+    target_link_options(${name} PRIVATE -Wl,-Map=${map})
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/scan_resource_ids.py ${map} ${CMAKE_SOURCE_DIR}
+              ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/resource_ids/${name}.txt
+      VERBATIM)
+  endif()
 endfunction()
 
 # qlr_small_program(<target> <source>)

@@ -37,6 +37,11 @@ CMainFrame* GetMainFrame() {
 
 IDocUpdateListener* GetMainFrameListener() { return GetMainFrame(); }
 
+CEditorMenuToolTip* GetMenuToolTipProvider() {
+  CMainFrame* frame = GetMainFrame();
+  return frame ? &frame->m_menuTip : nullptr;
+}
+
 CDoc* GetActiveDoc() {
   CWinApp* app = AfxGetApp();
   if (!app) return nullptr;

@@ -7,6 +7,7 @@
 
 class CCommandFolder;
 class CDoc;
+class CEditorMenuToolTip;
 class CMainFrame;
 class CQLREditorApp;
 class CView;
@@ -23,6 +24,8 @@ HWND GetMainFrameHwnd();
 // The main window when it is the editor's frame.
 CMainFrame* GetMainFrame();
 IDocUpdateListener* GetMainFrameListener();
+// The main frame's menu-tooltip provider; null without the frame.
+CEditorMenuToolTip* GetMenuToolTipProvider();
 
 // The first document of the application's first template; null when none.
 CDoc* GetActiveDoc();

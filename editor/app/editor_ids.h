@@ -10,11 +10,16 @@
 #define IDS_HOME_PAGE 129
 #define IDS_SELECTED_TEXT 135
 #define IDS_RELEASED 32791
+// The foundation's "Lines" word (kIdsLines), which every program carries.
+#define IDS_LINES 277
 
 // File
 #define ID_FILE_IMPORT 32813
 #define ID_FILE_EXPORT 32807
 #define ID_FILE_CHOOSE_FOLDER 32833
+// The second line of the Choose Folder dialog's title. The editor has no
+// Paste Link, whose prompt the framework keeps under this id.
+#define IDS_CHOOSE_FOLDER_NOTE 57638
 #define ID_FILE_SHOW_FOLDER 32839
 #define ID_FILE_MOVE_FOLDER 32838
 #define ID_FILE_BACKUP 32796
@@ -63,6 +68,9 @@
 #define ID_FORMAT_ITALIC 32789
 #define ID_FORMAT_UNDERLINE 32790
 #define ID_FORMAT_READ_ONLY 32837
+// The phrase view's toolbar
+#define ID_PHRASE_DATA_TYPE 32801
+#define ID_PHRASE_INSERT_MACRO 32802
 // View
 #define ID_VIEW_PHRASES 32771
 #define ID_VIEW_SETTINGS 32777

@@ -13,7 +13,9 @@
 #include "editor_settings/editor_settings_names.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/localization/localized_strings.h"
+#include "foundation/ui/rich_edit_convert.h"
 #include "phrases/macros/macro_expand.h"
+#include "phrases/macros/macro_rich.h"
 #include "phrases/store/phrase_node.h"
 #include "platform/mfc/res/afx_ids.h"
 #include "platform/mfc/window/cmd_ui.h"
@@ -124,7 +126,12 @@ void CDoc::BuildPhrasePreview(std::wstring& out, bool forTestRun) {
   GetClipboardText(clipboard, GetMainFrameHwnd());
   std::wstring text = record->m_cmd;
   HKL layout = nullptr;
-  ExpandPhraseMacros(text, selected, clipboard, nullptr, &layout, GetUserDefaultLCID());
+  if (record->DataType == kDataTypeRtf)
+    // Values go into the formatted text as text: a clipboard holding "\",
+    // "{" or "}" cannot break the RTF.
+    ExpandMacrosInRichEdit(text, selected, clipboard, nullptr, &layout, GetUserDefaultLCID(), GetHiddenRichEdit());
+  else
+    ExpandPhraseMacros(text, selected, clipboard, nullptr, &layout, GetUserDefaultLCID());
   if (!forTestRun) {
     out = text;
     return;

@@ -11,6 +11,7 @@
 #include "editor/text/rich_text_io.h"
 #include "editor/toolbars/toolbar_names.h"
 #include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/editor_fonts.h"
 #include "foundation/localization/localized_strings.h"
 #include "phrases/store/phrase_node.h"
 #include "platform/mfc/window/cmd_ui.h"
@@ -198,6 +199,18 @@ void CQLRView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
   }
 }
 
+// The editor's text font, plain and in the window's colour: a plain text
+// shown after a formatted one must not keep that one's look.
+void CQLRView::SetPlainTextFont(HWND edit) {
+  ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(editor::GetLargeDialogFont()), FALSE);
+  CHARFORMAT2W format = {};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_BACKCOLOR;
+  format.dwEffects = CFE_AUTOCOLOR | CFE_AUTOBACKCOLOR;
+  ::SendMessageW(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+  ::SendMessageW(edit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+}
+
 void CQLRView::ClearText() {
   // No change or selection notice while the text goes.
   const LRESULT mask = Text->SendMessage(EM_SETEVENTMASK, 0, 0);
@@ -219,6 +232,7 @@ void CQLRView::Load(int id) {
   Text->SetReadOnly(FALSE);
   const std::wstring text = record->m_cmd;
   const bool rtf = record->DataType == kDataTypeRtf;
+  if (!rtf || text.empty()) SetPlainTextFont(Text->m_hWnd);
   // Formatted text is read through the narrowing RTF input; anything that
   // does not parse as RTF goes in as plain text.
   if (rtf && !text.empty())
@@ -293,6 +307,7 @@ void CQLRView::CreatePreview() {
   CRect place(text.left, text.bottom + 2, text.left + (client.Width() > 4 ? client.Width() - 4 : 0), client.bottom);
   if (!PreviewPane.Create(kPreviewStyle, place, this, kViewPreviewId)) return;
   PreviewPane.SendMessage(EM_SETEVENTMASK, 0, 0);
+  SetPlainTextFont(PreviewPane.m_hWnd);
   PreviewPane.SendMessage(EM_SETOPTIONS, ECOOP_OR,
                           ECO_AUTOWORDSELECTION | ECO_AUTOVSCROLL | ECO_NOHIDESEL | ECO_SELECTIONBAR);
   PreviewPane.SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(10, 10));
@@ -314,10 +329,12 @@ void CQLRView::RefreshPreview() {
     ::SetWindowTextW(PreviewPane.m_hWnd, L"");
     return;
   }
-  if (IsRtfPhrase())
+  if (IsRtfPhrase()) {
     rich_text::StreamInByPrefix(PreviewPane.m_hWnd, expansion);
-  else
+  } else {
+    SetPlainTextFont(PreviewPane.m_hWnd);
     ::SetWindowTextW(PreviewPane.m_hWnd, expansion.c_str());
+  }
   KeyboardLayout = ::GetKeyboardLayout(0);
   SetTimer(kPreviewLayoutTimer, kPreviewLayoutPeriod, nullptr);
 }
@@ -343,6 +360,7 @@ BOOL CQLRView::PreTranslateMessage(MSG* pMsg) {
     if (CDoc* doc = static_cast<CDoc*>(GetDocument())) doc->UpdateViews(this, kHintFocusTree, 0);
     return TRUE;
   }
-  if (TextToolBar.m_hWnd) TextToolBar.OnUpdateCmdUI(this, FALSE);
+  // A button whose command nobody updates is disabled.
+  if (TextToolBar.m_hWnd) TextToolBar.OnUpdateCmdUI(this, TRUE);
   return CView::PreTranslateMessage(pMsg);
 }

@@ -95,6 +95,7 @@ class CQLRView : public CView {
   void OnUpdateClear(CCmdUI* pCmdUI);
   void OnUpdateIntoMenuName(CCmdUI* pCmdUI);
   void OnUpdateReadOnlyMode(CCmdUI* pCmdUI);
+  void OnUpdatePhraseButton(CCmdUI* pCmdUI);
   void OnToolBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
   void OnToolBarCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
   void OnTextChange();
@@ -104,6 +105,7 @@ class CQLRView : public CView {
 
  private:
   CQLRCommand* CurrentRecord();
+  static void SetPlainTextFont(HWND edit);
   void Layout(int cx, int cy);
   void Load(int id);
   void Save();

@@ -70,7 +70,9 @@ BEGIN_MESSAGE_MAP(CQLRView, CView)
   ON_COMMAND(ID_EDIT_INTO_MENU_NAME, OnIntoMenuName)
   ON_UPDATE_COMMAND_UI(ID_EDIT_INTO_MENU_NAME, OnUpdateIntoMenuName)
   ON_COMMAND(toolbars::kIdDataType, OnDataTypeButton)
+  ON_UPDATE_COMMAND_UI(toolbars::kIdDataType, OnUpdatePhraseButton)
   ON_COMMAND(toolbars::kIdInsertMacro, OnMacroButton)
+  ON_UPDATE_COMMAND_UI(toolbars::kIdInsertMacro, OnUpdatePhraseButton)
   ON_COMMAND(ID_HELP_MACRO_DOC, OnMacroDoc)
   ON_COMMAND(ID_EDIT_INSERT_TAB, OnInsertTab)
   ON_COMMAND(ID_FORMAT_READ_ONLY, OnReadOnlyMode)
@@ -158,6 +160,12 @@ void CQLRView::OnUpdateUnderline(CCmdUI* pCmdUI) {
   pCmdUI->Enable(IsRtfPhrase());
 }
 
+// The data-type and macro menus act on a phrase.
+void CQLRView::OnUpdatePhraseButton(CCmdUI* pCmdUI) {
+  CQLRCommand* record = CurrentRecord();
+  pCmdUI->Enable(record && !record->IsFolder());
+}
+
 void CQLRView::OnUpdateReadOnlyMode(CCmdUI* pCmdUI) {
   CQLRCommand* record = CurrentRecord();
   const BOOL checked = Text->m_hWnd && Text->IsReadOnly();
@@ -202,7 +210,7 @@ void CQLRView::OnMacroButton() {
 }
 
 void CQLRView::OnMacroDoc() {
-  if (ShellOpen(m_hWnd, L"open", GetMacroDocumentationAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL) <= 32)
+  if (ShellOpen(m_hWnd, L"open", GetMacroDocumentationAddress().c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED) <= 32)
     ::MessageBeep(0xFFFFFFFF);
 }
 

@@ -183,7 +183,7 @@ void CMainFrame::OnUpdateZipLogFile(CCmdUI* pCmdUI) { pCmdUI->Enable(IsFileExist
 // ---- The phrase folder -------------------------------------------------------
 
 void CMainFrame::OnChooseFolder() {
-  const std::wstring title = GetLocalizedFirstLine(ID_FILE_CHOOSE_FOLDER);
+  const std::wstring title = GetLocalizedFirstLine(ID_FILE_CHOOSE_FOLDER) + L"\n" + GetLocalizedText(IDS_CHOOSE_FOLDER_NOTE);
   const std::wstring folder =
       BrowseForFolder(m_hWnd, title, GetEditorSettings().GetPhrasesDirectoryNoSlash(), true, false);
   if (!folder.empty()) OpenPhraseFolder(folder);

@@ -113,7 +113,9 @@ void CMainFrame::SwitchLanguage(size_t index) {
 
 void CMainFrame::OnMakeLngFile() {
   const std::wstring title = GetLocalizedFirstLine(ID_LANGUAGE_MAKE_LNG);
-  CFileDialogEx dialog(FALSE, L".lng", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kLngFilter, this,
+  // No replace prompt of the dialog's own: the language tool asks whether
+  // to add to the file or make it anew.
+  CFileDialogEx dialog(FALSE, L".lng", nullptr, OFN_HIDEREADONLY, kLngFilter, this,
                        title.c_str());
   if (dialog.DoModal() != IDOK) return;
   const std::wstring lngPath = dialog.GetPathName().GetString();

@@ -27,6 +27,14 @@ SettingsPageHost CMainFrame::MakeSettingsPageHost() {
   const HWND frame = m_hWnd;
   host.requestUpdateCheck = [frame] { RequestUpdateCheck(frame); };
   host.updateViews = [](LPARAM hint) { UpdateDocViews(nullptr, hint, 0); };
+  // The page's popup is tracked by the page; the provider hears its menu
+  // messages through the frame.
+  host.menuTips = [this](bool on) {
+    if (on)
+      m_menuTip.SetDisabled(false);
+    else
+      m_menuTip.Deactivate();
+  };
   host.hideSettings = [this] {
     if (m_wndSettings.m_hWnd && m_wndSettings.IsVisible()) OnViewSettings();
   };

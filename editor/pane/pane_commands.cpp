@@ -12,6 +12,7 @@
 #include "editor/editor_names.h"
 #include "editor/pane/phrase_pane.h"
 #include "editor/services/clipboard_text.h"
+#include "editor/services/editor_menu_tooltip.h"
 #include "editor/services/editor_system.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
@@ -32,9 +33,8 @@ namespace {
 
 constexpr UINT kIdsNewPhraseName = 61211;
 constexpr UINT kIdsPhrases = 61207;
-// The status-bar words while a paste is offered (no string of their own).
-constexpr wchar_t kMoveTo[] = L"move to";
-constexpr wchar_t kCopyTo[] = L"copy to";
+constexpr UINT kIdsMoveTo = 61221;
+constexpr UINT kIdsCopyTo = 61222;
 constexpr wchar_t kNewGroupName[] = L"New Group";
 
 std::wstring NoTrailingSlash(std::wstring path) {
@@ -406,9 +406,25 @@ void CPhrasePane::Remember(bool cut) {
 void CPhrasePane::OnCut() { Remember(true); }
 void CPhrasePane::OnCopy() { Remember(false); }
 
+// The Paste tip, and the status bar with it, tell where the remembered
+// record would go.
+void CPhrasePane::SetPasteNote(const std::wstring& note) {
+  if (CEditorMenuToolTip* tip = GetMenuToolTipProvider()) tip->SetExtraText(note);
+}
+
+std::wstring CPhrasePane::PasteTargetText() {
+  const std::wstring verb =
+      m_rememberedCut ? LoadTreeString(kIdsMoveTo, L"move to") : LoadTreeString(kIdsCopyTo, L"copy to");
+  const std::uint32_t target = TargetFolderId();
+  const CQLRCommand* folder = target == kRootId ? nullptr : Store().FindCommandById(target);
+  const std::wstring name = folder ? folder->GetMenuName() : LoadTreeString(kIdsPhrases, L"Phrases");
+  return verb + L" [" + name + L"]";
+}
+
 void CPhrasePane::OnUpdatePaste(CCmdUI* pCmdUI) {
   const CQLRCommand* record = m_remembered.empty() ? nullptr : Store().FindByPath(m_remembered.front().c_str());
   if (!record) {
+    SetPasteNote(std::wstring());
     pCmdUI->Enable(FALSE);
     return;
   }
@@ -419,15 +435,14 @@ void CPhrasePane::OnUpdatePaste(CCmdUI* pCmdUI) {
   const std::uint32_t target = TargetFolderId();
   const bool can = Store().CanDrop(target, data);
   pCmdUI->Enable(can);
+  SetPasteNote(can ? PasteTargetText() : std::wstring());
   if (!can) return;
   if (HTREEITEM item = m_tree.FindItemById(record->GetId())) {
     m_tree.SendMessage(TVM_SETINSERTMARK, TRUE, reinterpret_cast<LPARAM>(item));
     SetTimer(kTimerPasteMark, kPasteMarkDelay, nullptr);
   }
   // Where the record would go, until the mark's timer clears it.
-  const CQLRCommand* folder = target == kRootId ? nullptr : Store().FindCommandById(target);
-  const std::wstring where = folder ? folder->GetMenuName() : LoadTreeString(kIdsPhrases, L"Phrases");
-  const std::wstring text = std::wstring(m_rememberedCut ? kMoveTo : kCopyTo) + L" [" + where + L"]";
+  const std::wstring text = PasteTargetText();
   SendFrameNotify(reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -11,6 +11,7 @@
 #include "editor/store/command_folder.h"
 #include "editor/tree/tree_item_text.h"
 #include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/menu_helpers.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/logging/log.h"
 #include "platform/mfc/app/win_app.h"
@@ -24,6 +25,7 @@ constexpr UINT kIdsAddNew = 144;
 constexpr UINT kIdsHide = 163;
 constexpr UINT kIdsCheckedOnly = 215;
 constexpr UINT kIdsAllPhrases = 216;
+// The toolbar's images: Add New, Delete, All Phrases, Checked Only.
 constexpr UINT kToolIcons[] = {135, 134, 147, 157};
 
 // Registered once for the process; the map entries read the variables.
@@ -174,14 +176,7 @@ void CPhrasePane::CreateToolBar() {
   }
   m_toolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
   m_toolImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-  // Add, delete, all phrases, checked only; an icon the program lacks
-  // keeps its place as an empty image.
-  for (UINT icon : kToolIcons) {
-    HICON image = static_cast<HICON>(
-        ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    if (!image || m_toolImages.Add(image) < 0) AddEmptyImage(m_toolImages);
-    if (image) ::DestroyIcon(image);
-  }
+  for (UINT icon : kToolIcons) AddIconOrEmpty(m_toolImages, LoadSmallAppIcon(icon));
   m_toolBar.SetImageList(&m_toolImages);
   m_toolBar.SetIndent(2);
   m_toolBar.SetPadding(4, 2);
@@ -316,6 +311,7 @@ void CPhrasePane::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent == kTimerPasteMark) {
     KillTimer(kTimerPasteMark);
     m_tree.SendMessage(TVM_SETINSERTMARK, 0, 0);
+    SetPasteNote(std::wstring());
     SendFrameNotify(reinterpret_cast<LPARAM>(L""));
     return;
   }

@@ -61,6 +61,8 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   // The folder an operation lands in: the selected folder, else the
   // selected item's parent, else the top level.
   std::uint32_t TargetFolderId() const;
+  void SetPasteNote(const std::wstring& note);
+  std::wstring PasteTargetText();
 
  protected:
   int OnCreate(LPCREATESTRUCT lpcs);

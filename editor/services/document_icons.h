@@ -13,6 +13,8 @@ HICON GetTextDocumentIcon();
 // Under HKEY_CLASSES_ROOT: the name of the CLSID the class names, else the
 // class key's own default value; empty when neither exists.
 std::wstring GetRegClassDisplayName(const std::wstring& classKey);
+// The same, under the name the editor's helpers know it by.
+inline std::wstring GetRegClassDisplayNameStr(const std::wstring& classKey) { return GetRegClassDisplayName(classKey); }
 // True when the shell finds a program for files of the extension (asked of
 // a temporary file of that type).
 bool HasAssociatedProgram(const std::wstring& ext);

@@ -117,6 +117,8 @@ std::wstring CutForTip(const std::wstring& text) {
 }
 
 std::wstring GetMacroDescription(const std::wstring& macro) {
+  std::wstring own = GetMacroTableDescription(macro);
+  if (!own.empty()) return own;
   UINT id = GetMacroDescriptionId(macro);
   if (!id) return std::wstring();
   CLngString description;

@@ -9,6 +9,7 @@
 #include "editor/services/macro_menus.h"
 #include "editor/text/rich_text_io.h"
 #include "editor/toolbars/toolbar_names.h"
+#include "editor_settings/helpers/editor_fonts.h"
 #include "platform/mfc/window/cmd_ui.h"
 
 namespace {
@@ -212,3 +213,43 @@ TEST_F(PhraseViewTest, AWriteThatFailsLaterMarksTheShownTextModifiedAgain) {
 }
 
 }  // namespace
+
+// A formatted phrase's macros take their values as text (a clipboard with
+// RTF's own characters included), and a plain phrase shown after it, in
+// the text and in the preview, has the editor's plain font again.
+TEST_F(PhraseViewTest, FormattedPreviewTakesValuesAsTextAndPlainTextGetsThePlainFont) {
+  CQLRCommand* beta = GetCommandStore().FindCommandById(IdOf(L"Beta.quillora"));
+  ASSERT_NE(beta, nullptr);
+  beta->DataType = kDataTypeRtf;
+  beta->m_cmd = L"{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red200\\green0\\blue0;}"
+                L"\\f0\\fs48\\cf1\\b Big %CLIPBOARD_TEXT% end\\par}";
+  const std::wstring clip = L"a\\b{c}d \\par }";
+  ASSERT_TRUE(qlrtest::PutClipboardText(clip));
+  const std::wstring expanded = L"Big " + clip + L" end";
+  GetEditorSettings().Preview = 1;
+  CQLRView* view = Select(L"Beta.quillora");
+  ASSERT_NE(view, nullptr);
+  doc->UpdateViews(nullptr, kHintPreview, 0);
+  ASSERT_TRUE(view->IsPreviewShown());
+  auto firstLine = [](std::wstring text) { return text.substr(0, text.find_first_of(L"\r\n")); };
+  EXPECT_EQ(firstLine(rich_text::GetPlainText(view->PreviewPane.m_hWnd)), expanded);
+  std::wstring run;
+  doc->BuildPhrasePreview(run, true);
+  EXPECT_EQ(firstLine(run), expanded) << "Test Run";
+
+  LOGFONTW plainFont = {};
+  ASSERT_NE(GetObjectW(editor::GetLargeDialogFont(), sizeof(plainFont), &plainFont), 0);
+  Select(L"Alpha.quillora");
+  for (HWND edit : {view->GetTextCtrl().m_hWnd, view->PreviewPane.m_hWnd}) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    SendMessageW(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(format.dwEffects & CFE_BOLD, 0u);
+    EXPECT_NE(format.dwEffects & CFE_AUTOCOLOR, 0u);
+    EXPECT_STREQ(format.szFaceName, plainFont.lfFaceName);
+  }
+  EXPECT_EQ(rich_text::GetPlainText(view->PreviewPane.m_hWnd), L"alpha text");
+  GetEditorSettings().Preview = 0;
+  doc->UpdateViews(nullptr, kHintPreview, 0);
+}

@@ -96,7 +96,7 @@ void CTextToolBar::BuildImages() {
   AddImageStrip(m_images, IDB_TEXT_TOOLBAR, kStripImages);
   RtfImage = AddIconOrEmpty(m_images, LoadSmallAppIcon(IDI_RTF_PHRASE));
   TextImage = AddIconOrEmpty(m_images, GetTxtFileIcon());
-  ExecImage = AddIconOrEmpty(m_images, LoadSmallAppIcon(kIdiApp));
+  ExecImage = AddIconOrEmpty(m_images, LoadSmallAppIcon(IDI_APP_PHRASE));
 }
 
 void CTextToolBar::RefreshTexts() {

@@ -34,9 +34,6 @@ constexpr UINT kIdsOfficialForum = 162;
 constexpr UINT kIdsCommunityGroup = 224;
 constexpr UINT kIdsVideo = 204;
 
-// The program's icon: the image of the start-application type.
-constexpr UINT kIdiApp = 144;
-
 // Posted by the blink thread when it is done.
 constexpr UINT kBlinkDoneMessage = WM_APP + 1;
 constexpr DWORD kBlinkHiddenMs = 400;

@@ -257,6 +257,16 @@ HTREEITEM CPhraseTreeCtrl::FindItemById(std::uint32_t id) const {
   return found == m_items.end() ? nullptr : found->second;
 }
 
+HTREEITEM FindTreeItemFromRoot(const CPhraseTreeCtrl& tree, std::uint32_t id) { return tree.FindItemById(id); }
+
+HTREEITEM FindTreeItemInSubtree(const CPhraseTreeCtrl& tree, HTREEITEM top, std::uint32_t id) {
+  HTREEITEM item = tree.FindItemById(id);
+  if (!top || top == TVI_ROOT) return item;
+  for (HTREEITEM at = item; at; at = tree.GetParentItem(at))
+    if (at == top) return item;
+  return nullptr;
+}
+
 std::uint32_t CPhraseTreeCtrl::GetItemId(HTREEITEM item) const {
   if (!item) return kNoRecordId;
   TVITEMW data = {};

@@ -166,3 +166,8 @@ class CPhraseTreeCtrl : public CTreeCtrlEx {
   bool m_askingInfoTip = false;
   std::vector<HTREEITEM> m_pendingChecks;
 };
+
+// The item of a record id in the whole tree, and the same only when the
+// item is the subtree's top or lies below it (null top: the whole tree).
+HTREEITEM FindTreeItemFromRoot(const CPhraseTreeCtrl& tree, std::uint32_t id);
+HTREEITEM FindTreeItemInSubtree(const CPhraseTreeCtrl& tree, HTREEITEM top, std::uint32_t id);

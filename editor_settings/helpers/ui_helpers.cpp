@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include "editor_settings/helpers/editor_fonts.h"
+#include "editor_settings/helpers/shared_icons.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/ui/icons.h"
 #include "foundation/ui/rich_edit_convert.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr int kFileTypeImageSize = 18;
-constexpr UINT kAppIconId = 144;
 
 }  // namespace
 
@@ -59,7 +59,7 @@ CImageList* GetFileTypeImageList() {
   AddIconOrEmpty(*made, GetFolderIcon(true, false));
   AddIconOrEmpty(*made, GetShellFileIcon(L".rtf", false));
   AddIconOrEmpty(*made, GetTxtFileIcon());
-  AddIconOrEmpty(*made, LoadSmallAppIcon(kAppIconId));
+  AddIconOrEmpty(*made, LoadSmallAppIcon(IDI_APP_PHRASE));
   list = made;
   return list;
 }

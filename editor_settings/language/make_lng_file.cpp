@@ -101,8 +101,9 @@ std::wstring WithBackslash(std::wstring folder) {
 }
 
 // Collects the texts of another program file, loaded only for its
-// resources; on a missing or unreadable file the box names its path.
-void CollectProgram(const std::wstring& target, const std::wstring& lngPath, HWND parent,
+// resources; on a missing or unreadable file the box names its path. False
+// when the program's texts did not go into the file.
+bool CollectProgram(const std::wstring& target, const std::wstring& lngPath, HWND parent,
                     const std::wstring& programPath, const wchar_t* suffix, const wchar_t* missingFormat,
                     std::wstring* pagePath) {
   HMODULE module = nullptr;
@@ -112,14 +113,16 @@ void CollectProgram(const std::wstring& target, const std::wstring& lngPath, HWN
     LogError(L"LoadLibraryExW [" + programPath + L"], code " + std::to_wstring(GetLastError()));
   if (!module) {
     ShowBox(parent, Format(missingFormat, programPath), MB_OK | MB_ICONERROR);
-    return;
+    return false;
   }
+  bool wrote = false;
   {
     CLngFileMaker maker(target, suffix, module);
-    maker.Write();
+    wrote = maker.Write();
   }
   if (pagePath) *pagePath = ExtractWelcomePage(module, lngPath);
   FreeLibrary(module);
+  return wrote;
 }
 
 }  // namespace
@@ -171,6 +174,8 @@ int MakeLngFile(const std::wstring& lngPath, HWND parent, std::wstring& pagePath
       WithBackslash(sources.programFolder.empty() ? GetAppFolder() : sources.programFolder);
   // Everything goes into a copy that replaces the file at the end, so that
   // a write failing half-way leaves the translator's file as it was.
+  // Success is reported only when every program's texts went in.
+  bool complete = false;
   const bool written = ReplaceSettingsFile(lngPath, [&](const std::wstring& target) {
     if (!PrepareUtf16Header(target) || !WriteLngTemplateHeader(target)) {
       LogError(L"writing the header [" + target + L"], code " + std::to_wstring(GetLastError()));
@@ -180,19 +185,19 @@ int MakeLngFile(const std::wstring& lngPath, HWND parent, std::wstring& pagePath
       CLngFileMaker editor(target, kLngSuffixEditor, sources.editorModule);
       editor.ExcludeString(kEditorDocTemplateString);
       editor.ExcludeStrings(kEditorIndicatorFirst, kEditorIndicatorLast);
-      editor.Write();
+      complete = editor.Write();
     }
-    CollectProgram(target, lngPath, parent, folder + kAgentModuleName, kLngSuffixClient,
-                   kAgentMissingFormat, nullptr);
-    CollectProgram(target, lngPath, parent, folder + kWelcomeModuleName, kLngSuffixWelcome,
-                   kWelcomeMissingFormat, &pagePath);
+    complete &= CollectProgram(target, lngPath, parent, folder + kAgentModuleName, kLngSuffixClient,
+                               kAgentMissingFormat, nullptr);
+    complete &= CollectProgram(target, lngPath, parent, folder + kWelcomeModuleName, kLngSuffixWelcome,
+                               kWelcomeMissingFormat, &pagePath);
     return true;
   });
   if (!written) {
     if (created) DeleteFileW(lngPath.c_str());
     return kMakeLngFailed;
   }
-  return IsFileExist(lngPath) ? kMakeLngDone : kMakeLngFailed;
+  return complete && IsFileExist(lngPath) ? kMakeLngDone : kMakeLngFailed;
 }
 
 bool OpenInNotepad(const std::wstring& path, HWND parent) {

@@ -99,6 +99,8 @@ void ResetMacroList() {
   g_list.reset();
 }
 
+std::wstring GetMacroTableDescription(const std::wstring&) { return std::wstring(); }
+
 int GetMacroCount() { return static_cast<int>(GetMacroList()->size()); }
 
 std::wstring GetMacroName(int index) {

@@ -69,6 +69,11 @@ using CMacroList = std::vector<CMacroEntry>;
 std::shared_ptr<const CMacroList> GetMacroList();
 void ResetMacroList();
 
+// The description the table itself gives a macro; the table holds names
+// and values only, so this is empty and callers describe macros with their
+// own localised texts.
+std::wstring GetMacroTableDescription(const std::wstring& macro);
+
 int GetMacroCount();
 // The macro at index of the list; empty outside the list.
 std::wstring GetMacroName(int index);

@@ -1,6 +1,7 @@
 // The real QuilloraEditor.exe's file commands: a recent phrase folder opens
-// only after the phrase being edited went to its file, and an export goes
-// through the save dialog into the file the user names.
+// only after the phrase being edited went to its file, an export goes
+// through the save dialog into the file the user names, and the folder and
+// language-file commands ask their own questions.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -27,6 +28,11 @@ BOOL CALLBACK FindEditProc(HWND window, LPARAM lParam) {
   if (_wcsicmp(cls, L"Edit") != 0 || !IsWindowVisible(window)) return TRUE;
   *reinterpret_cast<HWND*>(lParam) = window;
   return FALSE;
+}
+
+BOOL CALLBACK CollectTextProc(HWND window, LPARAM lParam) {
+  *reinterpret_cast<std::wstring*>(lParam) += qlre2e::WindowText(window) + L"|";
+  return TRUE;
 }
 
 class EditorFileCommandsTest : public qlre2e::EditorSessionTest {
@@ -79,10 +85,67 @@ class EditorFileCommandsTest : public qlre2e::EditorSessionTest {
     return qlrtest::WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs);
   }
 
+  // A visible dialog of the editor whose controls' texts hold the fragment.
+  HWND WaitForDialogWith(const std::wstring& fragment) {
+    HWND found = nullptr;
+    qlrtest::WaitUntil(
+        [&] {
+          for (HWND window : qlrtest::FindProcessWindows(child.Pid())) {
+            wchar_t cls[32] = {};
+            GetClassNameW(window, cls, 32);
+            if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) continue;
+            std::wstring texts;
+            EnumChildWindows(window, CollectTextProc, reinterpret_cast<LPARAM>(&texts));
+            if (texts.find(fragment) != std::wstring::npos) found = window;
+          }
+          return found != nullptr;
+        },
+        kWaitMs, 50);
+    return found;
+  }
+
   HWND frame = nullptr;
   HWND text = nullptr;
   HWND tree = nullptr;
 };
+
+// The folder browser's title is the command's prompt and a note below it;
+// a template language file chosen over an existing one is met by the
+// tool's own question (add or make anew), not by the dialog's "replace?".
+TEST_F(EditorFileCommandsTest, ChooseFolderAndMakeLngFileAskTheirOwnQuestions) {
+  StartOnAlpha();
+  PostMessageW(frame, WM_COMMAND, 32833, 0);
+  HWND browser = WaitForDialogWith(L"Choose folder with user phrases\nSelect the folder that holds your phrase files");
+  ASSERT_NE(browser, nullptr);
+  PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return !IsWindow(browser); }, kWaitMs));
+
+  const std::wstring lng = dir.File(L"Template.lng");
+  ASSERT_TRUE(qlrtest::WriteUtf16File(lng, L"[Main]\r\nLangPrefix=De\r\n"));
+  PostMessageW(frame, WM_COMMAND, 32823, 0);
+  HWND dialog = nullptr, edit = nullptr;
+  ASSERT_TRUE(qlrtest::WaitUntil(
+      [&] {
+        for (HWND window : qlrtest::FindProcessWindows(child.Pid())) {
+          wchar_t cls[32] = {};
+          GetClassNameW(window, cls, 32);
+          if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) continue;
+          EnumChildWindows(window, FindEditProc, reinterpret_cast<LPARAM>(&edit));
+          if (edit) dialog = window;
+        }
+        return dialog != nullptr;
+      },
+      kWaitMs));
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lng.c_str()));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  HWND question = WaitForDialogWith(L"Language file already exists.");
+  ASSERT_NE(question, nullptr);
+  EXPECT_FALSE(IsWindow(dialog)) << "the save dialog asked first";
+  PostMessageW(question, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return !IsWindow(question); }, kWaitMs));
+  EXPECT_EQ(qlrtest::ReadUtf16File(lng), L"[Main]\r\nLangPrefix=De\r\n") << "cancel leaves the file";
+  EXPECT_EQ(Exit(frame), 0);
+}
 
 TEST_F(EditorFileCommandsTest, RecentFolderOpensAfterTheEditedPhraseIsCommitted) {
   const std::wstring other = dir.File(L"Other");

@@ -3,12 +3,7 @@
 
 #include <windows.h>
 
-#include "phrases/insertion/prompt_dialog_ids.h"
-#include "phrases/menu/menu_builder.h"
-#include "phrases/menu/menu_item_data.h"
-#include "phrases/menu/menu_item_text.h"
 #include "tests/support/test_support.h"
-#include "tray/program/resource.h"
 
 namespace {
 
@@ -41,38 +36,6 @@ TEST(ProgramsTest, DeliverablesCarryVersionResources) {
     EXPECT_EQ(VersionString(path, L"OriginalFilename"), f);
     EXPECT_EQ(VersionString(path, L"ProductName"), L"Quillora");
   }
-}
-
-// Every text the tray program, its phrase menu and its prompt dialog load
-// by id comes from Quillora.exe itself, not from a test's own resources.
-TEST(ProgramsTest, TrayProgramCarriesEveryStringItUses) {
-  const UINT ids[] = {
-      IDS_ALREADY_WORKS, IDS_EXITING, IDS_PRESS_CTRL_C, IDS_COMMAND_LINE_KEYS, IDS_TURN_ON,
-      IDS_TURN_OFF, IDS_HOT_KEY, IDS_MENU_TOOLTIP, IDS_RIGHT_CLICK_FOR_MENU, IDS_FOLDER, IDS_ON,
-      IDS_OFF, IDS_SHOWING_MENU, IDS_MOUSE_EVENT_DETECTED, IDS_HOTKEY_DETECTED, IDS_PROMPT_CANCEL,
-      kIdsInsertPlainText, kIdsInsertFormattedText, kIdsExecuteApplication, kIdsChars,
-      kIdsActivateLayout, kIdsRightClickHint, kIdsClipboardHistory, kIdsDataFromHistory,
-      kIdsMoreHistory, kIdsSupportCaption, kIdsSkipped, kIdsEditSettings, kIdsEditSettingsTip,
-      kIdsVisitUs, kIdsOtherCommands, kIdsLinesWord, kIdsSelectionIntoPhrase,
-      kIdsSelectionIntoPhraseTip, kIdsSupportTip,
-      // The item context menu: copy, edit and the tips of its commands.
-      160, 283, 32797, 32806, 32828, 32834, 32835, 32836, 32837, 32846,
-  };
-  HMODULE exe = LoadLibraryExW(qlrtest::BinFile(L"Quillora.exe").c_str(), nullptr,
-                               LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(exe, nullptr);
-  for (UINT id : ids) {
-    const wchar_t* text = nullptr;
-    int length = LoadStringW(exe, id, reinterpret_cast<wchar_t*>(&text), 0);
-    EXPECT_GT(length, 0) << "string " << id;
-  }
-  wchar_t cancel[32] = {};
-  LoadStringW(exe, IDS_PROMPT_CANCEL, cancel, 32);
-  EXPECT_STREQ(cancel, L"Cancel");
-  // The prompt dialog and the item context menu are there too.
-  EXPECT_NE(FindResourceW(exe, MAKEINTRESOURCEW(IDD_PROMPT_TEXT), RT_DIALOG), nullptr);
-  EXPECT_NE(FindResourceW(exe, MAKEINTRESOURCEW(205), RT_MENU), nullptr);
-  FreeLibrary(exe);
 }
 
 // The editor stays until its window is closed, then ends with 0.

@@ -24,6 +24,14 @@ UINT MacroItemId(const std::wstring& macro) {
   return 0;
 }
 
+// The first line of a command's prompt in the program's string table.
+std::wstring Prompt(UINT id) {
+  wchar_t text[512] = L"";
+  LoadStringW(GetModuleHandleW(nullptr), id, text, 512);
+  std::wstring prompt = text;
+  return prompt.substr(0, prompt.find(L'\n'));
+}
+
 std::wstring Tip(CEditorMenuToolTip& tip, UINT id) {
   std::wstring text;
   tip.GetTipText(text, id);
@@ -91,17 +99,17 @@ TEST(EditorMenuToolTipTest, RecentFolderLogFileAndClipboardTips) {
   ASSERT_LT(index, 10);
   EXPECT_EQ(Tip(tip, kRecentFolderFirst + index), L"Choose folder with user phrases\n[C:\\Tip Phrases\\Recent]");
 
-  EXPECT_EQ(Tip(tip, 32826), L"ZIP Log File\r\n \u00BB " + GetLogReportPath());
+  EXPECT_EQ(Tip(tip, 32826), Prompt(32826) + L"\r\n \u00BB " + GetLogReportPath());
   EXPECT_EQ(Tip(tip, 32900), L"A plain command");
 
   ASSERT_TRUE(qlrtest::PutClipboardText(L"\r\n\tfirst line\r\nsecond line"));
-  EXPECT_EQ(Tip(tip, 32775), L"Add New From Clipboard\r\n\r\n[first line...]");
+  EXPECT_EQ(Tip(tip, 32775), Prompt(32775) + L"\r\n\r\n[first line...]");
   ASSERT_TRUE(qlrtest::PutClipboardText(std::wstring(1 << 20, L'm')));
-  EXPECT_EQ(Tip(tip, 32775), L"Add New From Clipboard\r\n\r\n[" + std::wstring(kTipValueChars, L'm') + L"...]");
+  EXPECT_EQ(Tip(tip, 32775), Prompt(32775) + L"\r\n\r\n[" + std::wstring(kTipValueChars, L'm') + L"...]");
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
   CloseClipboard();
-  EXPECT_EQ(Tip(tip, 32775), L"Add New From Clipboard");
+  EXPECT_EQ(Tip(tip, 32775), Prompt(32775));
 }
 
 TEST(EditorMenuToolTipTest, PasteTipCarriesTheExtraTextAndTellsTheStatusBar) {
@@ -110,16 +118,16 @@ TEST(EditorMenuToolTipTest, PasteTipCarriesTheExtraTextAndTellsTheStatusBar) {
   CEditorMenuToolTip tip;
   ASSERT_TRUE(tip.Create(frame.window, L"Tip Text", nullptr, 0, nullptr));
   Frame::sends = 0;
-  EXPECT_EQ(Tip(tip, 57637), L"Paste");
+  EXPECT_EQ(Tip(tip, 57637), Prompt(57637));
   EXPECT_EQ(Frame::sends, 0);
 
   tip.SetExtraText(L"Greeting\r\rDear Sir\nor Madam");
-  EXPECT_EQ(Tip(tip, 57637), L"Paste\n\n Greeting\r\rDear Sir\nor Madam");
+  EXPECT_EQ(Tip(tip, 57637), Prompt(57637) + L"\n\n Greeting\r\rDear Sir\nor Madam");
   EXPECT_EQ(Frame::sends, 1);
-  EXPECT_EQ(Frame::status, L"Paste  Greeting Dear Sir or Madam");
+  EXPECT_EQ(Frame::status, Prompt(57637) + L"  Greeting Dear Sir or Madam");
   EXPECT_EQ(Frame::status.find_first_of(L"\r\n"), std::wstring::npos);
   tip.SetExtraText(L"");
-  EXPECT_EQ(Tip(tip, 57637), L"Paste");
+  EXPECT_EQ(Tip(tip, 57637), Prompt(57637));
   tip.DestroyTip();
 }
 

@@ -145,7 +145,8 @@ TEST_F(TextToolBarTest, TipsFollowTheDataTypeAndShowTheMacroShortcut) {
     EXPECT_EQ(Tip(kIdDataType), c.tip) << c.type;
   }
   EXPECT_EQ(Tip(kIdInsertMacro), L"Insert a macro at the caret   [Ctrl+Alt+K]");
-  EXPECT_EQ(Tip(kIdReadOnlyMode), L"");
+  // Any other button: its command's prompt, without the short name.
+  EXPECT_EQ(Tip(kIdReadOnlyMode), L"Protect the phrase text from changes; switch it off to edit the phrase");
 }
 
 TEST_F(TextToolBarTest, ReadOnlyButtonIsWrittenOnlyWhenItsStateChanges) {

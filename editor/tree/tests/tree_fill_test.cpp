@@ -178,6 +178,17 @@ TEST_F(TreeFillTest, ItemLookupFollowsInsertAndDelete) {
   EXPECT_EQ(nullptr, tree.FindItemById(50)) << "a deleted item is not handed out";
   EXPECT_EQ(nullptr, tree.FindItemById(12345));
   EXPECT_EQ(kNoRecordId, tree.GetItemId(nullptr));
+  // The lookups by subtree: an item lies in its own subtree and its
+  // parent's, not in a sibling's.
+  HTREEITEM folder = tree.InsertItem(L"folder", 60, nullptr, false, 0, false);
+  HTREEITEM inner = tree.InsertItem(L"inner", 61, folder, false, 0, false);
+  HTREEITEM other = tree.InsertItem(L"other", 62, nullptr, false, 0, false);
+  EXPECT_EQ(inner, FindTreeItemFromRoot(tree, 61));
+  EXPECT_EQ(inner, FindTreeItemInSubtree(tree, folder, 61));
+  EXPECT_EQ(inner, FindTreeItemInSubtree(tree, inner, 61));
+  EXPECT_EQ(inner, FindTreeItemInSubtree(tree, nullptr, 61));
+  EXPECT_EQ(nullptr, FindTreeItemInSubtree(tree, other, 61));
+  EXPECT_EQ(nullptr, FindTreeItemInSubtree(tree, folder, 12345));
   // An item whose record is gone has no record (drawn red, see the drawing tests).
   EXPECT_EQ(nullptr, tree.GetRecord(tree.InsertItem(L"orphan", 77, nullptr, false, 0, false)));
 }
