@@ -63,6 +63,9 @@ class CHtmlTextDrawer {
   void SetEnabled(bool enabled) { m_styles.SetEnabled(enabled); }
   void SetDisabledColor(COLORREF color) { m_styles.SetDisabledColor(color); }
   void SetMultiLine(bool multiLine) { m_multiLine = multiLine; }
+  // Off for a text whose entities its maker has already resolved (a page's
+  // text): "&lt;" then stays four characters.
+  void SetEntities(bool entities) { m_entities = entities; }
   // Replaces the link cursor (the old one is destroyed); null loads the
   // default hand again. The drawer owns the cursor it is given.
   void SetHandCursor(HCURSOR cursor);
@@ -124,6 +127,7 @@ class CHtmlTextDrawer {
   CEffectPainter m_painter;
   std::wstring m_prepared;
   bool m_multiLine = true;
+  bool m_entities = true;
   int m_maxWidth = 0;
   int m_tabWidth = 32;
 

@@ -1,5 +1,7 @@
 #include "tray/hook/wait_query.h"
 
+#include <set>
+
 #include "foundation/logging/log.h"
 #include "tray/hook/interchange.h"
 #include "tray/hook/query_xml.h"
@@ -21,6 +23,24 @@ HANDLE Duplicate(HANDLE source) {
   DuplicateHandle(GetCurrentProcess(), source, GetCurrentProcess(), &copy, 0, FALSE,
                   DUPLICATE_SAME_ACCESS);
   return copy;
+}
+
+// The exchanges whose window share is out: WM_TRAY_QUERY is a plain message
+// id that any program can send, so only these pointers are served, and each
+// once.
+SRWLOCK g_handedLock = SRWLOCK_INIT;
+std::set<const CQueryExchange*> g_handed;
+
+void HandOut(CQueryExchange* exchange) {
+  exchange->AddRef();
+  SrwExclusiveLock lock(g_handedLock);
+  g_handed.insert(exchange);
+}
+
+// Whether the window share was still out, taking it back.
+bool TakeBack(const CQueryExchange* exchange) {
+  SrwExclusiveLock lock(g_handedLock);
+  return g_handed.erase(exchange) != 0;
 }
 
 std::wstring Format(const wchar_t* format, int a, int b) {
@@ -46,7 +66,7 @@ void ServeOneQuery(const ThreadParams& t) {
     exchange->Release();
     return;
   }
-  exchange->AddRef();  // the tray window's share
+  HandOut(exchange);  // the tray window's share
   DWORD_PTR reply = 0;
   LRESULT sent = SendMessageTimeoutW(t.params.trayWnd, t.params.queryMessage,
                                      reinterpret_cast<WPARAM>(static_cast<CQueryRecord*>(exchange)),
@@ -55,7 +75,7 @@ void ServeOneQuery(const ThreadParams& t) {
   if (sent && reply == 1) {
     ResetEvent(t.dataCompleted.Get());
     if (WriteAnswerToArea(exchange->answer, t.params.areaName)) SetEvent(t.dataCompleted.Get());
-  } else if (!sent && !IsWindow(t.params.trayWnd)) {
+  } else if (!sent && !IsWindow(t.params.trayWnd) && TakeBack(exchange)) {
     exchange->Release();  // never delivered: no window will give its share back
   }
   exchange->Release();
@@ -65,8 +85,16 @@ void ServeOneQuery(const ThreadParams& t) {
 
 LRESULT ServeQueryMessage(WPARAM wParam, LPARAM lParam,
                           const std::function<void(CQueryRecord&, CAnswerRecord&)>& serve) {
-  auto* exchange = static_cast<CQueryExchange*>(reinterpret_cast<CQueryRecord*>(wParam));
-  if (!exchange || reinterpret_cast<CAnswerRecord*>(lParam) != &exchange->answer) return 0;
+  // Compared as numbers until the set vouches for the pointer.
+  const CQueryExchange* claimed = nullptr;
+  {
+    SrwSharedLock lock(g_handedLock);
+    for (const CQueryExchange* e : g_handed) {
+      if (reinterpret_cast<WPARAM>(static_cast<const CQueryRecord*>(e)) == wParam) claimed = e;
+    }
+  }
+  if (!claimed || reinterpret_cast<LPARAM>(&claimed->answer) != lParam || !TakeBack(claimed)) return 0;
+  auto* exchange = const_cast<CQueryExchange*>(claimed);
   if (serve) serve(*exchange, exchange->answer);
   exchange->Release();
   return 1;
