@@ -215,7 +215,7 @@ LRESULT CMainFrame::OnStatusText(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CMainFrame::OnPhraseWriteFailed(WPARAM wParam, LPARAM lParam) {
-  std::unique_ptr<std::wstring> path(reinterpret_cast<std::wstring*>(lParam));
+  std::unique_ptr<std::wstring> path(TakePhraseWriteFailurePath(lParam));
   if (!path) return 0;
   const std::wstring text = HandlePhraseWriteFailure(GetActiveDocument(), *path, static_cast<DWORD>(wParam));
   if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(0, text.c_str());

@@ -7,18 +7,23 @@
 #include "editor/store/command.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/sounds.h"
+#include "foundation/system/trusted_messages.h"
 #include "phrases/store/phrase_writer.h"
 
 namespace {
 
 std::atomic<HWND> g_frame(nullptr);
+HandedOutObjects g_posted;  // paths on their way to the frame
 
 // On the writing thread: only posting is safe here.
 void PostFailure(const std::wstring& path, DWORD error) {
   HWND frame = g_frame.load();
   if (!frame) return;
   auto* copy = new std::wstring(path);
-  if (!::PostMessageW(frame, kPhraseWriteFailedMessage, error, reinterpret_cast<LPARAM>(copy))) delete copy;
+  g_posted.Hand(copy);
+  if (!::PostMessageW(frame, kPhraseWriteFailedMessage, error, reinterpret_cast<LPARAM>(copy)) &&
+      g_posted.TakeBack(copy))
+    delete copy;
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
@@ -27,6 +32,10 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 }
 
 }  // namespace
+
+std::wstring* TakePhraseWriteFailurePath(LPARAM lParam) {
+  return g_posted.TakeBack(static_cast<std::uintptr_t>(lParam)) ? reinterpret_cast<std::wstring*>(lParam) : nullptr;
+}
 
 void WatchPhraseWriteFailures(HWND frame) {
   g_frame.store(frame);

@@ -8,8 +8,12 @@
 #include <string>
 
 // Posted to the frame: lParam a heap-allocated std::wstring (the path) that
-// the receiver deletes, wParam the system error code.
+// the receiver takes with TakePhraseWriteFailurePath, wParam the system
+// error code.
 constexpr UINT kPhraseWriteFailedMessage = WM_APP + 0x61;
+// The path a failure message carries, or null when lParam is no path this
+// process posted (any program can post the message); each is taken once.
+std::wstring* TakePhraseWriteFailurePath(LPARAM lParam);
 
 // Routes the writer's failures to the window (null: stops).
 void WatchPhraseWriteFailures(HWND frame);

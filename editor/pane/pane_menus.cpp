@@ -73,8 +73,8 @@ void CPhrasePane::OnTreeRClick(NMHDR*, LRESULT* result) {
 
 LRESULT CPhrasePane::OnContextMenuRequest(WPARAM wParam, LPARAM lParam) {
   auto hit = reinterpret_cast<HTREEITEM>(lParam);
-  // The item may have gone between the post and now.
-  if (hit && m_tree.GetRecord(hit)) m_tree.SelectItem(hit);
+  // The item may have gone between the post and now, or never been ours.
+  if (m_tree.IsOwnItem(hit) && m_tree.GetRecord(hit)) m_tree.SelectItem(hit);
   FocusTree();
   POINT screen = {static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
   ShowMenu(0, screen);

@@ -243,6 +243,14 @@ HTREEITEM CPhraseTreeCtrl::FindItemById(std::uint32_t id) const {
   return found == m_items.end() ? nullptr : found->second;
 }
 
+bool CPhraseTreeCtrl::IsOwnItem(HTREEITEM item) const {
+  if (!item) return false;
+  for (const auto& entry : m_items) {
+    if (entry.second == item) return true;
+  }
+  return false;
+}
+
 std::uint32_t CPhraseTreeCtrl::GetItemId(HTREEITEM item) const {
   if (!item) return kNoRecordId;
   TVITEMW data = {};

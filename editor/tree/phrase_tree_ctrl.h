@@ -78,6 +78,9 @@ class CPhraseTreeCtrl : public CTreeCtrlEx {
   void Refresh(CCommandFolder& store);
   HTREEITEM InsertItem(LPCWSTR text, std::uint32_t id, HTREEITEM parent, bool first, int image, bool check);
   HTREEITEM FindItemById(std::uint32_t id) const;
+  // Whether the handle is an item of this tree (a handle in a message may
+  // come from any program).
+  bool IsOwnItem(HTREEITEM item) const;
   std::uint32_t GetItemId(HTREEITEM item) const;
   std::uint32_t GetSelectedId() const;
   // 0 when the box was so already; else 1.

@@ -33,8 +33,8 @@ LRESULT CPhraseTreeCtrl::OnCheckMessage(WPARAM, LPARAM lParam) {
   data.mask = TVIF_STATE | TVIF_PARAM | TVIF_HANDLE;
   data.hItem = item;
   data.stateMask = TVIS_STATEIMAGEMASK | TVIS_BOLD;
-  // The item may have gone between the post and now.
-  if (!item || !GetItem(&data)) return 0;
+  // The item may have gone between the post and now, or never been ours.
+  if (!IsOwnItem(item) || !GetItem(&data)) return 0;
   bool checked = (data.state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
   SetBold(item, checked);
   data.state = (data.state & ~TVIS_BOLD) | (checked ? TVIS_BOLD : 0);

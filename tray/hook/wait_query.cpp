@@ -1,8 +1,7 @@
 #include "tray/hook/wait_query.h"
 
-#include <set>
-
 #include "foundation/logging/log.h"
+#include "foundation/system/trusted_messages.h"
 #include "tray/hook/interchange.h"
 #include "tray/hook/query_xml.h"
 
@@ -26,21 +25,12 @@ HANDLE Duplicate(HANDLE source) {
 }
 
 // The exchanges whose window share is out: WM_TRAY_QUERY is a plain message
-// id that any program can send, so only these pointers are served, and each
-// once.
-SRWLOCK g_handedLock = SRWLOCK_INIT;
-std::set<const CQueryExchange*> g_handed;
+// id that any program can send, so only these are served, and each once.
+HandedOutObjects g_handed;
 
 void HandOut(CQueryExchange* exchange) {
   exchange->AddRef();
-  SrwExclusiveLock lock(g_handedLock);
-  g_handed.insert(exchange);
-}
-
-// Whether the window share was still out, taking it back.
-bool TakeBack(const CQueryExchange* exchange) {
-  SrwExclusiveLock lock(g_handedLock);
-  return g_handed.erase(exchange) != 0;
+  g_handed.Hand(static_cast<CQueryRecord*>(exchange));
 }
 
 std::wstring Format(const wchar_t* format, int a, int b) {
@@ -75,7 +65,7 @@ void ServeOneQuery(const ThreadParams& t) {
   if (sent && reply == 1) {
     ResetEvent(t.dataCompleted.Get());
     if (WriteAnswerToArea(exchange->answer, t.params.areaName)) SetEvent(t.dataCompleted.Get());
-  } else if (!sent && !IsWindow(t.params.trayWnd) && TakeBack(exchange)) {
+  } else if (!sent && !IsWindow(t.params.trayWnd) && g_handed.TakeBack(static_cast<CQueryRecord*>(exchange))) {
     exchange->Release();  // never delivered: no window will give its share back
   }
   exchange->Release();
@@ -85,16 +75,12 @@ void ServeOneQuery(const ThreadParams& t) {
 
 LRESULT ServeQueryMessage(WPARAM wParam, LPARAM lParam,
                           const std::function<void(CQueryRecord&, CAnswerRecord&)>& serve) {
-  // Compared as numbers until the set vouches for the pointer.
-  const CQueryExchange* claimed = nullptr;
-  {
-    SrwSharedLock lock(g_handedLock);
-    for (const CQueryExchange* e : g_handed) {
-      if (reinterpret_cast<WPARAM>(static_cast<const CQueryRecord*>(e)) == wParam) claimed = e;
-    }
+  if (!g_handed.TakeBack(static_cast<std::uintptr_t>(wParam))) return 0;
+  auto* exchange = static_cast<CQueryExchange*>(reinterpret_cast<CQueryRecord*>(wParam));
+  if (reinterpret_cast<LPARAM>(&exchange->answer) != lParam) {
+    g_handed.Hand(static_cast<CQueryRecord*>(exchange));  // not this exchange's answer: still out
+    return 0;
   }
-  if (!claimed || reinterpret_cast<LPARAM>(&claimed->answer) != lParam || !TakeBack(claimed)) return 0;
-  auto* exchange = const_cast<CQueryExchange*>(claimed);
   if (serve) serve(*exchange, exchange->answer);
   exchange->Release();
   return 1;

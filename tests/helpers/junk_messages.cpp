@@ -1,0 +1,103 @@
+// Sends and posts every listed message that carries an address or a handle
+// to every window of a process, with junk values: numbers, unmapped
+// addresses, and real addresses of that process read from its windows (the
+// worst junk: memory a careless receiver would use or free).
+// Usage: helper_junk_messages <pid>
+// Prints the number of messages delivered; exits 0 when the process still
+// runs afterwards, 1 when it died, 2 on bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+#include "foundation/system/trusted_messages.h"
+
+namespace {
+
+struct Target {
+  DWORD pid;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK AddChild(HWND window, LPARAM param) {
+  reinterpret_cast<Target*>(param)->windows.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK AddTopLevel(HWND window, LPARAM param) {
+  auto* target = reinterpret_cast<Target*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != target->pid) return TRUE;
+  target->windows.push_back(window);
+  EnumChildWindows(window, AddChild, param);
+  return TRUE;
+}
+
+bool Alive(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!process) return false;
+  DWORD code = 0;
+  const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  CloseHandle(process);
+  return running;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  Target target = {static_cast<DWORD>(wcstoul(argv[1], nullptr, 10)), {}};
+  EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&target));
+  if (target.windows.empty()) return 2;
+
+  // No 1, -1 or -2: those are commands some of the messages carry (exit,
+  // restore the clipboard, start the editor), not junk.
+  std::vector<ULONG_PTR> values = {0, 0x10001, 0x7FFF1230, static_cast<ULONG_PTR>(0xDEAD0000u)};
+  for (HWND window : target.windows) {
+    values.push_back(reinterpret_cast<ULONG_PTR>(window));
+    values.push_back(static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+  }
+  // The tray window answers with an object of its own.
+  for (HWND window : target.windows) {
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(window, 32783, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) && answer)
+      values.push_back(answer);
+  }
+  const ULONG_PTR wParams[] = {0, 0x10001, values.back()};
+
+  int delivered = 0;
+  for (size_t m = 0; m < kForeignMessageCount; ++m) {
+    const ForeignMessage& entry = kForeignMessages[m];
+    const UINT message = entry.id ? entry.id : RegisterWindowMessageW(entry.registeredName);
+    for (HWND window : target.windows) {
+      for (ULONG_PTR wParam : wParams) {
+        for (ULONG_PTR lParam : values) {
+          if (!IsWindow(window)) break;
+          DWORD_PTR answer = 0;
+          if (message == WM_COPYDATA) {
+            // The system copies the block: junk inside a real one.
+            BYTE junk[256];
+            for (size_t i = 0; i < sizeof(junk); ++i) junk[i] = static_cast<BYTE>(lParam >> (8 * (i % 4)));
+            COPYDATASTRUCT data = {lParam, static_cast<DWORD>(wParam % sizeof(junk)), junk};
+            delivered += SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(&data),
+                                             SMTO_ABORTIFHUNG, 500, &answer) != 0;
+            continue;
+          }
+          delivered += PostMessageW(window, message, wParam, static_cast<LPARAM>(lParam)) != 0;
+          if (message != WM_NOTIFY)
+            delivered += SendMessageTimeoutW(window, message, wParam, static_cast<LPARAM>(lParam),
+                                             SMTO_ABORTIFHUNG, 500, &answer) != 0;
+        }
+      }
+    }
+  }
+  std::printf("%d\n", delivered);
+  // The posts wait in the queue; a send answers once the sent ones are done.
+  for (HWND window : target.windows) {
+    DWORD_PTR answer = 0;
+    if (IsWindow(window)) SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  }
+  return Alive(target.pid) ? 0 : 1;
+}
