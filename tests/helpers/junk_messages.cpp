@@ -55,9 +55,13 @@ int wmain(int argc, wchar_t** argv) {
   // No 1, -1 or -2: those are commands some of the messages carry (exit,
   // restore the clipboard, start the editor), not junk.
   std::vector<ULONG_PTR> values = {0, 0x10001, 0x7FFF1230, static_cast<ULONG_PTR>(0xDEAD0000u)};
+  // A few handles and objects of the process (a frame has a hundred windows:
+  // more values would only repeat the same cases).
+  values.push_back(reinterpret_cast<ULONG_PTR>(target.windows.front()));
+  size_t objects = 0;
   for (HWND window : target.windows) {
-    values.push_back(reinterpret_cast<ULONG_PTR>(window));
-    values.push_back(static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    const ULONG_PTR object = static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (object && objects++ < 6) values.push_back(object);
   }
   // The tray window answers with an object of its own.
   for (HWND window : target.windows) {
