@@ -53,6 +53,9 @@ class CHtmlTextDrawer {
   static constexpr size_t kMaxTables = 100000;
   // Coordinates past this are not laid out (GDI's own limit is 2^27).
   static constexpr int kMaxExtent = 1 << 24;
+  // A longer text is drawn up to here: tooltips and pages are far shorter,
+  // and layout must stay well under a second whatever it is handed.
+  static constexpr size_t kMaxTextChars = 256 * 1024;
   static constexpr int kNoLink = -2;
 
   CHtmlTextDrawer();
