@@ -68,10 +68,15 @@ void CPhrasePane::OnTreeRClick(NMHDR*, LRESULT* result) {
   ::ScreenToClient(m_tree.m_hWnd, &client);
   UINT flags = 0;
   HTREEITEM hit = m_tree.HitTest(client, &flags);
-  PostMessage(GetPaneContextMenuMessage(), MAKEWPARAM(screen.x, screen.y), reinterpret_cast<LPARAM>(hit));
+  if (PostMessage(GetPaneContextMenuMessage(), MAKEWPARAM(screen.x, screen.y), reinterpret_cast<LPARAM>(hit)))
+    ++m_menuRequests;
 }
 
 LRESULT CPhrasePane::OnContextMenuRequest(WPARAM wParam, LPARAM lParam) {
+  // Any program can post the registered message: only the pane's own
+  // requests open a menu.
+  if (m_menuRequests <= 0) return 0;
+  --m_menuRequests;
   auto hit = reinterpret_cast<HTREEITEM>(lParam);
   // The item may have gone between the post and now, or never been ours.
   if (m_tree.IsOwnItem(hit) && m_tree.GetRecord(hit)) m_tree.SelectItem(hit);
@@ -102,10 +107,13 @@ void CPhrasePane::OnGetInfoTip(NMHDR* header, LRESULT* result) {
 void CPhrasePane::OnToolDropDown(NMHDR* header, LRESULT* result) {
   auto* info = reinterpret_cast<NMTOOLBARW*>(header);
   *result = TBDDRET_DEFAULT;
-  PostMessage(GetPaneDropDownMessage(), static_cast<WPARAM>(m_toolBar.CommandToIndex(info->iItem)), info->iItem);
+  if (PostMessage(GetPaneDropDownMessage(), static_cast<WPARAM>(m_toolBar.CommandToIndex(info->iItem)), info->iItem))
+    ++m_menuRequests;
 }
 
 LRESULT CPhrasePane::OnDropDownRequest(WPARAM wParam, LPARAM lParam) {
+  if (m_menuRequests <= 0) return 0;
+  --m_menuRequests;
   const UINT command = static_cast<UINT>(lParam);
   RECT rect = {};
   m_toolBar.SendMessage(TB_GETITEMRECT, wParam, reinterpret_cast<LPARAM>(&rect));

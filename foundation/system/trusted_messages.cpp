@@ -47,8 +47,10 @@ const ForeignMessage kForeignMessages[] = {
      "the path of a phrase file whose writing failed"},
     {"editor phrase pane", 0, L"{5D6045BE-334C-4613-8D34-22650BC71F1D}", MessageRule::kOwnThread,
      "the tree's drop question"},
-    {"editor phrase pane", 0, L"{F75381CA-7728-43ce-BB66-828BA9BBD286}", MessageRule::kValidated,
-     "the tree item under the pointer (one of the tree's own)"},
+    {"editor phrase pane", 0, L"{F75381CA-7728-43ce-BB66-828BA9BBD286}", MessageRule::kHandedOut,
+     "the tree item under the pointer: only requests the pane posted itself, and only its tree's items"},
+    {"editor phrase pane", 0, L"{EA9BDCD7-15E6-4540-A64D-9D1B9EB2DEBF}", MessageRule::kHandedOut,
+     "a toolbar drop-down: only requests the pane posted itself"},
     {"editor phrase tree", 0, L"{D4496398-1D3E-42b5-AD7E-DD07DA1F1F5F}", MessageRule::kValidated,
      "the tree item whose check box changed (one of the tree's own)"},
     // HTMLayout.dll views (the update dialog, the welcome page).
