@@ -96,10 +96,20 @@ struct Cell {
   std::vector<HtmlLine> lines;
 };
 
-size_t CellCount(const HtmlTableText& table) {
-  size_t n = 0;
-  for (const HtmlTableRowText& row : table.rows) n += row.cells.size();
-  return n;
+// The cells of each row: the draw pass indexes rows and cells by them.
+std::vector<size_t> CellsPerRow(const HtmlTableText& table) {
+  std::vector<size_t> cells;
+  cells.reserve(table.rows.size());
+  for (const HtmlTableRowText& row : table.rows) cells.push_back(row.cells.size());
+  return cells;
+}
+
+bool SameCellsPerRow(const std::vector<size_t>& cells, const HtmlTableText& table) {
+  if (cells.size() != table.rows.size()) return false;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (cells[i] != table.rows[i].cells.size()) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -108,7 +118,7 @@ size_t CellCount(const HtmlTableText& table) {
 // instead of measuring the cells again.
 struct HtmlTableMeasure {
   std::wstring attributes;  // with the counts below, tells the table apart
-  size_t textRows = 0, textCells = 0;
+  std::vector<size_t> textCells;  // per row
   bool enabled = true;  // colours resolve differently while disabled
   COLORREF disabledColor = 0;
   HtmlTextStyle style;
@@ -120,7 +130,7 @@ struct HtmlTableMeasure {
   long long width = 0, height = 0;
 
   bool Fits(const HtmlTableText& table, const HtmlStyleResolver& styles) const {
-    return textRows == table.rows.size() && textCells == CellCount(table) && attributes == table.attributes &&
+    return SameCellsPerRow(textCells, table) && attributes == table.attributes &&
            enabled == styles.IsEnabled() && disabledColor == styles.DisabledColor();
   }
 };
@@ -175,8 +185,7 @@ SIZE HtmlTableLayout::Run(const HtmlTableText& table, const RECT& area, bool mea
 
 void HtmlTableLayout::Measure(const HtmlTableText& table) {
   t->attributes = table.attributes;
-  t->textRows = table.rows.size();
-  t->textCells = CellCount(table);
+  t->textCells = CellsPerRow(table);
   t->enabled = d.m_styles.IsEnabled();
   t->disabledColor = d.m_styles.DisabledColor();
   t->style = d.m_styles.Current();

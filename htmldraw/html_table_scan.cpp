@@ -1,5 +1,7 @@
 #include "htmldraw/html_table_scan.h"
 
+#include <cwchar>
+
 #include "htmldraw/markup_lexer.h"
 
 namespace {
@@ -11,26 +13,34 @@ struct TableTag {
   std::wstring attributes;
 };
 
-// The tag that starts at text[at] == '<' (not a "<<").
-void ReadTag(const std::wstring& text, size_t at, TableTag& tag) {
+const wchar_t* const kTableNames[] = {L"table", L"/table", L"tr", L"/tr", L"td", L"/td", nullptr};
+
+// The table, row or cell name that follows the "<" at text[at], or null. A
+// name ends at a blank, ">", "=" or the end of the text; only the few
+// characters a table name can have are looked at, so a text full of "<"
+// costs no more than its length.
+const wchar_t* TableNameAt(const std::wstring& text, size_t at) {
+  const size_t p = at + 1;
+  for (const wchar_t* const* name = kTableNames; *name; ++name) {
+    const size_t length = wcslen(*name);
+    if (text.compare(p, length, *name) != 0) continue;
+    const size_t end = p + length;
+    if (end == text.size() || IsMarkupBlank(text[end]) || text[end] == L'>' || text[end] == L'=') return *name;
+  }
+  return nullptr;
+}
+
+// The table tag named name that starts at text[at] == '<'.
+void ReadTag(const std::wstring& text, size_t at, const wchar_t* name, TableTag& tag) {
   tag.begin = at;
-  size_t p = at + 1;
-  size_t nameEnd = p;
-  while (nameEnd < text.size() && !IsMarkupBlank(text[nameEnd]) && text[nameEnd] != L'>' &&
-         text[nameEnd] != L'=')
-    ++nameEnd;
-  tag.name.assign(text, p, nameEnd - p);
+  tag.name = name;
+  const size_t nameEnd = at + 1 + tag.name.size();
   size_t close = text.find(L'>', nameEnd);
   size_t attrEnd = close == std::wstring::npos ? text.size() : close;
   size_t attrStart = nameEnd;
   while (attrStart < attrEnd && IsMarkupBlank(text[attrStart])) ++attrStart;
   tag.attributes.assign(text, attrStart, attrEnd - attrStart);
   tag.end = close == std::wstring::npos ? text.size() : close + 1;
-}
-
-bool IsTableName(const std::wstring& name) {
-  return name == L"table" || name == L"/table" || name == L"tr" || name == L"/tr" || name == L"td" ||
-         name == L"/td";
 }
 
 // The next table, row or cell tag at or after pos.
@@ -42,8 +52,10 @@ bool NextTableTag(const std::wstring& text, size_t pos, TableTag& tag) {
       pos = lt + 2;
       continue;
     }
-    ReadTag(text, lt, tag);
-    if (IsTableName(tag.name)) return true;
+    if (const wchar_t* name = TableNameAt(text, lt)) {
+      ReadTag(text, lt, name, tag);
+      return true;
+    }
     pos = lt + 1;
   }
   return false;
@@ -92,7 +104,8 @@ size_t FindTableTag(const std::wstring& text, size_t from) {
 
 size_t ScanTable(const std::wstring& text, size_t start, HtmlTableText& table) {
   TableTag tag;
-  ReadTag(text, start, tag);
+  const wchar_t* name = TableNameAt(text, start);
+  ReadTag(text, start, name ? name : L"table", tag);
   table.attributes = tag.attributes;
   table.rows.clear();
   size_t pos = tag.end;

@@ -95,7 +95,9 @@ SIZE CHtmlTextDrawer::Measure(HDC dc, const wchar_t* text) {
   SIZE size = {0, 0};
   if (!dc) return size;
   SetTextJustification(dc, 0, 0);
-  m_prepared = PrepareMarkupText(text ? text : L"", m_multiLine);
+  std::wstring raw = text ? text : L"";
+  if (raw.size() > kMaxTextChars) raw.resize(kMaxTextChars);
+  m_prepared = PrepareMarkupText(raw, m_multiLine, m_entities);
   // The lists of an earlier text never outlive it.
   m_lines.clear();
   m_links.clear();

@@ -53,6 +53,9 @@ class CHtmlTextDrawer {
   static constexpr size_t kMaxTables = 100000;
   // Coordinates past this are not laid out (GDI's own limit is 2^27).
   static constexpr int kMaxExtent = 1 << 24;
+  // A longer text is drawn up to here: tooltips and pages are far shorter,
+  // and layout must stay well under a second whatever it is handed.
+  static constexpr size_t kMaxTextChars = 256 * 1024;
   static constexpr int kNoLink = -2;
 
   CHtmlTextDrawer();
@@ -63,6 +66,9 @@ class CHtmlTextDrawer {
   void SetEnabled(bool enabled) { m_styles.SetEnabled(enabled); }
   void SetDisabledColor(COLORREF color) { m_styles.SetDisabledColor(color); }
   void SetMultiLine(bool multiLine) { m_multiLine = multiLine; }
+  // Off for a text whose entities its maker has already resolved (a page's
+  // text): "&lt;" then stays four characters.
+  void SetEntities(bool entities) { m_entities = entities; }
   // Replaces the link cursor (the old one is destroyed); null loads the
   // default hand again. The drawer owns the cursor it is given.
   void SetHandCursor(HCURSOR cursor);
@@ -124,6 +130,7 @@ class CHtmlTextDrawer {
   CEffectPainter m_painter;
   std::wstring m_prepared;
   bool m_multiLine = true;
+  bool m_entities = true;
   int m_maxWidth = 0;
   int m_tabWidth = 32;
 

@@ -12,9 +12,9 @@ const MarkupEntity kMarkupEntities[13] = {
     {L"&trade;", L"\x2122"},
 };
 
-std::wstring PrepareMarkupText(const std::wstring& raw, bool multiLine) {
+std::wstring PrepareMarkupText(const std::wstring& raw, bool multiLine, bool entities) {
   std::wstring text = raw;
-  if (text.find(L'&') != std::wstring::npos) {
+  if (entities && text.find(L'&') != std::wstring::npos) {
     for (const MarkupEntity& e : kMarkupEntities) ReplaceText(text, e.name, e.replacement);
   }
   std::wstring out;

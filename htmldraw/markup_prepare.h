@@ -13,5 +13,6 @@ extern const MarkupEntity kMarkupEntities[13];
 
 // Replaces the entities one after the other (so "&amp;lt;" ends as the
 // literal "<"), removes carriage returns, and turns line feeds and tabs into
-// <br> and <t> with multiLine set, else removes them.
-std::wstring PrepareMarkupText(const std::wstring& raw, bool multiLine);
+// <br> and <t> with multiLine set, else removes them. Without entities the
+// ampersands stay as they are.
+std::wstring PrepareMarkupText(const std::wstring& raw, bool multiLine, bool entities = true);

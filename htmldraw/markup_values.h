@@ -11,8 +11,10 @@ class NamedColorTable;
 
 // Lengths of any kind end in 0..kMaxStyleLength pixels.
 constexpr int kMaxStyleLength = 32767;
-// Font heights end in 0..kMaxFontHeight (0 lets GDI choose its default).
-constexpr int kMaxFontHeight = 16384;
+// Font heights end in 0..kMaxFontHeight (0 lets GDI choose its default): a
+// glyph thousands of pixels high costs the system a second to draw, and no
+// screen shows one.
+constexpr int kMaxFontHeight = 1024;
 
 // The optionally signed decimal integer at the start of text (after leading
 // blanks), saturated to the int range; 0 when there is none.

@@ -8,6 +8,7 @@
 #include "foundation/text/convert.h"
 #include "foundation/text/date_helpers.h"
 #include "foundation/text/text_helpers.h"
+#include "foundation/text/xml_reader.h"
 #include "online/downloads.h"
 #include "online/http_head_info.h"
 #include "online/temp_file_guard.h"
@@ -72,11 +73,9 @@ void FillNewsItem(CNewsItem& item, const TiXmlElement* element) {
 bool ReadNewsFeed(std::vector<CNewsItem>& news, int maxItems, const std::wstring& path) {
   size_t size = 0;
   std::unique_ptr<char[]> text = ReadFileToBuffer(path, &size);
-  if (!text || size > kMaxDownloadBytes || !IsXmlNestingWithin(text.get(), kMaxXmlDepth))
-    return false;
+  if (!text || size > kMaxDownloadBytes) return false;
   TiXmlDocument document;
-  document.Parse(text.get(), nullptr, TIXML_ENCODING_UNKNOWN);
-  if (document.Error()) return false;
+  if (!ParseXmlBounded(document, text.get(), TIXML_ENCODING_UNKNOWN)) return false;
   const TiXmlElement* rss = document.FirstChildElement("rss");
   const TiXmlElement* channel = rss ? rss->FirstChildElement("channel") : nullptr;
   const TiXmlElement* item = channel ? channel->FirstChildElement("item") : nullptr;

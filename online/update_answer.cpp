@@ -10,6 +10,7 @@
 #include "foundation/files/files.h"
 #include "foundation/system/test_switches.h"
 #include "foundation/text/convert.h"
+#include "foundation/text/xml_reader.h"
 #include "online/downloads.h"
 #include "online/http_head_info.h"
 #include "online/web_links.h"
@@ -135,32 +136,13 @@ bool IsVersionNewer(const std::vector<int>& offered, const std::vector<int>& own
 
 CUpdateInfo::CUpdateInfo() : ownVersion(OwnProductVersion()) {}
 
-bool IsXmlNestingWithin(const char* text, int maxDepth) {
-  int depth = 0;
-  for (const char* p = text; *p; ++p) {
-    if (*p != '<') continue;
-    char next = p[1];
-    if (next == '/') {
-      if (depth > 0) --depth;
-    } else if (next != '?' && next != '!') {
-      // An empty element "<a/>" closes itself.
-      const char* end = p + 1;
-      while (*end && *end != '>') ++end;
-      if (!*end) break;
-      if (end[-1] != '/' && ++depth > maxDepth) return false;
-      p = end;
-    }
-  }
-  return true;
-}
-
 int LoadUpdateInfoFile(const std::wstring& path, CUpdateInfo& record) {
   size_t size = 0;
   std::unique_ptr<char[]> text = ReadFileToBuffer(path, &size);
   if (!text || size > kMaxDownloadBytes) return kAnswerInvalid;
-  if (!IsXmlNestingWithin(text.get(), kMaxXmlDepth)) return kAnswerInvalid;
   TiXmlDocument document;
-  document.Parse(text.get(), nullptr, TIXML_ENCODING_UNKNOWN);
+  // Too deep a tree leaves the document empty, and so invalid.
+  ParseXmlBounded(document, text.get(), TIXML_ENCODING_UNKNOWN);
   return ParseUpdateInfoXml(document, record);
 }
 

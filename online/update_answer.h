@@ -18,9 +18,3 @@ int LoadUpdateInfoFile(const std::wstring& path, CUpdateInfo& record);
 // The two downloads' headers are probed for their date and size.
 int ParseUpdateInfoXml(TiXmlDocument& document, CUpdateInfo& record);
 int ParseUpdateInfoXml(TiXmlDocument& document, CUpdateInfo& record, bool versionTest);
-
-// Whether no element of the text lies deeper than maxDepth. The XML reader
-// descends recursively, so a network answer of nothing but opening tags
-// must not reach it.
-bool IsXmlNestingWithin(const char* text, int maxDepth);
-constexpr int kMaxXmlDepth = 200;

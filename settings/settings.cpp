@@ -60,9 +60,10 @@ int ComputeNewVersionFlag() {
   std::wstring userFile = GetUserSettingsPath(false);
   if (!IsFileExist(programFile) && (userFile.empty() || !IsFileExist(userFile))) return 1;
   wchar_t version[kVersionChars + 1] = {};
-  GetPrivateProfileStringW(sn::kSettings, sn::kVersionKey, L"", version, kVersionChars,
-                           programFile.c_str());
-  if (version[0] == L'\0' && !userFile.empty())
+  if (IsProfileFileWithin(programFile.c_str(), kMaxSettingsFileBytes))
+    GetPrivateProfileStringW(sn::kSettings, sn::kVersionKey, L"", version, kVersionChars,
+                             programFile.c_str());
+  if (version[0] == L'\0' && !userFile.empty() && IsProfileFileWithin(userFile.c_str(), kMaxSettingsFileBytes))
     GetPrivateProfileStringW(sn::kSettings, sn::kVersionKey, L"", version, kVersionChars,
                              userFile.c_str());
   return _wcsicmp(version, sn::kVersionValue) != 0 ? 1 : 0;
@@ -237,7 +238,8 @@ bool CQLRSettings::Load() {
   for (int i = 0; i < 5; ++i)
     clipboardFormats[i] = readInt(ClipboardFormatsKey(i).c_str(), clipboardFormats[i]);
   LOGFONTW font;
-  if (GetPrivateProfileStructW(sn::kSettings, sn::kFontForMenu, &font, sizeof(font), iniPath.c_str()))
+  if (IsProfileFileWithin(iniPath.c_str(), kMaxSettingsFileBytes) &&
+      GetPrivateProfileStructW(sn::kSettings, sn::kFontForMenu, &font, sizeof(font), iniPath.c_str()))
     fontForMenu = font;
   for (int i = 0; i < 3; ++i)
     extMenuCommand[i] = readInt(ExtMenuCommandKey(i).c_str(), extMenuCommand[i]);

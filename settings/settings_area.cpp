@@ -7,6 +7,7 @@
 
 #include "foundation/files/program_names.h"
 #include "foundation/text/convert.h"
+#include "foundation/text/xml_reader.h"
 #include "settings/settings_names.h"
 #include "settings/shared_memory.h"
 
@@ -69,9 +70,9 @@ bool ReadSettingsArea(SettingsAreaRecord& record) {
   if (length <= 0) return false;
   TiXmlBase::SetCondenseWhiteSpace(false);
   TiXmlDocument doc;
-  doc.Parse(std::string(view.Data(), length).c_str(), nullptr, TIXML_ENCODING_UTF8);
+  const bool parsed = ParseXmlBounded(doc, std::string(view.Data(), length).c_str(), TIXML_ENCODING_UTF8);
   const TiXmlElement* root = doc.RootElement();
-  if (doc.Error() || !root || root->ValueStr() != sn::kAreaRoot) return false;
+  if (!parsed || !root || root->ValueStr() != sn::kAreaRoot) return false;
   int key = 0, mod = 0, dbl = 0;
   root->QueryIntAttribute(sn::kAreaKey, &key);
   root->QueryIntAttribute(sn::kAreaMod, &mod);

@@ -44,7 +44,7 @@ std::wstring ProductFolder() {
 
 std::wstring ReadTwoFileValue(const std::wstring& path, const wchar_t* section,
                               const wchar_t* key) {
-  if (path.empty()) return std::wstring();
+  if (path.empty() || !IsProfileFileWithin(path.c_str(), kMaxSettingsFileBytes)) return std::wstring();
   std::wstring buf(kTwoFileStringChars, L'\0');
   DWORD n = GetPrivateProfileStringW(section, key, L"", &buf[0], kTwoFileStringChars, path.c_str());
   buf.resize(n);
@@ -128,7 +128,7 @@ int ReadSettingsInt(const wchar_t* key, int def, const wchar_t* section) {
   if (IniKeyExists(programFile.c_str(), section, key))
     return static_cast<int>(GetPrivateProfileIntW(section, key, def, programFile.c_str()));
   std::wstring userFile = GetUserSettingsPath(false);
-  if (userFile.empty()) return def;
+  if (userFile.empty() || !IsProfileFileWithin(userFile.c_str(), kMaxSettingsFileBytes)) return def;
   return static_cast<int>(GetPrivateProfileIntW(section, key, def, userFile.c_str()));
 }
 

@@ -147,6 +147,7 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   std::wstring RecordPath(HTREEITEM item) const;
 
   CPhraseTreeCtrl m_tree;
+  int m_menuRequests = 0;  // menus the pane asked itself for and has not shown yet
   CPaneToolBarCtrl m_toolBar;
   CImageList m_toolImages;
   bool m_renameEdit = false;

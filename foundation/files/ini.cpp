@@ -9,6 +9,12 @@ namespace {
 constexpr DWORD kSectionChars = 102400;
 }
 
+bool IsProfileFileWithin(const wchar_t* path, unsigned long maxBytes) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!path || !GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return true;
+  return data.nFileSizeHigh == 0 && data.nFileSizeLow <= maxBytes;
+}
+
 bool IniWriteString(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key,
                     const wchar_t* value) {
   // A null value would delete the key; this helper never deletes.
@@ -24,6 +30,7 @@ bool IniWriteInt(const wchar_t* iniPath, const wchar_t* section, const wchar_t* 
 bool IniReadString(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key,
                    wchar_t* out) {
   wchar_t buf[kIniValueChars] = {};
+  if (!IsProfileFileWithin(iniPath, kMaxSettingsFileBytes)) return false;
   GetPrivateProfileStringW(section, key, L"", buf, kIniValueChars, iniPath);
   if (buf[0] == L'\0') return false;
   wcscpy(out, buf);
@@ -38,10 +45,12 @@ std::wstring IniReadString(const std::wstring& iniPath, const wchar_t* section,
 }
 
 int IniReadInt(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, int def) {
+  if (!IsProfileFileWithin(iniPath, kMaxSettingsFileBytes)) return def;
   return static_cast<int>(GetPrivateProfileIntW(section, key, def, iniPath));
 }
 
 bool IniKeyExists(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key) {
+  if (!IsProfileFileWithin(iniPath, kMaxSettingsFileBytes)) return false;
   std::vector<wchar_t> buf(kSectionChars, L'\0');
   DWORD read = GetPrivateProfileSectionW(section, buf.data(), kSectionChars, iniPath);
   if (read == 0 || !key) return false;

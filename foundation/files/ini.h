@@ -6,6 +6,15 @@
 
 constexpr int kIniValueChars = 260;  // read buffer: at most 259 characters kept
 
+// The profile functions read the whole file again at every call, so a file
+// past its bound is read as empty (each read gives its default) rather than
+// stalling the program: settings files hold a few kilobytes, language files
+// a few hundred. Writes still go to the file, which is never truncated.
+constexpr unsigned long kMaxSettingsFileBytes = 256 * 1024;
+constexpr unsigned long kMaxLngFileBytes = 768 * 1024;
+// False when the file exists and is larger than maxBytes.
+bool IsProfileFileWithin(const wchar_t* path, unsigned long maxBytes);
+
 bool IniWriteString(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key,
                     const wchar_t* value);
 bool IniWriteInt(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, int value);

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "foundation/files/files.h"
+#include "foundation/files/ini.h"
 #include "foundation/files/paths.h"
 #include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
@@ -194,7 +195,7 @@ bool IsDifferentNoCase(const std::wstring& a, const std::wstring& b) { return !E
 DWORD ReadLngValue(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                    const wchar_t* def, DWORD maxChars, std::wstring* out) {
   out->clear();
-  if (file.empty() || maxChars == 0) {
+  if (file.empty() || maxChars == 0 || !IsProfileFileWithin(file.c_str(), kMaxLngFileBytes)) {
     if (def) *out = def;
     return 0;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "foundation/files/ini.h"
 #include "foundation/localization/language_files.h"
 
 namespace {
@@ -27,7 +28,7 @@ std::vector<std::wstring> ReadLngSection(const std::wstring& lngFile, const std:
                                          bool* complete) {
   std::vector<std::wstring> entries;
   if (complete) *complete = true;
-  if (lngFile.empty()) return entries;
+  if (lngFile.empty() || !IsProfileFileWithin(lngFile.c_str(), kMaxLngFileBytes)) return entries;
   for (DWORD size = kFirstSectionChars; size <= kMostSectionChars; size *= 4) {
     std::wstring buf(size, L'\0');
     DWORD n = GetPrivateProfileSectionW(section.c_str(), &buf[0], size, lngFile.c_str());
@@ -69,6 +70,7 @@ bool CLngSectionBatch::AddMissing(const std::wstring& key, const std::wstring& v
 }
 
 bool CLngSectionBatch::HasTwin() const {
+  if (!IsProfileFileWithin(m_file.c_str(), kMaxLngFileBytes)) return false;
   for (DWORD size = kFirstSectionChars; size <= kMostSectionChars; size *= 4) {
     std::wstring buf(size, L'\0');
     DWORD n = GetPrivateProfileSectionNamesW(&buf[0], size, m_file.c_str());

@@ -93,18 +93,39 @@ HCURSOR GetSizeAllCursor() {
   return loaded;
 }
 
+namespace {
+
+// Where the memory at address can be read: the end of its region, or 0.
+ULONG_PTR ReadableUntil(ULONG_PTR address) {
+  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                         PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  MEMORY_BASIC_INFORMATION region = {};
+  if (!VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof(region))) return 0;
+  if (region.State != MEM_COMMIT || !(region.Protect & readable) || (region.Protect & PAGE_GUARD)) return 0;
+  return reinterpret_cast<ULONG_PTR>(region.BaseAddress) + region.RegionSize;
+}
+
+}  // namespace
+
+bool IsReadableMemory(const void* address, size_t size) {
+  ULONG_PTR at = reinterpret_cast<ULONG_PTR>(address);
+  const ULONG_PTR end = at + size;
+  if (!address || end < at) return false;
+  while (at < end) {
+    at = ReadableUntil(at);
+    if (!at) return false;
+  }
+  return true;
+}
+
 bool CopyTextFromAddress(const wchar_t* text, size_t maxChars, std::wstring* out) {
   out->clear();
   ULONG_PTR at = reinterpret_cast<ULONG_PTR>(text);
   if (!text || at % sizeof(wchar_t)) return false;
-  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-                         PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
   while (out->size() < maxChars) {
     // The text is read only inside committed memory that may be read.
-    MEMORY_BASIC_INFORMATION region = {};
-    if (!VirtualQuery(reinterpret_cast<const void*>(at), &region, sizeof(region))) return false;
-    if (region.State != MEM_COMMIT || !(region.Protect & readable) || (region.Protect & PAGE_GUARD)) return false;
-    const ULONG_PTR end = reinterpret_cast<ULONG_PTR>(region.BaseAddress) + region.RegionSize;
+    const ULONG_PTR end = ReadableUntil(at);
+    if (!end) return false;
     const wchar_t* c = reinterpret_cast<const wchar_t*>(at);
     const wchar_t* last = reinterpret_cast<const wchar_t*>(end - end % sizeof(wchar_t));
     for (; c < last && out->size() < maxChars; ++c) {

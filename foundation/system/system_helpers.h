@@ -24,6 +24,8 @@ std::wstring GetHotkeyDisplayName(UINT vk, UINT modifiers);
 // here): false when the memory cannot be read before the terminator. A text
 // longer than maxChars is cut there.
 bool CopyTextFromAddress(const wchar_t* text, size_t maxChars, std::wstring* out);
+// Whether size bytes at address lie in committed memory that may be read.
+bool IsReadableMemory(const void* address, size_t size);
 
 // 0 = Sunday .. 6 = Saturday, Gregorian calendar.
 int GetDayOfWeek(int day, int month, int year);

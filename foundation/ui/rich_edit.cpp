@@ -1,5 +1,7 @@
 #include "foundation/ui/rich_edit.h"
 
+#include <algorithm>
+
 #include <commdlg.h>
 #include <richedit.h>
 
@@ -121,6 +123,53 @@ std::string FlattenDeepGroups(const BYTE* rtf, size_t count) {
   return out;
 }
 
+// Wine's reader also falls over a font name far past the 31 characters a
+// font name can have; such names are cut in the font table.
+constexpr size_t kMaxRtfFontName = 31;
+
+// The RTF with the font table's names cut to kMaxRtfFontName characters;
+// empty when no name is that long.
+std::string CutLongFontNames(const char* rtf, size_t count) {
+  const char kTable[] = "\\fonttbl";
+  const char* found = std::search(rtf, rtf + count, kTable, kTable + sizeof(kTable) - 1);
+  if (found == rtf + count) return std::string();
+  std::string out(rtf, found);
+  out.reserve(count);
+  bool cut = false;
+  size_t i = static_cast<size_t>(found - rtf), run = 0;
+  int depth = 1;  // inside the table's group
+  auto isAlpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  while (i < count && depth > 0) {
+    const char c = rtf[i];
+    if (c == '\\') {  // a control word with its parameter and delimiter, or an escaped character
+      out += rtf[i++];
+      if (i < count && isAlpha(rtf[i])) {
+        while (i < count && isAlpha(rtf[i])) out += rtf[i++];
+        if (i < count && rtf[i] == '-') out += rtf[i++];
+        while (i < count && isDigit(rtf[i])) out += rtf[i++];
+        if (i < count && rtf[i] == ' ') out += rtf[i++];
+      } else if (i < count) {
+        out += rtf[i++];
+      }
+      continue;
+    }
+    if (c == '{' || c == '}' || c == ';') {
+      depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+      run = 0;
+      out += c;
+    } else if (run++ < kMaxRtfFontName) {
+      out += c;
+    } else {
+      cut = true;
+    }
+    ++i;
+  }
+  if (!cut) return std::string();
+  out.append(rtf + i, rtf + count);
+  return out;
+}
+
 }  // namespace
 
 std::string NarrowRtf(const std::wstring& text) {
@@ -138,6 +187,8 @@ std::string NarrowRtf(const std::wstring& text) {
 
 bool RichEditStreamIn(HWND edit, const void* bytes, size_t count, bool unicode, bool rtf) {
   if (rtf && !unicode && bytes) {
+    std::string names = CutLongFontNames(static_cast<const char*>(bytes), count);
+    if (!names.empty()) return RichEditStreamIn(edit, names.data(), names.size(), false, true);
     std::string flat = FlattenDeepGroups(static_cast<const BYTE*>(bytes), count);
     if (!flat.empty()) return RichEditStreamIn(edit, flat.data(), flat.size(), false, true);
   }

@@ -62,6 +62,7 @@ TEST(MarkupPrepareTest, EntitiesInTableOrderAndLineCharacters) {
     const wchar_t* raw;
     bool multiLine;
     const wchar_t* prepared;
+    bool entities = true;
   };
   const Case cases[] = {
       {L"&amp;lt;", true, L"<<"},  // the ampersand entity first, then less-than
@@ -74,8 +75,11 @@ TEST(MarkupPrepareTest, EntitiesInTableOrderAndLineCharacters) {
       {L"a\r\nb\tc\r", true, L"a<br>b<t>c"},
       {L"a\r\nb\tc\r", false, L"abc"},
       {L"", true, L""},
+      // A text whose references its maker resolved (a page's) keeps them.
+      {L"&lt;b&gt; &amp;\r\n", true, L"&lt;b&gt; &amp;<br>", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(PrepareMarkupText(c.raw, c.multiLine), c.prepared) << c.raw;
+  for (const Case& c : cases)
+    EXPECT_EQ(PrepareMarkupText(c.raw, c.multiLine, c.entities), c.prepared) << c.raw;
 }
 
 TEST(MarkupLexerTest, RunsTagsAndLiteralLessThan) {

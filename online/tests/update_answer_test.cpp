@@ -174,6 +174,13 @@ TEST(UpdateAnswerTest, FilesOfAnswersAreBoundedInSizeAndDepth) {
          return deep;
        }(),
        kAnswerInvalid},
+      // A ">" inside a quoted attribute does not end the tag.
+      {[] {
+         std::string levels;
+         for (int i = 0; i < 300; ++i) levels = "<a x=\"/>\">" + levels + "</a>";
+         return Answer("3.0.0.0", levels);
+       }(),
+       kAnswerInvalid},
       {Answer("3.0.0.0", "<Pad>" + std::string(1024 * 1024, 'x') + "</Pad>"), kAnswerInvalid},
   };
   int i = 0;
@@ -184,9 +191,6 @@ TEST(UpdateAnswerTest, FilesOfAnswersAreBoundedInSizeAndDepth) {
     record.ownVersion = {2, 60, 0, 0};
     EXPECT_EQ(LoadUpdateInfoFile(path, record), c.result) << c.bytes.substr(0, 40);
   }
-  EXPECT_TRUE(IsXmlNestingWithin("<?xml?><a><b/><c></c><!DOCTYPE x></a>", 2));
-  EXPECT_FALSE(IsXmlNestingWithin("<a><b/><c></c></a>", 1));
-  EXPECT_FALSE(IsXmlNestingWithin("<a><b><c/></b></a>", 1));
 }
 
 TEST(UpdateAnswerTest, MutatedAnswersNeverCrashTheReader) {

@@ -10,11 +10,14 @@
 #include "foundation/logging/log.h"
 #include "foundation/text/convert.h"
 #include "foundation/text/text_basics.h"
+#include "foundation/text/xml_reader.h"
 #include "phrases/store/phrase_names.h"
 #include "phrases/store/phrase_node.h"
 #include "phrases/store/phrase_writer.h"
 
 namespace {
+
+constexpr int kMaxPhraseXmlDepth = 64;
 
 const wchar_t* const kDataTypeWords[] = {L"TEXT", L"RTF", L"EXEC"};
 
@@ -54,33 +57,6 @@ void AddTextElement(TiXmlElement* parent, const char* name, const std::wstring& 
   parent->LinkEndChild(element);
 }
 
-// The parser descends once per nested element; a hostile file nested some
-// ten thousand levels deep would overflow the stack. A phrase file has two
-// levels, so anything past a generous limit is refused before parsing.
-bool NestingWithin(const char* p, int maxDepth) {
-  int depth = 0;
-  while ((p = std::strchr(p, '<')) != nullptr) {
-    const char* end = nullptr;
-    if (std::strncmp(p, "<!--", 4) == 0) {
-      end = std::strstr(p, "-->");
-    } else if (std::strncmp(p, "<![CDATA[", 9) == 0) {
-      end = std::strstr(p, "]]>");
-    } else if (p[1] == '?' || p[1] == '!') {
-      end = std::strchr(p, '>');
-    } else {
-      end = std::strchr(p, '>');
-      if (p[1] == '/') {
-        --depth;
-      } else if (end && end[-1] != '/') {
-        if (++depth > maxDepth) return false;
-      }
-    }
-    if (!end) return true;  // unterminated: the parser reports it
-    p = end + 1;
-  }
-  return true;
-}
-
 bool ParseNumber(const char*& p, long minValue, long maxValue, long* out) {
   char* end = nullptr;
   long value = std::strtol(p, &end, 10);
@@ -93,12 +69,12 @@ bool ParseNumber(const char*& p, long minValue, long maxValue, long* out) {
 }  // namespace
 
 bool ReadPhraseXml(CPhraseNode& record, const char* content) {
-  if (!content || !*content || !NestingWithin(content, 64)) return false;
+  if (!content || !*content) return false;
   // Phrase texts keep their blanks and line breaks exactly.
   TiXmlBase::SetCondenseWhiteSpace(false);
   TiXmlDocument doc;
-  doc.Parse(content, nullptr, TIXML_ENCODING_UTF8);
-  if (doc.Error()) return false;
+  // A phrase file has two levels; the bound is generous.
+  if (!ParseXmlBounded(doc, content, TIXML_ENCODING_UTF8, kMaxPhraseXmlDepth)) return false;
   const TiXmlElement* root = doc.FirstChildElement(kXmlRoot);
   if (!root) return false;
 

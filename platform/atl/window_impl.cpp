@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <mutex>
 
+#include "foundation/system/trusted_messages.h"
 #include "platform/atl/app_module.h"
 
 namespace {
@@ -124,6 +125,8 @@ void CWindowImplDispatch::AfterNcDestroy(HWND h, int upTo) {
 }
 
 LRESULT CWindowImplDispatch::Window(int k, HWND h, UINT m, WPARAM w, LPARAM l) {
+  // Message maps read a notice's header: only this thread's own notices.
+  if (m == WM_NOTIFY && !IsOwnNotification(l)) return ::DefWindowProcW(h, m, w, l);
   WindowBinding* b = WindowBinding::Get(h);
   if (!b && k == 0) b = BindCreating(h, false);
   if (!b || k >= b->count) return ::DefWindowProcW(h, m, w, l);
@@ -151,6 +154,7 @@ LRESULT CWindowImplDispatch::Window(int k, HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 INT_PTR CWindowImplDispatch::Dialog(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_NOTIFY && !IsOwnNotification(l)) return FALSE;
   WindowBinding* b = WindowBinding::Get(h);
   if (!b) b = BindCreating(h, true);
   CWindowImplCore* obj = b && b->count > 0 ? b->slots[0].obj : nullptr;

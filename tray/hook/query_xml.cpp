@@ -6,6 +6,7 @@
 
 #include "foundation/logging/log.h"
 #include "foundation/text/convert.h"
+#include "foundation/text/xml_reader.h"
 
 namespace {
 
@@ -74,10 +75,11 @@ bool ParseQuery(CQueryRecord& query, const char* xml) {
   if (!xml) return false;
   TiXmlBase::SetCondenseWhiteSpace(false);
   TiXmlDocument doc;
-  doc.Parse(xml, nullptr, TIXML_ENCODING_UTF8);
+  // A damaged or too deeply nested document counts as no query, even where
+  // an element was read before the fault.
+  const bool parsed = ParseXmlBounded(doc, xml, TIXML_ENCODING_UTF8);
   const TiXmlElement* root = doc.RootElement();
-  // A damaged document counts as no query, even where the parser recovered an element.
-  if (doc.Error() || !root || root->ValueStr() != "LRQuery") return false;
+  if (!parsed || !root || root->ValueStr() != "LRQuery") return false;
 
   query.AppPath = ChildText(root, "AppPath");
   query.WindowClassName = ChildText(root, "WindowClassName");

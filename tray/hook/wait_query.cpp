@@ -1,6 +1,7 @@
 #include "tray/hook/wait_query.h"
 
 #include "foundation/logging/log.h"
+#include "foundation/system/trusted_messages.h"
 #include "tray/hook/interchange.h"
 #include "tray/hook/query_xml.h"
 
@@ -21,6 +22,15 @@ HANDLE Duplicate(HANDLE source) {
   DuplicateHandle(GetCurrentProcess(), source, GetCurrentProcess(), &copy, 0, FALSE,
                   DUPLICATE_SAME_ACCESS);
   return copy;
+}
+
+// The exchanges whose window share is out: WM_TRAY_QUERY is a plain message
+// id that any program can send, so only these are served, and each once.
+HandedOutObjects g_handed;
+
+void HandOut(CQueryExchange* exchange) {
+  exchange->AddRef();
+  g_handed.Hand(static_cast<CQueryRecord*>(exchange));
 }
 
 std::wstring Format(const wchar_t* format, int a, int b) {
@@ -46,7 +56,7 @@ void ServeOneQuery(const ThreadParams& t) {
     exchange->Release();
     return;
   }
-  exchange->AddRef();  // the tray window's share
+  HandOut(exchange);  // the tray window's share
   DWORD_PTR reply = 0;
   LRESULT sent = SendMessageTimeoutW(t.params.trayWnd, t.params.queryMessage,
                                      reinterpret_cast<WPARAM>(static_cast<CQueryRecord*>(exchange)),
@@ -55,7 +65,7 @@ void ServeOneQuery(const ThreadParams& t) {
   if (sent && reply == 1) {
     ResetEvent(t.dataCompleted.Get());
     if (WriteAnswerToArea(exchange->answer, t.params.areaName)) SetEvent(t.dataCompleted.Get());
-  } else if (!sent && !IsWindow(t.params.trayWnd)) {
+  } else if (!sent && !IsWindow(t.params.trayWnd) && g_handed.TakeBack(static_cast<CQueryRecord*>(exchange))) {
     exchange->Release();  // never delivered: no window will give its share back
   }
   exchange->Release();
@@ -65,8 +75,12 @@ void ServeOneQuery(const ThreadParams& t) {
 
 LRESULT ServeQueryMessage(WPARAM wParam, LPARAM lParam,
                           const std::function<void(CQueryRecord&, CAnswerRecord&)>& serve) {
+  if (!g_handed.TakeBack(static_cast<std::uintptr_t>(wParam))) return 0;
   auto* exchange = static_cast<CQueryExchange*>(reinterpret_cast<CQueryRecord*>(wParam));
-  if (!exchange || reinterpret_cast<CAnswerRecord*>(lParam) != &exchange->answer) return 0;
+  if (reinterpret_cast<LPARAM>(&exchange->answer) != lParam) {
+    g_handed.Hand(static_cast<CQueryRecord*>(exchange));  // not this exchange's answer: still out
+    return 0;
+  }
   if (serve) serve(*exchange, exchange->answer);
   exchange->Release();
   return 1;

@@ -11,6 +11,7 @@
 #include "foundation/localization/language_files.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/shell_open.h"
+#include "foundation/system/trusted_messages.h"
 #include "foundation/ui/icons.h"
 #include "history/actions/web_search.h"
 #include "online/internet_state.h"
@@ -178,20 +179,28 @@ TEST_F(TrayMessagesTest, HistoryCaptionFillsOnlyTheGivenRoom) {
   const std::wstring caption = L"Quillora : Clipboard History [0]";
   wchar_t buffer[12];
   wmemset(buffer, L'#', 12);
-  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 10, reinterpret_cast<LPARAM>(buffer)),
+  EXPECT_EQ(SendWithAddress(wnd.m_hWnd, WM_TRAY_HISTORY_CAPTION, 10, reinterpret_cast<LPARAM>(buffer)),
             static_cast<LRESULT>(caption.size()));
   EXPECT_EQ(std::wstring(buffer), caption.substr(0, 9));
   EXPECT_EQ(buffer[10], L'#');
   wchar_t whole[64];
-  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 64, reinterpret_cast<LPARAM>(whole)),
+  EXPECT_EQ(SendWithAddress(wnd.m_hWnd, WM_TRAY_HISTORY_CAPTION, 64, reinterpret_cast<LPARAM>(whole)),
             static_cast<LRESULT>(caption.size()));
   EXPECT_EQ(std::wstring(whole), caption);
   // No room or no buffer: the length alone.
   wmemset(buffer, L'#', 12);
-  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 0, reinterpret_cast<LPARAM>(buffer)),
+  EXPECT_EQ(SendWithAddress(wnd.m_hWnd, WM_TRAY_HISTORY_CAPTION, 0, reinterpret_cast<LPARAM>(buffer)),
             static_cast<LRESULT>(caption.size()));
   EXPECT_EQ(buffer[0], L'#');
-  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 64, 0), static_cast<LRESULT>(caption.size()));
+  EXPECT_EQ(SendWithAddress(wnd.m_hWnd, WM_TRAY_HISTORY_CAPTION, 64, 0), static_cast<LRESULT>(caption.size()));
+  // A plain send or a post, as any other program makes them, fills nothing.
+  wmemset(buffer, L'#', 12);
+  EXPECT_EQ(wnd.SendMessage(WM_TRAY_HISTORY_CAPTION, 10, reinterpret_cast<LPARAM>(buffer)),
+            static_cast<LRESULT>(caption.size()));
+  ASSERT_TRUE(wnd.PostMessage(WM_TRAY_HISTORY_CAPTION, 10, reinterpret_cast<LPARAM>(buffer)));
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  EXPECT_EQ(buffer[0], L'#');
 }
 
 TEST_F(TrayMessagesTest, BalloonTimerStartsOnlyForAShownText) {

@@ -86,8 +86,14 @@ class WaitQueryTest : public ::testing::Test {
 
 TEST_F(WaitQueryTest, QueryIsServedAndTheAnswerWritten) {
   CQueryRecord seen;
+  WPARAM servedQuery = 0;
+  LPARAM servedAnswer = 0;
+  int calls = 0;
   Start([&](CQueryRecord& q, CAnswerRecord& a) {
     seen = q;
+    servedQuery = reinterpret_cast<WPARAM>(&q);
+    servedAnswer = reinterpret_cast<LPARAM>(&a);
+    ++calls;
     a.items.push_back(Item(L"abc", 5));
   });
   // On a busy machine the window's answer can come after the send's 2000 ms;
@@ -114,6 +120,17 @@ TEST_F(WaitQueryTest, QueryIsServedAndTheAnswerWritten) {
   SharedView view(m_areaName);
   ASSERT_EQ(view.TextLength(kMaxQueryTextBytes), static_cast<long>(xml.size()));
   EXPECT_EQ(std::string(view.Data(), xml.size()), xml);
+
+  // The message id is open to any program: the served exchange sent again,
+  // its record with another answer, or junk, are refused and freed by no one.
+  const int served = calls;
+  const struct {
+    WPARAM query;
+    LPARAM answer;
+  } forged[] = {{servedQuery, servedAnswer}, {servedQuery, 0}, {0, servedAnswer}, {0x10001, 0x10001},
+                {reinterpret_cast<WPARAM>(&seen), reinterpret_cast<LPARAM>(&expected)}};
+  for (const auto& f : forged) EXPECT_EQ(SendMessageW(m_tray->Hwnd(), WM_TRAY_QUERY, f.query, f.answer), 0);
+  EXPECT_EQ(calls, served);
 
   std::wstring log = LogText();
   EXPECT_NE(log.find(L"Received query:\r\n\tExe: C:\\first.exe\r\n\tClassName: \r\n\tHKL: 67699737"

@@ -1,6 +1,7 @@
 // The tray window owns the history pane: it creates the pane's window on
 // request and destroys it to hide the pane.
 #include "foundation/localization/menu_localizer.h"
+#include "foundation/system/trusted_messages.h"
 #include "history/pane/float_pane.h"
 #include "history/pane/pane_host.h"
 #include "history/pane/pane_texts.h"
@@ -68,9 +69,10 @@ LRESULT CQLRTrayWnd::OnShowPaneMessage(UINT, WPARAM wParam, LPARAM, BOOL&) {
 LRESULT CQLRTrayWnd::OnHistoryCaption(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   int count = IsClipboardHistoryRunning() ? m_clipboardHandler->GetItemCount() : 0;
   std::wstring text = HistoryCaptionText(count);
-  // An address is only meaningful to a sender of this thread; others get
-  // the length alone. The capacity bounds the copy, terminator included.
-  if (!(InSendMessageEx(nullptr) & ISMEX_SEND) && wParam > 0 && wParam <= 0x7FFFFFFF)
+  // An address is only meaningful to a sender of this thread; others (a
+  // post from anywhere included) get the length alone. The capacity bounds
+  // the copy, terminator included.
+  if (IsAddressFromOwnThread(WM_TRAY_HISTORY_CAPTION, lParam) && wParam > 0 && wParam <= 0x7FFFFFFF)
     CopyToBuffer(text, reinterpret_cast<wchar_t*>(lParam), static_cast<int>(wParam));
   return static_cast<LRESULT>(text.size());
 }

@@ -138,6 +138,13 @@ TEST_F(RichEditTest, StreamInReportsWhetherAnythingWasRead) {
   EXPECT_FALSE(RichEditSetRtfA(Edit(), nullptr));
   EXPECT_TRUE(RichEditSetRtfA(Edit(), "8-bit plain"));
   EXPECT_EQ(RichEditGetText(Edit()), L"8-bit plain");
+  // A font name far longer than any font's (the system's reader faults on
+  // one) is cut; the text comes through.
+  std::string name;
+  for (int i = 0; i < 300; ++i) name += "Arialf0 ";
+  const std::string longName = "{\\rtf1\\ansi{\\fonttbl{\\f0 " + name + ";}{\\f1\\'e9 Courier;}}\\f0 Hello}";
+  EXPECT_TRUE(RichEditStreamIn(Edit(), longName.data(), longName.size(), false, true));
+  EXPECT_EQ(RichEditGetText(Edit()), L"Hello");
 }
 
 TEST_F(RichEditTest, ReplaceAllGoesOnBehindEachReplacement) {

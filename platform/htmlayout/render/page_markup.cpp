@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <unordered_map>
 
 #include "htmldraw/named_colors.h"
 #include "htmldraw/style_sheet.h"
@@ -168,8 +169,12 @@ class Translator {
       text += name + L":" + value + L";";
     }
     if (text.empty()) return std::wstring();
+    // Elements styled alike share one rule of the drawer's sheet.
+    auto known = m_spanClasses.find(text);
+    if (known != m_spanClasses.end()) return known->second;
     std::wstring cls = L"c" + std::to_wstring(++m_classes);
     m_sheet += L"." + cls + L" {" + text + L"}\r\n";
+    m_spanClasses.emplace(text, cls);
     return cls;
   }
 
@@ -456,6 +461,7 @@ class Translator {
   const MarkupOptions& m_options;
   PageMarkup& m_out;
   PageStyles m_styles;
+  std::unordered_map<std::wstring, std::wstring> m_spanClasses;  // rule text -> class
   std::wstring m_sheet;
   std::vector<Frame> m_stack;
   size_t m_classes = 0;

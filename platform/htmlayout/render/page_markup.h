@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "htmldraw/html_text_drawer.h"
 #include "platform/htmlayout/dom.h"
 
 namespace hl {
@@ -29,7 +30,7 @@ struct PageMarkup {
 struct MarkupOptions {
   std::wstring imageFolder;  // local folder images may come from; empty: none
   int width = 0;             // the width the page is laid out in
-  size_t maxMarkup = 4u << 20;
+  size_t maxMarkup = CHtmlTextDrawer::kMaxTextChars;  // the drawer lays out no more
   size_t maxCells = 20000;
   size_t maxTableDepth = 8;  // deeper tables flow as text
   size_t maxTagDepth = 64;   // deeper elements give their text only

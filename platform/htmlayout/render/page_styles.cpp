@@ -52,6 +52,19 @@ bool ClassListHas(const std::wstring& list, const std::wstring& cls) {
   return false;
 }
 
+// What the page's drawing reads of an element's declarations.
+const wchar_t* const kDrawnProperties[] = {
+    L"color",       L"font-size",       L"font-family",    L"font-style",       L"font-weight",
+    L"text-decoration", L"text-transform", L"background-color", L"text-align", L"display",
+    L"visibility",  L"border-color",    L"border-style",   L"border-width",     nullptr};
+
+bool IsDrawnProperty(const std::wstring& name) {
+  for (const wchar_t* const* p = kDrawnProperties; *p; ++p) {
+    if (name == *p) return true;
+  }
+  return false;
+}
+
 bool SameNoCase(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                               TRUE) == CSTR_EQUAL;
@@ -72,11 +85,23 @@ void ParseStyleDeclarations(const std::wstring& text, StyleDeclarations& out) {
     std::wstring value = Trim(item.substr(colon + 1));
     if (name.empty()) continue;
     if (name == L"font-face") name = L"font-family";
+    if (value.size() > kMaxStyleValue) value.resize(kMaxStyleValue);
     // A value never closes the drawer's rule it is copied into.
     value.erase(std::remove_if(value.begin(), value.end(), [](wchar_t c) { return c == L'{' || c == L'}'; }),
                 value.end());
     out.push_back({name, value});
   }
+}
+
+void ReduceStyleDeclarations(StyleDeclarations& declarations) {
+  StyleDeclarations kept;
+  for (auto it = declarations.rbegin(); it != declarations.rend(); ++it) {
+    if (!IsDrawnProperty(it->first)) continue;
+    bool later = false;
+    for (const auto& k : kept) later = later || k.first == it->first;
+    if (!later) kept.push_back(std::move(*it));
+  }
+  declarations.assign(std::make_move_iterator(kept.rbegin()), std::make_move_iterator(kept.rend()));
 }
 
 bool DeclarationsHide(const StyleDeclarations& declarations) {
@@ -155,6 +180,8 @@ void PageStyles::AddRule(const std::wstring& selector, const StyleDeclarations& 
   if (rule.tag.empty() && rule.id.empty() && rule.cls.empty()) return;
   rule.order = m_rules.size();
   rule.declarations = declarations;
+  ReduceStyleDeclarations(rule.declarations);
+  if (rule.declarations.empty()) return;
   std::wstring key = !rule.id.empty() ? L"#" + Lower(rule.id)
                      : !rule.cls.empty() ? L"." + Lower(rule.cls)
                                          : L"t" + std::wstring(rule.tag.begin(), rule.tag.end());
@@ -162,17 +189,23 @@ void PageStyles::AddRule(const std::wstring& selector, const StyleDeclarations& 
   m_rules.push_back(std::move(rule));
 }
 
-StyleDeclarations PageStyles::For(const Node& node) const {
-  std::vector<const Rule*> matches;
+StyleDeclarations PageStyles::Matched(const Node& node) const {
   const Attribute* id = node.FindAttribute("id");
   const Attribute* cls = node.FindAttribute("class");
-  std::vector<size_t> candidates;
-  auto collect = [&](const std::wstring& key) {
-    auto it = m_index.find(key);
-    if (it != m_index.end()) candidates.insert(candidates.end(), it->second.begin(), it->second.end());
+  // The buckets the element draws from, and the key they make together.
+  std::vector<const std::vector<size_t>*> buckets;
+  std::wstring key;
+  size_t work = 0;
+  auto collect = [&](const std::wstring& bucketKey) {
+    auto it = m_index.find(bucketKey);
+    if (it == m_index.end()) return;
+    buckets.push_back(&it->second);
+    key += bucketKey + L'\n';
+    work += it->second.size();
   };
   collect(L"t" + std::wstring(node.tag.begin(), node.tag.end()));
   if (id) collect(L"#" + Lower(id->value));
+  const bool idRules = id && m_index.count(L"#" + Lower(id->value)) != 0;
   if (cls) {
     const std::wstring& list = cls->value;
     for (size_t i = 0; i < list.size();) {
@@ -181,9 +214,21 @@ StyleDeclarations PageStyles::For(const Node& node) const {
       while (i < list.size() && !IsBlank(list[i])) ++i;
       if (i > start) collect(L"." + Lower(list.substr(start, i - start)));
     }
+    // Rules filed under the id test classes of their own.
+    if (idRules) key += L"|" + Lower(list);
   }
+  if (buckets.empty()) return StyleDeclarations();
+  key = std::wstring(node.tag.begin(), node.tag.end()) + L'\n' + key;
+  auto cached = m_matched.find(key);
+  if (cached != m_matched.end()) return cached->second;
+  if (m_work + work > kMaxMatchWork) return StyleDeclarations();
+  m_work += work;
+
+  std::vector<size_t> candidates;
+  for (const std::vector<size_t>* bucket : buckets) candidates.insert(candidates.end(), bucket->begin(), bucket->end());
   std::sort(candidates.begin(), candidates.end());
   candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  std::vector<const Rule*> matches;
   for (size_t index : candidates) {
     const Rule& rule = m_rules[index];
     if (!rule.tag.empty() && rule.tag != node.tag) continue;
@@ -194,12 +239,22 @@ StyleDeclarations PageStyles::For(const Node& node) const {
   std::stable_sort(matches.begin(), matches.end(),
                    [](const Rule* a, const Rule* b) { return a->specificity < b->specificity; });
   StyleDeclarations out;
-  for (const Rule* rule : matches) out.insert(out.end(), rule->declarations.begin(), rule->declarations.end());
+  for (const Rule* rule : matches) {
+    out.insert(out.end(), rule->declarations.begin(), rule->declarations.end());
+    ReduceStyleDeclarations(out);
+  }
+  if (m_matched.size() < kMaxMatched) m_matched.emplace(key, out);
+  return out;
+}
+
+StyleDeclarations PageStyles::For(const Node& node) const {
+  StyleDeclarations out = Matched(node);
   if (const Attribute* style = node.FindAttribute("style")) ParseStyleDeclarations(style->value, out);
   for (const auto& [name, value] : node.styles) {
     std::wstring item(name.begin(), name.end());
     ParseStyleDeclarations(item + L":" + value, out);
   }
+  ReduceStyleDeclarations(out);
   return out;
 }
 

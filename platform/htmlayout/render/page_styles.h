@@ -13,9 +13,16 @@ namespace hl {
 
 using StyleDeclarations = std::vector<std::pair<std::wstring, std::wstring>>;  // lower-case names
 
-// "a: b; c: d" into pairs; names lower case, values trimmed. Properties the
-// drawer spells differently are renamed (font-face is font-family).
+// "a: b; c: d" into pairs; names lower case, values trimmed and cut to
+// kMaxStyleValue characters. Properties the drawer spells differently are
+// renamed (font-face is font-family).
 void ParseStyleDeclarations(const std::wstring& text, StyleDeclarations& out);
+constexpr size_t kMaxStyleValue = 200;
+
+// Keeps the last declaration of each property the page's drawing reads
+// (text styles, hiding, table borders and backgrounds) and drops the rest,
+// so an element carries a handful of pairs however many rules match it.
+void ReduceStyleDeclarations(StyleDeclarations& declarations);
 
 // Whether the declarations hide the element (display: none, visibility:
 // hidden); later declarations win.
@@ -31,9 +38,13 @@ class PageStyles {
   void AddSheet(const std::wstring& text);
   size_t RuleCount() const { return m_rules.size(); }
 
-  // The element's declarations in cascade order: the matching rules by
-  // specificity and order, its style attribute, its run-time styles.
+  // The element's declarations, reduced: the matching rules by specificity
+  // and order, its style attribute, its run-time styles. Elements that look
+  // alike to the sheet share one match; past kMaxMatchWork rule visits in
+  // all, elements keep their own styles only, so a hostile sheet cannot make
+  // a layout take seconds.
   StyleDeclarations For(const Node& node) const;
+  static const size_t kMaxMatchWork = 2000000;
 
  private:
   struct Rule {
@@ -44,11 +55,17 @@ class PageStyles {
     StyleDeclarations declarations;
   };
   void AddRule(const std::wstring& selector, const StyleDeclarations& declarations);
+  StyleDeclarations Matched(const Node& node) const;
 
   std::vector<Rule> m_rules;
   // Rules by the one key each is filed under: "t" + tag, "#" + id or "." +
   // class (lower case), so an element looks at its candidates only.
   std::unordered_map<std::wstring, std::vector<size_t>> m_index;
+  // Matches by what the sheet sees of an element (its tag, and its id and
+  // classes that rules are filed under); kMaxMatched entries at most.
+  mutable std::unordered_map<std::wstring, StyleDeclarations> m_matched;
+  static const size_t kMaxMatched = 4096;
+  mutable size_t m_work = 0;
 };
 
 }  // namespace hl

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "htmldraw/style_sheet.h"
 #include "platform/htmlayout/render/page_images.h"
 #include "platform/htmlayout/render/page_markup.h"
 #include "platform/htmlayout/text_decode.h"
@@ -34,7 +35,8 @@ TEST(PageMarkupTest, HiddenElementsAndPageTextStayOut) {
   Translated t = Translate(
       "<style>#gone {display: none} .quiet {visibility: hidden} #green {color: green}</style>"
       "<p id=gone>one</p><p class=\"x quiet\">two</p><p hidden=true>three</p><p hidden=false>four</p>"
-      "<script>five</script><p id=green style=\"font-weight: bold\">&lt;b&gt;six</p>");
+      "<script>five</script><p id=green style=\"font-weight: bold\">&lt;b&gt;six</p>"
+      "<p>&amp;lt;i&amp;gt;seven</p>");
   const std::wstring& m = t.page.markup;
   EXPECT_FALSE(Has(m, L"one"));
   EXPECT_FALSE(Has(m, L"two"));
@@ -43,6 +45,9 @@ TEST(PageMarkupTest, HiddenElementsAndPageTextStayOut) {
   EXPECT_FALSE(Has(m, L"five"));
   // Page text never opens a drawer tag.
   EXPECT_TRUE(Has(m, L"<<b>six"));
+  // Its references were resolved once, when the page was read: the drawer
+  // gets them as text.
+  EXPECT_TRUE(Has(m, L"&lt;i&gt;seven"));
   // The rule and the style attribute reach the text through one class.
   EXPECT_TRUE(Has(t.page.styleSheet, L"color:green;font-weight:bold;"));
   // A run-time style comes last and wins.
@@ -55,7 +60,33 @@ TEST(PageMarkupTest, HiddenElementsAndPageTextStayOut) {
   ASSERT_NE(green, nullptr);
   green->styles.push_back({"color", L"red"});
   hl::MarkupOptions options;
-  EXPECT_TRUE(Has(hl::TranslateDocument(*t.doc, options).styleSheet, L"color:green;font-weight:bold;color:red;"));
+  const std::wstring sheet = hl::TranslateDocument(*t.doc, options).styleSheet;
+  EXPECT_TRUE(Has(sheet, L"font-weight:bold;color:red;"));
+  // The overridden colour does not reach the drawer at all.
+  EXPECT_TRUE(Has(sheet, L".c1 {font-weight:bold;color:red;}")) << qlrtest::ToUtf8(sheet);
+}
+
+// A page whose sheet has thousands of rules matching thousands of elements
+// (a feed's description can carry one): each element keeps one value per
+// property, elements styled alike share one drawer rule, and the cascade
+// still holds.
+TEST(PageMarkupTest, HostileSheetsStayBoundedAndKeepTheCascade) {
+  std::string sheet = "<style>";
+  for (int i = 0; i < 4900; ++i) {
+    sheet += i % 2 ? "p {color: #0000" + std::to_string(10 + i % 90) + "; font-family: x" + std::to_string(i) + "}"
+                   : ".c {font-weight: bold; text-decoration: underline; junk-" + std::to_string(i) + ": 1}";
+  }
+  sheet += "p {color: #00AA00} .c {color: #0000FF} #last {display: none}</style>";
+  std::string body;
+  for (int i = 0; i < 3000; ++i) body += "<p class=c id=e" + std::to_string(i) + ">t" + std::to_string(i) + "</p>";
+  Translated t = Translate(sheet + body + "<p id=last>gone</p><p>plain</p>");
+  EXPECT_TRUE(Has(t.page.markup, L"t2999"));
+  EXPECT_FALSE(Has(t.page.markup, L"gone"));
+  // Two styles in all: the class's elements and the plain one.
+  EXPECT_LT(t.page.styleSheet.size(), DefaultStyleSheetText().size() + 600u);
+  EXPECT_TRUE(Has(t.page.styleSheet, L"color:#0000FF;"));
+  EXPECT_TRUE(Has(t.page.styleSheet, L"color:#00AA00;"));
+  EXPECT_FALSE(Has(t.page.styleSheet, L"junk-"));
 }
 
 TEST(PageMarkupTest, LinksAnchorsAndWidgetsAreMarked) {

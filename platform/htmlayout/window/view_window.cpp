@@ -20,7 +20,11 @@ bool ClickByHrefAllowed() { return IsTestSwitchOn(kClickByHrefTestSwitch); }
 
 }  // namespace
 
-ViewWindow::ViewWindow(View& view) : m_view(view), m_hwnd(view.Window()), m_widgets(view.Window()) {}
+ViewWindow::ViewWindow(View& view) : m_view(view), m_hwnd(view.Window()), m_widgets(view.Window()) {
+  // The page's references were resolved when it was read; its text is drawn
+  // as it stands.
+  m_drawer.SetEntities(false);
+}
 
 void ViewWindow::DocumentReplaced() {
   m_widgets.Clear();

@@ -308,7 +308,9 @@ TEST(DockingTest, ToolbarOnADialogBarFollowsUpdatesShowsTipsAndCommandsTheFrame)
                                                      {ID_DOCK_DEMO_UNHANDLED, L"No newline here"}};
   for (auto& c : cases) {
     NMTTDISPINFOW info = {};
-    info.hdr.hwndFrom = reinterpret_cast<HWND>(links.SendMessage(TB_GETTOOLTIPS));
+    // A notice names a window of this thread (the layer reads no other).
+    HWND tips = reinterpret_cast<HWND>(links.SendMessage(TB_GETTOOLTIPS));
+    info.hdr.hwndFrom = tips ? tips : links.m_hWnd;
     info.hdr.idFrom = c.id;
     info.hdr.code = TTN_NEEDTEXTW;
     d.frame->m_dialogBar.SendMessage(WM_NOTIFY, c.id, reinterpret_cast<LPARAM>(&info));

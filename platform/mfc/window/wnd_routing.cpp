@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/logging/log.h"
+#include "foundation/system/trusted_messages.h"
 #include "platform/mfc/window/cmd_ui.h"
 #include "platform/mfc/window/wnd.h"
 
@@ -27,7 +28,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   }
   if (message == WM_NOTIFY) {
     // The header is a pointer: only from this thread's own controls.
-    if (!lParam || !AfxIsMessageFromOwnThread()) return FALSE;
+    if (!lParam || !AfxIsMessageFromOwnThread() || !IsOwnNotification(lParam)) return FALSE;
     LRESULT result = 0;
     if (!OnNotify(wParam, lParam, &result)) return FALSE;
     *pResult = result;
