@@ -10,6 +10,8 @@
 namespace {
 
 constexpr int kFormatRows = 5;
+// Each format row is a value of its own, under a key no control has.
+constexpr int kFormatRowKey = 0x10000;
 
 bool IsListId(int id) {
   return id == IDC_SP_PASTE_METHOD || id == IDC_SP_TRACKING || id == IDC_SP_MOUSE_EVENTS;
@@ -32,10 +34,8 @@ CSettingsPage::ControlValues CSettingsPage::ReadControlValues() const {
   m_hotkey.GetHotkey(key, modifiers, win, doublePress);
   values[IDC_SP_HOTKEY] = std::to_wstring(key) + L" " + std::to_wstring(modifiers) + L" " + (win ? L"1" : L"0") +
                           L" " + (doublePress ? L"1" : L"0");
-  std::wstring formats;
   for (int i = 0; i < kFormatRows && i < m_formats.GetItemCount(); ++i)
-    formats += (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? L'1' : L'0';
-  values[IDC_SP_FORMATS] = formats;
+    values[kFormatRowKey + i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? L"1" : L"0";
   return values;
 }
 
@@ -44,9 +44,9 @@ void CSettingsPage::WriteControlValue(int id, const std::wstring& value) {
     unsigned key = 0, modifiers = 0, win = 0, doublePress = 0;
     if (swscanf(value.c_str(), L"%u %u %u %u", &key, &modifiers, &win, &doublePress) == 4)
       m_hotkey.SetHotkey(static_cast<WORD>(key), static_cast<WORD>(modifiers), win != 0, doublePress != 0);
-  } else if (id == IDC_SP_FORMATS) {
-    for (int i = 0; i < kFormatRows && i < static_cast<int>(value.size()) && i < m_formats.GetItemCount(); ++i)
-      m_formats.SetItemState(i, INDEXTOSTATEIMAGEMASK(value[i] == L'1' ? 2 : 1), LVIS_STATEIMAGEMASK);
+  } else if (id >= kFormatRowKey && id < kFormatRowKey + kFormatRows) {
+    if (id - kFormatRowKey < m_formats.GetItemCount())
+      m_formats.SetItemState(id - kFormatRowKey, INDEXTOSTATEIMAGEMASK(value == L"1" ? 2 : 1), LVIS_STATEIMAGEMASK);
   } else if (IsListId(id)) {
     ::SendDlgItemMessageW(m_hWnd, id, CB_SETCURSEL, static_cast<WPARAM>(_wtoi(value.c_str())), 0);
   } else if (::SendDlgItemMessageW(m_hWnd, id, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) {

@@ -73,11 +73,12 @@ int Occurrences(const std::wstring& text, const std::wstring& part) {
   return count;
 }
 
-// The history's count as the tray logged it last.
+// What the tray logs after each capture, with the history's count.
+constexpr wchar_t kCaptured[] = L"OnClipboardHistoryChanged, Count=";
+
 int LastLoggedCount(const std::wstring& log) {
-  const std::wstring mark = L"OnClipboardHistoryChanged, Count=";
-  size_t at = log.rfind(mark);
-  return at == std::wstring::npos ? -1 : _wtoi(log.c_str() + at + mark.size());
+  size_t at = log.rfind(kCaptured);
+  return at == std::wstring::npos ? -1 : _wtoi(log.c_str() + at + wcslen(kCaptured));
 }
 
 int CopyFromPeer(const std::wstring& text) {
@@ -160,8 +161,11 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
       {"history maximum",
        [](HWND page) { Send(GetDlgItem(page, kHistoryMax), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2")); },
        [&] {
+         // Read once the tray has logged all three captures.
+         const int logged = Occurrences(LogText(), kCaptured);
          copyTexts(3);
-         return WaitUntil([&] { return LastLoggedCount(LogText()) == 2; }, kWaitMs);
+         return WaitUntil([&] { return Occurrences(LogText(), kCaptured) >= logged + 3; }, kWaitMs) &&
+                LastLoggedCount(LogText()) == 2;
        }},
       {"tracking method",
        [](HWND page) {
