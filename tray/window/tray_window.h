@@ -295,8 +295,9 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   void OnEditorClosed();
   // Everything the program read at start from a setting the settings page
   // can change, read and applied again (tray_window_settings.cpp): after
-  // the editor ended, whoever started it.
-  void ReapplyChangedSettings();
+  // the editor ended, whoever started it. restartServices brings the
+  // hotkey and the core library up anew in any case.
+  void ReapplyChangedSettings(bool restartServices);
   // The history's switch (when it changed), tracking method, kinds,
   // maximum and save-on-exit; before: the options the handler had.
   void ApplyClipboardHistorySettings(const ClipboardHandlerOptions& before, bool switched);

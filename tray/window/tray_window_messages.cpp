@@ -83,15 +83,16 @@ LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
 
 void CQLRTrayWnd::OnEditorClosed() {
   // The editor this program started ended (also when it did not say so by
-  // its event): its settings apply, a new phrase folder is announced.
-  ReapplyChangedSettings();
+  // its event): its settings apply, the services come up anew, a new
+  // phrase folder is announced.
+  ReapplyChangedSettings(true);
   bool folderChanged = GetSettings().GetPhrasesDirectory() != m_editorStartFolder;
   UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
 }
 
 LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
   // Any editor ended, whoever started it.
-  ReapplyChangedSettings();
+  ReapplyChangedSettings(false);
   ReloadPhraseStore();
   BlinkTrayIcon();
   NotifyAppEvent(this, kAppEventReloaded, 0);

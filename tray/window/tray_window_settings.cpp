@@ -37,7 +37,7 @@ AppliedSettings TakeAppliedSettings(const CQLRSettings& settings) {
 
 }  // namespace
 
-void CQLRTrayWnd::ReapplyChangedSettings() {
+void CQLRTrayWnd::ReapplyChangedSettings(bool restartServices) {
   CQLRTraySettings& settings = GetSettings();
   const AppliedSettings before = TakeAppliedSettings(settings);
   settings.Load();
@@ -56,10 +56,11 @@ void CQLRTrayWnd::ReapplyChangedSettings() {
 
   // The hotkey and the core library carry the hotkey and the log choice; a
   // program whose services could not start tries again, one the user
-  // stopped stays stopped.
+  // stopped (or started without them) stays so unless asked.
   const bool servicesChanged = after.hotkey != before.hotkey || after.hotkeyDoubled != before.hotkeyDoubled ||
                                after.writeLog != before.writeLog;
-  if (!m_noInstall && !m_servicesStoppedByUser && (servicesChanged || !IsServiceRunning())) {
+  if (restartServices ||
+      (!m_noInstall && !m_servicesStoppedByUser && (servicesChanged || !IsServiceRunning()))) {
     StopServices();
     StartServices(nullptr);
   } else {
