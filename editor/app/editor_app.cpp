@@ -17,6 +17,7 @@
 #include "foundation/files/program_names.h"
 #include "foundation/logging/log.h"
 #include "foundation/logging/log_editor.h"
+#include "phrases/macros/macro_dates.h"
 #include "phrases/store/phrase_writer.h"
 
 namespace en = editor_names;
@@ -42,6 +43,8 @@ void CQLREditorApp::HandOverToRunningEditor() {
 
 BOOL CQLREditorApp::InitInstance() {
   UseTrayProgramLog();
+  // Every save of Settings.ini says when it was written, as the tray's do.
+  SetSettingsTimeFormatter([](const SYSTEMTIME& local) { return FormatDateTimeFull(local); });
   if (HANDLE running = OpenEventW(SYNCHRONIZE, FALSE, en::kInstanceEvent)) {
     CloseHandle(running);
     HandOverToRunningEditor();

@@ -110,6 +110,8 @@ void CMainFrame::MakeMenuBitmaps() {
 }
 
 void CMainFrame::OnClose() {
+  // Settings that cannot be written keep the editor, and the page, open.
+  if (m_wndSettings.m_hWnd && !m_wndSettings.SavePageBeforeClose()) return;
   if (m_wndPhrases.m_hWnd) m_wndPhrases.SaveState(kEditorBarsProfileName);
   CFrameWnd::OnClose();
 }

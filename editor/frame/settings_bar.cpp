@@ -166,6 +166,8 @@ void CSettingsBar::ReloadPage() {
   if (m_page && m_page->m_hWnd) m_page->LoadControls();
 }
 
+bool CSettingsBar::SavePageBeforeClose() { return !m_page || !m_page->m_hWnd || m_page->SaveBeforeClose(); }
+
 bool CSettingsBar::IsFocusInside() const {
   HWND focus = ::GetFocus();
   return focus && m_hWnd && (focus == m_hWnd || ::IsChild(m_hWnd, focus));

@@ -32,6 +32,9 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
   CSettingsPage* Page() const { return m_page.get(); }
   // The page's controls filled again from the editor's settings.
   void ReloadPage();
+  // The page's values written as the editor closes; false when they could
+  // not be (the user was told).
+  bool SavePageBeforeClose();
   bool IsFocusInside() const;  // the page or the tab strip
 
   // Docked, never wider than the frame leaves room for (a damaged saved

@@ -255,6 +255,8 @@ BOOL CSettingsPage::PreTranslateMessage(MSG* pMsg) {
 
 void CSettingsPage::RenewBuiltTexts() {
   if (!m_hWnd) return;
+  // The lists are filled anew in the new language; the user's choices stay.
+  const ControlValues shown = ReadControlValues();
   SetUpToolTips();
   FillLists();
   {
@@ -266,6 +268,7 @@ void CSettingsPage::RenewBuiltTexts() {
   SetDlgItemText(IDC_SP_UPDATE_LINK, Text(IDS_SP_UPDATE_NOW).c_str());
   for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS}) RenewListTip(id);
   FillFormatList();
+  if (!m_loadedValues.empty()) WriteChangedControlValues(shown, ReadControlValues());
   SetFontSample();
 }
 
@@ -386,6 +389,9 @@ void CSettingsPage::ApplyAutoStart() {
 
 void CSettingsPage::LoadControls() {
   if (!m_hWnd) return;
+  // A reload (the tray program changed options) keeps every control the
+  // user changed and has not saved.
+  const ControlValues shown = ReadControlValues();
   SetUpToolTips();
   CQLREditorSettings& settings = GetEditorSettings();
   // A value with another text is rewritten (or removed) at once.
@@ -405,13 +411,16 @@ void CSettingsPage::LoadControls() {
   SelectData(m_tracking, settings.clipboardSpyMethod);
   m_mouseEvents.SetCurSel(0);
   FillFormatList();
+  const ControlValues loaded = ReadControlValues();
+  if (!m_loadedValues.empty()) WriteChangedControlValues(shown, m_loadedValues);
+  m_loadedValues = loaded;
   SetFontSample();
   EnableStates();
   for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS}) RenewListTip(id);
 }
 
-void CSettingsPage::SaveControls() {
-  if (!m_hWnd) return;
+bool CSettingsPage::SaveControls() {
+  if (!m_hWnd) return true;
   CQLREditorSettings& settings = GetEditorSettings();
   for (const CheckRow& row : SettingsCheckRows()) settings.*row.field = IsChecked(row.id) ? 1 : 0;
   for (const NumberRow& row : SettingsNumberRows()) {
@@ -427,7 +436,24 @@ void CSettingsPage::SaveControls() {
   for (int i = 0; i < 5 && i < m_formats.GetItemCount(); ++i)
     settings.clipboardFormats[i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0;
   ApplyAutoStart();
-  settings.Save();
+  ::SetLastError(ERROR_SUCCESS);
+  if (settings.Save()) {
+    m_loadedValues = ReadControlValues();
+    return true;
+  }
+  // The user's choices would be lost without a word: say where and why.
+  const DWORD error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
+  const std::wstring text = L"Cannot save the settings to\n" + GetSettingsIniPath() + L"\n\n" +
+                            Text(IDS_SP_ERROR_CODE) + std::to_wstring(error) + L" " + FormatSystemErrorText(error);
+  HWND owner = m_host.mainWindow ? m_host.mainWindow : m_hWnd;
+  ::MessageBoxW(owner, text.c_str(), qlr_editor::kEditorBoxCaption, MB_OK | MB_ICONERROR);
+  return false;
+}
+
+bool CSettingsPage::SaveBeforeClose() {
+  if (m_saved) return true;
+  m_saved = SaveControls();
+  return m_saved;
 }
 
 HotkeyRecord CSettingsPage::ControlHotkey() const {

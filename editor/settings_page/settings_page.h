@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -56,7 +57,11 @@ class CSettingsPage : public CPageDialog {
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
   void LoadControls();
-  void SaveControls();
+  // False (the user told, with the file and the error) when Settings.ini
+  // could not be written.
+  bool SaveControls();
+  // The save of a closing editor, once; false keeps the editor open.
+  bool SaveBeforeClose();
   void CheckHotKey(bool blink);
   // A document hint: 4 (language) localises the page again.
   void OnDocumentUpdate(LPARAM hint);
@@ -95,6 +100,14 @@ class CSettingsPage : public CPageDialog {
   void RenewListTip(int id);
   void SetFontSample();
   HotkeyRecord ControlHotkey() const;
+  // What the controls show, by control id (settings_page_values.cpp): a
+  // box's state, a field's text, a list's selection, the hotkey, the
+  // format rows.
+  using ControlValues = std::map<int, std::wstring>;
+  ControlValues ReadControlValues() const;
+  void WriteControlValue(int id, const std::wstring& value);
+  // Puts back each value of shown that differs from baseline.
+  void WriteChangedControlValues(const ControlValues& shown, const ControlValues& baseline);
   bool ReadTrayHotkey(HotkeyRecord& hotkey) const;
   std::wstring FieldText(int id) const;
   bool IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
@@ -144,6 +157,9 @@ class CSettingsPage : public CPageDialog {
   CHotkeyCtrlAdv m_hotkey;
   HBRUSH m_faceBrush = nullptr;
   bool m_saved = false;
+  // The controls as the last load filled them: a control that differs now
+  // holds the user's unsaved change, which a reload keeps.
+  ControlValues m_loadedValues;
 
   DECLARE_MESSAGE_MAP()
 };

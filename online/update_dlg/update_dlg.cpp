@@ -9,6 +9,7 @@
 #include "foundation/system/shell_open.h"
 #include "foundation/system/sounds.h"
 #include "foundation/text/convert.h"
+#include "online/update_events.h"
 #include "online/update_page/update_page.h"
 #include "online/update_page/update_page_ids.h"
 #include "online/web_links.h"
@@ -228,6 +229,8 @@ void CQLRUpdateDlg::SaveUpdateSettings() {
   if (ReadControlNumber(days.Get(), number))
     settings.SetDaysCheckForUpdates(number < 1 ? 1 : number > 30 ? 30 : number);
   settings.Save();
+  // An open editor's page would save its old values back otherwise.
+  PulseOptionsChanged();
 }
 
 bool CQLRUpdateDlg::OnHyperlink(HELEMENT link) {

@@ -156,6 +156,30 @@ inline std::wstring WindowText(HWND window) {
   return std::wstring(text, n);
 }
 
+// A message to a window of another process, which may hang: 0 then.
+inline LRESULT SendWaiting(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
+// The settings page: the child dialog of the frame that holds the
+// autostart box.
+inline HWND FindSettingsPage(HWND frame) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      frame,
+      [](HWND window, LPARAM out) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(window, cls, 16);
+        if (wcscmp(cls, L"#32770") != 0 || !GetDlgItem(window, 1003)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // The phrase pane of the editor's frame, found by its caption "Phrases [".
 inline HWND FindPhrasePane(HWND frame) {
   HWND found = nullptr;

@@ -18,27 +18,9 @@ constexpr UINT kHotkeySetField = WM_USER + 4;
 constexpr int kHotkeyWinBox = 2;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer);
-  return static_cast<LRESULT>(answer);
+  return qlre2e::SendWaiting(window, message, wParam, lParam);
 }
-
-
-// The child dialog of the frame that holds the autostart box.
-HWND FindPage(HWND frame) {
-  HWND found = nullptr;
-  EnumChildWindows(
-      frame,
-      [](HWND window, LPARAM out) -> BOOL {
-        wchar_t cls[16] = {};
-        GetClassNameW(window, cls, 16);
-        if (wcscmp(cls, L"#32770") != 0 || !GetDlgItem(window, 1003)) return TRUE;
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+HWND FindPage(HWND frame) { return qlre2e::FindSettingsPage(frame); }
 
 bool Checked(HWND page, int id) { return Send(GetDlgItem(page, id), BM_GETCHECK) == BST_CHECKED; }
 void Click(HWND page, int id) { Send(GetDlgItem(page, id), BM_CLICK); }

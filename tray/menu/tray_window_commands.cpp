@@ -79,12 +79,18 @@ void CQLRTrayWnd::OnMailToUs() { SendMailToSupport(m_hWnd); }
 
 void CQLRTrayWnd::OnStartWelcome() { StartWelcomeProgram(m_hWnd, false); }
 
-void CQLRTrayWnd::OnToggleAutoStart() { SetAutoStartEntry(!IsOwnAutoStartSet()); }
+// Each quick setting tells an open editor, whose page would otherwise save
+// its old value back.
+void CQLRTrayWnd::OnToggleAutoStart() {
+  SetAutoStartEntry(!IsOwnAutoStartSet());
+  PulseOptionsChangedEvent();
+}
 
 void CQLRTrayWnd::OnToggleSounds() {
   CQLRTraySettings& settings = GetSettings();
   settings.soundOnEvents = settings.soundOnEvents ? 0 : 1;
   settings.Save();
+  PulseOptionsChangedEvent();
   if (settings.soundOnEvents) PlayNotificationSound(true);
 }
 
@@ -96,14 +102,19 @@ void CQLRTrayWnd::OnToggleWriteLog() {
   CQLRTraySettings& settings = GetSettings();
   settings.SetWriteLog(IsLogOpen() ? 1 : 0);
   settings.Save();
+  PulseOptionsChangedEvent();
 }
 
-void CQLRTrayWnd::OnMenuOnMouseEvent() { GetSettings().Save(); }
+void CQLRTrayWnd::OnMenuOnMouseEvent() {
+  GetSettings().Save();
+  PulseOptionsChangedEvent();
+}
 
 void CQLRTrayWnd::OnTogglePaneOnStart() {
   CQLRTraySettings& settings = GetSettings();
   settings.showHistoryPaneOnStart = settings.showHistoryPaneOnStart ? 0 : 1;
   settings.Save();
+  PulseOptionsChangedEvent();
 }
 
 void CQLRTrayWnd::OnRereadPhrases() {
@@ -134,6 +145,7 @@ void CQLRTrayWnd::OnToggleSaveHistory() {
   CQLRTraySettings& settings = GetSettings();
   settings.SetSaveClipboardHistory(settings.GetSaveClipboardHistory() ? 0 : 1);
   settings.Save();
+  PulseOptionsChangedEvent();
   if (!IsClipboardHistoryRunning()) return;
   // The running handler saves by its own copy of the options.
   m_clipboardHandler->SetOptions(HandlerOptionsFromSettings(settings));
@@ -168,6 +180,7 @@ void CQLRTrayWnd::OnToggleServices() {
   } else {
     StopServices();
   }
+  m_servicesStoppedByUser = !IsServiceRunning();
   UpdateTrayIcon(kTrayIconModifyWithBalloon, nullptr, false);
 }
 
@@ -178,6 +191,7 @@ LRESULT CQLRTrayWnd::OnLanguageCommand(WORD, WORD id, HWND, BOOL&) {
   CQLRTraySettings& settings = GetSettings();
   settings.SetLanguage(language);
   WriteLanguage(language, GetSettingsIniPath());
+  PulseOptionsChangedEvent();
   // Read back and applied as when the welcome program changed it; the
   // event itself is not pulsed, so the change is not applied twice.
   ApplyChangedLanguage();

@@ -300,6 +300,14 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   int m_scheduledCheckDays = 0;
   // The editor was closed: settings, hotkey and services anew.
   void OnEditorClosed();
+  // Everything the program read at start from a setting the settings page
+  // can change, read and applied again (tray_window_settings.cpp): after
+  // the editor ended, whoever started it. restartServices brings the
+  // hotkey and the core library up anew in any case.
+  void ReapplyChangedSettings(bool restartServices);
+  // The history's switch (when it changed), tracking method, kinds,
+  // maximum and save-on-exit; before: the options the handler had.
+  void ApplyClipboardHistorySettings(const ClipboardHandlerOptions& before, bool switched);
   // Makes the Language setting the current language of the texts.
   void ApplyLanguageSetting();
   // The Language setting applied everywhere: texts, links, caches, tooltip.
@@ -332,6 +340,9 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   HANDLE m_stopEvent;
   std::unique_ptr<CWTSNotify> m_sessionNotifier;
   BOOL m_sessionPause = FALSE;
+  // The user stopped the services from the tray menu: a settings change
+  // does not start them again.
+  bool m_servicesStoppedByUser = false;
   const CCommandLine* m_commandLine;
   std::wstring m_commandLineText;
   POINT m_lastTrayClick = {0, 0};

@@ -81,35 +81,19 @@ LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
 }
 
 void CQLRTrayWnd::OnEditorClosed() {
-  CQLRTraySettings& settings = GetSettings();
-  settings.Load();
-  StartClipboardHistoryIfWanted();
-  bool folderChanged = settings.GetPhrasesDirectory() != m_editorStartFolder;
-  if (m_dataNeededHandler) m_dataNeededHandler->ReleaseMenuFonts();
-  SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
-  if (m_hotkeyRegistered) UnregisterMainHotkey();
-  RegisterMainHotkey(nullptr);
-  StopServices();
-  StartServices(nullptr);
-  RescheduleIfUpdateOptionsChanged();
+  // The editor this program started ended (also when it did not say so by
+  // its event): its settings apply, the services come up anew, a new
+  // phrase folder is announced.
+  ReapplyChangedSettings(true);
+  bool folderChanged = GetSettings().GetPhrasesDirectory() != m_editorStartFolder;
   UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
 }
 
 LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
-  CQLRTraySettings& settings = GetSettings();
-  settings.Load();
-  if (m_dataNeededHandler) {
-    m_dataNeededHandler->ReleaseMenuFonts();
-    // The menu takes the options the editor may have changed.
-    PrepareDataNeededHandler();
-  }
-  SetUILanguageIsRussian(IsRussianLangFile(settings.GetLanguageFilePath()));
-  ApplyLanguageSetting();
+  // Any editor ended, whoever started it.
+  ReapplyChangedSettings(false);
   ReloadPhraseStore();
-  RescheduleIfUpdateOptionsChanged();
-  UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
   BlinkTrayIcon();
-  if (StartClipboardHistoryIfWanted()) UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
   NotifyAppEvent(this, kAppEventReloaded, 0);
   Log(L"Detected event: PhraseEditor closed");
   return 1;

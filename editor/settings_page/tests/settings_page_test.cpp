@@ -467,4 +467,53 @@ TEST_F(SettingsPageTest, ChosenMenuFontReachesTheFileAtOnce) {
   page.reset();
 }
 
+// The tray program writes other values and pulses while the user has
+// changes of their own on the page; then the language switches: the user's
+// changes stay, the untouched controls follow the file, and the close saves
+// both. (Last: the store keeps what it read for the keys later files lack.)
+TEST_F(SettingsPageTest, ReloadAndLanguageSwitchKeepUnsavedChoicesAndTakeTheRest) {
+  const std::wstring common = L"[Settings]\r\nTextPasteMethod_v150=1\r\nClipboardSpyMethod_v2_22=0\r\nHotkey=196621\r\n"
+                              L"ClipboardFormats1=1\r\n";
+  Open(common + L"ClipboardFormats2=0\r\nSoundOnEventsV094=0\r\nClipboardHistory=1\r\nDaysCheckForUpdates=5\r\nClipboardHistoryMax=40\r\n");
+  HWND formats = Item(IDC_SP_FORMATS);
+  auto formatOn = [&](int row) { return (ListView_GetItemState(formats, row, LVIS_STATEIMAGEMASK) >> 12) == 2; };
+  Click(IDC_SP_SOUNDS);
+  SetText(IDC_SP_HISTORY_MAX, L"7");
+  Choose(IDC_SP_PASTE_METHOD, 0);
+  Choose(IDC_SP_TRACKING, 0);
+  SetHotkey(VK_F8, HOTKEYF_CONTROL, true);
+  ListView_SetItemState(formats, 1, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
+
+  ASSERT_TRUE(qlrtest::WriteUtf16File(ProgramIni(), common + L"SoundOnEventsV094=0\r\nClipboardHistory=0\r\n"
+                                                             L"DaysCheckForUpdates=12\r\nClipboardHistoryMax=50\r\n"
+                                                             L"ClipboardFormats2=1\r\n"));
+  GetEditorSettings().Load();
+  for (int round = 0; round < 2; ++round) {
+    if (round == 0)
+      page->LoadControls();
+    else
+      page->RenewBuiltTexts();
+    EXPECT_TRUE(Checked(IDC_SP_SOUNDS)) << round;
+    EXPECT_EQ(TextOf(IDC_SP_HISTORY_MAX), L"7") << round;
+    EXPECT_EQ(::SendMessageW(Item(IDC_SP_PASTE_METHOD), CB_GETCURSEL, 0, 0), 0) << round;
+    EXPECT_EQ(::SendMessageW(Item(IDC_SP_TRACKING), CB_GETCURSEL, 0, 0), 0) << round;
+    EXPECT_EQ(LOBYTE(::SendMessageW(Item(IDC_SP_HOTKEY), HKX_GETHOTKEY, 0, 0)), VK_F8) << round;
+    EXPECT_FALSE(formatOn(1)) << round;
+    // Untouched: the file's new values.
+    EXPECT_FALSE(Checked(IDC_SP_HISTORY)) << round;
+    EXPECT_EQ(TextOf(IDC_SP_UPDATE_DAYS), L"12") << round;
+    EXPECT_TRUE(formatOn(2)) << round;
+  }
+  Close();
+  EXPECT_EQ(Ini(L"SoundOnEventsV094"), 1);
+  EXPECT_EQ(Ini(L"ClipboardHistoryMax"), 7);
+  EXPECT_EQ(Ini(L"TextPasteMethod_v150"), 0);
+  EXPECT_EQ(Ini(L"ClipboardSpyMethod_v2_22"), -1);
+  EXPECT_EQ(Ini(L"Hotkey_Doubled"), 1);
+  EXPECT_EQ(Ini(L"ClipboardFormats1"), 0);
+  EXPECT_EQ(Ini(L"ClipboardHistory"), 0);
+  EXPECT_EQ(Ini(L"DaysCheckForUpdates"), 12);
+  EXPECT_EQ(Ini(L"ClipboardFormats2"), 1);
+}
+
 }  // namespace

@@ -1,0 +1,193 @@
+// Choices made on the editor's settings page reach the running tray program:
+// for each row the page is changed, saved and closed through its own button
+// by an editor the tray did not start, and the tray's behaviour is checked
+// from outside.
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "tests/e2e/editor_session.h"
+
+namespace {
+
+using qlrtest::WaitUntil;
+
+constexpr int kHotkeyField = 1001;
+constexpr UINT kHotkeySetField = WM_USER + 4;
+constexpr int kHotkeyDoubleBox = 3;
+constexpr int kHistoryBox = 1012;
+constexpr int kHistoryMax = 1013;
+constexpr int kTrackingList = 1035;
+constexpr int kWriteLogBox = 1026;
+constexpr int kSaveAndClose = 1037;
+constexpr int kHistoryWindowId = 1333;
+constexpr int kProbeId = 91;
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return qlre2e::SendWaiting(window, message, wParam, lParam);
+}
+HWND FindPage(HWND frame) { return qlre2e::FindSettingsPage(frame); }
+
+bool Checked(HWND page, int id) { return Send(GetDlgItem(page, id), BM_GETCHECK) == BST_CHECKED; }
+void SetChecked(HWND page, int id, bool on) {
+  if (Checked(page, id) != on) Send(GetDlgItem(page, id), BM_CLICK);
+}
+
+// Whether somebody holds the hotkey: a free one is taken and given back.
+bool HotkeyHeld(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(nullptr, kProbeId, modifiers, key)) return true;
+  UnregisterHotKey(nullptr, kProbeId);
+  return false;
+}
+
+// What the tray program publishes of its hotkey for the other programs.
+std::string SettingsAreaText() {
+  UniqueHandle map(OpenFileMappingW(FILE_MAP_READ, FALSE, L"Local\\$QUILLORA_SETTING_AREA$"));
+  if (!map) return std::string();
+  const char* view = static_cast<const char*>(MapViewOfFile(map.Get(), FILE_MAP_READ, 0, 0, 1024));
+  if (!view) return std::string();
+  std::string text(view, strnlen(view, 1024));
+  UnmapViewOfFile(view);
+  return text;
+}
+
+int Occurrences(const std::wstring& text, const std::wstring& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// What the tray logs after each capture, with the history's count.
+constexpr wchar_t kCaptured[] = L"OnClipboardHistoryChanged, Count=";
+
+int LastLoggedCount(const std::wstring& log) {
+  size_t at = log.rfind(kCaptured);
+  return at == std::wstring::npos ? -1 : _wtoi(log.c_str() + at + wcslen(kCaptured));
+}
+
+int CopyFromPeer(const std::wstring& text) {
+  return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"), L"text \"" + text + L"\"", 20000);
+}
+
+class SettingsReachTrayTest : public qlre2e::EditorSessionTest {
+ protected:
+  void SetUp() override {
+    qlre2e::EditorSessionTest::SetUp();
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.exe"), dir.File(L"Quillora.exe")));
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"Quillora.dll"), dir.File(L"Quillora.dll")));
+    SetSetting(L"Welcome_Already_Started_V2_60", L"1");
+  }
+  void TearDown() override {
+    if (tray.IsRunning()) {
+      qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kWaitMs);
+      if (tray.Wait(kWaitMs) == -1) tray.Kill();
+    }
+    qlre2e::EditorSessionTest::TearDown();
+  }
+  HWND StartTray() {
+    if (!tray.Start(dir.File(L"Quillora.exe"), L"")) return nullptr;
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = qlrtest::FindProcessWindow(tray.Pid(), nullptr, L"Quillora")); }, kWaitMs);
+    return window && WaitForLog(L"WTS_Notify ") ? window : nullptr;
+  }
+  // An editor of its own, the change made on its page, then its Save and
+  // Close button; true once the tray has applied the saved settings.
+  bool ChangeOnPage(const std::function<void(HWND page)>& change) {
+    const int applied = Occurrences(LogText(), kApplied);
+    HWND frame = Start();
+    HWND page = nullptr;
+    if (!frame || !WaitUntil([&] { return (page = FindPage(frame)) != nullptr; }, kWaitMs)) return false;
+    change(page);
+    PostMessageW(GetDlgItem(page, kSaveAndClose), BM_CLICK, 0, 0);
+    if (child.Wait(kWaitMs) != 0) return false;
+    // Once the log is off the tray says nothing more: then its history
+    // window is the sign that it is done.
+    return WaitUntil([&] { return Occurrences(LogText(), kApplied) > applied || !logging; }, kWaitMs);
+  }
+
+  static constexpr const wchar_t* kApplied = L"Settings applied again";
+  qlrtest::ChildProcess tray;
+  bool logging = true;
+};
+
+TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
+  SetSetting(L"ClipboardHistory", L"1");
+  SetSetting(L"ClipboardHistoryMax", L"30");
+  SetSetting(L"ClipboardSpyMethod_v2_22", L"1");
+  HWND trayWindow = StartTray();
+  ASSERT_NE(trayWindow, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(trayWindow, kHistoryWindowId) != nullptr; }, kWaitMs));
+  ASSERT_TRUE(HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_RETURN));
+  HWND historyWindow = GetDlgItem(trayWindow, kHistoryWindowId);
+  int copies = 0;
+  auto copyTexts = [&](int count) {
+    for (int i = 0; i < count; ++i) EXPECT_EQ(CopyFromPeer(L"row copy " + std::to_wstring(++copies)), 0);
+  };
+
+  struct Row {
+    const char* name;
+    std::function<void(HWND page)> change;
+    std::function<bool()> holds;
+  };
+  const Row rows[] = {
+      {"hotkey",
+       [](HWND page) {
+         Send(GetDlgItem(page, kHotkeyField), kHotkeySetField, MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT));
+       },
+       [] { return HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_F7) && !HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_RETURN); }},
+      {"double hotkey",
+       [](HWND page) { Send(GetDlgItem(GetDlgItem(page, kHotkeyField), kHotkeyDoubleBox), BM_CLICK); },
+       [] {
+         const std::string area = SettingsAreaText();
+         return area.find("Double=\"1\"") != std::string::npos &&
+                area.find("HotKey_Key=\"" + std::to_string(VK_F7) + "\"") != std::string::npos;
+       }},
+      {"history maximum",
+       [](HWND page) { Send(GetDlgItem(page, kHistoryMax), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2")); },
+       [&] {
+         // Read once the tray has logged all three captures.
+         const int logged = Occurrences(LogText(), kCaptured);
+         copyTexts(3);
+         return WaitUntil([&] { return Occurrences(LogText(), kCaptured) >= logged + 3; }, kWaitMs) &&
+                LastLoggedCount(LogText()) == 2;
+       }},
+      {"tracking method",
+       [](HWND page) {
+         // The viewer chain: the automatic choice is the listener here.
+         HWND list = GetDlgItem(page, kTrackingList);
+         for (int i = 0; i < Send(list, CB_GETCOUNT); ++i)
+           if (Send(list, CB_GETITEMDATA, i) == 0) Send(list, CB_SETCURSEL, i);
+       },
+       [&] {
+         HWND now = GetDlgItem(trayWindow, kHistoryWindowId);
+         const bool remade = now && now != historyWindow;
+         historyWindow = now;
+         return remade;
+       }},
+      {"history off", [](HWND page) { SetChecked(page, kHistoryBox, false); },
+       [&] { return WaitUntil([&] { return GetDlgItem(trayWindow, kHistoryWindowId) == nullptr; }, kWaitMs); }},
+      {"history on", [](HWND page) { SetChecked(page, kHistoryBox, true); },
+       [&] { return WaitUntil([&] { return GetDlgItem(trayWindow, kHistoryWindowId) != nullptr; }, kWaitMs); }},
+      {"write log off",
+       [&](HWND page) {
+         SetChecked(page, kWriteLogBox, false);
+         logging = false;
+       },
+       [&] {
+         // The tray's next capture writes nothing.
+         const size_t before = LogText().size();
+         const int count = LastLoggedCount(LogText());
+         copyTexts(1);
+         return LogText().size() == before && LastLoggedCount(LogText()) == count;
+       }},
+  };
+  for (const Row& row : rows) {
+    ASSERT_TRUE(ChangeOnPage(row.change)) << row.name;
+    EXPECT_TRUE(WaitUntil(row.holds, kWaitMs)) << row.name;
+  }
+  // The editor's saves say when they were written.
+  EXPECT_GE(Setting(L"WRITED_WHEN", L"A_SETTINGS").size(), 10u);
+  EXPECT_TRUE(tray.IsRunning());
+}
+
+}  // namespace
