@@ -12,8 +12,8 @@ failed=0
 run_case() {
   local name="$1" code="$2" lines="$3"; shift 4
   local tree; tree=$(mktemp -d)
-  for spec in "$@"; do
-    local file="${spec%%=*}" inc="${spec#*=}"
+  for entry in "$@"; do
+    local file="${entry%%=*}" inc="${entry#*=}"
     mkdir -p "$tree/$(dirname "$file")" "$tree/$(dirname "$inc")"
     touch "$tree/$inc"
     printf '#pragma once\n#include <windows.h>\n#include "%s"\n' "$inc" >> "$tree/$file"
