@@ -71,7 +71,10 @@ bool HandedOutObjects::TakeBack(std::uintptr_t value) {
 }
 
 bool IsOwnNotification(LPARAM lParam) {
-  if (InSendMessageEx(nullptr) != ISMEX_NOSEND) return false;
+  // No test of InSendMessageEx here: a control of this thread notifies its
+  // parent while the thread serves a send from elsewhere (a list view
+  // changed by another process, a worker's result), and that notice is
+  // this thread's own. The header must name a window of this thread.
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
   if (reinterpret_cast<ULONG_PTR>(header) % alignof(NMHDR) || !IsReadableMemory(header, sizeof(NMHDR))) return false;
   return IsWindow(header->hwndFrom) && GetWindowThreadProcessId(header->hwndFrom, nullptr) == GetCurrentThreadId();
