@@ -125,10 +125,15 @@ void CPhrasePane::OnGetInfoTip(NMHDR* header, LRESULT* result) {
 void CPhrasePane::OnToolDropDown(NMHDR* header, LRESULT* result) {
   auto* info = reinterpret_cast<NMTOOLBARW*>(header);
   *result = TBDDRET_DEFAULT;
-  PostMessage(GetPaneDropDownMessage(), static_cast<WPARAM>(m_toolBar.CommandToIndex(info->iItem)), info->iItem);
+  if (PostMessage(GetPaneDropDownMessage(), static_cast<WPARAM>(m_toolBar.CommandToIndex(info->iItem)), info->iItem))
+    ++m_dropDownRequests;
 }
 
 LRESULT CPhrasePane::OnDropDownRequest(WPARAM wParam, LPARAM lParam) {
+  // Any program can post the registered message: only the pane's own
+  // requests open a menu.
+  if (m_dropDownRequests <= 0) return 0;
+  --m_dropDownRequests;
   const UINT command = static_cast<UINT>(lParam);
   RECT rect = {};
   m_toolBar.SendMessage(TB_GETITEMRECT, wParam, reinterpret_cast<LPARAM>(&rect));

@@ -160,6 +160,7 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   HTREEITEM m_contextItem = nullptr;
   POINT m_contextPoint = {};
   bool m_contextPending = false;
+  int m_dropDownRequests = 0;  // toolbar menus the pane asked itself for and has not shown yet
   // Cut or copied records, by their files: ids change with every reload.
   std::vector<std::wstring> m_remembered;
   bool m_rememberedCut = false;
