@@ -54,13 +54,13 @@ void CQLRTrayWnd::ReapplyChangedSettings(bool restartServices) {
   if (m_dataNeededHandler) m_dataNeededHandler->ReleaseMenuFonts();
   PrepareDataNeededHandler();
 
-  // The hotkey and the core library carry the hotkey and the log choice; a
-  // program whose services could not start tries again, one the user
-  // stopped (or started without them) stays so unless asked.
+  // The hotkey and the core library carry the hotkey and the log choice;
+  // services the user stopped (or started without) stay so unless asked.
+  // Services that could not start are not retried on every editor's end:
+  // each try would log the same failure again.
   const bool servicesChanged = after.hotkey != before.hotkey || after.hotkeyDoubled != before.hotkeyDoubled ||
                                after.writeLog != before.writeLog;
-  if (restartServices ||
-      (!m_noInstall && !m_servicesStoppedByUser && (servicesChanged || !IsServiceRunning()))) {
+  if (restartServices || (!m_noInstall && !m_servicesStoppedByUser && servicesChanged)) {
     StopServices();
     StartServices(nullptr);
   } else {
