@@ -24,11 +24,7 @@ HANDLE g_optionsChangedEvent = nullptr;
 
 DWORD WINAPI PulseThread(void*) {
   Sleep(1);
-  HANDLE event = GetOptionsChangedEvent();
-  if (event) {
-    SetEvent(event);
-    ResetEvent(event);
-  }
+  PulseOptionsChangedNow();
   return 0;
 }
 
@@ -70,6 +66,14 @@ HANDLE GetOptionsChangedEvent() {
       g_optionsChangedEvent = CreateEventW(nullptr, FALSE, FALSE, kOptionsChangedEvent);
   }
   return g_optionsChangedEvent;
+}
+
+void PulseOptionsChangedNow() {
+  HANDLE event = GetOptionsChangedEvent();
+  if (event) {
+    SetEvent(event);
+    ResetEvent(event);
+  }
 }
 
 void ReleaseOptionsChangedEvent() {

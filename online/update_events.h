@@ -11,6 +11,8 @@ HANDLE GetOptionsChangedEvent();
 // Sets and at once resets that event from a short thread, so that the
 // editor reloads the options; true when the thread started.
 bool PulseOptionsChanged();
+// The same set and reset, done on the calling thread.
+void PulseOptionsChangedNow();
 inline bool PulseOptionsChangedEvent() { return PulseOptionsChanged(); }
 
 // Name of the event through which the editor asks for an update check.

@@ -122,10 +122,11 @@ TEST(UpdateEventsTest, OptionsChangedPulseWakesAWaitingEditor) {
       &waiter, 0, nullptr);
   ASSERT_NE(thread, nullptr);
   // Pulse until the waiter has surely started waiting: a pulse without a
-  // waiter leaves nothing behind.
+  // waiter leaves nothing behind. The pulses are made on this thread, so
+  // none is still in flight when the event is checked below.
   EXPECT_TRUE(qlrtest::WaitUntil(
       [&] {
-        PulseOptionsChanged();
+        PulseOptionsChangedNow();
         return WaitForSingleObject(thread, 50) == WAIT_OBJECT_0;
       },
       10000));
