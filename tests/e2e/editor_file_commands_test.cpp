@@ -62,15 +62,16 @@ class EditorFileCommandsTest : public qlre2e::EditorSessionTest {
     ASSERT_NE(tree, nullptr);
   }
   LRESULT TreeCount() const { return SendMessageW(tree, TVM_GETCOUNT, 0, 0); }
-  // The save dialog of the editor: the path into its name box, then OK.
-  bool SaveThroughDialog(const std::wstring& path) {
-    HWND dialog = nullptr, edit = nullptr;
-    const bool found = qlrtest::WaitUntil(
+  // The editor's visible file dialog (a dialog with a name box), or null.
+  HWND WaitForFileDialog(HWND& edit) {
+    HWND dialog = nullptr;
+    qlrtest::WaitUntil(
         [&] {
           for (HWND window : qlrtest::FindProcessWindows(child.Pid())) {
             wchar_t cls[32] = {};
             GetClassNameW(window, cls, 32);
             if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) continue;
+            edit = nullptr;
             EnumChildWindows(window, FindEditProc, reinterpret_cast<LPARAM>(&edit));
             if (!edit) continue;
             dialog = window;
@@ -79,9 +80,19 @@ class EditorFileCommandsTest : public qlre2e::EditorSessionTest {
           return false;
         },
         kWaitMs);
-    if (!found) return false;
+    return dialog;
+  }
+  // The path into the name box of the file dialog, then OK.
+  static void ChooseInFileDialog(HWND dialog, HWND edit, const std::wstring& path) {
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  }
+  // The save dialog of the editor: the path into its name box, then OK.
+  bool SaveThroughDialog(const std::wstring& path) {
+    HWND edit = nullptr;
+    HWND dialog = WaitForFileDialog(edit);
+    if (!dialog) return false;
+    ChooseInFileDialog(dialog, edit, path);
     return qlrtest::WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs);
   }
 
@@ -123,21 +134,10 @@ TEST_F(EditorFileCommandsTest, ChooseFolderAndMakeLngFileAskTheirOwnQuestions) {
   const std::wstring lng = dir.File(L"Template.lng");
   ASSERT_TRUE(qlrtest::WriteUtf16File(lng, L"[Main]\r\nLangPrefix=De\r\n"));
   PostMessageW(frame, WM_COMMAND, 32823, 0);
-  HWND dialog = nullptr, edit = nullptr;
-  ASSERT_TRUE(qlrtest::WaitUntil(
-      [&] {
-        for (HWND window : qlrtest::FindProcessWindows(child.Pid())) {
-          wchar_t cls[32] = {};
-          GetClassNameW(window, cls, 32);
-          if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) continue;
-          EnumChildWindows(window, FindEditProc, reinterpret_cast<LPARAM>(&edit));
-          if (edit) dialog = window;
-        }
-        return dialog != nullptr;
-      },
-      kWaitMs));
-  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lng.c_str()));
-  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  HWND edit = nullptr;
+  HWND dialog = WaitForFileDialog(edit);
+  ASSERT_NE(dialog, nullptr);
+  ChooseInFileDialog(dialog, edit, lng);
   HWND question = WaitForDialogWith(L"Language file already exists.");
   ASSERT_NE(question, nullptr);
   EXPECT_FALSE(IsWindow(dialog)) << "the save dialog asked first";
