@@ -1,5 +1,7 @@
 #include "editor/frame/settings_bar.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 
@@ -20,6 +22,26 @@ constexpr UINT kLayoutRequest = WM_APP + 20;
 // The tab that stands for "Hide Settings".
 constexpr LPARAM kHideTabData = 1;
 constexpr UINT kToggleSettingsCommand = 32777;
+
+// The tab strip paints its tabs only, and not always after an erase; the
+// bar clips its children, so the rest of the strip's row would stay black.
+// Each paint fills the row first, then lets the strip draw its tabs on it.
+LRESULT CALLBACK TabStripProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_ERASEBKGND) return 1;
+  if (message == WM_PAINT && !wParam) {
+    PAINTSTRUCT paint = {};
+    if (HDC dc = ::BeginPaint(tabs, &paint)) {
+      RECT client = {};
+      ::GetClientRect(tabs, &client);
+      ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      ::DefSubclassProc(tabs, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    ::EndPaint(tabs, &paint);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(tabs, TabStripProc, 0);
+  return ::DefSubclassProc(tabs, message, wParam, lParam);
+}
 
 std::wstring Localized(UINT id, const wchar_t* fallback) {
   std::wstring text = GetLocalizedText(id);
@@ -65,6 +87,7 @@ int CSettingsBar::OnCreate(LPCREATESTRUCT lpcs) {
   if (CSizingControlBar::OnCreate(lpcs) == -1) return -1;
   if (m_tabs.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, CRect(0, 0, 10, 10), this, kTabId)) {
     m_tabs.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ::SetWindowSubclass(m_tabs.m_hWnd, TabStripProc, 0, 0);
     FillTabs();
   } else {
     LogError(L"CSettingsBar: the tab strip cannot be created");

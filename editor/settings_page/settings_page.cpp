@@ -216,6 +216,10 @@ BOOL CSettingsPage::OnInitDialog() {
   m_mouseEvents.SubclassDlgItem(IDC_SP_MOUSE_EVENTS, this);
   FillLists();
 
+  // The title spans the page under the Hide and Save buttons: last in the
+  // z-order and clipped by them, it never paints over them.
+  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_SP_TITLE), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_saveButton.SubclassDlgItem(IDC_SP_SAVE_CLOSE, this);
   m_hideButton.SubclassDlgItem(IDC_SP_HIDE, this);
   HINSTANCE resources = ::GetModuleHandleW(nullptr);

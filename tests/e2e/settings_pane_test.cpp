@@ -265,8 +265,15 @@ std::string PaintFault(HWND bar) {
   const std::vector<DWORD> shown = SettledPixels(rect);
   const std::string black = BlackBlock(shown, width);
   if (!black.empty()) return "a black block at " + black;
-  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
-  qlre2e::SendWaiting(bar, WM_NULL);
+  // Painted by the editor's own loop (a paint forced from here would
+  // reach its controls' notices as foreign).
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  const HWND scroller = FindWindowExW(bar, nullptr, L"QuilloraPageScroller", nullptr);
+  WaitUntil([&] {
+    for (HWND w : {bar, scroller, scroller ? GetWindow(scroller, GW_CHILD) : nullptr})
+      if (w && GetUpdateRect(w, nullptr, FALSE)) return false;
+    return true;
+  }, 20000, 50);
   const std::vector<DWORD> repainted = SettledPixels(rect);
   if (repainted.size() != shown.size()) return "the pane moved";
   size_t differ = 0;

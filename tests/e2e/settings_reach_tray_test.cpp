@@ -18,6 +18,7 @@ constexpr int kHotkeyDoubleBox = 3;
 constexpr int kHistoryBox = 1012;
 constexpr int kHistoryMax = 1013;
 constexpr int kTrackingList = 1035;
+constexpr int kFormatList = 1042;
 constexpr int kWriteLogBox = 1026;
 constexpr int kSaveAndClose = 1037;
 constexpr int kHistoryWindowId = 1333;
@@ -67,6 +68,11 @@ int LastLoggedCount(const std::wstring& log) {
 
 int CopyFromPeer(const std::wstring& text) {
   return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"), L"text \"" + text + L"\"", 20000);
+}
+// Formatted text (RTF, HTML and plain text) from another program.
+int CopyRichFromPeer(const std::wstring& text) {
+  return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"),
+                             L"rich \"" + text + L"\" \"http://example.com/\"", 20000);
 }
 
 class SettingsReachTrayTest : public qlre2e::EditorSessionTest {
@@ -121,7 +127,8 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
   HWND historyWindow = GetDlgItem(trayWindow, kHistoryWindowId);
   int copies = 0;
   auto copyTexts = [&](int count) {
-    for (int i = 0; i < count; ++i) EXPECT_EQ(CopyFromPeer(L"row copy " + std::to_wstring(++copies)), 0);
+    // Formatted: the rows after "recorded kinds" keep no plain text.
+    for (int i = 0; i < count; ++i) EXPECT_EQ(CopyRichFromPeer(L"row copy " + std::to_wstring(++copies)), 0);
   };
 
   struct Row {
@@ -141,6 +148,19 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
          const std::string area = SettingsAreaText();
          return area.find("Double=\"1\"") != std::string::npos &&
                 area.find("HotKey_Key=\"" + std::to_string(VK_F7) + "\"") != std::string::npos;
+       }},
+      {"recorded kinds",
+       // The plain-text row of the format list unticked.
+       [](HWND page) { EXPECT_TRUE(qlre2e::SetRemoteListCheck(GetDlgItem(page, kFormatList), 0, false)); },
+       [&] {
+         // Formatted text, plain text, formatted text: only the two formatted
+         // copies are kept, and in order, so the plain one came in between.
+         const int logged = Occurrences(LogText(), kCaptured);
+         EXPECT_EQ(CopyRichFromPeer(L"kinds rich 1"), 0);
+         EXPECT_EQ(CopyFromPeer(L"kinds plain"), 0);
+         EXPECT_EQ(CopyRichFromPeer(L"kinds rich 2"), 0);
+         return WaitUntil([&] { return Occurrences(LogText(), kCaptured) >= logged + 2; }, kWaitMs) &&
+                Occurrences(LogText(), kCaptured) == logged + 2;
        }},
       {"history maximum",
        [](HWND page) { Send(GetDlgItem(page, kHistoryMax), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2")); },
