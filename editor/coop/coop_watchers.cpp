@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "editor/editor_names.h"
+#include "editor_settings/editor_settings.h"
 #include "foundation/logging/log.h"
 #include "foundation/system/handles.h"
 #include "foundation/system/security.h"
@@ -20,6 +21,7 @@ struct WatcherContext {
   HWND window = nullptr;
   UINT message = 0;
   bool send = false;   // sent (the watcher waits for the frame) or posted
+  void (*announce)() = nullptr;  // called on the watcher's thread before the message
 };
 
 DWORD WINAPI WatcherThread(void* param) {
@@ -28,6 +30,7 @@ DWORD WINAPI WatcherThread(void* param) {
   for (;;) {
     DWORD result = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     if (result != WAIT_OBJECT_0 + 1) break;
+    if (context->announce) context->announce();
     if (context->send)
       SendMessageW(context->window, context->message, 0, 0);
     else
@@ -66,6 +69,8 @@ bool StartOptionsWatcher(HWND window, UINT message, HANDLE stopEvent) {
   context->window = window;
   context->message = message;
   context->send = true;
+  // The settings' reload flag: the next use on the main thread loads them.
+  context->announce = MarkEditorSettingsChanged;
   return StartWatcher(std::move(context), stopEvent);
 }
 

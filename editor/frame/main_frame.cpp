@@ -181,7 +181,8 @@ void CMainFrame::SetStartFlags(DWORD flags) {
 LRESULT CMainFrame::OnRunningEditorQuery(WPARAM, LPARAM) { return 1; }
 
 LRESULT CMainFrame::OnOptionsChanged(WPARAM, LPARAM) {
-  GetEditorSettings().Load();
+  // The watcher has raised the settings' reload flag: this use loads them.
+  GetEditorSettings();
   m_wndSettings.ReloadPage();
   ++m_nOptionsReloads;
   Log(L"Options changed: editor settings reloaded");

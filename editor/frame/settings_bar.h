@@ -1,6 +1,8 @@
 // The "Settings" pane of the main frame: a sizing bar docked on the right
-// with a tab strip and, below it, the settings page. The tab with data 1
-// ("Hide Settings") hides the pane; a language change renews the texts.
+// with a tab strip and, below it, the settings page in a scroller. The tab
+// with data 1 ("Hide Settings") hides the pane; a language change renews
+// the texts. Until the user sizes the pane it is as wide as its page, or
+// as the frame leaves beside its other panes and a usable view.
 #pragma once
 #include <windows.h>
 
@@ -20,6 +22,10 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
  public:
   static constexpr UINT kTabId = 1234;
   static constexpr int kPageGap = 2;  // between the tab strip and the page
+  static constexpr UINT kScrollerId = 1235;
+  // What the pane leaves of the frame for the view when it takes its width
+  // by itself.
+  static constexpr int kViewRoom = 200;
 
   CSettingsBar();
   ~CSettingsBar() override;
@@ -40,6 +46,10 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
   // Docked, never wider than the frame leaves room for (a damaged saved
   // width would push everything else out).
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+  CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+  // A size is kept only once the user has chosen one.
+  BOOL LoadState(LPCWSTR lpszProfileName) override;
+  BOOL SaveState(LPCWSTR lpszProfileName) override;
 
   void OnDocUpdate(CView* pSender, LPARAM lHint, LPARAM value) override;
   HWND GetListenerHwnd() override { return m_hWnd; }
@@ -50,16 +60,25 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
   void OnSize(UINT nType, int cx, int cy);
   void OnTabSelChange(NMHDR* header, LRESULT* result);
   LRESULT OnLayoutRequest(WPARAM, LPARAM);
+  LRESULT OnWindowPosChanged(WPARAM, LPARAM lParam);
   void NcCalcClient(LPRECT pRc, UINT nDockBarID) override;
+  void StopTracking() override;
   DECLARE_MESSAGE_MAP()
 
  private:
   void FillTabs();
   void Layout();
+  void RedrawAll();
+  // The docked width that shows the whole page, within what the frame leaves.
+  int OwnWidth() const;
 
   CTabCtrlEx m_tabs;
   std::unique_ptr<CSettingsPage> m_page;
   SettingsPageHost m_host;
+  HWND m_scroller = nullptr;
+  CWnd m_scrollerWnd;  // the page's parent
+  SIZE m_pageSize = {};
+  bool m_bUserSized = false;
   UINT m_nLaidOutDockBar = 0;
   DWORD m_nPageMs = 0;
   bool m_bLayoutPosted = false;

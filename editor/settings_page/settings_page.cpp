@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -174,7 +175,27 @@ BOOL CSettingsPage::OnInitDialog() {
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
     ::DestroyWindow(field);
   }
+  // Its "WIN" and "x2" boxes lie under its field: never shorter than the
+  // control asks, and the test's result label below them, or a click on
+  // a box would land on the label.
+  MINMAXINFO least = {};
   m_hotkey.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, place, this, IDC_SP_HOTKEY);
+  m_hotkey.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&least));
+  if (place.bottom - place.top < least.ptMinTrackSize.y) {
+    place.bottom = place.top + least.ptMinTrackSize.y;
+    m_hotkey.SetWindowPos(nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
+                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (HWND result = ::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT)) {
+    RECT label = {};
+    ::GetWindowRect(result, &label);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&label), 2);
+    if (label.top < place.bottom) {
+      const int height = std::max<int>(label.bottom - place.bottom, ::GetSystemMetrics(SM_CYMENU));
+      ::SetWindowPos(result, nullptr, label.left, place.bottom, label.right - label.left, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
   m_hotkey.SetFont(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
   m_hotkey.SetDoubleText(L"x2");
   if (field) ::SetWindowPos(m_hotkey.m_hWnd, ::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_GROUP), 0, 0, 0, 0,
@@ -195,6 +216,10 @@ BOOL CSettingsPage::OnInitDialog() {
   m_mouseEvents.SubclassDlgItem(IDC_SP_MOUSE_EVENTS, this);
   FillLists();
 
+  // The title spans the page under the Hide and Save buttons: last in the
+  // z-order and clipped by them, it never paints over them.
+  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_SP_TITLE), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_saveButton.SubclassDlgItem(IDC_SP_SAVE_CLOSE, this);
   m_hideButton.SubclassDlgItem(IDC_SP_HIDE, this);
   HINSTANCE resources = ::GetModuleHandleW(nullptr);
@@ -403,7 +428,7 @@ void CSettingsPage::LoadControls() {
     int stored = row.get(settings);
     int shown = row.shown(stored);
     if (row.guard) ::CheckDlgButton(m_hWnd, row.guard, stored > 0 ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemText(row.edit, shown == kEmptyField ? L"" : std::to_wstring(shown).c_str());
+    SetDlgItemText(row.edit, std::to_wstring(shown).c_str());
   }
   HotkeyRecord hotkey = StoredHotkeyRecord(settings);
   m_hotkey.SetHotkey(hotkey.key, hotkey.modifiers & ~MOD_WIN, (hotkey.modifiers & MOD_WIN) != 0, hotkey.IsDouble());

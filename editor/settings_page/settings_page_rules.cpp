@@ -60,9 +60,9 @@ const std::vector<CheckRow>& SettingsCheckRows() {
 
 const std::vector<NumberRow>& SettingsNumberRows() {
   static const std::vector<NumberRow> rows = {
-      // Auto-start delay: 0 is "no delay" and clears the box.
+      // Auto-start delay: 0 is "no delay" (the box clear) and shows as 0.
       {IDC_SP_DELAY_SECONDS, IDC_SP_DELAY_SPIN, 1, 600, IDC_SP_DELAY, GetDelay, SetDelay,
-       [](int stored) { return stored <= 0 ? kEmptyField : Clamp(stored, 1, 600); },
+       [](int stored) { return stored <= 0 ? 0 : Clamp(stored, 1, 600); },
        [](int number, int stored, bool on) {
          if (!on) return 0;
          if (number <= 0) return stored >= 1 && stored <= 600 ? stored : 30;

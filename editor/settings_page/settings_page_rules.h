@@ -14,9 +14,6 @@
 // 0; leading zeros are allowed; a number beyond the int range saturates.
 int ParseFieldNumber(const std::wstring& text);
 
-// What a number field shows: kEmptyField leaves it empty.
-constexpr int kEmptyField = -0x7fffffff - 1;
-
 // A check box bound to a 0/1 option.
 struct CheckRow {
   int id;
@@ -34,7 +31,7 @@ struct NumberRow {
   int guard;
   int (*get)(const CQLRSettings& settings);
   void (*set)(CQLRSettings& settings, int value);
-  // The stored value as the field shows it (kEmptyField for none).
+  // The stored value as the field shows it.
   int (*shown)(int stored);
   // The value to store from the field's number and the guard's state.
   int (*saved)(int number, int stored, bool guarded);

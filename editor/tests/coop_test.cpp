@@ -11,6 +11,7 @@
 #include "editor/editor_names.h"
 #include "editor/frame/main_frame.h"
 #include "editor/tests/scaffold_frame.h"
+#include "editor_settings/editor_settings.h"
 #include "foundation/system/handles.h"
 #include "platform/mfc/doc/document.h"
 #include "platform/mfc/doc/view.h"
@@ -96,8 +97,12 @@ TEST(CoopWatchersTest, OptionsWatcherRunsOnlyWhenTheTrayMadeItsEvent) {
 
   UniqueHandle options(CreateEventW(nullptr, FALSE, FALSE, en::kOptionsChangedEvent));
   ASSERT_TRUE(StartOptionsWatcher(counter.window, kWatchMessage, stop.Get()));
+  const int loads = GetEditorSettings().GetLoadCount();
   SetEvent(options.Get());
   EXPECT_TRUE(qlrtest::PumpUntil([] { return Counter::count == 1; }, 10000));
+  // The pulse raised the settings' reload flag: their next use loads them, once.
+  EXPECT_EQ(GetEditorSettings().GetLoadCount(), loads + 1);
+  EXPECT_EQ(GetEditorSettings().GetLoadCount(), loads + 1);
   SetEvent(options.Get());
   EXPECT_TRUE(qlrtest::PumpUntil([] { return Counter::count == 2; }, 10000));
   // The stop event ends it, even when its owner closed its own handle.

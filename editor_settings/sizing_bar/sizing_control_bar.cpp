@@ -111,6 +111,17 @@ BOOL CSizingControlBar::LoadState(LPCWSTR lpszProfileName) {
   return TRUE;
 }
 
+BOOL CSizingControlBar::HasSavedState(LPCWSTR lpszProfileName) const {
+  CWinApp* app = AfxGetApp();
+  if (!app || !m_hWnd || !lpszProfileName) return FALSE;
+  const std::wstring section = StateSection(lpszProfileName, GetDlgCtrlID());
+  // A stored value reads the same whatever the default.
+  for (const StateKey& key : kStateKeys)
+    if (app->GetProfileInt(section.c_str(), key.name, 0) == app->GetProfileInt(section.c_str(), key.name, 1))
+      return TRUE;
+  return FALSE;
+}
+
 BOOL CSizingControlBar::SaveState(LPCWSTR lpszProfileName) {
   CWinApp* app = AfxGetApp();
   if (!app || !m_hWnd || !lpszProfileName) return FALSE;

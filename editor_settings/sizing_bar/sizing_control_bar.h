@@ -37,6 +37,8 @@ class CSizingControlBar : public CControlBar {
   // sizeVertCY, sizeFloatCX, sizeFloatCY. A missing value keeps the size.
   virtual BOOL LoadState(LPCWSTR lpszProfileName);
   virtual BOOL SaveState(LPCWSTR lpszProfileName);
+  // Whether the profile holds any of the six sizes.
+  BOOL HasSavedState(LPCWSTR lpszProfileName) const;
 
   BOOL IsHorzDocked() const;
   BOOL IsVertDocked() const;

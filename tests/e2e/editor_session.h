@@ -163,6 +163,18 @@ inline LRESULT SendWaiting(HWND window, UINT message, WPARAM wParam = 0, LPARAM 
   return static_cast<LRESULT>(answer);
 }
 
+// Ticks or clears the check box of a row of a list view of another process.
+inline bool SetRemoteListCheck(HWND list, int row, bool checked) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  RemoteBuffer buffer(pid, sizeof(LVITEMW));
+  LVITEMW item = {};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  return buffer.Write(&item, sizeof(item)) &&
+         SendWaiting(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.Address()));
+}
+
 // The settings page: the child dialog of the frame that holds the
 // autostart box.
 inline HWND FindSettingsPage(HWND frame) {

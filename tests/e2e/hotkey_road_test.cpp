@@ -14,6 +14,7 @@ namespace {
 
 using qlre2e::HotkeySession;
 using qlre2e::kWaitMs;
+using qlre2e::SendCommandBlock;
 
 constexpr wchar_t kFirstText[] = L"Hello from the hotkey";
 constexpr wchar_t kSecondText[] = L"Second phrase";
@@ -285,23 +286,6 @@ TEST_F(HotkeyRoadTest, PromptAsksAndTheAnswerArrives) {
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Alice"));
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
   EXPECT_TRUE(session.WaitForTargetText(L"Dear Alice,")) << qlrtest::ToUtf8(session.TargetText());
-}
-
-// The block another program sends: command id in bytes 0-3, the target
-// window as 32 bits in bytes 134-137.
-LRESULT SendCommandBlock(HWND tray, int id, HWND target, DWORD size, bool withData = true) {
-  unsigned char block[200] = {};
-  memcpy(block, &id, 4);
-  const INT32 handle = static_cast<INT32>(reinterpret_cast<INT_PTR>(target));
-  memcpy(block + 134, &handle, 4);
-  COPYDATASTRUCT cds = {};
-  cds.cbData = size;
-  cds.lpData = withData ? block : nullptr;
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(tray, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, kWaitMs,
-                           &result))
-    return -1;
-  return static_cast<LRESULT>(result);
 }
 
 TEST_F(HotkeyRoadTest, CopyDataInsertsThePhraseOfItsIdAndRefusesAShortBlock) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "tests/support/test_support.h"
@@ -80,6 +81,88 @@ inline bool PressKey(WORD vk) {
   return SendInput(2, keys, sizeof(INPUT)) == 2;
 }
 
+// The insert target: a window of its own process with a focused EDIT (or
+// rich edit with kind "rich"), brought to the front on request.
+class InsertTarget {
+ public:
+  InsertTarget() = default;
+  ~InsertTarget() { Stop(); }
+  InsertTarget(const InsertTarget&) = delete;
+  InsertTarget& operator=(const InsertTarget&) = delete;
+
+  HWND Window() const { return m_main; }
+  HWND Edit() const { return m_edit; }
+
+  bool Start(const std::wstring& kind = L"edit") {
+    if (!m_process.Start(qlrtest::BinFile(L"helper_insert_target.exe"), kind + L" \"Hotkey Target\""))
+      return false;
+    // The window shows before its edit control is made.
+    qlrtest::WaitUntil([&] {
+      m_main = qlrtest::FindProcessWindow(m_process.Pid(), L"QlrInsertTarget");
+      m_edit = m_main ? FindWindowExW(m_main, nullptr, nullptr, nullptr) : nullptr;
+      return m_edit != nullptr;
+    }, kWaitMs);
+    return m_edit != nullptr && BringForward();
+  }
+
+  // The target comes to the front with its EDIT focused.
+  bool BringForward() {
+    return qlrtest::WaitUntil([&] {
+      if (GetForegroundWindow() == m_main && Focus() == m_edit) return true;
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(m_main, WM_APP + 2, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+      return GetForegroundWindow() == m_main && Focus() == m_edit;
+    }, kWaitMs, 50);
+  }
+
+  std::wstring Text() const {
+    wchar_t text[4096] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(m_edit, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &n);
+    return std::wstring(text, n);
+  }
+  bool WaitForText(const std::wstring& expected, DWORD timeoutMs = kWaitMs) const {
+    return qlrtest::WaitUntil([&] { return Text() == expected; }, timeoutMs, 20);
+  }
+  void Clear() const { SendMessageW(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"")); }
+
+  void Stop() {
+    if (!m_process.IsRunning()) return;
+    PostMessageW(m_main, WM_CLOSE, 0, 0);
+    if (m_process.Wait(kWaitMs) == -1) m_process.Kill();
+  }
+
+ private:
+  HWND Focus() const {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    DWORD thread = GetWindowThreadProcessId(m_main, nullptr);
+    return GetGUIThreadInfo(thread, &gui) ? gui.hwndFocus : nullptr;
+  }
+
+  qlrtest::ChildProcess m_process;
+  HWND m_main = nullptr;
+  HWND m_edit = nullptr;
+};
+
+// The block another program sends to have a phrase inserted: command id in
+// bytes 0-3, the target window as 32 bits in bytes 134-137. The tray's
+// answer, or -1 when it gave none.
+inline LRESULT SendCommandBlock(HWND tray, int id, HWND target, DWORD size, bool withData = true) {
+  unsigned char block[200] = {};
+  memcpy(block, &id, 4);
+  const INT32 handle = static_cast<INT32>(reinterpret_cast<INT_PTR>(target));
+  memcpy(block + 134, &handle, 4);
+  COPYDATASTRUCT cds = {};
+  cds.cbData = size;
+  cds.lpData = withData ? block : nullptr;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(tray, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, kWaitMs,
+                           &result))
+    return -1;
+  return static_cast<LRESULT>(result);
+}
+
 class HotkeySession {
  public:
   HotkeySession() {
@@ -109,32 +192,11 @@ class HotkeySession {
   }
   DWORD QuilloraPid() const { return m_quillora.Pid(); }
   HWND TrayWindow() const { return m_trayWindow; }
-  HWND TargetWindow() const { return m_targetMain; }
-  HWND TargetEdit() const { return m_targetEdit; }
+  HWND TargetWindow() const { return m_target.Window(); }
+  HWND TargetEdit() const { return m_target.Edit(); }
 
-  // The insert target: a window with a focused EDIT (or rich edit with
-  // kind "rich"), in front.
-  bool StartTarget(const std::wstring& kind = L"edit") {
-    if (!m_target.Start(qlrtest::BinFile(L"helper_insert_target.exe"), kind + L" \"Hotkey Target\""))
-      return false;
-    // The window shows before its edit control is made.
-    qlrtest::WaitUntil([&] {
-      m_targetMain = qlrtest::FindProcessWindow(m_target.Pid(), L"QlrInsertTarget");
-      m_targetEdit = m_targetMain ? FindWindowExW(m_targetMain, nullptr, nullptr, nullptr) : nullptr;
-      return m_targetEdit != nullptr;
-    }, kWaitMs);
-    return m_targetEdit != nullptr && BringTargetForward();
-  }
-
-  // The target comes to the front with its EDIT focused.
-  bool BringTargetForward() {
-    return qlrtest::WaitUntil([&] {
-      if (GetForegroundWindow() == m_targetMain && FocusOfTarget() == m_targetEdit) return true;
-      DWORD_PTR result = 0;
-      SendMessageTimeoutW(m_targetMain, WM_APP + 2, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
-      return GetForegroundWindow() == m_targetMain && FocusOfTarget() == m_targetEdit;
-    }, kWaitMs, 50);
-  }
+  bool StartTarget(const std::wstring& kind = L"edit") { return m_target.Start(kind); }
+  bool BringTargetForward() { return m_target.BringForward(); }
 
   // Starts Quillora.exe and waits until its hotkey and services are up.
   bool StartQuillora() {
@@ -156,10 +218,7 @@ class HotkeySession {
       code = m_quillora.Wait(kWaitMs);
       if (code == -1) m_quillora.Kill();
     }
-    if (m_target.IsRunning()) {
-      PostMessageW(m_targetMain, WM_CLOSE, 0, 0);
-      if (m_target.Wait(kWaitMs) == -1) m_target.Kill();
-    }
+    m_target.Stop();
     return code;
   }
 
@@ -185,32 +244,17 @@ class HotkeySession {
     return qlrtest::WaitUntil([&] { return PhraseMenu() == nullptr; }, timeoutMs, 5);
   }
 
-  std::wstring TargetText() const {
-    wchar_t text[4096] = {};
-    DWORD_PTR n = 0;
-    SendMessageTimeoutW(m_targetEdit, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, &n);
-    return std::wstring(text, n);
-  }
+  std::wstring TargetText() const { return m_target.Text(); }
   bool WaitForTargetText(const std::wstring& expected, DWORD timeoutMs = kWaitMs) const {
-    return qlrtest::WaitUntil([&] { return TargetText() == expected; }, timeoutMs, 20);
+    return m_target.WaitForText(expected, timeoutMs);
   }
-  void ClearTarget() const { SendMessageW(m_targetEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"")); }
+  void ClearTarget() const { m_target.Clear(); }
 
  private:
-  HWND FocusOfTarget() const {
-    GUITHREADINFO gui = {};
-    gui.cbSize = sizeof(gui);
-    DWORD thread = GetWindowThreadProcessId(m_targetMain, nullptr);
-    return GetGUIThreadInfo(thread, &gui) ? gui.hwndFocus : nullptr;
-  }
-
   qlrtest::TempDir m_dir;
-  qlrtest::ChildProcess m_target;
+  InsertTarget m_target;
   qlrtest::ChildProcess m_quillora;
   HWND m_trayWindow = nullptr;
-  HWND m_targetMain = nullptr;
-  HWND m_targetEdit = nullptr;
   bool m_ok = false;
 };
 

@@ -1,7 +1,10 @@
 // The editor's settings pane driven from outside: the pane's tab strip and
 // its show and hide, the page following the tray program's options, and the
 // page's values written back when the editor closes through its own button.
+#include <algorithm>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "tests/e2e/editor_session.h"
 
@@ -16,6 +19,7 @@ constexpr int kTabId = 1234;
 constexpr UINT kHotkeyTestId = 1001;
 constexpr UINT kHotkeySetField = WM_USER + 4;
 constexpr int kHotkeyWinBox = 2;
+constexpr UINT kToggleSettings = 32777;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return qlre2e::SendWaiting(window, message, wParam, lParam);
@@ -152,11 +156,169 @@ HWND FocusOf(HWND window) {
   return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) ? gui.hwndFocus : nullptr;
 }
 
-// The pane's saved sizes, where the editor keeps them.
+// The pane's saved sizes, where the editor keeps them once the user sized
+// the pane.
+constexpr wchar_t kPaneSizesKey[] = L"Software\\Quillora\\Quillora\\Bars-SCBar-32777";
 void SetPaneWidth(DWORD width) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quillora\\Quillora : PhraseEditor\\EditorBars-SCBar-32777", L"sizeVertCX",
-                  REG_DWORD, &width, sizeof(width));
+  RegSetKeyValueW(HKEY_CURRENT_USER, kPaneSizesKey, L"sizeVertCX", REG_DWORD, &width, sizeof(width));
 }
+void ForgetPaneSizes() { RegDeleteTreeW(HKEY_CURRENT_USER, kPaneSizesKey); }
+
+// The screen's pixels of a rectangle (0x00RRGGBB, rows from the top).
+std::vector<DWORD> ScreenPixels(const RECT& rect) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  std::vector<DWORD> pixels(static_cast<size_t>(std::max(0, width)) * static_cast<size_t>(std::max(0, height)));
+  if (pixels.empty()) return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
+// The first 8 x 8 block of pure black in the pixels, as "x,y", or "".
+std::string BlackBlock(const std::vector<DWORD>& pixels, int width) {
+  const int height = width ? static_cast<int>(pixels.size()) / width : 0;
+  for (int y = 0; y + 8 <= height; y += 4)
+    for (int x = 0; x + 8 <= width; x += 4) {
+      bool black = true;
+      for (int dy = 0; dy < 8 && black; ++dy)
+        for (int dx = 0; dx < 8 && black; ++dx) black = pixels[static_cast<size_t>((y + dy) * width + x + dx)] == 0;
+      if (black) return std::to_string(x) + "," + std::to_string(y);
+    }
+  return std::string();
+}
+
+// The visible part of a window's client area on the screen: inside its
+// top-level window's client area and the screen.
+RECT VisibleClient(HWND window) {
+  RECT client = {}, root = {};
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  HWND top = GetAncestor(window, GA_ROOT);
+  GetClientRect(top, &root);
+  MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&root), 2);
+  const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT visible = {};
+  IntersectRect(&visible, &client, &root);
+  IntersectRect(&visible, &visible, &screen);
+  return visible;
+}
+
+// The screen of the rectangle once it stops changing (three equal copies
+// in a row, 150 ms apart).
+std::vector<DWORD> SettledPixels(const RECT& rect) {
+  std::vector<DWORD> last = ScreenPixels(rect);
+  int same = 0;
+  WaitUntil([&] {
+    std::vector<DWORD> now = ScreenPixels(rect);
+    same = now == last ? same + 1 : 0;
+    last.swap(now);
+    return same >= 2;
+  }, 20000, 150);
+  return last;
+}
+
+// Mouse input at a screen point: a move there, then the given buttons.
+INPUT MouseAt(POINT at, DWORD buttons) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((at.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = static_cast<LONG>((at.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  return input;
+}
+
+// Whether nearly all of the window's client area is on the screen (a pane
+// docked again is laid out a moment later).
+bool MostlyVisible(HWND window) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  const RECT visible = VisibleClient(window);
+  const long long all = static_cast<long long>(client.right) * client.bottom;
+  const long long shown = static_cast<long long>(visible.right - visible.left) * (visible.bottom - visible.top);
+  return all > 0 && shown * 10 >= all * 9;
+}
+
+// What the pane shows matches what it paints when made to paint all of
+// itself again, and no block of it is left black. "" when clean.
+std::string PaintFault(HWND bar) {
+  const RECT rect = VisibleClient(bar);
+  const int width = rect.right - rect.left;
+  if (width <= 0 || rect.bottom <= rect.top) return "the pane is not on the screen";
+  // No control under the cursor shows a hover state that a later paint drops.
+  INPUT away = MouseAt(POINT{0, GetSystemMetrics(SM_CYSCREEN) - 1}, 0);
+  SendInput(1, &away, sizeof(INPUT));
+  const std::vector<DWORD> shown = SettledPixels(rect);
+  const std::string black = BlackBlock(shown, width);
+  if (!black.empty()) return "a black block at " + black;
+  // Painted by the editor's own loop (a paint forced from here would
+  // reach its controls' notices as foreign).
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  const HWND scroller = FindWindowExW(bar, nullptr, L"QuilloraPageScroller", nullptr);
+  WaitUntil([&] {
+    for (HWND w : {bar, scroller, scroller ? GetWindow(scroller, GW_CHILD) : nullptr})
+      if (w && GetUpdateRect(w, nullptr, FALSE)) return false;
+    return true;
+  }, 20000, 50);
+  const std::vector<DWORD> repainted = SettledPixels(rect);
+  if (repainted.size() != shown.size()) return "the pane moved";
+  size_t differ = 0;
+  for (size_t i = 0; i < shown.size(); ++i) differ += shown[i] != repainted[i];
+  // A caret or a blinking label may differ; stale bits cover whole areas.
+  if (differ * 200 > shown.size())
+    return std::to_string(differ) + " of " + std::to_string(shown.size()) + " pixels differ from a fresh paint";
+  return std::string();
+}
+
+// Whether every visible control of the page lies inside the client area
+// of its scroller once the page is scrolled to the given end.
+std::string ControlsOutside(HWND page, HWND scroller, bool farEnd) {
+  const WPARAM code = farEnd ? SB_BOTTOM : SB_TOP;
+  qlre2e::SendWaiting(scroller, WM_HSCROLL, code, 0);
+  qlre2e::SendWaiting(scroller, WM_VSCROLL, code, 0);
+  RECT view = {};
+  GetClientRect(scroller, &view);
+  MapWindowPoints(scroller, nullptr, reinterpret_cast<POINT*>(&view), 2);
+  std::string outside;
+  for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(control)) continue;
+    const RECT r = ScreenRect(control);
+    // The title row spans the page; its ends lie at the page's own ends.
+    const bool out = farEnd ? (r.right > view.right || r.bottom > view.bottom) : (r.left < view.left || r.top < view.top);
+    if (out) outside += std::to_string(GetDlgCtrlID(control)) + " ";
+  }
+  return outside;
+}
+
+// A drag of the left mouse button from one screen point to another, in steps.
+bool Drag(POINT from, POINT to) {
+  std::vector<INPUT> inputs = {MouseAt(from, 0), MouseAt(from, MOUSEEVENTF_LEFTDOWN)};
+  for (int step = 1; step <= 8; ++step)
+    inputs.push_back(MouseAt(POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}, 0));
+  inputs.push_back(MouseAt(to, MOUSEEVENTF_LEFTUP));
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool ClickAt(POINT at) {
+  INPUT inputs[3] = {MouseAt(at, 0), MouseAt(at, MOUSEEVENTF_LEFTDOWN), MouseAt(at, MOUSEEVENTF_LEFTUP)};
+  return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 
 class SettingsPaneTest : public EditorSessionTest {
@@ -166,7 +328,8 @@ class SettingsPaneTest : public EditorSessionTest {
     frame = Start(args);
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return (page = FindPage(frame)) != nullptr; }, kWaitMs));
-    bar = GetParent(page);
+    scroller = GetParent(page);
+    bar = GetParent(scroller);
   }
   int IniInt(const wchar_t* key, const wchar_t* section = L"Settings") const {
     return GetPrivateProfileIntW(section, key, -12345, dir.File(L"Settings.ini").c_str());
@@ -182,6 +345,7 @@ class SettingsPaneTest : public EditorSessionTest {
 
   HWND frame = nullptr;
   HWND page = nullptr;
+  HWND scroller = nullptr;  // between the pane and its page
   HWND bar = nullptr;
 };
 
@@ -202,7 +366,7 @@ TEST_F(SettingsPaneTest, PaneStartsHiddenShowsByAlt2FollowsOptionsAndHidesByItsT
   EXPECT_EQ(Send(tabs, TCM_GETITEMCOUNT), 2);
   EXPECT_EQ(Send(tabs, TCM_GETCURSEL), 0);
   ASSERT_TRUE(WaitUntil([&] {
-    const RECT strip = ScreenRect(tabs), sheet = ScreenRect(page);
+    const RECT strip = ScreenRect(tabs), sheet = ScreenRect(scroller);
     return strip.bottom - strip.top == GetSystemMetrics(SM_CYCAPTION) && sheet.top == strip.bottom + 2 &&
            sheet.right - sheet.left == strip.right - strip.left;
   }, kWaitMs));
@@ -497,7 +661,82 @@ TEST_F(SettingsPaneTest, DamagedSavedWidthsAreClamped) {
     EXPECT_LT(pane.right - pane.left, whole.right) << width;
     EXPECT_EQ(Exit(frame), 0);
   }
-  SetPaneWidth(100);
+  ForgetPaneSizes();
+}
+
+TEST_F(SettingsPaneTest, PaneShowsItsWholePageAndPaintsCleanlyAfterResizeDockingAndReopening) {
+  ForgetPaneSizes();
+  ASSERT_NO_FATAL_FAILURE(StartWithPage());
+  ASSERT_TRUE(BringForward(frame));
+  const RECT made = ScreenRect(page);
+  const LONG pageWidth = made.right - made.left;
+  // As wide as its page, or as the frame leaves beside a usable view.
+  HWND view = GetDlgItem(frame, 0xE900);
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(WaitUntil([&] {
+    RECT client = {};
+    GetClientRect(scroller, &client);
+    const RECT shown = ScreenRect(view);
+    return client.right >= pageWidth || shown.right - shown.left <= 204;
+  }, kWaitMs)) << pageWidth;
+  // Every control can be scrolled into the pane.
+  EXPECT_EQ(ControlsOutside(page, scroller, true), "");
+  EXPECT_EQ(ControlsOutside(page, scroller, false), "");
+
+  // A real click on the hotkey's "WIN" box reaches it, and each click
+  // tests the hotkey again: Ctrl+Alt+F9 is held by this test.
+  HWND hotkey = GetDlgItem(page, kHotkeyTestId);
+  HWND win = GetDlgItem(hotkey, kHotkeyWinBox);
+  HWND result = GetDlgItem(page, 1004);
+  RECT overlap = {};
+  const RECT box = ScreenRect(win), label = ScreenRect(result);
+  EXPECT_FALSE(IntersectRect(&overlap, &box, &label));
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(RegisterHotKey(owner, 1, MOD_CONTROL | MOD_ALT, VK_F9));
+  Send(hotkey, kHotkeySetField, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
+  const std::wstring conflict = L"The hot key conflicts with other applications!";
+  for (bool checked : {true, false}) {
+    ASSERT_TRUE(BringForward(frame));
+    ASSERT_TRUE(ClickAt(Centre(box)));
+    EXPECT_TRUE(WaitUntil([&] { return (Send(win, BM_GETCHECK) == BST_CHECKED) == checked; }, kWaitMs)) << checked;
+  }
+  EXPECT_TRUE(WaitUntil([&] { return qlre2e::WindowText(result).compare(0, conflict.size(), conflict) == 0; }, kWaitMs))
+      << qlrtest::ToUtf8(qlre2e::WindowText(result));
+  UnregisterHotKey(owner, 1);
+  DestroyWindow(owner);
+
+  EXPECT_EQ(PaintFault(bar), "") << "opened";
+  // Its inner edge dragged: wider, then narrower than at first.
+  const RECT first = ScreenRect(bar);
+  const int middle = (first.top + first.bottom) / 2;
+  ASSERT_TRUE(BringForward(frame));
+  ASSERT_TRUE(Drag(POINT{first.left + 2, middle}, POINT{first.left - 120, middle}));
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRect(bar).left < first.left - 60; }, kWaitMs));
+  EXPECT_EQ(PaintFault(bar), "") << "widened";
+  const RECT wide = ScreenRect(bar);
+  ASSERT_TRUE(BringForward(frame));
+  ASSERT_TRUE(Drag(POINT{wide.left + 2, middle}, POINT{first.left + 150, middle}));
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRect(bar).left > first.left + 60; }, kWaitMs));
+  EXPECT_EQ(PaintFault(bar), "") << "narrowed";
+  EXPECT_EQ(ControlsOutside(page, scroller, true), "") << "narrowed";
+
+  // Floated and docked again by a double click on its caption.
+  PostMessageW(bar, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+  ASSERT_TRUE(WaitUntil([&] { return GetAncestor(bar, GA_ROOT) != frame && IsWindowVisible(bar); }, kWaitMs));
+  EXPECT_EQ(PaintFault(bar), "") << "floating";
+  PostMessageW(bar, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+  ASSERT_TRUE(WaitUntil([&] { return GetAncestor(bar, GA_ROOT) == frame && MostlyVisible(bar); }, kWaitMs));
+  ASSERT_TRUE(BringForward(frame));
+  EXPECT_EQ(PaintFault(bar), "") << "docked again";
+
+  // Hidden and shown again.
+  PostMessageW(frame, WM_COMMAND, kToggleSettings, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(bar); }, kWaitMs));
+  PostMessageW(frame, WM_COMMAND, kToggleSettings, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) && MostlyVisible(bar); }, kWaitMs));
+  EXPECT_EQ(PaintFault(bar), "") << "reopened";
+  EXPECT_EQ(Exit(frame), 0);
+  ForgetPaneSizes();
 }
 
 }  // namespace

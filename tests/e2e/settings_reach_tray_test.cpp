@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/e2e/editor_session.h"
+#include "tests/e2e/hotkey_session.h"
 
 namespace {
 
@@ -18,10 +19,14 @@ constexpr int kHotkeyDoubleBox = 3;
 constexpr int kHistoryBox = 1012;
 constexpr int kHistoryMax = 1013;
 constexpr int kTrackingList = 1035;
+constexpr int kFormatList = 1042;
 constexpr int kWriteLogBox = 1026;
+constexpr int kSoundsBox = 1011;
+constexpr int kPasteMethodList = 1034;
 constexpr int kSaveAndClose = 1037;
 constexpr int kHistoryWindowId = 1333;
 constexpr int kProbeId = 91;
+constexpr wchar_t kPhrase[] = L"Phrase from the tray";
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return qlre2e::SendWaiting(window, message, wParam, lParam);
@@ -31,6 +36,11 @@ HWND FindPage(HWND frame) { return qlre2e::FindSettingsPage(frame); }
 bool Checked(HWND page, int id) { return Send(GetDlgItem(page, id), BM_GETCHECK) == BST_CHECKED; }
 void SetChecked(HWND page, int id, bool on) {
   if (Checked(page, id) != on) Send(GetDlgItem(page, id), BM_CLICK);
+}
+// Selects the entry of a drop-down list that carries the data.
+void SelectData(HWND list, LRESULT data) {
+  for (int i = 0; i < Send(list, CB_GETCOUNT); ++i)
+    if (Send(list, CB_GETITEMDATA, i) == data) Send(list, CB_SETCURSEL, i);
 }
 
 // Whether somebody holds the hotkey: a free one is taken and given back.
@@ -67,6 +77,11 @@ int LastLoggedCount(const std::wstring& log) {
 
 int CopyFromPeer(const std::wstring& text) {
   return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"), L"text \"" + text + L"\"", 20000);
+}
+// Formatted text (RTF, HTML and plain text) from another program.
+int CopyRichFromPeer(const std::wstring& text) {
+  return qlrtest::RunProcess(qlrtest::BinFile(L"helper_clipboard_writer.exe"),
+                             L"rich \"" + text + L"\" \"http://example.com/\"", 20000);
 }
 
 class SettingsReachTrayTest : public qlre2e::EditorSessionTest {
@@ -114,14 +129,30 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
   SetSetting(L"ClipboardHistory", L"1");
   SetSetting(L"ClipboardHistoryMax", L"30");
   SetSetting(L"ClipboardSpyMethod_v2_22", L"1");
+  SetSetting(L"TextPasteMethod_v150", L"0");
+  SetSetting(L"SoundOnEventsV094", L"0");
+  ASSERT_TRUE(qlre2e::WritePhrase(PhrasesFolder() + L"\\Phrase.quillora", L"Phrase", kPhrase, 1));
   HWND trayWindow = StartTray();
   ASSERT_NE(trayWindow, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(trayWindow, kHistoryWindowId) != nullptr; }, kWaitMs));
   ASSERT_TRUE(HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_RETURN));
   HWND historyWindow = GetDlgItem(trayWindow, kHistoryWindowId);
+  qlre2e::InsertTarget target;
+  ASSERT_TRUE(target.Start());
+  // The only phrase (id 1) inserted into the target at another program's
+  // request: true once it arrived.
+  auto insertPhrase = [&] {
+    target.Clear();
+    return target.BringForward() && qlre2e::SendCommandBlock(trayWindow, 1, target.Window(), 138) == 1 &&
+           target.WaitForText(kPhrase);
+  };
+  // The tray's sign that it tried to play the key sound (the test's program
+  // folder holds no sound files).
+  const std::wstring keySoundMissing = L"Sound file not found: " + dir.File(L"kbd.wav");
   int copies = 0;
   auto copyTexts = [&](int count) {
-    for (int i = 0; i < count; ++i) EXPECT_EQ(CopyFromPeer(L"row copy " + std::to_wstring(++copies)), 0);
+    // Formatted: the rows after "recorded kinds" keep no plain text.
+    for (int i = 0; i < count; ++i) EXPECT_EQ(CopyRichFromPeer(L"row copy " + std::to_wstring(++copies)), 0);
   };
 
   struct Row {
@@ -142,6 +173,19 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
          return area.find("Double=\"1\"") != std::string::npos &&
                 area.find("HotKey_Key=\"" + std::to_string(VK_F7) + "\"") != std::string::npos;
        }},
+      {"recorded kinds",
+       // The plain-text row of the format list unticked.
+       [](HWND page) { EXPECT_TRUE(qlre2e::SetRemoteListCheck(GetDlgItem(page, kFormatList), 0, false)); },
+       [&] {
+         // Formatted text, plain text, formatted text: only the two formatted
+         // copies are kept, and in order, so the plain one came in between.
+         const int logged = Occurrences(LogText(), kCaptured);
+         EXPECT_EQ(CopyRichFromPeer(L"kinds rich 1"), 0);
+         EXPECT_EQ(CopyFromPeer(L"kinds plain"), 0);
+         EXPECT_EQ(CopyRichFromPeer(L"kinds rich 2"), 0);
+         return WaitUntil([&] { return Occurrences(LogText(), kCaptured) >= logged + 2; }, kWaitMs) &&
+                Occurrences(LogText(), kCaptured) == logged + 2;
+       }},
       {"history maximum",
        [](HWND page) { Send(GetDlgItem(page, kHistoryMax), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2")); },
        [&] {
@@ -152,12 +196,8 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
                 LastLoggedCount(LogText()) == 2;
        }},
       {"tracking method",
-       [](HWND page) {
-         // The viewer chain: the automatic choice is the listener here.
-         HWND list = GetDlgItem(page, kTrackingList);
-         for (int i = 0; i < Send(list, CB_GETCOUNT); ++i)
-           if (Send(list, CB_GETITEMDATA, i) == 0) Send(list, CB_SETCURSEL, i);
-       },
+       // The viewer chain: the automatic choice is the listener here.
+       [](HWND page) { SelectData(GetDlgItem(page, kTrackingList), 0); },
        [&] {
          HWND now = GetDlgItem(trayWindow, kHistoryWindowId);
          const bool remade = now && now != historyWindow;
@@ -168,6 +208,23 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
        [&] { return WaitUntil([&] { return GetDlgItem(trayWindow, kHistoryWindowId) == nullptr; }, kWaitMs); }},
       {"history on", [](HWND page) { SetChecked(page, kHistoryBox, true); },
        [&] { return WaitUntil([&] { return GetDlgItem(trayWindow, kHistoryWindowId) != nullptr; }, kWaitMs); }},
+      {"paste method",
+       // Through the clipboard instead of typed: the phrase is left there.
+       [](HWND page) { SelectData(GetDlgItem(page, kPasteMethodList), 1); },
+       [&] {
+         return qlrtest::PutClipboardText(L"user text") && insertPhrase() &&
+                WaitUntil([] { return qlrtest::ClipboardText() == kPhrase; }, kWaitMs);
+       }},
+      {"sounds",
+       [&](HWND page) {
+         // Off until now: the insertion above tried to play nothing.
+         EXPECT_EQ(Occurrences(LogText(), keySoundMissing), 0);
+         SetChecked(page, kSoundsBox, true);
+       },
+       [&] {
+         return insertPhrase() &&
+                WaitUntil([&] { return Occurrences(LogText(), keySoundMissing) > 0; }, kWaitMs);
+       }},
       {"write log off",
        [&](HWND page) {
          SetChecked(page, kWriteLogBox, false);

@@ -162,7 +162,7 @@ TEST_F(SettingsPageTest, BoxesFillTheirEmptyFieldsAndEnableTheirGroups) {
   Click(IDC_SP_MENU_HISTORY_LIMIT);
   EXPECT_TRUE(Enabled(IDC_SP_MENU_HISTORY_COUNT));
   EXPECT_EQ(TextOf(IDC_SP_MENU_HISTORY_COUNT), L"15");
-  EXPECT_EQ(TextOf(IDC_SP_DELAY_SECONDS), L"");
+  EXPECT_EQ(TextOf(IDC_SP_DELAY_SECONDS), L"0");
   Click(IDC_SP_DELAY);
   EXPECT_EQ(TextOf(IDC_SP_DELAY_SECONDS), L"30");  // the stored delay is 0
 
