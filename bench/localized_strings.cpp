@@ -55,6 +55,11 @@ int wmain() {
   for (int i = 0; i < 40; ++i)
     AppendMenuW(menu, MF_STRING, 100 + i, (L"Command number " + std::to_wstring(i)).c_str());
   CMenuLocalizerEx localizer(lng, L"_Client");
+  // The first opening writes the 40 keys the file lacks.
+  QueryPerformanceCounter(&a);
+  localizer.LocalizeMenu(menu);
+  QueryPerformanceCounter(&b);
+  printf("CMenuLocalizer::LocalizeMenu, first opening, 40 keys written: %.1f us\n", Micros(a, b, 1));
   const int kMenus = 50;
   QueryPerformanceCounter(&a);
   for (int i = 0; i < kMenus; ++i) localizer.LocalizeMenu(menu);

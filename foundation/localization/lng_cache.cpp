@@ -143,10 +143,26 @@ bool LngCacheHolds(const std::wstring& file, const std::wstring& section, const 
 bool WriteLngValueCached(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          const std::wstring& value) {
   SrwExclusiveLock lock(g_lock);
-  // The copy is read again at the next lookup: the file's time of last
-  // write may not move between two quick writes.
-  Files().erase(Folded(file));
-  return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
+  const std::wstring foldedFile = Folded(file);
+  auto& files = Files();
+  auto it = files.find(foldedFile);
+  FileStamp before;
+  const bool known = it != files.end() && ReadStamp(file, &before) && it->second.stamp == before;
+  const bool written =
+      WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
+  // The copy follows the write when nothing else changed the file since it
+  // was read and the names are ones it answers for; else it is read again.
+  FileStamp after;
+  const bool plain = IsAscii(key) && IsAscii(section) && Trimmed(section) == section &&
+                     value.find_first_of(L"\r\n") == std::wstring::npos;
+  if (!written || !known || !plain || !ReadStamp(file, &after)) {
+    files.erase(foldedFile);
+    return written;
+  }
+  it->second.stamp = after;
+  auto entries = it->second.sections.find(Folded(section));
+  if (entries != it->second.sections.end()) entries->second.values[Folded(key)] = AsRead(value);
+  return true;
 }
 
 void ClearLngCache() {

@@ -20,8 +20,8 @@ LngLookup LookupLngCache(const std::wstring& file, const std::wstring& section, 
 // under the key, so writing it again would change nothing.
 bool LngCacheHolds(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                    const std::wstring& value);
-// Writes key=value through the profile functions; the cached copy of the
-// file is dropped. False when the write failed.
+// Writes key=value through the profile functions and keeps the cached copy
+// in step with it; false when the write failed.
 bool WriteLngValueCached(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          const std::wstring& value);
 // Forgets every file (for tests and after writes that bypass the cache).
