@@ -1,6 +1,6 @@
-// Localised string and menu loads against a bound language file: every load
-// reads the file (and may write the example file), nothing is cached.
-// Prints microseconds per operation.
+// Localised string and menu loads against a bound language file, beside the
+// bare Win32 work they stand on: the string table load, and reading and
+// setting the text of each menu item. Prints microseconds per operation.
 #include <windows.h>
 
 #include <cstdio>
@@ -43,16 +43,46 @@ int wmain() {
   QueryPerformanceCounter(&b);
   printf("CLngString::LoadString, %d keys in the section: %.1f us per load\n", kKeys,
          Micros(a, b, kLoads));
+  QueryPerformanceCounter(&a);
+  for (int i = 0; i < kLoads; ++i) {
+    wchar_t text[256];
+    LoadStringW(nullptr, 10000 + i % kKeys, text, 256);
+  }
+  QueryPerformanceCounter(&b);
+  printf("  bare LoadStringW: %.1f us per load\n", Micros(a, b, kLoads));
 
   HMENU menu = CreatePopupMenu();
   for (int i = 0; i < 40; ++i)
     AppendMenuW(menu, MF_STRING, 100 + i, (L"Command number " + std::to_wstring(i)).c_str());
   CMenuLocalizerEx localizer(lng, L"_Client");
+  // The first opening writes the 40 keys the file lacks.
+  QueryPerformanceCounter(&a);
+  localizer.LocalizeMenu(menu);
+  QueryPerformanceCounter(&b);
+  printf("CMenuLocalizer::LocalizeMenu, first opening, 40 keys written: %.1f us\n", Micros(a, b, 1));
   const int kMenus = 50;
   QueryPerformanceCounter(&a);
   for (int i = 0; i < kMenus; ++i) localizer.LocalizeMenu(menu);
   QueryPerformanceCounter(&b);
-  printf("CMenuLocalizer::LocalizeMenu, 40 items: %.1f us per menu\n", Micros(a, b, kMenus));
+  printf("CMenuLocalizer::LocalizeMenu, 40 items: %.1f us per menu (goal: at most 2000)\n",
+         Micros(a, b, kMenus));
+  // The menu calls the localiser makes for each item, without the file.
+  QueryPerformanceCounter(&a);
+  for (int i = 0; i < kMenus; ++i) {
+    for (int pos = 0; pos < 40; ++pos) {
+      MENUITEMINFOW mii = {};
+      mii.cbSize = sizeof(mii);
+      mii.fMask = MIIM_ID | MIIM_SUBMENU;
+      GetMenuItemInfoW(menu, pos, TRUE, &mii);
+      wchar_t text[261];
+      GetMenuStringW(menu, pos, text, 261, MF_BYPOSITION);
+      mii.fMask = MIIM_STRING;
+      mii.dwTypeData = text;
+      SetMenuItemInfoW(menu, pos, TRUE, &mii);
+    }
+  }
+  QueryPerformanceCounter(&b);
+  printf("  bare menu calls, 40 items: %.1f us per menu\n", Micros(a, b, kMenus));
   DestroyMenu(menu);
 
   SetCurrentLanguage(L"");

@@ -140,7 +140,10 @@ std::wstring CQLRSettings::GetLanguageFilePath() {
     std::wstring stored = IniReadString(iniPath, sn::kSettings, sn::kLanguage);
     if (!stored.empty() && !EqualsNoCase(stored, m_language)) m_language = stored;
   }
-  return m_language.empty() ? std::wstring() : GetSettingsProgramFolder() + m_language;
+  // The folder rule of the language list: a program in a Debug or Release
+  // folder finds its files one level up. No language is the example file.
+  const std::wstring name = m_language.empty() ? GetLocalizeExampleFileName() : m_language;
+  return GetLngFolderOf(GetSettingsProgramFolder()) + name;
 }
 
 std::wstring GetCurrentLangPrefix() {
@@ -149,7 +152,7 @@ std::wstring GetCurrentLangPrefix() {
   const std::wstring& language = settings.GetLanguage();
   if (language.empty()) return std::wstring();
   if (language.find(L'\\') != std::wstring::npos) return GetLangPrefix(language);
-  return GetLangPrefix(GetSettingsProgramFolder() + language);
+  return GetLangPrefix(GetLngFolderOf(GetSettingsProgramFolder()) + language);
 }
 
 int CQLRSettings::GetEffectiveClipboardSpyMethod() const {

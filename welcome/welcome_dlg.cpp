@@ -288,7 +288,9 @@ BOOL CWelcomeDlg::OnHyperlinkClick(HELEMENT link) {
   HTMLayout_UnuseElement(link);
   if (href.empty()) return FALSE;
   WelcomeCommand command;
-  if (ResolveWelcomeCommand(href, GetWelcomeBaseFolder(GetLngFolder()), m_pageBase, &command)) {
+  // The sibling programs lie beside this one, also in a Debug or Release
+  // folder; only language files and pages are looked for one level up.
+  if (ResolveWelcomeCommand(href, GetAppFolderWithSlash(), m_pageBase, &command)) {
     INT_PTR result = ShellOpen(m_hWnd, L"open", command.program.c_str(),
                                command.parameters.empty() ? nullptr : command.parameters.c_str(),
                                nullptr, SW_SHOW);

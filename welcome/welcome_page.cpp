@@ -4,6 +4,7 @@
 
 #include "foundation/files/files.h"
 #include "foundation/files/paths.h"
+#include "foundation/localization/language_files.h"
 #include "foundation/system/system_helpers.h"
 #include "foundation/text/convert.h"
 #include "foundation/text/html_escape.h"
@@ -69,16 +70,7 @@ bool IsPlainPrefixChar(wchar_t c) {
 
 }  // namespace
 
-std::wstring GetWelcomeBaseFolder(const std::wstring& programFolder) {
-  std::wstring folder = programFolder;
-  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-  size_t slash = folder.rfind(L'\\');
-  if (slash != std::wstring::npos) {
-    std::wstring last = folder.substr(slash + 1);
-    if (EqualNoCase(last, L"Debug") || EqualNoCase(last, L"Release")) folder.resize(slash);
-  }
-  return WithSlash(folder);
-}
+std::wstring GetWelcomeBaseFolder(const std::wstring& programFolder) { return GetLngFolderOf(programFolder); }
 
 std::wstring GetWelcomeParentLanguage(const std::wstring& prefix) {
   for (const wchar_t* code : {L"uk", L"be", L"kz", L"lv", L"lt", L"et"})

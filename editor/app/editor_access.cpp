@@ -75,14 +75,9 @@ void StampPhraseChange() {
 }
 
 std::wstring MakeEditorLanguageFilePath(const std::wstring& programFolder, const std::wstring& language) {
-  std::wstring folder = programFolder;
-  while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-  size_t slash = folder.find_last_of(L"\\/");
-  std::wstring last = slash == std::wstring::npos ? folder : folder.substr(slash + 1);
   // A program run from a build folder uses the language files above it.
-  if (slash != std::wstring::npos && (EqualNoCase(last, L"Debug") || EqualNoCase(last, L"Release")))
-    folder.resize(slash);
-  return folder + L"\\" + (language.empty() ? std::wstring(editor_names::kDefaultLanguageFile) : language);
+  return GetLngFolderOf(programFolder) +
+         (language.empty() ? std::wstring(editor_names::kDefaultLanguageFile) : language);
 }
 
 std::wstring GetEditorLanguageFilePath() {

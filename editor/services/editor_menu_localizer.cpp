@@ -13,7 +13,7 @@ std::wstring SuffixOfSection(const std::wstring& sectionName) {
 }  // namespace
 
 CEditorMenuLocalizer::CEditorMenuLocalizer(const std::wstring& lngFile, const std::wstring& sectionName)
-    : CMenuLocalizer(lngFile, false, SuffixOfSection(sectionName)) {
+    : CMenuLocalizer(lngFile, true, SuffixOfSection(sectionName)) {
   AddExemptRange(kLanguageItemFirst, kLanguageItemLast);
   AddExemptRange(kMacroItemFirst, kMacroItemLast);
   AddExemptRange(kRecentFolderFirst, kRecentFolderLast);

@@ -6,6 +6,7 @@
 #include "foundation/files/files.h"
 #include "foundation/files/ini.h"
 #include "foundation/files/paths.h"
+#include "foundation/localization/lng_cache.h"
 #include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
 
@@ -39,8 +40,10 @@ bool IsBuildFolderName(const std::wstring& name) {
 
 }  // namespace
 
-std::wstring GetLngFolder() {
-  std::wstring folder = GetAppFolder();
+std::wstring GetLngFolder() { return GetLngFolderOf(GetAppFolder()); }
+
+std::wstring GetLngFolderOf(std::wstring folder) {
+  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   size_t cut = folder.find_last_of(L'\\');
   if (cut != std::wstring::npos && IsBuildFolderName(folder.substr(cut + 1)))
     folder.erase(cut);
@@ -199,17 +202,31 @@ DWORD ReadLngValue(const std::wstring& file, const std::wstring& section, const 
     if (def) *out = def;
     return 0;
   }
-  std::wstring buf(maxChars, L'\0');
-  DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), def ? def : L"", &buf[0],
-                                     maxChars, file.c_str());
-  out->assign(buf.c_str(), n);
-  return n;
+  switch (LookupLngCache(file, section, key, out)) {
+    case LngLookup::kFound:
+      break;
+    case LngLookup::kMissing:
+      *out = def ? def : L"";
+      break;
+    case LngLookup::kUnknown: {
+      std::wstring buf(maxChars, L'\0');
+      DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), def ? def : L"", &buf[0], maxChars,
+                                         file.c_str());
+      out->assign(buf.c_str(), n);
+      return n;
+    }
+  }
+  // As the profile functions do: the buffer keeps maxChars - 1 characters.
+  if (out->size() > maxChars - 1) out->resize(maxChars - 1);
+  return static_cast<DWORD>(out->size());
 }
 
 bool WriteLngValue(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                    const std::wstring& value) {
   if (file.empty()) return false;
   CreateLangFile(file);
-  return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
-         FALSE;
+  // Strings are written into the example file at every load: a value the
+  // file holds already is not written again.
+  if (LngCacheHolds(file, section, key, value)) return true;
+  return WriteLngValueCached(file, section, key, value);
 }

@@ -27,6 +27,8 @@ struct LangFileInfo {
 // folder, or its parent when the program sits in a "Debug" or "Release"
 // build folder.
 std::wstring GetLngFolder();
+// The same rule for any program folder (with or without trailing backslash).
+std::wstring GetLngFolderOf(std::wstring programFolder);
 // The language file's path in that folder. An empty name stands for
 // "LocalizeExample.lng", and the caller's variable is set to that name.
 std::wstring GetLngFilePath(std::wstring& fileName);

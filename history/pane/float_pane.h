@@ -138,6 +138,8 @@ class CQLRFloatPane : public CWindowImpl<CQLRFloatPane, CWindow, CNullTraits>,
   bool CopyItem(int index, bool sound);
   // What the item menu's rules look at now.
   PaneMenuFacts MenuFacts();
+  // Menu resource 205 in the user's language; the caller destroys it.
+  HMENU LoadLocalizedItemMenu();
   // The item menu, prepared; the caller destroys it.
   HMENU LoadItemMenu();
   // The menu for a right click at a screen point, or for the keyboard.

@@ -21,6 +21,9 @@ class IPaneHost {
   // The tray menu's caption of a command, in the user's language; empty
   // when the tray menu lacks the command. By default the menu resource's.
   virtual std::wstring TrayMenuText(UINT command);
+  // Puts the user's language into a menu of the pane before it is shown;
+  // by default the built-in texts stay.
+  virtual void LocalizeMenu(HMENU) {}
 };
 
 // The caption of a command in the tray menu resource of the program, as

@@ -26,8 +26,14 @@ PaneMenuFacts CQLRFloatPane::MenuFacts() {
   return facts;
 }
 
-HMENU CQLRFloatPane::LoadItemMenu() {
+HMENU CQLRFloatPane::LoadLocalizedItemMenu() {
   HMENU resource = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pane_cmd::kMenuResource));
+  if (resource && m_host) m_host->LocalizeMenu(resource);
+  return resource;
+}
+
+HMENU CQLRFloatPane::LoadItemMenu() {
+  HMENU resource = LoadLocalizedItemMenu();
   if (!resource) return nullptr;
   // The popup is taken out of its bar, so that it is what the caller owns.
   HMENU popup = GetSubMenu(resource, 0);
@@ -58,7 +64,7 @@ void CQLRFloatPane::ShowItemMenu(POINT pt, bool fromKeyboard) {
 
 void CQLRFloatPane::AddToWindowMenu(HMENU menu) {
   if (GetMenuState(menu, pane_cmd::kMinimizeToCaptionCommand, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
-    HMENU resource = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pane_cmd::kMenuResource));
+    HMENU resource = LoadLocalizedItemMenu();
     std::wstring caption = resource ? MenuItemText(resource, pane_cmd::kMinimizeToCaptionCommand) : std::wstring();
     if (resource) DestroyMenu(resource);
     if (caption.empty()) caption = L"Minimize To Caption";

@@ -312,7 +312,12 @@ TEST_F(SettingsStoreTest, LanguageFilePathFollowsTheFileInUse) {
   WriteProgramIni(L"WriteLog=1\r\n");
   EXPECT_EQ(s.GetLanguageFilePath(), program.File(L"French.lng"));
   s.SetLanguage(L"");
-  EXPECT_EQ(s.GetLanguageFilePath(), L"");
+  EXPECT_EQ(s.GetLanguageFilePath(), program.File(L"LocalizeExample.lng"));
+  // A program in a Release folder finds its languages where the language
+  // list looks: one level up.
+  SetSettingsFolders(program.File(L"Release"), profile.Path());
+  s.SetLanguage(L"French.lng");
+  EXPECT_EQ(s.GetLanguageFilePath(), program.File(L"French.lng"));
 }
 
 TEST_F(SettingsStoreTest, ProcessWideObjectLoadsOnFirstUse) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "foundation/system/system_helpers.h"
+#include "phrases/macros/macro_table.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -38,8 +39,9 @@ class WelcomeProgramTest : public ::testing::Test {
     ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(name), body));
   }
   // The welcome window, once its page is loaded; null when it did not come.
-  HWND Start(const std::wstring& args = std::wstring()) {
-    if (!child.Start(dir.File(L"Quillora_Welcome.exe"), args)) return nullptr;
+  HWND Start(const std::wstring& args = std::wstring(), const std::wstring& folder = std::wstring()) {
+    const std::wstring exe = (folder.empty() ? dir.Path() : folder) + L"\\Quillora_Welcome.exe";
+    if (!child.Start(exe, args)) return nullptr;
     qlrtest::WaitUntil([&] { return (window = qlrtest::FindProcessWindow(child.Pid(), L"#32770")) != nullptr; },
                        kWaitMs);
     if (!window) return nullptr;
@@ -100,6 +102,32 @@ TEST_F(WelcomeProgramTest, FirstStartShowsTheBuiltInPageAndRecordsTheStart) {
   EXPECT_NE(page.find(L"red"), std::wstring::npos);
   EXPECT_NE(page.find(L"v."), std::wstring::npos);
   EXPECT_NE(page.find(L" build "), std::wstring::npos);
+  // The macros the page names are ones a phrase can hold, and the link to
+  // the tray menu says so.
+  size_t macros = 0;
+  for (size_t at = page.find(L'%'); at != std::wstring::npos; at = page.find(L'%', at + 1)) {
+    const size_t end = page.find(L'%', at + 1);
+    if (end == std::wstring::npos) break;
+    const std::wstring token = page.substr(at, end - at + 1);
+    // The command links' targets are the page's own, not macros.
+    if (token.compare(0, 5, L"%CMD_") == 0) {
+      at = end;
+      continue;
+    }
+    bool known = false;
+    for (int i = 0; i < GetMacroCount(); ++i) known = known || token == GetMacroName(i);
+    for (int i = 0; i < GetArgMacroCount(); ++i) {
+      const CArgMacroEntry entry = GetArgMacroEntry(i);
+      const std::wstring head = entry.opening, tail = entry.closing;
+      known = known || (token.compare(0, head.size(), head) == 0 && token.size() >= head.size() + tail.size() &&
+                        token.compare(token.size() - tail.size(), tail.size(), tail) == 0);
+    }
+    EXPECT_TRUE(known) << token;
+    ++macros;
+    at = end;
+  }
+  EXPECT_GE(macros, 3u) << page;
+  EXPECT_NE(page.find(L"show the tray menu"), std::wstring::npos);
   for (const wchar_t* marker : {L"HOTKEY_START", L"RSS_URL", L"VERSION_WELCOME_INFO", L"LOCALIZE_PATH",
                                 L"SUBSCRIBE_URL"})
     EXPECT_EQ(page.find(marker), std::wstring::npos) << marker;
@@ -334,6 +362,23 @@ TEST_F(WelcomeProgramTest, CommandLinksStartTheOtherPrograms) {
   ASSERT_TRUE(qlrtest::WaitUntil([&] { return !qlrtest::ReadUtf16File(cmdline).empty(); }, kWaitMs));
   EXPECT_NE(qlrtest::ReadUtf16File(cmdline).find(L"QuilloraEditor.exe"), std::wstring::npos);
   EXPECT_TRUE(child.IsRunning());
+
+  // Run from a Release build folder, a link starts the program beside it,
+  // not the one in the folder above, where the language files lie.
+  PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+  child.Wait(kWaitMs);
+  const std::wstring release = dir.File(L"Release");
+  CreateDirectoryW(release.c_str(), nullptr);
+  for (const wchar_t* f : {L"Quillora_Welcome.exe", L"HTMLayout.dll"})
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(f), release + L"\\" + f));
+  ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(L"helper_editor_stub.exe"), release + L"\\QuilloraEditor.exe"));
+  ASSERT_TRUE(qlrtest::WriteBytes(release + L"\\HTMLayoutClick_Test.HTMLayoutClick_Test", "1"));
+  DeleteFileW(cmdline.c_str());
+  ASSERT_TRUE(Start(L"", release));
+  EXPECT_EQ(Click(L"%CMD_START_EDITOR%"), 1);
+  const std::wstring besideCmdline = release + L"\\editor_cmdline.txt";
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return !qlrtest::ReadUtf16File(besideCmdline).empty(); }, kWaitMs));
+  EXPECT_EQ(qlrtest::ReadUtf16File(cmdline), L"");
 }
 
 TEST_F(WelcomeProgramTest, LayoutFollowsTheSizeAndSurvivesMinimising) {

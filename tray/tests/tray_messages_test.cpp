@@ -286,7 +286,8 @@ TEST_F(TrayMessagesTest, LanguageChangeTakesTheStoredLanguageFile) {
     const wchar_t* hotkeyWord;
   } cases[] = {
       {L"Test.lng", lng, 1, L"Klavisha: "},
-      {L"", L"", 0, L"Hot key: "},
+      // No language: the example file beside the program gathers the texts.
+      {L"", dir.File(L"LocalizeExample.lng"), 0, L"Hot key: "},
   };
   // A short folder keeps the tooltip's information lines within its size.
   GetSettings().SetPhrasesDirectory(L"C:\\Q");

@@ -26,6 +26,7 @@ class CTrayPaneHost : public IPaneHost {
   bool IsAdministrator() override { return IsUserAdmin(); }
   bool SoundsOn() override { return GetSettings().soundOnEvents != 0; }
   std::wstring TrayMenuText(UINT command) override { return GetLangFile().GetItemText(kTrayMenuResource, command); }
+  void LocalizeMenu(HMENU menu) override { GetLangFile().LocalizeMenu(menu); }
 
  private:
   HWND* m_tray;

@@ -16,7 +16,7 @@ std::wstring ItemText(HMENU menu, UINT id) {
   return text;
 }
 
-TEST(EditorMenuLocalizerTest, RunTimeListsKeepTheirTexts) {
+TEST(EditorMenuLocalizerTest, RunTimeListsKeepTheirTextsAndMissingKeysAreCollected) {
   qlrtest::TempDir dir;
   const std::wstring lng = dir.File(L"German.lng");
   ASSERT_TRUE(qlrtest::WriteUtf16File(lng, L"[Main]\r\nLangLocalized=Deutsch\r\n[Menu_Editor]\r\nCopy=Kopieren\r\n"
@@ -29,6 +29,8 @@ TEST(EditorMenuLocalizerTest, RunTimeListsKeepTheirTexts) {
   for (UINT id : ids) AppendMenuW(sub, MF_STRING, id, L"Copy");
   AppendMenuW(sub, MF_STRING, kRecentFolderLast + 1, L"Open");
   AppendMenuW(sub, MF_STRING, kMacroItemFirst - 1, L"Open");
+  AppendMenuW(sub, MF_STRING, kRecentFolderFirst + 1, L"C:\\Phrases Old");
+  AppendMenuW(sub, MF_STRING, 201, L"&Save As...\tCtrl+S");
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Open");
 
   CEditorMenuLocalizer localizer(lng, L"Menu_Editor");
@@ -38,6 +40,11 @@ TEST(EditorMenuLocalizerTest, RunTimeListsKeepTheirTexts) {
   for (UINT id : ids) EXPECT_EQ(ItemText(sub, id), L"Copy") << id;
   EXPECT_EQ(ItemText(sub, kRecentFolderLast + 1), L"Öffnen");
   EXPECT_EQ(ItemText(sub, kMacroItemFirst - 1), L"Öffnen");
+  // Untranslated items are written for translators; run-time lists are not.
+  wchar_t value[100] = {};
+  GetPrivateProfileStringW(L"Menu_Editor", L"Save_As", L"", value, 100, lng.c_str());
+  EXPECT_STREQ(value, L"Save As...");
+  EXPECT_EQ(GetPrivateProfileIntW(L"Menu_Editor", L"C:\\Phrases_Old", 7, lng.c_str()), 7);
 
   EXPECT_FALSE(localizer.WantsItemIcon(kMacroItemFirst));
   EXPECT_FALSE(localizer.WantsItemIcon(kMacroItemLast));
