@@ -56,7 +56,13 @@ bool ClassListHas(const std::wstring& list, const std::wstring& cls) {
 const wchar_t* const kDrawnProperties[] = {
     L"color",       L"font-size",       L"font-family",    L"font-style",       L"font-weight",
     L"text-decoration", L"text-transform", L"background-color", L"text-align", L"display",
-    L"visibility",  L"border-color",    L"border-style",   L"border-width",     nullptr};
+    L"visibility",  L"border-color",    L"border-style",   L"border-width",     L"border",
+    L"border-top-color", L"border-right-color", L"border-bottom-color", L"border-left-color",
+    L"border-radius", L"background",    L"margin",         L"margin-top",       L"margin-right",
+    L"margin-bottom", L"margin-left",   L"padding",        L"padding-top",      L"padding-right",
+    L"padding-bottom", L"padding-left", L"width",          L"text-indent",      L"float",
+    L"position",    L"top",             L"right",          L"bottom",           L"left",
+    L"flow",        nullptr};
 
 bool IsDrawnProperty(const std::wstring& name) {
   for (const wchar_t* const* p = kDrawnProperties; *p; ++p) {

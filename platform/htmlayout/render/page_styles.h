@@ -1,6 +1,7 @@
 // The page's own style sheets (<style> blocks and the sheets handed over for
-// <link> elements), reduced to what the drawer can show: colours, font
-// weight, style, size and family, decoration, alignment, and hiding.
+// <link> elements), reduced to what the view can show: colours, font
+// weight, style, size and family, decoration, alignment, hiding, and the
+// boxes of blocks (page_boxes.h).
 #pragma once
 #include <string>
 #include <unordered_map>
@@ -20,7 +21,7 @@ void ParseStyleDeclarations(const std::wstring& text, StyleDeclarations& out);
 constexpr size_t kMaxStyleValue = 200;
 
 // Keeps the last declaration of each property the page's drawing reads
-// (text styles, hiding, table borders and backgrounds) and drops the rest,
+// (text styles, hiding, boxes, table borders and backgrounds) and drops the rest,
 // so an element carries a handful of pairs however many rules match it.
 void ReduceStyleDeclarations(StyleDeclarations& declarations);
 

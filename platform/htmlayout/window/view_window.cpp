@@ -29,6 +29,7 @@ ViewWindow::ViewWindow(View& view) : m_view(view), m_hwnd(view.Window()), m_widg
 void ViewWindow::DocumentReplaced() {
   m_widgets.Clear();
   m_page = PageMarkup();
+  m_overlays.clear();
   m_areas.clear();
   m_pressing = false;
   m_scrollY = 0;
@@ -69,6 +70,7 @@ void ViewWindow::Layout() {
   m_drawer.SetStyleSheet(m_page.styleSheet.c_str());
   m_drawer.SetMaxWidth(options.width);
   m_areas.clear();
+  m_overlays.clear();
   m_docHeight = 0;
   // Lay out and draw once into a one-pixel bitmap: the drawn link areas say
   // where each link, anchor and widget lies in the document.
@@ -78,22 +80,52 @@ void ViewWindow::Layout() {
   ReleaseDC(m_hwnd, screen);
   if (dc && pixel) {
     HGDIOBJ old = SelectObject(dc.Get(), pixel);
-    SIZE size = m_drawer.Measure(dc.Get(), m_page.markup.c_str());
-    m_drawArea = {kMargin, kMargin, kMargin + std::max<int>(options.width, size.cx),
-                  kMargin + static_cast<int>(size.cy)};
-    m_drawer.Draw(dc.Get(), m_drawArea);
+    m_drawArea = {kMargin, kMargin, kMargin + options.width, kMargin};
+    SIZE size = LayoutMarkup(m_drawer, dc.Get(), m_page.markup, m_drawArea);
     m_docHeight = static_cast<int>(std::min<long long>(2LL * kMargin + size.cy, CHtmlTextDrawer::kMaxExtent));
-    for (const HtmlLinkArea& a : m_drawer.LinkAreas()) {
-      Area area2;
-      if (a.kind != kLinkMsg || !ParseMark(a.target, area2.kind, area2.index)) continue;
-      area2.rect = a.rect;
-      m_areas.push_back(area2);
-    }
+    LayoutOverlays(dc.Get(), width);
     SelectObject(dc.Get(), old);
   }
   if (pixel) DeleteObject(pixel);
   UpdateScrollBar();
   PlaceWidgets();
+}
+
+SIZE ViewWindow::LayoutMarkup(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& markup, RECT& where) {
+  SIZE size = drawer.Measure(dc, markup.c_str());
+  where.right = std::max<LONG>(where.right, where.left + size.cx);
+  where.bottom = where.top + size.cy;
+  drawer.Draw(dc, where);
+  for (const HtmlLinkArea& a : drawer.LinkAreas()) {
+    Area area;
+    if (a.kind != kLinkMsg || !ParseMark(a.target, area.kind, area.index)) continue;
+    area.rect = a.rect;
+    m_areas.push_back(area);
+  }
+  return size;
+}
+
+// An absolute element stands at its offsets from the edges of the page,
+// which is at least as tall as the window.
+void ViewWindow::LayoutOverlays(HDC dc, int width) {
+  const int height = std::max(m_docHeight, ClientHeight());
+  for (const PageOverlay& place : m_page.overlays) {
+    Overlay o;
+    o.drawer = std::make_unique<CHtmlTextDrawer>();
+    o.drawer->SetEntities(false);
+    o.drawer->SetStyleSheet(m_page.styleSheet.c_str());
+    const int most = std::max(1, width - 2 * kMargin);
+    o.drawer->SetMaxWidth(place.width > 0 ? std::min(place.width, most) : most);
+    SIZE size = o.drawer->Measure(dc, place.markup.c_str());
+    const int w = place.width > 0 ? std::min(place.width, most) : static_cast<int>(size.cx);
+    const int h = static_cast<int>(size.cy);
+    const int* off = place.offset;
+    const int x = off[3] >= 0 ? off[3] : off[1] >= 0 ? width - off[1] - w : kMargin;
+    const int y = off[0] >= 0 ? off[0] : off[2] >= 0 ? height - off[2] - h : kMargin;
+    o.rect = {x, y, x + w, y};
+    LayoutMarkup(*o.drawer, dc, place.markup, o.rect);
+    m_overlays.push_back(std::move(o));
+  }
 }
 
 void ViewWindow::UpdateScrollBar() {
@@ -191,6 +223,7 @@ void ViewWindow::PaintInto(HDC dc) {
     // The page is drawn in document coordinates; the origin scrolls.
     SetViewportOrgEx(mem.Get(), 0, -m_scrollY, nullptr);
     m_drawer.Draw(mem.Get(), m_drawArea);
+    for (Overlay& o : m_overlays) o.drawer->Draw(mem.Get(), o.rect);
     SetViewportOrgEx(mem.Get(), 0, 0, nullptr);
     BitBlt(dc, 0, 0, w, h, mem.Get(), 0, 0, SRCCOPY);
     SelectObject(mem.Get(), old);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,15 @@ class ViewWindow {
     size_t index;
   };
 
+  struct Overlay {
+    std::unique_ptr<CHtmlTextDrawer> drawer;
+    RECT rect;  // document coordinates
+  };
+
   void Layout();
+  // Measures and draws a markup once into dc, collecting its marked areas.
+  SIZE LayoutMarkup(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& markup, RECT& where);
+  void LayoutOverlays(HDC dc, int width);
   void Paint();
   void PaintInto(HDC dc);
   void UpdateScrollBar();
@@ -70,6 +79,7 @@ class ViewWindow {
   View& m_view;
   HWND m_hwnd;
   CHtmlTextDrawer m_drawer;
+  std::vector<Overlay> m_overlays;  // absolute elements, drawn over the page
   PageMarkup m_page;
   std::vector<Area> m_areas;
   ViewWidgets m_widgets;
