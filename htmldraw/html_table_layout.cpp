@@ -134,6 +134,7 @@ struct Cell {
   int row = 0, col = 0, rowSpan = 1, colSpan = 1;
   BoxExtras box;
   int pad[4] = {0, 0, 0, 0};  // top right bottom left, inside the border
+  int wrap = 0;  // the width its text wraps in when the table narrowed its column
   size_t textRow = 0, textCell = 0;  // where its text lies in the scanned table
   HtmlTextStyle style;
   const std::wstring* content = nullptr;
@@ -191,7 +192,8 @@ class HtmlTableLayout {
   SIZE Run(const HtmlTableText& table, const RECT& area, bool measure);
 
  private:
-  void Measure(const HtmlTableText& table);
+  void Measure(const HtmlTableText& table, long long avail);
+  bool NarrowColumns(long long avail);
   void PlaceCells(const HtmlTableText& table);
   void MeasureCells(bool collectAnimations);
   void SizeColumnsAndRows();
@@ -226,7 +228,7 @@ SIZE HtmlTableLayout::Run(const HtmlTableText& table, const RECT& area, bool mea
     // A draw without a record measures here; that must number links as
     // its drawing will and must not add animation records twice.
     const int link = m_ctx.link;
-    Measure(table);
+    Measure(table, area.right - area.left);
     if (!measure) m_ctx.link = link;
   }
   const int* m = t->box.margin;
@@ -238,7 +240,7 @@ SIZE HtmlTableLayout::Run(const HtmlTableText& table, const RECT& area, bool mea
   return SIZE{Clamp(t->width + m[1] + m[3]), Clamp(t->height + m[0] + m[2])};
 }
 
-void HtmlTableLayout::Measure(const HtmlTableText& table) {
+void HtmlTableLayout::Measure(const HtmlTableText& table, long long avail) {
   t->attributes = table.attributes;
   t->textCells = CellsPerRow(table);
   t->enabled = d.m_styles.IsEnabled();
@@ -249,8 +251,52 @@ void HtmlTableLayout::Measure(const HtmlTableText& table) {
   t->spacing = t->style.outerSpacing;
   t->border = TableBorderWidth(t->style.borderStyle, t->style.borderWidth, &t->frame);
   PlaceCells(table);
+  const int link = m_ctx.link, animation = m_ctx.animation;
   MeasureCells(m_ctx.collectAnimations && d.m_tablePass == CHtmlTextDrawer::Pass::kMeasure);
   SizeColumnsAndRows();
+  if (t->style.width > 0) avail = t->style.width;
+  if (avail > 0 && t->width > avail && NarrowColumns(avail)) {
+    // Measured again as the first time: links and animations keep their numbers.
+    const int after = m_ctx.animation;
+    m_ctx.link = link;
+    m_ctx.animation = animation;
+    MeasureCells(false);
+    m_ctx.animation = after;
+    SizeColumnsAndRows();
+  }
+}
+
+// A table wider than its room narrows its columns without a width of their
+// own: the widest give up space until the table fits (narrow ones keep
+// theirs), and the text of their cells wraps in what is left.
+bool HtmlTableLayout::NarrowColumns(long long avail) {
+  long long fixedSum = 0, looseSum = 0;
+  std::vector<long long> loose;
+  for (size_t c = 0; c < t->cols; ++c) {
+    if (t->fixed[c]) fixedSum += t->colW[c];
+    else looseSum += t->colW[c], loose.push_back(t->colW[c]);
+  }
+  long long sum = 0;
+  for (long long v : t->colW) sum += v;
+  const long long room = avail - (t->width - sum) - fixedSum;
+  if (loose.empty() || room <= 0 || looseSum <= room) return false;
+  // The cap that the widest columns are cut to: sum(min(w, cap)) == room.
+  std::sort(loose.begin(), loose.end());
+  long long cap = 0, below = 0;
+  for (size_t i = 0; i < loose.size(); ++i) {
+    const long long left = static_cast<long long>(loose.size() - i);
+    cap = (room - below) / left;
+    if (cap <= loose[i]) break;
+    below += loose[i];
+  }
+  cap = std::max(cap, 1LL);
+  bool changed = false;
+  for (Cell& cell : t->cells) {
+    if (cell.colSpan != 1 || t->fixed[cell.col] || t->colW[cell.col] <= cap) continue;
+    cell.wrap = static_cast<int>(std::max(1LL, cap - cell.pad[1] - cell.pad[3]));
+    changed = true;
+  }
+  return changed;
 }
 
 void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
@@ -312,7 +358,7 @@ void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
 SIZE HtmlTableLayout::LayoutCell(Cell& cell, const RECT& area, bool measure) {
   HtmlFlowContext ctx;
   ctx.lines = &cell.lines;
-  ctx.wrapWidth = cell.style.width;
+  ctx.wrapWidth = cell.wrap > 0 ? cell.wrap : cell.style.width;
   ctx.collectAnimations = m_ctx.collectAnimations && measure;
   ctx.link = m_ctx.link;
   ctx.animation = m_ctx.animation;
@@ -332,7 +378,7 @@ void HtmlTableLayout::MeasureCells(bool collectAnimations) {
   const bool collect = m_ctx.collectAnimations;
   m_ctx.collectAnimations = collectAnimations;
   for (Cell& cell : t->cells) {
-    RECT area = {0, 0, cell.style.width, 0};
+    RECT area = {0, 0, cell.wrap > 0 ? cell.wrap : cell.style.width, 0};
     SIZE size = LayoutCell(cell, area, true);
     cell.contentW = std::max<int>(size.cx, cell.style.width);
     cell.contentH = std::max<int>(size.cy, cell.style.height);

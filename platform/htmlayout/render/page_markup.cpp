@@ -391,6 +391,7 @@ class Translator {
       f.styleOpen += L"<span class=" + cls + L">";
       f.styleClose = L"</span>" + f.styleClose;
     }
+    if (!asTable && !boxed) BackgroundImage(d, open, f.close);
     if (IsWidget(node) && m_out.widgets.size() < kMaxMarks) {
       Mark(MarkKind::kWidget, m_out.widgets.size(), open, f.close, L"nu");
       m_out.widgets.push_back(const_cast<Node*>(&node));
@@ -525,17 +526,51 @@ class Translator {
     return !DeclarationsHide(m_styles.For(node));
   }
 
-  void Image(const Node& node) {
-    std::wstring path = LocalImagePath(m_options.imageFolder, m_doc.baseUrl, AttributeText(node, "src"));
-    if (path.empty()) return;
+  // The drawer's image tag for a local image; empty when the page may not
+  // show it.
+  std::wstring ImageTag(const std::wstring& src, int w, int h) const {
+    std::wstring path = LocalImagePath(m_options.imageFolder, m_doc.baseUrl, src);
+    if (path.empty()) return path;
     const bool icon = path.size() > 4 && SameNoCase(path.substr(path.size() - 4), L".ico");
     std::wstring tag = icon ? L"<icon file=" : L"<bmp file=";
     tag += Quoted(path);
-    int w = Length(AttributeText(node, "width"), 0), h = Length(AttributeText(node, "height"), 0);
     if (w > 0) tag += L" width=" + std::to_wstring(std::min(w, 4096)) + L"px";
     if (h > 0) tag += L" height=" + std::to_wstring(std::min(h, 4096)) + L"px";
-    m_out.markup += tag + L">";
+    return tag + L">";
+  }
+
+  void Image(const Node& node) {
+    std::wstring tag = ImageTag(AttributeText(node, "src"), Length(AttributeText(node, "width"), 0),
+                                Length(AttributeText(node, "height"), 0));
+    if (tag.empty()) return;
+    m_out.markup += tag;
     m_lineStart = m_blank = false;
+  }
+
+  // The background image of an inline element (a link's icon): drawn once,
+  // after its text when placed at the right, else before it, at the size
+  // the style asks for.
+  void BackgroundImage(const StyleDeclarations& d, std::wstring& open, std::wstring& close) {
+    const std::wstring* image = Find(d, L"background-image");
+    if (!image) image = Find(d, L"background");
+    if (!image) return;
+    const size_t start = image->find(L"url(");
+    const size_t end = start == std::wstring::npos ? start : image->find(L')', start);
+    if (end == std::wstring::npos) return;
+    std::wstring src = image->substr(start + 4, end - start - 4);
+    src.erase(std::remove_if(src.begin(), src.end(), [](wchar_t c) { return c == L'"' || c == L'\'' || IsBlankChar(c); }),
+              src.end());
+    int w = 0, h = 0;
+    if (const std::wstring* size = Find(d, L"background-size")) {
+      const size_t blank = size->find(L' ');
+      w = Length(*size, 0);
+      h = blank == std::wstring::npos ? w : Length(size->substr(blank + 1), 0);
+    }
+    const std::wstring tag = ImageTag(src, w, h);
+    if (tag.empty()) return;
+    const std::wstring* position = Find(d, L"background-position");
+    if (position && position->find(L"right") != std::wstring::npos) close = tag + close;
+    else open += tag;
   }
 
   void Leave(Frame& f) {

@@ -62,7 +62,7 @@ const wchar_t* const kDrawnProperties[] = {
     L"margin-bottom", L"margin-left",   L"padding",        L"padding-top",      L"padding-right",
     L"padding-bottom", L"padding-left", L"width",          L"text-indent",      L"float",
     L"position",    L"top",             L"right",          L"bottom",           L"left",
-    L"flow",        nullptr};
+    L"flow",        L"background-image", L"background-position", L"background-size", nullptr};
 
 bool IsDrawnProperty(const std::wstring& name) {
   for (const wchar_t* const* p = kDrawnProperties; *p; ++p) {

@@ -32,6 +32,7 @@ void ViewWindow::DocumentReplaced() {
   m_overlays.clear();
   m_areas.clear();
   m_pressing = false;
+  m_focusLink = kNoFocus;
   m_scrollY = 0;
   m_dirty = true;
   InvalidateRect(m_hwnd, nullptr, TRUE);
@@ -67,6 +68,7 @@ void ViewWindow::Layout() {
   options.imageFolder = ImageFolderOf(doc->baseUrl);
   options.width = std::max(1, width - 2 * kMargin);
   m_page = TranslateDocument(*doc, options);
+  if (m_focusLink >= m_page.links.size()) m_focusLink = kNoFocus;
   m_drawer.SetStyleSheet(m_page.styleSheet.c_str());
   m_drawer.SetMaxWidth(options.width);
   m_areas.clear();
@@ -224,6 +226,7 @@ void ViewWindow::PaintInto(HDC dc) {
     SetViewportOrgEx(mem.Get(), 0, -m_scrollY, nullptr);
     m_drawer.Draw(mem.Get(), m_drawArea);
     for (Overlay& o : m_overlays) o.drawer->Draw(mem.Get(), o.rect);
+    DrawLinkFocus(mem.Get());
     SetViewportOrgEx(mem.Get(), 0, 0, nullptr);
     BitBlt(dc, 0, 0, w, h, mem.Get(), 0, 0, SRCCOPY);
     SelectObject(mem.Get(), old);
@@ -250,6 +253,51 @@ void ViewWindow::OnScroll(UINT code) {
     default: return;
   }
   ScrollTo(y);
+}
+
+bool ViewWindow::NextLink(bool back, size_t* index) const {
+  const size_t n = m_page.links.size();
+  if (n == 0) return false;
+  if (m_focusLink >= n) *index = back ? n - 1 : 0;
+  else if (back ? m_focusLink == 0 : m_focusLink + 1 >= n) return false;
+  else *index = back ? m_focusLink - 1 : m_focusLink + 1;
+  return true;
+}
+
+void ViewWindow::FocusLink(size_t index) {
+  m_focusLink = index;
+  // The link scrolls into sight.
+  for (const Area& a : m_areas) {
+    if (a.kind != MarkKind::kLink || a.index != index) continue;
+    const int page = std::max(1, ClientHeight());
+    if (a.rect.top < m_scrollY) ScrollTo(a.rect.top - kMargin);
+    else if (a.rect.bottom > m_scrollY + page) ScrollTo(a.rect.bottom + kMargin - page);
+    break;
+  }
+  InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+void ViewWindow::DrawLinkFocus(HDC dc) {
+  if (m_focusLink == kNoFocus || GetFocus() != m_hwnd) return;
+  for (const Area& a : m_areas) {
+    if (a.kind != MarkKind::kLink || a.index != m_focusLink) continue;
+    RECT r = a.rect;
+    InflateRect(&r, 1, 1);
+    DrawFocusRect(dc, &r);
+  }
+}
+
+// Tab stays in the view while a link lies ahead in its direction; Enter
+// while a link has the focus. Everything else of the dialog's keys stays
+// with the dialog.
+UINT ViewWindow::DialogCode(const MSG* msg) {
+  UINT code = DLGC_WANTARROWS;
+  if (!msg || msg->message != WM_KEYDOWN) return code;
+  Layout();
+  size_t next;
+  if (msg->wParam == VK_TAB && NextLink(GetKeyState(VK_SHIFT) < 0, &next)) code |= DLGC_WANTTAB;
+  if (msg->wParam == VK_RETURN && m_focusLink < m_page.links.size()) code |= DLGC_WANTMESSAGE;
+  return code;
 }
 
 void ViewWindow::OnButtonDown(POINT pt, UINT keys) {
@@ -332,12 +380,38 @@ bool ViewWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
         case VK_NEXT: OnScroll(SB_PAGEDOWN); return true;
         case VK_HOME: OnScroll(SB_TOP); return true;
         case VK_END: OnScroll(SB_BOTTOM); return true;
+        case VK_TAB: {
+          Layout();
+          size_t next;
+          if (NextLink(GetKeyState(VK_SHIFT) < 0, &next)) FocusLink(next);
+          else FocusLink(kNoFocus);
+          return true;
+        }
+        case VK_RETURN:
+          Layout();
+          if (m_focusLink >= m_page.links.size()) return false;
+          ClickLink(m_hwnd, m_page.links[m_focusLink]);  // may reload or destroy the view
+          return true;
       }
       return false;
     case WM_GETDLGCODE:
-      // Arrows scroll; Enter and Escape stay with the dialog.
-      result = DLGC_WANTARROWS;
+      // Arrows scroll; Tab and Enter work the links (DialogCode); Escape
+      // stays with the dialog.
+      result = DialogCode(reinterpret_cast<const MSG*>(lParam));
       return true;
+    case WM_SETFOCUS:
+      // Tabbed into from the dialog: the first (or, backwards, the last) link.
+      if (GetKeyState(VK_TAB) < 0) {
+        Layout();
+        m_focusLink = kNoFocus;
+        size_t first;
+        if (NextLink(GetKeyState(VK_SHIFT) < 0, &first)) FocusLink(first);
+      }
+      InvalidateRect(m_hwnd, nullptr, FALSE);
+      return false;
+    case WM_KILLFOCUS:
+      InvalidateRect(m_hwnd, nullptr, FALSE);
+      return false;
     case WM_LBUTTONDOWN:
       OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, static_cast<UINT>(wParam));
       return true;

@@ -71,6 +71,12 @@ class ViewWindow {
   Node* ElementAt(POINT client, const Area** area);
   Node* Body() const;
   void OnScroll(UINT code);
+  // Keyboard: Tab and Shift+Tab move the focus between links, Enter
+  // follows the focused one.
+  UINT DialogCode(const MSG* msg);
+  bool NextLink(bool back, size_t* index) const;
+  void FocusLink(size_t index);
+  void DrawLinkFocus(HDC dc);
   void OnButtonDown(POINT pt, UINT keys);
   void OnButtonUp(POINT pt, UINT keys);
   LRESULT OnClickByHref(LPARAM atom);
@@ -91,6 +97,8 @@ class ViewWindow {
   size_t m_pressedIndex = 0;
   MarkKind m_pressedKind = MarkKind::kLink;
   bool m_pressing = false;
+  size_t m_focusLink = kNoFocus;  // index into m_page.links
+  static const size_t kNoFocus = static_cast<size_t>(-1);
 };
 
 }  // namespace hl
