@@ -6,7 +6,6 @@
 #include <cwchar>
 #include <unordered_map>
 
-#include "htmldraw/named_colors.h"
 #include "htmldraw/style_sheet.h"
 #include "platform/htmlayout/controls.h"
 #include "platform/htmlayout/render/page_boxes.h"
@@ -103,9 +102,9 @@ class Translator {
     bool horizontal = false;  // its children are the cells of one row
     bool floats = false;      // a row of floats among its children is open
     bool rightFloats = false; // ... and holds a right float already
+    bool boxed = false;       // its box is a drawer table, cell or overlay
     // An absolute element writes into an overlay of its own; the markup
     // around it waits here.
-    bool boxed = false;
     bool overlay = false;
     std::wstring saved;
     bool savedLineStart = true, savedBlank = true;
@@ -289,8 +288,9 @@ class Translator {
         const Node* table = TableOf(&node);
         // Padding of the cell's own replaces the table's cell padding.
         const BoxStyle own = ReadBoxStyle(d, 0);
-        const int overhead = (table ? TableOverhead(*table) : 0) +
-                             (own.padding[1] + own.padding[3] > 0 ? own.padding[1] + own.padding[3] - 2 * CellPadding(table) : 0);
+        const int ownPadding = own.padding[1] + own.padding[3];
+        const int overhead =
+            (table ? TableOverhead(*table) : 0) + (ownPadding > 0 ? ownPadding - 2 * CellPadding(table) : 0);
         int width = Length(AttributeText(node, "width"), parent.width);
         if (width > 0) width = std::max(1, width - overhead);
         const Node* row = node.parent && node.parent->tag == "tr" ? node.parent : nullptr;
