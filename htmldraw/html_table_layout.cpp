@@ -85,8 +85,56 @@ void ApplyTableAttributes(const std::wstring& attributes, HtmlTextStyle& s, CHtm
   (void)drawer;
 }
 
+// What a table or cell may carry beyond the table dialect, for the boxes of
+// an HTML page: per-side padding (cells) and margins (tables) as
+// "top right bottom left" pixels, a corner radius and a colour per side of
+// the border (cells).
+struct BoxExtras {
+  int padding[4] = {-1, -1, -1, -1};  // -1: the table's cell padding
+  int margin[4] = {0, 0, 0, 0};
+  int radius = 0;
+  bool sideColors = false;
+  COLORREF side[4] = {0, 0, 0, 0};
+};
+
+void ParseFourLengths(const std::wstring& value, int out[4]) {
+  const wchar_t* p = value.c_str();
+  for (int i = 0; i < 4; ++i) {
+    while (*p == L' ') ++p;
+    if (*p < L'0' || *p > L'9') return;
+    out[i] = std::min(ParseLeadingInt(p), static_cast<int>(kMaxStyleLength));
+    while (*p >= L'0' && *p <= L'9') ++p;
+  }
+}
+
+BoxExtras ParseBoxExtras(const std::wstring& attributes, const HtmlStyleResolver& styles, COLORREF border) {
+  BoxExtras box;
+  MarkupAttributeScanner scan(attributes);
+  std::wstring name, value;
+  while (scan.Next(name, value)) {
+    if (name == L"padding") ParseFourLengths(value, box.padding);
+    else if (name == L"margin") ParseFourLengths(value, box.margin);
+    else if (name == L"radius") box.radius = std::min(std::max(ParseLeadingInt(value.c_str()), 0), 1000);
+    else if (name == L"sidecolors") {
+      box.sideColors = true;
+      size_t pos = 0;
+      for (int i = 0; i < 4; ++i) {
+        size_t end = value.find(L' ', pos);
+        box.side[i] = styles.ResolveColor(value.substr(pos, end == std::wstring::npos ? end : end - pos),
+                                          i > 0 ? box.side[i - 1] : border);
+        pos = end == std::wstring::npos ? value.size() : end + 1;
+      }
+    }
+  }
+  for (int& m : box.margin) m = std::max(m, 0);
+  return box;
+}
+
 struct Cell {
   int row = 0, col = 0, rowSpan = 1, colSpan = 1;
+  BoxExtras box;
+  int pad[4] = {0, 0, 0, 0};  // top right bottom left, inside the border
+  int wrap = 0;  // the width its text wraps in when the table narrowed its column
   size_t textRow = 0, textCell = 0;  // where its text lies in the scanned table
   HtmlTextStyle style;
   const std::wstring* content = nullptr;
@@ -123,6 +171,7 @@ struct HtmlTableMeasure {
   COLORREF disabledColor = 0;
   HtmlTextStyle style;
   int spacing = 0, border = 0, frame = 0;
+  BoxExtras box;
   size_t rows = 0, cols = 0;
   std::vector<Cell> cells;
   std::vector<long long> colW, rowH, rowMin;
@@ -143,12 +192,15 @@ class HtmlTableLayout {
   SIZE Run(const HtmlTableText& table, const RECT& area, bool measure);
 
  private:
-  void Measure(const HtmlTableText& table);
+  void Measure(const HtmlTableText& table, long long avail);
+  bool NarrowColumns(long long avail);
   void PlaceCells(const HtmlTableText& table);
   void MeasureCells(bool collectAnimations);
   void SizeColumnsAndRows();
   void Draw(const RECT& area);
   void DrawBackground(const RECT& rect);
+  void FillRounded(const RECT& rect, int radius, COLORREF color);
+  void DrawBoxBorder(const RECT& rect, int radius, const COLORREF sides[4]);
   SIZE LayoutCell(Cell& cell, const RECT& area, bool measure);
 
   CHtmlTextDrawer& d;
@@ -176,25 +228,75 @@ SIZE HtmlTableLayout::Run(const HtmlTableText& table, const RECT& area, bool mea
     // A draw without a record measures here; that must number links as
     // its drawing will and must not add animation records twice.
     const int link = m_ctx.link;
-    Measure(table);
+    Measure(table, area.right - area.left);
     if (!measure) m_ctx.link = link;
   }
-  if (!measure) Draw(area);
-  return SIZE{Clamp(t->width), Clamp(t->height)};
+  const int* m = t->box.margin;
+  if (!measure) {
+    RECT inner = {Clamp(0LL + area.left + m[3]), Clamp(0LL + area.top + m[0]),
+                  Clamp(std::max(0LL + area.left + m[3], 0LL + area.right - m[1])), area.bottom};
+    Draw(inner);
+  }
+  return SIZE{Clamp(t->width + m[1] + m[3]), Clamp(t->height + m[0] + m[2])};
 }
 
-void HtmlTableLayout::Measure(const HtmlTableText& table) {
+void HtmlTableLayout::Measure(const HtmlTableText& table, long long avail) {
   t->attributes = table.attributes;
   t->textCells = CellsPerRow(table);
   t->enabled = d.m_styles.IsEnabled();
   t->disabledColor = d.m_styles.DisabledColor();
   t->style = d.m_styles.Current();
   ApplyTableAttributes(table.attributes, t->style, d, d.m_styles, m_dc, Level::kTable, nullptr, nullptr);
+  t->box = ParseBoxExtras(table.attributes, d.m_styles, t->style.borderColorLight);
   t->spacing = t->style.outerSpacing;
   t->border = TableBorderWidth(t->style.borderStyle, t->style.borderWidth, &t->frame);
   PlaceCells(table);
+  const int link = m_ctx.link, animation = m_ctx.animation;
   MeasureCells(m_ctx.collectAnimations && d.m_tablePass == CHtmlTextDrawer::Pass::kMeasure);
   SizeColumnsAndRows();
+  if (t->style.width > 0) avail = t->style.width;
+  if (avail > 0 && t->width > avail && NarrowColumns(avail)) {
+    // Measured again as the first time: links and animations keep their numbers.
+    const int after = m_ctx.animation;
+    m_ctx.link = link;
+    m_ctx.animation = animation;
+    MeasureCells(false);
+    m_ctx.animation = after;
+    SizeColumnsAndRows();
+  }
+}
+
+// A table wider than its room narrows its columns without a width of their
+// own: the widest give up space until the table fits (narrow ones keep
+// theirs), and the text of their cells wraps in what is left.
+bool HtmlTableLayout::NarrowColumns(long long avail) {
+  long long fixedSum = 0, looseSum = 0;
+  std::vector<long long> loose;
+  for (size_t c = 0; c < t->cols; ++c) {
+    if (t->fixed[c]) fixedSum += t->colW[c];
+    else looseSum += t->colW[c], loose.push_back(t->colW[c]);
+  }
+  long long sum = 0;
+  for (long long v : t->colW) sum += v;
+  const long long room = avail - (t->width - sum) - fixedSum;
+  if (loose.empty() || room <= 0 || looseSum <= room) return false;
+  // The cap that the widest columns are cut to: sum(min(w, cap)) == room.
+  std::sort(loose.begin(), loose.end());
+  long long cap = 0, below = 0;
+  for (size_t i = 0; i < loose.size(); ++i) {
+    const long long left = static_cast<long long>(loose.size() - i);
+    cap = (room - below) / left;
+    if (cap <= loose[i]) break;
+    below += loose[i];
+  }
+  cap = std::max(cap, 1LL);
+  bool changed = false;
+  for (Cell& cell : t->cells) {
+    if (cell.colSpan != 1 || t->fixed[cell.col] || t->colW[cell.col] <= cap) continue;
+    cell.wrap = static_cast<int>(std::max(1LL, cap - cell.pad[1] - cell.pad[3]));
+    changed = true;
+  }
+  return changed;
 }
 
 void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
@@ -242,6 +344,9 @@ void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
       cell.colSpan = static_cast<int>(std::min<size_t>(cell.colSpan, cols - c));
       cell.content = &text.content;
       cell.border = TableBorderWidth(cell.style.borderStyle, cell.style.borderWidth, nullptr) > 0 ? 1 : 0;
+      cell.box = ParseBoxExtras(text.attributes, d.m_styles, cell.style.borderColorLight);
+      for (int k = 0; k < 4; ++k)
+        cell.pad[k] = (cell.box.padding[k] >= 0 ? cell.box.padding[k] : cell.style.innerSpacing) + cell.border;
       for (size_t rr = r; rr < r + cell.rowSpan; ++rr)
         for (size_t cc = c; cc < c + cell.colSpan; ++cc) taken[rr * cols + cc] = 1;
       c += cell.colSpan;
@@ -253,7 +358,7 @@ void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
 SIZE HtmlTableLayout::LayoutCell(Cell& cell, const RECT& area, bool measure) {
   HtmlFlowContext ctx;
   ctx.lines = &cell.lines;
-  ctx.wrapWidth = cell.style.width;
+  ctx.wrapWidth = cell.wrap > 0 ? cell.wrap : cell.style.width;
   ctx.collectAnimations = m_ctx.collectAnimations && measure;
   ctx.link = m_ctx.link;
   ctx.animation = m_ctx.animation;
@@ -273,13 +378,12 @@ void HtmlTableLayout::MeasureCells(bool collectAnimations) {
   const bool collect = m_ctx.collectAnimations;
   m_ctx.collectAnimations = collectAnimations;
   for (Cell& cell : t->cells) {
-    RECT area = {0, 0, cell.style.width, 0};
+    RECT area = {0, 0, cell.wrap > 0 ? cell.wrap : cell.style.width, 0};
     SIZE size = LayoutCell(cell, area, true);
-    const long long pad = 2LL * (cell.style.innerSpacing + cell.border);
     cell.contentW = std::max<int>(size.cx, cell.style.width);
     cell.contentH = std::max<int>(size.cy, cell.style.height);
-    cell.needW = std::min<long long>(cell.contentW + pad, kExtent);
-    cell.needH = std::min<long long>(cell.contentH + pad, kExtent);
+    cell.needW = std::min<long long>(0LL + cell.contentW + cell.pad[1] + cell.pad[3], kExtent);
+    cell.needH = std::min<long long>(0LL + cell.contentH + cell.pad[0] + cell.pad[2], kExtent);
   }
   m_ctx.collectAnimations = collect;
 }
@@ -369,6 +473,50 @@ void HtmlTableLayout::DrawBackground(const RECT& rect) {
                    t->style.backgroundEndColor, 5, 0);
 }
 
+void HtmlTableLayout::FillRounded(const RECT& rect, int radius, COLORREF color) {
+  const int d2 = 2 * radius;
+  UniqueGdiObject region(CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, d2, d2));
+  UniqueGdiObject brush(CreateSolidBrush(color));
+  if (region && brush)
+    FillRgn(m_dc, static_cast<HRGN>(region.Get()), static_cast<HBRUSH>(brush.Get()));
+}
+
+// A one-pixel border along the rounded outline: the corners belong to the
+// top and bottom sides, the straight parts between them to the left and
+// right ones.
+void HtmlTableLayout::DrawBoxBorder(const RECT& rect, int radius, const COLORREF sides[4]) {
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (w < 3 || h < 3) return;
+  radius = std::min(radius, std::min(w, h) / 2);
+  const int d2 = 2 * radius, inner = std::max(0, d2 - 2);
+  UniqueGdiObject outer(CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, d2, d2));
+  UniqueGdiObject hole(CreateRoundRectRgn(rect.left + 1, rect.top + 1, rect.right, rect.bottom, inner, inner));
+  UniqueGdiObject ring(CreateRectRgn(0, 0, 0, 0));
+  if (!outer || !hole || !ring) return;
+  HRGN r = static_cast<HRGN>(ring.Get());
+  if (radius == 0) {  // a plain rectangle: no region rounding to rely on
+    UniqueGdiObject o(CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom));
+    UniqueGdiObject i(CreateRectRgn(rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1));
+    if (!o || !i) return;
+    CombineRgn(r, static_cast<HRGN>(o.Get()), static_cast<HRGN>(i.Get()), RGN_DIFF);
+  } else {
+    CombineRgn(r, static_cast<HRGN>(outer.Get()), static_cast<HRGN>(hole.Get()), RGN_DIFF);
+  }
+  const int k = std::max(radius, 1), mid = rect.left + w / 2;
+  const RECT bands[4] = {{rect.left, rect.top, rect.right, rect.top + k},
+                         {mid, rect.top + k, rect.right, rect.bottom - k},
+                         {rect.left, rect.bottom - k, rect.right, rect.bottom},
+                         {rect.left, rect.top + k, mid, rect.bottom - k}};
+  for (int s = 0; s < 4; ++s) {
+    UniqueGdiObject band(CreateRectRgnIndirect(&bands[s]));
+    UniqueGdiObject part(CreateRectRgn(0, 0, 0, 0));
+    UniqueGdiObject brush(CreateSolidBrush(sides[s]));
+    if (!band || !part || !brush) continue;
+    CombineRgn(static_cast<HRGN>(part.Get()), r, static_cast<HRGN>(band.Get()), RGN_AND);
+    FillRgn(m_dc, static_cast<HRGN>(part.Get()), static_cast<HBRUSH>(brush.Get()));
+  }
+}
+
 void HtmlTableLayout::Draw(const RECT& area) {
   // The record stays as measured: each draw shares its own surplus.
   std::vector<long long> colW = t->colW;
@@ -409,14 +557,23 @@ void HtmlTableLayout::Draw(const RECT& area) {
     RECT box = {Clamp(colX[cell.col]), Clamp(rowY[cell.row]),
                 Clamp(colX[cell.col + cell.colSpan] - spacing - 1),
                 Clamp(rowY[cell.row + cell.rowSpan] - spacing - 1)};
-    if (enabled && cell.style.backgroundEffect != CEffectPainter::kFillTransparent)
-      d.m_painter.FillRectEffect(m_dc, cell.style.backgroundEffect, box, cell.style.backgroundColor,
-                                 cell.style.backgroundMidColor, cell.style.backgroundEndColor, 5, 0);
-    if (cell.border)
+    const bool rounded = cell.box.radius > 0 && cell.style.backgroundEffect == 0;
+    if (enabled && cell.style.backgroundEffect != CEffectPainter::kFillTransparent) {
+      if (rounded) FillRounded(box, cell.box.radius, cell.style.backgroundColor);
+      else
+        d.m_painter.FillRectEffect(m_dc, cell.style.backgroundEffect, box, cell.style.backgroundColor,
+                                   cell.style.backgroundMidColor, cell.style.backgroundEndColor, 5, 0);
+    }
+    if (cell.border && (cell.box.radius > 0 || cell.box.sideColors) && cell.style.borderStyle == kBorderSolid) {
+      COLORREF sides[4];
+      for (int k = 0; k < 4; ++k)
+        sides[k] = !enabled ? off : cell.box.sideColors ? cell.box.side[k] : cell.style.borderColorLight;
+      DrawBoxBorder(box, cell.box.radius, sides);
+    } else if (cell.border) {
       d.m_painter.DrawFrame(m_dc, box, enabled ? cell.style.borderColorLight : off,
                             enabled ? cell.style.borderColorDark : off, cell.style.borderStyle, 1);
-    const int inset = cell.style.innerSpacing + cell.border;
-    RECT inner = {box.left + inset, box.top + inset, box.right - inset, box.bottom - inset};
+    }
+    RECT inner = {box.left + cell.pad[3], box.top + cell.pad[0], box.right - cell.pad[1], box.bottom - cell.pad[2]};
     const int free = std::max<int>(0, inner.bottom - inner.top - cell.contentH);
     if (cell.style.vertAlign == kAlignVCenter) inner.top += free / 2;
     else if (cell.style.vertAlign == kAlignBottom) inner.top += free;
@@ -425,7 +582,9 @@ void HtmlTableLayout::Draw(const RECT& area) {
 }
 
 int TableBorderWidth(int style, int width, int* frameWidth) {
-  int drawn = (width <= 0 || style == kBorderNone) ? 0 : (style == kBorderSolid || style == kBorderDouble ? width : 1);
+  // Only a solid border keeps its width; a double one is two one-pixel
+  // lines with a pixel between them.
+  int drawn = (width <= 0 || style == kBorderNone) ? 0 : (style == kBorderSolid ? width : 1);
   if (frameWidth) *frameWidth = style == kBorderDouble ? 3 * drawn : drawn;
   return drawn;
 }

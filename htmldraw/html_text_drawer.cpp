@@ -150,6 +150,8 @@ void CHtmlTextDrawer::OnClick(POINT point) {
   // A copy: the receiver of a msg link may redraw, which rebuilds the areas.
   std::wstring target = area->target;
   if (area->kind == kLinkHref) {
+    // The link cursor is loaded again for each link that opens.
+    LoadDefaultCursor();
     OpenLinkTarget(target);
   } else if (area->kind == kLinkMsg && m_linkWindow) {
     SendMessageW(m_linkWindow, m_linkMessage, reinterpret_cast<WPARAM>(target.c_str()), m_linkParam);

@@ -120,8 +120,23 @@ TEST_F(DrawerLinksTest, ClicksDispatchByKind) {
   EXPECT_EQ(g_params, (std::vector<LPARAM>{88}));
   EXPECT_TRUE(g_opened.empty());
 
+  // A link that opens loads the hand cursor again, whatever the owner set.
+  auto hotspot = [](HCURSOR cursor) {
+    ICONINFO info = {};
+    if (!cursor || !GetIconInfo(cursor, &info)) return POINT{-1, -1};
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
+  };
+  const POINT hand = hotspot(LoadCursorW(nullptr, IDC_HAND));
+  drawer.SetHandCursor(CopyCursor(LoadCursorW(nullptr, IDC_CROSS)));
+  ASSERT_TRUE(drawer.OnSetCursor(Centre(AreaOf(1)->rect)));
+  ASSERT_NE(hotspot(GetCursor()).x, hand.x);
   drawer.OnClick(Centre(AreaOf(1)->rect));
   EXPECT_EQ(g_opened, (std::vector<std::wstring>{L"open http://example.com/two"}));
+  ASSERT_TRUE(drawer.OnSetCursor(Centre(AreaOf(1)->rect)));
+  EXPECT_EQ(hotspot(GetCursor()).x, hand.x);
+  EXPECT_EQ(hotspot(GetCursor()).y, hand.y);
 
   // A msg link with an empty target: no hand cursor, and a click does nothing.
   for (int index : {2, 3}) {

@@ -61,10 +61,17 @@ TEST_F(DrawerTableTest, SizeFollowsColumnsSpacingAndBorders) {
       {"border 0", TwoCells(L"cellspacing=0 border=0", 10, 20), 31},
       // A border width with no style draws solid; cells then frame in 1 px.
       {"border 2", TwoCells(L"cellspacing=0 border=2", 10, 20), 31 + 2 * 2 + 2 * 2},
-      {"double border 2", TwoCells(L"cellspacing=0 border=2 borderstyle=double", 10, 20), 31 + 6 * 2 + 2 * 2},
+      // A double border is two 1-pixel lines 3 pixels deep, whatever its width.
+      {"double border 2", TwoCells(L"cellspacing=0 border=2 borderstyle=double", 10, 20), 31 + 6 + 2 * 2},
       {"dashed border 5 counts 1", TwoCells(L"cellspacing=0 border=5 borderstyle=dashed", 10, 20), 31 + 2 + 2 * 2},
       {"style none", TwoCells(L"cellspacing=0 border=5 borderstyle=none", 10, 20), 31},
       {"cell padding", L"<table cellspacing=0 cellpadding=3><tr><td width=10></td></tr></table>", 10 + 6},
+      // Boxes of HTML pages: padding per side replaces the cell padding,
+      // margins stand around the table.
+      {"padding per side", L"<table cellspacing=0 cellpadding=3><tr><td width=10 padding=\"1 2 3 4\"></td></tr></table>",
+       10 + 2 + 4},
+      {"margins", L"<table cellspacing=0 cellpadding=0 margin=\"1 5 2 7\"><tr><td width=10></td></tr></table>",
+       10 + 5 + 7},
   };
   for (const Case& c : cases) {
     SIZE size = Measure(c.text);
@@ -199,7 +206,7 @@ TEST_F(DrawerTableTest, TextAroundATableStartsOnNewLines) {
   EXPECT_EQ(size.cx, BodyExtent(canvas.Dc(), L"a long line of text above").cx + 1);
 }
 
-TEST_F(DrawerTableTest, LinksInCellsAreNumberedInTextOrder) {
+TEST_F(DrawerTableTest, LinksInCellsAreNumberedInTextOrderAlsoInAWrappedTable) {
   Measure(L"<a msg=one>one</a><table><tr><td><a msg=two>two</a></td><td><a msg=three>three</a></td></tr></table>"
           L"<a msg=four>four</a>");
   DrawInto(400);
@@ -209,6 +216,28 @@ TEST_F(DrawerTableTest, LinksInCellsAreNumberedInTextOrder) {
   // Drawn twice, the same areas.
   DrawInto(400);
   EXPECT_EQ(drawer.LinkAreas().size(), 4u);
+
+  // A table too wide for its room narrows its widest columns and their text
+  // wraps; a narrow column keeps its width, the links keep their numbers.
+  const int line = Measure(L"x").cy - 1;
+  const int x = Measure(L"x").cx - 1;
+  drawer.SetMaxWidth(150);
+  const std::wstring words = L"many words that wrap inside their cell";
+  SIZE size = Measure(L"<a msg=zero>0</a><table cellspacing=0 cellpadding=0><tr><td bgeffect=solid bgcolor=#FF0000>x</td>"
+                      L"<td><a msg=one>" + words + L"</a></td><td>" + words + L"</td></tr></table><a msg=two>two</a>");
+  EXPECT_LE(size.cx, 151);
+  EXPECT_GE(size.cy, 1 + 4 * line);
+  DrawInto(150);
+  EXPECT_EQ(Span(3 * line + line / 2, kRed), std::make_pair(0, x - 1));  // below its text
+  order.clear();
+  for (const HtmlLinkArea& a : drawer.LinkAreas()) {
+    order.push_back(a.index);
+    EXPECT_LE(a.rect.right, 150);
+  }
+  ASSERT_GE(order.size(), 4u);
+  EXPECT_EQ(order.front(), 0);
+  EXPECT_EQ(order[1], 1);
+  EXPECT_EQ(order.back(), 2);
 }
 
 

@@ -1,6 +1,8 @@
 // The tooltip window: its class, settings, tools and window messages.
 #include "htmldraw/tooltip/pp_tooltip.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "foundation/logging/log.h"
@@ -20,6 +22,7 @@ BEGIN_MESSAGE_MAP(CPPToolTip, CWnd)
   ON_WM_SETCURSOR()
   ON_WM_ACTIVATEAPP()
   ON_MESSAGE(kPPRedrawRequest, OnRedrawRequest)
+  ON_MESSAGE(TTM_POP, OnPopRequest)
 END_MESSAGE_MAP()
 
 CPPToolTip::CPPToolTip() {
@@ -196,6 +199,13 @@ BOOL CPPToolTip::OnSetCursor(CWnd*, UINT, UINT) {
 
 void CPPToolTip::OnActivateApp(BOOL active, DWORD) {
   if (!active) Pop();
+}
+
+// Owners hide the tip as they would a common tooltip's (a double-click in
+// the phrase tree does).
+LRESULT CPPToolTip::OnPopRequest(WPARAM, LPARAM) {
+  Pop();
+  return 0;
 }
 
 LRESULT CPPToolTip::OnRedrawRequest(WPARAM, LPARAM) {

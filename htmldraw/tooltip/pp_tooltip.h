@@ -176,6 +176,7 @@ class CPPToolTip : public CWnd {
   BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   void OnActivateApp(BOOL active, DWORD threadId);
   LRESULT OnRedrawRequest(WPARAM, LPARAM);
+  LRESULT OnPopRequest(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
 
  private:

@@ -1,6 +1,7 @@
 // Tips shown at a point: fixed in place, no autopop, gone on a click, key or
 // wheel; fading in and out; placement at the screen's edges; links.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -179,7 +180,7 @@ TEST_F(ShowTest, AnIconGoesBeforeTheText) {
   EXPECT_GE(withIcon.right - withIcon.left, plain.right - plain.left + GetSystemMetrics(SM_CXICON));
 }
 
-TEST_F(ShowTest, ADeactivatedProgramPopsItsTip) {
+TEST_F(ShowTest, ADeactivatedProgramOrAPopRequestPopsItsTip) {
   tip.ShowTextAt(host.InTool(), L"active");
   ASSERT_TRUE(IsShown(tip));
   SendMessageW(tip.GetSafeHwnd(), WM_ACTIVATEAPP, TRUE, 0);
@@ -187,6 +188,15 @@ TEST_F(ShowTest, ADeactivatedProgramPopsItsTip) {
   SendMessageW(tip.GetSafeHwnd(), WM_ACTIVATEAPP, FALSE, 0);
   EXPECT_FALSE(IsShown(tip));
   EXPECT_EQ(tip.GetState(), CPPToolTip::kHidden);
+  // The owner's pop request, as to a common tooltip, in every state.
+  for (int fade : {0, 200}) {
+    tip.SetDelayTime(kPPDelayFadeIn, fade);
+    tip.ShowTextAt(host.InTool(), L"popped");
+    ASSERT_TRUE(PumpUntil([&] { return IsShown(tip); }));
+    SendMessageW(tip.GetSafeHwnd(), TTM_POP, 0, 0);
+    EXPECT_FALSE(IsShown(tip));
+    EXPECT_EQ(tip.GetState(), CPPToolTip::kHidden);
+  }
 }
 
 }  // namespace

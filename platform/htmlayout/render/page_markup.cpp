@@ -6,9 +6,9 @@
 #include <cwchar>
 #include <unordered_map>
 
-#include "htmldraw/named_colors.h"
 #include "htmldraw/style_sheet.h"
 #include "platform/htmlayout/controls.h"
+#include "platform/htmlayout/render/page_boxes.h"
 #include "platform/htmlayout/render/page_images.h"
 #include "platform/htmlayout/render/page_styles.h"
 
@@ -45,33 +45,9 @@ std::wstring Quoted(const std::wstring& value) {
   return out + L"\"";
 }
 
-// A length: pixels, or a percentage of base; -1 when absent or unreadable.
-int Length(const std::wstring& value, int base) {
-  const wchar_t* s = value.c_str();
-  while (IsBlankChar(*s)) ++s;
-  if (*s < L'0' || *s > L'9') return -1;
-  long long v = 0;
-  for (; *s >= L'0' && *s <= L'9'; ++s) v = std::min<long long>(v * 10 + (*s - L'0'), 1 << 24);
-  while (*s == L'.' || (*s >= L'0' && *s <= L'9')) ++s;
-  if (*s == L'%') return base > 0 ? static_cast<int>(std::min<long long>(v, 1000) * base / 100) : -1;
-  return static_cast<int>(v);
-}
+int Length(const std::wstring& value, int base) { return PageLength(value, base); }
 
-COLORREF ColorOf(const std::wstring& value, COLORREF otherwise) {
-  static const NamedColorTable names;
-  std::wstring v;
-  for (wchar_t c : value) {
-    if (!IsBlankChar(c)) v += static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
-  }
-  if (v.size() == 7 && v[0] == L'#') {
-    wchar_t* end = nullptr;
-    unsigned long rgb = wcstoul(v.c_str() + 1, &end, 16);
-    if (end && !*end) return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-    return otherwise;
-  }
-  COLORREF color;
-  return names.Find(v, color) ? color : otherwise;
-}
+COLORREF ColorOf(const std::wstring& value, COLORREF otherwise) { return PageColor(value, otherwise); }
 
 std::wstring ColorText(COLORREF c) {
   wchar_t text[16];
@@ -123,6 +99,16 @@ class Translator {
     size_t tables = 0;   // tables open around it
     size_t depth = 0;
     bool plain = false;  // emits no tags of its own (too deep)
+    bool horizontal = false;  // its children are the cells of one row
+    bool floats = false;      // a row of floats among its children is open
+    bool rightFloats = false; // ... and holds a right float already
+    bool boxed = false;       // its box is a drawer table, cell or overlay
+    // An absolute element writes into an overlay of its own; the markup
+    // around it waits here.
+    bool overlay = false;
+    std::wstring saved;
+    bool savedLineStart = true, savedBlank = true;
+    PageOverlay place;
   };
 
   bool Full() const { return m_out.markup.size() >= m_options.maxMarkup; }
@@ -203,18 +189,32 @@ class Translator {
     COLORREF border = ColorOf(AttributeText(node, "bordercolor"), none);
     if (const std::wstring* v = Find(d, L"border-color")) border = ColorOf(*v, border);
     if (border != none) out += L" bordercolor=" + ColorText(border);
-    const std::wstring* style = Find(d, L"border-style");
-    const std::wstring* bw = Find(d, L"border-width");
-    if (style && SameNoCase(*style, L"solid") && (!bw || Length(*bw, 0) > 0) && !node.FindAttribute("border"))
+    const BoxStyle box = ReadBoxStyle(d, 0);
+    if (box.borderWidth > 0 && !node.FindAttribute("border")) {
       out += L" border=1 borderstyle=solid";
+      if (border == none) out += L" bordercolor=" + ColorText(box.borderColor[0]);
+    }
+    if (node.tag == "td" || node.tag == "th") {
+      // A cell draws the box its styles give it.
+      if (box.sideColors) out += SideColors(box);
+      if (box.radius > 0) out += L" radius=" + std::to_wstring(box.radius);
+      bool padded = false;
+      for (int v : box.padding) padded = padded || v > 0;
+      if (padded) out += L" padding=" + FourLengths(box.padding, 0);
+    }
     if (width > 0) out += L" width=" + std::to_wstring(width);
     if (height > 0) out += L" height=" + std::to_wstring(height);
     return out;
   }
 
+  static int CellPadding(const Node* table) {
+    if (!table) return 0;
+    return table->FindAttribute("cellpadding") ? std::max(0, Length(AttributeText(*table, "cellpadding"), 0)) : 2;
+  }
+
   int TableOverhead(const Node& table) const {
     int spacing = std::max(0, Length(AttributeText(table, "cellspacing"), 0));
-    int padding = table.FindAttribute("cellpadding") ? std::max(0, Length(AttributeText(table, "cellpadding"), 0)) : 2;
+    int padding = CellPadding(&table);
     int border = std::max(0, Length(AttributeText(table, "border"), 0));
     return 2 * spacing + 2 * border + 2 * (padding + (border > 0 ? 1 : 0));
   }
@@ -257,8 +257,17 @@ class Translator {
     if (tag == "tr") asTable = asTable && inTable;
     if ((tag == "td" || tag == "th") && inTable && !asTable && f.tables > 0) return;  // past the cell limit
     f.block = TagIn(tag, kBlocks) || (tableTag && !asTable);
+    BoxStyle box;
+    bool boxed = false;
+    if ((tag == "body" || (f.block && !tableTag && tag != "li" && tag != "hr" && tag != "caption")) && !f.plain &&
+        f.tables < m_options.maxTableDepth) {
+      box = ReadBoxStyle(d, parent.width);
+      if (tag == "body") box = BodyBox(box);  // the view keeps the page's margin
+      boxed = box.Drawn();
+    }
+    const bool overlay = boxed && box.absolute && m_out.overlays.size() + m_overlaysOpen < m_options.maxOverlays;
     // The drawer starts a table, and the text after it, on lines of their own.
-    if (f.block && !asTable) Break();
+    if (f.block && !asTable && !boxed) Break();
     if (f.plain) {
       m_stack.push_back(std::move(f));
       return;
@@ -277,7 +286,11 @@ class Translator {
       } else {
         ++m_cells;
         const Node* table = TableOf(&node);
-        const int overhead = table ? TableOverhead(*table) : 0;
+        // Padding of the cell's own replaces the table's cell padding.
+        const BoxStyle own = ReadBoxStyle(d, 0);
+        const int ownPadding = own.padding[1] + own.padding[3];
+        const int overhead =
+            (table ? TableOverhead(*table) : 0) + (ownPadding > 0 ? ownPadding - 2 * CellPadding(table) : 0);
         int width = Length(AttributeText(node, "width"), parent.width);
         if (width > 0) width = std::max(1, width - overhead);
         const Node* row = node.parent && node.parent->tag == "tr" ? node.parent : nullptr;
@@ -371,13 +384,14 @@ class Translator {
         m_lineStart = m_blank = false;
       }
     }
-    const std::wstring cls = SpanFor(d, asTable);
+    const std::wstring cls = SpanFor(d, asTable || (boxed && !overlay));
     if (!cls.empty()) {
       open += L"<span class=" + cls + L">";
       f.close = L"</span>" + f.close;
       f.styleOpen += L"<span class=" + cls + L">";
       f.styleClose = L"</span>" + f.styleClose;
     }
+    if (!asTable && !boxed) BackgroundImage(d, open, f.close);
     if (IsWidget(node) && m_out.widgets.size() < kMaxMarks) {
       Mark(MarkKind::kWidget, m_out.widgets.size(), open, f.close, L"nu");
       m_out.widgets.push_back(const_cast<Node*>(&node));
@@ -389,33 +403,208 @@ class Translator {
       }
       m_lineStart = m_blank = false;
     }
+    if (boxed) OpenBox(box, overlay, parent, f, open);
     m_out.markup += open;
     if (tag == "li") m_lineStart = m_blank = false;
     m_stack.push_back(std::move(f));
   }
 
-  void Image(const Node& node) {
-    std::wstring path = LocalImagePath(m_options.imageFolder, m_doc.baseUrl, AttributeText(node, "src"));
-    if (path.empty()) return;
+  static BoxStyle BodyBox(BoxStyle box) {
+    for (int& m : box.margin) m = 0;
+    box.width = -1;
+    box.floating = BoxFloat::kNone;
+    box.absolute = box.horizontal = false;
+    return box;
+  }
+
+  // The ancestors' text styles, opened again inside a drawer cell, and
+  // their closing tags.
+  void StylesAround(std::wstring& reopen, std::wstring& reclose) const {
+    for (const Frame& around : m_stack) reopen += around.styleOpen;
+    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) reclose += it->styleClose;
+  }
+
+  static std::wstring FourLengths(const int v[4], int extra) {
+    std::wstring out = L"\"";
+    for (int i = 0; i < 4; ++i) out += (i ? L" " : L"") + std::to_wstring(v[i] + extra);
+    return out + L"\"";
+  }
+
+  static std::wstring SideColors(const BoxStyle& box) {
+    std::wstring out = L" sidecolors=\"";
+    for (int i = 0; i < 4; ++i) out += (i ? L" " : L"") + ColorText(box.borderColor[i]);
+    return out + L"\"";
+  }
+
+  // The drawer cell that draws the box: its padding, background and border.
+  static std::wstring BoxCell(const BoxStyle& box, int width) {
+    std::wstring a = L"<td valign=top width=" + std::to_wstring(width);
+    // The drawer draws one-pixel cell borders; a wider one takes its room.
+    a += L" padding=" + FourLengths(box.padding, std::max(0, box.borderWidth - 1));
+    if (box.hasBackground) a += L" bgcolor=" + ColorText(box.background) + L" bgeffect=solid";
+    if (box.borderWidth > 0) {
+      a += L" border=1 borderstyle=solid bordercolor=" + ColorText(box.borderColor[0]);
+      if (box.sideColors) a += SideColors(box);
+    }
+    if (box.radius > 0) a += L" radius=" + std::to_wstring(box.radius);
+    return a + L">";
+  }
+
+  // Wraps the element's opening and closing in what draws its box: a
+  // one-cell table, a cell of the row of floats around it, a row whose
+  // cells its children become, or an overlay of its own.
+  void OpenBox(const BoxStyle& box, bool overlay, Frame& parent, Frame& f, std::wstring& open) {
+    std::wstring reopen, reclose;
+    StylesAround(reopen, reclose);
+    f.boxed = true;
+    if (overlay) {
+      f.overlay = true;
+      for (int i = 0; i < 4; ++i) f.place.offset[i] = box.offset[i];
+      f.place.width = std::max(0, box.width);
+      f.width = box.width > 0 ? box.width : parent.width;
+      f.saved = std::move(m_out.markup);
+      m_out.markup.clear();
+      f.savedLineStart = m_lineStart;
+      f.savedBlank = m_blank;
+      ++m_overlaysOpen;
+      open = reopen + open;
+      f.close += reclose;
+      m_lineStart = m_blank = true;
+      return;
+    }
+    const int width = std::max(1, box.width >= 0 ? box.width : parent.width - box.Horizontal());
+    f.tables = parent.tables + 1;
+    f.width = width;
+    m_lineStart = m_blank = true;
+    // A table takes the border and background of the cell it stands in
+    // unless told otherwise.
+    const std::wstring table =
+        L"<table cellspacing=0 cellpadding=0 border=0 bgeffect=transparent margin=" + FourLengths(box.margin, 0) + L">";
+    if (box.horizontal) {
+      f.horizontal = true;
+      open = table + L"<tr>" + open;
+      f.close += L"</tr></table>";
+    } else if (box.floating != BoxFloat::kNone) {
+      std::wstring row;
+      if (!parent.floats) row = L"<table cellspacing=0 cellpadding=0 border=0 bgeffect=transparent><tr>";
+      parent.floats = true;
+      // A cell without a width between the left and the right floats takes
+      // what they leave, so that the right ones stand at the right edge.
+      if (box.floating == BoxFloat::kRight && !parent.rightFloats) row += L"<td></td>";
+      parent.rightFloats = parent.rightFloats || box.floating == BoxFloat::kRight;
+      open = row + BoxCell(box, width) + reopen + open;
+      f.close += reclose + L"</td>";
+    } else {
+      open = table + L"<tr>" + BoxCell(box, width) + reopen + open;
+      f.close += reclose + L"</td></tr></table>";
+    }
+  }
+
+  // Ends the row of floats open among the children of f.
+  void CloseFloats(Frame& f) {
+    if (!f.floats) return;
+    m_out.markup += L"</tr></table>";
+    f.floats = f.rightFloats = false;
+    m_lineStart = m_blank = true;
+  }
+
+  // Whether the child is a float that joins the row of floats before it.
+  bool IsFloat(const Node& node, const Frame& parent) {
+    if (!TagIn(node.tag, kBlocks) || node.tag == "table" || parent.plain) return false;
+    return ReadBoxStyle(m_styles.For(node), parent.width).floating != BoxFloat::kNone;
+  }
+
+  // Whether the child shows anything (a float row stays open across the rest).
+  bool Shows(const Node& node) {
+    if (node.IsText()) {
+      for (wchar_t c : node.text) {
+        if (!IsBlankChar(c)) return true;
+      }
+      return false;
+    }
+    if (TagIn(node.tag, kSkipped)) return false;
+    return !DeclarationsHide(m_styles.For(node));
+  }
+
+  // The drawer's image tag for a local image; empty when the page may not
+  // show it.
+  std::wstring ImageTag(const std::wstring& src, int w, int h) const {
+    std::wstring path = LocalImagePath(m_options.imageFolder, m_doc.baseUrl, src);
+    if (path.empty()) return path;
     const bool icon = path.size() > 4 && SameNoCase(path.substr(path.size() - 4), L".ico");
     std::wstring tag = icon ? L"<icon file=" : L"<bmp file=";
     tag += Quoted(path);
-    int w = Length(AttributeText(node, "width"), 0), h = Length(AttributeText(node, "height"), 0);
     if (w > 0) tag += L" width=" + std::to_wstring(std::min(w, 4096)) + L"px";
     if (h > 0) tag += L" height=" + std::to_wstring(std::min(h, 4096)) + L"px";
-    m_out.markup += tag + L">";
+    return tag + L">";
+  }
+
+  void Image(const Node& node) {
+    std::wstring tag = ImageTag(AttributeText(node, "src"), Length(AttributeText(node, "width"), 0),
+                                Length(AttributeText(node, "height"), 0));
+    if (tag.empty()) return;
+    m_out.markup += tag;
     m_lineStart = m_blank = false;
   }
 
+  // The background image of an inline element (a link's icon): drawn once,
+  // after its text when placed at the right, else before it, at the size
+  // the style asks for.
+  void BackgroundImage(const StyleDeclarations& d, std::wstring& open, std::wstring& close) {
+    const std::wstring* image = Find(d, L"background-image");
+    if (!image) image = Find(d, L"background");
+    if (!image) return;
+    const size_t start = image->find(L"url(");
+    const size_t end = start == std::wstring::npos ? start : image->find(L')', start);
+    if (end == std::wstring::npos) return;
+    std::wstring src = image->substr(start + 4, end - start - 4);
+    src.erase(std::remove_if(src.begin(), src.end(), [](wchar_t c) { return c == L'"' || c == L'\'' || IsBlankChar(c); }),
+              src.end());
+    int w = 0, h = 0;
+    if (const std::wstring* size = Find(d, L"background-size")) {
+      const size_t blank = size->find(L' ');
+      w = Length(*size, 0);
+      h = blank == std::wstring::npos ? w : Length(size->substr(blank + 1), 0);
+    }
+    const std::wstring tag = ImageTag(src, w, h);
+    if (tag.empty()) return;
+    const std::wstring* position = Find(d, L"background-position");
+    if (position && position->find(L"right") != std::wstring::npos) close = tag + close;
+    else open += tag;
+  }
+
   void Leave(Frame& f) {
+    CloseFloats(f);
     // A break that ends a cell would only add an empty line.
     std::wstring& out = m_out.markup;
-    if (f.close.size() >= 5 && f.close.compare(f.close.size() - 5, 5, L"</td>") == 0 && out.size() >= 4 &&
-        out.compare(out.size() - 4, 4, L"<br>") == 0)
-      out.resize(out.size() - 4);
+    const bool cellEnd = f.boxed || (f.close.size() >= 5 && f.close.compare(f.close.size() - 5, 5, L"</td>") == 0);
+    if (cellEnd && out.size() >= 4 && out.compare(out.size() - 4, 4, L"<br>") == 0) out.resize(out.size() - 4);
     m_out.markup += f.close;
-    if (f.close == L"</table>") m_lineStart = m_blank = true;
-    else if (f.block) Break();
+    if (f.overlay) {
+      f.place.markup = std::move(m_out.markup);
+      m_out.markup = std::move(f.saved);
+      m_out.overlays.push_back(std::move(f.place));
+      --m_overlaysOpen;
+      m_lineStart = f.savedLineStart;
+      m_blank = f.savedBlank;
+    } else if (f.close == L"</table>" || f.boxed) {
+      m_lineStart = m_blank = true;
+    } else if (f.block) {
+      Break();
+    }
+  }
+
+  // A child of a row laid out horizontally is a cell of its own.
+  void EnterAsCell(const Node& child, Frame& f) {
+    std::wstring reopen, reclose;
+    StylesAround(reopen, reclose);
+    m_out.markup += L"<td valign=top>" + reopen;
+    m_lineStart = m_blank = true;
+    const size_t before = m_stack.size();
+    if (child.IsText()) Text(child.text, f.pre);
+    else Enter(child, f);  // may grow m_stack: f is not used after this
+    if (m_stack.size() > before) m_stack.back().close += reclose + L"</td>";
+    else m_out.markup += reclose + L"</td>";
   }
 
   void Walk() {
@@ -439,6 +628,11 @@ class Translator {
         continue;
       }
       const Node* child = f.node->children[f.next++];
+      if (f.floats && Shows(*child) && (child->IsText() || !IsFloat(*child, f))) CloseFloats(f);
+      if (f.horizontal) {
+        if (Shows(*child)) EnterAsCell(*child, f);
+        continue;
+      }
       if (child->IsText()) {
         const std::string& ptag = f.node->tag;
         bool betweenCells = f.tables > 0 && (ptag == "table" || ptag == "tr" || ptag == "tbody" ||
@@ -450,8 +644,9 @@ class Translator {
     }
     // Cut short: whatever is open still closes, so the drawer's frames balance.
     while (!m_stack.empty()) {
-      m_out.markup += m_stack.back().close;
+      Frame done = std::move(m_stack.back());
       m_stack.pop_back();
+      Leave(done);
     }
   }
 
@@ -465,6 +660,7 @@ class Translator {
   std::wstring m_sheet;
   std::vector<Frame> m_stack;
   size_t m_classes = 0;
+  size_t m_overlaysOpen = 0;
   size_t m_cells = 0;
   bool m_lineStart = true;
   bool m_blank = true;

@@ -1,5 +1,7 @@
 // The document translated into the HTML drawer's markup: block elements
-// break lines, tables stay tables, links and widgets become drawer links
+// break lines, blocks with boxes (margins, padding, borders, backgrounds,
+// widths) become one-cell drawer tables, floats beside each other the cells
+// of one row, absolute elements overlays of their own, tables stay tables, links and widgets become drawer links
 // whose message names them, so that the drawn link areas tell where each
 // one is. Page text can never become drawer tags, and no attribute that
 // loads a module or takes a raw handle is ever written: images are local
@@ -18,8 +20,17 @@ namespace hl {
 // The message text of a drawer link: a kind letter and an index.
 enum class MarkKind : wchar_t { kLink = L'l', kAnchor = L'n', kWidget = L'w' };
 
+// An absolutely positioned element: laid out on its own and placed by its
+// offsets from the edges of the page (-1: not given).
+struct PageOverlay {
+  std::wstring markup;
+  int offset[4] = {-1, -1, -1, -1};  // top right bottom left
+  int width = 0;                     // 0: as wide as its contents
+};
+
 struct PageMarkup {
   std::wstring markup;
+  std::vector<PageOverlay> overlays;
   std::wstring styleSheet;      // the drawer's sheet: its defaults and the page's mapped rules
   std::vector<Node*> links;     // <a href>, by index
   std::vector<Node*> anchors;   // <a name>, by index
@@ -34,6 +45,7 @@ struct MarkupOptions {
   size_t maxCells = 20000;
   size_t maxTableDepth = 8;  // deeper tables flow as text
   size_t maxTagDepth = 64;   // deeper elements give their text only
+  size_t maxOverlays = 16;   // further absolute elements stay in the flow
 };
 
 PageMarkup TranslateDocument(const Document& doc, const MarkupOptions& options);

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <cwctype>
 
 namespace hl {
 namespace {
@@ -56,7 +58,13 @@ bool ClassListHas(const std::wstring& list, const std::wstring& cls) {
 const wchar_t* const kDrawnProperties[] = {
     L"color",       L"font-size",       L"font-family",    L"font-style",       L"font-weight",
     L"text-decoration", L"text-transform", L"background-color", L"text-align", L"display",
-    L"visibility",  L"border-color",    L"border-style",   L"border-width",     nullptr};
+    L"visibility",  L"border-color",    L"border-style",   L"border-width",     L"border",
+    L"border-top-color", L"border-right-color", L"border-bottom-color", L"border-left-color",
+    L"border-radius", L"background",    L"margin",         L"margin-top",       L"margin-right",
+    L"margin-bottom", L"margin-left",   L"padding",        L"padding-top",      L"padding-right",
+    L"padding-bottom", L"padding-left", L"width",          L"text-indent",      L"float",
+    L"position",    L"top",             L"right",          L"bottom",           L"left",
+    L"flow",        L"background-image", L"background-position", L"background-size", nullptr};
 
 bool IsDrawnProperty(const std::wstring& name) {
   for (const wchar_t* const* p = kDrawnProperties; *p; ++p) {
@@ -142,13 +150,59 @@ void PageStyles::AddSheet(const std::wstring& raw) {
   }
 }
 
+namespace {
+
+// Reads one attribute test "[name]", "[name=value]" or "[name^=value]" out
+// of the compound; false for any other bracket.
+bool TakeAttributeTest(std::wstring& compound, std::string& name, std::wstring& value, int& op) {
+  const size_t open = compound.find(L'[');
+  if (open == std::wstring::npos) return true;
+  const size_t close = compound.find(L']', open);
+  if (close == std::wstring::npos) return false;
+  std::wstring test = compound.substr(open + 1, close - open - 1);
+  compound.erase(open, close - open + 1);
+  size_t eq = test.find(L'=');
+  op = eq == std::wstring::npos ? 1 : 2;
+  std::wstring n = Trim(test.substr(0, eq));
+  if (op == 2 && eq > 0 && test[eq - 1] == L'^') {
+    op = 3;
+    n = Trim(test.substr(0, eq - 1));
+  } else if (op == 2 && eq > 0 && !iswalnum(test[eq - 1]) && test[eq - 1] != L'-' && test[eq - 1] != L' ') {
+    return false;  // ~= |= $= *=
+  }
+  if (n.empty()) return false;
+  for (wchar_t c : n) {
+    if (c > 0x7F || !(iswalnum(c) || c == L'-' || c == L'_')) return false;
+    name += static_cast<char>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+  }
+  if (op > 1) {
+    value = Trim(test.substr(eq + 1));
+    if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0])
+      value = value.substr(1, value.size() - 2);
+  }
+  return true;
+}
+
+bool EndsNoCase(const std::wstring& text, const wchar_t* tail) {
+  const size_t n = wcslen(tail);
+  return text.size() >= n && SameNoCase(text.substr(text.size() - n), tail);
+}
+
+}  // namespace
+
 void PageStyles::AddRule(const std::wstring& selector, const StyleDeclarations& declarations) {
   if (selector.empty() || m_rules.size() >= kMaxRules) return;
-  if (selector.find_first_of(L":[>+~*") != std::wstring::npos) return;
   // The last compound of a descendant chain.
   size_t last = selector.find_last_of(L" \t\r\n");
   std::wstring compound = last == std::wstring::npos ? selector : selector.substr(last + 1);
   Rule rule;
+  // What comes after an element (a link's icon) is drawn at its end.
+  if (EndsNoCase(compound, L"::after")) compound.resize(compound.size() - 7), rule.after = true;
+  else if (EndsNoCase(compound, L":after")) compound.resize(compound.size() - 6), rule.after = true;
+  if (!TakeAttributeTest(compound, rule.attr, rule.attrValue, rule.attrOp)) return;
+  if (compound.find_first_of(L":[]>+~*") != std::wstring::npos) return;
+  if (selector.substr(0, last == std::wstring::npos ? 0 : last).find_first_of(L":[>+~*") != std::wstring::npos) return;
+  if (rule.attrOp) rule.specificity += 10;
   size_t i = 0;
   auto name = [&](size_t from) {
     size_t j = from;
@@ -179,13 +233,22 @@ void PageStyles::AddRule(const std::wstring& selector, const StyleDeclarations& 
   if (!rule.tag.empty()) rule.specificity += 1;
   if (rule.tag.empty() && rule.id.empty() && rule.cls.empty()) return;
   rule.order = m_rules.size();
-  rule.declarations = declarations;
+  if (rule.after) {
+    // Of the box after the element only its background image shows.
+    for (const auto& [n, v] : declarations) {
+      if (n == L"background" || n == L"background-image" || n == L"background-size") rule.declarations.push_back({n, v});
+    }
+    if (!rule.declarations.empty()) rule.declarations.push_back({L"background-position", L"right"});
+  } else {
+    rule.declarations = declarations;
+  }
   ReduceStyleDeclarations(rule.declarations);
   if (rule.declarations.empty()) return;
   std::wstring key = !rule.id.empty() ? L"#" + Lower(rule.id)
                      : !rule.cls.empty() ? L"." + Lower(rule.cls)
                                          : L"t" + std::wstring(rule.tag.begin(), rule.tag.end());
   m_index[key].push_back(m_rules.size());
+  if (rule.attrOp) m_attributeRules[key].push_back(m_rules.size());
   m_rules.push_back(std::move(rule));
 }
 
@@ -202,6 +265,11 @@ StyleDeclarations PageStyles::Matched(const Node& node) const {
     buckets.push_back(&it->second);
     key += bucketKey + L'\n';
     work += it->second.size();
+    // Elements alike but for the attributes rules test match apart.
+    auto tests = m_attributeRules.find(bucketKey);
+    if (tests == m_attributeRules.end()) return;
+    for (size_t index : tests->second) key += AttributeMatches(m_rules[index], node) ? L'1' : L'0';
+    work += tests->second.size();
   };
   collect(L"t" + std::wstring(node.tag.begin(), node.tag.end()));
   if (id) collect(L"#" + Lower(id->value));
@@ -234,6 +302,7 @@ StyleDeclarations PageStyles::Matched(const Node& node) const {
     if (!rule.tag.empty() && rule.tag != node.tag) continue;
     if (!rule.id.empty() && (!id || !SameNoCase(id->value, rule.id))) continue;
     if (!rule.cls.empty() && (!cls || !ClassListHas(cls->value, rule.cls))) continue;
+    if (rule.attrOp && !AttributeMatches(rule, node)) continue;
     matches.push_back(&rule);
   }
   std::stable_sort(matches.begin(), matches.end(),
@@ -245,6 +314,14 @@ StyleDeclarations PageStyles::Matched(const Node& node) const {
   }
   if (m_matched.size() < kMaxMatched) m_matched.emplace(key, out);
   return out;
+}
+
+bool PageStyles::AttributeMatches(const Rule& rule, const Node& node) {
+  const Attribute* a = node.FindAttribute(rule.attr.c_str());
+  if (!a) return false;
+  if (rule.attrOp == 2) return a->value == rule.attrValue;
+  if (rule.attrOp == 3) return a->value.compare(0, rule.attrValue.size(), rule.attrValue) == 0;
+  return true;
 }
 
 StyleDeclarations PageStyles::For(const Node& node) const {

@@ -1,6 +1,7 @@
 // The page's own style sheets (<style> blocks and the sheets handed over for
-// <link> elements), reduced to what the drawer can show: colours, font
-// weight, style, size and family, decoration, alignment, and hiding.
+// <link> elements), reduced to what the view can show: colours, font
+// weight, style, size and family, decoration, alignment, hiding, and the
+// boxes of blocks (page_boxes.h).
 #pragma once
 #include <string>
 #include <unordered_map>
@@ -20,7 +21,7 @@ void ParseStyleDeclarations(const std::wstring& text, StyleDeclarations& out);
 constexpr size_t kMaxStyleValue = 200;
 
 // Keeps the last declaration of each property the page's drawing reads
-// (text styles, hiding, table borders and backgrounds) and drops the rest,
+// (text styles, hiding, boxes, table borders and backgrounds) and drops the rest,
 // so an element carries a handful of pairs however many rules match it.
 void ReduceStyleDeclarations(StyleDeclarations& declarations);
 
@@ -33,8 +34,9 @@ class PageStyles {
   static const size_t kMaxRules = 5000;
 
   // Reads the rules of one sheet. Simple selectors only: a tag, #id, .class
-  // or their combination, the last part of a descendant chain; selectors with
-  // pseudo-classes or attribute tests are skipped, and so are @ rules.
+  // or their combination with at most one attribute test ([a], [a=v],
+  // [a^=v]) and ::after, the last part of a descendant chain; other
+  // pseudo-classes and attribute tests are skipped, and so are @ rules.
   void AddSheet(const std::wstring& text);
   size_t RuleCount() const { return m_rules.size(); }
 
@@ -50,17 +52,24 @@ class PageStyles {
   struct Rule {
     std::string tag;  // empty: any
     std::wstring id, cls;
+    std::string attr;      // an attribute test: [attr], [attr=value], [attr^=value]
+    std::wstring attrValue;
+    int attrOp = 0;        // 0 none, 1 present, 2 equal, 3 starts with
+    bool after = false;    // ::after: its background image, at the element's end
     int specificity = 0;
     size_t order = 0;
     StyleDeclarations declarations;
   };
   void AddRule(const std::wstring& selector, const StyleDeclarations& declarations);
   StyleDeclarations Matched(const Node& node) const;
+  static bool AttributeMatches(const Rule& rule, const Node& node);
 
   std::vector<Rule> m_rules;
   // Rules by the one key each is filed under: "t" + tag, "#" + id or "." +
   // class (lower case), so an element looks at its candidates only.
   std::unordered_map<std::wstring, std::vector<size_t>> m_index;
+  // The rules of each key that test an attribute.
+  std::unordered_map<std::wstring, std::vector<size_t>> m_attributeRules;
   // Matches by what the sheet sees of an element (its tag, and its id and
   // classes that rules are filed under); kMaxMatched entries at most.
   mutable std::unordered_map<std::wstring, StyleDeclarations> m_matched;

@@ -163,6 +163,27 @@ TEST(PageMarkupTest, ImagesOnlyFromTheBaseFolder) {
   for (const Case& c : refused) EXPECT_TRUE(hl::LocalImagePath(folder, base, c.src).empty()) << c.label;
   // Without a local base no image is drawn at all.
   EXPECT_TRUE(hl::LocalImagePath(L"", L"", base + L"a.bmp").empty());
+
+  // Background images of links, drawn once at their end for ::after and a
+  // right position, at the size asked; links alike but for their address
+  // match apart.
+  const std::string page = "<style>a[href^=\"http://\"]:after {background-image: url(c.png); padding-right: 14px}"
+      " .own {background-image: url(img/b.ico); background-position: right 2px; background-size: 12px 12px}"
+      " .far {background-image: url(../d.png)}</style>"
+      "<a href=\"http://x.test/\">web</a> <a href=\"%CMD%\">cmd</a> <a class=own href=\"%CMD%\">own</a> "
+      "<a class=far href=\"http://y.test/\">far</a> <a href=\"https://x.test/\">safe</a>";
+  Translated links = Translate(page, base);
+  const std::wstring& m = links.page.markup;
+  auto count = [&](const wchar_t* part) {
+    size_t n = 0;
+    for (size_t at = m.find(part); at != std::wstring::npos; at = m.find(part, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_TRUE(Has(m, (L"web<bmp file=\"" + base + L"c.png\">").c_str())) << qlrtest::ToUtf8(m);
+  EXPECT_TRUE(Has(m, (L"own<icon file=\"" + base + L"img\\b.ico\" width=12px height=12px>").c_str()));
+  EXPECT_TRUE(Has(m, (L"far<bmp file=\"" + base + L"c.png\">").c_str())) << "the more specific rule wins";
+  EXPECT_EQ(count(L"<bmp"), 2u);
+  EXPECT_EQ(count(L"<icon"), 1u);
 }
 
 }  // namespace

@@ -29,8 +29,10 @@ ViewWindow::ViewWindow(View& view) : m_view(view), m_hwnd(view.Window()), m_widg
 void ViewWindow::DocumentReplaced() {
   m_widgets.Clear();
   m_page = PageMarkup();
+  m_overlays.clear();
   m_areas.clear();
   m_pressing = false;
+  m_focusLink = kNoFocus;
   m_scrollY = 0;
   m_dirty = true;
   InvalidateRect(m_hwnd, nullptr, TRUE);
@@ -66,9 +68,11 @@ void ViewWindow::Layout() {
   options.imageFolder = ImageFolderOf(doc->baseUrl);
   options.width = std::max(1, width - 2 * kMargin);
   m_page = TranslateDocument(*doc, options);
+  if (m_focusLink >= m_page.links.size()) m_focusLink = kNoFocus;
   m_drawer.SetStyleSheet(m_page.styleSheet.c_str());
   m_drawer.SetMaxWidth(options.width);
   m_areas.clear();
+  m_overlays.clear();
   m_docHeight = 0;
   // Lay out and draw once into a one-pixel bitmap: the drawn link areas say
   // where each link, anchor and widget lies in the document.
@@ -78,22 +82,52 @@ void ViewWindow::Layout() {
   ReleaseDC(m_hwnd, screen);
   if (dc && pixel) {
     HGDIOBJ old = SelectObject(dc.Get(), pixel);
-    SIZE size = m_drawer.Measure(dc.Get(), m_page.markup.c_str());
-    m_drawArea = {kMargin, kMargin, kMargin + std::max<int>(options.width, size.cx),
-                  kMargin + static_cast<int>(size.cy)};
-    m_drawer.Draw(dc.Get(), m_drawArea);
+    m_drawArea = {kMargin, kMargin, kMargin + options.width, kMargin};
+    SIZE size = LayoutMarkup(m_drawer, dc.Get(), m_page.markup, m_drawArea);
     m_docHeight = static_cast<int>(std::min<long long>(2LL * kMargin + size.cy, CHtmlTextDrawer::kMaxExtent));
-    for (const HtmlLinkArea& a : m_drawer.LinkAreas()) {
-      Area area2;
-      if (a.kind != kLinkMsg || !ParseMark(a.target, area2.kind, area2.index)) continue;
-      area2.rect = a.rect;
-      m_areas.push_back(area2);
-    }
+    LayoutOverlays(dc.Get(), width);
     SelectObject(dc.Get(), old);
   }
   if (pixel) DeleteObject(pixel);
   UpdateScrollBar();
   PlaceWidgets();
+}
+
+SIZE ViewWindow::LayoutMarkup(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& markup, RECT& where) {
+  SIZE size = drawer.Measure(dc, markup.c_str());
+  where.right = std::max<LONG>(where.right, where.left + size.cx);
+  where.bottom = where.top + size.cy;
+  drawer.Draw(dc, where);
+  for (const HtmlLinkArea& a : drawer.LinkAreas()) {
+    Area area;
+    if (a.kind != kLinkMsg || !ParseMark(a.target, area.kind, area.index)) continue;
+    area.rect = a.rect;
+    m_areas.push_back(area);
+  }
+  return size;
+}
+
+// An absolute element stands at its offsets from the edges of the page,
+// which is at least as tall as the window.
+void ViewWindow::LayoutOverlays(HDC dc, int width) {
+  const int height = std::max(m_docHeight, ClientHeight());
+  for (const PageOverlay& place : m_page.overlays) {
+    Overlay o;
+    o.drawer = std::make_unique<CHtmlTextDrawer>();
+    o.drawer->SetEntities(false);
+    o.drawer->SetStyleSheet(m_page.styleSheet.c_str());
+    const int most = std::max(1, width - 2 * kMargin);
+    o.drawer->SetMaxWidth(place.width > 0 ? std::min(place.width, most) : most);
+    SIZE size = o.drawer->Measure(dc, place.markup.c_str());
+    const int w = place.width > 0 ? std::min(place.width, most) : static_cast<int>(size.cx);
+    const int h = static_cast<int>(size.cy);
+    const int* off = place.offset;
+    const int x = off[3] >= 0 ? off[3] : off[1] >= 0 ? width - off[1] - w : kMargin;
+    const int y = off[0] >= 0 ? off[0] : off[2] >= 0 ? height - off[2] - h : kMargin;
+    o.rect = {x, y, x + w, y};
+    LayoutMarkup(*o.drawer, dc, place.markup, o.rect);
+    m_overlays.push_back(std::move(o));
+  }
 }
 
 void ViewWindow::UpdateScrollBar() {
@@ -191,6 +225,8 @@ void ViewWindow::PaintInto(HDC dc) {
     // The page is drawn in document coordinates; the origin scrolls.
     SetViewportOrgEx(mem.Get(), 0, -m_scrollY, nullptr);
     m_drawer.Draw(mem.Get(), m_drawArea);
+    for (Overlay& o : m_overlays) o.drawer->Draw(mem.Get(), o.rect);
+    DrawLinkFocus(mem.Get());
     SetViewportOrgEx(mem.Get(), 0, 0, nullptr);
     BitBlt(dc, 0, 0, w, h, mem.Get(), 0, 0, SRCCOPY);
     SelectObject(mem.Get(), old);
@@ -217,6 +253,51 @@ void ViewWindow::OnScroll(UINT code) {
     default: return;
   }
   ScrollTo(y);
+}
+
+bool ViewWindow::NextLink(bool back, size_t* index) const {
+  const size_t n = m_page.links.size();
+  if (n == 0) return false;
+  if (m_focusLink >= n) *index = back ? n - 1 : 0;
+  else if (back ? m_focusLink == 0 : m_focusLink + 1 >= n) return false;
+  else *index = back ? m_focusLink - 1 : m_focusLink + 1;
+  return true;
+}
+
+void ViewWindow::FocusLink(size_t index) {
+  m_focusLink = index;
+  // The link scrolls into sight.
+  for (const Area& a : m_areas) {
+    if (a.kind != MarkKind::kLink || a.index != index) continue;
+    const int page = std::max(1, ClientHeight());
+    if (a.rect.top < m_scrollY) ScrollTo(a.rect.top - kMargin);
+    else if (a.rect.bottom > m_scrollY + page) ScrollTo(a.rect.bottom + kMargin - page);
+    break;
+  }
+  InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+void ViewWindow::DrawLinkFocus(HDC dc) {
+  if (m_focusLink == kNoFocus || GetFocus() != m_hwnd) return;
+  for (const Area& a : m_areas) {
+    if (a.kind != MarkKind::kLink || a.index != m_focusLink) continue;
+    RECT r = a.rect;
+    InflateRect(&r, 1, 1);
+    DrawFocusRect(dc, &r);
+  }
+}
+
+// Tab stays in the view while a link lies ahead in its direction; Enter
+// while a link has the focus. Everything else of the dialog's keys stays
+// with the dialog.
+UINT ViewWindow::DialogCode(const MSG* msg) {
+  UINT code = DLGC_WANTARROWS;
+  if (!msg || msg->message != WM_KEYDOWN) return code;
+  Layout();
+  size_t next;
+  if (msg->wParam == VK_TAB && NextLink(GetKeyState(VK_SHIFT) < 0, &next)) code |= DLGC_WANTTAB;
+  if (msg->wParam == VK_RETURN && m_focusLink < m_page.links.size()) code |= DLGC_WANTMESSAGE;
+  return code;
 }
 
 void ViewWindow::OnButtonDown(POINT pt, UINT keys) {
@@ -299,12 +380,38 @@ bool ViewWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
         case VK_NEXT: OnScroll(SB_PAGEDOWN); return true;
         case VK_HOME: OnScroll(SB_TOP); return true;
         case VK_END: OnScroll(SB_BOTTOM); return true;
+        case VK_TAB: {
+          Layout();
+          size_t next;
+          if (NextLink(GetKeyState(VK_SHIFT) < 0, &next)) FocusLink(next);
+          else FocusLink(kNoFocus);
+          return true;
+        }
+        case VK_RETURN:
+          Layout();
+          if (m_focusLink >= m_page.links.size()) return false;
+          ClickLink(m_hwnd, m_page.links[m_focusLink]);  // may reload or destroy the view
+          return true;
       }
       return false;
     case WM_GETDLGCODE:
-      // Arrows scroll; Enter and Escape stay with the dialog.
-      result = DLGC_WANTARROWS;
+      // Arrows scroll; Tab and Enter work the links (DialogCode); Escape
+      // stays with the dialog.
+      result = DialogCode(reinterpret_cast<const MSG*>(lParam));
       return true;
+    case WM_SETFOCUS:
+      // Tabbed into from the dialog: the first (or, backwards, the last) link.
+      if (GetKeyState(VK_TAB) < 0) {
+        Layout();
+        m_focusLink = kNoFocus;
+        size_t first;
+        if (NextLink(GetKeyState(VK_SHIFT) < 0, &first)) FocusLink(first);
+      }
+      InvalidateRect(m_hwnd, nullptr, FALSE);
+      return false;
+    case WM_KILLFOCUS:
+      InvalidateRect(m_hwnd, nullptr, FALSE);
+      return false;
     case WM_LBUTTONDOWN:
       OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, static_cast<UINT>(wParam));
       return true;

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,15 @@ class ViewWindow {
     size_t index;
   };
 
+  struct Overlay {
+    std::unique_ptr<CHtmlTextDrawer> drawer;
+    RECT rect;  // document coordinates
+  };
+
   void Layout();
+  // Measures and draws a markup once into dc, collecting its marked areas.
+  SIZE LayoutMarkup(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& markup, RECT& where);
+  void LayoutOverlays(HDC dc, int width);
   void Paint();
   void PaintInto(HDC dc);
   void UpdateScrollBar();
@@ -62,6 +71,12 @@ class ViewWindow {
   Node* ElementAt(POINT client, const Area** area);
   Node* Body() const;
   void OnScroll(UINT code);
+  // Keyboard: Tab and Shift+Tab move the focus between links, Enter
+  // follows the focused one.
+  UINT DialogCode(const MSG* msg);
+  bool NextLink(bool back, size_t* index) const;
+  void FocusLink(size_t index);
+  void DrawLinkFocus(HDC dc);
   void OnButtonDown(POINT pt, UINT keys);
   void OnButtonUp(POINT pt, UINT keys);
   LRESULT OnClickByHref(LPARAM atom);
@@ -70,6 +85,7 @@ class ViewWindow {
   View& m_view;
   HWND m_hwnd;
   CHtmlTextDrawer m_drawer;
+  std::vector<Overlay> m_overlays;  // absolute elements, drawn over the page
   PageMarkup m_page;
   std::vector<Area> m_areas;
   ViewWidgets m_widgets;
@@ -81,6 +97,8 @@ class ViewWindow {
   size_t m_pressedIndex = 0;
   MarkKind m_pressedKind = MarkKind::kLink;
   bool m_pressing = false;
+  size_t m_focusLink = kNoFocus;  // index into m_page.links
+  static const size_t kNoFocus = static_cast<size_t>(-1);
 };
 
 }  // namespace hl

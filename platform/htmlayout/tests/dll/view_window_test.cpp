@@ -366,6 +366,52 @@ TEST(ViewWindowTest, EnterAndEscapeStayWithTheDialog) {
   EXPECT_EQ(escape.Run(), IDCANCEL);
 }
 
+// Tab and Shift+Tab walk the links, Enter follows the focused one; the
+// dialog keeps Tab past the last link and Enter while no link has the focus.
+TEST(ViewWindowTest, TabShiftTabAndEnterWorkTheLinks) {
+  ViewHost v;
+  ASSERT_TRUE(v.Load("<p><a href=\"http://example.test/1\">one</a> <a name=here>anchor</a> "
+                     "<a href=\"http://example.test/2\">two</a> <a href=\"http://example.test/3\">three</a>"));
+  v.handler.handleBehavior = HYPERLINK_CLICK | SINKING;  // keep it from the shell
+  BYTE keys[256] = {};
+  auto key = [&](UINT vk, bool shift) {
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG m = {v.view, WM_KEYDOWN, vk, 1};
+    const UINT code = static_cast<UINT>(SendMessageW(v.view, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(&m)));
+    if ((vk == VK_TAB && (code & DLGC_WANTTAB)) || (vk == VK_RETURN && (code & DLGC_WANTMESSAGE)))
+      SendMessageW(v.view, WM_KEYDOWN, vk, 1);
+    return code;
+  };
+  auto followed = [&] {
+    return v.handler.events.empty() ? std::wstring() : v.handler.events.back().href;
+  };
+  EXPECT_EQ(key(VK_RETURN, false) & DLGC_WANTMESSAGE, 0u) << "no link has the focus yet";
+  const struct {
+    UINT vk;
+    bool shift;
+    const wchar_t* href;  // followed after the key; null: nothing new
+  } steps[] = {
+      {VK_TAB, false, nullptr}, {VK_RETURN, false, L"http://example.test/1"},
+      {VK_TAB, false, nullptr}, {VK_TAB, false, nullptr},  {VK_RETURN, false, L"http://example.test/3"},
+      {VK_TAB, true, nullptr},  {VK_RETURN, false, L"http://example.test/2"},
+      {VK_TAB, true, nullptr},  {VK_RETURN, false, L"http://example.test/1"},
+  };
+  size_t clicks = 0;
+  for (const auto& s : steps) {
+    key(s.vk, s.shift);
+    if (s.href) EXPECT_EQ(followed(), s.href);
+    EXPECT_EQ(v.handler.Count(HANDLE_BEHAVIOR_EVENT, HYPERLINK_CLICK | SINKING), clicks += s.href != nullptr);
+  }
+  // Past the first link backwards (and past the last forwards) the dialog
+  // takes Tab on to its next control.
+  EXPECT_EQ(key(VK_TAB, true) & DLGC_WANTTAB, 0u);
+  key(VK_TAB, false), key(VK_TAB, false);
+  EXPECT_EQ(key(VK_TAB, false) & DLGC_WANTTAB, 0u);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+}
+
 // A 4 x 4 24-bit bitmap file of one colour.
 std::string BitmapFile(COLORREF c) {
   BITMAPFILEHEADER f = {};

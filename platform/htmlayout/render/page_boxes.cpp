@@ -1,0 +1,162 @@
+#include "platform/htmlayout/render/page_boxes.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <vector>
+
+#include "htmldraw/named_colors.h"
+
+namespace hl {
+namespace {
+
+bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\f'; }
+
+std::wstring Lower(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) out += static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+  return out;
+}
+
+// The blank-separated words of a value ("solid 1px forestgreen").
+std::vector<std::wstring> Words(const std::wstring& value) {
+  std::vector<std::wstring> words;
+  size_t i = 0;
+  while (i < value.size() && words.size() < 8) {
+    while (i < value.size() && IsBlankChar(value[i])) ++i;
+    size_t start = i;
+    while (i < value.size() && !IsBlankChar(value[i])) ++i;
+    if (i > start) words.push_back(value.substr(start, i - start));
+  }
+  return words;
+}
+
+// One to four lengths, as CSS spreads them over top, right, bottom, left.
+void Sides(const std::wstring& value, int base, int out[4]) {
+  std::vector<int> v;
+  for (const std::wstring& w : Words(value)) {
+    int n = PageLength(w, base);
+    if (n < 0 && Lower(w) != L"auto") return;
+    v.push_back(std::max(n, 0));
+  }
+  if (v.empty() || v.size() > 4) return;
+  const int top = v[0], right = v.size() > 1 ? v[1] : top, bottom = v.size() > 2 ? v[2] : top,
+            left = v.size() > 3 ? v[3] : right;
+  out[0] = top, out[1] = right, out[2] = bottom, out[3] = left;
+}
+
+int SideIndex(const std::wstring& name, const wchar_t* prefix) {
+  static const wchar_t* const kSides[] = {L"top", L"right", L"bottom", L"left"};
+  const size_t n = wcslen(prefix);
+  if (name.compare(0, n, prefix) != 0) return -1;
+  for (int i = 0; i < 4; ++i) {
+    if (name.compare(n, std::wstring::npos, kSides[i]) == 0) return i;
+  }
+  return -1;
+}
+
+bool IsBorderStyle(const std::wstring& w) {
+  return w == L"solid" || w == L"dotted" || w == L"dashed" || w == L"double" || w == L"groove" ||
+         w == L"ridge" || w == L"inset" || w == L"outset";
+}
+
+}  // namespace
+
+int PageLength(const std::wstring& value, int base) {
+  const wchar_t* s = value.c_str();
+  while (IsBlankChar(*s)) ++s;
+  if (*s < L'0' || *s > L'9') return -1;
+  long long v = 0;
+  for (; *s >= L'0' && *s <= L'9'; ++s) v = std::min<long long>(v * 10 + (*s - L'0'), 1 << 24);
+  while (*s == L'.' || (*s >= L'0' && *s <= L'9')) ++s;
+  if (*s == L'%') return base > 0 ? static_cast<int>(std::min<long long>(v, 1000) * base / 100) : -1;
+  return static_cast<int>(v);
+}
+
+COLORREF PageColor(const std::wstring& value, COLORREF otherwise) {
+  static const NamedColorTable names;
+  std::wstring v;
+  for (wchar_t c : value) {
+    if (!IsBlankChar(c)) v += static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+  }
+  if ((v.size() == 7 || v.size() == 4) && v[0] == L'#') {
+    wchar_t* end = nullptr;
+    unsigned long rgb = wcstoul(v.c_str() + 1, &end, 16);
+    if (!end || *end) return otherwise;
+    if (v.size() == 4) return RGB(((rgb >> 8) & 0xF) * 17, ((rgb >> 4) & 0xF) * 17, (rgb & 0xF) * 17);
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  }
+  COLORREF color;
+  return names.Find(v, color) ? color : otherwise;
+}
+
+bool BoxStyle::Drawn() const {
+  for (int i = 0; i < 4; ++i) {
+    if (margin[i] > 0 || padding[i] > 0) return true;
+  }
+  return borderWidth > 0 || hasBackground || width >= 0 || floating != BoxFloat::kNone || absolute ||
+         horizontal || textIndent > 0;
+}
+
+BoxStyle ReadBoxStyle(const StyleDeclarations& declarations, int parentWidth) {
+  BoxStyle box;
+  const COLORREF kNone = 0xFFFFFFFF;
+  int width = -1;
+  bool styled = false;
+  COLORREF colors[4] = {kNone, kNone, kNone, kNone};
+  for (const auto& [name, raw] : declarations) {
+    const std::wstring value = Lower(raw);
+    int side;
+    if (name == L"margin") Sides(value, parentWidth, box.margin);
+    else if ((side = SideIndex(name, L"margin-")) >= 0) box.margin[side] = std::max(0, PageLength(value, parentWidth));
+    else if (name == L"padding") Sides(value, parentWidth, box.padding);
+    else if ((side = SideIndex(name, L"padding-")) >= 0) box.padding[side] = std::max(0, PageLength(value, parentWidth));
+    else if (name == L"border") {
+      // "solid 1px black" in any order; a missing width is medium (1 here).
+      width = 1;
+      styled = false;
+      for (const std::wstring& w : Words(value)) {
+        if (IsBorderStyle(w)) styled = true;
+        else if (w == L"none") styled = false, width = 0;
+        else if (PageLength(w, 0) >= 0) width = PageLength(w, 0);
+        else colors[0] = colors[1] = colors[2] = colors[3] = PageColor(w, colors[0]);
+      }
+    } else if (name == L"border-width") width = PageLength(value, 0);
+    else if (name == L"border-style") styled = IsBorderStyle(Words(value).empty() ? value : Words(value)[0]);
+    else if (name == L"border-color") colors[0] = colors[1] = colors[2] = colors[3] = PageColor(value, kNone);
+    else if (name.size() > 13 && name.compare(name.size() - 6, 6, L"-color") == 0 &&
+             (side = SideIndex(name.substr(0, name.size() - 6), L"border-")) >= 0)
+      colors[side] = PageColor(value, colors[side]);
+    else if (name == L"border-radius") box.radius = std::max(0, PageLength(value, 0));
+    else if (name == L"background-color" || name == L"background") {
+      COLORREF c = PageColor(Words(value).empty() ? value : Words(value)[0], kNone);
+      box.hasBackground = c != kNone;
+      if (c != kNone) box.background = c;
+    } else if (name == L"width") box.width = PageLength(value, parentWidth);
+    else if (name == L"text-indent") box.textIndent = std::max(0, PageLength(value, parentWidth));
+    else if (name == L"float")
+      box.floating = value == L"left" ? BoxFloat::kLeft : value == L"right" ? BoxFloat::kRight : BoxFloat::kNone;
+    else if (name == L"position") box.absolute = value == L"absolute" || value == L"fixed";
+    else if ((side = SideIndex(name, L"")) >= 0) box.offset[side] = PageLength(value, parentWidth);
+    else if (name == L"flow") box.horizontal = value == L"horizontal";
+  }
+  if (styled && width != 0) {
+    box.borderWidth = std::min(width < 0 ? 1 : width, 100);
+    COLORREF first = colors[0] == kNone ? RGB(0, 0, 0) : colors[0];
+    for (int i = 0; i < 4; ++i) {
+      box.borderColor[i] = colors[i] == kNone ? first : colors[i];
+      box.sideColors = box.sideColors || box.borderColor[i] != box.borderColor[0];
+    }
+  }
+  // Nothing reaches past what the page can hold.
+  const int kMax = 1 << 15;
+  for (int i = 0; i < 4; ++i) {
+    box.margin[i] = std::min(box.margin[i], kMax);
+    box.padding[i] = std::min(box.padding[i], kMax);
+  }
+  box.radius = std::min(box.radius, 1000);
+  box.width = std::min(box.width, kMax);
+  box.textIndent = std::min(box.textIndent, kMax);
+  return box;
+}
+
+}  // namespace hl
