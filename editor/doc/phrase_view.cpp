@@ -235,13 +235,14 @@ void CQLRView::Load(int id) {
   if (!rtf || text.empty()) SetPlainTextFont(Text->m_hWnd);
   // Formatted text is read through the narrowing RTF input; anything that
   // does not parse as RTF goes in as plain text.
-  if (rtf && !text.empty())
+  if (rtf && !text.empty()) {
     rich_text::StreamInByPrefix(Text->m_hWnd, text);
-  else
-    ::SetWindowTextW(Text->m_hWnd, text.c_str());
-  if (!rtf) {
+  } else if (rtf) {
+    ::SetWindowTextW(Text->m_hWnd, L"");
+  } else {
+    // A plain text goes in with its macros coloured: laid out once.
     SetHighlightEnabled(true);
-    HighlightAll(Text->m_hWnd, GetMacroScheme());
+    SetTextHighlighted(Text->m_hWnd, GetMacroScheme(), text);
   }
   Text->SendMessage(EM_EMPTYUNDOBUFFER, 0, 0);
   Text->SendMessage(EM_SETMODIFY, FALSE, 0);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "editor/text/com_ref.h"
+#include "editor/text/look_plan.h"
+#include "editor/text/look_stream.h"
 #include "editor/text/rich_text_io.h"
 #include "foundation/ui/rich_edit.h"
 #include "phrases/macros/macro_table.h"
@@ -14,15 +16,6 @@
 namespace {
 
 bool g_highlightEnabled = true;
-
-// How a character should look: its text colour and, unless tomUndefined,
-// its boldness.
-struct Look {
-  long colour;
-  long bold;
-};
-
-bool operator!=(const Look& a, const Look& b) { return a.colour != b.colour || a.bold != b.bold; }
 
 // Gives spans their look through one range and its font, reused: making a
 // font object costs far more than reading or changing one. A span already
@@ -67,29 +60,45 @@ long DefaultTextColour(HWND control) {
   return static_cast<long>(cf.crTextColor);
 }
 
-// The look of every character of first..last, laid out before anything is
-// painted.
-struct LookPlan {
-  LONG first;
-  std::vector<Look> looks;
+// Ranges at least this long with at least this many runs of one look are
+// streamed in one pass: colouring span by span makes the control lay its
+// text out once per span.
+constexpr LONG kStreamMinChars = 4096;
+constexpr size_t kStreamMinRuns = 64;
 
-  void Set(LONG from, LONG to, long colour, long bold) {
-    for (LONG i = from < first ? first : from; i < to && i - first < static_cast<LONG>(looks.size()); ++i) {
-      Look& look = looks[static_cast<size_t>(i - first)];
-      look.colour = colour;
-      if (bold != tomUndefined) look.bold = bold;
-    }
+// Each run of one look in from..to painted at once.
+void PaintRuns(const LookPlan& plan, LONG from, LONG to, SpanPainter& painter) {
+  for (LONG start = from; start < to;) {
+    const Look& look = plan.looks[static_cast<size_t>(start - plan.first)];
+    LONG end = start + 1;
+    while (end < to && !(plan.looks[static_cast<size_t>(end - plan.first)] != look)) ++end;
+    painter.Apply(start, end, look);
+    start = end;
   }
-  // Each run of one look painted at once.
-  void Paint(SpanPainter& painter) const {
-    size_t start = 0;
-    for (size_t i = 1; i <= looks.size(); ++i) {
-      if (i < looks.size() && !(looks[i] != looks[start])) continue;
-      painter.Apply(first + static_cast<LONG>(start), first + static_cast<LONG>(i), looks[start]);
-      start = i;
-    }
+}
+
+size_t CountRuns(const LookPlan& plan, LONG from, LONG to) {
+  size_t runs = from < to ? 1 : 0;
+  for (LONG i = from + 1; i < to; ++i)
+    if (plan.looks[static_cast<size_t>(i - plan.first)] != plan.looks[static_cast<size_t>(i - 1 - plan.first)]) ++runs;
+  return runs;
+}
+
+// from..to of the plan; text holds the plan's characters ("" when unknown).
+// Long parts are streamed in one pass; so is any part with many runs when
+// streaming is allowed (the whole text is coloured, not just typed into).
+void PaintPart(HWND control, const LookPlan& plan, const std::wstring& text, LONG from, LONG to, bool stream,
+               SpanPainter& painter) {
+  if (to <= from) return;
+  if (!text.empty() && (stream || to - from >= kStreamMinChars) && CountRuns(plan, from, to) >= kStreamMinRuns) {
+    LookPlan part;
+    part.first = from;
+    part.looks.assign(plan.looks.begin() + (from - plan.first), plan.looks.begin() + (to - plan.first));
+    if (StreamLooks(control, part, text.substr(static_cast<size_t>(from - plan.first), static_cast<size_t>(to - from))))
+      return;
   }
-};
+  PaintRuns(plan, from, to, painter);
+}
 
 struct KeywordPass {
   LookPlan* plan;
@@ -129,6 +138,15 @@ bool PlanPair(HWND control, rich_text::FindMatch& match, void* context) {
   return true;
 }
 
+// A pair closed by a line end runs to the end of the text only while the
+// screen shows that end: known only once the text is in.
+bool SchemeClosesAtLineEnd(const MacroScheme& scheme) {
+  for (const MacroPairGroup& group : scheme.PairGroups)
+    for (const MacroPair& pair : group.pairs)
+      if (pair.closing == L"\r") return true;
+  return false;
+}
+
 bool SchemeHasBoldPair(const MacroScheme& scheme) {
   for (const MacroPairGroup& group : scheme.PairGroups)
     for (const MacroPair& pair : group.pairs)
@@ -157,6 +175,21 @@ class DisplayFreeze {
       ::InvalidateRect(m_control, nullptr, FALSE);
     }
   }
+  // Shows what is painted so far and keeps the display still again.
+  void ShowNow() {
+    if (!::IsWindowVisible(m_control)) return;
+    long count = 0;
+    if (m_frozen) {
+      m_document->Unfreeze(&count);
+      ::UpdateWindow(m_control);
+      m_document->Freeze(&count);
+    } else if (m_redrawOff) {
+      ::SendMessageW(m_control, WM_SETREDRAW, TRUE, 0);
+      ::InvalidateRect(m_control, nullptr, FALSE);
+      ::UpdateWindow(m_control);
+      ::SendMessageW(m_control, WM_SETREDRAW, FALSE, 0);
+    }
+  }
   DisplayFreeze(const DisplayFreeze&) = delete;
   DisplayFreeze& operator=(const DisplayFreeze&) = delete;
 
@@ -167,33 +200,56 @@ class DisplayFreeze {
   bool m_redrawOff = false;
 };
 
-void PaintScheme(HWND control, ITextDocument* document, const MacroScheme& scheme, LONG first, LONG last) {
-  LONG length = RichEditCharCount(control);
-  LONG end = last < 0 || last > length ? length : last;
-  if (end <= first) return;
-  Look base = {DefaultTextColour(control), SchemeHasBoldPair(scheme) ? tomFalse : tomUndefined};
-  LookPlan plan = {first, std::vector<Look>(static_cast<size_t>(end - first), base)};
-
+// The plan through the control's own searches: for schemes the copy of
+// the text cannot serve.
+void PlanBySearch(HWND control, const MacroScheme& scheme, LONG end, bool reachesEnd, LONG length, LookPlan& plan) {
   UINT caseFlag = scheme.CaseSensitive ? rich_text::kMatchCase : 0;
   for (const MacroKeywordGroup& group : scheme.KeywordGroups) {
     KeywordPass pass = {&plan, static_cast<long>(group.colour)};
     UINT flags = caseFlag | (group.wholeWord ? rich_text::kMatchWord : 0);
     for (const std::wstring& keyword : group.keywords)
-      rich_text::FindAll(control, keyword, flags, first, end, PlanKeyword, &pass);
+      rich_text::FindAll(control, keyword, flags, plan.first, end, PlanKeyword, &pass);
   }
-
-  LONG visibleFirst = 0, visibleLast = 0;
-  bool reachesEnd = rich_text::GetVisibleRange(control, &visibleFirst, &visibleLast) && visibleLast >= length - 1;
   for (const MacroPairGroup& group : scheme.PairGroups) {
     long colour = group.autoColour ? tomAutoColor : static_cast<long>(group.colour);
     for (const MacroPair& pair : group.pairs) {
       PairPass pass = {&plan, &pair, caseFlag, colour, end, reachesEnd, length};
-      rich_text::FindAll(control, pair.opening, caseFlag, first, end, PlanPair, &pass);
+      rich_text::FindAll(control, pair.opening, caseFlag, plan.first, end, PlanPair, &pass);
     }
   }
+}
 
+void PaintScheme(HWND control, ITextDocument* document, DisplayFreeze& freeze, const MacroScheme& scheme,
+                 LONG first, LONG last, bool wholeText) {
+  LONG length = RichEditCharCount(control);
+  LONG end = last < 0 || last > length ? length : last;
+  if (end <= first) return;
+  Look base = {DefaultTextColour(control), SchemeHasBoldPair(scheme) ? tomFalse : tomUndefined};
+  LONG visibleFirst = 0, visibleLast = 0;
+  const bool visible = rich_text::GetVisibleRange(control, &visibleFirst, &visibleLast);
+  const bool reachesEnd = visible && visibleLast >= length - 1;
+
+  // The searches run on a copy of the text: one read instead of a search
+  // of the control per macro name.
+  LookPlan plan;
+  std::wstring text = RangeText(control, first, end);
+  if (static_cast<LONG>(text.size()) != end - first ||
+      !PlanFromText(text, first, scheme, base, reachesEnd, length, &plan)) {
+    text.clear();
+    plan.first = first;
+    plan.looks.assign(static_cast<size_t>(end - first), base);
+    PlanBySearch(control, scheme, end, reachesEnd, length, plan);
+  }
+
+  // The visible part first: it is what the user waits for.
+  LONG shownFirst = visible && visibleFirst > first ? visibleFirst : first;
+  LONG shownEnd = visible && visibleLast + 1 < end ? visibleLast + 1 : end;
+  if (shownEnd < shownFirst) shownEnd = shownFirst;
   SpanPainter painter(document);
-  plan.Paint(painter);
+  PaintPart(control, plan, text, shownFirst, shownEnd, wholeText, painter);
+  if (shownEnd > shownFirst && (shownFirst - first) + (end - shownEnd) >= kStreamMinChars) freeze.ShowNow();
+  PaintPart(control, plan, text, first, shownFirst, wholeText, painter);
+  PaintPart(control, plan, text, shownEnd, end, wholeText, painter);
 }
 
 // Keeps the colours out of the undo history: the object model's suspension,
@@ -225,6 +281,32 @@ class UndoPause {
   bool m_couldUndo;
   bool m_suspended = false;
 };
+
+// Colours first..last; false when nothing was coloured (text selected, no
+// object model).
+bool Colour(HWND control, const MacroScheme& scheme, LONG first, LONG last, bool wholeText) {
+  if (!control || !::IsWindow(control)) return false;
+  if (::SendMessageW(control, EM_SELECTIONTYPE, 0, 0) != SEL_EMPTY) return false;
+  const LPARAM quiet = ENM_CHANGE | ENM_PROTECTED;
+  LPARAM mask = ::SendMessageW(control, EM_GETEVENTMASK, 0, 0);
+  if (mask & quiet) ::SendMessageW(control, EM_SETEVENTMASK, 0, mask & ~quiet);
+  WPARAM modified = ::SendMessageW(control, EM_GETMODIFY, 0, 0) ? TRUE : FALSE;
+  bool readOnly = (::SendMessageW(control, EM_GETOPTIONS, 0, 0) & ECO_READONLY) != 0;
+  if (readOnly) ::SendMessageW(control, EM_SETREADONLY, FALSE, 0);
+
+  ITextDocument* raw = rich_text::GetTextDocument(control);
+  if (raw) {
+    ComRef<ITextDocument> document(raw);
+    UndoPause undo(control, raw);
+    DisplayFreeze freeze(control, raw);
+    PaintScheme(control, raw, freeze, scheme, first < 0 ? 0 : first, last, wholeText);
+  }
+
+  if (readOnly) ::SendMessageW(control, EM_SETREADONLY, TRUE, 0);
+  ::SendMessageW(control, EM_SETMODIFY, modified, 0);
+  if (mask & quiet) ::SendMessageW(control, EM_SETEVENTMASK, 0, mask);
+  return raw != nullptr;
+}
 
 }  // namespace
 
@@ -260,8 +342,42 @@ void ResetColours(HWND control, LONG first, LONG last) {
 }
 
 void HighlightAll(HWND control, const MacroScheme& scheme) {
-  ResetColours(control, 0, -1);
-  HighlightRange(control, scheme, 0, -1);
+  // Colouring the whole text gives every character its colour anew, which
+  // is all the reset would do: it runs alone only where the colouring does
+  // not (text selected).
+  if (!Colour(control, scheme, 0, -1, true)) ResetColours(control, 0, -1);
+}
+
+void SetTextHighlighted(HWND control, const MacroScheme& scheme, const std::wstring& text) {
+  if (!control || !::IsWindow(control)) return;
+  const LRESULT mask = ::SendMessageW(control, EM_SETEVENTMASK, 0, 0);
+  // The control keeps a line end as one paragraph mark.
+  std::wstring chars;
+  chars.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    chars += text[i];
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+  }
+  bool done = false;
+  if (static_cast<LONG>(chars.size()) >= kStreamMinChars && !SchemeClosesAtLineEnd(scheme)) {
+    ::SetWindowTextW(control, L"");
+    if (ITextDocument* raw = rich_text::GetTextDocument(control)) {
+      ComRef<ITextDocument> document(raw);
+      UndoPause undo(control, raw);
+      DisplayFreeze freeze(control, raw);
+      Look base = {DefaultTextColour(control), SchemeHasBoldPair(scheme) ? tomFalse : tomUndefined};
+      LookPlan plan;
+      const LONG length = static_cast<LONG>(chars.size());
+      done = PlanFromText(chars, 0, scheme, base, false, length, &plan) && StreamNewText(control, plan, chars);
+      CHARRANGE top = {0, 0};
+      ::SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&top));
+    }
+  }
+  if (!done) {
+    ::SetWindowTextW(control, text.c_str());
+    HighlightAll(control, scheme);
+  }
+  ::SendMessageW(control, EM_SETEVENTMASK, 0, mask);
 }
 
 void HighlightVisible(HWND control, const MacroScheme& scheme) {
@@ -271,25 +387,7 @@ void HighlightVisible(HWND control, const MacroScheme& scheme) {
 }
 
 void HighlightRange(HWND control, const MacroScheme& scheme, LONG first, LONG last) {
-  if (!control || !::IsWindow(control)) return;
-  if (::SendMessageW(control, EM_SELECTIONTYPE, 0, 0) != SEL_EMPTY) return;
-  const LPARAM quiet = ENM_CHANGE | ENM_PROTECTED;
-  LPARAM mask = ::SendMessageW(control, EM_GETEVENTMASK, 0, 0);
-  if (mask & quiet) ::SendMessageW(control, EM_SETEVENTMASK, 0, mask & ~quiet);
-  WPARAM modified = ::SendMessageW(control, EM_GETMODIFY, 0, 0) ? TRUE : FALSE;
-  bool readOnly = (::SendMessageW(control, EM_GETOPTIONS, 0, 0) & ECO_READONLY) != 0;
-  if (readOnly) ::SendMessageW(control, EM_SETREADONLY, FALSE, 0);
-
-  if (ITextDocument* raw = rich_text::GetTextDocument(control)) {
-    ComRef<ITextDocument> document(raw);
-    UndoPause undo(control, raw);
-    DisplayFreeze freeze(control, raw);
-    PaintScheme(control, raw, scheme, first < 0 ? 0 : first, last);
-  }
-
-  if (readOnly) ::SendMessageW(control, EM_SETREADONLY, TRUE, 0);
-  ::SendMessageW(control, EM_SETMODIFY, modified, 0);
-  if (mask & quiet) ::SendMessageW(control, EM_SETEVENTMASK, 0, mask);
+  Colour(control, scheme, first, last, false);
 }
 
 void SetHighlightEnabled(bool enabled) { g_highlightEnabled = enabled; }

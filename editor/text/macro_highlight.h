@@ -40,6 +40,11 @@ const MacroScheme& GetMacroScheme();
 
 // Resets the colours of the whole text, then colours it.
 void HighlightAll(HWND control, const MacroScheme& scheme);
+// Sets text as the control's whole text and colours it as HighlightAll
+// would; a long text goes in already coloured (laid out once, not twice).
+// No change notice is sent; the undo history and the modified flag are
+// left to the caller.
+void SetTextHighlighted(HWND control, const MacroScheme& scheme, const std::wstring& text);
 // Colours the visible part only (after each change of the text).
 void HighlightVisible(HWND control, const MacroScheme& scheme);
 // Colours first..last (last -1: to the end); nothing while text is

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "editor/text/rich_text_io.h"
 #include "editor/text/tests/text_test_util.h"
@@ -155,6 +157,67 @@ TEST_F(MacroHighlightTest, ResetFollowsTheSwitchAndVisibleCoversTheScreen) {
   LONG offScreen = static_cast<LONG>(::SendMessageW(text, EM_LINEINDEX, 299, 0));
   EXPECT_FALSE(Coloured(offScreen)) << "lines below the screen wait";
   EXPECT_EQ(::SendMessageW(text, EM_GETMODIFY, 0, 0), 0);
+}
+
+// Long texts take the one-pass road (coloured text streamed in): seeded
+// texts of macros in any case, prompts with questions, braces, back
+// slashes, tabs, non-Latin letters and CR LF line ends must come out with
+// the same characters and the colours a plain model of the rules gives,
+// whether loaded coloured or coloured after an edit.
+TEST_F(MacroHighlightTest, LongTextsKeepTheirCharactersAndGetTheModelsColours) {
+  const std::vector<std::wstring> pieces = {L"%DATE%", L"%clipboard_text%", L"%Time%", L"%PROMPT_TEXT={who?}%",
+                                            L"%PROMPT_TEXT={", L"}%", L"plain {x} \\par ", L"\t", L"\u0416\u00e9 ",
+                                            L"\r\n", L"%DAT", L"E% ", L"words and more words "};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 2; ++round) {
+    std::wstring content;
+    while (content.size() < 9000) content += pieces[rng() % pieces.size()];
+    std::wstring chars;  // as the control keeps it: a line end is one mark
+    for (size_t i = 0; i < content.size(); ++i) {
+      chars += content[i];
+      if (content[i] == L'\r' && content[i + 1] == L'\n') ++i;
+    }
+    // The model: every macro name, anywhere, in any case; a prompt from its
+    // opening to the first "}%" after it, bold.
+    std::wstring upper = chars;
+    ::CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+    std::vector<int> look(chars.size(), 0);  // 0 plain, 1 coloured, 2 coloured and bold
+    for (const std::wstring& name : GetMacroScheme().KeywordGroups[0].keywords)
+      for (size_t at = upper.find(name); at != std::wstring::npos; at = upper.find(name, at + 1))
+        std::fill(look.begin() + at, look.begin() + at + name.size(), 1);
+    for (size_t at = upper.find(L"%PROMPT_TEXT={"); at != std::wstring::npos;) {
+      size_t close = upper.find(L"}%", at);
+      if (close == std::wstring::npos) break;
+      std::fill(look.begin() + at, look.begin() + close + 2, 2);
+      at = upper.find(L"%PROMPT_TEXT={", close + 2);
+    }
+
+    if (round == 0) {
+      SetTextHighlighted(text, GetMacroScheme(), content);
+      EXPECT_EQ(host.changes, 0) << "a load is no edit";
+    } else {
+      // An edit waiting to be undone, the caret after it, then the whole
+      // text coloured: the edit stays undoable, the caret and the modified
+      // flag stay.
+      Load(content);
+      texttest::Select(text, 5, 6);
+      text.ReplaceSel(std::wstring(1, chars[5]).c_str(), TRUE);
+      text.SetModify(TRUE);
+      host.changes = 0;
+      HighlightAll(text, GetMacroScheme());
+      EXPECT_EQ(host.changes, 0);
+      EXPECT_EQ(texttest::Selection(text).cpMin, 6);
+      EXPECT_TRUE(::SendMessageW(text, EM_GETMODIFY, 0, 0));
+      EXPECT_TRUE(text.CanUndo());
+    }
+    ASSERT_EQ(rich_text::GetRangeText(text, 0, texttest::CharCount(text)), chars) << round;
+    for (size_t i = 0; i < chars.size(); ++i) {
+      // Where the look changes, and a character either side of it.
+      if (i > 0 && look[i] == look[i - 1] && (i + 1 == chars.size() || look[i + 1] == look[i])) continue;
+      EXPECT_EQ(Coloured(static_cast<LONG>(i)), look[i] != 0) << round << " at " << i;
+      EXPECT_EQ(Bold(static_cast<LONG>(i)), look[i] == 2) << round << " at " << i;
+    }
+  }
 }
 
 TEST_F(MacroHighlightTest, SchemeHoldsTheMacroTable) {

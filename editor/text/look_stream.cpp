@@ -1,0 +1,164 @@
+#include "editor/text/look_stream.h"
+
+#include <richedit.h>
+#include <tom.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "foundation/ui/rich_edit.h"
+
+namespace {
+
+// The formats that must be the same over the whole range: the stream
+// brings only colours and boldness (links are detected again).
+constexpr DWORD kUniformMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT |
+                               CFM_OFFSET | CFM_PROTECTED | CFM_BACKCOLOR;
+
+bool TextFitsTheStream(const std::wstring& text) {
+  for (wchar_t c : text)
+    if (c < 0x20 && c != L'\t' && c != L'\r') return false;  // line breaks and objects keep their own form
+  return text.find(static_cast<wchar_t>(WCH_EMBEDDING)) == std::wstring::npos;
+}
+
+void Select(HWND control, LONG from, LONG to) {
+  CHARRANGE range = {from, to};
+  ::SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+bool FormatsUniform(HWND control, LONG from, LONG to, DWORD mask) {
+  Select(control, from, to);
+  CHARFORMAT2W cf = {};
+  cf.cbSize = sizeof cf;
+  ::SendMessageW(control, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  return (cf.dwMask & mask) == mask;
+}
+
+// Boldness the plan leaves open must not vary either.
+DWORD UniformMaskFor(const LookPlan& plan) {
+  for (const Look& look : plan.looks)
+    if (look.bold == tomUndefined) return kUniformMask | CFM_BOLD;
+  return kUniformMask;
+}
+
+struct ByteCursor {
+  const std::string* bytes;
+  size_t next;
+};
+
+DWORD CALLBACK ReadBytes(DWORD_PTR cookie, LPBYTE buffer, LONG asked, LONG* given) {
+  auto* cursor = reinterpret_cast<ByteCursor*>(cookie);
+  size_t left = cursor->bytes->size() - cursor->next;
+  size_t n = asked > 0 && static_cast<size_t>(asked) < left ? static_cast<size_t>(asked) : left;
+  memcpy(buffer, cursor->bytes->data() + cursor->next, n);
+  cursor->next += n;
+  *given = static_cast<LONG>(n);
+  return 0;
+}
+
+}  // namespace
+
+std::wstring RangeText(HWND control, LONG from, LONG to) {
+  if (to <= from) return std::wstring();
+  std::wstring text(static_cast<size_t>(to - from) + 1, L'\0');
+  TEXTRANGEW tr = {{from, to}, &text[0]};
+  LRESULT got = ::SendMessageW(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
+  text.resize(got > 0 && got <= to - from ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+std::string LooksRtf(const LookPlan& plan, const std::wstring& text) {
+  // Colour 0 of the table is the automatic colour.
+  std::vector<long> colours;
+  auto colourIndex = [&](long colour) {
+    if (colour == tomAutoColor) return 0;
+    for (size_t i = 0; i < colours.size(); ++i)
+      if (colours[i] == colour) return static_cast<int>(i + 1);
+    colours.push_back(colour);
+    return static_cast<int>(colours.size());
+  };
+  std::string body;
+  body.reserve(text.size() + text.size() / 4);
+  char word[32];
+  int colour = -1;
+  long bold = tomUndefined;
+  for (size_t i = 0; i < text.size() && i < plan.looks.size(); ++i) {
+    const Look& look = plan.looks[i];
+    const int index = colourIndex(look.colour);
+    if (index != colour) {
+      snprintf(word, sizeof word, "\\cf%d ", index);
+      body += word;
+      colour = index;
+    }
+    if (look.bold != tomUndefined && look.bold != bold) {
+      body += look.bold == tomTrue ? "\\b " : "\\b0 ";
+      bold = look.bold;
+    }
+    const wchar_t c = text[i];
+    if (c == L'\r') {
+      body += "\\par\n";
+    } else if (c == L'\t') {
+      body += "\\tab ";
+    } else if (c == L'\\' || c == L'{' || c == L'}') {
+      body += '\\';
+      body += static_cast<char>(c);
+    } else if (c >= 0x20 && c < 0x7F) {
+      body += static_cast<char>(c);
+    } else {
+      snprintf(word, sizeof word, "\\u%d?", static_cast<int>(static_cast<short>(c)));
+      body += word;
+    }
+  }
+  std::string rtf = "{\\rtf1\\ansi\\uc1{\\colortbl;";
+  for (long c : colours) {
+    snprintf(word, sizeof word, "\\red%d\\green%d\\blue%d;", GetRValue(c), GetGValue(c), GetBValue(c));
+    rtf += word;
+  }
+  rtf += "}";
+  rtf += body;
+  rtf += "}";
+  return rtf;
+}
+
+// Streams the RTF of plan and text in place of the selection.
+void StreamSelection(HWND control, const LookPlan& plan, const std::wstring& text) {
+  const std::string rtf = LooksRtf(plan, text);
+  ByteCursor cursor = {&rtf, 0};
+  EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&cursor), 0, ReadBytes};
+  ::SendMessageW(control, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&es));
+}
+
+bool StreamNewText(HWND control, const LookPlan& plan, const std::wstring& text) {
+  if (plan.first != 0 || plan.looks.size() != text.size() || !TextFitsTheStream(text)) return false;
+  StreamSelection(control, plan, text);
+  return RichEditCharCount(control) == static_cast<int>(text.size()) &&
+         RangeText(control, 0, static_cast<LONG>(text.size())) == text;
+}
+
+bool StreamLooks(HWND control, const LookPlan& plan, const std::wstring& text) {
+  const LONG from = plan.first, to = plan.End();
+  if (to <= from || static_cast<size_t>(to - from) != text.size() || !TextFitsTheStream(text)) return false;
+  CHARRANGE caret = {0, 0};
+  ::SendMessageW(control, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  POINT scroll = {0, 0};
+  ::SendMessageW(control, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  // No notice of any kind while the range is replaced by itself.
+  const LRESULT mask = ::SendMessageW(control, EM_SETEVENTMASK, 0, 0);
+  bool done = false;
+  if (FormatsUniform(control, from, to, UniformMaskFor(plan))) {
+    const LONG before = RichEditCharCount(control);
+    StreamSelection(control, plan, text);
+    // The characters must come back exactly; where the control read them
+    // otherwise, the original text goes back in plainly.
+    const LONG inserted = RichEditCharCount(control) - (before - (to - from));
+    done = inserted == to - from && RangeText(control, from, to) == text;
+    if (!done && inserted >= 0) {
+      Select(control, from, from + inserted);
+      ::SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+  }
+  ::SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  ::SendMessageW(control, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  ::SendMessageW(control, EM_SETEVENTMASK, 0, mask);
+  return done;
+}
