@@ -95,6 +95,11 @@ class HotkeyRoadTest : public ::testing::Test {
   void TearDown() override {
     if (!IsSkipped()) {
       EXPECT_EQ(session.Stop(), 0) << "Quillora.exe ends with 0 after /exit";
+      // The end lets the session notification go without an error.
+      const std::wstring log = session.LogText();
+      if (log.find(L"WTS_Notify successfully installed") != std::wstring::npos)
+        EXPECT_NE(log.find(L"WTS_Notify successfully uninstalled"), std::wstring::npos) << qlrtest::ToUtf8(log);
+      EXPECT_EQ(log.find(L"ERROR: WTS_Notify"), std::wstring::npos) << qlrtest::ToUtf8(log);
     }
   }
   void Start() {
