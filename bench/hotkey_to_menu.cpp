@@ -8,6 +8,9 @@
 // stages are printed too.
 //   bench_hotkey_to_menu [presses] [noballoon]   (noballoon: no tray balloon
 //   on the hotkey, which is shown by default)
+// At the end both programs are told to exit (Quillora.exe by its tray
+// menu's Exit command, the stand-in by WM_CLOSE) and the time to their end
+// is printed, with the log's error lines of the end.
 // Every step wakes another process (target, tray, wineserver), so the figure
 // is higher on an idle machine whose cores sleep deeply than on a busy one.
 #include <windows.h>
@@ -21,6 +24,7 @@
 
 #include "bench/bench_timer.h"
 #include "tests/e2e/hotkey_session.h"
+#include "tray/window/tray_messages.h"
 
 namespace {
 
@@ -70,6 +74,18 @@ bool LastStages(const std::wstring& log, double stages[kStages]) {
                  L"before query %lf ms, query %lf ms, store lookup %lf ms, menu build %lf ms, prepare %lf ms, "
                  L"item measuring %lf ms",
                  &stages[0], &stages[1], &stages[2], &stages[3], &stages[4], &stages[5]) == kStages;
+}
+
+// Milliseconds from posting the message to the end of the process of the
+// window; negative on time-out.
+double TimeExit(HWND window, UINT message, WPARAM wParam, DWORD pid) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (!process) return -1;
+  const double start = BenchNowMs();
+  PostMessageW(window, message, wParam, 0);
+  const bool ended = WaitForSingleObject(process, qlre2e::kWaitMs) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended ? BenchNowMs() - start : -1;
 }
 
 double Median(std::vector<double> v) {
@@ -157,8 +173,17 @@ int wmain(int argc, wchar_t** argv) {
       if (!((turn == i % 2) ? pressQuillora(i) : pressBare(i))) return 1;
     }
   }
-  PostMessageW(qlrtest::FindProcessWindow(standIn.Pid(), L"QlrBenchStandIn"), WM_CLOSE, 0, 0);
+  const double bareExit =
+      TimeExit(qlrtest::FindProcessWindow(standIn.Pid(), L"QlrBenchStandIn"), WM_CLOSE, 0, standIn.Pid());
   if (standIn.Wait(qlre2e::kWaitMs) == -1) standIn.Kill();
+  const double quilloraExit = TimeExit(session.TrayWindow(), WM_COMMAND, ID_TRAY_EXIT, session.QuilloraPid());
+  // The error lines of the run, each text once.
+  std::vector<std::wstring> errors;
+  const std::wstring log = session.LogText();
+  for (size_t at = log.find(L"ERROR: "); at != std::wstring::npos; at = log.find(L"ERROR: ", at + 1)) {
+    const std::wstring line = log.substr(at, log.find_first_of(L"\r\n", at) - at);
+    if (std::find(errors.begin(), errors.end(), line) == errors.end()) errors.push_back(line);
+  }
 
   const double ratio = Median(quillora) / Median(bare);
   wprintf(L"hotkey to visible menu, %d phrases in %d folders, %d presses each, balloon %ls\n",
@@ -171,5 +196,9 @@ int wmain(int argc, wchar_t** argv) {
   wprintf(L"  where Quillora.exe's time goes (medians of its logged stages):\n");
   for (int s = 0; s < kStages; ++s) wprintf(L"    %-44ls %6.1f ms\n", kStageNames[s], Median(stages[s]));
   wprintf(L"    %-44ls %6.1f ms\n", L"show and the rest (input, menu loop, screen)", Median(rest));
-  return session.Stop() == 0 ? 0 : 2;
+  wprintf(L"  exit by the tray menu's Exit to the end:  %8.1f ms (bare stand-in on WM_CLOSE %.1f ms)\n",
+          quilloraExit, bareExit);
+  wprintf(L"  kinds of error lines in Quillora.exe's log: %zu\n", errors.size());
+  for (const std::wstring& line : errors) wprintf(L"    %ls\n", line.c_str());
+  return session.Stop() == 0 && quilloraExit >= 0 ? 0 : 2;
 }
