@@ -23,28 +23,18 @@ constexpr UINT kTrayNotify = 32770;
 constexpr UINT kTrayIconId = 10;
 constexpr UINT kOpenBareMenu = WM_APP + 1;
 
-HWND VisibleMenuOf(DWORD pid) {
-  for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
-       menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(menu, &owner);
-    if (owner == pid && IsWindowVisible(menu)) return menu;
-  }
-  return nullptr;
-}
-
 // Milliseconds from posting the request to the visible menu, then closed
 // with Escape; negative on time-out.
 double TimeOneOpen(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD pid) {
   const double start = BenchNowMs();
   PostMessageW(window, message, wParam, lParam);
-  while (!VisibleMenuOf(pid)) {
+  while (!qlre2e::VisibleMenuOf(pid)) {
     if (BenchNowMs() - start > qlre2e::kWaitMs) return -1;
     Sleep(0);
   }
   const double ms = BenchNowMs() - start;
   PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-  if (!qlrtest::WaitUntil([&] { return VisibleMenuOf(pid) == nullptr; }, qlre2e::kWaitMs, 2)) return -1;
+  if (!qlrtest::WaitUntil([&] { return qlre2e::VisibleMenuOf(pid) == nullptr; }, qlre2e::kWaitMs, 2)) return -1;
   return ms;
 }
 

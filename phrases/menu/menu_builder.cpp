@@ -11,6 +11,7 @@
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_item_data.h"
 #include "phrases/menu/menu_pool.h"
+#include "phrases/menu/menu_road_clock.h"
 #include "phrases/store/phrase_captions.h"
 #include "phrases/store/phrase_node.h"
 #include "phrases/store/phrase_store.h"
@@ -100,7 +101,11 @@ void CPhraseMenuBuilder::AddLastUsed(HMENU menu) {
       ++i;
       continue;
     }
-    CPhraseNode* node = m_request.store->FindNodeById(id);
+    CPhraseNode* node = nullptr;
+    {
+      menu_road::LookupTimer lookup;
+      node = m_request.store->FindNodeById(id);
+    }
     if (!node || node->IsFolder()) {
       // A phrase deleted (or renumbered) since it was used: forget it
       // instead of complaining on every menu.
@@ -122,7 +127,11 @@ void CPhraseMenuBuilder::AddLastUsed(HMENU menu) {
 }
 
 bool CPhraseMenuBuilder::AppendPhrase(CPhraseNode& node, HMENU menu, std::uint32_t position, int lastUsedIndex) {
-  CPhraseItemTexts texts = GetPhraseItemTexts(node, m_request.texts);
+  CPhraseItemTexts texts;
+  {
+    menu_road::LookupTimer lookup;
+    texts = GetPhraseItemTexts(node, m_request.texts);
+  }
   UINT flags = 0;
   if (node.GetDisabledIsNoHasSelection() && !m_request.hasSelection) flags |= MF_GRAYED;
 
@@ -167,13 +176,18 @@ void CPhraseMenuBuilder::AddNodes(std::vector<CPhraseNode>& list, HMENU menu) {
     if (node.IsSeparatorBefore()) AppendMenuSeparator(menu, std::wstring());
     CMenuItemData* data = new CMenuItemData();
     data->SetCaption(node.GetCaption().c_str());
-    if (m_request.store && m_request.store->FolderContainsId(node, m_request.lastUsedId)) data->highlight = 1;
+    if (HoldsLastUsed(node)) data->highlight = 1;
     if (!AppendPopup(menu, popup, data)) {
       DestroyPopup(popup, m_request.pool);
       continue;
     }
     if (node.IsSeparatorAfter()) AppendMenuSeparator(menu, std::wstring());
   }
+}
+
+bool CPhraseMenuBuilder::HoldsLastUsed(const CPhraseNode& folder) {
+  menu_road::LookupTimer lookup;
+  return m_request.store && m_request.store->FolderContainsId(folder, m_request.lastUsedId);
 }
 
 std::wstring CPhraseMenuBuilder::HistoryToolTip(int index) {

@@ -88,6 +88,8 @@ class CPhraseMenuBuilder {
  private:
   bool AppendPhrase(CPhraseNode& node, HMENU menu, std::uint32_t position, int lastUsedIndex);
   std::wstring HistoryToolTip(int index);
+  // Whether the folder holds the last used phrase.
+  bool HoldsLastUsed(const CPhraseNode& folder);
 
   CPhraseMenuRequest& m_request;
 };

@@ -7,6 +7,7 @@
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_draw.h"
 #include "phrases/menu/menu_item_data.h"
+#include "phrases/menu/menu_road_clock.h"
 #include "phrases/store/phrase_node.h"
 #include "phrases/store/phrase_store.h"
 
@@ -93,7 +94,10 @@ HMENU IDataNeededHander_MenuSelf::MakeMenu(const CMenuRequest&, CPhraseStore* st
   build.options = m_options;
   build.pool = &m_menuPool;
   auto body = [&] { menu = CPhraseMenuBuilder(build).Build(); };
-  if (!RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::MakeMenu", body)) return nullptr;
+  menu_road::MarkBuild(true);
+  const bool built = RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::MakeMenu", body);
+  menu_road::MarkBuild(false);
+  if (!built) return nullptr;
   m_lastUsed.KeepOnly(ids);
   return menu;
 }
@@ -111,6 +115,8 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
   POINT at = {request.x, request.y};
   if (request.x == -1 && request.y == -1) GetCursorPos(&at);
 
+  // The tray menu's tip has nothing to forward for this menu.
+  CMenuTipHookPause hookPause;
   m_tracker = new CMenuTracker(this, m_options.menuToolTips);
   HWND tracker = m_tracker->Create();
   CAutoForegroundWindow foreground(m_trayWindow);
@@ -120,7 +126,9 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
   SetCursorPos(at.x, at.y);
   ResetSideBand();
 
+  menu_road::MarkTrack();
   UINT id = static_cast<UINT>(TrackPopupMenuEx(menu, TPM_RETURNCMD, at.x, at.y, tracker, nullptr));
+  Log(menu_road::TakeReport());
 
   ResetSideBand();
   if (m_trayWindow) SendMessageW(m_trayWindow, kMsgHideMenuTip, 0, 0);
@@ -142,9 +150,16 @@ void IDataNeededHander_MenuSelf::CleanupMenu(HMENU menu) {
   RunGuardedReported(L"Crash: on IDataNeededHander_MenuSelf::CleanupMenu", body);
 }
 
-BOOL IDataNeededHander_MenuSelf::OnMenuMEASUREITEM(HWND, MEASUREITEMSTRUCT* item) { return MeasureMenuItem(item); }
+BOOL IDataNeededHander_MenuSelf::OnMenuMEASUREITEM(HWND, MEASUREITEMSTRUCT* item) {
+  BOOL measured = MeasureMenuItem(item);
+  menu_road::MarkItemMeasured();
+  return measured;
+}
 
-BOOL IDataNeededHander_MenuSelf::OnMenuDRAWITEMSTRUCT(HWND, DRAWITEMSTRUCT* item) { return DrawMenuItem(item); }
+BOOL IDataNeededHander_MenuSelf::OnMenuDRAWITEMSTRUCT(HWND, DRAWITEMSTRUCT* item) {
+  menu_road::MarkShown();
+  return DrawMenuItem(item);
+}
 
 LRESULT IDataNeededHander_MenuSelf::OnRightMenuCommand(UINT itemId, int actionCode) {
   Log(L"IDataNeededHander_MenuSelf::OnRightMenuCommand");

@@ -52,6 +52,8 @@ LRESULT CALLBACK CallWndHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(s.hook, code, wParam, lParam);
 }
 
+HHOOK InstallCallWndHook() { return SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId()); }
+
 TOOLINFOW MakeToolInfo(HWND owner) {
   TOOLINFOW info = {};
   info.cbSize = sizeof(info);
@@ -83,6 +85,20 @@ UINT GetMenuTipQueryMessage() {
   static UINT message = RegisterWindowMessageW(L"9176C785-52C0-432a-AB51-C8439932297C");
   return message;
 }
+
+CMenuTipHookPause::CMenuTipHookPause() {
+  if (!t_hook.hook) return;
+  UnhookWindowsHookEx(t_hook.hook);
+  t_hook.hook = nullptr;
+  m_paused = true;
+}
+
+CMenuTipHookPause::~CMenuTipHookPause() {
+  // A tip destroyed meanwhile took its hook state with it.
+  if (m_paused && t_hook.tip && !t_hook.hook) t_hook.hook = InstallCallWndHook();
+}
+
+bool IsMenuTipHookInstalled() { return t_hook.hook != nullptr; }
 
 CMenuToolTip* GetCurrentMenuToolTip() { return g_current; }
 void SetCurrentMenuToolTip(CMenuToolTip* tip) { g_current = tip; }
@@ -167,7 +183,7 @@ bool CMenuToolTip::Create(HWND owner, const wchar_t* text, HINSTANCE instance, D
   SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, 300);
   if (title && *title) SendMessageW(m_tip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(title));
   if (m_hookWanted && !t_hook.hook) {
-    t_hook.hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId());
+    t_hook.hook = InstallCallWndHook();
     t_hook.owner = owner;
     t_hook.tip = this;
   }

@@ -33,6 +33,48 @@ TEST(MenuToolTipTest, DestructionDoesNotWaitOutPendingDelays) {
   DestroyWindow(owner);
 }
 
+int g_forwarded = 0;
+
+LRESULT CALLBACK CountingOwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_MENUSELECT) ++g_forwarded;
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// The tip's thread hook hands a child window's menu selection to the
+// owner; paused (while a menu it has no part in is open) it is out of the
+// way, and back afterwards unless its tip went meanwhile.
+TEST(MenuToolTipTest, ThreadHookForwardsAndStepsAsideForOtherMenus) {
+  HWND owner = MakeMenuTipOwner();
+  SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingOwnerProc));
+  HWND child = CreateWindowW(L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
+  ASSERT_NE(child, nullptr);
+  auto selectInChild = [&] {
+    g_forwarded = 0;
+    SendMessageW(child, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    return g_forwarded;
+  };
+  {
+    CountingMenuTip tip;
+    ASSERT_TRUE(tip.Create(owner, nullptr, nullptr, 0, nullptr));
+    EXPECT_TRUE(IsMenuTipHookInstalled());
+    EXPECT_EQ(1, selectInChild());
+    {
+      CMenuTipHookPause pause;
+      EXPECT_FALSE(IsMenuTipHookInstalled());
+      EXPECT_EQ(0, selectInChild());
+    }
+    EXPECT_TRUE(IsMenuTipHookInstalled());
+    EXPECT_EQ(1, selectInChild());
+    {
+      CMenuTipHookPause pause;
+      tip.DestroyTip();
+    }
+    EXPECT_FALSE(IsMenuTipHookInstalled());
+    EXPECT_EQ(0, selectInChild());
+  }
+  DestroyWindow(owner);
+}
+
 TEST(MenuToolTipTest, OnlyTheItemWhereTheSelectionRestedIsShown) {
   HWND owner = MakeMenuTipOwner();
   HMENU menu = CreatePopupMenu();

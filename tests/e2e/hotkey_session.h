@@ -69,11 +69,25 @@ inline INPUT Key(WORD vk, bool up) {
   return in;
 }
 
-// Ctrl+Alt+Enter, down and up again.
-inline bool PressDefaultHotkey() {
-  INPUT keys[] = {Key(VK_CONTROL, false), Key(VK_MENU, false), Key(VK_RETURN, false),
-                  Key(VK_RETURN, true),   Key(VK_MENU, true),  Key(VK_CONTROL, true)};
+// Ctrl+Alt+vk, down and up again.
+inline bool PressCtrlAlt(WORD vk) {
+  INPUT keys[] = {Key(VK_CONTROL, false), Key(VK_MENU, false), Key(vk, false),
+                  Key(vk, true),          Key(VK_MENU, true),  Key(VK_CONTROL, true)};
   return SendInput(6, keys, sizeof(INPUT)) == 6;
+}
+
+// Ctrl+Alt+Enter.
+inline bool PressDefaultHotkey() { return PressCtrlAlt(VK_RETURN); }
+
+// A visible popup menu of the process, or null.
+inline HWND VisibleMenuOf(DWORD pid) {
+  for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
+       menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(menu, &owner);
+    if (owner == pid && IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
 }
 
 inline bool PressKey(WORD vk) {
@@ -228,15 +242,7 @@ class HotkeySession {
 
   // The visible phrase menu of Quillora.exe, or null. Looked up by class,
   // which is cheap enough to poll without delaying the menu itself.
-  HWND PhraseMenu() const {
-    for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
-         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(menu, &pid);
-      if (pid == m_quillora.Pid() && IsWindowVisible(menu)) return menu;
-    }
-    return nullptr;
-  }
+  HWND PhraseMenu() const { return VisibleMenuOf(m_quillora.Pid()); }
   bool WaitForMenu(DWORD timeoutMs = kWaitMs) const {
     return qlrtest::WaitUntil([&] { return PhraseMenu() != nullptr; }, timeoutMs, 5);
   }

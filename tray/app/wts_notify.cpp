@@ -55,7 +55,11 @@ bool CWTSNotify::Register(HWND window, bool bThisSessionOnly) {
 bool CWTSNotify::Unregister(HWND window) {
   auto fn = reinterpret_cast<UnregisterFn>(Lookup("WTSUnRegisterSessionNotification"));
   if (!fn) return false;
-  if (!fn(window)) return false;
+  SetLastError(ERROR_SUCCESS);
+  // A refusal that names no error is no failure: Wine's session functions
+  // keep no registration (registering only says yes), so there is none to
+  // drop, and every exit would log an error that is none.
+  if (!fn(window) && GetLastError() != ERROR_SUCCESS) return false;
   m_windows.erase(window);
   return true;
 }

@@ -7,6 +7,7 @@
 #include "foundation/localization/menu_localizer.h"
 #include "foundation/logging/log.h"
 #include "history/store/history_caption.h"
+#include "phrases/menu/menu_tooltip.h"
 #include "settings/settings.h"
 #include "tray/app/app_control.h"
 #include "tray/app/app_texts.h"
@@ -38,6 +39,9 @@ void CQLRTrayWnd::DisplayTrayMenuWithPoint(int x, int y) {
   HMENU menu = bar ? GetSubMenu(bar, 0) : nullptr;
   UINT chosen = 0;
   if (menu) {
+    // This menu's messages come to the tray window itself: the tip's thread
+    // hook, which forwards those of windows below it, would only slow it.
+    CMenuTipHookPause hookPause;
     SetMenuDefaultItem(menu, ID_TRAY_START_EDITOR, FALSE);
     GetLangFile().LocalizeMenu(menu);
     EnumLanguageFiles(m_menuLanguages, GetLocalizeExampleFileName().c_str());

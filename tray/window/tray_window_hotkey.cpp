@@ -10,6 +10,7 @@
 #include "phrases/insertion/keystrokes.h"
 #include "phrases/macros/macro_expand.h"
 #include "phrases/menu/menu_commands.h"
+#include "phrases/menu/menu_road_clock.h"
 #include "phrases/store/phrase_node.h"
 #include "settings/settings.h"
 #include "tray/app/app_control.h"
@@ -73,6 +74,7 @@ void CQLRTrayWnd::OnHotKeyPressed() {
 
 void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
   if (!m_dataNeededHandler) return;
+  menu_road::MarkRoadStart();
   CQLRTraySettings& settings = GetSettings();
   if (fromHotkey && settings.showTrayBallonOnHotkey) {
     std::wstring text = GetClientString(IDS_HOTKEY_DETECTED) + L" - " + GetHotkeyText() + L"\n" +
@@ -88,8 +90,10 @@ void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
   m_clipboardKeeper.Save();
 
   CQueryRecord query;
+  menu_road::MarkQueryAsked();
   int road = m_dllService.SendMessageToTargetWindow(fromHotkey ? FALSE : TRUE, query, m_hWnd);
   if (road == CQLRDLLService::kFilledBySelf) {
+    menu_road::MarkQueryAnswered();
     CAnswerRecord answer;
     m_dataNeededHandler->OnDataNeeded(MenuRequestFromQuery(query), &answer);
   } else {
@@ -102,6 +106,7 @@ void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
 
 LRESULT CQLRTrayWnd::OnQuery(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   return ServeQueryMessage(wParam, lParam, [this](CQueryRecord& query, CAnswerRecord& answer) {
+    menu_road::MarkQueryAnswered();
     if (m_dataNeededHandler) m_dataNeededHandler->OnDataNeeded(MenuRequestFromQuery(query), &answer);
   });
 }
