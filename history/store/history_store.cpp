@@ -128,19 +128,19 @@ std::unique_ptr<CCHItem> LoadHistoryDataFile(const std::wstring& path) {
   if (kind == kHistoryKindUnicode && EqualNoCase(GetFileExt(path), L".txt") && !IsUnicodeTextFile(path))
     kind = kHistoryKindAnsi;
 
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return skip(L"missing");
+  // Attributes, size and creation time in one call: a thousand items
+  // make a thousand of these.
+  WIN32_FILE_ATTRIBUTE_DATA info = {};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) return skip(L"missing");
+  const DWORD attributes = info.dwFileAttributes;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return skip(L"a folder");
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return skip(L"cannot be opened, code=" + std::to_wstring(GetLastError()));
-  LARGE_INTEGER fileSize = {};
-  if (!GetFileSizeEx(file.Get(), &fileSize)) return skip(L"no size");
-  const ULONGLONG size = static_cast<ULONGLONG>(fileSize.QuadPart);
+  const ULONGLONG size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
   if (size == 0) return skip(L"empty");
   if (size > kMaxHistoryDataFileBytes) return skip(L"too large");
-  FILETIME created = {};
-  GetFileTime(file.Get(), &created, nullptr, nullptr);
+  const FILETIME created = info.ftCreationTime;
   const DWORD bytes = static_cast<DWORD>(size);
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return skip(L"cannot be opened, code=" + std::to_wstring(GetLastError()));
 
   auto item = std::make_unique<CCHItem>(kind);
   std::wstring problem;

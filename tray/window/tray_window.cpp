@@ -212,6 +212,20 @@ void CQLRTrayWnd::UnregisterSessionNotification() {
   }
 }
 
+namespace {
+
+constexpr DWORD kIconRemovalWaitMs = 5000;
+
+DWORD WINAPI RemoveTrayIconThread(void* window) {
+  NOTIFYICONDATAW data = {};
+  data.hWnd = static_cast<HWND>(window);
+  data.uID = kTrayIconId;
+  CallShellNotifyIcon(NIM_DELETE, &data);
+  return 0;
+}
+
+}  // namespace
+
 LRESULT CQLRTrayWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
   // Every watcher and helper thread ends on this event.
   if (m_stopEvent) SetEvent(m_stopEvent);
@@ -222,14 +236,17 @@ LRESULT CQLRTrayWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
   // A usage count saved just before the end must reach its phrase file.
   WaitForPhraseWrites(5000);
   m_trayIconAnimation.Stop();
-  NOTIFYICONDATAW data = {};
-  data.hWnd = m_hWnd;
-  data.uID = kTrayIconId;
-  CallShellNotifyIcon(NIM_DELETE, &data);
+  // The icon leaves while the pane and the history end: under X each can
+  // wait on the window manager for a while, and side by side the waits
+  // overlap instead of adding up.
+  UniqueHandle iconRemoval(CreateThread(nullptr, 0, RemoveTrayIconThread, m_hWnd, 0, nullptr));
+  if (!iconRemoval) RemoveTrayIconThread(m_hWnd);
   if (m_floatPane && m_floatPane->IsWindow()) m_floatPane->DestroyWindow();
   // The handler writes what is still unsaved as its window ends.
   if (IsClipboardHistoryRunning()) DisableClipboardHistory();
   SetClipboardCaptureBlocker(nullptr);
+  // A shell that does not answer keeps its icon; the end goes on.
+  if (iconRemoval) WaitForSingleObject(iconRemoval.Get(), kIconRemovalWaitMs);
   UnregisterSessionNotification();
   LeaveMessageLoop();
   if (GetTrayHwnd() == m_hWnd) SetTrayHwnd(nullptr);
