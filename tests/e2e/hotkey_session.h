@@ -69,16 +69,29 @@ inline INPUT Key(WORD vk, bool up) {
   return in;
 }
 
-// Ctrl+Alt+Enter, down and up again.
-inline bool PressDefaultHotkey() {
-  INPUT keys[] = {Key(VK_CONTROL, false), Key(VK_MENU, false), Key(VK_RETURN, false),
-                  Key(VK_RETURN, true),   Key(VK_MENU, true),  Key(VK_CONTROL, true)};
+// Ctrl+Alt and the key, down and up again.
+inline bool PressCtrlAlt(WORD vk) {
+  INPUT keys[] = {Key(VK_CONTROL, false), Key(VK_MENU, false), Key(vk, false),
+                  Key(vk, true),          Key(VK_MENU, true),  Key(VK_CONTROL, true)};
   return SendInput(6, keys, sizeof(INPUT)) == 6;
 }
+inline bool PressDefaultHotkey() { return PressCtrlAlt(VK_RETURN); }
 
 inline bool PressKey(WORD vk) {
   INPUT keys[] = {Key(vk, false), Key(vk, true)};
   return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+// A visible menu window of the process, or null. Looked up by class, which
+// is cheap enough to poll without delaying the menu itself.
+inline HWND VisibleMenuOf(DWORD pid) {
+  for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
+       menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(menu, &owner);
+    if (owner == pid && IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
 }
 
 // The insert target: a window of its own process with a focused EDIT (or
@@ -226,17 +239,8 @@ class HotkeySession {
     return qlrtest::WaitUntil([&] { return LogText().find(text) != std::wstring::npos; }, timeoutMs, 20);
   }
 
-  // The visible phrase menu of Quillora.exe, or null. Looked up by class,
-  // which is cheap enough to poll without delaying the menu itself.
-  HWND PhraseMenu() const {
-    for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
-         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(menu, &pid);
-      if (pid == m_quillora.Pid() && IsWindowVisible(menu)) return menu;
-    }
-    return nullptr;
-  }
+  // The visible phrase menu of Quillora.exe, or null.
+  HWND PhraseMenu() const { return VisibleMenuOf(m_quillora.Pid()); }
   bool WaitForMenu(DWORD timeoutMs = kWaitMs) const {
     return qlrtest::WaitUntil([&] { return PhraseMenu() != nullptr; }, timeoutMs, 5);
   }
