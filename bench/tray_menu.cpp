@@ -23,15 +23,7 @@ constexpr UINT kTrayNotify = 32770;
 constexpr UINT kTrayIconId = 10;
 constexpr UINT kOpenBareMenu = WM_APP + 1;
 
-HWND VisibleMenuOf(DWORD pid) {
-  for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
-       menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(menu, &owner);
-    if (owner == pid && IsWindowVisible(menu)) return menu;
-  }
-  return nullptr;
-}
+using qlre2e::VisibleMenuOf;
 
 // Milliseconds from posting the request to the visible menu, then closed
 // with Escape; negative on time-out.
