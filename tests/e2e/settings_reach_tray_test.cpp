@@ -203,6 +203,7 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
          Send(GetDlgItem(page, kHotkeyField), kHotkeySetField, MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT));
        },
        [] { return HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_F7) && !HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_RETURN); }},
+      // The menu is opened by the new hotkey, which thus works, not only is held.
       {"menu font", [&](HWND page) { EXPECT_TRUE(ChooseLargestMenuFont(page, child.Pid())); },
        [&] { return menuWidth(VK_F7) > 2 * systemFontWidth; }},
       {"double hotkey",
