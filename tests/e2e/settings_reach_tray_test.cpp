@@ -23,6 +23,8 @@ constexpr int kFormatList = 1042;
 constexpr int kWriteLogBox = 1026;
 constexpr int kSoundsBox = 1011;
 constexpr int kPasteMethodList = 1034;
+constexpr int kFontButton = 1045;
+constexpr int kFontSizeList = 0x472;
 constexpr int kSaveAndClose = 1037;
 constexpr int kHistoryWindowId = 1333;
 constexpr int kProbeId = 91;
@@ -41,6 +43,26 @@ void SetChecked(HWND page, int id, bool on) {
 void SelectData(HWND list, LRESULT data) {
   for (int i = 0; i < Send(list, CB_GETCOUNT); ++i)
     if (Send(list, CB_GETITEMDATA, i) == data) Send(list, CB_SETCURSEL, i);
+}
+
+// The font dialog of the page's "..." button, with the largest size it
+// offers chosen; true once its OK button has closed it.
+bool ChooseLargestMenuFont(HWND page, DWORD editorPid) {
+  PostMessageW(GetDlgItem(page, kFontButton), BM_CLICK, 0, 0);
+  HWND dialog = nullptr;
+  if (!WaitUntil([&] {
+        for (HWND window : qlrtest::FindProcessWindows(editorPid))
+          if (IsWindowVisible(window) && GetDlgItem(window, kFontSizeList)) dialog = window;
+        return dialog != nullptr;
+      }, qlre2e::kWaitMs))
+    return false;
+  HWND sizes = GetDlgItem(dialog, kFontSizeList);
+  const LRESULT count = Send(sizes, CB_GETCOUNT);
+  if (count <= 0) return false;
+  Send(sizes, CB_SETCURSEL, count - 1);
+  Send(dialog, WM_COMMAND, MAKEWPARAM(kFontSizeList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  return WaitUntil([&] { return !IsWindow(dialog); }, qlre2e::kWaitMs);
 }
 
 // Whether somebody holds the hotkey: a free one is taken and given back.
@@ -146,6 +168,21 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
     return target.BringForward() && qlre2e::SendCommandBlock(trayWindow, 1, target.Window(), 138) == 1 &&
            target.WaitForText(kPhrase);
   };
+  // The width of the phrase menu that Ctrl+Alt+key opens in the target (its
+  // items are as wide as their texts in the menu font); 0 when none opened.
+  auto menuWidth = [&](WORD key) {
+    HWND menu = nullptr;
+    if (!target.BringForward() || !qlre2e::PressCtrlAlt(key) ||
+        !WaitUntil([&] { return (menu = qlre2e::VisibleMenuOf(tray.Pid())) != nullptr; }, kWaitMs))
+      return 0;
+    RECT rect = {};
+    GetWindowRect(menu, &rect);
+    EXPECT_TRUE(qlre2e::PressKey(VK_ESCAPE));
+    EXPECT_TRUE(WaitUntil([&] { return qlre2e::VisibleMenuOf(tray.Pid()) == nullptr; }, kWaitMs));
+    return static_cast<int>(rect.right - rect.left);
+  };
+  const int systemFontWidth = menuWidth(VK_RETURN);
+  ASSERT_GT(systemFontWidth, 0) << qlrtest::ToUtf8(LogText());
   // The tray's sign that it tried to play the key sound (the test's program
   // folder holds no sound files).
   const std::wstring keySoundMissing = L"Sound file not found: " + dir.File(L"kbd.wav");
@@ -166,6 +203,9 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
          Send(GetDlgItem(page, kHotkeyField), kHotkeySetField, MAKEWORD(VK_F7, HOTKEYF_CONTROL | HOTKEYF_ALT));
        },
        [] { return HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_F7) && !HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_RETURN); }},
+      // The menu is opened by the new hotkey, which thus works, not only is held.
+      {"menu font", [&](HWND page) { EXPECT_TRUE(ChooseLargestMenuFont(page, child.Pid())); },
+       [&] { return menuWidth(VK_F7) > 2 * systemFontWidth; }},
       {"double hotkey",
        [](HWND page) { Send(GetDlgItem(GetDlgItem(page, kHotkeyField), kHotkeyDoubleBox), BM_CLICK); },
        [] {
