@@ -256,13 +256,22 @@ bool MostlyVisible(HWND window) {
 // What the pane shows matches what it paints when made to paint all of
 // itself again, and no block of it is left black. "" when clean.
 std::string PaintFault(HWND bar) {
-  const RECT rect = VisibleClient(bar);
-  const int width = rect.right - rect.left;
-  if (width <= 0 || rect.bottom <= rect.top) return "the pane is not on the screen";
   // No control under the cursor shows a hover state that a later paint drops.
   INPUT away = MouseAt(POINT{0, GetSystemMetrics(SM_CYSCREEN) - 1}, 0);
   SendInput(1, &away, sizeof(INPUT));
-  const std::vector<DWORD> shown = SettledPixels(rect);
+  // The frame may still be laying the pane out: the copy counts once the
+  // pane stood still while it was taken.
+  RECT rect = {};
+  std::vector<DWORD> shown;
+  WaitUntil([&] {
+    rect = VisibleClient(bar);
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return false;
+    shown = SettledPixels(rect);
+    const RECT now = VisibleClient(bar);
+    return EqualRect(&rect, &now) != FALSE;
+  }, 20000, 50);
+  const int width = rect.right - rect.left;
+  if (width <= 0 || rect.bottom <= rect.top) return "the pane is not on the screen";
   const std::string black = BlackBlock(shown, width);
   if (!black.empty()) return "a black block at " + black;
   // Painted by the editor's own loop (a paint forced from here would
