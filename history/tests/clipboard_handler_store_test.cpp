@@ -149,8 +149,11 @@ TEST_F(HandlerStoreTest, StaleOrRepeatedSavesLeaveOneCopyOnDisk) {
   EXPECT_TRUE(Descriptors().empty());
   handler->PostSaveRequest();
   ASSERT_TRUE(WaitSaved(edited));
-  EXPECT_EQ(Descriptors(), std::vector<std::wstring>{L"quillora_cb1.info"});
-  std::wstring data = folder.File(IniReadString(folder.File(L"quillora_cb1.info"), L"Files", L"File0"));
+  // One copy; its number depends on whether the stale files were gone
+  // when the name was chosen.
+  const std::vector<std::wstring> saved = Descriptors();
+  ASSERT_EQ(saved.size(), 1u);
+  std::wstring data = folder.File(IniReadString(folder.File(saved[0]), L"Files", L"File0"));
   EXPECT_EQ(qlrtest::ReadBytes(data), "\xFF\xFE" + std::string(reinterpret_cast<const char*>(L"the edit"), 18));
 }
 
