@@ -1,0 +1,120 @@
+#include "foundation/ui/rtf_case.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "foundation/ui/rtf_reader.h"
+
+namespace {
+
+struct Edit {
+  size_t from, to;  // the source bytes replaced; from == to inserts
+  std::string text;
+  bool black;       // text is a colour word: the black entry's number goes after it
+};
+
+class CaseSink : public RtfSink {
+ public:
+  void Char(wchar_t c, const RtfCharToken& token) override {
+    // Text without its own font and size would take the control's
+    // defaults, which the control's RTF writes out.
+    if (!token.styled) m_unstyled = true;
+    ++m_chars;
+    m_lastIsMark = c == L'\r';
+    if (token.kind == RtfCharToken::kSpecial) return;
+    m_text.push_back(c);
+    m_tokens.push_back(token);
+  }
+  void Emphasis(size_t from, size_t to, const char* word) override {
+    // Each word is turned into its "off" form, so the spacing around it stays.
+    static const char* const kOff[][2] = {{"b", "\\b0"},           {"i", "\\i0"},         {"ul", "\\ulnone"},
+                                          {"ulnone", "\\ulnone"},  {"strike", "\\strike0"}, {"protect", "\\protect0"},
+                                          {"cf", "\\cf"}};
+    for (const auto& off : kOff)
+      if (!strcmp(word, off[0])) m_edits.push_back({from, to, off[1], !strcmp(word, "cf")});
+  }
+  void PlainReset(size_t end) override { m_edits.push_back({end, end, "\\cf", true}); }
+  void ColorTable(size_t at, int count) override {
+    if (count < 0) {  // no table: one of black alone, read before any text
+      m_black = 1;
+      m_edits.push_back({at, at, "{\\colortbl;\\red0\\green0\\blue0;}\\cf1", false});
+      return;
+    }
+    m_black = count;
+    m_edits.push_back({at, at, "\\red0\\green0\\blue0;", false});
+    m_edits.push_back({at + 1, at + 1, "\\cf" + std::to_string(count) + " ", false});
+  }
+
+  bool Write(const char* rtf, size_t size, bool upper, std::string* out) {
+    if (m_unstyled) return false;
+    // A last paragraph mark is the one every text ends in: alone, it is no text.
+    if (m_chars == 0 || (m_chars == 1 && m_lastIsMark)) return true;
+    std::wstring changed = m_text;
+    if (!changed.empty()) {
+      DWORD n = static_cast<DWORD>(changed.size());
+      upper ? CharUpperBuffW(&changed[0], n) : CharLowerBuffW(&changed[0], n);
+    }
+    for (size_t i = 0; i < changed.size(); ++i)
+      if (changed[i] != m_text[i]) m_edits.push_back(Rewrite(changed[i], m_tokens[i]));
+    std::stable_sort(m_edits.begin(), m_edits.end(),
+                     [](const Edit& a, const Edit& b) { return a.from != b.from ? a.from < b.from : a.to < b.to; });
+    out->reserve(size + size / 8 + 64);
+    size_t at = 0;
+    std::string black = std::to_string(m_black);
+    for (const Edit& edit : m_edits) {
+      if (edit.from < at) return false;  // overlapping edits: not expected, so not trusted
+      out->append(rtf + at, edit.from - at);
+      out->append(edit.text);
+      if (edit.black) out->append(black);
+      at = edit.to;
+    }
+    out->append(rtf + at, size - at);
+    return true;
+  }
+
+ private:
+  static Edit Rewrite(wchar_t c, const RtfCharToken& token) {
+    Edit edit = {token.from, token.to, std::string(), false};
+    if (token.kind != RtfCharToken::kUnicode) {
+      if (c >= 0x20 && c < 0x80 && c != L'\\' && c != L'{' && c != L'}') {
+        edit.text.assign(1, static_cast<char>(c));
+        return edit;
+      }
+      char byte[2];
+      BOOL lost = FALSE;
+      wchar_t back = 0;
+      if (token.codePage && WideCharToMultiByte(token.codePage, 0, &c, 1, byte, 2, nullptr, &lost) == 1 && !lost &&
+          MultiByteToWideChar(token.codePage, 0, byte, 1, &back, 1) == 1 && back == c) {
+        char hex[8];
+        snprintf(hex, sizeof hex, "\\'%02x", static_cast<unsigned char>(byte[0]));
+        edit.text = hex;
+        return edit;
+      }
+    }
+    edit.text = "\\u" + std::to_string(static_cast<short>(c));
+    // A word that stood for a byte needs a delimiter and its fallback.
+    if (token.kind != RtfCharToken::kUnicode) edit.text += " " + std::string(static_cast<size_t>(token.skip), '?');
+    return edit;
+  }
+
+  std::wstring m_text;
+  std::vector<RtfCharToken> m_tokens;
+  std::vector<Edit> m_edits;
+  int m_black = 1;
+  size_t m_chars = 0;
+  bool m_lastIsMark = false;
+  bool m_unstyled = false;
+};
+
+}  // namespace
+
+bool RtfChangeCaseFast(const char* rtf, size_t size, bool upper, std::string* out) {
+  out->clear();
+  CaseSink sink;
+  if (!ReadRtf(rtf, size, sink)) return false;
+  return sink.Write(rtf, size, upper, out);
+}
