@@ -3,13 +3,30 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "foundation/ui/rtf_reader.h"
 
 namespace {
+
+constexpr size_t kMaxReserve = 1 << 22;
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+
+// A character RTF may hold as itself.
+bool IsPlainAscii(wchar_t c) { return c >= 0x20 && c < 0x80 && c != L'\\' && c != L'{' && c != L'}'; }
+
+// The part of an RtfCharToken a rewrite needs, kept small.
+struct Token {
+  uint32_t from, to;
+  UINT codePage;
+  uint8_t kind, skip;
+};
 
 struct Edit {
   size_t from, to;  // the source bytes replaced; from == to inserts
@@ -19,15 +36,27 @@ struct Edit {
 
 class CaseSink : public RtfSink {
  public:
+  // Growing the buffers step by step costs more than the reading itself
+  // (each character is at least one byte of RTF).
+  explicit CaseSink(size_t size) {
+    size_t expected = size < kMaxReserve ? size : kMaxReserve;
+    m_text.reserve(expected);
+    m_tokens.reserve(expected);
+  }
+
   void Char(wchar_t c, const RtfCharToken& token) override {
     // Text without its own font and size would take the control's
     // defaults, which the control's RTF writes out.
-    if (!token.styled) m_unstyled = true;
+    // The control does not colour a line break as the text around it.
+    if (!token.styled || c == L'\v') m_unstyled = true;
     ++m_chars;
     m_lastIsMark = c == L'\r';
     if (token.kind == RtfCharToken::kSpecial) return;
+    // Only letters change case: the rest need not be kept.
+    if (c < 0x80 && !IsAsciiLetter(c)) return;
     m_text.push_back(c);
-    m_tokens.push_back(token);
+    m_tokens.push_back(Token{static_cast<uint32_t>(token.from), static_cast<uint32_t>(token.to), token.codePage,
+                             static_cast<uint8_t>(token.kind), static_cast<uint8_t>(token.skip)});
   }
   void Emphasis(size_t from, size_t to, const char* word) override {
     // Each word is turned into its "off" form, so the spacing around it stays.
@@ -58,8 +87,16 @@ class CaseSink : public RtfSink {
       DWORD n = static_cast<DWORD>(changed.size());
       upper ? CharUpperBuffW(&changed[0], n) : CharLowerBuffW(&changed[0], n);
     }
-    for (size_t i = 0; i < changed.size(); ++i)
-      if (changed[i] != m_text[i]) m_edits.push_back(Rewrite(changed[i], m_tokens[i]));
+    // A letter written as itself changes in place; anything else becomes an edit.
+    std::string source(rtf, size);
+    for (size_t i = 0; i < changed.size(); ++i) {
+      wchar_t c = changed[i];
+      if (c == m_text[i]) continue;
+      if (m_tokens[i].kind == RtfCharToken::kRaw && IsPlainAscii(c))
+        source[m_tokens[i].from] = static_cast<char>(c);
+      else
+        m_edits.push_back(Rewrite(c, m_tokens[i]));
+    }
     std::stable_sort(m_edits.begin(), m_edits.end(),
                      [](const Edit& a, const Edit& b) { return a.from != b.from ? a.from < b.from : a.to < b.to; });
     out->reserve(size + size / 8 + 64);
@@ -67,30 +104,42 @@ class CaseSink : public RtfSink {
     std::string black = std::to_string(m_black);
     for (const Edit& edit : m_edits) {
       if (edit.from < at) return false;  // overlapping edits: not expected, so not trusted
-      out->append(rtf + at, edit.from - at);
+      out->append(source, at, edit.from - at);
       out->append(edit.text);
       if (edit.black) out->append(black);
       at = edit.to;
     }
-    out->append(rtf + at, size - at);
+    out->append(source, at, size - at);
     return true;
   }
 
  private:
-  static Edit Rewrite(wchar_t c, const RtfCharToken& token) {
+  // The byte of a character in a single-byte code page that reads back as
+  // the character, or -1; each character is looked up once.
+  int Encode(UINT cp, wchar_t c) {
+    auto key = std::make_pair(cp, c);
+    auto found = m_encoded.find(key);
+    if (found != m_encoded.end()) return found->second;
+    char byte[2];
+    BOOL lost = FALSE;
+    wchar_t back = 0;
+    int result = -1;
+    if (WideCharToMultiByte(cp, 0, &c, 1, byte, 2, nullptr, &lost) == 1 && !lost &&
+        MultiByteToWideChar(cp, 0, byte, 1, &back, 1) == 1 && back == c)
+      result = static_cast<unsigned char>(byte[0]);
+    m_encoded.emplace(key, result);
+    return result;
+  }
+
+  Edit Rewrite(wchar_t c, const Token& token) {
     Edit edit = {token.from, token.to, std::string(), false};
     if (token.kind != RtfCharToken::kUnicode) {
-      if (c >= 0x20 && c < 0x80 && c != L'\\' && c != L'{' && c != L'}') {
-        edit.text.assign(1, static_cast<char>(c));
-        return edit;
-      }
-      char byte[2];
-      BOOL lost = FALSE;
-      wchar_t back = 0;
-      if (token.codePage && WideCharToMultiByte(token.codePage, 0, &c, 1, byte, 2, nullptr, &lost) == 1 && !lost &&
-          MultiByteToWideChar(token.codePage, 0, byte, 1, &back, 1) == 1 && back == c) {
+      // Written as a hex escape even when plain: a letter straight after a
+      // control word would become part of it.
+      int byte = c < 0x80 ? static_cast<int>(c) : token.codePage ? Encode(token.codePage, c) : -1;
+      if (byte >= 0) {
         char hex[8];
-        snprintf(hex, sizeof hex, "\\'%02x", static_cast<unsigned char>(byte[0]));
+        snprintf(hex, sizeof hex, "\\'%02x", byte);
         edit.text = hex;
         return edit;
       }
@@ -102,19 +151,20 @@ class CaseSink : public RtfSink {
   }
 
   std::wstring m_text;
-  std::vector<RtfCharToken> m_tokens;
+  std::vector<Token> m_tokens;
   std::vector<Edit> m_edits;
+  std::map<std::pair<UINT, wchar_t>, int> m_encoded;
   int m_black = 1;
   size_t m_chars = 0;
   bool m_lastIsMark = false;
-  bool m_unstyled = false;
+  bool m_unstyled = false;  // left to the control
 };
 
 }  // namespace
 
 bool RtfChangeCaseFast(const char* rtf, size_t size, bool upper, std::string* out) {
   out->clear();
-  CaseSink sink;
+  CaseSink sink(size);
   if (!ReadRtf(rtf, size, sink)) return false;
   return sink.Write(rtf, size, upper, out);
 }

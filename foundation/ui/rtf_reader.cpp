@@ -13,6 +13,10 @@ constexpr size_t kMaxFontName = 31;
 constexpr size_t kMaxWord = 32;
 constexpr int kMaxUnicodeSkip = 8;
 constexpr int kNoFont = -2;
+// The font table is a group of the document's group.
+constexpr size_t kFontTableDepth = 2;
+// Positions are kept in 32 bits.
+constexpr size_t kMaxSize = size_t(1) << 30;
 
 enum class Dest { kBody, kFontTable, kColorTable, kSkip };
 
@@ -146,8 +150,11 @@ class Reader {
       return true;
     }
     if (group.dest == Dest::kFontTable) {
+      // Only entries, each a group of its own, are read here.
+      if (m_stack.size() != kFontTableDepth) return false;
       m_fontName = 0;
       m_fontIndex = -1;
+      m_fontEnded = false;
       m_stack.push_back(group);
       return true;
     }
@@ -211,12 +218,47 @@ class Reader {
     return true;
   }
 
+  struct FontUse {
+    UINT cp;       // 0: text in it is left to the control
+    bool inTable;
+  };
+
+  // The font in effect, remembered for the last font asked: the font table
+  // is complete before the first character.
+  FontUse CurrentFont() {
+    int font = Top().font == -1 ? m_defaultFont : Top().font;
+    if (font != m_cachedFont) {
+      m_cachedFont = font;
+      m_cachedUse = font == kNoFont ? FontUse{0, false} : FontUse{CodePage(font), m_charsets.count(font) > 0};
+    }
+    return m_cachedUse;
+  }
+
+  // A byte above 0x7F in a single-byte code page; each byte is decoded once.
+  bool Decode(UINT cp, unsigned char b, wchar_t* out) {
+    DecodeTable* table = nullptr;
+    for (DecodeTable& t : m_tables)
+      if (t.cp == cp) table = &t;
+    if (!table) {
+      m_tables.push_back(DecodeTable{cp, {}, {}});
+      table = &m_tables.back();
+    }
+    unsigned char& state = table->state[b - 0x80];
+    if (state == 0) {
+      char in = static_cast<char>(b);
+      state = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, &in, 1, &table->chars[b - 0x80], 1) == 1 ? 1 : 2;
+    }
+    *out = table->chars[b - 0x80];
+    return state == 1;
+  }
+
   UINT CodePage(int font) {
     // A font of the table without a character set is read as Western,
     // whatever code page the document names; text in no known font in
     // the document's code page.
+    // A font missing from a table the document has is left to the control.
     auto found = m_charsets.find(font);
-    if (found == m_charsets.end()) return SingleByteCodePage(m_ansiCodePage);
+    if (found == m_charsets.end()) return m_sawFontTable ? 0 : SingleByteCodePage(m_ansiCodePage);
     int charset = found->second;
     if (charset < 0 || charset == DEFAULT_CHARSET || charset == ANSI_CHARSET) return 1252;
     CHARSETINFO info;
@@ -229,21 +271,18 @@ class Reader {
     // Control characters other than the ones words stand for are the
     // control's business, and so is text in symbol and multi-byte fonts.
     if (c < 0x20 && kind != RtfCharToken::kSpecial) return false;
-    int font = Top().font == -1 ? m_defaultFont : Top().font;
-    UINT cp = font == kNoFont ? 0 : CodePage(font);
-    if (cp == 0) return false;
+    FontUse use = CurrentFont();
+    if (use.cp == 0) return false;
     m_sawText = true;
-    bool styled = Top().sized && m_charsets.count(font) > 0;
-    m_sink.Char(c, RtfCharToken{kind, from, to, cp, Top().uc, styled});
+    m_sink.Char(c, RtfCharToken{kind, from, to, use.cp, Top().uc, Top().sized && use.inTable});
     return true;
   }
 
   bool Byte(unsigned char b, RtfCharToken::Kind kind, size_t from, size_t to) {
     if (b < 0x80) return Emit(static_cast<wchar_t>(b), kind, from, to);
-    UINT cp = Top().font == kNoFont ? 0 : CodePage(Top().font == -1 ? m_defaultFont : Top().font);
-    char in = static_cast<char>(b);
+    UINT cp = CurrentFont().cp;
     wchar_t out = 0;
-    if (cp == 0 || MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, &in, 1, &out, 1) != 1) return false;
+    if (cp == 0 || !Decode(cp, b, &out)) return false;
     return Emit(out, kind, from, to);
   }
 
@@ -358,10 +397,13 @@ class Reader {
   }
 
   bool FontTableToken() {
+    // Nothing outside an entry, nor after the semicolon that ends one: the
+    // control reads what follows as text.
+    if (m_stack.size() == kFontTableDepth || m_fontEnded) return false;
     char c = m_rtf[m_at];
     if (c == ';') {
       ++m_at;
-      m_fontName = 0;
+      m_fontEnded = true;
       return true;
     }
     if (c != '\\') {
@@ -375,6 +417,8 @@ class Reader {
     Word word;
     if (!ReadWord(&word)) return false;
     if (!strcmp(word.name, "f") && word.hasParam && word.param >= 0) {
+      // One number for each entry, and each number once.
+      if (m_fontIndex >= 0 || m_charsets.count(static_cast<int>(word.param))) return false;
       m_fontIndex = static_cast<int>(word.param);
       m_charsets.emplace(m_fontIndex, -1);
       return true;
@@ -430,8 +474,17 @@ class Reader {
   size_t m_at = 0;
   std::vector<Group> m_stack;
   std::map<int, int> m_charsets;  // font index -> character set
+  struct DecodeTable {
+    UINT cp;
+    wchar_t chars[128];
+    unsigned char state[128];  // 0 not decoded yet, 1 a character, 2 none
+  };
+  std::vector<DecodeTable> m_tables;
+  int m_cachedFont = kNoFont - 1;
+  FontUse m_cachedUse = {0, false};
   int m_fontIndex = 0;
   size_t m_fontName = 0;
+  bool m_fontEnded = false;
   UINT m_ansiCodePage = 1252;
   int m_defaultFont = 0;
   int m_skipLeft = 0;
@@ -461,7 +514,7 @@ class PlainTextSink : public RtfSink {
 }  // namespace
 
 bool ReadRtf(const char* rtf, size_t size, RtfSink& sink) {
-  if (!rtf) return false;
+  if (!rtf || size > kMaxSize) return false;
   Reader reader(rtf, size, sink);
   return reader.Read();
 }
