@@ -31,7 +31,7 @@ struct Token {
 struct Edit {
   size_t from, to;  // the source bytes replaced; from == to inserts
   std::string text;
-  bool black;       // text is a colour word: the black entry's number goes after it
+  bool black;  // text is a colour word: the black entry's number goes after it
 };
 
 class CaseSink : public RtfSink {
@@ -60,8 +60,8 @@ class CaseSink : public RtfSink {
   }
   void Emphasis(size_t from, size_t to, const char* word) override {
     // Each word is turned into its "off" form, so the spacing around it stays.
-    static const char* const kOff[][2] = {{"b", "\\b0"},           {"i", "\\i0"},         {"ul", "\\ulnone"},
-                                          {"ulnone", "\\ulnone"},  {"strike", "\\strike0"}, {"protect", "\\protect0"},
+    static const char* const kOff[][2] = {{"b", "\\b0"},          {"i", "\\i0"},           {"ul", "\\ulnone"},
+                                          {"ulnone", "\\ulnone"}, {"strike", "\\strike0"}, {"protect", "\\protect0"},
                                           {"cf", "\\cf"}};
     for (const auto& off : kOff)
       if (!strcmp(word, off[0])) m_edits.push_back({from, to, off[1], !strcmp(word, "cf")});
@@ -73,6 +73,9 @@ class CaseSink : public RtfSink {
       m_edits.push_back({at, at, "{\\colortbl;\\red0\\green0\\blue0;}\\cf1", false});
       return;
     }
+    // In a table without entries the new one would be number 0, which
+    // readers take for the automatic colour.
+    if (count == 0) m_unstyled = true;
     m_black = count;
     m_edits.push_back({at, at, "\\red0\\green0\\blue0;", false});
     m_edits.push_back({at + 1, at + 1, "\\cf" + std::to_string(count) + " ", false});

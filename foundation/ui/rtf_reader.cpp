@@ -35,14 +35,14 @@ struct Word {
 };
 
 // Words of the body that change no text and that the reader may pass by.
-const char* const kNeutralWords[] = {
-    "ansi", "deflang", "deflangfe", "deftab", "viewkind", "nouicompat", "pard", "lang", "langfe",
-    "langnp", "langfenp", "li", "ri", "fi", "sa", "sb", "sl", "slmult", "qc", "ql", "qr", "qj", "tx",
-    "ltrpar", "ltrch", "sectd", "widowctrl", "sub", "super", "nosupersub", "up", "dn", "htmautsp"};
+const char* const kNeutralWords[] = {"ansi",  "deflang",    "deflangfe", "deftab",   "viewkind", "nouicompat", "pard",
+                                     "lang",  "langfe",     "langnp",    "langfenp", "li",       "ri",         "fi",
+                                     "sa",    "sb",         "sl",        "slmult",   "qc",       "ql",         "qr",
+                                     "qj",    "tx",         "ltrpar",    "ltrch",    "sectd",    "widowctrl",  "sub",
+                                     "super", "nosupersub", "up",        "dn",       "htmautsp"};
 
 // Words of a font table entry besides its number and character set.
-const char* const kFontWords[] = {"fnil",   "froman", "fswiss", "fmodern", "fscript",
-                                  "fdecor", "ftech",  "fbidi",  "fprq"};
+const char* const kFontWords[] = {"fnil", "froman", "fswiss", "fmodern", "fscript", "fdecor", "ftech", "fbidi", "fprq"};
 
 // Destinations whose contents are never text. A "\\*" group is skipped by
 // the control only when it does not know the word that follows, so only
@@ -57,17 +57,17 @@ bool In(const char* word, const char* const* list, size_t n) {
 }
 
 bool IsEmphasis(const char* w) {
-  return !strcmp(w, "b") || !strcmp(w, "i") || !strcmp(w, "ul") || !strcmp(w, "ulnone") ||
-         !strcmp(w, "strike") || !strcmp(w, "cf") || !strcmp(w, "protect");
+  return !strcmp(w, "b") || !strcmp(w, "i") || !strcmp(w, "ul") || !strcmp(w, "ulnone") || !strcmp(w, "strike") ||
+         !strcmp(w, "cf") || !strcmp(w, "protect");
 }
 
 struct Special {
   const char* word;
   wchar_t c;
 };
-const Special kSpecials[] = {{"par", L'\r'},        {"line", L'\v'},      {"tab", L'\t'},        {"emdash", 0x2014},
-                             {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018},
-                             {"rquote", 0x2019},    {"ldblquote", 0x201C}, {"rdblquote", 0x201D}};
+const Special kSpecials[] = {{"par", L'\r'},        {"line", L'\v'},      {"tab", L'\t'},     {"emdash", 0x2014},
+                             {"endash", 0x2013},    {"bullet", 0x2022},   {"lquote", 0x2018}, {"rquote", 0x2019},
+                             {"ldblquote", 0x201C}, {"rdblquote", 0x201D}};
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -131,10 +131,14 @@ class Reader {
       return true;
     }
     switch (Top().dest) {
-      case Dest::kBody: return BodyToken();
-      case Dest::kFontTable: return FontTableToken();
-      case Dest::kColorTable: return ColorTableToken();
-      case Dest::kSkip: return SkipToken();
+      case Dest::kBody:
+        return BodyToken();
+      case Dest::kFontTable:
+        return FontTableToken();
+      case Dest::kColorTable:
+        return ColorTableToken();
+      case Dest::kSkip:
+        return SkipToken();
     }
     return false;
   }
@@ -219,7 +223,7 @@ class Reader {
   }
 
   struct FontUse {
-    UINT cp;       // 0: text in it is left to the control
+    UINT cp;  // 0: text in it is left to the control
     bool inTable;
   };
 

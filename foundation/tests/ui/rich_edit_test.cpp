@@ -322,8 +322,9 @@ class RtfMaker {
       static const std::string kUnsupported[] = {
           "{\\pict\\wmetafile8 0102}", "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}",
           "\\trowd\\cellx1000 a\\cell\\row ", "{\\pntext 1.\\tab}", "\\v hidden\\v0 ", "\\foo ", "\\|",
-          "\\page ", "{\\header x}", "\\bin3 abc", "{\\object\\objemb x}", "\\caps x", "\\x", "\\'zz", "{\\*\\quillora x}", "{\\*\\b x}",
-          "\\u ", "\\u99999 ", std::string(40, '{') + "deep" + std::string(40, '}'), "caf\xe9", "\\-"};
+          "\\page ", "{\\header x}", "\\bin3 abc", "{\\object\\objemb x}", "\\caps x", "\\x", "\\'zz",
+          "{\\*\\quillora x}", "{\\*\\b x}", "\\u ", "\\u99999 ", std::string(40, '{') + "deep" + std::string(40, '}'),
+          "caf\xe9", "\\-"};
       r.insert(Pick(2) ? r.size() : r.find("\\pard") == std::string::npos ? r.size() : r.find("\\pard"),
                kUnsupported[Pick(21)]);
       doc.unsupported = true;
@@ -355,7 +356,8 @@ class RtfMaker {
     static const char* const kSpecials[] = {"\\par ", "\\par\r\n", "\\line ", "\\tab ", "\\emdash ", "\\endash ",
                                             "\\bullet ", "\\lquote ", "\\rquote ", "\\ldblquote ", "\\rdblquote ",
                                             "\\~", "\\_", "\\_", "\\\\", "\\{", "\\}", "\r\n"};
-    static const int kUnicode[] = {0x416, 0x436, 0xE9, 0xC9, 0x3B1, 0x130, 0x131, 0xDF, 0x2014, 0x1E9E, 0xFB01, 0x4E2D, -10179, -8704};
+    static const int kUnicode[] = {0x416, 0x436, 0xE9,   0xC9,   0x3B1,  0x130,  0x131,
+                                   0xDF,  0x2014, 0x1E9E, 0xFB01, 0x4E2D, -10179, -8704};
     switch (Pick(depth > 0 ? 9 : 8)) {
       case 0:
       case 1: return kWords[Pick(9)];
@@ -475,19 +477,20 @@ std::string LookDifference(const Look& a, const Look& b) {
                                                                          : nullptr;
     if (what) {
       char values[200];
-      snprintf(values, sizeof values, " at %zu (%x): effects %lx/%lx colour %lx/%lx size %ld/%ld font %ls/%ls set %d/%d",
-               i, i < a.chars.size() ? a.chars[i] : 0, x.dwEffects, y.dwEffects, x.crTextColor, y.crTextColor,
-               x.yHeight, y.yHeight, x.szFaceName, y.szFaceName, x.bCharSet, y.bCharSet);
+      snprintf(values, sizeof values,
+               " at %zu (%x): effects %lx/%lx colour %lx/%lx size %ld/%ld font %ls/%ls set %d/%d", i,
+               i < a.chars.size() ? a.chars[i] : 0, x.dwEffects, y.dwEffects, x.crTextColor, y.crTextColor, x.yHeight,
+               y.yHeight, x.szFaceName, y.szFaceName, x.bCharSet, y.bCharSet);
       return what + std::string(values);
     }
   }
   return std::string();
 }
 
-// Our own reader against the control: every RTF the reader accepts reads
-// and changes case as through the control, the control's own RTF is always
-// accepted, what it does not know is left to the control, and broken RTF
-// never crashes or hangs it.
+// Our own reader against the control, on random RTF, on the control's own
+// RTF of it and on broken copies: every RTF the reader accepts reads and
+// changes case as through the control, what it does not know is left to
+// the control, and nothing crashes or hangs it.
 TEST_F(RichEditTest, OwnRtfReaderAgreesWithTheControl) {
   RtfMaker maker(20261210);
   int accepted = 0, ownAccepted = 0, fuzzAccepted = 0;
@@ -550,9 +553,12 @@ TEST_F(RichEditTest, OwnRtfReaderAgreesWithTheControl) {
   EXPECT_GT(ownAccepted, 120);
   EXPECT_GT(fuzzAccepted, 20);
   // Hostile RTF is refused at once, before the control sees it.
-  const std::string hostile[] = {"{\\rtf1 " + std::string(100000, '{') + "x", "{\\rtf1 \\" + std::string(5000, 'a') + " x}",
-                                 "{\\rtf1 \\u" + std::string(5000, '9') + " x}", "{\\rtf1 \\uc99999\\u1046 x}",
-                                 "{\\rtf1{\\fonttbl{\\f0 " + std::string(5000, 'n') + ";}}\\f0 x}", "{\\rtf1 x",
+  const std::string hostile[] = {"{\\rtf1 " + std::string(100000, '{') + "x",
+                                 "{\\rtf1 \\" + std::string(5000, 'a') + " x}",
+                                 "{\\rtf1 \\u" + std::string(5000, '9') + " x}",
+                                 "{\\rtf1 \\uc99999\\u1046 x}",
+                                 "{\\rtf1{\\fonttbl{\\f0 " + std::string(5000, 'n') + ";}}\\f0 x}",
+                                 "{\\rtf1 x",
                                  std::string("{\\rtf1 a\0b}", 11)};
   std::wstring plain;
   for (const std::string& rtf : hostile) EXPECT_FALSE(RtfPlainTextFast(rtf.data(), rtf.size(), &plain)) << rtf.size();
