@@ -147,9 +147,8 @@ class Reader {
     if (static_cast<int>(m_stack.size()) >= kMaxDepth) return false;
     Group group = Top();
     ++m_at;
-    if (m_skipLeft > 0) return false;
-    if (group.dest == Dest::kSkip || group.dest == Dest::kColorTable) {
-      if (group.dest == Dest::kColorTable) return false;
+    if (m_skipLeft > 0 || group.dest == Dest::kColorTable) return false;
+    if (group.dest == Dest::kSkip) {
       m_stack.push_back(group);
       return true;
     }
@@ -184,7 +183,6 @@ class Reader {
         (fonts ? m_sawFontTable : m_sawColorTable) = true;
         group.dest = fonts ? Dest::kFontTable : Dest::kColorTable;
         m_at = after;
-        m_fontName = 0;
       } else if (In(word.name, kSkippedDestinations, sizeof kSkippedDestinations / sizeof *kSkippedDestinations)) {
         group.dest = Dest::kSkip;
       }
@@ -258,9 +256,9 @@ class Reader {
 
   UINT CodePage(int font) {
     // A font of the table without a character set is read as Western,
-    // whatever code page the document names; text in no known font in
-    // the document's code page.
-    // A font missing from a table the document has is left to the control.
+    // whatever code page the document names. Without a font table, text is
+    // read in the document's code page; a font missing from the table is
+    // left to the control.
     auto found = m_charsets.find(font);
     if (found == m_charsets.end()) return m_sawFontTable ? 0 : SingleByteCodePage(m_ansiCodePage);
     int charset = found->second;
