@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "foundation/ui/rich_edit.h"
+#include "foundation/ui/rtf_case.h"
+#include "foundation/ui/rtf_reader.h"
 
 namespace {
 
@@ -138,7 +140,15 @@ HWND GetHiddenRichEdit() {
 
 std::wstring RtfToPlainText(const std::wstring& rtfOrText) {
   HWND edit = GetHiddenRichEdit();
-  if (!edit || !RichEditSetText(edit, rtfOrText)) return std::wstring();
+  if (!edit) return std::wstring();
+  // Streaming into the control lays the whole text out, which costs
+  // seconds for long texts under some rich edit versions.
+  if (LooksLikeRtf(rtfOrText.c_str(), rtfOrText.size()) && !IsUnicodeRtfText(rtfOrText)) {
+    std::string bytes = NarrowRtf(rtfOrText);
+    std::wstring plain;
+    if (RtfPlainTextFast(bytes.data(), bytes.size(), &plain)) return plain;
+  }
+  if (!RichEditSetText(edit, rtfOrText)) return std::wstring();
   return RichEditGetText(edit);
 }
 
@@ -173,6 +183,14 @@ int RtfRemoveCharacters(char* rtf, size_t size, const std::wstring& characters) 
 }
 
 std::string RtfChangeCase(const std::string& rtf, bool upper) {
+  if (!GetHiddenRichEdit()) return std::string();
+  std::string changed;
+  const char* bytes = rtf.c_str();
+  if (RtfChangeCaseFast(bytes, strlen(bytes), upper, &changed)) return changed;
+  return RtfChangeCaseViaRichEdit(rtf, upper);
+}
+
+std::string RtfChangeCaseViaRichEdit(const std::string& rtf, bool upper) {
   HWND edit = GetHiddenRichEdit();
   if (!edit || !RichEditSetRtfA(edit, rtf.c_str())) return std::string();
   ChangeCaseInPlace(edit, upper);

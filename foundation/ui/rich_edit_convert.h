@@ -10,7 +10,8 @@ void SetHiddenRichEditParent(HWND parent);
 // (no parent yet), and the next call tries again.
 HWND GetHiddenRichEdit();
 
-// The plain text of RTF; plain text comes back as it was.
+// The plain text of RTF; plain text comes back as it was. RTF that our own
+// reader knows is read without the control, with the control's result.
 std::wstring RtfToPlainText(const std::wstring& rtfOrText);
 std::wstring PlainTextViaRichEdit(const wchar_t* text);
 
@@ -22,5 +23,7 @@ int RtfRemoveCharacters(char* rtf, size_t size, const std::wstring& characters);
 
 // The RTF (or 8-bit plain text) in upper or lower case, as RTF of plain
 // black text without bold, italic, underline, strike-out, protection or
-// links; empty when it could not be loaded.
+// links; empty when it could not be loaded. RTF that our own reader knows
+// is rewritten directly; RtfChangeCaseViaRichEdit always takes the control.
 std::string RtfChangeCase(const std::string& rtf, bool upper);
+std::string RtfChangeCaseViaRichEdit(const std::string& rtf, bool upper);

@@ -4,9 +4,13 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "foundation/ui/rich_edit_convert.h"
+#include "foundation/ui/rtf_case.h"
+#include "foundation/ui/rtf_reader.h"
 
 namespace {
 
@@ -267,6 +271,297 @@ TEST_F(RichEditTest, CaseChangeKeepsFontsAndDropsEmphasis) {
   ASSERT_EQ(fromPlain.compare(0, 5, "{\\rtf"), 0);
   EXPECT_EQ(PlainOf(fromPlain), L"mixed text");
   EXPECT_EQ(RtfChangeCase("", true), "");
+}
+
+// Random RTF of the constructs our own reader knows, and now and then one
+// it must leave to the control.
+struct RandomRtf {
+  std::string rtf;
+  bool unsupported = false;
+};
+
+class RtfMaker {
+ public:
+  explicit RtfMaker(unsigned seed) : m_rng(seed) {}
+
+  RandomRtf Make() {
+    RandomRtf doc;
+    std::string& r = doc.rtf;
+    r = "{\\rtf1";
+    if (Pick(2)) r += "\\ansi";
+    static const int kCodePages[] = {1252, 1251, 1250, 1253};
+    if (Pick(2)) r += "\\ansicpg" + std::to_string(kCodePages[Pick(4)]);
+    m_fonts = Pick(4);
+    if (Pick(2)) r += "\\deff" + std::to_string(Pick(m_fonts + 1));
+    if (Pick(2)) r += "\\deflang1049";
+    static const int kCharsets[] = {-1, 0, 1, 204, 238, 161, -1, 0, 204, 2, 128};
+    static const char* const kNames[] = {"Arial", "Tahoma", "Courier New", "Times New Roman"};
+    if (m_fonts) {
+      r += "{\\fonttbl";
+      for (int f = 0; f < m_fonts; ++f) {
+        int charset = kCharsets[Pick(Pick(4) ? 9 : 11)];
+        r += "{\\f" + std::to_string(f) + (Pick(2) ? "\\fnil" : "\\fswiss\\fprq2");
+        if (charset >= 0) r += "\\fcharset" + std::to_string(charset);
+        r += std::string(" ") + kNames[Pick(4)] + ";}";
+      }
+      r += "}";
+    }
+    m_colors = Pick(3);
+    if (m_colors) {
+      r += "{\\colortbl ;";
+      for (int c = 0; c < m_colors; ++c)
+        r += "\\red" + std::to_string(Pick(256)) + "\\green0\\blue" + std::to_string(Pick(256)) + ";";
+      r += "}";
+    }
+    if (Pick(2)) r += "{\\*\\generator Riched20 10.0;}\\viewkind4\\uc1";
+    r += Pick(2) ? "\\pard" : "";
+    r += m_fonts && Pick(4) ? "\\f0\\fs20 " : " ";
+    int pieces = Pick(40);
+    for (int i = 0; i < pieces; ++i) r += Piece(2);
+    if (Pick(10) == 0) {
+      static const std::string kUnsupported[] = {
+          "{\\pict\\wmetafile8 0102}", "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}",
+          "\\trowd\\cellx1000 a\\cell\\row ", "{\\pntext 1.\\tab}", "\\v hidden\\v0 ", "\\foo ", "\\|",
+          "\\page ", "{\\header x}", "\\bin3 abc", "{\\object\\objemb x}", "\\caps x", "\\x", "\\'zz",
+          "{\\*\\quillora x}", "{\\*\\b x}", "\\u ", "\\u99999 ", std::string(40, '{') + "deep" + std::string(40, '}'),
+          "caf\xe9", "\\-"};
+      r.insert(Pick(2) ? r.size() : r.find("\\pard") == std::string::npos ? r.size() : r.find("\\pard"),
+               kUnsupported[Pick(21)]);
+      doc.unsupported = true;
+    }
+    r += Pick(3) ? "}" : "\\par\r\n}";
+    return doc;
+  }
+
+  // The RTF with a few bytes cut, doubled or overwritten, or cut short.
+  std::string Mutate(std::string rtf) {
+    static const char* const kBits[] = {"{", "}", "\\", "\\'", "\\u", "9", ";", "\\*", "\\par", "-", "\\'e", "\x85"};
+    for (int n = 1 + Pick(3); n > 0 && !rtf.empty(); --n) {
+      size_t at = Pick(static_cast<int>(rtf.size()));
+      switch (Pick(4)) {
+        case 0: rtf.resize(at); break;
+        case 1: rtf.erase(at, 1 + Pick(4)); break;
+        case 2: rtf.insert(at, kBits[Pick(12)]); break;
+        default: rtf[at] = static_cast<char>(Pick(256) | 1); break;
+      }
+    }
+    return rtf;
+  }
+
+  int Pick(int n) { return n <= 0 ? 0 : static_cast<int>(m_rng() % static_cast<unsigned>(n)); }
+
+ private:
+  std::string Piece(int depth) {
+    static const char* const kWords[] = {"Hello", "world", "Mixed Case", "istanbul", "STRASSE", "x1", " ", "  ", "a;b"};
+    static const char* const kSpecials[] = {"\\par ", "\\par\r\n", "\\line ", "\\tab ", "\\emdash ", "\\endash ",
+                                            "\\bullet ", "\\lquote ", "\\rquote ", "\\ldblquote ", "\\rdblquote ",
+                                            "\\~", "\\_", "\\_", "\\\\", "\\{", "\\}", "\r\n"};
+    static const int kUnicode[] = {0x416, 0x436, 0xE9,   0xC9,   0x3B1,  0x130,  0x131,
+                                   0xDF,  0x2014, 0x1E9E, 0xFB01, 0x4E2D, -10179, -8704};
+    switch (Pick(depth > 0 ? 9 : 8)) {
+      case 0:
+      case 1: return kWords[Pick(9)];
+      case 2: return std::string(1, "!?.,:'\"()<>=+*&^%$#@"[Pick(22)]);
+      case 3: {
+        char hex[8];
+        snprintf(hex, sizeof hex, "\\'%02x", Pick(3) ? 0x80 + Pick(128) : 0x41 + Pick(26));
+        return hex;
+      }
+      case 4: {
+        int skip = Pick(3);
+        std::string u = Pick(2) ? "\\uc" + std::to_string(skip) : (skip = 1, std::string());
+        u += "\\u" + std::to_string(kUnicode[Pick(14)]);
+        for (int i = 0; i < skip; ++i) u += Pick(2) ? "?" : "\\'3f";
+        return u + (Pick(2) ? "" : " ");
+      }
+      case 5: return kSpecials[Pick(18)];
+      case 6: {
+        static const char* const kFormats[] = {"\\b", "\\b0", "\\i", "\\i0", "\\ul", "\\ulnone", "\\strike",
+                                               "\\strike0", "\\protect", "\\plain", "\\pard", "\\fs28", "\\fs16",
+                                               "\\lang1033", "\\super", "\\nosupersub", "\\cf", "\\f", "\\qc"};
+        std::string w = kFormats[Pick(19)];
+        if (w == "\\cf") w += std::to_string(Pick(m_colors + 1));
+        if (w == "\\f") w += std::to_string(Pick(m_fonts + 1));
+        return w + (Pick(2) ? " " : "");
+      }
+      case 7: return Pick(2) ? "{\\*\\userprops skipped {nested} \\'e9 text}" : "{\\*\\bkmkstart x}";
+      default: {
+        std::string group = "{";
+        for (int i = Pick(6); i > 0; --i) group += Piece(depth - 1);
+        return group + "}";
+      }
+    }
+  }
+
+  std::mt19937 m_rng;
+  int m_fonts = 0;
+  int m_colors = 0;
+};
+
+// What a reader of the RTF sees: the text and each character's format.
+struct Look {
+  std::wstring text;
+  std::wstring chars;  // one for each format
+  std::vector<CHARFORMAT2W> formats;
+};
+
+Look LookOf(HWND edit, const std::string& rtf) {
+  Look look;
+  if (rtf.empty() || !RichEditSetRtfA(edit, rtf.c_str())) return look;
+  look.text = RichEditGetText(edit);
+  LONG count = RichEditCharCount(edit);
+  for (LONG pos = 0; pos < count; ++pos) {
+    CHARRANGE range = {pos, pos + 1};
+    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    wchar_t one[4] = {};
+    TEXTRANGEW tr = {range, one};
+    SendMessageW(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
+    look.chars += one[0];
+    CHARFORMAT2W cf = {};
+    cf.cbSize = sizeof cf;
+    SendMessageW(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    look.formats.push_back(cf);
+  }
+  return look;
+}
+
+// The control's RTF holds a character that its font's code page lacks as a
+// look-alike where the code page has one (a dotless i as "i"), where our
+// own road keeps the character.
+bool IsLookAlike(wchar_t kept, wchar_t written) {
+  for (UINT cp : {1252u, 1251u, 1250u, 1253u}) {
+    char byte = 0;
+    wchar_t back = 0;
+    if (WideCharToMultiByte(cp, 0, &kept, 1, &byte, 1, nullptr, nullptr) == 1 &&
+        MultiByteToWideChar(cp, 0, &byte, 1, &back, 1) == 1 && back == written)
+      return true;
+  }
+  return false;
+}
+
+bool SameOrLookAlike(const std::wstring& kept, const std::wstring& written) {
+  if (kept.size() != written.size()) return false;
+  for (size_t i = 0; i < kept.size(); ++i)
+    if (kept[i] != written[i] && !IsLookAlike(kept[i], written[i])) return false;
+  return true;
+}
+
+// What a case change makes of a look: the text in the new case, plain
+// black without bold, italic, underline, strike-out, protection or link.
+void ChangeCase(Look* look, bool upper) {
+  for (std::wstring* text : {&look->text, &look->chars})
+    if (!text->empty()) (upper ? CharUpperBuffW : CharLowerBuffW)(&(*text)[0], static_cast<DWORD>(text->size()));
+  for (CHARFORMAT2W& cf : look->formats) {
+    cf.dwEffects &= ~(CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED | CFE_LINK | CFE_AUTOCOLOR);
+    cf.crTextColor = 0;
+  }
+}
+
+// The first difference between two looks, or "".
+std::string LookDifference(const Look& a, const Look& b) {
+  if (a.text != b.text)
+    return "text: " + std::string(a.text.begin(), a.text.end()) + " / " + std::string(b.text.begin(), b.text.end());
+  if (a.formats.size() != b.formats.size()) return "format count";
+  const DWORD effects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED | CFE_LINK |
+                        CFE_AUTOCOLOR | CFE_SUBSCRIPT | CFE_SUPERSCRIPT;
+  for (size_t i = 0; i < a.formats.size(); ++i) {
+    const CHARFORMAT2W& x = a.formats[i];
+    const CHARFORMAT2W& y = b.formats[i];
+    const char* what = (x.dwEffects & effects) != (y.dwEffects & effects) ? "effects"
+                       : x.crTextColor != y.crTextColor                  ? "colour"
+                       : x.yHeight != y.yHeight                          ? "size"
+                       : x.yOffset != y.yOffset                          ? "offset"
+                       : wcscmp(x.szFaceName, y.szFaceName)              ? "font"
+                       : x.bCharSet != y.bCharSet                        ? "charset"
+                       : x.lcid != y.lcid                                ? "language"
+                                                                         : nullptr;
+    if (what) {
+      char values[200];
+      snprintf(values, sizeof values,
+               " at %zu (%x): effects %lx/%lx colour %lx/%lx size %ld/%ld font %ls/%ls set %d/%d", i,
+               i < a.chars.size() ? a.chars[i] : 0, x.dwEffects, y.dwEffects, x.crTextColor, y.crTextColor, x.yHeight,
+               y.yHeight, x.szFaceName, y.szFaceName, x.bCharSet, y.bCharSet);
+      return what + std::string(values);
+    }
+  }
+  return std::string();
+}
+
+// Our own reader against the control, on random RTF, on the control's own
+// RTF of it and on broken copies: every RTF the reader accepts reads and
+// changes case as through the control, what it does not know is left to
+// the control, and nothing crashes or hangs it.
+TEST_F(RichEditTest, OwnRtfReaderAgreesWithTheControl) {
+  RtfMaker maker(20261210);
+  int accepted = 0, ownAccepted = 0, fuzzAccepted = 0;
+  auto controlPlain = [&](const std::string& rtf) {
+    return RichEditSetText(Edit(), std::wstring(rtf.begin(), rtf.end())) ? RichEditGetText(Edit()) : std::wstring();
+  };
+  // Where our road does not take the RTF, the result is the control's by
+  // definition (and the control's road depends on what it held before).
+  auto checkCase = [&](const std::string& rtf, bool upper) {
+    std::string ours;
+    if (!RtfChangeCaseFast(rtf.c_str(), rtf.size(), upper, &ours)) return;
+    EXPECT_EQ(RtfChangeCase(rtf, upper), ours);
+    // The RTF as the control reads it, changed there, against ours as the
+    // control reads it.
+    Look want = LookOf(Edit(), rtf);
+    ChangeCase(&want, upper);
+    Look got = LookOf(Edit(), ours);
+    EXPECT_EQ(LookDifference(got, want), "") << (upper ? "upper " : "lower ") << rtf << "\n ours: " << ours;
+    // The control's own road gives the same text, but for the look-alikes
+    // its RTF writer puts in.
+    std::string theirs = RtfChangeCaseViaRichEdit(rtf, upper);
+    EXPECT_EQ(ours.empty(), theirs.empty()) << rtf;
+    EXPECT_TRUE(SameOrLookAlike(got.text, LookOf(Edit(), theirs).text)) << rtf << "\n ours:   " << ours
+                                                                        << "\n theirs: " << theirs;
+  };
+  for (int round = 0; round < 250; ++round) {
+    RandomRtf doc = maker.Make();
+    std::wstring fast;
+    bool known = RtfPlainTextFast(doc.rtf.data(), doc.rtf.size(), &fast);
+    std::wstring control = controlPlain(doc.rtf);
+    if (doc.unsupported) {
+      EXPECT_FALSE(known) << doc.rtf;
+    }
+    if (known) {
+      ++accepted;
+      EXPECT_EQ(fast, control) << doc.rtf;
+      checkCase(doc.rtf, round % 2 == 0);
+    }
+    // The control's own RTF of the same text (the control still holds it).
+    std::string own = control.empty() ? std::string() : RichEditGetRtfA(Edit(), false);
+    if (!own.empty()) {
+      if (RtfPlainTextFast(own.data(), own.size(), &fast)) {
+        ++ownAccepted;
+        EXPECT_EQ(fast, controlPlain(own)) << own;
+        if (round % 5 == 0) checkCase(own, round % 10 == 0);
+      }
+    }
+    for (int m = 0; m < 2; ++m) {
+      std::string broken = maker.Mutate(known ? doc.rtf : own);
+      if (RtfPlainTextFast(broken.data(), broken.size(), &fast)) {
+        ++fuzzAccepted;
+        EXPECT_EQ(fast, controlPlain(broken)) << broken;
+        if (m == 0 && round % 4 == 0) checkCase(broken, true);
+      }
+    }
+    if (HasFailure()) break;
+  }
+  // The runs above did exercise the reader.
+  EXPECT_GT(accepted, 70);
+  EXPECT_GT(ownAccepted, 120);
+  EXPECT_GT(fuzzAccepted, 20);
+  // Hostile RTF is refused at once, before the control sees it.
+  const std::string hostile[] = {"{\\rtf1 " + std::string(100000, '{') + "x",
+                                 "{\\rtf1 \\" + std::string(5000, 'a') + " x}",
+                                 "{\\rtf1 \\u" + std::string(5000, '9') + " x}",
+                                 "{\\rtf1 \\uc99999\\u1046 x}",
+                                 "{\\rtf1{\\fonttbl{\\f0 " + std::string(5000, 'n') + ";}}\\f0 x}",
+                                 "{\\rtf1 x",
+                                 std::string("{\\rtf1 a\0b}", 11)};
+  std::wstring plain;
+  for (const std::string& rtf : hostile) EXPECT_FALSE(RtfPlainTextFast(rtf.data(), rtf.size(), &plain)) << rtf.size();
 }
 
 }  // namespace
