@@ -112,6 +112,23 @@ void DrawBoxBorder(HDC dc, const RECT& rect, int radius, const COLORREF sides[4]
   const int depth = twoLines ? 3 : std::max(width, 1);
   if (w < 2 * depth + 1 || h < 2 * depth + 1) return;
   radius = std::min(radius, std::min(w, h) / 2);
+  if (radius == 0 && style != kBorderDashed && style != kBorderDotted) {
+    // Square corners: each line is four rectangles, no regions needed.
+    const int from[2] = {0, 2}, to[2] = {twoLines ? 1 : depth, 3};
+    for (int line = 0; line < (twoLines ? 2 : 1); ++line) {
+      const RECT o = {rect.left + from[line], rect.top + from[line], rect.right - from[line], rect.bottom - from[line]};
+      const int d = to[line] - from[line];
+      const RECT parts[4] = {{o.left, o.top, o.right, o.top + d},
+                             {o.right - d, o.top + d, o.right, o.bottom - d},
+                             {o.left, o.bottom - d, o.right, o.bottom},
+                             {o.left, o.top + d, o.left + d, o.bottom - d}};
+      for (int s = 0; s < 4; ++s) {
+        UniqueGdiObject brush(CreateSolidBrush(sides[s]));
+        if (brush) FillRect(dc, &parts[s], static_cast<HBRUSH>(brush.Get()));
+      }
+    }
+    return;
+  }
   UniqueGdiObject ring(CreateRectRgn(0, 0, 0, 0));
   if (!ring) return;
   HRGN r = static_cast<HRGN>(ring.Get());

@@ -9,6 +9,7 @@
 #include <cwchar>
 
 #include "foundation/system/handles.h"
+#include "htmldraw/html_box_paint.h"
 #include "htmldraw/html_flow_layout.h"
 #include "htmldraw/markup_images.h"
 #include "htmldraw/markup_values.h"
@@ -152,9 +153,12 @@ void HtmlFlowLayout::Place(const wchar_t* s, int n, SIZE extent) {
     m_justifyBlanks -= std::min(blanks, m_justifyBlanks);
     SetTextJustification(m_dc, extra, blanks);
   }
-  TextOutW(m_dc, m_drawX, top, s, n);
-  if (extra) SetTextJustification(m_dc, 0, 0);
   const int drawn = extent.cx + extra;
+  const bool tiled = style.backgroundImage.compare(0, 5, L"file:") == 0 && d.m_styles.IsEnabled();
+  if (tiled) TextBackground(style, RECT{m_drawX, top, m_drawX + drawn, top + extent.cy});
+  TextOutW(m_dc, m_drawX, top, s, n);
+  if (tiled && style.backgroundMode == kBackgroundOpaque) SetBkMode(m_dc, OPAQUE);
+  if (extra) SetTextJustification(m_dc, 0, 0);
   if (style.overline) {
     RECT bar = {m_drawX, top, m_drawX + drawn, top + (style.fontWeight >= FW_BOLD ? 2 : 1)};
     UniqueGdiObject brush(CreateSolidBrush(style.textColor));
@@ -163,6 +167,20 @@ void HtmlFlowLayout::Place(const wchar_t* s, int n, SIZE extent) {
   if (InLink()) AddLink(m_drawX, top, drawn, extent.cy);
   m_lineHasContent = true;
   Advance(extent.cx, drawn);
+}
+
+// The text's background colour, then its image tiled over the run; the
+// text is then drawn over them without a background of its own.
+void HtmlFlowLayout::TextBackground(const HtmlTextStyle& style, const RECT& run) {
+  if (style.backgroundMode == kBackgroundOpaque) {
+    UniqueGdiObject brush(CreateSolidBrush(style.backgroundColor));
+    if (brush) FillRect(m_dc, &run, static_cast<HBRUSH>(brush.Get()));
+    SetBkMode(m_dc, TRANSPARENT);
+  }
+  BoxBackgroundImage image;
+  image.file = style.backgroundImage.substr(5);
+  image.repeat = style.backgroundRepeat == 1 ? BoxRepeat::kX : style.backgroundRepeat == 2 ? BoxRepeat::kY : BoxRepeat::kBoth;
+  DrawBoxBackgroundImage(m_dc, d.m_painter, run, 0, image);
 }
 
 void HtmlFlowLayout::Advance(int layoutWidth, int drawnWidth) {

@@ -41,6 +41,7 @@ class HtmlFlowLayout {
   void Tag(const MarkupToken& token);
   void Text(std::wstring run);
   void Place(const wchar_t* s, int n, SIZE extent);
+  void TextBackground(const HtmlTextStyle& style, const RECT& run);
   void EndLine(int count, bool wrapped);
   void StartLine();
   // The line at m_lineTop beside the floats: its start and its room.

@@ -349,12 +349,14 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
       "#dashed { border: 2px dashed #800080; padding: 10px; width: 300px; margin-top: 10px }"
       "#double { border: double #008080; padding: 10px; width: 300px; margin-top: 10px }"
       "#wide { border: 5px solid #FF8000; padding: 10px; width: 300px; margin-top: 10px }"
+      "#inline { background: url(tile.bmp) repeat-x }"
       "</style></head><body>"
       "<p id=indent>The first line of this paragraph starts further right than the lines that follow it "
       "once it wraps.</p>"
       "<div id=float>&nbsp;</div><span id=flow>" + words + "</span>"
       "<div id=tiles>&nbsp;</div><div id=row>&nbsp;</div><div id=corner>&nbsp;</div>"
       "<div id=dashed>&nbsp;</div><div id=double>&nbsp;</div><div id=wide>&nbsp;</div>"
+      "<div><span id=inline>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</span></div>"
       "</body></html>";
   const int w = 780, h = 1100;
   const Picture p = Render(page, folder + L"page.html", std::string(), w, h);
@@ -386,10 +388,11 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
 
   // Tiles: a checkerboard repeated every 8 pixels across and down the
   // first box, one row of tiles in the second, one tile at 16 x 16 in the
-  // bottom-right corner of the third.
+  // bottom-right corner of the third, and a row of them behind the blanks
+  // of an inline element.
   const auto tile = [](COLORREF c) { return c == RGB(255, 0, 0) || c == RGB(0, 255, 0); };
   const std::vector<std::pair<int, int>> tiled = RowBands(p, tile);
-  ASSERT_EQ(tiled.size(), 3u);
+  ASSERT_EQ(tiled.size(), 4u);
   const Box all = p.Where(tile, 0, tiled[0].first, w, tiled[0].second + 1);
   EXPECT_GE(all.Width(), 200);
   EXPECT_GE(all.Height(), 60);
@@ -414,6 +417,10 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
   EXPECT_EQ(p.At(corner.MidX(), corner.top - 1), gray) << "the box's background above the image";
   EXPECT_NE(p.At(corner.right + 1, corner.MidY()), gray) << "the image ends at the box's right edge";
   EXPECT_NE(p.At(corner.MidX(), corner.bottom + 1), gray) << "the image ends at the box's bottom edge";
+  const Box span = p.Where(tile, 0, tiled[3].first, w, tiled[3].second + 1);
+  EXPECT_EQ(span.Height(), 8) << "repeat-x behind the text";
+  EXPECT_GE(span.Width(), 40);
+  for (int x = span.left; x + 8 <= span.right; ++x) ASSERT_EQ(p.At(x, span.top), p.At(x + 8, span.top)) << x;
 
   // A dashed border two pixels deep has gaps along its top edge.
   const auto purple = [](COLORREF c) { return c == RGB(128, 0, 128); };

@@ -227,6 +227,7 @@ BoxImage ReadBoxImage(const StyleDeclarations& declarations) {
   BoxImage image;
   std::vector<std::wstring> position;
   for (const auto& [name, raw] : declarations) {
+    if (name.compare(0, 10, L"background") != 0) continue;
     const std::wstring value = Lower(raw);
     if (name == L"background") {
       // "url(a.png) no-repeat right 2px": the address, a repeat keyword and
@@ -248,7 +249,7 @@ BoxImage ReadBoxImage(const StyleDeclarations& declarations) {
                                     : std::wstring();
     }
   }
-  image.position = PositionText(position);
+  if (!image.url.empty()) image.position = PositionText(position);
   return image;
 }
 

@@ -152,8 +152,13 @@ class Translator {
       if (cell && name == L"background-color") continue;  // the cell paints it
       text += name + L":" + value + L";";
     }
+    return ClassFor(text);
+  }
+
+  // The drawer class of a rule text; empty for none. Elements styled alike
+  // share one rule of the drawer's sheet.
+  std::wstring ClassFor(const std::wstring& text) {
     if (text.empty()) return std::wstring();
-    // Elements styled alike share one rule of the drawer's sheet.
     auto known = m_spanClasses.find(text);
     if (known != m_spanClasses.end()) return known->second;
     std::wstring cls = L"c" + std::to_wstring(++m_classes);
@@ -535,12 +540,20 @@ class Translator {
     m_lineStart = m_blank = false;
   }
 
-  // The background image of an inline element (a link's icon): drawn once,
-  // after its text when placed at the right, else before it, at the size
-  // the style asks for.
+  // The background image of an inline element: tiled behind its text, or,
+  // when it does not repeat (a link's icon), drawn once after its text when
+  // placed at the right, else before it, at the size the style asks for.
   void BackgroundImage(const StyleDeclarations& d, std::wstring& open, std::wstring& close) {
     const BoxImage image = ReadBoxImage(d);
     if (image.url.empty()) return;
+    if (image.repeat != L"no-repeat") {
+      // Tiled behind the element's text.
+      const std::wstring path = LocalImagePath(m_options.imageFolder, m_doc.baseUrl, image.url);
+      if (path.empty() || path.find_first_of(L"{}\"") != std::wstring::npos) return;
+      open += L"<span class=" + ClassFor(L"background-image:\"" + path + L"\";background-repeat:" + image.repeat + L";") + L">";
+      close = L"</span>" + close;
+      return;
+    }
     int w = 0, h = 0;
     if (!image.size.empty()) {
       w = Length(image.size, 0);
