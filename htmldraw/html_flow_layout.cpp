@@ -380,11 +380,13 @@ void HtmlFlowLayout::Image(const MarkupToken& token) {
   const int boxW = size.cx + (shadowRoom ? std::abs(d.m_shadowX) : 0);
   const int boxH = size.cy + (shadowRoom ? std::abs(d.m_shadowY) : 0);
 
-  while (Room() > 0 && m_lineX + boxW > Room() && !m_stopped) {
-    if (m_lineHasContent) EndLine(1, true);
-    else if (!DropBelowFloat()) break;
+  if (Room() > 0 && m_lineX + boxW > Room()) {
+    // Beside a float an empty line first moves down past it.
+    bool moved = true;
+    while (moved && !m_lineHasContent && m_lineX + boxW > Room()) moved = DropBelowFloat();
+    if (m_lineX + boxW > Room()) EndLine(1, true);
+    if (m_stopped) return;
   }
-  if (m_stopped) return;
   int frame = a.index;
   if (m_measure) {
     if (tag == kTagImageList && a.speed > 0 && m_ctx.collectAnimations && d.m_animations.size() < CHtmlTextDrawer::kMaxAnimations)

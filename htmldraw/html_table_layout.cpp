@@ -622,7 +622,8 @@ long long PlaceFloat(const std::vector<HtmlFloatArea>& floats, const RECT& area,
       else left = std::max<long long>(left, f.rect.right);
       if (next < 0 || f.rect.bottom < next) next = f.rect.bottom;
     }
-    if (next < 0 || left + w <= edge || area.right <= area.left) return right && area.right > area.left ? edge - w : left;
+    if (next < 0 || left + w <= edge || area.right <= area.left)
+      return right && area.right > area.left ? std::max(left, edge - w) : left;
     y = next;
   }
   return area.left;
