@@ -228,6 +228,8 @@ class HtmlTableLayout {
   SIZE Prepare(const HtmlTableText& table, const RECT& area, bool measure);
   // Draws what Prepare found, its margins inside area.
   void DrawAt(const RECT& area);
+  // Floats whose lines the table's one cell shortens.
+  void SetBeside(const std::vector<HtmlFloatArea>& floats) { m_beside = floats; }
 
  private:
   void Measure(const HtmlTableText& table, long long avail);
@@ -238,6 +240,9 @@ class HtmlTableLayout {
   void Draw(const RECT& area);
   void DrawBackground(const RECT& rect);
   SIZE LayoutCell(Cell& cell, const RECT& area, bool measure);
+  // The floats beside a one-cell table, moved to where its cell's content
+  // starts in area (the content of the table's area in this pass).
+  std::vector<HtmlFloatArea> FloatsInCell(const Cell& cell, const RECT& area) const;
 
   CHtmlTextDrawer& d;
   HDC m_dc;
@@ -245,9 +250,12 @@ class HtmlTableLayout {
   int m_depth;
   std::shared_ptr<HtmlTableMeasure> m_owned;
   HtmlTableMeasure* t = nullptr;
+  std::vector<HtmlFloatArea> m_beside;
+  RECT m_area = {};  // where the table stands in this pass
 };
 
 SIZE HtmlTableLayout::Prepare(const HtmlTableText& table, const RECT& area, bool measure) {
+  m_area = area;
   // Tables are met in the same order in both passes of the drawer; one met
   // while the cells of a drawn table are measured afresh keeps no record.
   const bool recording = measure && d.m_tablePass == CHtmlTextDrawer::Pass::kMeasure;
@@ -408,6 +416,7 @@ SIZE HtmlTableLayout::LayoutCell(Cell& cell, const RECT& area, bool measure) {
   d.m_styles.Current() = cell.style;
   d.m_styles.Current().name.clear();
   d.m_styles.SelectStyle();
+  if (!m_beside.empty() && t->cells.size() == 1) ctx.floats = FloatsInCell(cell, area);
   if (!cell.box.indent.empty()) {
     StyleLengthUnits units(m_dc);  // em of the cell's own font
     ctx.indent = ParseStyleLength(cell.box.indent, 0, units);
@@ -417,6 +426,19 @@ SIZE HtmlTableLayout::LayoutCell(Cell& cell, const RECT& area, bool measure) {
   m_ctx.link = ctx.link;
   m_ctx.animation = ctx.animation;
   return size;
+}
+
+std::vector<HtmlFloatArea> HtmlTableLayout::FloatsInCell(const Cell& cell, const RECT& area) const {
+  // The draw pass lays the cell out where it stands; the measure pass at
+  // the origin, so the floats move by the difference.
+  const int inset = t->frame + t->spacing;
+  const long long dx = 0LL + area.left - (0LL + m_area.left + t->box.margin[3] + inset + cell.pad[3]);
+  const long long dy = 0LL + area.top - (0LL + m_area.top + t->box.margin[0] + inset + cell.pad[0]);
+  auto moved = [](long long v) { return static_cast<LONG>(std::min(std::max(v, -kExtent), kExtent)); };
+  std::vector<HtmlFloatArea> floats = m_beside;
+  for (HtmlFloatArea& f : floats)
+    f.rect = RECT{moved(f.rect.left + dx), moved(f.rect.top + dy), moved(f.rect.right + dx), moved(f.rect.bottom + dy)};
+  return floats;
 }
 
 void HtmlTableLayout::MeasureCells(bool collectAnimations) {
@@ -629,9 +651,27 @@ long long PlaceFloat(const std::vector<HtmlFloatArea>& floats, const RECT& area,
   return area.left;
 }
 
-long long FloatsBottom(const std::vector<HtmlFloatArea>& floats, long long y) {
-  for (const HtmlFloatArea& f : floats) y = std::max<long long>(y, f.rect.bottom);
+// The lowest bottom of the floats from first on, or y when it is lower.
+long long FloatsBottom(const std::vector<HtmlFloatArea>& floats, size_t first, long long y) {
+  for (size_t i = first; i < floats.size(); ++i) y = std::max<long long>(y, floats[i].rect.bottom);
   return y;
+}
+
+// A table of one cell that paints nothing (no width, background or border
+// of its own, no row attributes): a box around text, whose lines may run
+// beside floats without it covering them.
+bool IsPlainBox(const HtmlTableText& table) {
+  if (table.rows.size() != 1 || table.rows[0].cells.size() != 1 || !table.rows[0].attributes.empty()) return false;
+  for (const std::wstring* attributes : {&table.attributes, &table.rows[0].cells[0].attributes}) {
+    MarkupAttributeScanner scan(*attributes);
+    std::wstring name, value;
+    while (scan.Next(name, value)) {
+      const bool painted = name == L"bgcolor" || name == L"background" || name == L"bgimage" ||
+                           (name == L"border" && value != L"0") || (name == L"bgeffect" && value != L"transparent");
+      if (painted || (name == L"width" && attributes == &table.attributes)) return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -641,10 +681,10 @@ SIZE LayoutHtmlBlocks(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& text,
   long long y = area.top;
   int widest = 0;
   size_t pos = 0;
-  // Floats stand beside the text after them; the blocks own them (a cell
-  // holds its floats), so they end with the call.
-  std::vector<HtmlFloatArea> outerFloats;
-  outerFloats.swap(ctx.floats);
+  // Floats stand beside the text after them. The blocks own those they
+  // place (a cell holds its floats); those of the blocks around come in
+  // the context and only shorten lines.
+  const size_t inherited = ctx.floats.size();
   while (pos <= text.size() && y < kExtent) {
     const size_t table = depth < kMaxTableDepth ? FindTableTag(text, pos) : std::wstring::npos;
     const size_t stretchEnd = table == std::wstring::npos ? text.size() : table;
@@ -659,15 +699,16 @@ SIZE LayoutHtmlBlocks(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& text,
     HtmlTableText parsed;
     pos = ScanTable(text, table, parsed);
     const int floating = TableFloat(parsed.attributes);
-    // A table that does not float starts below the floats before it.
-    if (!floating) y = FloatsBottom(ctx.floats, y);
     HtmlTableLayout layout(drawer, dc, ctx, depth);
     if (!floating) {
+      // A plain box's text flows beside the floats before it; any other
+      // table starts below them.
+      if (IsPlainBox(parsed)) layout.SetBeside(ctx.floats);
+      else y = FloatsBottom(ctx.floats, 0, y);
       RECT r = {area.left, static_cast<LONG>(std::min(y, kExtent)), area.right, area.bottom};
       SIZE size = layout.Run(parsed, r, measure);
       widest = std::max<int>(widest, size.cx);
       y += size.cy;
-      ctx.floats.clear();
       continue;
     }
     const bool right = floating == kFloatRight;
@@ -678,10 +719,10 @@ SIZE LayoutHtmlBlocks(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& text,
     const RECT placed = {Clamp(left), Clamp(top), Clamp(left + size.cx), Clamp(top + size.cy)};
     if (!measure) layout.DrawAt(placed);
     widest = std::max<int>(widest, Clamp(0LL + placed.right - area.left));
-    if (ctx.floats.size() < 64) ctx.floats.push_back(HtmlFloatArea{right, placed});
+    if (ctx.floats.size() < inherited + 64) ctx.floats.push_back(HtmlFloatArea{right, placed});
   }
-  y = FloatsBottom(ctx.floats, y);
-  ctx.floats.swap(outerFloats);
+  y = FloatsBottom(ctx.floats, inherited, y);
+  ctx.floats.resize(inherited);
   return SIZE{widest, Clamp(y - area.top)};
 }
 

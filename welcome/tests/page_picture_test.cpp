@@ -341,6 +341,7 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
       "#indent { text-indent: 40px; width: 300px; color: #000080 }"
       "#float { float: left; width: 100px; padding: 40px 0; background-color: #0000FF }"
       "#flow { color: #804000 }"
+      "#boxed { color: #008000; margin: 4px 0 }"
       "#tiles { background: url(tile.bmp) repeat; padding: 30px; width: 200px; margin-top: 10px }"
       "#row { background-image: url(tile.bmp); background-repeat: repeat-x; padding: 30px; width: 200px; "
       "margin-top: 10px }"
@@ -353,7 +354,8 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
       "</style></head><body>"
       "<p id=indent>The first line of this paragraph starts further right than the lines that follow it "
       "once it wraps.</p>"
-      "<div id=float>&nbsp;</div><span id=flow>" + words + "</span>"
+      "<div id=float>&nbsp;</div><p id=boxed>Green text in a paragraph with margins of its own.</p>"
+      "<span id=flow>" + words + "</span>"
       "<div id=tiles>&nbsp;</div><div id=row>&nbsp;</div><div id=corner>&nbsp;</div>"
       "<div id=dashed>&nbsp;</div><div id=double>&nbsp;</div><div id=wide>&nbsp;</div>"
       "<div><span id=inline>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</span></div>"
@@ -372,7 +374,8 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
   EXPECT_GE(first.left, second.left + 35);
   EXPECT_LE(first.left, second.left + 45);
 
-  // Beside the float the text starts right of it; below it, at the left.
+  // Beside the float the text starts right of it, also in a paragraph with
+  // a box of its own; below it, at the left.
   const std::vector<Box> floats = p.Regions(RGB(0, 0, 255), 2000);
   ASSERT_EQ(floats.size(), 1u);
   const Box& f = floats[0];
@@ -381,7 +384,11 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
   const Box beside = p.Where(brown, 0, f.top, w, f.bottom + 1);
   ASSERT_FALSE(beside.Empty()) << "text beside the float";
   EXPECT_GT(beside.left, f.right);
-  EXPECT_LE(std::abs(beside.top - f.top), 6) << "the text starts level with the float";
+  const Box green = p.Where([](COLORREF c) { return c == RGB(0, 128, 0); });
+  ASSERT_FALSE(green.Empty());
+  EXPECT_GT(green.left, f.right) << "the paragraph's text beside the float";
+  EXPECT_LE(std::abs(green.top - f.top - 4), 6) << "level with the float, below its margin";
+  EXPECT_GT(beside.top, green.bottom);
   const Box below = p.Where(brown, 0, f.bottom + 1, w, h);
   ASSERT_FALSE(below.Empty()) << "text below the float";
   EXPECT_LT(below.left, f.right) << "the full width again below the float";
