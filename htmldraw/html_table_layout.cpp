@@ -631,6 +631,10 @@ void ShareTableSpan(std::vector<long long>& sizes, size_t first, size_t count, l
 
 namespace {
 
+// Floats past this many (with those of the blocks around) do not shorten
+// lines: placing each looks at all the others.
+constexpr size_t kMaxFloats = 64;
+
 // Where a floating table of width w goes at or below y: beside the floats
 // already there when it fits between them, else below the one that ends
 // first, and so on. Its left edge is returned, its top written to y.
@@ -719,7 +723,7 @@ SIZE LayoutHtmlBlocks(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& text,
     const RECT placed = {Clamp(left), Clamp(top), Clamp(left + size.cx), Clamp(top + size.cy)};
     if (!measure) layout.DrawAt(placed);
     widest = std::max<int>(widest, Clamp(0LL + placed.right - area.left));
-    if (ctx.floats.size() < inherited + 64) ctx.floats.push_back(HtmlFloatArea{right, placed});
+    if (ctx.floats.size() < kMaxFloats) ctx.floats.push_back(HtmlFloatArea{right, placed});
   }
   y = FloatsBottom(ctx.floats, inherited, y);
   ctx.floats.resize(inherited);
