@@ -179,7 +179,8 @@ void HtmlFlowLayout::TextBackground(const HtmlTextStyle& style, const RECT& run)
   }
   BoxBackgroundImage image;
   image.file = style.backgroundImage.substr(5);
-  image.repeat = style.backgroundRepeat == 1 ? BoxRepeat::kX : style.backgroundRepeat == 2 ? BoxRepeat::kY : BoxRepeat::kBoth;
+  const int repeat = style.backgroundRepeat;
+  image.repeat = repeat == 1 ? BoxRepeat::kX : repeat == 2 ? BoxRepeat::kY : BoxRepeat::kBoth;
   DrawBoxBackgroundImage(m_dc, d.m_painter, run, 0, image);
 }
 

@@ -307,7 +307,8 @@ bool WriteCheckerTile(const std::wstring& path) {
   HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  bool ok = WriteFile(h, &file, sizeof(file), &written, nullptr) && WriteFile(h, &info, sizeof(info), &written, nullptr) &&
+  bool ok = WriteFile(h, &file, sizeof(file), &written, nullptr) &&
+            WriteFile(h, &info, sizeof(info), &written, nullptr) &&
             WriteFile(h, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
   CloseHandle(h);
   return ok;
@@ -331,7 +332,8 @@ std::vector<std::pair<int, int>> RowBands(const Picture& p, Pred pred) {
 TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"qlr_page_picture_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  const std::wstring folder =
+      std::wstring(temp) + L"qlr_page_picture_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
   CreateDirectoryW(folder.c_str(), nullptr);
   ASSERT_TRUE(WriteCheckerTile(folder + L"tile.bmp"));
   std::string words;

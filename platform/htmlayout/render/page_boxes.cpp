@@ -83,7 +83,10 @@ std::wstring PositionWord(const std::wstring& w) {
   if (w == L"left" || w == L"top") return L"0%";
   if (w == L"center") return L"50%";
   if (w == L"right" || w == L"bottom") return L"100%";
-  if (!w.empty() && w.back() == L'%') return PageLength(w, 100) >= 0 ? std::to_wstring(std::min(PageLength(w, 100), 1000)) + L"%" : L"";
+  if (!w.empty() && w.back() == L'%') {
+    const int percent = PageLength(w, 100);
+    return percent >= 0 ? std::to_wstring(std::min(percent, 1000)) + L"%" : std::wstring();
+  }
   const int n = PageLength(w, 0);
   return n >= 0 ? std::to_wstring(n) : std::wstring();
 }

@@ -550,7 +550,8 @@ class Translator {
       // Tiled behind the element's text.
       const std::wstring path = LocalImagePath(m_options.imageFolder, m_doc.baseUrl, image.url);
       if (path.empty() || path.find_first_of(L"{}\"") != std::wstring::npos) return;
-      open += L"<span class=" + ClassFor(L"background-image:\"" + path + L"\";background-repeat:" + image.repeat + L";") + L">";
+      const std::wstring rule = L"background-image:\"" + path + L"\";background-repeat:" + image.repeat + L";";
+      open += L"<span class=" + ClassFor(rule) + L">";
       close = L"</span>" + close;
       return;
     }

@@ -186,8 +186,8 @@ TEST(PageMarkupTest, ImagesOnlyFromTheBaseFolder) {
   EXPECT_TRUE(Has(m, (L"far<bmp file=\"" + base + L"c.png\">").c_str())) << "the more specific rule wins";
   EXPECT_EQ(count(L"<bmp"), 2u);
   EXPECT_EQ(count(L"<icon"), 1u);
-  EXPECT_TRUE(Has(links.page.styleSheet, (L"background-image:\"" + base + L"c.png\";background-repeat:repeat;").c_str()))
-      << qlrtest::ToUtf8(links.page.styleSheet);
+  const std::wstring tiled = L"background-image:\"" + base + L"c.png\";background-repeat:repeat;";
+  EXPECT_TRUE(Has(links.page.styleSheet, tiled.c_str())) << qlrtest::ToUtf8(links.page.styleSheet);
 }
 
 }  // namespace
