@@ -230,7 +230,7 @@ void HtmlFlowLayout::EndLine(int count, bool wrapped) {
   StartLine();
 }
 
-void HtmlFlowLayout::BesideFloats() {
+bool HtmlFlowLayout::BesideFloats() {
   long long left = 0, right = 0;
   for (const HtmlFloatArea& f : m_ctx.floats) {
     if (m_lineTop < f.rect.top || m_lineTop >= f.rect.bottom) continue;
@@ -240,6 +240,7 @@ void HtmlFlowLayout::BesideFloats() {
   m_lineLeft = Saturate(left);
   m_lineRoom = Saturate(std::max(1LL, m_ctx.wrapWidth - left - right));
   m_availRoom = Saturate(std::max(0LL, m_avail - left - right));
+  return m_ctx.wrapWidth > 0 && left + right >= m_ctx.wrapWidth;
 }
 
 bool HtmlFlowLayout::DropBelowFloat() {
@@ -256,7 +257,8 @@ bool HtmlFlowLayout::DropBelowFloat() {
 }
 
 void HtmlFlowLayout::StartLine() {
-  BesideFloats();
+  // Floats that fill the width leave no line beside them.
+  if (BesideFloats() && DropBelowFloat()) return;
   m_lineX = m_ctx.indent;
   m_lineHasContent = false;
   m_minHeight = 0;

@@ -44,8 +44,9 @@ class HtmlFlowLayout {
   void TextBackground(const HtmlTextStyle& style, const RECT& run);
   void EndLine(int count, bool wrapped);
   void StartLine();
-  // The line at m_lineTop beside the floats: its start and its room.
-  void BesideFloats();
+  // The line at m_lineTop beside the floats: its start and its room; true
+  // when they leave none.
+  bool BesideFloats();
   // An empty line beside a float that cannot hold the next word: the line
   // moves down past the float that ends first; false when none does.
   bool DropBelowFloat();

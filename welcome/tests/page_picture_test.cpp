@@ -344,6 +344,8 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
       "#float { float: left; width: 100px; padding: 40px 0; background-color: #0000FF }"
       "#flow { color: #804000 }"
       "#boxed { color: #008000; margin: 4px 0 }"
+      "#full { float: right; background-color: #C0C0FF; padding: 6px 0 }"
+      "#after { color: #400040 }"
       "#tiles { background: url(tile.bmp) repeat; padding: 30px; width: 200px; margin-top: 10px }"
       "#row { background-image: url(tile.bmp); background-repeat: repeat-x; padding: 30px; width: 200px; "
       "margin-top: 10px }"
@@ -357,7 +359,7 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
       "<p id=indent>The first line of this paragraph starts further right than the lines that follow it "
       "once it wraps.</p>"
       "<div id=float>&nbsp;</div><p id=boxed>Green text in a paragraph with margins of its own.</p>"
-      "<span id=flow>" + words + "</span>"
+      "<span id=flow>" + words + "</span><div id=full>&nbsp;</div><span id=after>after</span>"
       "<div id=tiles>&nbsp;</div><div id=row>&nbsp;</div><div id=corner>&nbsp;</div>"
       "<div id=dashed>&nbsp;</div><div id=double>&nbsp;</div><div id=wide>&nbsp;</div>"
       "<div><span id=inline>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</span></div>"
@@ -394,6 +396,13 @@ TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
   const Box below = p.Where(brown, 0, f.bottom + 1, w, h);
   ASSERT_FALSE(below.Empty()) << "text below the float";
   EXPECT_LT(below.left, f.right) << "the full width again below the float";
+  const std::vector<Box> full = p.Regions(RGB(192, 192, 255), 2000);
+  ASSERT_EQ(full.size(), 1u);
+  EXPECT_GE(full[0].Width(), w - 40) << "a float without a width takes the whole width";
+  const Box after = p.Where([](COLORREF c) { return c == RGB(64, 0, 64); });
+  ASSERT_FALSE(after.Empty());
+  EXPECT_GT(after.top, full[0].bottom) << "so what follows goes below it";
+  EXPECT_LE(after.left, full[0].left + 4);
 
   // Tiles: a checkerboard repeated every 8 pixels across and down the
   // first box, one row of tiles in the second, one tile at 16 x 16 in the
