@@ -9,6 +9,7 @@
 #include <cwchar>
 
 #include "foundation/system/handles.h"
+#include "htmldraw/html_box_paint.h"
 #include "htmldraw/html_flow_layout.h"
 #include "htmldraw/markup_images.h"
 #include "htmldraw/markup_values.h"
@@ -69,9 +70,9 @@ void HtmlFlowLayout::Tag(const MarkupToken& token) {
 void HtmlFlowLayout::Text(std::wstring run) {
   ApplyTextTransform(run, d.m_styles.Current().textTransform);
   SetTextJustification(m_dc, 0, 0);
-  const int maxWidth = m_ctx.wrapWidth;
   size_t pos = 0;
   while (pos < run.size() && !m_stopped) {
+    const int maxWidth = Room();
     const wchar_t* s = run.data() + pos;
     const int n = static_cast<int>(std::min<size_t>(run.size() - pos, 0x7FFFFFF));
     SIZE extent = {};
@@ -119,6 +120,8 @@ void HtmlFlowLayout::Text(std::wstring run) {
     } else if (m_lineHasContent) {
       EndLine(1, true);  // the whole run tries the next line
       continue;
+    } else if (DropBelowFloat()) {
+      continue;
     } else {
       used = std::max(fit, 1);
       GetTextExtentPoint32W(m_dc, s, used, &extent);
@@ -150,9 +153,12 @@ void HtmlFlowLayout::Place(const wchar_t* s, int n, SIZE extent) {
     m_justifyBlanks -= std::min(blanks, m_justifyBlanks);
     SetTextJustification(m_dc, extra, blanks);
   }
-  TextOutW(m_dc, m_drawX, top, s, n);
-  if (extra) SetTextJustification(m_dc, 0, 0);
   const int drawn = extent.cx + extra;
+  const bool tiled = style.backgroundImage.compare(0, 5, L"file:") == 0 && d.m_styles.IsEnabled();
+  if (tiled) TextBackground(style, RECT{m_drawX, top, m_drawX + drawn, top + extent.cy});
+  TextOutW(m_dc, m_drawX, top, s, n);
+  if (tiled && style.backgroundMode == kBackgroundOpaque) SetBkMode(m_dc, OPAQUE);
+  if (extra) SetTextJustification(m_dc, 0, 0);
   if (style.overline) {
     RECT bar = {m_drawX, top, m_drawX + drawn, top + (style.fontWeight >= FW_BOLD ? 2 : 1)};
     UniqueGdiObject brush(CreateSolidBrush(style.textColor));
@@ -161,6 +167,21 @@ void HtmlFlowLayout::Place(const wchar_t* s, int n, SIZE extent) {
   if (InLink()) AddLink(m_drawX, top, drawn, extent.cy);
   m_lineHasContent = true;
   Advance(extent.cx, drawn);
+}
+
+// The text's background colour, then its image tiled over the run; the
+// text is then drawn over them without a background of its own.
+void HtmlFlowLayout::TextBackground(const HtmlTextStyle& style, const RECT& run) {
+  if (style.backgroundMode == kBackgroundOpaque) {
+    UniqueGdiObject brush(CreateSolidBrush(style.backgroundColor));
+    if (brush) FillRect(m_dc, &run, static_cast<HBRUSH>(brush.Get()));
+    SetBkMode(m_dc, TRANSPARENT);
+  }
+  BoxBackgroundImage image;
+  image.file = style.backgroundImage.substr(5);
+  const int repeat = style.backgroundRepeat;
+  image.repeat = repeat == 1 ? BoxRepeat::kX : repeat == 2 ? BoxRepeat::kY : BoxRepeat::kBoth;
+  DrawBoxBackgroundImage(m_dc, d.m_painter, run, 0, image);
 }
 
 void HtmlFlowLayout::Advance(int layoutWidth, int drawnWidth) {
@@ -197,7 +218,7 @@ void HtmlFlowLayout::EndLine(int count, bool wrapped) {
     if (height == 0 && m_minHeight == 0) height = m_tm.tmHeight;
     m_line.height = std::max(height, m_minHeight);
     m_line.width = m_lineX;
-    int width = Saturate(m_line.width + static_cast<long long>(m_line.percentSum) * m_widest / 100);
+    int width = Saturate(m_lineLeft + m_line.width + static_cast<long long>(m_line.percentSum) * m_widest / 100);
     m_ctx.lines->push_back(m_line);
     m_widest = std::max(m_widest, width);
   }
@@ -205,14 +226,43 @@ void HtmlFlowLayout::EndLine(int count, bool wrapped) {
   m_lineTop = Saturate(static_cast<long long>(m_lineTop) + static_cast<long long>(m_line.height) * count);
   if (m_lineTop >= CHtmlTextDrawer::kMaxExtent) m_stopped = true;
   ++m_ctx.lineIndex;
+  m_ctx.indent = 0;
   StartLine();
 }
 
+bool HtmlFlowLayout::BesideFloats() {
+  long long left = 0, right = 0;
+  for (const HtmlFloatArea& f : m_ctx.floats) {
+    if (m_lineTop < f.rect.top || m_lineTop >= f.rect.bottom) continue;
+    if (f.right) right = std::max<long long>(right, 0LL + m_area.right - f.rect.left);
+    else left = std::max<long long>(left, 0LL + f.rect.right - m_area.left);
+  }
+  m_lineLeft = Saturate(left);
+  m_lineRoom = Saturate(std::max(1LL, m_ctx.wrapWidth - left - right));
+  m_availRoom = Saturate(std::max(0LL, m_avail - left - right));
+  return m_ctx.wrapWidth > 0 && left + right >= m_ctx.wrapWidth;
+}
+
+bool HtmlFlowLayout::DropBelowFloat() {
+  long long below = -1;
+  for (const HtmlFloatArea& f : m_ctx.floats) {
+    if (m_lineTop >= f.rect.top && m_lineTop < f.rect.bottom && (below < 0 || f.rect.bottom < below))
+      below = f.rect.bottom;
+  }
+  if (below < 0) return false;
+  m_lineTop = Saturate(below);
+  m_bottom = std::max(m_bottom, m_lineTop);
+  StartLine();  // the draw reads the same record again, lower down
+  return true;
+}
+
 void HtmlFlowLayout::StartLine() {
-  m_lineX = 0;
+  // Floats that fill the width leave no line beside them.
+  if (BesideFloats() && DropBelowFloat()) return;
+  m_lineX = m_ctx.indent;
   m_lineHasContent = false;
   m_minHeight = 0;
-  m_drawX = m_area.left;
+  m_drawX = Saturate(0LL + m_area.left + m_lineLeft + m_ctx.indent);
   if (m_measure) {
     m_line = HtmlLine();
     return;
@@ -222,10 +272,10 @@ void HtmlFlowLayout::StartLine() {
     return;
   }
   m_line = (*m_ctx.lines)[m_ctx.lineIndex];
-  int width = Saturate(m_line.width + static_cast<long long>(m_line.percentSum) * m_avail / 100);
-  if (m_line.align == kAlignCenter) m_drawX += (m_avail - width) / 2;
-  if (m_line.align == kAlignRight) m_drawX += m_avail - width;
-  m_justifyExtra = std::max(0, m_avail - m_line.width);
+  int width = Saturate(m_line.width + static_cast<long long>(m_line.percentSum) * m_availRoom / 100);
+  if (m_line.align == kAlignCenter) m_drawX += (m_availRoom - width) / 2;
+  if (m_line.align == kAlignRight) m_drawX += m_availRoom - width;
+  m_justifyExtra = std::max(0, m_availRoom - m_line.width);
   m_justifyBlanks = m_line.blanks;
 }
 
@@ -258,7 +308,7 @@ void HtmlFlowLayout::Rule(const std::wstring& attributes) {
     Advance(percent ? 1 : pixels, 0);
     return;
   }
-  const int drawn = percent ? MulDiv(m_avail, share, 100) : pixels;
+  const int drawn = percent ? MulDiv(m_availRoom, share, 100) : pixels;
   const COLORREF colour = d.m_styles.ResolveColor(color, d.m_styles.Current().textColor);
   const int y = m_lineTop + m_line.height / 2;
   if (drawn > 0) d.m_painter.DrawLine(m_dc, m_drawX, y, m_drawX + drawn, y, colour, CEffectPainter::kBorderSolid, thickness);
@@ -333,8 +383,11 @@ void HtmlFlowLayout::Image(const MarkupToken& token) {
   const int boxW = size.cx + (shadowRoom ? std::abs(d.m_shadowX) : 0);
   const int boxH = size.cy + (shadowRoom ? std::abs(d.m_shadowY) : 0);
 
-  if (m_ctx.wrapWidth > 0 && m_lineX + boxW > m_ctx.wrapWidth) {
-    EndLine(1, true);
+  if (Room() > 0 && m_lineX + boxW > Room()) {
+    // Beside a float an empty line first moves down past it.
+    bool moved = true;
+    while (moved && !m_lineHasContent && m_lineX + boxW > Room()) moved = DropBelowFloat();
+    if (m_lineX + boxW > Room()) EndLine(1, true);
     if (m_stopped) return;
   }
   int frame = a.index;

@@ -9,6 +9,13 @@
 
 #include "htmldraw/html_text_drawer.h"
 
+// A box floating at one side of the area: lines beside it are shortened.
+// Coordinates are those of the pass that placed it.
+struct HtmlFloatArea {
+  bool right = false;
+  RECT rect = {};
+};
+
 struct HtmlFlowContext {
   std::vector<HtmlLine>* lines = nullptr;  // built by the measure, read by the draw
   size_t lineIndex = 0;                    // draw: the next record to read
@@ -16,6 +23,8 @@ struct HtmlFlowContext {
   bool collectAnimations = false;          // measure: append animation records
   int link = -1;                           // the last link and animation numbered
   int animation = -1;
+  std::vector<HtmlFloatArea> floats;       // placed by the blocks, beside the text that follows
+  int indent = 0;                          // the first line starts this far in
 };
 
 class HtmlFlowLayout {
@@ -32,8 +41,16 @@ class HtmlFlowLayout {
   void Tag(const MarkupToken& token);
   void Text(std::wstring run);
   void Place(const wchar_t* s, int n, SIZE extent);
+  void TextBackground(const HtmlTextStyle& style, const RECT& run);
   void EndLine(int count, bool wrapped);
   void StartLine();
+  // The line at m_lineTop beside the floats: its start and its room; true
+  // when they leave none.
+  bool BesideFloats();
+  // An empty line beside a float that cannot hold the next word: the line
+  // moves down past the float that ends first; false when none does.
+  bool DropBelowFloat();
+  int Room() const { return m_ctx.wrapWidth > 0 ? m_lineRoom : 0; }
   void Tab(int count);
   void Rule(const std::wstring& attributes);
   void Image(const MarkupToken& token);
@@ -64,5 +81,8 @@ class HtmlFlowLayout {
   int m_bottom = 0;
   int m_justifyExtra = 0;   // draw: width still to spread over the blanks
   int m_justifyBlanks = 0;
+  int m_lineLeft = 0;       // the floats' intrusion at the line's left
+  int m_lineRoom = 0;       // the wrap width left beside them
+  int m_availRoom = 0;      // draw: the area width left beside them
 };
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "foundation/system/handles.h"
+#include "htmldraw/html_box_paint.h"
 #include "htmldraw/markup_images.h"
 #include "htmldraw/markup_values.h"
 
@@ -87,15 +88,34 @@ void ApplyTableAttributes(const std::wstring& attributes, HtmlTextStyle& s, CHtm
 
 // What a table or cell may carry beyond the table dialect, for the boxes of
 // an HTML page: per-side padding (cells) and margins (tables) as
-// "top right bottom left" pixels, a corner radius and a colour per side of
-// the border (cells).
+// "top right bottom left" pixels, a corner radius, a colour per side of
+// the border, a border width of its own, a background image and the indent
+// of the first line (cells). A table may also float at the left or right.
 struct BoxExtras {
   int padding[4] = {-1, -1, -1, -1};  // -1: the table's cell padding
   int margin[4] = {0, 0, 0, 0};
   int radius = 0;
   bool sideColors = false;
   COLORREF side[4] = {0, 0, 0, 0};
+  int borderWidth = 0;  // 0: the table's one pixel
+  BoxBackgroundImage image;
+  std::wstring indent;
 };
+
+enum { kFloatLeft = 1, kFloatRight = 2 };
+
+int FloatSide(const std::wstring& value) { return value == L"left" ? kFloatLeft : value == L"right" ? kFloatRight : 0; }
+
+// The side a table floats at, from its attributes; 0 when it does not.
+int TableFloat(const std::wstring& attributes) {
+  MarkupAttributeScanner scan(attributes);
+  std::wstring name, value;
+  int side = 0;
+  while (scan.Next(name, value)) {
+    if (name == L"float") side = FloatSide(value);
+  }
+  return side;
+}
 
 void ParseFourLengths(const std::wstring& value, int out[4]) {
   const wchar_t* p = value.c_str();
@@ -115,6 +135,15 @@ BoxExtras ParseBoxExtras(const std::wstring& attributes, const HtmlStyleResolver
     if (name == L"padding") ParseFourLengths(value, box.padding);
     else if (name == L"margin") ParseFourLengths(value, box.margin);
     else if (name == L"radius") box.radius = std::min(std::max(ParseLeadingInt(value.c_str()), 0), 1000);
+    else if (name == L"borderwidth") box.borderWidth = std::min(std::max(ParseLeadingInt(value.c_str()), 0), 100);
+    else if (name == L"bgimage") box.image.file = value;
+    else if (name == L"bgrepeat") box.image.repeat = ParseBoxRepeat(value);
+    else if (name == L"bgposition") ParseBoxPosition(value, box.image);
+    else if (name == L"bgsize") {
+      BoxBackgroundImage sized;
+      ParseBoxPosition(value, sized);
+      for (int i = 0; i < 2; ++i) box.image.size[i] = std::min(std::max(sized.position[i], 0), 4096);
+    } else if (name == L"indent") box.indent = value;
     else if (name == L"sidecolors") {
       box.sideColors = true;
       size_t pos = 0;
@@ -189,7 +218,18 @@ class HtmlTableLayout {
   HtmlTableLayout(CHtmlTextDrawer& drawer, HDC dc, HtmlFlowContext& ctx, int depth)
       : d(drawer), m_dc(dc), m_ctx(ctx), m_depth(depth) {}
 
-  SIZE Run(const HtmlTableText& table, const RECT& area, bool measure);
+  SIZE Run(const HtmlTableText& table, const RECT& area, bool measure) {
+    const SIZE size = Prepare(table, area, measure);
+    if (!measure) DrawAt(area);
+    return size;
+  }
+  // The table measured, or in the draw pass read back, at the area's width:
+  // its size with its margins.
+  SIZE Prepare(const HtmlTableText& table, const RECT& area, bool measure);
+  // Draws what Prepare found, its margins inside area.
+  void DrawAt(const RECT& area);
+  // Floats whose lines the table's one cell shortens.
+  void SetBeside(const std::vector<HtmlFloatArea>& floats) { m_beside = floats; }
 
  private:
   void Measure(const HtmlTableText& table, long long avail);
@@ -199,9 +239,10 @@ class HtmlTableLayout {
   void SizeColumnsAndRows();
   void Draw(const RECT& area);
   void DrawBackground(const RECT& rect);
-  void FillRounded(const RECT& rect, int radius, COLORREF color);
-  void DrawBoxBorder(const RECT& rect, int radius, const COLORREF sides[4]);
   SIZE LayoutCell(Cell& cell, const RECT& area, bool measure);
+  // The floats beside a one-cell table, moved to where its cell's content
+  // starts in area (the content of the table's area in this pass).
+  std::vector<HtmlFloatArea> FloatsInCell(const Cell& cell, const RECT& area) const;
 
   CHtmlTextDrawer& d;
   HDC m_dc;
@@ -209,9 +250,12 @@ class HtmlTableLayout {
   int m_depth;
   std::shared_ptr<HtmlTableMeasure> m_owned;
   HtmlTableMeasure* t = nullptr;
+  std::vector<HtmlFloatArea> m_beside;
+  RECT m_area = {};  // where the table stands in this pass
 };
 
-SIZE HtmlTableLayout::Run(const HtmlTableText& table, const RECT& area, bool measure) {
+SIZE HtmlTableLayout::Prepare(const HtmlTableText& table, const RECT& area, bool measure) {
+  m_area = area;
   // Tables are met in the same order in both passes of the drawer; one met
   // while the cells of a drawn table are measured afresh keeps no record.
   const bool recording = measure && d.m_tablePass == CHtmlTextDrawer::Pass::kMeasure;
@@ -232,12 +276,14 @@ SIZE HtmlTableLayout::Run(const HtmlTableText& table, const RECT& area, bool mea
     if (!measure) m_ctx.link = link;
   }
   const int* m = t->box.margin;
-  if (!measure) {
-    RECT inner = {Clamp(0LL + area.left + m[3]), Clamp(0LL + area.top + m[0]),
-                  Clamp(std::max(0LL + area.left + m[3], 0LL + area.right - m[1])), area.bottom};
-    Draw(inner);
-  }
   return SIZE{Clamp(t->width + m[1] + m[3]), Clamp(t->height + m[0] + m[2])};
+}
+
+void HtmlTableLayout::DrawAt(const RECT& area) {
+  const int* m = t->box.margin;
+  RECT inner = {Clamp(0LL + area.left + m[3]), Clamp(0LL + area.top + m[0]),
+                Clamp(std::max(0LL + area.left + m[3], 0LL + area.right - m[1])), area.bottom};
+  Draw(inner);
 }
 
 void HtmlTableLayout::Measure(const HtmlTableText& table, long long avail) {
@@ -345,6 +391,9 @@ void HtmlTableLayout::PlaceCells(const HtmlTableText& table) {
       cell.content = &text.content;
       cell.border = TableBorderWidth(cell.style.borderStyle, cell.style.borderWidth, nullptr) > 0 ? 1 : 0;
       cell.box = ParseBoxExtras(text.attributes, d.m_styles, cell.style.borderColorLight);
+      // A page box's border keeps its width; a double one is three pixels deep.
+      if (cell.border && cell.box.borderWidth > 0)
+        cell.border = cell.style.borderStyle == kBorderDouble ? 3 : cell.box.borderWidth;
       for (int k = 0; k < 4; ++k)
         cell.pad[k] = (cell.box.padding[k] >= 0 ? cell.box.padding[k] : cell.style.innerSpacing) + cell.border;
       for (size_t rr = r; rr < r + cell.rowSpan; ++rr)
@@ -367,11 +416,29 @@ SIZE HtmlTableLayout::LayoutCell(Cell& cell, const RECT& area, bool measure) {
   d.m_styles.Current() = cell.style;
   d.m_styles.Current().name.clear();
   d.m_styles.SelectStyle();
+  if (!m_beside.empty() && t->cells.size() == 1) ctx.floats = FloatsInCell(cell, area);
+  if (!cell.box.indent.empty()) {
+    StyleLengthUnits units(m_dc);  // em of the cell's own font
+    ctx.indent = ParseStyleLength(cell.box.indent, 0, units);
+  }
   SIZE size = LayoutHtmlBlocks(d, m_dc, *cell.content, area, measure, ctx, m_depth + 1, false);
   d.m_styles.Restore(saved);
   m_ctx.link = ctx.link;
   m_ctx.animation = ctx.animation;
   return size;
+}
+
+std::vector<HtmlFloatArea> HtmlTableLayout::FloatsInCell(const Cell& cell, const RECT& area) const {
+  // The draw pass lays the cell out where it stands; the measure pass at
+  // the origin, so the floats move by the difference.
+  const int inset = t->frame + t->spacing;
+  const long long dx = 0LL + area.left - (0LL + m_area.left + t->box.margin[3] + inset + cell.pad[3]);
+  const long long dy = 0LL + area.top - (0LL + m_area.top + t->box.margin[0] + inset + cell.pad[0]);
+  auto moved = [](long long v) { return static_cast<LONG>(std::min(std::max(v, -kExtent), kExtent)); };
+  std::vector<HtmlFloatArea> floats = m_beside;
+  for (HtmlFloatArea& f : floats)
+    f.rect = RECT{moved(f.rect.left + dx), moved(f.rect.top + dy), moved(f.rect.right + dx), moved(f.rect.bottom + dy)};
+  return floats;
 }
 
 void HtmlTableLayout::MeasureCells(bool collectAnimations) {
@@ -473,50 +540,6 @@ void HtmlTableLayout::DrawBackground(const RECT& rect) {
                    t->style.backgroundEndColor, 5, 0);
 }
 
-void HtmlTableLayout::FillRounded(const RECT& rect, int radius, COLORREF color) {
-  const int d2 = 2 * radius;
-  UniqueGdiObject region(CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, d2, d2));
-  UniqueGdiObject brush(CreateSolidBrush(color));
-  if (region && brush)
-    FillRgn(m_dc, static_cast<HRGN>(region.Get()), static_cast<HBRUSH>(brush.Get()));
-}
-
-// A one-pixel border along the rounded outline: the corners belong to the
-// top and bottom sides, the straight parts between them to the left and
-// right ones.
-void HtmlTableLayout::DrawBoxBorder(const RECT& rect, int radius, const COLORREF sides[4]) {
-  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  if (w < 3 || h < 3) return;
-  radius = std::min(radius, std::min(w, h) / 2);
-  const int d2 = 2 * radius, inner = std::max(0, d2 - 2);
-  UniqueGdiObject outer(CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, d2, d2));
-  UniqueGdiObject hole(CreateRoundRectRgn(rect.left + 1, rect.top + 1, rect.right, rect.bottom, inner, inner));
-  UniqueGdiObject ring(CreateRectRgn(0, 0, 0, 0));
-  if (!outer || !hole || !ring) return;
-  HRGN r = static_cast<HRGN>(ring.Get());
-  if (radius == 0) {  // a plain rectangle: no region rounding to rely on
-    UniqueGdiObject o(CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom));
-    UniqueGdiObject i(CreateRectRgn(rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1));
-    if (!o || !i) return;
-    CombineRgn(r, static_cast<HRGN>(o.Get()), static_cast<HRGN>(i.Get()), RGN_DIFF);
-  } else {
-    CombineRgn(r, static_cast<HRGN>(outer.Get()), static_cast<HRGN>(hole.Get()), RGN_DIFF);
-  }
-  const int k = std::max(radius, 1), mid = rect.left + w / 2;
-  const RECT bands[4] = {{rect.left, rect.top, rect.right, rect.top + k},
-                         {mid, rect.top + k, rect.right, rect.bottom - k},
-                         {rect.left, rect.bottom - k, rect.right, rect.bottom},
-                         {rect.left, rect.top + k, mid, rect.bottom - k}};
-  for (int s = 0; s < 4; ++s) {
-    UniqueGdiObject band(CreateRectRgnIndirect(&bands[s]));
-    UniqueGdiObject part(CreateRectRgn(0, 0, 0, 0));
-    UniqueGdiObject brush(CreateSolidBrush(sides[s]));
-    if (!band || !part || !brush) continue;
-    CombineRgn(static_cast<HRGN>(part.Get()), r, static_cast<HRGN>(band.Get()), RGN_AND);
-    FillRgn(m_dc, static_cast<HRGN>(part.Get()), static_cast<HBRUSH>(brush.Get()));
-  }
-}
-
 void HtmlTableLayout::Draw(const RECT& area) {
   // The record stays as measured: each draw shares its own surplus.
   std::vector<long long> colW = t->colW;
@@ -559,16 +582,21 @@ void HtmlTableLayout::Draw(const RECT& area) {
                 Clamp(rowY[cell.row + cell.rowSpan] - spacing - 1)};
     const bool rounded = cell.box.radius > 0 && cell.style.backgroundEffect == 0;
     if (enabled && cell.style.backgroundEffect != CEffectPainter::kFillTransparent) {
-      if (rounded) FillRounded(box, cell.box.radius, cell.style.backgroundColor);
+      if (rounded) FillRoundedBox(m_dc, box, cell.box.radius, cell.style.backgroundColor);
       else
         d.m_painter.FillRectEffect(m_dc, cell.style.backgroundEffect, box, cell.style.backgroundColor,
                                    cell.style.backgroundMidColor, cell.style.backgroundEndColor, 5, 0);
     }
-    if (cell.border && (cell.box.radius > 0 || cell.box.sideColors) && cell.style.borderStyle == kBorderSolid) {
+    if (enabled) {
+      const RECT inside = {box.left + cell.border, box.top + cell.border, box.right - cell.border,
+                           box.bottom - cell.border};
+      DrawBoxBackgroundImage(m_dc, d.m_painter, inside, std::max(0, cell.box.radius - cell.border), cell.box.image);
+    }
+    if (cell.border && (cell.box.radius > 0 || cell.box.sideColors || cell.box.borderWidth > 0)) {
       COLORREF sides[4];
       for (int k = 0; k < 4; ++k)
         sides[k] = !enabled ? off : cell.box.sideColors ? cell.box.side[k] : cell.style.borderColorLight;
-      DrawBoxBorder(box, cell.box.radius, sides);
+      DrawBoxBorder(m_dc, box, cell.box.radius, sides, cell.style.borderStyle, cell.border);
     } else if (cell.border) {
       d.m_painter.DrawFrame(m_dc, box, enabled ? cell.style.borderColorLight : off,
                             enabled ? cell.style.borderColorDark : off, cell.style.borderStyle, 1);
@@ -601,11 +629,66 @@ void ShareTableSpan(std::vector<long long>& sizes, size_t first, size_t count, l
   sizes[remainderToLast ? first + count - 1 : first] += diff - each * static_cast<long long>(count);
 }
 
+namespace {
+
+// Floats past this many (with those of the blocks around) do not shorten
+// lines: placing each looks at all the others.
+constexpr size_t kMaxFloats = 64;
+
+// Where a floating table of width w goes at or below y: beside the floats
+// already there when it fits between them, else below the one that ends
+// first, and so on. Its left edge is returned, its top written to y.
+long long PlaceFloat(const std::vector<HtmlFloatArea>& floats, const RECT& area, bool right, long long w,
+                     long long& y) {
+  for (size_t tries = 0; tries <= floats.size(); ++tries) {
+    long long left = area.left, edge = area.right, next = -1;
+    for (const HtmlFloatArea& f : floats) {
+      if (y < f.rect.top || y >= f.rect.bottom) continue;
+      if (f.right) edge = std::min<long long>(edge, f.rect.left);
+      else left = std::max<long long>(left, f.rect.right);
+      if (next < 0 || f.rect.bottom < next) next = f.rect.bottom;
+    }
+    if (next < 0 || left + w <= edge || area.right <= area.left)
+      return right && area.right > area.left ? std::max(left, edge - w) : left;
+    y = next;
+  }
+  return area.left;
+}
+
+// The lowest bottom of the floats from first on, or y when it is lower.
+long long FloatsBottom(const std::vector<HtmlFloatArea>& floats, size_t first, long long y) {
+  for (size_t i = first; i < floats.size(); ++i) y = std::max<long long>(y, floats[i].rect.bottom);
+  return y;
+}
+
+// A table of one cell that paints nothing (no width, background or border
+// of its own, no row attributes): a box around text, whose lines may run
+// beside floats without it covering them.
+bool IsPlainBox(const HtmlTableText& table) {
+  if (table.rows.size() != 1 || table.rows[0].cells.size() != 1 || !table.rows[0].attributes.empty()) return false;
+  for (const std::wstring* attributes : {&table.attributes, &table.rows[0].cells[0].attributes}) {
+    MarkupAttributeScanner scan(*attributes);
+    std::wstring name, value;
+    while (scan.Next(name, value)) {
+      const bool painted = name == L"bgcolor" || name == L"background" || name == L"bgimage" ||
+                           (name == L"border" && value != L"0") || (name == L"bgeffect" && value != L"transparent");
+      if (painted || (name == L"width" && attributes == &table.attributes)) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 SIZE LayoutHtmlBlocks(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& text, const RECT& area, bool measure,
                       HtmlFlowContext& ctx, int depth, bool wrapInBody) {
   long long y = area.top;
   int widest = 0;
   size_t pos = 0;
+  // Floats stand beside the text after them. The blocks own those they
+  // place (a cell holds its floats); those of the blocks around come in
+  // the context and only shorten lines.
+  const size_t inherited = ctx.floats.size();
   while (pos <= text.size() && y < kExtent) {
     const size_t table = depth < kMaxTableDepth ? FindTableTag(text, pos) : std::wstring::npos;
     const size_t stretchEnd = table == std::wstring::npos ? text.size() : table;
@@ -619,12 +702,31 @@ SIZE LayoutHtmlBlocks(CHtmlTextDrawer& drawer, HDC dc, const std::wstring& text,
     if (table == std::wstring::npos) break;
     HtmlTableText parsed;
     pos = ScanTable(text, table, parsed);
-    RECT r = {area.left, static_cast<LONG>(std::min(y, kExtent)), area.right, area.bottom};
+    const int floating = TableFloat(parsed.attributes);
     HtmlTableLayout layout(drawer, dc, ctx, depth);
-    SIZE size = layout.Run(parsed, r, measure);
-    widest = std::max<int>(widest, size.cx);
-    y += size.cy;
+    if (!floating) {
+      // A plain box's text flows beside the floats before it; any other
+      // table starts below them.
+      if (IsPlainBox(parsed)) layout.SetBeside(ctx.floats);
+      else y = FloatsBottom(ctx.floats, 0, y);
+      RECT r = {area.left, static_cast<LONG>(std::min(y, kExtent)), area.right, area.bottom};
+      SIZE size = layout.Run(parsed, r, measure);
+      widest = std::max<int>(widest, size.cx);
+      y += size.cy;
+      continue;
+    }
+    const bool right = floating == kFloatRight;
+    const SIZE size = layout.Prepare(
+        parsed, RECT{area.left, static_cast<LONG>(std::min(y, kExtent)), area.right, area.bottom}, measure);
+    long long top = y;
+    const long long left = PlaceFloat(ctx.floats, area, right, size.cx, top);
+    const RECT placed = {Clamp(left), Clamp(top), Clamp(left + size.cx), Clamp(top + size.cy)};
+    if (!measure) layout.DrawAt(placed);
+    widest = std::max<int>(widest, Clamp(0LL + placed.right - area.left));
+    if (ctx.floats.size() < kMaxFloats) ctx.floats.push_back(HtmlFloatArea{right, placed});
   }
+  y = FloatsBottom(ctx.floats, inherited, y);
+  ctx.floats.resize(inherited);
   return SIZE{widest, Clamp(y - area.top)};
 }
 

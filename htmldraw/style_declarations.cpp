@@ -102,6 +102,11 @@ void ApplyProperty(const std::wstring& name, const std::wstring& value, HtmlText
     style.textColor = colors.Resolve(value, style.textColor);
   } else if (name == L"background-color") {
     ApplyTextBackground(value, style, colors);
+  } else if (name == L"background-image") {
+    // Tiled behind the text; a local file's path.
+    style.backgroundImage = value.empty() || value == L"none" ? std::wstring() : L"file:" + value;
+  } else if (name == L"background-repeat") {
+    style.backgroundRepeat = value == L"repeat-x" ? 1 : value == L"repeat-y" ? 2 : 0;
   } else if (name == L"text-decoration") {
     ApplyTextDecoration(value, style);
   } else if (name == L"vertical-align") {

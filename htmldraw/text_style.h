@@ -35,7 +35,8 @@ struct HtmlTextStyle {
   COLORREF backgroundEndColor = RGB(255, 255, 255);
   int backgroundMode = kBackgroundTransparent;
   int backgroundEffect = -1;    // -1 transparent, 0 solid, 1..15 the painter's effects
-  std::wstring backgroundImage; // "idres:", "iddll:" or "file:" and the value (tables)
+  std::wstring backgroundImage; // "idres:", "iddll:" or "file:" and the value (tables; text: a file)
+  int backgroundRepeat = 0;     // text: 0 both ways, 1 across, 2 down
   int horzAlign = kAlignLeft;
   int vertAlign = kAlignBaseline;
   int borderStyle = kBorderNone;

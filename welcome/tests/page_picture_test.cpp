@@ -284,4 +284,200 @@ TEST(PagePictureTest, UpdatePageWithTwoNewsItems) {
   EXPECT_GT(titles[1].top, titles[0].bottom);
 }
 
+// An 8 x 8 checkerboard of red and green 4 x 4 squares, as a 24-bit BMP.
+bool WriteCheckerTile(const std::wstring& path) {
+  const int side = 8;
+  BITMAPFILEHEADER file = {};
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof(info);
+  info.biWidth = side;
+  info.biHeight = side;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::string pixels;
+  for (int y = side - 1; y >= 0; --y) {  // bottom-up
+    for (int x = 0; x < side; ++x) {
+      const bool red = (x < 4) != (y < 4);
+      pixels += std::string{'\0', static_cast<char>(red ? 0 : 255), static_cast<char>(red ? 255 : 0)};  // B G R
+    }
+  }
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(h, &file, sizeof(file), &written, nullptr) &&
+            WriteFile(h, &info, sizeof(info), &written, nullptr) &&
+            WriteFile(h, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok;
+}
+
+// The bands of rows (top, bottom inclusive) in which some pixel passes.
+template <class Pred>
+std::vector<std::pair<int, int>> RowBands(const Picture& p, Pred pred) {
+  std::vector<std::pair<int, int>> bands;
+  for (int y = 0; y < p.Height(); ++y) {
+    if (p.Where(pred, 0, y, p.Width(), y + 1).Empty()) continue;
+    if (!bands.empty() && bands.back().second == y - 1) bands.back().second = y;
+    else bands.emplace_back(y, y);
+  }
+  return bands;
+}
+
+// What the page sheets may ask of a block beyond the suite's own pages: a
+// first-line indent, text flowing beside a float and on below it, tiled,
+// placed and sized background images, and dashed, double and wide borders.
+TEST(PagePictureTest, IndentFloatsBackgroundImagesAndBorderStyles) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder =
+      std::wstring(temp) + L"qlr_page_picture_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(WriteCheckerTile(folder + L"tile.bmp"));
+  std::string words;
+  for (int i = 0; i < 30; ++i) words += "brown words flow beside the float ";
+  const std::string page =
+      "<html><head><style>"
+      "#indent { text-indent: 40px; width: 300px; color: #000080 }"
+      "#float { float: left; width: 100px; padding: 40px 0; background-color: #0000FF }"
+      "#flow { color: #804000 }"
+      "#boxed { color: #008000; margin: 4px 0 }"
+      "#full { float: right; background-color: #C0C0FF; padding: 6px 0 }"
+      "#after { color: #400040 }"
+      "#tiles { background: url(tile.bmp) repeat; padding: 30px; width: 200px; margin-top: 10px }"
+      "#row { background-image: url(tile.bmp); background-repeat: repeat-x; padding: 30px; width: 200px; "
+      "margin-top: 10px }"
+      "#corner { background: #E0E0E0 url(tile.bmp) no-repeat right bottom; background-size: 16px 16px; "
+      "padding: 30px; width: 200px; margin-top: 10px }"
+      "#dashed { border: 2px dashed #800080; padding: 10px; width: 300px; margin-top: 10px }"
+      "#double { border: double #008080; padding: 10px; width: 300px; margin-top: 10px }"
+      "#wide { border: 5px solid #FF8000; padding: 10px; width: 300px; margin-top: 10px }"
+      "#inline { background: url(tile.bmp) repeat-x }"
+      "</style></head><body>"
+      "<p id=indent>The first line of this paragraph starts further right than the lines that follow it "
+      "once it wraps.</p>"
+      "<div id=float>&nbsp;</div><p id=boxed>Green text in a paragraph with margins of its own.</p>"
+      "<span id=flow>" + words + "</span><div id=full>&nbsp;</div><span id=after>after</span>"
+      "<div id=tiles>&nbsp;</div><div id=row>&nbsp;</div><div id=corner>&nbsp;</div>"
+      "<div id=dashed>&nbsp;</div><div id=double>&nbsp;</div><div id=wide>&nbsp;</div>"
+      "<div><span id=inline>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</span></div>"
+      "</body></html>";
+  const int w = 780, h = 1100;
+  const Picture p = Render(page, folder + L"page.html", std::string(), w, h);
+  DeleteFileW((folder + L"tile.bmp").c_str());
+  RemoveDirectoryW(folder.c_str());
+
+  // The indent: the first line's ink starts 40 pixels right of the second's.
+  const auto navy = [](COLORREF c) { return c == RGB(0, 0, 128); };
+  const std::vector<std::pair<int, int>> lines = RowBands(p, navy);
+  ASSERT_GE(lines.size(), 2u);
+  const Box first = p.Where(navy, 0, lines[0].first, w, lines[0].second + 1);
+  const Box second = p.Where(navy, 0, lines[1].first, w, lines[1].second + 1);
+  EXPECT_GE(first.left, second.left + 35);
+  EXPECT_LE(first.left, second.left + 45);
+
+  // Beside the float the text starts right of it, also in a paragraph with
+  // a box of its own; below it, at the left.
+  const std::vector<Box> floats = p.Regions(RGB(0, 0, 255), 2000);
+  ASSERT_EQ(floats.size(), 1u);
+  const Box& f = floats[0];
+  EXPECT_GE(f.Height(), 80);
+  const auto brown = [](COLORREF c) { return c == RGB(128, 64, 0); };
+  const Box beside = p.Where(brown, 0, f.top, w, f.bottom + 1);
+  ASSERT_FALSE(beside.Empty()) << "text beside the float";
+  EXPECT_GT(beside.left, f.right);
+  const Box green = p.Where([](COLORREF c) { return c == RGB(0, 128, 0); });
+  ASSERT_FALSE(green.Empty());
+  EXPECT_GT(green.left, f.right) << "the paragraph's text beside the float";
+  EXPECT_LE(std::abs(green.top - f.top - 4), 6) << "level with the float, below its margin";
+  EXPECT_GT(beside.top, green.bottom);
+  const Box below = p.Where(brown, 0, f.bottom + 1, w, h);
+  ASSERT_FALSE(below.Empty()) << "text below the float";
+  EXPECT_LT(below.left, f.right) << "the full width again below the float";
+  const std::vector<Box> full = p.Regions(RGB(192, 192, 255), 2000);
+  ASSERT_EQ(full.size(), 1u);
+  EXPECT_GE(full[0].Width(), w - 40) << "a float without a width takes the whole width";
+  const Box after = p.Where([](COLORREF c) { return c == RGB(64, 0, 64); });
+  ASSERT_FALSE(after.Empty());
+  EXPECT_GT(after.top, full[0].bottom) << "so what follows goes below it";
+  EXPECT_LE(after.left, full[0].left + 4);
+
+  // Tiles: a checkerboard repeated every 8 pixels across and down the
+  // first box, one row of tiles in the second, one tile at 16 x 16 in the
+  // bottom-right corner of the third, and a row of them behind the blanks
+  // of an inline element.
+  const auto tile = [](COLORREF c) { return c == RGB(255, 0, 0) || c == RGB(0, 255, 0); };
+  const std::vector<std::pair<int, int>> tiled = RowBands(p, tile);
+  ASSERT_EQ(tiled.size(), 4u);
+  const Box all = p.Where(tile, 0, tiled[0].first, w, tiled[0].second + 1);
+  EXPECT_GE(all.Width(), 200);
+  EXPECT_GE(all.Height(), 60);
+  int differ = 0;
+  for (int y = all.top; y + 8 <= all.bottom; y += 3) {
+    for (int x = all.left; x + 8 <= all.right; x += 3) {
+      ASSERT_TRUE(tile(p.At(x, y))) << x << "," << y;
+      ASSERT_EQ(p.At(x, y), p.At(x + 8, y)) << "period 8 across at " << x << "," << y;
+      ASSERT_EQ(p.At(x, y), p.At(x, y + 8)) << "period 8 down at " << x << "," << y;
+      differ += p.At(x, y) != p.At(x + 4, y);
+    }
+  }
+  EXPECT_GT(differ, 100) << "the two colours alternate every 4 pixels";
+  const Box row = p.Where(tile, 0, tiled[1].first, w, tiled[1].second + 1);
+  EXPECT_EQ(row.Height(), 8) << "repeat-x: one row of tiles";
+  EXPECT_GE(row.Width(), 200);
+  const Box corner = p.Where(tile, 0, tiled[2].first, w, tiled[2].second + 1);
+  EXPECT_EQ(corner.Width(), 16);
+  EXPECT_EQ(corner.Height(), 16);
+  const COLORREF gray = RGB(224, 224, 224);
+  EXPECT_EQ(p.At(corner.left - 1, corner.MidY()), gray) << "the box's background left of the image";
+  EXPECT_EQ(p.At(corner.MidX(), corner.top - 1), gray) << "the box's background above the image";
+  EXPECT_NE(p.At(corner.right + 1, corner.MidY()), gray) << "the image ends at the box's right edge";
+  EXPECT_NE(p.At(corner.MidX(), corner.bottom + 1), gray) << "the image ends at the box's bottom edge";
+  const Box span = p.Where(tile, 0, tiled[3].first, w, tiled[3].second + 1);
+  EXPECT_EQ(span.Height(), 8) << "repeat-x behind the text";
+  EXPECT_GE(span.Width(), 40);
+  for (int x = span.left; x + 8 <= span.right; ++x) ASSERT_EQ(p.At(x, span.top), p.At(x + 8, span.top)) << x;
+
+  // A dashed border two pixels deep has gaps along its top edge.
+  const auto purple = [](COLORREF c) { return c == RGB(128, 0, 128); };
+  const Box dashed = p.Where(purple);
+  ASSERT_FALSE(dashed.Empty());
+  int gaps = 0;
+  for (int x = dashed.left + 1; x <= dashed.right; ++x)
+    gaps += purple(p.At(x - 1, dashed.top)) && !purple(p.At(x, dashed.top));
+  EXPECT_GE(gaps, 20) << "dashes with gaps between them";
+  for (int x = dashed.left + 2; x <= dashed.right - 2; ++x) {
+    ASSERT_EQ(purple(p.At(x, dashed.top)), purple(p.At(x, dashed.top + 1))) << "two pixels deep at " << x;
+    ASSERT_FALSE(purple(p.At(x, dashed.top + 2))) << x;
+  }
+
+  // A double border: two one-pixel lines with a pixel between them.
+  const COLORREF teal = RGB(0, 128, 128);
+  const Box twin = p.Where([&](COLORREF c) { return c == teal; });
+  ASSERT_FALSE(twin.Empty());
+  for (int y : {twin.MidY(), twin.top + 5}) {
+    EXPECT_EQ(p.At(twin.left, y), teal);
+    EXPECT_NE(p.At(twin.left + 1, y), teal);
+    EXPECT_EQ(p.At(twin.left + 2, y), teal);
+    EXPECT_NE(p.At(twin.left + 3, y), teal);
+    EXPECT_EQ(p.At(twin.right, y), teal);
+    EXPECT_NE(p.At(twin.right - 1, y), teal);
+    EXPECT_EQ(p.At(twin.right - 2, y), teal);
+  }
+
+  // A solid border five pixels wide.
+  const COLORREF orange = RGB(255, 128, 0);
+  const Box wide = p.Where([&](COLORREF c) { return c == orange; });
+  ASSERT_FALSE(wide.Empty());
+  for (int d = 0; d < 5; ++d) {
+    EXPECT_EQ(p.At(wide.MidX(), wide.top + d), orange) << d;
+    EXPECT_EQ(p.At(wide.left + d, wide.MidY()), orange) << d;
+    EXPECT_EQ(p.At(wide.MidX(), wide.bottom - d), orange) << d;
+  }
+  EXPECT_NE(p.At(wide.MidX(), wide.top + 5), orange);
+  EXPECT_NE(p.At(wide.left + 5, wide.MidY()), orange);
+}
+
 }  // namespace

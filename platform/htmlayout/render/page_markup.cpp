@@ -100,8 +100,6 @@ class Translator {
     size_t depth = 0;
     bool plain = false;  // emits no tags of its own (too deep)
     bool horizontal = false;  // its children are the cells of one row
-    bool floats = false;      // a row of floats among its children is open
-    bool rightFloats = false; // ... and holds a right float already
     bool boxed = false;       // its box is a drawer table, cell or overlay
     // An absolute element writes into an overlay of its own; the markup
     // around it waits here.
@@ -154,8 +152,13 @@ class Translator {
       if (cell && name == L"background-color") continue;  // the cell paints it
       text += name + L":" + value + L";";
     }
+    return ClassFor(text);
+  }
+
+  // The drawer class of a rule text; empty for none. Elements styled alike
+  // share one rule of the drawer's sheet.
+  std::wstring ClassFor(const std::wstring& text) {
     if (text.empty()) return std::wstring();
-    // Elements styled alike share one rule of the drawer's sheet.
     auto known = m_spanClasses.find(text);
     if (known != m_spanClasses.end()) return known->second;
     std::wstring cls = L"c" + std::to_wstring(++m_classes);
@@ -436,23 +439,33 @@ class Translator {
     return out + L"\"";
   }
 
-  // The drawer cell that draws the box: its padding, background and border.
-  static std::wstring BoxCell(const BoxStyle& box, int width) {
+  // The drawer cell that draws the box: its padding, background, border,
+  // background image and first-line indent.
+  std::wstring BoxCell(const BoxStyle& box, int width) const {
     std::wstring a = L"<td valign=top width=" + std::to_wstring(width);
-    // The drawer draws one-pixel cell borders; a wider one takes its room.
-    a += L" padding=" + FourLengths(box.padding, std::max(0, box.borderWidth - 1));
+    a += L" padding=" + FourLengths(box.padding, 0);
     if (box.hasBackground) a += L" bgcolor=" + ColorText(box.background) + L" bgeffect=solid";
     if (box.borderWidth > 0) {
-      a += L" border=1 borderstyle=solid bordercolor=" + ColorText(box.borderColor[0]);
+      a += L" border=1 borderstyle=" + box.borderStyle + L" borderwidth=" + std::to_wstring(box.borderWidth) +
+           L" bordercolor=" + ColorText(box.borderColor[0]);
       if (box.sideColors) a += SideColors(box);
     }
     if (box.radius > 0) a += L" radius=" + std::to_wstring(box.radius);
+    if (!box.textIndent.empty()) a += L" indent=" + Quoted(box.textIndent);
+    const std::wstring image = box.image.url.empty()
+                                   ? std::wstring()
+                                   : LocalImagePath(m_options.imageFolder, m_doc.baseUrl, box.image.url);
+    if (!image.empty()) {
+      a += L" bgimage=" + Quoted(image) + L" bgrepeat=" + Quoted(box.image.repeat) + L" bgposition=" +
+           Quoted(box.image.position);
+      if (!box.image.size.empty()) a += L" bgsize=" + Quoted(box.image.size);
+    }
     return a + L">";
   }
 
   // Wraps the element's opening and closing in what draws its box: a
-  // one-cell table, a cell of the row of floats around it, a row whose
-  // cells its children become, or an overlay of its own.
+  // one-cell table (floating at a side, perhaps), a row whose cells its
+  // children become, or an overlay of its own.
   void OpenBox(const BoxStyle& box, bool overlay, Frame& parent, Frame& f, std::wstring& open) {
     std::wstring reopen, reclose;
     StylesAround(reopen, reclose);
@@ -478,43 +491,23 @@ class Translator {
     m_lineStart = m_blank = true;
     // A table takes the border and background of the cell it stands in
     // unless told otherwise.
-    const std::wstring table =
-        L"<table cellspacing=0 cellpadding=0 border=0 bgeffect=transparent margin=" + FourLengths(box.margin, 0) + L">";
+    std::wstring table =
+        L"<table cellspacing=0 cellpadding=0 border=0 bgeffect=transparent margin=" + FourLengths(box.margin, 0);
+    // Text after a float flows beside it.
+    if (box.floating != BoxFloat::kNone && !box.horizontal)
+      table += box.floating == BoxFloat::kLeft ? L" float=left" : L" float=right";
+    table += L">";
     if (box.horizontal) {
       f.horizontal = true;
       open = table + L"<tr>" + open;
       f.close += L"</tr></table>";
-    } else if (box.floating != BoxFloat::kNone) {
-      std::wstring row;
-      if (!parent.floats) row = L"<table cellspacing=0 cellpadding=0 border=0 bgeffect=transparent><tr>";
-      parent.floats = true;
-      // A cell without a width between the left and the right floats takes
-      // what they leave, so that the right ones stand at the right edge.
-      if (box.floating == BoxFloat::kRight && !parent.rightFloats) row += L"<td></td>";
-      parent.rightFloats = parent.rightFloats || box.floating == BoxFloat::kRight;
-      open = row + BoxCell(box, width) + reopen + open;
-      f.close += reclose + L"</td>";
     } else {
       open = table + L"<tr>" + BoxCell(box, width) + reopen + open;
       f.close += reclose + L"</td></tr></table>";
     }
   }
 
-  // Ends the row of floats open among the children of f.
-  void CloseFloats(Frame& f) {
-    if (!f.floats) return;
-    m_out.markup += L"</tr></table>";
-    f.floats = f.rightFloats = false;
-    m_lineStart = m_blank = true;
-  }
-
-  // Whether the child is a float that joins the row of floats before it.
-  bool IsFloat(const Node& node, const Frame& parent) {
-    if (!TagIn(node.tag, kBlocks) || node.tag == "table" || parent.plain) return false;
-    return ReadBoxStyle(m_styles.For(node), parent.width).floating != BoxFloat::kNone;
-  }
-
-  // Whether the child shows anything (a float row stays open across the rest).
+  // Whether the child shows anything.
   bool Shows(const Node& node) {
     if (node.IsText()) {
       for (wchar_t c : node.text) {
@@ -547,34 +540,33 @@ class Translator {
     m_lineStart = m_blank = false;
   }
 
-  // The background image of an inline element (a link's icon): drawn once,
-  // after its text when placed at the right, else before it, at the size
-  // the style asks for.
+  // The background image of an inline element: tiled behind its text, or,
+  // when it does not repeat (a link's icon), drawn once after its text when
+  // placed at the right, else before it, at the size the style asks for.
   void BackgroundImage(const StyleDeclarations& d, std::wstring& open, std::wstring& close) {
-    const std::wstring* image = Find(d, L"background-image");
-    if (!image) image = Find(d, L"background");
-    if (!image) return;
-    const size_t start = image->find(L"url(");
-    const size_t end = start == std::wstring::npos ? start : image->find(L')', start);
-    if (end == std::wstring::npos) return;
-    std::wstring src = image->substr(start + 4, end - start - 4);
-    src.erase(std::remove_if(src.begin(), src.end(), [](wchar_t c) { return c == L'"' || c == L'\'' || IsBlankChar(c); }),
-              src.end());
-    int w = 0, h = 0;
-    if (const std::wstring* size = Find(d, L"background-size")) {
-      const size_t blank = size->find(L' ');
-      w = Length(*size, 0);
-      h = blank == std::wstring::npos ? w : Length(size->substr(blank + 1), 0);
+    const BoxImage image = ReadBoxImage(d);
+    if (image.url.empty()) return;
+    if (image.repeat != L"no-repeat") {
+      // Tiled behind the element's text.
+      const std::wstring path = LocalImagePath(m_options.imageFolder, m_doc.baseUrl, image.url);
+      if (path.empty() || path.find_first_of(L"{}\"") != std::wstring::npos) return;
+      const std::wstring rule = L"background-image:\"" + path + L"\";background-repeat:" + image.repeat + L";";
+      open += L"<span class=" + ClassFor(rule) + L">";
+      close = L"</span>" + close;
+      return;
     }
-    const std::wstring tag = ImageTag(src, w, h);
+    int w = 0, h = 0;
+    if (!image.size.empty()) {
+      w = Length(image.size, 0);
+      h = Length(image.size.substr(image.size.find(L' ') + 1), 0);
+    }
+    const std::wstring tag = ImageTag(image.url, w, h);
     if (tag.empty()) return;
-    const std::wstring* position = Find(d, L"background-position");
-    if (position && position->find(L"right") != std::wstring::npos) close = tag + close;
+    if (image.position.compare(0, 4, L"100%") == 0) close = tag + close;
     else open += tag;
   }
 
   void Leave(Frame& f) {
-    CloseFloats(f);
     // A break that ends a cell would only add an empty line.
     std::wstring& out = m_out.markup;
     const bool cellEnd = f.boxed || (f.close.size() >= 5 && f.close.compare(f.close.size() - 5, 5, L"</td>") == 0);
@@ -628,7 +620,6 @@ class Translator {
         continue;
       }
       const Node* child = f.node->children[f.next++];
-      if (f.floats && Shows(*child) && (child->IsText() || !IsFloat(*child, f))) CloseFloats(f);
       if (f.horizontal) {
         if (Shows(*child)) EnterAsCell(*child, f);
         continue;

@@ -64,7 +64,8 @@ const wchar_t* const kDrawnProperties[] = {
     L"margin-bottom", L"margin-left",   L"padding",        L"padding-top",      L"padding-right",
     L"padding-bottom", L"padding-left", L"width",          L"text-indent",      L"float",
     L"position",    L"top",             L"right",          L"bottom",           L"left",
-    L"flow",        L"background-image", L"background-position", L"background-size", nullptr};
+    L"flow",        L"background-image", L"background-position", L"background-size", L"background-repeat",
+    nullptr};
 
 bool IsDrawnProperty(const std::wstring& name) {
   for (const wchar_t* const* p = kDrawnProperties; *p; ++p) {
@@ -236,7 +237,8 @@ void PageStyles::AddRule(const std::wstring& selector, const StyleDeclarations& 
   if (rule.after) {
     // Of the box after the element only its background image shows.
     for (const auto& [n, v] : declarations) {
-      if (n == L"background" || n == L"background-image" || n == L"background-size") rule.declarations.push_back({n, v});
+      if (n == L"background" || n == L"background-image" || n == L"background-size" || n == L"background-repeat")
+        rule.declarations.push_back({n, v});
     }
     if (!rule.declarations.empty()) rule.declarations.push_back({L"background-position", L"right"});
   } else {

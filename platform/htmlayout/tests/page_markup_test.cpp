@@ -164,14 +164,16 @@ TEST(PageMarkupTest, ImagesOnlyFromTheBaseFolder) {
   // Without a local base no image is drawn at all.
   EXPECT_TRUE(hl::LocalImagePath(L"", L"", base + L"a.bmp").empty());
 
-  // Background images of links, drawn once at their end for ::after and a
-  // right position, at the size asked; links alike but for their address
-  // match apart.
-  const std::string page = "<style>a[href^=\"http://\"]:after {background-image: url(c.png); padding-right: 14px}"
-      " .own {background-image: url(img/b.ico); background-position: right 2px; background-size: 12px 12px}"
-      " .far {background-image: url(../d.png)}</style>"
+  // Background images of links that do not repeat, drawn once at their end
+  // for ::after and a right position, at the size asked; links alike but
+  // for their address match apart. One that repeats is tiled behind the text.
+  const std::string page =
+      "<style>a[href^=\"http://\"]:after {background-image: url(c.png); background-repeat: no-repeat;"
+      " padding-right: 14px}"
+      " .own {background-image: url(img/b.ico); background-position: right 2px; background-size: 12px 12px;"
+      " background-repeat: no-repeat} .far {background-image: url(../d.png)} .tile {background: url(c.png)}</style>"
       "<a href=\"http://x.test/\">web</a> <a href=\"%CMD%\">cmd</a> <a class=own href=\"%CMD%\">own</a> "
-      "<a class=far href=\"http://y.test/\">far</a> <a href=\"https://x.test/\">safe</a>";
+      "<a class=far href=\"http://y.test/\">far</a> <a href=\"https://x.test/\">safe</a> <span class=tile>t</span>";
   Translated links = Translate(page, base);
   const std::wstring& m = links.page.markup;
   auto count = [&](const wchar_t* part) {
@@ -184,6 +186,8 @@ TEST(PageMarkupTest, ImagesOnlyFromTheBaseFolder) {
   EXPECT_TRUE(Has(m, (L"far<bmp file=\"" + base + L"c.png\">").c_str())) << "the more specific rule wins";
   EXPECT_EQ(count(L"<bmp"), 2u);
   EXPECT_EQ(count(L"<icon"), 1u);
+  const std::wstring tiled = L"background-image:\"" + base + L"c.png\";background-repeat:repeat;";
+  EXPECT_TRUE(Has(links.page.styleSheet, tiled.c_str())) << qlrtest::ToUtf8(links.page.styleSheet);
 }
 
 }  // namespace
