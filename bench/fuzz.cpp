@@ -1,7 +1,7 @@
 // Feeds every reader of outside input with seeded mutations of good inputs
 // and with a megabyte of hostile text each, and prints per kind of input how
-// many ran, crashed and hung (over 1 s of processor time for one input, so
-// a busy machine does not make a hang of a wait for a core; a child that
+// many ran, crashed and hung (over 1 s plus 3 ms per kilobyte of processor time
+// for one input, so a busy machine does not make a hang of a wait for a core; a child that
 // stops making progress at all counts too), with the worst time per
 // kilobyte beside the time of copying that input (the bare work any reader
 // does). Each kind runs in a child process from a private copy of the
@@ -49,7 +49,11 @@ std::string Bytes(const char (&literal)[N]) {
   return std::string(literal, N - 1);
 }
 
+// An input hangs when its processor time passes a second plus a few
+// milliseconds per kilobyte: a megabyte read in one pass stays far below that
+// even on a busy machine, one read again per line or per tag goes far beyond.
 constexpr double kHangMs = 1000.0;
+constexpr double kHangMsPerKb = 3.0;
 constexpr DWORD kStallMs = 30000;  // a child that makes no progress this long hangs
 constexpr size_t kHostileBytes = 1024 * 1024;
 
@@ -348,8 +352,9 @@ int RunChild(const Kind& kind, LONG first, LONG total, const wchar_t* mappingNam
     const double ms = ThreadCpuMs() - cpuStart;
     const double wallMs = BenchNowMs() - start;
     const double kb = std::max(1.0, static_cast<double>(input.size()) / 1024.0);
-    if (ms > kHangMs) InterlockedIncrement(&progress->hangs);
-    if (ms > kHangMs) {
+    const bool hang = ms > kHangMs + kHangMsPerKb * static_cast<double>(input.size()) / 1024.0;
+    if (hang) InterlockedIncrement(&progress->hangs);
+    if (hang) {
       std::printf("  %s: input %ld (%zu bytes, starts \"%.12s\"): %.0f ms of processor, %.0f ms by the clock\n",
                   kind.name, index, input.size(), input.c_str(), ms, wallMs);
       std::fflush(stdout);
