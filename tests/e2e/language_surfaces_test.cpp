@@ -96,25 +96,10 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     PostMessageW(toolbar, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(5, 5));
     return CaptionInOpenMenu(id);
   }
-  // Found by its class: its title is the about item's caption in the menu.
+  // Found by its OK button: its title is the about item's caption in the menu.
   std::wstring AboutDialog(int control) {
     PostMessageW(tray, WM_COMMAND, kAbout, 0);
-    HWND about = nullptr;
-    qlrtest::WaitUntil(
-        [&] {
-          for (HWND w : qlrtest::FindProcessWindows(child.Pid())) {
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) about = w;
-          }
-          return about != nullptr;
-        },
-        kProgramWaitMs);
-    if (!about) return std::wstring();
-    const std::wstring text = ControlText(about, control);
-    PostMessageW(about, WM_COMMAND, IDOK, 0);
-    qlrtest::WaitUntil([&] { return !IsWindow(about); }, kProgramWaitMs);
-    return text;
+    return ReadAndClose(TrayDialogWith(IDOK), control, IDOK);
   }
   // The welcome program beside the tray program, its window read and closed.
   std::wstring WelcomeWindow(int control) {
@@ -209,11 +194,11 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
         kProgramWaitMs);
     return found;
   }
-  // The dialog's control read, then the dialog cancelled.
-  std::wstring ReadAndCancel(HWND dialog, int control) {
+  // The dialog's control read, then the dialog closed by the command.
+  std::wstring ReadAndClose(HWND dialog, int control, int command = IDCANCEL) {
     if (!dialog) return std::wstring();
     const std::wstring text = ControlText(dialog, control);
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(dialog, WM_COMMAND, command, 0);
     qlrtest::WaitUntil([&] { return !IsWindow(dialog); }, kProgramWaitMs);
     return text;
   }
@@ -224,7 +209,7 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     if (!target.Start()) return std::wstring();
     // The tray may ask while the block is still being delivered.
     std::thread send([&] { qlre2e::SendCommandBlock(tray, 1, target.Window(), 138); });
-    const std::wstring text = ReadAndCancel(TrayDialogWith(kPromptEdit), control);
+    const std::wstring text = ReadAndClose(TrayDialogWith(kPromptEdit), control);
     send.join();
     return text;
   }
@@ -232,7 +217,7 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
   // the failure.
   std::wstring UpdateDialog(int control) {
     PostMessageW(tray, WM_COMMAND, kCheckForUpdates, 0);
-    return ReadAndCancel(TrayDialogWith(kUpdateSkipButton), control);
+    return ReadAndClose(TrayDialogWith(kUpdateSkipButton), control);
   }
   // The editor beside the tray program: started, read, ended.
   std::wstring InEditor(const std::function<std::wstring(HWND frame, DWORD pid)>& read) {
