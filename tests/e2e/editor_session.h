@@ -102,18 +102,6 @@ class RemoteBuffer {
            ReadProcessMemory(m_process.Get(), static_cast<char*>(m_address) + offset, data, size, &done) &&
            done == size;
   }
-  // A text the process keeps elsewhere (a pointer it handed back), read up
-  // to its terminator or maxChars.
-  std::wstring ReadText(const void* at, size_t maxChars) const {
-    std::wstring text;
-    for (wchar_t c = 0; text.size() < maxChars; text.push_back(c)) {
-      SIZE_T done = 0;
-      if (!ReadProcessMemory(m_process.Get(), static_cast<const wchar_t*>(at) + text.size(), &c, sizeof(c), &done) ||
-          done != sizeof(c) || c == L'\0')
-        break;
-    }
-    return text;
-  }
 
  private:
   UniqueHandle m_process;
