@@ -60,6 +60,19 @@ int wmain() {
   localizer.LocalizeMenu(menu);
   QueryPerformanceCounter(&b);
   printf("CMenuLocalizer::LocalizeMenu, first opening, 40 keys written: %.1f us\n", Micros(a, b, 1));
+  // The same keys written the plain way, one profile write each, into a
+  // copy of the file as it was.
+  const std::wstring plain = folder + L"\\Plain.lng";
+  WriteLangFileHeader(plain);
+  QueryPerformanceCounter(&a);
+  for (int i = 0; i < 40; ++i) {
+    const std::wstring key = L"Command_number_" + std::to_wstring(i);
+    WritePrivateProfileStringW(L"Menu_Client", key.c_str(), (L"Command number " + std::to_wstring(i)).c_str(),
+                               plain.c_str());
+  }
+  QueryPerformanceCounter(&b);
+  printf("  bare profile writes of the same 40 keys: %.1f us\n", Micros(a, b, 1));
+  DeleteFileW(plain.c_str());
   const int kMenus = 50;
   QueryPerformanceCounter(&a);
   for (int i = 0; i < kMenus; ++i) localizer.LocalizeMenu(menu);

@@ -5,6 +5,7 @@
 
 #include "foundation/localization/dialog_template.h"
 #include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_section_batch.h"
 #include "foundation/text/text_basics.h"
 
 namespace {
@@ -88,6 +89,8 @@ int CDialogLocalizer::Localize() {
   const std::wstring lngFile = GetLanguageFile();
   const std::wstring example = IsLocalizeExampleFile(lngFile) ? std::wstring()
                                                               : GetLocalizeExamplePath(lngFile);
+  CLngPendingWrites toExample(example, section);
+  CLngPendingWrites toLanguage(lngFile, section);
   for (HWND child = dialog ? GetWindow(dialog, GW_CHILD) : nullptr; child;
        child = GetWindow(child, GW_HWNDNEXT)) {
     int id = GetDlgCtrlID(child);
@@ -100,9 +103,9 @@ int CDialogLocalizer::Localize() {
     // The files collect built-in English: after a language change the
     // present text is the previous language's, so the template's text wins.
     const std::wstring english = templateText.empty() ? present : templateText;
-    if (!present.empty() && !example.empty()) WriteLngValue(example, section, key, english);
+    if (!present.empty()) toExample.Put(key, english);
     if (n == 0 || EqualNoCase(value, kMissingMarker) || lngFile.empty()) {
-      if (!present.empty()) WriteLngValue(lngFile, section, key, english);
+      if (!present.empty()) toLanguage.Put(key, english);
       if (!templateText.empty()) SetWindowTextW(child, templateText.c_str());
       continue;
     }

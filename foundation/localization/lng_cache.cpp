@@ -169,3 +169,8 @@ void ClearLngCache() {
   SrwExclusiveLock lock(g_lock);
   Files().clear();
 }
+
+void ForgetLngCacheFile(const std::wstring& file) {
+  SrwExclusiveLock lock(g_lock);
+  Files().erase(Folded(file));
+}

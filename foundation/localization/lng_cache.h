@@ -26,3 +26,5 @@ bool WriteLngValueCached(const std::wstring& file, const std::wstring& section, 
                          const std::wstring& value);
 // Forgets every file (for tests and after writes that bypass the cache).
 void ClearLngCache();
+// Forgets one file, after a write of a whole section.
+void ForgetLngCacheFile(const std::wstring& file);

@@ -5,7 +5,9 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CLngSectionBatch {
@@ -21,23 +23,55 @@ class CLngSectionBatch {
   // Queues key=value unless the section or the queue holds the key already;
   // false when it was not queued.
   bool AddMissing(const std::wstring& key, const std::wstring& value);
+  // Sets key=value as one profile write would: the first entry of the key
+  // takes the value in its place, a missing key goes behind the others.
+  // Nothing is queued when that entry holds exactly this value already.
+  void Put(const std::wstring& key, const std::wstring& value);
   // Writes the section with its old entries first and the queued ones
   // behind them; nothing is written when nothing was queued. The number of
-  // keys added, or -1 when the write failed.
+  // keys written, or -1 when the write failed.
   int Flush();
-  size_t PendingCount() const { return m_added.size(); }
+  size_t PendingCount() const { return m_pending.size(); }
 
  private:
-  bool HasTwin() const;
+  bool CanWriteWhole() const;
   bool WriteKeyByKey();
+  void Queue(const std::wstring& key, const std::wstring& value);
 
   std::wstring m_file;
   std::wstring m_section;
   std::vector<std::wstring> m_entries;  // "key=value" lines, old then new
   std::vector<std::wstring> m_keys;     // lower-case keys of every entry
-  size_t m_oldCount = 0;
   bool m_complete = true;  // false: the section was too long to read whole
-  std::vector<std::wstring> m_added;
+  // Names whose case the profile functions may fold otherwise than we do
+  // are written one at a time, by them.
+  bool m_keyByKey = false;
+  std::vector<std::pair<std::wstring, std::wstring>> m_pending;  // in order
+};
+
+// The values one localisation of a menu or a dialog writes into a section,
+// written together when it ends (one profile write each costs milliseconds
+// under Wine). The section is read only once something is put.
+class CLngPendingWrites {
+ public:
+  CLngPendingWrites(const std::wstring& lngFile, const std::wstring& section)
+      : m_file(lngFile), m_section(section) {}
+  ~CLngPendingWrites() {
+    if (m_batch) m_batch->Flush();
+  }
+  CLngPendingWrites(const CLngPendingWrites&) = delete;
+  CLngPendingWrites& operator=(const CLngPendingWrites&) = delete;
+  // Nothing is kept for an empty file name.
+  void Put(const std::wstring& key, const std::wstring& value) {
+    if (m_file.empty()) return;
+    if (!m_batch) m_batch.reset(new CLngSectionBatch(m_file, m_section));
+    m_batch->Put(key, value);
+  }
+
+ private:
+  std::wstring m_file;
+  std::wstring m_section;
+  std::unique_ptr<CLngSectionBatch> m_batch;
 };
 
 // The whole section as the profile functions return it: "key=value" lines

@@ -132,19 +132,25 @@ bool CMenuLocalizer::IsExempt(UINT commandId) const {
 
 void CMenuLocalizer::LocalizeMenu(HMENU menu) {
   const std::wstring lngFile = GetCurrentLanguage();
+  // The keys this opening lacks are written together at its end.
+  CLngPendingWrites missing(lngFile, m_section);
+  LocalizeLevel(menu, lngFile, missing);
+}
+
+void CMenuLocalizer::LocalizeLevel(HMENU menu, const std::wstring& lngFile, CLngPendingWrites& missing) {
   int count = GetMenuItemCount(menu);
   for (int pos = 0; pos < count; ++pos) {
     ItemInfo item = GetItem(menu, pos);
     if (item.submenu) {
-      LocalizeItem(menu, pos, lngFile);
-      LocalizeMenu(item.submenu);
+      LocalizeItem(menu, pos, lngFile, missing);
+      LocalizeLevel(item.submenu, lngFile, missing);
     } else if (item.id != 0 && !IsExempt(item.id)) {
-      LocalizeItem(menu, pos, lngFile);
+      LocalizeItem(menu, pos, lngFile, missing);
     }
   }
 }
 
-void CMenuLocalizer::LocalizeItem(HMENU menu, int pos, const std::wstring& lngFile) {
+void CMenuLocalizer::LocalizeItem(HMENU menu, int pos, const std::wstring& lngFile, CLngPendingWrites& missing) {
   std::wstring text = MenuText(menu, pos, MF_BYPOSITION, kItemChars);
   if (text.empty()) return;
   MenuItemKey key = MakeMenuItemKey(text);
@@ -161,8 +167,7 @@ void CMenuLocalizer::LocalizeItem(HMENU menu, int pos, const std::wstring& lngFi
     return;
   }
   // A menu already shown in a non-Latin script adds no keys.
-  if (m_writeMode && !HasNonKeyboardChars(key.key))
-    WriteLngValue(lngFile, m_section, key.key, key.display);
+  if (m_writeMode && !HasNonKeyboardChars(key.key)) missing.Put(key.key, key.display);
 }
 
 std::wstring CMenuLocalizer::GetItemText(UINT menuId, UINT commandId) {

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+class CLngPendingWrites;
+
 struct MenuItemKey {
   std::wstring key;
   std::wstring accelerator;  // the text after the first tab
@@ -44,7 +46,8 @@ class CMenuLocalizer {
   const std::wstring& GetSectionName() const { return m_section; }
 
  private:
-  void LocalizeItem(HMENU menu, int pos, const std::wstring& lngFile);
+  void LocalizeLevel(HMENU menu, const std::wstring& lngFile, CLngPendingWrites& missing);
+  void LocalizeItem(HMENU menu, int pos, const std::wstring& lngFile, CLngPendingWrites& missing);
 
   bool m_writeMode;
   std::wstring m_section;

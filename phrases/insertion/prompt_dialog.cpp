@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/localization/dialog_localizer.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/ui/window_helpers.h"
 #include "phrases/insertion/prompt_dialog_ids.h"
@@ -48,6 +49,7 @@ CPromptDialog::CPromptDialog(const std::wstring& initialText, HWND target, int f
     : m_target(target), m_flag(flag), m_text(initialText) {}
 
 INT_PTR CPromptDialog::DoModal(HINSTANCE instance) {
+  m_instance = instance;
   return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PROMPT_TEXT), GetDesktopWindow(), DialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
@@ -97,6 +99,10 @@ BOOL CPromptDialog::OnInitDialog() {
     SetFocus(edit);
     defaultFocus = FALSE;
   }
+  // The template's own text (OK) from the language file; Cancel is a string.
+  CDialogLocalizer localizer(m_hWnd, IDD_PROMPT_TEXT, L"Prompt", m_instance);
+  localizer.ExcludeControl(IDCANCEL);
+  localizer.Localize();
   CLngString cancel;
   if (cancel.LoadString(IDS_PROMPT_CANCEL)) SetDlgItemTextW(m_hWnd, IDCANCEL, cancel.c_str());
   PlaceAtTarget();

@@ -24,6 +24,7 @@ class CPromptDialog {
   void PlaceAtTarget();
 
   HWND m_target;
+  HINSTANCE m_instance = nullptr;
   int m_flag;
   std::wstring m_text;
 };

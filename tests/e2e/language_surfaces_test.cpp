@@ -5,11 +5,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "tests/e2e/editor_session.h"
+#include "tests/e2e/hotkey_session.h"
 #include "tests/e2e/tray_menu_probe.h"
 #include "tests/support/test_support.h"
 
@@ -23,6 +28,14 @@ constexpr UINT kAbout = 57664;
 constexpr UINT kCopyAsPlainText = 32797;
 constexpr UINT kMinimizeToCaption = 32798;
 constexpr int kWelcomeLanguageLabel = 1000;
+constexpr UINT kOpenAsUrl = 32806;
+constexpr UINT kCheckForUpdates = 32791;
+constexpr int kUpdateSkipButton = 5;
+constexpr int kPromptEdit = 1013;
+constexpr UINT kEditorExit = 32834;
+constexpr UINT kEditorHomePage = 32781;
+constexpr int kSettingsSounds = 1011;
+constexpr wchar_t kTipAddressSeparator[] = L"   \u00BB ";
 
 class LanguageSurfacesTest;
 
@@ -42,7 +55,7 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
   // The caption of a command in the menu open now, closed afterwards.
   std::wstring CaptionInOpenMenu(UINT id) {
     if (!WaitForMenu()) return std::wstring();
-    qlre2e::MenuDump dump = Dump();
+    qlre2e::MenuDump dump = Dump(nullptr, id);
     CloseMenu();
     const qlre2e::MenuItemDump* item = dump.Find(id);
     return item ? item->caption : L"<no item " + std::to_wstring(id) + L">";
@@ -83,25 +96,10 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     PostMessageW(toolbar, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(5, 5));
     return CaptionInOpenMenu(id);
   }
-  // Found by its class: its title is the about item's caption in the menu.
+  // Found by its OK button: its title is the about item's caption in the menu.
   std::wstring AboutDialog(int control) {
     PostMessageW(tray, WM_COMMAND, kAbout, 0);
-    HWND about = nullptr;
-    qlrtest::WaitUntil(
-        [&] {
-          for (HWND w : qlrtest::FindProcessWindows(child.Pid())) {
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) about = w;
-          }
-          return about != nullptr;
-        },
-        kProgramWaitMs);
-    if (!about) return std::wstring();
-    const std::wstring text = ControlText(about, control);
-    PostMessageW(about, WM_COMMAND, IDOK, 0);
-    qlrtest::WaitUntil([&] { return !IsWindow(about); }, kProgramWaitMs);
-    return text;
+    return ReadAndClose(TrayDialogWith(IDOK), control, IDOK);
   }
   // The welcome program beside the tray program, its window read and closed.
   std::wstring WelcomeWindow(int control) {
@@ -118,6 +116,188 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     if (window) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     welcome.Wait(kProgramWaitMs);
     return text;
+  }
+  // The phrase menu, brought up by the hotkey over a target of its own;
+  // read runs while it is open, and every menu is closed afterwards.
+  std::wstring InPhraseMenu(const std::function<std::wstring()>& read) {
+    qlre2e::InsertTarget target;
+    if (!target.Start() || !qlrtest::WaitUntil([] { return !qlre2e::DefaultHotkeyIsFree(); }, kProgramWaitMs))
+      return std::wstring();
+    if (!qlre2e::PressDefaultHotkey() || !WaitForMenu()) return std::wstring();
+    const std::wstring text = read();
+    qlrtest::WaitUntil(
+        [&] {
+          if (!MenuWindow()) return true;
+          PostMessageW(tray, RegisterWindowMessageW(kMenuProbeCloseMessage), 0, 0);
+          return false;
+        },
+        kProgramWaitMs, 200);
+    return text;
+  }
+  // The last item highlighted from the keyboard, its tip read.
+  std::wstring PhraseMenuTip() {
+    return InPhraseMenu([&] {
+      PostMessageW(tray, WM_KEYDOWN, VK_UP, 0);
+      std::wstring text;
+      qlrtest::WaitUntil(
+          [&] {
+            for (HWND tip : qlrtest::FindProcessWindows(child.Pid())) {
+              wchar_t cls[32] = {};
+              GetClassNameW(tip, cls, 32);
+              if (wcscmp(cls, L"MenuToolTip") == 0 && IsWindowVisible(tip)) text = ControlText(tip, 0);
+            }
+            return !text.empty();
+          },
+          kProgramWaitMs);
+      return text;
+    });
+  }
+  // The first item's right-click menu.
+  std::wstring PhraseItemMenu(UINT id) {
+    return InPhraseMenu([&] {
+      HWND tracker = nullptr;
+      for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, L"Quillora_Menu_Tracker", nullptr); w && !tracker;
+           w = FindWindowExW(HWND_MESSAGE, w, L"Quillora_Menu_Tracker", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == child.Pid()) tracker = w;
+      }
+      if (!tracker) return std::wstring(L"<no tracker>");
+      PostMessageW(tray, RegisterWindowMessageW(kMenuProbeRightUpMessage), reinterpret_cast<WPARAM>(tracker), 0);
+      // Read once it is up beside the phrase menu.
+      qlrtest::WaitUntil([&] { return VisibleMenus() >= 2; }, kProgramWaitMs, 50);
+      const qlre2e::MenuDump dump = Dump(tray, id);
+      const qlre2e::MenuItemDump* item = dump.Find(id);
+      return item ? item->caption : L"<no item " + std::to_wstring(id) + L">";
+    });
+  }
+  int VisibleMenus() const {
+    int n = 0;
+    for (HWND w : qlrtest::FindProcessWindows(child.Pid())) {
+      wchar_t cls[16] = {};
+      GetClassNameW(w, cls, 16);
+      n += wcscmp(cls, L"#32768") == 0 && IsWindowVisible(w);
+    }
+    return n;
+  }
+  // A visible dialog of the tray program that holds the control.
+  HWND TrayDialogWith(int control) {
+    HWND found = nullptr;
+    qlrtest::WaitUntil(
+        [&] {
+          for (HWND w : qlrtest::FindProcessWindows(child.Pid())) {
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w) && GetDlgItem(w, control)) found = w;
+          }
+          return found != nullptr;
+        },
+        kProgramWaitMs);
+    return found;
+  }
+  // The dialog's control read, then the dialog closed by the command.
+  std::wstring ReadAndClose(HWND dialog, int control, int command = IDCANCEL) {
+    if (!dialog) return std::wstring();
+    const std::wstring text = ControlText(dialog, control);
+    PostMessageW(dialog, WM_COMMAND, command, 0);
+    qlrtest::WaitUntil([&] { return !IsWindow(dialog); }, kProgramWaitMs);
+    return text;
+  }
+  // The phrase with a prompt, sent by another program for a target of its
+  // own: the prompt dialog asks first.
+  std::wstring PromptDialog(int control) {
+    qlre2e::InsertTarget target;
+    if (!target.Start()) return std::wstring();
+    // The tray may ask while the block is still being delivered.
+    std::thread send([&] { qlre2e::SendCommandBlock(tray, 1, target.Window(), 138); });
+    const std::wstring text = ReadAndClose(TrayDialogWith(kPromptEdit), control);
+    send.join();
+    return text;
+  }
+  // A check against an update site that does not answer: the dialog shows
+  // the failure.
+  std::wstring UpdateDialog(int control) {
+    PostMessageW(tray, WM_COMMAND, kCheckForUpdates, 0);
+    return ReadAndClose(TrayDialogWith(kUpdateSkipButton), control);
+  }
+  // The editor beside the tray program: started, read, ended.
+  std::wstring InEditor(const std::function<std::wstring(HWND frame, DWORD pid)>& read) {
+    qlrtest::ChildProcess editor;
+    if (!editor.Start(dir.File(L"QuilloraEditor.exe"), L"")) return std::wstring();
+    HWND frame = nullptr;
+    qlrtest::WaitUntil(
+        [&] {
+          std::vector<HWND> frames = qlre2e::FindEditorFrames(editor.Pid());
+          frame = frames.empty() ? nullptr : frames.front();
+          return frame != nullptr;
+        },
+        kProgramWaitMs);
+    const std::wstring text = frame ? read(frame, editor.Pid()) : std::wstring();
+    if (frame) PostMessageW(frame, WM_COMMAND, kEditorExit, 0);
+    if (editor.Wait(kProgramWaitMs) == -1) editor.Kill();
+    return text;
+  }
+  // The File menu opened from the keyboard, read in the editor's thread.
+  std::wstring EditorMenu(UINT id) {
+    return InEditor([&](HWND frame, DWORD pid) {
+      if (!ProbeThreadOf(frame)) return std::wstring(L"<no probe>");
+      // Once the menu bar is in, the File menu from the keyboard.
+      qlrtest::WaitUntil([&] { return IsWindowVisible(frame) && GetMenu(frame); }, kProgramWaitMs);
+      // The first item of the bar chosen, then opened: its mnemonic may be
+      // gone in a language file's text. Asked again now and then: a start
+      // still under way may drop it.
+      if (!qlrtest::WaitUntil(
+              [&] {
+                if (MenuWindow(pid)) return true;
+                PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, 0);
+                PostMessageW(frame, WM_KEYDOWN, VK_DOWN, 0);
+                return WaitForMenu(pid, 2000);
+              },
+              kProgramWaitMs, 10))
+        return std::wstring(L"<no menu>");
+      qlre2e::MenuDump dump = Dump(frame, id);
+      CloseMenu(frame, pid);
+      const qlre2e::MenuItemDump* item = dump.Find(id);
+      return item ? item->caption : L"<no item " + std::to_wstring(id) + L">";
+    });
+  }
+  // A toolbar button's tip as its tooltip asks the toolbar for it (in the
+  // editor's thread: the question cannot cross processes); the web address
+  // behind the text left out.
+  std::wstring EditorToolbarTip(UINT id) {
+    return InEditor([&](HWND frame, DWORD) {
+      std::pair<UINT, HWND> found(id, nullptr);
+      qlrtest::WaitUntil(
+          [&] {
+            EnumChildWindows(
+                frame,
+                [](HWND w, LPARAM out) -> BOOL {
+                  wchar_t cls[32] = {};
+                  GetClassNameW(w, cls, 32);
+                  auto* found = reinterpret_cast<std::pair<UINT, HWND>*>(out);
+                  if (wcscmp(cls, TOOLBARCLASSNAMEW) != 0 || SendMessageW(w, TB_COMMANDTOINDEX, found->first, 0) < 0)
+                    return TRUE;
+                  found->second = w;
+                  return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&found));
+            return found.second != nullptr;
+          },
+          kProgramWaitMs);
+      if (!found.second || !ProbeThreadOf(found.second)) return std::wstring(L"<no toolbar>");
+      const std::wstring answer = AskProbe(found.second, kMenuProbeToolbarTipMessage,
+                                           reinterpret_cast<WPARAM>(found.second), id);
+      if (answer.compare(0, 4, L"tip|") != 0) return std::wstring(L"<no tip>");
+      const std::wstring tip = answer.substr(4, answer.find(L'\n') - 4);
+      return tip.substr(0, tip.find(kTipAddressSeparator));
+    });
+  }
+  std::wstring SettingsPage(int control) {
+    return InEditor([&](HWND frame, DWORD) {
+      HWND page = nullptr;
+      qlrtest::WaitUntil([&] { return (page = qlre2e::FindSettingsPage(frame)) != nullptr; }, kProgramWaitMs);
+      return page ? ControlText(page, control) : std::wstring();
+    });
   }
   static std::wstring ControlText(HWND parent, int control) {
     HWND window = control ? GetDlgItem(parent, control) : parent;
@@ -138,8 +318,15 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     TrayMenuTest::SetUp();
     SetSetting(L"ShowHistoryPaneOnStart", L"1");
     SetSetting(L"ClipboardHistory", L"1");
-    for (const wchar_t* f : {L"Quillora_Welcome.exe", L"HTMLayout.dll"})
+    CopyLibrary();
+    SetSetting(L"AutoCheckForUpdates", L"0");
+    for (const wchar_t* f : {L"Quillora_Welcome.exe", L"HTMLayout.dll", L"QuilloraEditor.exe"})
       ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(f), dir.File(f)));
+    // Nothing listens there: the update check fails at once.
+    ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"UpdateSite_Test.UpdateSite_Test"), "http://127.0.0.1:1/"));
+    ASSERT_TRUE(qlrtest::WriteBytes(dir.File(L"InternetState_Test.InternetState_Test"), "0"));
+    ASSERT_TRUE(
+        qlre2e::WritePhrase(dir.File(L"Phrases\\Letter.quillora"), L"Letter", L"Dear %PROMPT_TEXT={Name}%,", 0));
   }
 };
 
@@ -159,6 +346,23 @@ const Surface kSurfaces[] = {
      [](LanguageSurfacesTest& t) { return t.WelcomeWindow(kWelcomeLanguageLabel); }},
     {L"welcome title", L"Strings_Welcome", L"57346", L"Welcome to Quillora", L"Willkommen bei Quillora",
      [](LanguageSurfacesTest& t) { return t.WelcomeWindow(0); }},
+    {L"phrase menu", L"Strings_Client", L"32784", L"Visit to support form on official web site",
+     L"Zum Support-Formular", [](LanguageSurfacesTest& t) { return t.PhraseMenuTip(); }},
+    {L"phrase item menu", L"Menu_Client", L"Open_As_URL", L"Open As URL", L"Als Adresse öffnen",
+     [](LanguageSurfacesTest& t) { return t.PhraseItemMenu(kOpenAsUrl); }},
+    {L"prompt dialog", L"Dialog_Prompt_220", L"1", L"OK", L"Weiter",
+     [](LanguageSurfacesTest& t) { return t.PromptDialog(IDOK); }},
+    {L"prompt dialog cancel", L"Strings_Client", L"230", L"Cancel", L"Abbrechen",
+     [](LanguageSurfacesTest& t) { return t.PromptDialog(IDCANCEL); }},
+    {L"update dialog", L"Strings_Client", L"241", L"Close", L"Schließen",
+     [](LanguageSurfacesTest& t) { return t.UpdateDialog(IDCANCEL); }},
+    {L"editor menu", L"Menu_Editor", L"Exit", L"Exit", L"Beenden",
+     [](LanguageSurfacesTest& t) { return t.EditorMenu(kEditorExit); }},
+    // The tip is the text's first line; the file holds both lines.
+    {L"editor toolbar tip", L"Strings_Editor", L"32781", L"Visit the web site of Quillora\\nHome Page",
+     L"Webseite besuchen", [](LanguageSurfacesTest& t) { return t.EditorToolbarTip(kEditorHomePage); }},
+    {L"settings page", L"Dialog_130", L"1011", L"Enable sounds", L"Töne an",
+     [](LanguageSurfacesTest& t) { return t.SettingsPage(kSettingsSounds); }},
 };
 
 TEST_F(LanguageSurfacesTest, EachSurfaceShowsTheChosenLanguageAndTheExampleFileGathersItsTexts) {
@@ -170,7 +374,7 @@ TEST_F(LanguageSurfacesTest, EachSurfaceShowsTheChosenLanguageAndTheExampleFileG
   ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(L"Deutsch.lng"), body));
 
   SetSetting(L"Language", L"Deutsch.lng");
-  ASSERT_NE(StartTray(L"/noinstall"), nullptr);
+  ASSERT_NE(StartTray(L""), nullptr);
   for (const Surface& s : kSurfaces) EXPECT_EQ(s.show(*this), s.translation) << qlrtest::ToUtf8(s.name);
   ExitTray();
 
@@ -178,7 +382,7 @@ TEST_F(LanguageSurfacesTest, EachSurfaceShowsTheChosenLanguageAndTheExampleFileG
   // shown leaves its built-in text in it.
   DeleteFileW(dir.File(L"LocalizeExample.lng").c_str());
   SetSetting(L"Language", L"");
-  ASSERT_NE(StartTray(L"/noinstall"), nullptr);
+  ASSERT_NE(StartTray(L""), nullptr);
   for (const Surface& s : kSurfaces) {
     const std::wstring shown = s.show(*this);
     EXPECT_FALSE(shown.empty()) << qlrtest::ToUtf8(s.name);

@@ -69,6 +69,8 @@ class TrayMenuTest : public TrayProgramTest {
   void TearDown() override {
     if (m_hook) UnhookWindowsHookEx(m_hook);
     m_hook = nullptr;
+    for (HHOOK hook : m_otherHooks) UnhookWindowsHookEx(hook);
+    m_otherHooks.clear();
     TrayProgramTest::TearDown();
     if (m_probe) FreeLibrary(m_probe);
   }
@@ -77,12 +79,16 @@ class TrayMenuTest : public TrayProgramTest {
   HWND StartTray(const std::wstring& args) {
     tray = Start(args);
     if (!tray) return nullptr;
-    if (!m_probe) m_probe = LoadLibraryW(qlrtest::BinFile(L"helper_menu_probe.dll").c_str());
-    auto proc = m_probe ? reinterpret_cast<HOOKPROC>(GetProcAddress(m_probe, kMenuProbeHookName)) : nullptr;
     if (m_hook) UnhookWindowsHookEx(m_hook);
-    m_hook = proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, m_probe, GetWindowThreadProcessId(tray, nullptr))
-                  : nullptr;
+    m_hook = HookProbe(tray);
     return m_hook ? tray : nullptr;
+  }
+  // The probe in the thread of a window of another program beside the tray
+  // (the editor's frame); unhooked at tear down.
+  bool ProbeThreadOf(HWND window) {
+    HHOOK hook = HookProbe(window);
+    if (hook) m_otherHooks.push_back(hook);
+    return hook != nullptr;
   }
   void ExitTray() {
     if (m_hook) UnhookWindowsHookEx(m_hook);
@@ -90,34 +96,33 @@ class TrayMenuTest : public TrayProgramTest {
     Exit();
   }
 
-  HWND MenuWindow() const {
+  // A visible menu of the process (the tray program's by default).
+  HWND MenuWindow(DWORD process = 0) const {
+    if (!process) process = child.Pid();
     for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
          menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
       DWORD pid = 0;
       GetWindowThreadProcessId(menu, &pid);
-      if (pid == child.Pid() && IsWindowVisible(menu)) return menu;
+      if (pid == process && IsWindowVisible(menu)) return menu;
     }
     return nullptr;
   }
-  bool WaitForMenu() const { return qlrtest::WaitUntil([&] { return MenuWindow() != nullptr; }, kProgramWaitMs); }
-  bool WaitForMenuGone() const {
-    return qlrtest::WaitUntil([&] { return MenuWindow() == nullptr; }, kProgramWaitMs);
+  bool WaitForMenu(DWORD process = 0, DWORD timeoutMs = kProgramWaitMs) const {
+    return qlrtest::WaitUntil([&] { return MenuWindow(process) != nullptr; }, timeoutMs);
+  }
+  bool WaitForMenuGone(DWORD process = 0) const {
+    return qlrtest::WaitUntil([&] { return MenuWindow(process) == nullptr; }, kProgramWaitMs);
   }
   // The icon's notification at the cursor point x, y.
   bool ClickIcon(LPARAM mouseMessage, int x = 200, int y = 150) {
     SetCursorPos(x, y);
     return PostMessageW(tray, kTrayNotify, kTrayIconId, mouseMessage) && WaitForMenu();
   }
-  // The open menu as the program sees it: the root window's items.
-  MenuDump Dump() {
-    const std::wstring file = dir.File(kMenuProbeFile);
-    DeleteFileW(file.c_str());
-    PostMessageW(tray, RegisterWindowMessageW(kMenuProbeDumpMessage), 0, 0);
-    std::wstring text;
-    qlrtest::WaitUntil([&] {
-      text = qlrtest::ReadUtf16File(file);
-      return text.size() >= 4 && text.compare(text.size() - 4, 4, L"end\n") == 0;
-    }, kProgramWaitMs);
+  // The open menu as the program sees it: the window holding the command
+  // (the tray menu's Exit by default), else the first. owner: a window of
+  // the probed thread, the tray window by default.
+  MenuDump Dump(HWND owner = nullptr, UINT holding = 57665) {
+    const std::wstring text = AskProbe(owner, kMenuProbeDumpMessage);
     MenuDump dump;
     std::vector<MenuDump> windows;
     size_t start = 0;
@@ -148,12 +153,25 @@ class TrayMenuTest : public TrayProgramTest {
       }
     }
     for (const MenuDump& w : windows)
-      if (w.Find(57665)) return w;
+      if (w.Find(holding)) return w;
     return windows.empty() ? dump : windows.front();
   }
-  bool CloseMenu() {
-    PostMessageW(tray, RegisterWindowMessageW(kMenuProbeCloseMessage), 0, 0);
-    return WaitForMenuGone();
+  // The probe's answer to one of its messages, posted to owner (the tray
+  // window by default), as far as its closing "end".
+  std::wstring AskProbe(HWND owner, const wchar_t* message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    const std::wstring file = dir.File(kMenuProbeFile);
+    DeleteFileW(file.c_str());
+    PostMessageW(owner ? owner : tray, RegisterWindowMessageW(message), wParam, lParam);
+    std::wstring text;
+    qlrtest::WaitUntil([&] {
+      text = qlrtest::ReadUtf16File(file);
+      return text.size() >= 4 && text.compare(text.size() - 4, 4, L"end\n") == 0;
+    }, kProgramWaitMs);
+    return text;
+  }
+  bool CloseMenu(HWND owner = nullptr, DWORD process = 0) {
+    PostMessageW(owner ? owner : tray, RegisterWindowMessageW(kMenuProbeCloseMessage), 0, 0);
+    return WaitForMenuGone(process);
   }
   // Opens the menu from the icon, reads it and closes it again.
   MenuDump OpenAndRead() {
@@ -172,8 +190,16 @@ class TrayMenuTest : public TrayProgramTest {
   HWND tray = nullptr;
 
  private:
+  HHOOK HookProbe(HWND window) {
+    if (!m_probe) m_probe = LoadLibraryW(qlrtest::BinFile(L"helper_menu_probe.dll").c_str());
+    auto proc = m_probe ? reinterpret_cast<HOOKPROC>(GetProcAddress(m_probe, kMenuProbeHookName)) : nullptr;
+    return proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, m_probe, GetWindowThreadProcessId(window, nullptr))
+                : nullptr;
+  }
+
   HMODULE m_probe = nullptr;
   HHOOK m_hook = nullptr;
+  std::vector<HHOOK> m_otherHooks;
 };
 
 }  // namespace qlre2e

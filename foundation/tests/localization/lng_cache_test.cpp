@@ -1,6 +1,8 @@
 // The in-memory language files must answer exactly as the profile functions
-// answer from the file, through random files, reads, own writes and writes
-// by others that bypass the copy.
+// answer from the file, through random files, reads, own writes, writes by
+// others that bypass the copy, and batches that write a localisation's keys
+// together: a twin file takes every write one key at a time, and both must
+// read alike.
 #include "foundation/localization/lng_cache.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_section_batch.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -80,19 +83,41 @@ TEST(LngCacheModelTest, AnswersAsTheProfileFunctionsThroughReadsAndWrites) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     Generator gen(seed);
     const std::wstring file = dir.File(L"Lang" + std::to_wstring(seed % 3) + L".lng");
+    const std::wstring twin = dir.File(L"Twin.lng");
     ClearLngCache();
-    ASSERT_TRUE(qlrtest::WriteUtf16File(file, RandomFile(gen)));
+    const std::wstring body = RandomFile(gen);
+    ASSERT_TRUE(qlrtest::WriteUtf16File(file, body));
+    ASSERT_TRUE(qlrtest::WriteUtf16File(twin, body));
+    auto writeTwin = [&](const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+      return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), twin.c_str()) != FALSE;
+    };
     int grow = 0;
     for (int step = 0; step < 60; ++step) {
       const std::wstring section = gen.Name(kSections, 5);
       const std::wstring key = gen.Name(kKeys, 7);
       switch (gen.Pick(6)) {
-        case 0:  // our own write
-          ASSERT_TRUE(WriteLngValue(file, section, key, gen.Value()));
+        case 0: {  // our own write
+          const std::wstring value = gen.Value();
+          ASSERT_TRUE(WriteLngValue(file, section, key, value));
+          ASSERT_TRUE(writeTwin(section, key, value));
           break;
+        }
         case 1: {  // another program's write; it changes the file's length
           const std::wstring value = L"fremd" + std::wstring(static_cast<size_t>(++grow) + 40, L'z');
           ASSERT_TRUE(WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()));
+          ASSERT_TRUE(writeTwin(section, key, value));
+          break;
+        }
+        case 2: {  // a batch of writes into one section, keys again and again
+          CLngSectionBatch batch(file, section);
+          const int count = 1 + gen.Pick(5);
+          for (int i = 0; i < count; ++i) {
+            const std::wstring batchKey = i == 0 ? key : gen.Name(kKeys, 7);
+            const std::wstring value = gen.Value();
+            batch.Put(batchKey, value);
+            ASSERT_TRUE(writeTwin(section, batchKey, value));
+          }
+          ASSERT_GE(batch.Flush(), 0);
           break;
         }
         default:
@@ -100,10 +125,28 @@ TEST(LngCacheModelTest, AnswersAsTheProfileFunctionsThroughReadsAndWrites) {
       }
       const std::wstring readSection = gen.Name(kSections, 5);
       const std::wstring readKey = gen.Name(kKeys, 7);
-      ASSERT_EQ(CachedRead(file, readSection, readKey), ProfileRead(file, readSection, readKey))
+      const std::wstring read = ProfileRead(file, readSection, readKey);
+      ASSERT_EQ(CachedRead(file, readSection, readKey), read)
           << "seed " << seed << " step " << step << " [" << readSection << "] " << readKey << "\n"
           << qlrtest::ToUtf8(qlrtest::ReadUtf16File(file));
+      ASSERT_EQ(read, ProfileRead(twin, readSection, readKey))
+          << "seed " << seed << " step " << step << " [" << readSection << "] " << readKey << "\n"
+          << qlrtest::ToUtf8(qlrtest::ReadUtf16File(file)) << "\n--- twin\n"
+          << qlrtest::ToUtf8(qlrtest::ReadUtf16File(twin));
     }
+    // Translators' comments survive the batches.
+    auto comments = [](const std::wstring& path) {
+      const std::wstring text = qlrtest::ReadUtf16File(path);
+      size_t n = 0;
+      for (size_t at = text.find(L"; a comment"); at != std::wstring::npos; at = text.find(L"; a comment", at + 1)) ++n;
+      return n;
+    };
+    ASSERT_EQ(comments(file), comments(twin)) << "seed " << seed;
+    // Every name reads alike in the end.
+    for (const wchar_t* section : kSections)
+      for (const wchar_t* key : kKeys)
+        ASSERT_EQ(ProfileRead(file, section, key), ProfileRead(twin, section, key))
+            << "seed " << seed << " [" << qlrtest::ToUtf8(section) << "] " << qlrtest::ToUtf8(key);
   }
   // A missing file answers with the default; a file made later is read.
   const std::wstring later = dir.File(L"Later.lng");

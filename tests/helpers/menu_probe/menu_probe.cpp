@@ -7,7 +7,15 @@
 //     "item|depth|id|flags|caption", flags C checked, G disabled, D default,
 //     R radio, S separator, P popup; the last line is "end".
 //   kMenuProbeCloseMessage: ends the menu in progress.
+//   kMenuProbeRightUpMessage (wParam: window, lParam: position): posts the
+//     window the WM_MENURBUTTONUP a right click on that item of the open
+//     menu gives on Windows (Wine never sends it).
+//   kMenuProbeToolbarTipMessage (wParam: toolbar, lParam: command): asks the
+//     toolbar for the button's tip as its tooltip does (a notification no
+//     other process can send) and writes "tip|<text>" and "end".
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
@@ -57,9 +65,16 @@ BOOL CALLBACK DumpWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-void WriteDump() {
-  std::wstring out;
-  EnumWindows(DumpWindow, reinterpret_cast<LPARAM>(&out));
+BOOL CALLBACK FindOpenMenu(HWND window, LPARAM param) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (wcscmp(cls, L"#32768") != 0 || !IsWindowVisible(window)) return TRUE;
+  if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return TRUE;
+  *reinterpret_cast<HMENU*>(param) = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+  return FALSE;
+}
+
+void WriteOut(std::wstring out) {
   out += L"end\n";
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -74,6 +89,22 @@ void WriteDump() {
   MoveFileExW(temp.c_str(), (folder + kMenuProbeFile).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+void WriteDump() {
+  std::wstring out;
+  EnumWindows(DumpWindow, reinterpret_cast<LPARAM>(&out));
+  WriteOut(out);
+}
+
+void WriteToolbarTip(HWND toolbar, UINT command) {
+  NMTTDISPINFOW info = {};
+  info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+  info.hdr.idFrom = command;
+  info.hdr.code = TTN_GETDISPINFOW;
+  info.lpszText = info.szText;
+  SendMessageW(toolbar, WM_NOTIFY, command, reinterpret_cast<LPARAM>(&info));
+  WriteOut(std::wstring(L"tip|") + (info.lpszText && !IS_INTRESOURCE(info.lpszText) ? info.lpszText : L"") + L"\n");
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -84,6 +115,16 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
       msg->message = WM_NULL;
     } else if (msg->message == Registered(kMenuProbeCloseMessage)) {
       EndMenu();
+      msg->message = WM_NULL;
+    } else if (msg->message == Registered(kMenuProbeRightUpMessage)) {
+      HMENU menu = nullptr;
+      EnumWindows(FindOpenMenu, reinterpret_cast<LPARAM>(&menu));
+      if (menu)
+        PostMessageW(reinterpret_cast<HWND>(msg->wParam), WM_MENURBUTTONUP, msg->lParam,
+                     reinterpret_cast<LPARAM>(menu));
+      msg->message = WM_NULL;
+    } else if (msg->message == Registered(kMenuProbeToolbarTipMessage)) {
+      WriteToolbarTip(reinterpret_cast<HWND>(msg->wParam), static_cast<UINT>(msg->lParam));
       msg->message = WM_NULL;
     }
   }
