@@ -1,8 +1,8 @@
 // Feeds every reader of outside input with seeded mutations of good inputs
 // and with a megabyte of hostile text each, and prints per kind of input how
-// many ran, crashed and hung (over 1 s plus 3 ms per kilobyte of processor time
-// for one input, so a busy machine does not make a hang of a wait for a core; a child that
-// stops making progress at all counts too), with the worst time per
+// many ran, crashed and hung (over 1 s plus 3 ms per kilobyte of processor
+// time for one input, so a busy machine does not make a hang of a wait for a
+// core; a child that stops making progress at all counts too), with the worst time per
 // kilobyte beside the time of copying that input (the bare work any reader
 // does). Each kind runs in a child process from a private copy of the
 // program, so a crash is counted and the run goes on after the input.
