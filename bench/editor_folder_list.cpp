@@ -107,7 +107,8 @@ int wmain(int argc, wchar_t** argv) {
   const double ratio = refill / bare;
   std::printf("folder list refill, %d phrases: %.1f ms average\n", phrases, refill / rounds);
   std::printf("bare list view fill, %d rows:   %.1f ms average\n", phrases, bare / rounds);
-  std::printf("ratio %.2f, target %.1f: %s\n", ratio, kRefillTargetRatio, ratio <= kRefillTargetRatio ? "met" : "MISSED");
+  std::printf("ratio %.2f, target %.1f: %s\n", ratio, kRefillTargetRatio,
+              ratio <= kRefillTargetRatio ? "met" : "MISSED");
   std::printf("folder list shown anew after a phrase: %.1f ms average (%.2f of the bare fill)\n", shown / rounds,
               shown / bare);
   std::printf("phrase selected in a shown view: %.2f ms average\n", select / rounds);

@@ -69,7 +69,8 @@ CCommandFolder& GetCommandStore() {
     // folder (which is backed up and exported).
     const std::wstring ini = GetSettingsIniPath();
     const size_t slash = ini.find_last_of(L'\\');
-    if (slash != std::wstring::npos) folder->SetLoadRecordPath(ini.substr(0, slash + 1) + editor_names::kPhraseLoadRecordFile);
+    if (slash != std::wstring::npos)
+      folder->SetLoadRecordPath(ini.substr(0, slash + 1) + editor_names::kPhraseLoadRecordFile);
     folder->Load(GetEditorSettings().GetPhrasesDirectoryNoSlash());
     return folder;
   }();
