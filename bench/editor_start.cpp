@@ -1,7 +1,9 @@
 // Time from starting the real QuilloraEditor.exe (an empty phrase folder)
 // to its main frame answering the running-editor question, beside the bare
 // Win32 work it stands on: starting a small program and waiting for its
-// end, measured the same way.
+// end, measured the same way. One start before the timed ones is not
+// counted: in a fresh Wine prefix the first program to start brings up
+// Wine's own services, which no later start pays.
 //   bench_editor_start [runs]
 #include <windows.h>
 
@@ -16,6 +18,7 @@
 namespace {
 
 constexpr DWORD kWaitMs = 30000;
+constexpr double kTargetMs = 400;
 
 double TimeEditorStart(const std::wstring& exe) {
   qlrtest::ChildProcess editor;
@@ -51,6 +54,10 @@ int wmain(int argc, wchar_t** argv) {
   WritePrivateProfileStringW(L"Settings", L"PhrasesDirectory", dir.File(L"Phrases").c_str(),
                              dir.File(L"Settings.ini").c_str());
   const std::wstring bare = qlrtest::BinFile(L"helper_exit_code.exe");
+  if (TimeEditorStart(exe) < 0 || TimeBareStart(bare) < 0) {
+    std::printf("the first start failed\n");
+    return 2;
+  }
   double editorTotal = 0, bareTotal = 0, editorWorst = 0;
   for (int i = 0; i < runs; ++i) {
     double e = TimeEditorStart(exe);
@@ -66,5 +73,6 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("editor start to answering frame: %.1f ms average, %.1f ms worst over %d runs\n",
               editorTotal / runs, editorWorst, runs);
   std::printf("bare program start and end:      %.1f ms average\n", bareTotal / runs);
+  std::printf("target %.0f ms on average: %s\n", kTargetMs, editorTotal / runs <= kTargetMs ? "met" : "MISSED");
   return 0;
 }

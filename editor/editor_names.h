@@ -62,5 +62,7 @@ constexpr const wchar_t kDefaultLanguageFile[] = L"LocalizeExample.lng";
 constexpr const wchar_t kInfoFileName[] = L"Quillora_Info.txt";
 constexpr const wchar_t kBoxCaption[] = L"Quillora : PhraseEditor";
 constexpr const wchar_t kRegistryKey[] = L"Quillora";
+// What the last load found in each phrase file, beside the settings file.
+constexpr const wchar_t kPhraseLoadRecordFile[] = L"QuilloraEditor_Phrases.cache";
 
 }  // namespace editor_names

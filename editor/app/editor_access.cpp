@@ -12,6 +12,7 @@
 #include "foundation/text/text_basics.h"
 #include "platform/mfc/app/win_app.h"
 #include "platform/mfc/doc/doc_template.h"
+#include "settings/settings_files.h"
 
 namespace {
 CQLREditorApp* g_editorApp = nullptr;
@@ -64,6 +65,12 @@ void UpdateDocViews(CView* pSender, LPARAM lHint, LPARAM value) {
 CCommandFolder& GetCommandStore() {
   static CCommandFolder* store = [] {
     auto* folder = new CCommandFolder;  // lives until the process ends
+    // The record lies beside the settings file in use, outside the phrase
+    // folder (which is backed up and exported).
+    const std::wstring ini = GetSettingsIniPath();
+    const size_t slash = ini.find_last_of(L'\\');
+    if (slash != std::wstring::npos)
+      folder->SetLoadRecordPath(ini.substr(0, slash + 1) + editor_names::kPhraseLoadRecordFile);
     folder->Load(GetEditorSettings().GetPhrasesDirectoryNoSlash());
     return folder;
   }();

@@ -52,6 +52,7 @@ BEGIN_MESSAGE_MAP(CFolderView, CListView)
   ON_WM_CREATE()
   ON_WM_SIZE()
   ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClick)
+  ON_NOTIFY_REFLECT(LVN_DELETEALLITEMS, OnDeleteAllItems)
   ON_NOTIFY_REFLECT(LVN_ITEMCHANGING, OnItemChanging)
   ON_NOTIFY_REFLECT(LVN_ITEMCHANGED, OnItemChanged)
   ON_NOTIFY_REFLECT(kListNotifyCheckChanged, OnCheckChanged)
@@ -122,11 +123,34 @@ void CFolderView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
   }
 }
 
-void CFolderView::AddItem(const CQLRCommand& record, const wchar_t* text, bool noCheckBox) {
-  CListCtrl& list = GetListCtrl();
+LRESULT CFolderView::ListCall(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Straight to the list's own procedure: the view handles none of its
+  // messages, and under Wine every SendMessageW is a trip through the
+  // server, which a refill of thousands of rows would pay several times
+  // per row.
+  return DefWindowProc(message, wParam, lParam);
+}
+
+bool CFolderView::RowShows(const LVITEMW& wanted) {
+  const size_t length = wcslen(wanted.pszText);
+  std::wstring text(length + 2, L'\0');
+  LVITEMW shown = {};
+  shown.mask = wanted.mask;
+  shown.iItem = wanted.iItem;
+  shown.stateMask = wanted.stateMask;
+  shown.pszText = &text[0];
+  shown.cchTextMax = static_cast<int>(text.size());
+  if (!ListCall(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&shown))) return false;
+  return shown.iImage == wanted.iImage && shown.lParam == wanted.lParam &&
+         (shown.state & wanted.stateMask) == wanted.state && wcslen(text.c_str()) == length &&
+         wcscmp(text.c_str(), wanted.pszText) == 0;
+}
+
+void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse) {
+  const CQLRCommand& record = *row.record;
   std::wstring label;
-  if (text) {
-    label = text;
+  if (row.text) {
+    label = row.text;
   } else if (record.IsFolder()) {
     std::wstring path = record.GetFilePath();
     while (!path.empty() && path.back() == L'\\') path.pop_back();
@@ -137,41 +161,65 @@ void CFolderView::AddItem(const CQLRCommand& record, const wchar_t* text, bool n
   }
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-  item.iItem = list.GetItemCount();
+  item.iItem = index;
   item.pszText = const_cast<wchar_t*>(label.c_str());
   item.iImage = ImageOf(record);
   item.lParam = static_cast<LPARAM>(record.GetId());
-  item.stateMask = LVIS_STATEIMAGEMASK;
-  item.state = 0;
-  int index = list.InsertItem(&item);
-  if (index < 0) return;
-  list.SetItemState(index, INDEXTOSTATEIMAGEMASK(noCheckBox ? 0 : (record.IsEnabled() ? 2 : 1)),
-                    LVIS_STATEIMAGEMASK);
-  list.SetItemText(index, 1, std::to_wstring(record.GetUsageCount()).c_str());
-  list.SetItemText(index, 2, record.GetFilePath().c_str());
+  // A row written over loses whatever a deleted row would have lost.
+  item.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED |
+                   LVIS_OVERLAYMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(row.noCheckBox ? 0 : (record.IsEnabled() ? 2 : 1));
+  if (reuse) {
+    // The list tells its parent of every write, changed or not: a row that
+    // already shows these values is left alone.
+    if (!RowShows(item) && !ListCall(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return;
+  } else {
+    if (static_cast<int>(ListCall(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item))) != index) return;
+    // A list with check boxes gives a new row an empty box whatever the
+    // insert asks.
+    if (ListCall(LVM_GETITEMSTATE, static_cast<WPARAM>(index), item.stateMask) != item.state)
+      ListCall(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  }
+  const std::wstring usage = std::to_wstring(record.GetUsageCount());
+  const std::wstring path = record.GetFilePath();
+  LVITEMW sub = {};
+  sub.iSubItem = 1;
+  sub.pszText = const_cast<wchar_t*>(usage.c_str());
+  ListCall(LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&sub));
+  sub.iSubItem = 2;
+  sub.pszText = const_cast<wchar_t*>(path.c_str());
+  ListCall(LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&sub));
 }
 
 void CFolderView::Refill() {
-  CListCtrl& list = GetListCtrl();
   Filling = true;
   ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
-  list.DeleteAllItems();
   CDoc* doc = static_cast<CDoc*>(GetDocument());
   CCommandFolder& store = GetCommandStore();
   CQLRCommand* record = doc ? doc->CurrentRecord() : nullptr;
-  CommandList* children = nullptr;
+  std::vector<FolderRow> rows;
   if (record && record->IsFolder()) {
     std::uint32_t parent = store.GetParentId(record->GetId());
     if (parent != kRootId) {
-      if (CQLRCommand* up = store.FindCommandById(parent)) AddItem(*up, L"...", true);
+      if (CQLRCommand* up = store.FindCommandById(parent)) rows.push_back({up, L"...", true});
     }
-    children = record->GetChildren();
-  }
-  if (children) {
     const bool showUnchecked = GetEditorSettings().ShowUncheckedPhrases != 0;
-    for (const CQLRCommand& child : *children)
-      if (showUnchecked || child.IsEnabled()) AddItem(child, nullptr, false);
+    if (CommandList* children = record->GetChildren())
+      for (const CQLRCommand& child : *children)
+        if (showUnchecked || child.IsEnabled()) rows.push_back({&child, nullptr, false});
   }
+  // The rows there are written over rather than deleted and made anew: a
+  // row whose values stay costs the list no notice, a new one three. A
+  // scrolled list, or one far longer than needed, is emptied instead.
+  const int needed = static_cast<int>(rows.size());
+  int kept = static_cast<int>(ListCall(LVM_GETITEMCOUNT, 0, 0));
+  if (kept > 2 * needed || ListCall(LVM_GETTOPINDEX, 0, 0) != 0) {
+    ListCall(LVM_DELETEALLITEMS, 0, 0);
+    kept = 0;
+  }
+  while (kept > needed) ListCall(LVM_DELETEITEM, static_cast<WPARAM>(--kept), 0);
+  ListCall(LVM_SETSELECTIONMARK, 0, -1);
+  for (int i = 0; i < needed; ++i) WriteRow(rows[static_cast<size_t>(i)], i, i < kept);
   FitColumns();
   ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -214,6 +262,10 @@ LRESULT CFolderView::OnOpenItem(WPARAM wParam, LPARAM) {
   if (doc) doc->SelectRecord(static_cast<int>(wParam));
   return 0;
 }
+
+// No one keeps anything per row, so the list need not report each deleted
+// row on its own.
+void CFolderView::OnDeleteAllItems(NMHDR*, LRESULT* pResult) { *pResult = TRUE; }
 
 void CFolderView::OnItemChanging(NMHDR*, LRESULT* pResult) { *pResult = 0; }
 

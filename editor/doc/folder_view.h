@@ -51,6 +51,7 @@ class CFolderView : public CListView {
   int OnCreate(LPCREATESTRUCT lpcs);
   void OnSize(UINT nType, int cx, int cy);
   void OnDblClick(NMHDR* pNMHDR, LRESULT* pResult);
+  void OnDeleteAllItems(NMHDR* pNMHDR, LRESULT* pResult);
   void OnItemChanging(NMHDR* pNMHDR, LRESULT* pResult);
   void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
   void OnCheckChanged(NMHDR* pNMHDR, LRESULT* pResult);
@@ -61,7 +62,18 @@ class CFolderView : public CListView {
   bool Filling = false;
 
  private:
-  void AddItem(const CQLRCommand& record, const wchar_t* text, bool noCheckBox);
+  // One row of the list: its record, the text in place of the record's
+  // own, and whether it has no check box (the parent entry).
+  struct FolderRow {
+    const CQLRCommand* record;
+    const wchar_t* text;
+    bool noCheckBox;
+  };
+  LRESULT ListCall(UINT message, WPARAM wParam, LPARAM lParam);
+  // The row already shows the item's text, image, data and state.
+  bool RowShows(const LVITEMW& wanted);
+  // Row index made anew, or written over when reuse.
+  void WriteRow(const FolderRow& row, int index, bool reuse);
   void ApplyCheckChanges(const CheckChangeSet& changes);
   void FitColumns();
   HFONT GetBoldFont();

@@ -70,6 +70,45 @@ const FormatRow kFormatRows[5] = {{L".txt", IDS_SP_FMT_TEXT, true},
                                   {L".bnd", IDS_SP_FMT_BND, true},
                                   {L".html", IDS_SP_FMT_HTML, false}};
 
+// The format rows' type names and icons, gathered once per process: the
+// shell reads the registry and loads an icon for each question, an icon
+// takes long to add to an image list, and the page is filled again on
+// every reload and language change. Each fill takes a copy of the list.
+struct FormatImages {
+  HIMAGELIST list = nullptr;  // kept for the process
+  std::wstring typeNames[5];  // what the system registers, where asked
+  int image[5] = {I_IMAGENONE, I_IMAGENONE, I_IMAGENONE, I_IMAGENONE, I_IMAGENONE};
+};
+
+const FormatImages& FormatImagesOfProcess() {
+  static FormatImages images = [] {
+    FormatImages made;
+    made.list = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
+    for (int i = 0; i < 5; ++i) {
+      const FormatRow& row = kFormatRows[i];
+      // ".rtf" shows the editor's own icon.
+      const bool ownIcon = i == 1;
+      SHFILEINFOW info = {};
+      UINT flags = SHGFI_USEFILEATTRIBUTES | (ownIcon ? 0 : SHGFI_ICON | SHGFI_SMALLICON) |
+                   (row.askSystemName ? SHGFI_TYPENAME : 0);
+      if (flags != SHGFI_USEFILEATTRIBUTES)
+        ::SHGetFileInfoW(row.extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags);
+      if (row.askSystemName) made.typeNames[i].assign(info.szTypeName, ::wcsnlen(info.szTypeName, 80));
+      HICON icon = ownIcon ? static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                             MAKEINTRESOURCEW(IDI_RTF_PHRASE), IMAGE_ICON, 16, 16, 0))
+                           : info.hIcon;
+      if (!icon) continue;
+      if (made.list) {
+        const int image = ::ImageList_ReplaceIcon(made.list, -1, icon);
+        if (image >= 0) made.image[i] = image;
+      }
+      ::DestroyIcon(icon);
+    }
+    return made;
+  }();
+  return images;
+}
+
 // The data of the list's selection; false when nothing is selected (CB_ERR
 // is never taken for data).
 bool SelectedData(const CComboBox& list, int& data) {
@@ -235,7 +274,6 @@ BOOL CSettingsPage::OnInitDialog() {
   m_tips.Create(this);
   m_tips.Activate(TRUE);
   m_tips.SetMaxTipWidth(300);
-  SetUpToolTips();
 
   for (const NumberRow& row : SettingsNumberRows()) {
     HWND spin = ::GetDlgItem(m_hWnd, row.spin);
@@ -305,31 +343,19 @@ void CSettingsPage::FillLists() {
 
 void CSettingsPage::FillFormatList() {
   CQLREditorSettings& settings = GetEditorSettings();
+  const FormatImages& images = FormatImagesOfProcess();
   m_formats.DeleteAllItems();
   m_formatImages.DeleteImageList();
-  m_formatImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
+  m_formatImages.Attach(::ImageList_Duplicate(images.list));
   m_formatImages.SetBkColor(::GetSysColor(COLOR_WINDOW));
   m_formats.SetImageList(&m_formatImages, LVSIL_SMALL);
   for (int i = 0; i < 5; ++i) {
     const FormatRow& row = kFormatRows[i];
-    SHFILEINFOW info = {};
-    UINT flags = SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON | (row.askSystemName ? SHGFI_TYPENAME : 0);
-    ::SHGetFileInfoW(row.extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags);
-    std::wstring typeName = row.askSystemName ? std::wstring(info.szTypeName, ::wcsnlen(info.szTypeName, 80))
-                                              : std::wstring();
-    HICON icon = info.hIcon;
-    if (i == 1) {
-      if (icon) ::DestroyIcon(icon);
-      icon = static_cast<HICON>(
-          ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RTF_PHRASE), IMAGE_ICON, 16, 16, 0));
-    }
-    int image = icon ? m_formatImages.Add(icon) : -1;
-    if (icon) ::DestroyIcon(icon);
-    std::wstring text = FormatRowText(typeName, Text(row.nameId), row.extension);
+    std::wstring text = FormatRowText(images.typeNames[i], Text(row.nameId), row.extension);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = i;
-    item.iImage = image >= 0 ? image : I_IMAGENONE;
+    item.iImage = images.image[i];
     item.pszText = const_cast<wchar_t*>(text.c_str());
     int index = m_formats.InsertItem(&item);
     m_formats.SetItemState(index, INDEXTOSTATEIMAGEMASK(settings.clipboardFormats[i] ? 2 : 1),

@@ -1,5 +1,6 @@
 #include "editor/store/command_folder.h"
 
+#include <memory>
 #include <unordered_map>
 
 #include "editor/store/command_names.h"
@@ -10,6 +11,7 @@
 #include "foundation/system/security.h"
 #include "foundation/text/text_basics.h"
 #include "phrases/store/phrase_file.h"
+#include "phrases/store/phrase_load_cache.h"
 #include "phrases/store/phrase_names.h"
 #include "phrases/store/phrase_node.h"
 #include "phrases/store/phrase_scan.h"
@@ -66,7 +68,12 @@ void CCommandFolder::Load(const std::wstring& folderPath) {
   m_lastId = 0;
   std::wstring root = TrimTrailingBackslash(folderPath.empty() ? m_rootPath : folderPath);
   if (root.empty() || !IsFolderExist(root)) return;
-  std::vector<ScannedEntry> scanned = ScanPhraseFolder(root, nullptr);
+  std::unique_ptr<PhraseLoadCache> record;
+  if (!m_loadRecordPath.empty()) {
+    record.reset(new PhraseLoadCache(m_loadRecordPath));
+    record->Open(root);
+  }
+  std::vector<ScannedEntry> scanned = ScanPhraseFolder(root, record.get());
   Assemble(scanned, m_commands);
   // One sort after the scan gives what a sort after every folder would.
   SortCommands(m_commands, true);

@@ -37,6 +37,9 @@ class CCommandFolder {
   // path is empty). A path that is no directory leaves the tree empty and
   // the root as it was.
   void Load(const std::wstring& folderPath);
+  // Where loads keep their record of what each phrase file held, so the
+  // next load opens only the files changed since (empty: no record).
+  void SetLoadRecordPath(const std::wstring& path) { m_loadRecordPath = path; }
   // Reads one phrase file into a new top-level record; its id, or -1.
   std::uint32_t LoadCommandFile(const std::wstring& path);
 
@@ -104,6 +107,7 @@ class CCommandFolder {
 
   CommandList m_commands;
   std::wstring m_rootPath;
+  std::wstring m_loadRecordPath;
   std::uint32_t m_lastId = 0;
 };
 

@@ -2,6 +2,8 @@
 // switch between folder list and phrase view, and LastFile bookkeeping.
 #include "editor/tests/doc_test_fixture.h"
 
+#include "editor_settings/helpers/ui_helpers.h"
+
 namespace {
 using namespace docfix;
 
@@ -75,10 +77,36 @@ TEST_F(DocHubTest, FolderListShowsChildrenAndHidesUncheckedOnRequest) {
   EXPECT_EQ(list->FindListItemById(static_cast<std::uint32_t>(IdOf(L"Sub\\Gamma.quillora"))), 1);
   EXPECT_EQ(list->FindListItemById(999999), -1);
 
+  // Every refill shows each row's values and nothing of the row that stood
+  // there before (selection, focus, box, icon, texts, record).
+  const wchar_t* gamma = L"Sub\\Gamma.quillora";
+  const wchar_t* off = L"Sub\\Off.quillora";
+  auto expectRow = [&](int row, const wchar_t* file, const wchar_t* name, int box) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.iItem = row;
+    item.stateMask = static_cast<UINT>(-1);
+    ASSERT_TRUE(ctrl.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(ctrl.GetItemText(row, 0), CString(name));
+    EXPECT_EQ(static_cast<int>(item.lParam), IdOf(file));
+    EXPECT_EQ(item.iImage, kImagePlainText);
+    EXPECT_EQ(item.state & ~LVIS_STATEIMAGEMASK, 0u) << "row " << row;
+    EXPECT_EQ(item.state & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(box));
+    EXPECT_EQ(ctrl.GetItemText(row, 2), CString((phrases + L"\\" + file).c_str()));
+  };
+  for (int row : {0, 1}) ctrl.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   GetEditorSettings().ShowUncheckedPhrases = 0;
   doc->UpdateViews(nullptr, kHintShowUnchecked, 0);
   ASSERT_EQ(ctrl.GetItemCount(), 1);
-  EXPECT_EQ(ctrl.GetItemText(0, 0), CString(L"Gamma"));
+  expectRow(0, gamma, L"Gamma", 2);
+  GetEditorSettings().ShowUncheckedPhrases = 1;
+  doc->UpdateViews(nullptr, kHintShowUnchecked, 0);
+  ASSERT_EQ(ctrl.GetItemCount(), 2);
+  expectRow(0, off, L"Off", 1);
+  expectRow(1, gamma, L"Gamma", 2);
+  GetEditorSettings().ShowUncheckedPhrases = 0;
+  doc->UpdateViews(nullptr, kHintShowUnchecked, 0);
+  ASSERT_EQ(ctrl.GetItemCount(), 1);
 
   // Applying a check change from elsewhere sends no notice of the list's own.
   RecordingListener listener(1);

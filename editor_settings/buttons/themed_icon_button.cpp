@@ -99,9 +99,14 @@ void CThemedIconButton::SetIcon(HICON icon, int alignment) {
   if (m_icon && m_icon != icon) ::DestroyIcon(m_icon);
   if (m_disabledIcon) ::DestroyIcon(m_disabledIcon);
   m_icon = icon;
-  m_disabledIcon = icon ? MakeDisabledIcon(icon) : nullptr;
+  m_disabledIcon = nullptr;
   m_iconAlign = alignment;
   Repaint();
+}
+
+HICON CThemedIconButton::GetDisabledIcon() const {
+  if (!m_disabledIcon && m_icon) m_disabledIcon = MakeDisabledIcon(m_icon);
+  return m_disabledIcon;
 }
 
 void CThemedIconButton::SetChecked(bool checked) {
@@ -257,7 +262,7 @@ void CThemedIconButton::DrawIconAndCaption(HDC dc, const RECT& rect, bool presse
     if (!beside) iconX = rect.left + (width - icon.cx) / 2;
     int iconY = rect.top + (height - icon.cy) / 2;
     if (disabled) {
-      ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_disabledIcon ? m_disabledIcon : m_icon), 0,
+      ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(GetDisabledIcon() ? GetDisabledIcon() : m_icon), 0,
                    iconX + shift, iconY + shift, icon.cx, icon.cy, DST_ICON | DSS_DISABLED);
     } else {
       ::DrawIconEx(dc, iconX + shift, iconY + shift, m_icon, icon.cx, icon.cy, 0, nullptr, DI_NORMAL);

@@ -20,7 +20,8 @@ class CThemedIconButton : public COwnerDrawButton {
   // Takes the icon over (null: none); the old one is destroyed.
   void SetIcon(HICON icon, int alignment);
   HICON GetIcon() const { return m_icon; }
-  HICON GetDisabledIcon() const { return m_disabledIcon; }
+  // Made on first use: most buttons are never drawn disabled.
+  HICON GetDisabledIcon() const;
   void SetCheckBoxMode(bool checkBox) { m_checkBox = checkBox; }
   bool IsChecked() const { return m_checked; }
   void SetChecked(bool checked);
@@ -49,7 +50,7 @@ class CThemedIconButton : public COwnerDrawButton {
   bool m_flat = false;
   HTHEME_SAFE m_theme = nullptr;
   HICON m_icon = nullptr;
-  HICON m_disabledIcon = nullptr;
+  mutable HICON m_disabledIcon = nullptr;
   int m_iconAlign = kIconLeft;
   HDC m_backgroundDC = nullptr;
   HBITMAP m_backgroundBitmap = nullptr;

@@ -23,46 +23,27 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
-HWND TopLevelOwner(HWND hwnd) {
-  for (HWND up = hwnd ? GetParent(hwnd) : nullptr; up; up = GetParent(up)) hwnd = up;
-  return hwnd;
-}
-
-// The built-in texts of the dialog's controls: read from the hidden copy,
-// or straight from the template when the copy cannot be created (a control
-// class that is not registered, for instance).
+// The built-in texts of the dialog's controls, straight from its template.
+// Reading them from a hidden copy of the dialog would give the same texts
+// for as much as the dialog itself costs to create.
 class TemplateTexts {
  public:
-  TemplateTexts(HMODULE module, WORD dialogId, HWND owner)
-      : m_copy(CreateHiddenDialogCopy(module, dialogId, owner)) {
-    if (m_copy) return;
+  TemplateTexts(HMODULE module, WORD dialogId) {
     std::vector<BYTE> bytes;
     DialogTemplateInfo info;
     if (LoadDialogTemplate(module, dialogId, &bytes) &&
         ParseDialogTemplate(bytes.data(), bytes.size(), &info)) {
-      for (const DialogTemplateControl& control : info.controls)
-        m_parsed.emplace(control.id, control.text);
+      // The first control of an id is the one GetDlgItem finds.
+      for (const DialogTemplateControl& control : info.controls) m_parsed.emplace(control.id, control.text);
     }
   }
-  ~TemplateTexts() {
-    if (!m_copy) return;
-    EndDialog(m_copy, 2);
-    DestroyWindow(m_copy);
-  }
-  TemplateTexts(const TemplateTexts&) = delete;
-  TemplateTexts& operator=(const TemplateTexts&) = delete;
 
   std::wstring Get(int id) const {
-    if (m_copy) {
-      HWND control = GetDlgItem(m_copy, id);
-      return control ? WindowText(control) : std::wstring();
-    }
     auto it = m_parsed.find(id);
     return it == m_parsed.end() ? std::wstring() : it->second;
   }
 
  private:
-  HWND m_copy;
   std::map<int, std::wstring> m_parsed;
 };
 
@@ -84,7 +65,7 @@ std::wstring CDialogLocalizer::GetSectionName() const {
 
 int CDialogLocalizer::Localize() {
   HWND dialog = m_dialog;
-  TemplateTexts builtIn(GetResourceInstance(), m_dialogId, TopLevelOwner(dialog));
+  TemplateTexts builtIn(GetResourceInstance(), m_dialogId);
   const std::wstring section = GetSectionName();
   const std::wstring lngFile = GetLanguageFile();
   const std::wstring example = IsLocalizeExampleFile(lngFile) ? std::wstring()

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr size_t kExStyleOffset = 12;  // dlgVer, signature, helpID, exStyle, style
-
 // Reads a dialog template with bounds checks; a read past the end marks
 // the reader failed and returns zeros.
 class TemplateReader {
@@ -121,12 +119,6 @@ void ReadControl(TemplateReader& r, bool extended, DialogTemplateControl* contro
   r.Skip(extra);
 }
 
-INT_PTR CALLBACK HiddenCopyProc(HWND, UINT msg, WPARAM, LPARAM) {
-  // FALSE for WM_INITDIALOG: a default focus would activate the copy.
-  (void)msg;
-  return FALSE;
-}
-
 }  // namespace
 
 bool ParseDialogTemplate(const void* data, size_t size, DialogTemplateInfo* info) {
@@ -166,20 +158,4 @@ bool LoadDialogTemplate(HMODULE module, WORD id, std::vector<BYTE>* bytes) {
   if (!data || size == 0) return false;
   bytes->assign(data, data + size);
   return true;
-}
-
-HWND CreateHiddenDialogCopy(HMODULE module, WORD id, HWND owner) {
-  std::vector<BYTE> bytes;
-  if (!LoadDialogTemplate(module, id, &bytes)) return nullptr;
-  DialogTemplateInfo info;
-  if (!ParseDialogTemplate(bytes.data(), bytes.size(), &info)) return nullptr;
-  DWORD style = info.style & ~(WS_VISIBLE | WS_CHILD | DS_CONTROL | DS_SETFOREGROUND);
-  style |= WS_POPUP;
-  std::memcpy(bytes.data() + (info.extended ? kExStyleOffset : 0), &style, sizeof(style));
-  // A module loaded as a data file (low bits set) cannot own windows: the
-  // controls are created for the running program then.
-  HINSTANCE instance = module;
-  if (!instance || (reinterpret_cast<ULONG_PTR>(module) & 3)) instance = GetModuleHandleW(nullptr);
-  return CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), owner,
-                                    HiddenCopyProc, 0);
 }

@@ -27,11 +27,3 @@ bool ParseDialogTemplate(const void* data, size_t size, DialogTemplateInfo* info
 // Copies the bytes of dialog resource id from module (null: the running
 // program); false when the resource is missing.
 bool LoadDialogTemplate(HMODULE module, WORD id, std::vector<BYTE>* bytes);
-
-// Creates a never-shown modeless copy of dialog id from module, owned by
-// owner, so the controls' texts can be read as the template defines them.
-// The copy is made from the template in memory with its visible and
-// foreground styles cleared (a child template becomes a popup), and its
-// procedure asks for no focus, so it neither flashes nor takes activation.
-// Null when the template is missing or the dialog cannot be created.
-HWND CreateHiddenDialogCopy(HMODULE module, WORD id, HWND owner);

@@ -7,8 +7,20 @@
 
 namespace {
 
-constexpr char kMagic[] = "QLRPHRASES-1";
+constexpr char kMagic[] = "QLRPHRASES-2";
+constexpr size_t kSumBytes = 8;
 constexpr unsigned long long kRacyWindow = 2ull * 10000000;  // 2 s in FILETIME units
+
+// A record damaged on disk must not hand out texts the files never held:
+// its body carries a sum (FNV-1a, 64 bits) at its end.
+unsigned long long SumOf(const char* data, size_t size) {
+  unsigned long long sum = 14695981039346656037ull;
+  for (size_t i = 0; i < size; ++i) {
+    sum ^= static_cast<unsigned char>(data[i]);
+    sum *= 1099511628211ull;
+  }
+  return sum;
+}
 
 void PutU64(std::string& out, unsigned long long v) { out.append(reinterpret_cast<const char*>(&v), 8); }
 void PutU32(std::string& out, std::uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); }
@@ -91,8 +103,12 @@ void PhraseLoadCache::Open(const std::wstring& rootFolder) {
   m_changed = false;
   size_t size = 0;
   std::unique_ptr<char[]> data = ReadFileToBuffer(m_path, &size);
-  if (!data || size < sizeof(kMagic) || std::memcmp(data.get(), kMagic, sizeof(kMagic)) != 0) return;
-  Reader in(data.get() + sizeof(kMagic), size - sizeof(kMagic));
+  if (!data || size < sizeof(kMagic) + kSumBytes || std::memcmp(data.get(), kMagic, sizeof(kMagic)) != 0) return;
+  const size_t body = size - sizeof(kMagic) - kSumBytes;
+  unsigned long long stored = 0;
+  std::memcpy(&stored, data.get() + sizeof(kMagic) + body, kSumBytes);
+  if (stored != SumOf(data.get() + sizeof(kMagic), body)) return;
+  Reader in(data.get() + sizeof(kMagic), body);
   std::wstring root;
   std::uint32_t count = 0;
   if (!in.Text(&root) || root != rootFolder || !in.U32(&count)) return;
@@ -153,5 +169,6 @@ bool PhraseLoadCache::Save() {
   PutText(bytes, m_root);
   PutU32(bytes, static_cast<std::uint32_t>(m_newCount));
   bytes += m_new;
+  PutU64(bytes, SumOf(bytes.data() + sizeof(kMagic), bytes.size() - sizeof(kMagic)));
   return QueuePhraseBytes(m_path, std::move(bytes));
 }

@@ -137,8 +137,11 @@ TEST_F(PhraseLoadCacheTest, DamagedOrForeignRecordsAreIgnored) {
   const std::string good = qlrtest::ReadBytes(cachePath);
   ASSERT_GT(good.size(), 100u);
 
+  // One bit changed deep inside is damage too: it may sit in a stored text.
+  std::string flipped = good;
+  flipped[good.size() / 2] ^= 0x20;
   const std::string damaged[] = {good.substr(0, good.size() / 2), good.substr(0, 20),
-                                 good + "trailing", std::string(good.size(), '\xFF'), ""};
+                                 good + "trailing", std::string(good.size(), '\xFF'), "", flipped};
   for (const std::string& bytes : damaged) {
     ASSERT_TRUE(qlrtest::WriteBytes(cachePath, bytes));
     EXPECT_EQ(CacheHits(cachePath, root), 0u);

@@ -187,3 +187,99 @@ TEST(CommandLoadTest, LoadCommandFileAddsOneTopLevelRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every record's fields, in tree order, as one text per record.
+std::vector<std::wstring> Dump(CCommandFolder& store) {
+  std::vector<std::wstring> lines;
+  store.ForEach(
+      [](CQLRCommand* r, void* context, CQLRCommand* parent) -> int {
+        std::wstring line = (parent ? parent->GetMenuName() : L"") + L"|" + r->GetFilePath() + L"|" +
+                            r->GetMenuName() + L"|" + r->GetHint() + L"|" + r->m_cmd + L"|";
+        const SYSTEMTIME& d = r->m_dateUsage;
+        for (long long v : {static_cast<long long>(r->DataType), static_cast<long long>(r->m_sortId),
+                            static_cast<long long>(r->m_flagsMenu), static_cast<long long>(r->m_usageCount),
+                            static_cast<long long>(r->m_enabled), static_cast<long long>(r->m_useTitleOnly),
+                            static_cast<long long>(r->m_disabledIsNoHasSelection),
+                            static_cast<long long>(d.wYear), static_cast<long long>(d.wMonth),
+                            static_cast<long long>(d.wDay), static_cast<long long>(d.wHour),
+                            static_cast<long long>(d.wMinute), static_cast<long long>(d.wSecond)})
+          line += std::to_wstring(v) + L",";
+        static_cast<std::vector<std::wstring>*>(context)->push_back(line);
+        return 1;
+      },
+      &lines);
+  return lines;
+}
+
+// What a load without any record gives.
+std::vector<std::wstring> PlainLoad(const std::wstring& root) {
+  CCommandFolder plain;
+  plain.Load(root);
+  return Dump(plain);
+}
+
+bool SetWrittenLongAgo(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  SYSTEMTIME when = {2021, 6, 0, 1, 12, 0, 0, 0};
+  FILETIME ft;
+  bool ok = SystemTimeToFileTime(&when, &ft) && SetFileTime(file, nullptr, nullptr, &ft);
+  CloseHandle(file);
+  return ok;
+}
+
+// A load that takes unchanged files from the record of the last load gives
+// the tree a load reading every file gives, and sees every change made
+// elsewhere since: texts rewritten, files added, removed and renamed.
+TEST(CommandLoadTest, ALoadRecordGivesWhatTheFilesHold) {
+  qlrtest::TempDir dir;
+  const std::wstring root = dir.File(L"Phrases");
+  ASSERT_TRUE(MakeDir(root));
+  ASSERT_TRUE(MakeDir(root + L"\\sub"));
+  CPhraseNode self = phrasetest::MakePhrase(L"", L"", 7);
+  self.MakeFolder();
+  ASSERT_TRUE(SavePhraseToFile(self, root + L"\\sub\\FOLDER_SELF.quillora"));
+  std::vector<std::wstring> files;
+  for (int i = 0; i < 6; ++i) {
+    CPhraseNode node = phrasetest::MakePhrase(L"phrase " + std::to_wstring(i), L"text %DATE% " + std::to_wstring(i),
+                                              i % 3, i % 2 == 0);
+    node.SetHint(L"hint " + std::to_wstring(i));
+    node.usageCount = i * 7;
+    node.flagsMenu = static_cast<std::uint32_t>(i % 4);
+    node.DataType = static_cast<std::uint32_t>(i % 3);
+    node.useTitleOnly = i == 4;
+    if (i % 2) node.lastUse = {2024, 3, 0, 4, 5, 6, 7, 0};
+    files.push_back(root + (i < 3 ? L"\\p" : L"\\sub\\p") + std::to_wstring(i) + L".quillora");
+    ASSERT_TRUE(SavePhraseToFile(node, files.back()));
+  }
+  // Written long ago: the record keeps them (it never keeps a file written
+  // in the last moments before it was made).
+  for (const std::wstring& file : files) ASSERT_TRUE(SetWrittenLongAgo(file));
+  ASSERT_TRUE(SetWrittenLongAgo(root + L"\\sub\\FOLDER_SELF.quillora"));
+
+  CCommandFolder store;
+  store.SetLoadRecordPath(dir.File(L"load.cache"));
+  const std::vector<std::wstring> expected = PlainLoad(root);
+  ASSERT_EQ(expected.size(), 7u);
+  for (int round = 0; round < 2; ++round) {
+    store.Load(root);
+    ASSERT_TRUE(WaitForPhraseWrites(30000));
+    EXPECT_EQ(Dump(store), expected) << "round " << round;
+  }
+  ASSERT_TRUE(storetest::Exists(dir.File(L"load.cache")));
+
+  // Changed elsewhere: a text rewritten, one file gone, one renamed, one new.
+  CPhraseNode changed = phrasetest::MakePhrase(L"phrase 1", L"a new text of another length", 1);
+  ASSERT_TRUE(SavePhraseToFile(changed, files[1]));
+  ASSERT_TRUE(DeleteFileW(files[2].c_str()));
+  ASSERT_TRUE(MoveFileW(files[4].c_str(), (root + L"\\sub\\renamed.quillora").c_str()));
+  ASSERT_TRUE(WritePhrase(root + L"\\sub\\new.quillora", L"new", 3));
+  store.Load(root);
+  EXPECT_EQ(Dump(store), PlainLoad(root));
+  EXPECT_EQ(store.FindByPath(files[1].c_str())->m_cmd, L"a new text of another length");
+}
+
+}  // namespace
