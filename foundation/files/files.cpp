@@ -54,6 +54,18 @@ bool IsFolderExist(const std::wstring& path) {
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+FileStamp ReadFileStamp(const std::wstring& path) {
+  FileStamp stamp;
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return stamp;
+  stamp.exists = true;
+  stamp.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  stamp.written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                  data.ftLastWriteTime.dwLowDateTime;
+  stamp.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return stamp;
+}
+
 bool IsRemovableDriveRoot(const std::wstring& root) {
   wchar_t buf[MAX_PATH] = {};
   if (root.size() + 2 > MAX_PATH) return false;

@@ -12,6 +12,22 @@ int PathFileExistsDyn(const wchar_t* path);
 bool IsFileExist(const std::wstring& path);
 bool IsFolderExist(const std::wstring& path);
 
+// What tells one state of a file or folder from the next: its time of last
+// write and its size. A folder's time moves when an entry is added,
+// removed or renamed in it.
+struct FileStamp {
+  bool exists = false;
+  bool folder = false;
+  unsigned long long written = 0;
+  unsigned long long size = 0;
+  bool operator==(const FileStamp& other) const {
+    return exists == other.exists && folder == other.folder && written == other.written && size == other.size;
+  }
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+// The stamp of path; exists is false when it cannot be read.
+FileStamp ReadFileStamp(const std::wstring& path);
+
 // True for drives of unknown type, without a root, removable or remote:
 // places where a program's own folder is the right home for its files.
 bool IsRemovableDriveRoot(const std::wstring& root);

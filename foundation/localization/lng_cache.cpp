@@ -4,18 +4,13 @@
 
 #include <unordered_map>
 
+#include "foundation/files/files.h"
 #include "foundation/localization/lng_section_batch.h"
 #include "foundation/system/handles.h"
 
 namespace {
 
 constexpr size_t kMostFiles = 16;
-
-struct FileStamp {
-  ULONGLONG written = 0;
-  ULONGLONG size = 0;
-  bool operator==(const FileStamp& other) const { return written == other.written && size == other.size; }
-};
 
 struct CachedSection {
   bool complete = true;
@@ -34,13 +29,8 @@ std::unordered_map<std::wstring, CachedFile>& Files() {
 }
 
 bool ReadStamp(const std::wstring& file, FileStamp* stamp) {
-  WIN32_FILE_ATTRIBUTE_DATA data = {};
-  if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) return false;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  stamp->written = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                   data.ftLastWriteTime.dwLowDateTime;
-  stamp->size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  return true;
+  *stamp = ReadFileStamp(file);
+  return stamp->exists && !stamp->folder;
 }
 
 std::wstring Trimmed(const std::wstring& text) {

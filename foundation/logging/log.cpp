@@ -226,16 +226,18 @@ bool LogWithPrefix(const wchar_t* text, const wchar_t* prefix) {
 bool LogWindow(const wchar_t* text, HWND hwnd) {
   std::wstring line;
   if (text && *text) line.append(text).append(L": ");
-  line += FormatText(L"IsWindow HWND=%d ? %d; ", static_cast<int>(reinterpret_cast<INT_PTR>(hwnd)),
-                     IsWindow(hwnd) ? 1 : 0);
-  line += L"CLASSNAME: [" + ClassNameOf(hwnd) + L"]";
+  // A handle that names no window has no class to ask the system for.
+  const bool exists = hwnd && IsWindow(hwnd);
+  line += FormatText(L"IsWindow HWND=%d ? %d; ", static_cast<int>(reinterpret_cast<INT_PTR>(hwnd)), exists ? 1 : 0);
+  line += L"CLASSNAME: [" + (exists ? ClassNameOf(hwnd) : std::wstring()) + L"]";
   return WriteLogTextAsync(line.c_str());
 }
 
 bool LogWindowState(HWND hwnd, const wchar_t* tag) {
   SetLogAgentName(tag);
-  LogWithPrefix(FormatText(L"IsWindow=%d", IsWindow(hwnd) ? 1 : 0).c_str(), tag ? tag : L"");
-  LogWithPrefix((L"classname=[" + ClassNameOf(hwnd) + L"]").c_str(), tag ? tag : L"");
+  const bool exists = hwnd && IsWindow(hwnd);
+  LogWithPrefix(FormatText(L"IsWindow=%d", exists ? 1 : 0).c_str(), tag ? tag : L"");
+  LogWithPrefix((L"classname=[" + (exists ? ClassNameOf(hwnd) : std::wstring()) + L"]").c_str(), tag ? tag : L"");
   ResetLogAgentName();
   return true;
 }

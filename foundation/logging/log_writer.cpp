@@ -1,5 +1,6 @@
 #include "foundation/logging/log_writer.h"
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -24,42 +25,40 @@ class LogQueue {
  public:
   LogQueue() {
     InitializeCriticalSection(&m_lock);
-    m_idle.Reset(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+    InitializeConditionVariable(&m_work);
+    InitializeConditionVariable(&m_idle);
   }
 
   bool Push(const std::wstring& path, const std::wstring& text) {
     EnterCriticalSection(&m_lock);
-    m_items.push_back({path, text});
-    bool ok = true;
-    if (!m_writerRunning) {
-      HANDLE thread = CreateThread(nullptr, 0, &LogQueue::WriterProc, this, 0, nullptr);
-      if (thread) {
-        m_writer.Reset(thread);
-        m_writerRunning = true;
-        ResetEvent(m_idle.Get());
-      } else {
-        m_items.pop_back();
-        ok = false;
-      }
+    // One writer lives as long as the process: starting a thread for each
+    // burst of lines cost the caller more than the lines themselves.
+    if (!m_writer) m_writer.Reset(CreateThread(nullptr, 0, &LogQueue::WriterProc, this, 0, nullptr));
+    const bool ok = m_writer.Get() != nullptr;
+    if (ok) {
+      m_items.push_back({path, text});
+      // Waking the writer asks nothing of the system when no one waits.
+      WakeConditionVariable(&m_work);
     }
     LeaveCriticalSection(&m_lock);
     return ok;
   }
 
   bool Wait(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
     EnterCriticalSection(&m_lock);
-    HANDLE writer = nullptr;
-    if (m_writerRunning && m_writer) {
-      DuplicateHandle(GetCurrentProcess(), m_writer.Get(), GetCurrentProcess(), &writer,
-                      SYNCHRONIZE, FALSE, 0);
+    bool idle = m_items.empty() && !m_writing;
+    while (!idle && m_writer) {
+      const DWORD waited = GetTickCount() - start;
+      if (waited >= timeoutMs) break;
+      // A writer killed at process end never reports idle; its end stops
+      // the wait.
+      if (WaitForSingleObject(m_writer.Get(), 0) != WAIT_TIMEOUT) break;
+      SleepConditionVariableCS(&m_idle, &m_lock, std::min<DWORD>(kWaitSliceMs, timeoutMs - waited));
+      idle = m_items.empty() && !m_writing;
     }
     LeaveCriticalSection(&m_lock);
-    if (!writer) return true;
-    UniqueHandle writerOwner(writer);
-    // A writer killed at process end never reports idle; its end stops the wait.
-    HANDLE waits[] = {m_idle.Get(), writer};
-    DWORD result = WaitForMultipleObjects(2, waits, FALSE, timeoutMs);
-    return result == WAIT_OBJECT_0 || WaitForSingleObject(m_idle.Get(), 0) == WAIT_OBJECT_0;
+    return idle;
   }
 
  private:
@@ -69,17 +68,16 @@ class LogQueue {
   }
 
   void Drain() {
+    EnterCriticalSection(&m_lock);
     for (;;) {
-      std::wstring path, text;
-      EnterCriticalSection(&m_lock);
-      if (m_items.empty()) {
-        m_writerRunning = false;
-        SetEvent(m_idle.Get());
-        LeaveCriticalSection(&m_lock);
-        return;
+      while (m_items.empty()) {
+        m_writing = false;
+        WakeAllConditionVariable(&m_idle);
+        SleepConditionVariableCS(&m_work, &m_lock, INFINITE);
       }
+      m_writing = true;
       // Consecutive texts for one file go out in one append.
-      path = m_items.front().path;
+      std::wstring path = m_items.front().path, text;
       for (size_t n = 0; n < kBatchTexts && !m_items.empty() && m_items.front().path == path; ++n) {
         text += m_items.front().text;
         if (!EndsWithLineBreak(text)) text += L"\r\n";
@@ -87,6 +85,7 @@ class LogQueue {
       }
       LeaveCriticalSection(&m_lock);
       AppendToLogFileLocked(path, text);
+      EnterCriticalSection(&m_lock);
     }
   }
 
@@ -94,11 +93,14 @@ class LogQueue {
     return text.size() >= 2 && text[text.size() - 2] == L'\r' && text.back() == L'\n';
   }
 
+  static constexpr DWORD kWaitSliceMs = 50;
+
   CRITICAL_SECTION m_lock;
+  CONDITION_VARIABLE m_work;
+  CONDITION_VARIABLE m_idle;
   std::deque<PendingText> m_items;
-  bool m_writerRunning = false;
+  bool m_writing = false;  // a batch taken from the queue is being written
   UniqueHandle m_writer;
-  UniqueHandle m_idle;
 };
 
 // The end of the process waits for queued lines.

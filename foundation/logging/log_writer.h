@@ -1,5 +1,5 @@
 // The process's log writer: a queue of finished lines drained in call order
-// by one short-lived thread, so the caller never waits for the disk and two
+// by one thread of its own, so the caller never waits for the disk and two
 // lines of one process never race for the file.
 #pragma once
 #include <windows.h>

@@ -56,6 +56,7 @@ IDataNeededHander_MenuSelf::IDataNeededHander_MenuSelf(HWND resultWindow, UINT r
 }
 
 IDataNeededHander_MenuSelf::~IDataNeededHander_MenuSelf() {
+  delete m_tracker;
   FreeMenuKindIcons();
   ::ReleaseMenuFonts();
 }
@@ -117,7 +118,8 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
 
   // The tray menu's tip has nothing to forward for this menu.
   CMenuTipHookPause hookPause;
-  m_tracker = new CMenuTracker(this, m_options.menuToolTips);
+  if (!m_tracker) m_tracker = new CMenuTracker(this, m_options.menuToolTips);
+  m_tracker->SetToolTips(m_options.menuToolTips);
   HWND tracker = m_tracker->Create();
   CAutoForegroundWindow foreground(m_trayWindow);
   ReadMenuItemHeight();
@@ -132,8 +134,7 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
 
   ResetSideBand();
   if (m_trayWindow) SendMessageW(m_trayWindow, kMsgHideMenuTip, 0, 0);
-  delete m_tracker;
-  m_tracker = nullptr;
+  m_tracker->MenuClosed();
   CleanupMenu(menu);
   m_menuPool.Give(menu);
   m_menu = nullptr;

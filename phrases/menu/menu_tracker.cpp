@@ -139,17 +139,32 @@ CMenuTracker::CMenuTracker(IMenuTrackerOwner* owner, bool withToolTips)
     : m_owner(owner), m_withToolTips(withToolTips) {}
 
 CMenuTracker::~CMenuTracker() {
+  MenuClosed();
+  if (m_window && IsWindow(m_window)) DestroyWindow(m_window);
+  m_window = nullptr;
+}
+
+void CMenuTracker::MenuClosed() {
   if (CMenuToolTip* tip = GetCurrentMenuToolTip()) {
     SetCurrentMenuToolTip(nullptr);
     tip->DestroyTip();
     delete tip;
   }
   m_tipWindow = nullptr;
-  if (m_window && IsWindow(m_window)) DestroyWindow(m_window);
-  m_window = nullptr;
 }
 
 HWND CMenuTracker::Create() {
+  // The window serves menu after menu: making one costs the system more
+  // than readying it again.
+  if (!m_window || !IsWindow(m_window)) m_window = MakeWindow();
+  if (!m_window) return nullptr;
+  m_tipTried = false;
+  m_contextOpen = false;
+  if (m_withToolTips && !GetCurrentMenuToolTip()) SetCurrentMenuToolTip(new CPhraseMenuToolTip());
+  return m_window;
+}
+
+HWND CMenuTracker::MakeWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!g_trackerClass) {
     WNDCLASSEXW wc = {};
@@ -162,9 +177,9 @@ HWND CMenuTracker::Create() {
     wc.lpszClassName = kTrackerClass;
     g_trackerClass = RegisterClassExW(&wc);
   }
-  m_window = CreateWindowExW(0, kTrackerClass, L"", WS_CHILD, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
-  if (!m_window) LogError(L"CMenuTracker::Create error=" + IntToStr(static_cast<int>(GetLastError())));
-  return m_window;
+  HWND window = CreateWindowExW(0, kTrackerClass, L"", WS_CHILD, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  if (!window) LogError(L"CMenuTracker::Create error=" + IntToStr(static_cast<int>(GetLastError())));
+  return window;
 }
 
 bool CMenuTracker::KeepOnScreen(RECT& rect, int screenWidth, int screenHeight) {
@@ -191,17 +206,8 @@ LRESULT CALLBACK CMenuTracker::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     return TRUE;
   }
   auto* self = reinterpret_cast<CMenuTracker*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_CREATE) {
-    LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (result != -1 && self) self->OnCreate();
-    return result;
-  }
   if (!self || self->m_window != hwnd) return DefWindowProcW(hwnd, msg, wParam, lParam);
   return self->Handle(msg, wParam, lParam);
-}
-
-void CMenuTracker::OnCreate() {
-  if (m_withToolTips) SetCurrentMenuToolTip(new CPhraseMenuToolTip());
 }
 
 void CMenuTracker::EnsureTipWindow() {

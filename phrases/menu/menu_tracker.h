@@ -50,7 +50,12 @@ class CMenuTracker {
   CMenuTracker(const CMenuTracker&) = delete;
   CMenuTracker& operator=(const CMenuTracker&) = delete;
 
+  // Readies the tracker for a menu, making its window the first time; the
+  // window stays for the next menu until the tracker goes.
   HWND Create();
+  // After the menu closed: its tip goes.
+  void MenuClosed();
+  void SetToolTips(bool withToolTips) { m_withToolTips = withToolTips; }
   HWND GetWindow() const { return m_window; }
   HWND GetTipWindow() const { return m_tipWindow; }
   bool IsContextMenuOpen() const { return m_contextOpen; }
@@ -62,7 +67,7 @@ class CMenuTracker {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-  void OnCreate();
+  HWND MakeWindow();
   void EnsureTipWindow();
   void CleanupTip();
   LRESULT OnRightButtonUp(UINT position, HMENU menu);

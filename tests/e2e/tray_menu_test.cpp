@@ -171,6 +171,22 @@ TEST_F(TrayMenuE2eTest, LanguageEntryIsStoredAndTheMenuReopensInItAtTheSamePlace
   EXPECT_EQ(after.window.left, before.window.left);
   EXPECT_EQ(after.window.top, before.window.top);
 
+  // What changed on disk shows at the next opening: the language file's
+  // texts, a listed file's name, a file added to the folder (listed first).
+  ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(L"Deutsch.lng"),
+                                      L"[Main]\r\nLangPrefix=de\r\nLangLocalized=Deutsch (neu)\r\n"
+                                      L"[Menu_Client]\r\nExit=Verlassen\r\n"));
+  ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(L"A000.lng"), L"[Main]\r\nLangPrefix=aa\r\nLangLocalized=Afar\r\n"));
+  ASSERT_TRUE(ClickIcon(WM_RBUTTONUP, 260, 120));
+  after = Dump();
+  ASSERT_TRUE(CloseMenu());
+  ASSERT_NE(after.Find(kExit), nullptr);
+  EXPECT_EQ(after.Find(kExit)->caption, L"Verlassen");
+  ASSERT_NE(after.Find(33002), nullptr);
+  EXPECT_EQ(after.Find(33001)->caption, L"Afar");
+  EXPECT_EQ(after.Find(33002)->caption, L"Deutsch (neu)");
+  EXPECT_TRUE(after.Find(33002)->Has(L'C'));
+
   // Back to the built-in language.
   PostMessageW(tray, WM_COMMAND, 33000, 0);
   ASSERT_TRUE(WaitForMenu());

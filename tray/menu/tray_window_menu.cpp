@@ -35,17 +35,27 @@ bool HoldsHistoryEntries(HMENU menu) {
 }  // namespace
 
 void CQLRTrayWnd::DisplayTrayMenuWithPoint(int x, int y) {
-  HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTrayMenuResource));
+  HMENU bar = m_trayMenuCache.Take(GetCurrentLanguage(), [](HMENU loaded) {
+    HMENU popup = GetSubMenu(loaded, 0);
+    SetMenuDefaultItem(popup, ID_TRAY_START_EDITOR, FALSE);
+    GetLangFile().LocalizeMenu(popup);
+  });
   HMENU menu = bar ? GetSubMenu(bar, 0) : nullptr;
   UINT chosen = 0;
   if (menu) {
     // This menu's messages come to the tray window itself: the tip's thread
     // hook, which forwards those of windows below it, would only slow it.
     CMenuTipHookPause hookPause;
-    SetMenuDefaultItem(menu, ID_TRAY_START_EDITOR, FALSE);
-    GetLangFile().LocalizeMenu(menu);
-    EnumLanguageFiles(m_menuLanguages, GetLocalizeExampleFileName().c_str());
-    FillLanguageSubmenu(menu, m_menuLanguages, GetSettings().GetLanguage());
+    const std::wstring& choice = GetSettings().GetLanguage();
+    if (!m_trayMenuCache.LanguagesCurrent(bar, choice)) {
+      m_trayMenuCache.ListLanguages(
+          bar, GetLngFolder(), choice,
+          [this] {
+            EnumLanguageFiles(m_menuLanguages, GetLocalizeExampleFileName().c_str());
+            return m_menuLanguages;
+          },
+          [&](const std::vector<std::wstring>& languages) { FillLanguageSubmenu(menu, languages, choice); });
+    }
     // A menu still open elsewhere in the program would take the input.
     EndMenu();
     // Without the foreground the menu would not close on a click outside it.
@@ -55,7 +65,7 @@ void CQLRTrayWnd::DisplayTrayMenuWithPoint(int x, int y) {
     chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, x, y, 0, m_hWnd, nullptr));
     EndMenu();
   }
-  if (bar) DestroyMenu(bar);
+  m_trayMenuCache.Give(bar);
   if (m_trayMenuTip) m_trayMenuTip->HideTip();
   wchar_t line[120];
   swprintf(line, 120, L"DisplayTrayMenuWithPoint x=%d y=%d bLoad=%d, bPOPUP=%d", x, y, menu ? 1 : 0,
@@ -80,7 +90,9 @@ TrayMenuState CQLRTrayWnd::GetTrayMenuState() const {
   state.saveHistoryOnExit = settings.saveClipboardHistory != 0;
   state.clipboardHasText = ClipboardHoldsText();
   state.historyRunning = IsClipboardHistoryRunning();
-  state.isAdmin = IsRunningAsAdmin();
+  // A process keeps its rights for its whole life.
+  static const bool admin = IsRunningAsAdmin();
+  state.isAdmin = admin;
   state.delaySeconds = settings.delayAutoLoadSeconds;
   m_phraseStore.CountNodes(&state.enabledNodes, &state.totalNodes);
   state.historyCount = m_clipboardHandler ? m_clipboardHandler->GetItemCount() : 0;

@@ -26,6 +26,7 @@
 #include "tray/hook/interchange.h"
 #include "tray/hook/wait_query.h"
 #include "tray/icon/tray_icon_animation.h"
+#include "tray/menu/tray_menu_cache.h"
 #include "tray/menu/tray_menu_ids.h"
 #include "tray/menu/tray_menu_state.h"
 #include "tray/menu/tray_menu_tooltip.h"
@@ -190,6 +191,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   void OnToggleServices();
   // The language files listed in the menu last shown, by entry.
   std::vector<std::wstring> m_menuLanguages;
+  CTrayMenuCache m_trayMenuCache{GetModuleHandleW(nullptr), kTrayMenuResource};
  public:
 
  private:

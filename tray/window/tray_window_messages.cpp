@@ -168,6 +168,7 @@ LRESULT CQLRTrayWnd::OnLanguageChanged(UINT, WPARAM, LPARAM, BOOL&) {
 
 void CQLRTrayWnd::ApplyChangedLanguage() {
   ApplyLanguageSetting();
+  m_trayMenuCache.Forget();
   SetUILanguageIsRussian(IsRussianLangFile(GetSettings().GetLanguageFilePath()));
   m_phraseStore.ClearTextCaches();
   NotifyAppEvent(this, kAppEventReloaded, 0);
