@@ -130,6 +130,7 @@ int wmain(int argc, wchar_t** argv) {
 
   std::vector<double> quillora, bare, rest;
   int missed = 0;  // presses whose menu did not come: counted and shown, not timed
+  int bareMissed = 0;
   std::vector<double> stages[kStages];
   auto pressQuillora = [&](int i) {
     const size_t ends = session.CountInLog(kRoadEndLine);
@@ -156,7 +157,11 @@ int wmain(int argc, wchar_t** argv) {
   };
   auto pressBare = [&](int i) {
     const double ms = TimeOnePress([] { return qlre2e::PressCtrlAlt(kStandInKey); }, standIn.Pid());
-    if (ms < 0) return fwprintf(stderr, L"press %d: no stand-in menu within %lu ms\n", i, qlre2e::kWaitMs), false;
+    if (ms < 0) {
+      // Wine now and then drops a synthetic key press for the stand-in as well.
+      fwprintf(stderr, L"press %d: no stand-in menu within %lu ms\n", i, qlre2e::kWaitMs);
+      return ++bareMissed < 3;
+    }
     qlre2e::PressKey(VK_ESCAPE);
     if (!qlrtest::WaitUntil([&] { return qlre2e::VisibleMenuOf(standIn.Pid()) == nullptr; }, qlre2e::kWaitMs, 5))
       return fwprintf(stderr, L"press %d: the stand-in's menu did not close\n", i), false;
@@ -192,6 +197,7 @@ int wmain(int argc, wchar_t** argv) {
   PrintRow(L"Quillora.exe median", quillora);
   PrintRow(L"bare stand-in median", bare);
   if (missed) wprintf(L"  presses of Quillora.exe without a menu:  %8d\n", missed);
+  if (bareMissed) wprintf(L"  presses of the stand-in without a menu:  %8d\n", bareMissed);
   wprintf(L"  ratio of the medians:                    %8.2f (goal <= 1.25)\n", ratio);
   wprintf(L"  where Quillora.exe's time goes (medians of its logged stages):\n");
   for (int s = 0; s < kStages; ++s) wprintf(L"    %-44ls %6.1f ms\n", kStageNames[s], Median(stages[s]));
