@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/hotkey_session.h"
 #include "tests/e2e/tray_program.h"
 #include "tests/helpers/menu_probe/menu_probe.h"
 #include "tests/support/test_support.h"
@@ -98,14 +99,7 @@ class TrayMenuTest : public TrayProgramTest {
 
   // A visible menu of the process (the tray program's by default).
   HWND MenuWindow(DWORD process = 0) const {
-    if (!process) process = child.Pid();
-    for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
-         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(menu, &pid);
-      if (pid == process && IsWindowVisible(menu)) return menu;
-    }
-    return nullptr;
+    return VisibleMenuOf(process ? process : child.Pid());
   }
   bool WaitForMenu(DWORD process = 0, DWORD timeoutMs = kProgramWaitMs) const {
     return qlrtest::WaitUntil([&] { return MenuWindow(process) != nullptr; }, timeoutMs);
