@@ -40,6 +40,15 @@ int wmain() {
 
   double reload = 0, create = 0, check = 0, destroy = 0, bareDialog = 0, bareHotkey = 0, bareSave = 0;
   for (int round = 0; round < kRounds; ++round) {
+    // The bare dialog first: in the first round it pays for the first use
+    // of the template's control classes, which it would otherwise find
+    // loaded by the page.
+    double bareStart = BenchNowMs();
+    HWND bare = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS_PAGE), top.m_hWnd,
+                                     BareDialogProc, 0);
+    double bareEnd = BenchNowMs();
+    ::DestroyWindow(bare);
+
     double t0 = BenchNowMs();
     auto page = std::make_unique<CSettingsPage>(&top, host);
     if (!page->Create()) return 2;
@@ -49,13 +58,9 @@ int wmain() {
     page->CheckHotKey(false);
     double t2 = BenchNowMs();
     page->DestroyWindow();
-    double t3 = BenchNowMs();
+    double destroyed = BenchNowMs();
     page.reset();
 
-    HWND bare = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS_PAGE), top.m_hWnd,
-                                     BareDialogProc, 0);
-    double t4 = BenchNowMs();
-    ::DestroyWindow(bare);
     double t4b = BenchNowMs();
     ::RegisterHotKey(top.m_hWnd, 1, MOD_CONTROL | MOD_ALT, VK_F9);
     ::UnregisterHotKey(top.m_hWnd, 1);
@@ -65,8 +70,8 @@ int wmain() {
     create += t1 - t0;
     check += t2 - tl;
     reload += tl - t1;
-    destroy += t3 - t2;
-    bareDialog += t4 - t3;
+    destroy += destroyed - t2;
+    bareDialog += bareEnd - bareStart;
     bareHotkey += t5 - t4b;
     bareSave += t6 - t5;
   }

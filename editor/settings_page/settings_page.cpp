@@ -1,5 +1,6 @@
 #include "editor/settings_page/settings_page.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "editor/services/editor_system.h"
+#include "editor/settings_page/last_check_time.h"
 #include "editor/settings_page/settings_page_ids.h"
 #include "editor/settings_page/settings_page_rules.h"
 #include "editor_settings/buttons/buttons_names.h"
@@ -73,40 +75,88 @@ const FormatRow kFormatRows[5] = {{L".txt", IDS_SP_FMT_TEXT, true},
 // The format rows' type names and icons, gathered once per process: the
 // shell reads the registry and loads an icon for each question, an icon
 // takes long to add to an image list, and the page is filled again on
-// every reload and language change. Each fill takes a copy of the list.
+// every reload and language change. The list serves every fill.
 struct FormatImages {
   HIMAGELIST list = nullptr;  // kept for the process
   std::wstring typeNames[5];  // what the system registers, where asked
   int image[5] = {I_IMAGENONE, I_IMAGENONE, I_IMAGENONE, I_IMAGENONE, I_IMAGENONE};
 };
 
-const FormatImages& FormatImagesOfProcess() {
-  static FormatImages images = [] {
-    FormatImages made;
-    made.list = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
-    for (int i = 0; i < 5; ++i) {
-      const FormatRow& row = kFormatRows[i];
-      // ".rtf" shows the editor's own icon.
-      const bool ownIcon = i == 1;
-      SHFILEINFOW info = {};
-      UINT flags = SHGFI_USEFILEATTRIBUTES | (ownIcon ? 0 : SHGFI_ICON | SHGFI_SMALLICON) |
-                   (row.askSystemName ? SHGFI_TYPENAME : 0);
-      if (flags != SHGFI_USEFILEATTRIBUTES)
-        ::SHGetFileInfoW(row.extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags);
-      if (row.askSystemName) made.typeNames[i].assign(info.szTypeName, ::wcsnlen(info.szTypeName, 80));
-      HICON icon = ownIcon ? static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                             MAKEINTRESOURCEW(IDI_RTF_PHRASE), IMAGE_ICON, 16, 16, 0))
-                           : info.hIcon;
-      if (!icon) continue;
-      if (made.list) {
-        const int image = ::ImageList_ReplaceIcon(made.list, -1, icon);
-        if (image >= 0) made.image[i] = image;
-      }
-      ::DestroyIcon(icon);
+FormatImages AskShellForFormatImages() {
+  FormatImages made;
+  made.list = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
+  for (int i = 0; i < 5; ++i) {
+    const FormatRow& row = kFormatRows[i];
+    // ".rtf" shows the editor's own icon.
+    const bool ownIcon = i == 1;
+    SHFILEINFOW info = {};
+    UINT flags = SHGFI_USEFILEATTRIBUTES | (ownIcon ? 0 : SHGFI_ICON | SHGFI_SMALLICON) |
+                 (row.askSystemName ? SHGFI_TYPENAME : 0);
+    if (flags != SHGFI_USEFILEATTRIBUTES)
+      ::SHGetFileInfoW(row.extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags);
+    if (row.askSystemName) made.typeNames[i].assign(info.szTypeName, ::wcsnlen(info.szTypeName, 80));
+    HICON icon = ownIcon ? static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                           MAKEINTRESOURCEW(IDI_RTF_PHRASE), IMAGE_ICON, 16, 16, 0))
+                         : info.hIcon;
+    if (!icon) continue;
+    if (made.list) {
+      const int image = ::ImageList_ReplaceIcon(made.list, -1, icon);
+      if (image >= 0) made.image[i] = image;
     }
-    return made;
-  }();
-  return images;
+    ::DestroyIcon(icon);
+  }
+  return made;
+}
+
+struct FormatImagesOfProcessState {
+  FormatImages images;
+  HANDLE asking = nullptr;  // the thread that asks the shell, until joined
+  bool ready = false;
+};
+
+FormatImagesOfProcessState& FormatImagesState() {
+  static FormatImagesOfProcessState state;
+  return state;
+}
+
+DWORD WINAPI AskShellThread(void* data) {
+  // The shell wants COM on the thread that asks it for icons.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  *static_cast<FormatImages*>(data) = AskShellForFormatImages();
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return 0;
+}
+
+// The first questions take long (the shell loads its icons): they are
+// asked on a thread of their own while the page's window is made.
+void StartAskingForFormatImages() {
+  FormatImagesOfProcessState& state = FormatImagesState();
+  if (state.ready || state.asking) return;
+  state.asking = ::CreateThread(nullptr, 0, AskShellThread, &state.images, 0, nullptr);
+  if (!state.asking) {
+    state.images = AskShellForFormatImages();
+    state.ready = true;
+  }
+}
+
+const FormatImages& FormatImagesOfProcess() {
+  FormatImagesOfProcessState& state = FormatImagesState();
+  StartAskingForFormatImages();
+  if (state.asking) {
+    ::WaitForSingleObject(state.asking, INFINITE);
+    ::CloseHandle(state.asking);
+    state.asking = nullptr;
+    state.ready = true;
+  }
+  return state.images;
+}
+
+// A message straight to a window's procedure, as a send from this thread
+// would arrive: under Wine each send costs a trip through the server.
+LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!window) return 0;
+  const WNDPROC proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
+  return ::CallWindowProcW(proc, window, message, wParam, lParam);
 }
 
 // The data of the list's selection; false when nothing is selected (CB_ERR
@@ -190,7 +240,14 @@ CSettingsPage::~CSettingsPage() {
   if (m_faceBrush) ::DeleteObject(m_faceBrush);
 }
 
-BOOL CSettingsPage::Create() { return CPageDialog::Create(IDD_SETTINGS_PAGE, m_pParentWnd); }
+BOOL CSettingsPage::Create() {
+  StartAskingForFormatImages();
+  return CPageDialog::Create(IDD_SETTINGS_PAGE, m_pParentWnd);
+}
+
+LRESULT CSettingsPage::CallControl(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+  return CallProcedure(::GetDlgItem(m_hWnd, id), message, wParam, lParam);
+}
 
 std::wstring CSettingsPage::TrayProgramPath() const {
   if (!m_host.trayProgramPath.empty()) return m_host.trayProgramPath;
@@ -246,9 +303,6 @@ BOOL CSettingsPage::OnInitDialog() {
   RECT client = {};
   ::GetClientRect(m_formats.m_hWnd, &client);
   m_formats.InsertColumn(0, L"", LVCFMT_LEFT, client.right - client.left);
-  m_formatImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
-  m_formatImages.SetBkColor(::GetSysColor(COLOR_WINDOW));
-  m_formats.SetImageList(&m_formatImages, LVSIL_SMALL);
 
   m_pasteMethod.SubclassDlgItem(IDC_SP_PASTE_METHOD, this);
   m_tracking.SubclassDlgItem(IDC_SP_TRACKING, this);
@@ -276,9 +330,8 @@ BOOL CSettingsPage::OnInitDialog() {
   m_tips.SetMaxTipWidth(300);
 
   for (const NumberRow& row : SettingsNumberRows()) {
-    HWND spin = ::GetDlgItem(m_hWnd, row.spin);
-    ::SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, row.edit)), 0);
-    ::SendMessageW(spin, UDM_SETRANGE32, row.low, row.high);
+    CallControl(row.spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, row.edit)));
+    CallControl(row.spin, UDM_SETRANGE32, static_cast<WPARAM>(row.low), row.high);
   }
   SetBoldWhenChecked(::GetDlgItem(m_hWnd, IDC_SP_HISTORY));
   SetBoldWhenChecked(::GetDlgItem(m_hWnd, IDC_SP_AUTOSTART));
@@ -300,7 +353,6 @@ BOOL CSettingsPage::OnInitDialog() {
   m_updateLink.SetURL(qlr_editor::CHyperLink::MakeMessageLink(WM_SP_CHECK_UPDATES).c_str());
   for (int id : {IDC_SP_MOUSE_LABEL, IDC_SP_PASTE_LABEL, IDC_SP_TRACKING_LABEL, IDC_SP_FORMATS_LABEL})
     ::SendDlgItemMessageW(m_hWnd, id, WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()), TRUE);
-  EnableStates();
   return TRUE;
 }
 
@@ -344,11 +396,14 @@ void CSettingsPage::FillLists() {
 void CSettingsPage::FillFormatList() {
   CQLREditorSettings& settings = GetEditorSettings();
   const FormatImages& images = FormatImagesOfProcess();
-  m_formats.DeleteAllItems();
-  m_formatImages.DeleteImageList();
-  m_formatImages.Attach(::ImageList_Duplicate(images.list));
-  m_formatImages.SetBkColor(::GetSysColor(COLOR_WINDOW));
-  m_formats.SetImageList(&m_formatImages, LVSIL_SMALL);
+  // The list shares the process's images (its template says so) and
+  // never destroys them.
+  ::ImageList_SetBkColor(images.list, ::GetSysColor(COLOR_WINDOW));
+  CallControl(IDC_SP_FORMATS, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.list));
+  // Laid out once at the end: each row added to a list that draws
+  // updates its scroll bars and area on its own.
+  CallControl(IDC_SP_FORMATS, WM_SETREDRAW, FALSE);
+  CallControl(IDC_SP_FORMATS, LVM_DELETEALLITEMS);
   for (int i = 0; i < 5; ++i) {
     const FormatRow& row = kFormatRows[i];
     std::wstring text = FormatRowText(images.typeNames[i], Text(row.nameId), row.extension);
@@ -357,10 +412,16 @@ void CSettingsPage::FillFormatList() {
     item.iItem = i;
     item.iImage = images.image[i];
     item.pszText = const_cast<wchar_t*>(text.c_str());
-    int index = m_formats.InsertItem(&item);
-    m_formats.SetItemState(index, INDEXTOSTATEIMAGEMASK(settings.clipboardFormats[i] ? 2 : 1),
-                           LVIS_STATEIMAGEMASK);
+    const int index =
+        static_cast<int>(CallControl(IDC_SP_FORMATS, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index < 0) continue;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(settings.clipboardFormats[i] ? 2 : 1);
+    if (static_cast<UINT>(CallControl(IDC_SP_FORMATS, LVM_GETITEMSTATE, static_cast<WPARAM>(index), item.stateMask)) !=
+        item.state)
+      CallControl(IDC_SP_FORMATS, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   }
+  CallControl(IDC_SP_FORMATS, WM_SETREDRAW, TRUE);
 }
 
 void CSettingsPage::SetTip(int id, const std::wstring& text) {
@@ -370,11 +431,12 @@ void CSettingsPage::SetTip(int id, const std::wstring& text) {
   info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.hwnd = control->m_hWnd;  // the layer's tools are the control windows themselves
   info.uId = reinterpret_cast<UINT_PTR>(control->m_hWnd);
-  bool known = ::SendMessageW(m_tips.m_hWnd, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
-  if (known)
-    m_tips.UpdateTipText(text.c_str(), control);
-  else
-    m_tips.AddTool(control, text.c_str());
+  const bool known = CallProcedure(m_tips.m_hWnd, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+  info.uFlags = TTF_IDISHWND;
+  info.hinst = ::GetModuleHandleW(nullptr);
+  info.lpszText = const_cast<wchar_t*>(text.c_str());
+  ::SetRectEmpty(&info.rect);
+  CallProcedure(m_tips.m_hWnd, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void CSettingsPage::SetUpToolTips() {
@@ -384,7 +446,7 @@ void CSettingsPage::SetUpToolTips() {
   std::wstring update = Text(IDS_SP_TIP_UPDATE) + L"\n" + Text(IDS_SP_TIP_UPDATE_MANUAL) + L"\n\n" +
                         Text(IDS_SP_TIP_LAST_CHECK) + L": ";
   SYSTEMTIME last = {};
-  if (CQLRSettings::GetLastCheckForUpdatesLocal(last)) {
+  if (LastUpdateCheckLocal(last)) {
     wchar_t stamp[64] = {};
     int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &last, nullptr, stamp, 32);
     if (n > 0) {
@@ -442,18 +504,18 @@ void CSettingsPage::LoadControls() {
   if (!m_hWnd) return;
   // A reload (the tray program changed options) keeps every control the
   // user changed and has not saved.
-  const ControlValues shown = ReadControlValues();
+  const ControlValues shown = m_loadedValues.empty() ? ControlValues() : ReadControlValues();
   SetUpToolTips();
   CQLREditorSettings& settings = GetEditorSettings();
   // A value with another text is rewritten (or removed) at once.
   LoadAutoStart();
   ApplyAutoStart();
   for (const CheckRow& row : SettingsCheckRows())
-    ::CheckDlgButton(m_hWnd, row.id, settings.*row.field ? BST_CHECKED : BST_UNCHECKED);
+    Check(row.id, settings.*row.field != 0);
   for (const NumberRow& row : SettingsNumberRows()) {
     int stored = row.get(settings);
     int shown = row.shown(stored);
-    if (row.guard) ::CheckDlgButton(m_hWnd, row.guard, stored > 0 ? BST_CHECKED : BST_UNCHECKED);
+    if (row.guard) Check(row.guard, stored > 0);
     SetDlgItemText(row.edit, std::to_wstring(shown).c_str());
   }
   HotkeyRecord hotkey = StoredHotkeyRecord(settings);

@@ -110,7 +110,12 @@ class CSettingsPage : public CPageDialog {
   void WriteChangedControlValues(const ControlValues& shown, const ControlValues& baseline);
   bool ReadTrayHotkey(HotkeyRecord& hotkey) const;
   std::wstring FieldText(int id) const;
-  bool IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
+  // Straight to the control's own procedure, as a SendMessageW from this
+  // thread would arrive: under Wine each send is a trip through the
+  // server, and a fill sends hundreds.
+  LRESULT CallControl(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  bool IsChecked(int id) const { return CallControl(id, BM_GETCHECK) == BST_CHECKED; }
+  void Check(int id, bool on) { CallControl(id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED); }
   void Enable(int id, bool enable) { ::EnableWindow(::GetDlgItem(m_hWnd, id), enable ? TRUE : FALSE); }
 
   void OnAutoStart();
@@ -149,7 +154,6 @@ class CSettingsPage : public CPageDialog {
   qlr_editor::CThemedIconButton m_hideButton;
   qlr_editor::CHoverLinkButton m_logBox;
   qlr_editor::CColorLabel m_fontSample;
-  CImageList m_formatImages;
   CListCtrl m_formats;
   CComboBox m_mouseEvents;
   CComboBox m_pasteMethod;

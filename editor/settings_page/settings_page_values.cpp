@@ -28,14 +28,17 @@ CSettingsPage::ControlValues CSettingsPage::ReadControlValues() const {
     if (row.guard) values[row.guard] = IsChecked(row.guard) ? L"1" : L"0";
   }
   for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS})
-    values[id] = std::to_wstring(::SendDlgItemMessageW(m_hWnd, id, CB_GETCURSEL, 0, 0));
+    values[id] = std::to_wstring(CallControl(id, CB_GETCURSEL));
   WORD key = 0, modifiers = 0;
   bool win = false, doublePress = false;
   m_hotkey.GetHotkey(key, modifiers, win, doublePress);
   values[IDC_SP_HOTKEY] = std::to_wstring(key) + L" " + std::to_wstring(modifiers) + L" " + (win ? L"1" : L"0") +
                           L" " + (doublePress ? L"1" : L"0");
-  for (int i = 0; i < kFormatRows && i < m_formats.GetItemCount(); ++i)
-    values[kFormatRowKey + i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? L"1" : L"0";
+  const int rows = static_cast<int>(CallControl(IDC_SP_FORMATS, LVM_GETITEMCOUNT));
+  for (int i = 0; i < kFormatRows && i < rows; ++i) {
+    const LRESULT state = CallControl(IDC_SP_FORMATS, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
+    values[kFormatRowKey + i] = (state >> 12) == 2 ? L"1" : L"0";
+  }
   return values;
 }
 

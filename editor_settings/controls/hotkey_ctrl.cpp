@@ -30,23 +30,44 @@ LRESULT BoxState(HWND control, int id) {
 
 int BoxIdOf(WPARAM which) { return which == 1 ? kHotkeyWinBoxId : which == 2 ? kHotkeyDoubleBoxId : 0; }
 
-bool CreateChildren(HWND control, int width) {
+// Where the children lie in a control of the given width: the field with
+// the arrow button beside its right edge, and the two boxes under it.
+struct ChildPlace {
+  int id;
+  RECT place;
+};
+
+void ChildPlaces(int width, ChildPlace (&places)[4]) {
   const int bar = MenuBarHeight();
+  const int fieldWidth = width - 25;
+  const int boxWidth = fieldWidth / 2 - 5;
+  const int boxTop = 4 + bar + 4;
+  places[0] = {kHotkeyFieldId, {5, 4, 5 + fieldWidth, 4 + bar}};
+  places[1] = {kHotkeyArrowButtonId, {width - 19, 4, width - 4, 4 + bar}};
+  places[2] = {kHotkeyWinBoxId, {5, boxTop, 5 + boxWidth, boxTop + bar}};
+  places[3] = {kHotkeyDoubleBoxId, {5 + fieldWidth - boxWidth, boxTop, 5 + fieldWidth, boxTop + bar}};
+}
+
+bool CreateChildren(HWND control, int width) {
   struct ChildSpec {
-    int id;
     const wchar_t* className;
     const wchar_t* text;
     DWORD style;
-    int x, y, cx;
-  } specs[] = {
-      {kHotkeyFieldId, HOTKEY_CLASSW, L"", WS_TABSTOP, 5, 4, width - 25},
-      {kHotkeyArrowButtonId, L"Button", L">", BS_PUSHBUTTON, width - 19, 4, 15},
-      {kHotkeyWinBoxId, L"Button", L"WIN", BS_AUTOCHECKBOX, 5, bar + 8, 70},
-      {kHotkeyDoubleBoxId, L"Button", L"Double", BS_AUTOCHECKBOX, 80, bar + 8, 70},
+  } specs[4] = {
+      {HOTKEY_CLASSW, L"", WS_TABSTOP},
+      {L"Button", L">", BS_PUSHBUTTON},
+      {L"Button", L"WIN", BS_AUTOCHECKBOX},
+      {L"Button", L"Double", BS_AUTOCHECKBOX},
   };
-  for (const ChildSpec& s : specs) {
-    HWND child = ::CreateWindowExW(0, s.className, s.text, WS_CHILD | WS_VISIBLE | s.style, s.x, s.y, s.cx, bar,
-                                   control, reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)), nullptr, nullptr);
+  // Made in their places: the first WM_SIZE then moves none of them.
+  ChildPlace places[4];
+  ChildPlaces(width, places);
+  for (int i = 0; i < 4; ++i) {
+    const ChildSpec& s = specs[i];
+    const RECT& r = places[i].place;
+    HWND child = ::CreateWindowExW(0, s.className, s.text, WS_CHILD | WS_VISIBLE | s.style, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, control,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(places[i].id)), nullptr, nullptr);
     if (!child) return false;
   }
   SetBoldWhenChecked(Child(control, kHotkeyWinBoxId));
@@ -58,16 +79,18 @@ bool CreateChildren(HWND control, int width) {
 }
 
 void LayOut(HWND control, int width) {
-  const int bar = MenuBarHeight();
-  const int fieldWidth = width - 25;
-  const int boxWidth = fieldWidth / 2 - 5;
-  const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  ::SetWindowPos(Child(control, kHotkeyFieldId), nullptr, 5, 4, fieldWidth, bar, flags);
-  // The arrow button stays beside the field's right edge.
-  ::SetWindowPos(Child(control, kHotkeyArrowButtonId), nullptr, width - 19, 4, 15, bar, flags);
-  ::SetWindowPos(Child(control, kHotkeyWinBoxId), nullptr, 5, 4 + bar + 4, boxWidth, bar, flags);
-  ::SetWindowPos(Child(control, kHotkeyDoubleBoxId), nullptr, 5 + fieldWidth - boxWidth, 4 + bar + 4, boxWidth, bar,
-                 flags);
+  ChildPlace places[4];
+  ChildPlaces(width, places);
+  for (const ChildPlace& place : places) {
+    HWND child = Child(control, place.id);
+    RECT now = {};
+    ::GetWindowRect(child, &now);
+    ::MapWindowPoints(nullptr, control, reinterpret_cast<POINT*>(&now), 2);
+    // A move costs a trip through the window system even to the same place.
+    if (::EqualRect(&now, &place.place)) continue;
+    const RECT& r = place.place;
+    ::SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void EraseBackground(HWND control, HDC dc) {

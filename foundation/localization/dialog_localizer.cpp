@@ -87,11 +87,13 @@ int CDialogLocalizer::Localize() {
     if (!present.empty()) toExample.Put(key, english);
     if (n == 0 || EqualNoCase(value, kMissingMarker) || lngFile.empty()) {
       if (!present.empty()) toLanguage.Put(key, english);
-      if (!templateText.empty()) SetWindowTextW(child, templateText.c_str());
+      // A text already shown is not set again: each set repaints the
+      // control and costs a trip through the window system.
+      if (!templateText.empty() && templateText != present) SetWindowTextW(child, templateText.c_str());
       continue;
     }
     ReplaceText(value, L"\u2022", L"");
-    SetWindowTextW(child, value.c_str());
+    if (value != present) SetWindowTextW(child, value.c_str());
   }
   return 1;
 }

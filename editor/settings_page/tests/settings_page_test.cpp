@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "editor/settings_page/settings_page_ids.h"
 #include "editor_settings/controls/hotkey_ctrl.h"
@@ -424,6 +427,31 @@ TEST_F(SettingsPageTest, FormatRowsNameTheSystemsTypesAndSaveTheirChecks) {
     UINT state = static_cast<UINT>(::SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK)) >> 12;
     EXPECT_EQ(state, i == 2 ? 1u : 2u) << i;
   }
+  // A refill, and a page made after another one closed, show the same
+  // rows with their icons: the pages share the process's images.
+  auto icons = [&] {
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    const int count = images ? ::ImageList_GetImageCount(images) : 0;
+    int shown = 0;
+    for (int i = 0; i < 5; ++i) {
+      LVITEMW item = {};
+      item.mask = LVIF_IMAGE;
+      item.iItem = i;
+      ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      if (item.iImage >= 0 && item.iImage < count) ++shown;
+    }
+    return shown;
+  };
+  const int withIcons = icons();
+  EXPECT_GE(withIcons, 1);
+  page->LoadControls();
+  EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
+  EXPECT_EQ(icons(), withIcons);
+  Close();
+  Open(L"[Settings]\r\nClipboardFormats0=1\r\nClipboardFormats1=1\r\nClipboardFormats2=0\r\n"
+       L"ClipboardFormats3=1\r\nClipboardFormats4=1\r\n");
+  list = Item(IDC_SP_FORMATS);
+  EXPECT_EQ(icons(), withIcons);
   // Home, Down, Space: the second row's box.
   ::SetFocus(list);
   for (UINT key : {VK_HOME, VK_DOWN, VK_SPACE}) {
@@ -436,6 +464,74 @@ TEST_F(SettingsPageTest, FormatRowsNameTheSystemsTypesAndSaveTheirChecks) {
   EXPECT_EQ(Ini(L"ClipboardFormats1"), 0);
   EXPECT_EQ(Ini(L"ClipboardFormats0"), 1);
   EXPECT_EQ(Ini(L"ClipboardFormats2"), 0);
+}
+
+// The text of the page's tip for a control.
+std::wstring TipOf(HWND control) {
+  std::pair<HWND, std::wstring> found(control, L"");
+  ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM data) {
+    auto* search = reinterpret_cast<std::pair<HWND, std::wstring>*>(data);
+    wchar_t name[64] = {};
+    ::GetClassNameW(w, name, 64);
+    if (wcscmp(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+    wchar_t text[1024] = {};
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = search->first;
+    info.uId = reinterpret_cast<UINT_PTR>(search->first);
+    info.lpszText = text;
+    if (!::SendMessageW(w, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
+    info.lpszText = text;
+    ::SendMessageW(w, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    if (text[0]) search->second = text;
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&found));
+  return found.second;
+}
+
+std::wstring LocalDateOf(const FILETIME& utc) {
+  FILETIME local = {};
+  SYSTEMTIME time = {};
+  ::FileTimeToLocalFileTime(&utc, &local);
+  ::FileTimeToSystemTime(&local, &time);
+  wchar_t text[64] = {};
+  ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, 64);
+  return text;
+}
+
+TEST_F(SettingsPageTest, UpdateTipShowsTheLastCheckTheFileHoldsAtEachFill) {
+  // Three different days, each written between fills as the tray writes
+  // them after a check; the second page of the process reads the file too.
+  const ULONGLONG day = 24ull * 3600 * 10000000;
+  const ULONGLONG base = 133000000000000000ull;  // in 2022
+  auto stored = [&](int n) {
+    FILETIME time = {static_cast<DWORD>(base + n * 40 * day), static_cast<DWORD>((base + n * 40 * day) >> 32)};
+    return time;
+  };
+  auto write = [&](int n) {
+    const FILETIME time = stored(n);
+    ::WritePrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Low",
+                                 std::to_wstring(static_cast<int>(time.dwLowDateTime)).c_str(), ProgramIni().c_str());
+    ::WritePrivateProfileStringW(L"Settings", L"LastCheckForUpdates_V2Hi",
+                                 std::to_wstring(static_cast<int>(time.dwHighDateTime)).c_str(), ProgramIni().c_str());
+  };
+  Open(L"[Settings]\r\n");
+  write(0);
+  page->LoadControls();
+  const std::wstring first = TipOf(Item(IDC_SP_AUTO_UPDATE));
+  EXPECT_NE(first.find(L": " + LocalDateOf(stored(0))), std::wstring::npos) << first;
+  page->LoadControls();
+  EXPECT_EQ(TipOf(Item(IDC_SP_AUTO_UPDATE)), first);
+  write(1);
+  page->LoadControls();
+  std::wstring tip = TipOf(Item(IDC_SP_AUTO_UPDATE));
+  EXPECT_NE(tip.find(L": " + LocalDateOf(stored(1))), std::wstring::npos) << tip;
+  page.reset();
+  write(2);
+  page = std::make_unique<CSettingsPage>(&m_top, host);
+  ASSERT_TRUE(page->Create());
+  tip = TipOf(Item(IDC_SP_AUTO_UPDATE));
+  EXPECT_NE(tip.find(L": " + LocalDateOf(stored(2))), std::wstring::npos) << tip;
 }
 
 void AnswerFontDialog(std::atomic<bool>* found) {
