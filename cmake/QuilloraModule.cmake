@@ -148,3 +148,32 @@ function(qlr_resource_depends)
     endif()
   endforeach()
 endfunction()
+
+# qlr_delay_load(<target> <dll> <function@argument-bytes>...)
+#   The target loads the DLL when one of the functions is first called,
+#   not as it starts. The delay-import library is made from the names with
+#   dlltool and linked whole ahead of the objects, so the plain import
+#   library of the DLL is never used for them.
+function(qlr_delay_load target dll)
+  set(def ${CMAKE_CURRENT_BINARY_DIR}/${target}_${dll}_delay.def)
+  set(lib ${CMAKE_CURRENT_BINARY_DIR}/lib${target}_${dll}_delay.a)
+  set(text "LIBRARY ${dll}.dll\nEXPORTS\n")
+  foreach(f ${ARGN})
+    # WINAPI names carry their @n only on 32-bit; dlltool -k imports them plain.
+    if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+      string(REGEX REPLACE "@[0-9]+$" "" f ${f})
+    endif()
+    string(APPEND text "${f}\n")
+  endforeach()
+  file(WRITE ${def}.in "${text}")
+  configure_file(${def}.in ${def} COPYONLY)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_DLLTOOL} -k -d ${def} -y ${lib}
+    DEPENDS ${def}
+    VERBATIM)
+  add_custom_target(${target}_${dll}_delay DEPENDS ${lib})
+  add_dependencies(${target} ${target}_${dll}_delay)
+  # One option per library: repeated options are merged by CMake.
+  target_link_options(${target} PRIVATE -Wl,--whole-archive,${lib},--no-whole-archive)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${lib})
+endfunction()

@@ -20,6 +20,9 @@ constexpr DWORD kTwoFileStringChars = 2601;
 std::mutex g_foldersLock;
 std::wstring g_programFolder;  // test overrides
 std::wstring g_profileFolder;
+// The user's profile folder stays where it is while a program runs: the
+// shell's first answer is kept, or every key read would ask it again.
+std::wstring g_shellProfileFolder;
 
 std::wstring WithSlash(std::wstring folder) {
   while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
@@ -30,10 +33,13 @@ std::wstring ProfileFolder() {
   {
     std::lock_guard<std::mutex> lock(g_foldersLock);
     if (!g_profileFolder.empty()) return g_profileFolder;
+    if (!g_shellProfileFolder.empty()) return g_shellProfileFolder;
   }
   wchar_t buf[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathW(nullptr, buf, CSIDL_PROFILE, FALSE)) return std::wstring();
-  return buf;
+  std::lock_guard<std::mutex> lock(g_foldersLock);
+  g_shellProfileFolder = buf;
+  return g_shellProfileFolder;
 }
 
 std::wstring ProductFolder() {

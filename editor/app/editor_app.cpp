@@ -14,6 +14,7 @@
 #include "editor/editor_names.h"
 #include "editor/frame/main_frame.h"
 #include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/files/program_names.h"
 #include "foundation/logging/log.h"
 #include "foundation/logging/log_editor.h"
@@ -64,6 +65,8 @@ BOOL CQLREditorApp::InitInstance() {
   m_bRunning = true;
   SetFirstInstanceEvent(m_hInstanceEvent);
   Log(std::wstring(L"Start QuilloraEditor with cmdline [") + GetCommandLineW() + L"]");
+  // The shell's first icons take long: they come while the rest starts.
+  StartAskingForFileTypeIcons();
 
   AfxOleInit();
   AfxEnableControlContainer();

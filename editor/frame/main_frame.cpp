@@ -91,7 +91,10 @@ CMainFrame::~CMainFrame() {
 }
 
 BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
-  if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle & ~FWS_ADDTOTITLE, pParentWnd, pContext)) return FALSE;
+  // Made maximised while still hidden: its bars and panes are laid out for
+  // the size it is shown at, and showing it moves nothing.
+  if (!CFrameWnd::LoadFrame(nIDResource, (dwDefaultStyle & ~FWS_ADDTOTITLE) | WS_MAXIMIZE, pParentWnd, pContext))
+    return FALSE;
   LocalizeFrameMenu(::GetMenu(m_hWnd));
   DrawMenuBar();
   return TRUE;
@@ -270,5 +273,12 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
 
 void CMainFrame::ActivateFrame(int nCmdShow) {
   if (nCmdShow == -1 && !::IsWindowVisible(m_hWnd)) nCmdShow = SW_SHOWMAXIMIZED;
+  if (nCmdShow == SW_SHOWMAXIMIZED && !::IsWindowVisible(m_hWnd) && ::IsZoomed(m_hWnd)) {
+    // Already at its maximised place: only shown. Its erase is left to its
+    // first paint, so that every window is erased and painted once, not
+    // erased as it shows and again when it paints.
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
+    return;
+  }
   CFrameWnd::ActivateFrame(nCmdShow);
 }

@@ -53,7 +53,8 @@ class CMainFrame : public CFrameWnd, public IDocUpdateListener {
   BOOL PreTranslateMessage(MSG* pMsg) override;
   // The first show is maximised already: shown at its default size and
   // maximised after, the frame can be put back by the display's late
-  // answer to the first size (Wine without a window manager).
+  // answer to the first size (Wine without a window manager). The frame is
+  // made maximised (LoadFrame), so the first show only shows it.
   void ActivateFrame(int nCmdShow = -1) override;
   // Status-bar prompts follow the language: the localised string first.
   void GetMessageString(UINT nID, CString& rMessage) const override;

@@ -1,5 +1,6 @@
 #include "editor_settings/helpers/ui_helpers.h"
 
+#include <objbase.h>
 #include <richedit.h>
 
 #include "editor_settings/helpers/editor_fonts.h"
@@ -15,7 +16,57 @@ namespace {
 
 constexpr int kFileTypeImageSize = 18;
 
+// The shell's icons of the file-type list, in the list's order. The first
+// questions take long (the shell loads its icon handlers and its own
+// image lists): they may be asked on a thread of their own while the
+// caller does other work.
+struct ShellTypeIcons {
+  HICON icons[4] = {};
+  HANDLE asking = nullptr;  // the thread that asks, until joined
+  bool ready = false;
+};
+
+ShellTypeIcons& TypeIcons() {
+  static ShellTypeIcons state;
+  return state;
+}
+
+void AskShellForTypeIcons(HICON (&icons)[4]) {
+  icons[kImageFolder] = GetFolderIcon(false, false);
+  icons[kImageFolderOpen] = GetFolderIcon(true, false);
+  icons[kImageRichText] = GetShellFileIcon(L".rtf", false);
+  icons[kImagePlainText] = GetTxtFileIcon();
+}
+
+DWORD WINAPI AskShellForTypeIconsThread(void* data) {
+  // The shell wants COM on the thread that asks it for icons.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  AskShellForTypeIcons(static_cast<ShellTypeIcons*>(data)->icons);
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return 0;
+}
+
+// The icons, asked now when nobody asked before; taken by the one caller.
+ShellTypeIcons& JoinTypeIcons() {
+  ShellTypeIcons& state = TypeIcons();
+  if (state.asking) {
+    ::WaitForSingleObject(state.asking, INFINITE);
+    ::CloseHandle(state.asking);
+    state.asking = nullptr;
+  } else if (!state.ready) {
+    AskShellForTypeIcons(state.icons);
+  }
+  state.ready = true;
+  return state;
+}
+
 }  // namespace
+
+void StartAskingForFileTypeIcons() {
+  ShellTypeIcons& state = TypeIcons();
+  if (state.ready || state.asking) return;
+  state.asking = ::CreateThread(nullptr, 0, AskShellForTypeIconsThread, &state, 0, nullptr);
+}
 
 int AddEmptyImage(CImageList& list) {
   int cx = 0, cy = 0;
@@ -55,10 +106,11 @@ CImageList* GetFileTypeImageList() {
     return nullptr;
   }
   made->SetBkColor(editor::GetMenuColor());
-  AddIconOrEmpty(*made, GetFolderIcon(false, false));
-  AddIconOrEmpty(*made, GetFolderIcon(true, false));
-  AddIconOrEmpty(*made, GetShellFileIcon(L".rtf", false));
-  AddIconOrEmpty(*made, GetTxtFileIcon());
+  ShellTypeIcons& shell = JoinTypeIcons();
+  for (HICON& icon : shell.icons) {
+    AddIconOrEmpty(*made, icon);
+    icon = nullptr;
+  }
   AddIconOrEmpty(*made, LoadSmallAppIcon(IDI_APP_PHRASE));
   list = made;
   return list;

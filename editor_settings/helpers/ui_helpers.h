@@ -15,6 +15,10 @@ class CImageList;
 // empty image in its place, so the indices hold.
 CImageList* GetFileTypeImageList();
 enum FileTypeImage { kImageFolder, kImageFolderOpen, kImageRichText, kImagePlainText, kImageApp };
+// Asks the shell for the list's icons on a thread of its own, so that the
+// first GetFileTypeImageList finds them ready instead of waiting for the
+// shell's first answers. Calls after the first do nothing.
+void StartAskingForFileTypeIcons();
 // Adds the icon (null allowed; destroyed here) or, when it cannot be added,
 // an image of the list's background, so later indices hold. Answers the
 // index of the new image (-1 when not even that could be added).

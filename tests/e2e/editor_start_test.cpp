@@ -17,6 +17,16 @@ TEST_F(EditorSessionTest, FirstStartOwnsTheInstanceAndShowsOneFrame) {
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(IsWindowVisible(frame));
   EXPECT_TRUE(IsZoomed(frame));
+  // The bars are laid out for the maximised frame, not for a first size.
+  RECT client = {}, status = {};
+  GetClientRect(frame, &client);
+  MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  HWND bar = FindWindowExW(frame, nullptr, L"msctls_statusbar32", nullptr);
+  ASSERT_NE(bar, nullptr);
+  GetWindowRect(bar, &status);
+  EXPECT_EQ(status.left, client.left);
+  EXPECT_EQ(status.right, client.right);
+  EXPECT_EQ(status.bottom, client.bottom);
   UniqueHandle instance(OpenEventW(SYNCHRONIZE, FALSE, qlre2e::kEditorInstanceEvent));
   EXPECT_TRUE(instance);
   EXPECT_EQ(qlre2e::FindEditorFrames(child.Pid()).size(), 1u);

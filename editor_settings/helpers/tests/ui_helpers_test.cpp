@@ -5,22 +5,55 @@
 #include <richedit.h>
 
 #include <string>
+#include <vector>
 
 #include "editor_settings/helpers/control_ex.h"
 #include "editor_settings/helpers/editor_fonts.h"
 #include "editor_settings/helpers/file_helpers.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/system/shell_open.h"
+#include "foundation/ui/icons.h"
 #include "foundation/ui/rich_edit_convert.h"
 #include "platform/mfc/afxcmn.h"
 #include "platform/mfc/tests/control_host.h"
 
 namespace {
 
+// The pixels of one image of a list, drawn on its background colour.
+std::vector<DWORD> ImagePixels(HIMAGELIST list, int index) {
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 18, -18, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+  ::GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + 18 * 18);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(bitmap);
+  return pixels;
+}
+
 TEST(UiHelpersTest, FileTypeImagesAreMadeOnceWithFixedPlaces) {
+  // As the editor starts: the shell is asked on a thread (a second start
+  // does nothing) while the caller goes on.
+  StartAskingForFileTypeIcons();
+  StartAskingForFileTypeIcons();
   CImageList* list = GetFileTypeImageList();
   ASSERT_NE(nullptr, list);
   EXPECT_EQ(list, GetFileTypeImageList());
+  // The images the thread brought are the ones the shell gives here.
+  CImageList asked;
+  ASSERT_TRUE(asked.Create(18, 18, ILC_COLOR32 | ILC_MASK, 0, 1));
+  asked.SetBkColor(editor::GetMenuColor());
+  AddIconOrEmpty(asked, GetFolderIcon(false, false));
+  AddIconOrEmpty(asked, GetFolderIcon(true, false));
+  AddIconOrEmpty(asked, GetShellFileIcon(L".rtf", false));
+  AddIconOrEmpty(asked, GetTxtFileIcon());
+  for (int image : {kImageFolder, kImageFolderOpen, kImageRichText, kImagePlainText})
+    EXPECT_EQ(ImagePixels(asked.GetSafeHandle(), image), ImagePixels(list->GetSafeHandle(), image)) << image;
   // The test program has no icon 144: its place is kept empty.
   EXPECT_EQ(5, list->GetImageCount());
   int cx = 0, cy = 0;
