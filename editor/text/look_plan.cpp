@@ -2,6 +2,8 @@
 
 #include <tom.h>
 
+#include <algorithm>
+
 #include "editor/text/macro_highlight.h"
 
 namespace {
@@ -35,14 +37,26 @@ bool PlanFromText(const std::wstring& text, LONG first, const MacroScheme& schem
   const std::wstring haystack = Folded(text, matchCase);
 
   // Every occurrence, overlapping ones too (the next search starts one
-  // character after a match's start).
+  // character after a match's start). A group's keywords all give its
+  // colour, so one pass over the text per group finds them all: at each
+  // place only the keywords starting with that character are tried.
   for (const MacroKeywordGroup& group : scheme.KeywordGroups) {
-    for (const std::wstring& keyword : group.keywords) {
-      if (keyword.empty()) continue;
-      const std::wstring needle = Folded(keyword, matchCase);
-      for (size_t at = haystack.find(needle); at != std::wstring::npos; at = haystack.find(needle, at + 1)) {
+    std::vector<std::wstring> needles;
+    for (const std::wstring& keyword : group.keywords)
+      if (!keyword.empty()) needles.push_back(Folded(keyword, matchCase));
+    std::sort(needles.begin(), needles.end());
+    std::wstring starts;
+    for (const std::wstring& needle : needles)
+      if (starts.empty() || starts.back() != needle[0]) starts += needle[0];
+    const long colour = static_cast<long>(group.colour);
+    for (size_t at = 0; at < haystack.size(); ++at) {
+      const wchar_t c = haystack[at];
+      if (starts.find(c) == std::wstring::npos) continue;
+      auto from = std::lower_bound(needles.begin(), needles.end(), std::wstring(1, c));
+      for (auto needle = from; needle != needles.end() && (*needle)[0] == c; ++needle) {
+        if (haystack.compare(at, needle->size(), *needle) != 0) continue;
         const LONG start = first + static_cast<LONG>(at);
-        plan->Set(start, start + static_cast<LONG>(needle.size()), static_cast<long>(group.colour), tomUndefined);
+        plan->Set(start, start + static_cast<LONG>(needle->size()), colour, tomUndefined);
       }
     }
   }

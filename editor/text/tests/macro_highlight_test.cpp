@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -165,9 +166,15 @@ TEST_F(MacroHighlightTest, ResetFollowsTheSwitchAndVisibleCoversTheScreen) {
 // the same characters and the colours a plain model of the rules gives,
 // whether loaded coloured or coloured after an edit.
 TEST_F(MacroHighlightTest, LongTextsKeepTheirCharactersAndGetTheModelsColours) {
-  const std::vector<std::wstring> pieces = {L"%DATE%", L"%clipboard_text%", L"%Time%", L"%PROMPT_TEXT={who?}%",
-                                            L"%PROMPT_TEXT={", L"}%", L"plain {x} \\par ", L"\t", L"\u0416\u00e9 ",
-                                            L"\r\n", L"%DAT", L"E% ", L"words and more words "};
+  std::vector<std::wstring> pieces = {L"%DATE%", L"%clipboard_text%", L"%Time%", L"%PROMPT_TEXT={who?}%",
+                                      L"%PROMPT_TEXT={", L"}%", L"plain {x} \\par ", L"\t", L"\u0416\u00e9 ",
+                                      L"\r\n", L"%DAT", L"E% ", L"words and more words ", L"%date%Time%"};
+  // Every macro name as well, in mixed case: names that begin alike, or
+  // share a percent sign as above, must each be found.
+  for (std::wstring name : GetMacroScheme().KeywordGroups[0].keywords) {
+    for (size_t i = 0; i < name.size(); i += 2) name[i] = static_cast<wchar_t>(towlower(name[i]));
+    pieces.push_back(name);
+  }
   std::mt19937 rng(7);
   for (int round = 0; round < 2; ++round) {
     std::wstring content;
