@@ -204,7 +204,7 @@ HMENU CPhraseMenuBuilder::FolderMenu(CPhraseNode& folder) {
 bool CPhraseMenuBuilder::AddFolderKey(CPhraseNode& folder, CMenuKey& key) {
   // Everything AddNodes and the item texts read of the nodes below, in
   // their order; excluded phrases only by their place.
-  key.Add(folder.GetCaption());
+  key.Add(folder.caption, wcsnlen(folder.caption, CPhraseNode::kCaptionChars));
   key.Add(static_cast<std::uint64_t>(folder.flagsMenu));
   for (CPhraseNode& node : *folder.childNodes) {
     key.Add(static_cast<std::uint64_t>(node.IsFolder() ? 1 : node.IsEnabled() ? 2 : 3));
@@ -215,7 +215,7 @@ bool CPhraseMenuBuilder::AddFolderKey(CPhraseNode& folder, CMenuKey& key) {
     }
     if (!node.IsEnabled()) continue;
     if (!m_request.texts.macros || !m_request.texts.macros->IsRequestIndependent(node)) return false;
-    key.Add(node.GetCaption());
+    key.Add(node.caption, wcsnlen(node.caption, CPhraseNode::kCaptionChars));
     key.Add(node.data);
     key.Add(static_cast<std::uint64_t>(node.DataType) | static_cast<std::uint64_t>(node.flagsMenu) << 8 |
             static_cast<std::uint64_t>(node.GetUseTitleOnly()) << 16 |

@@ -14,15 +14,18 @@
 
 class CPopupMenuPool;
 
-// Two independent 64-bit FNV-1a sums over the same bytes.
+// Two 64-bit sums of different mixing over the same bytes.
 class CMenuKey {
  public:
   void Add(const void* bytes, size_t size);
-  void Add(std::uint64_t value) { Add(&value, sizeof(value)); }
-  void Add(const std::wstring& text);
+  void Add(std::uint64_t value) { Mix(value); }
+  void Add(const wchar_t* text, size_t length);
+  void Add(const std::wstring& text) { Add(text.data(), text.size()); }
   bool operator==(const CMenuKey& other) const { return m_a == other.m_a && m_b == other.m_b; }
 
  private:
+  void Mix(std::uint64_t word);
+
   std::uint64_t m_a = 14695981039346656037ull;
   std::uint64_t m_b = 0x84222325cbf29ce4ull;
 };
