@@ -76,12 +76,14 @@ HMENU CPhraseMenuBuilder::Build() {
   ForgetMenuStrings();
   HMENU menu = TakePopupMenu(m_request.pool);
   if (!menu) return nullptr;
+  if (m_request.folders) m_sharedKey = SharedKey();
   if (m_request.options.addLastUsedToBegin) AddLastUsed(menu);
   if (m_request.store) AddNodes(m_request.store->Nodes(), menu);
   if (m_request.options.insertHistory && m_request.history) {
     auto body = [&] { AddHistory(menu); };
     RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::AddClipboardHistoryIntoMenu", body);
   }
+  if (m_request.folders) m_request.folders->EndBuild(m_request.pool);
   if (GetMenuItemCount(menu) <= 0) {
     DestroyPopup(menu, m_request.pool);
     return nullptr;
@@ -164,13 +166,8 @@ void CPhraseMenuBuilder::AddNodes(std::vector<CPhraseNode>& list, HMENU menu) {
   bool folderAdded = false;
   for (CPhraseNode& node : list) {
     if (!node.IsFolder() || !node.IsEnabled()) continue;
-    HMENU popup = TakePopupMenu(m_request.pool);
+    HMENU popup = FolderMenu(node);
     if (!popup) continue;
-    AddNodes(*node.childNodes, popup);
-    if (GetMenuItemCount(popup) <= 0) {
-      DestroyPopup(popup, m_request.pool);
-      continue;
-    }
     if (!folderAdded && phrases > 0) AppendMenuSeparator(menu, std::wstring());
     folderAdded = true;
     if (node.IsSeparatorBefore()) AppendMenuSeparator(menu, std::wstring());
@@ -178,11 +175,69 @@ void CPhraseMenuBuilder::AddNodes(std::vector<CPhraseNode>& list, HMENU menu) {
     data->SetCaption(node.GetCaption().c_str());
     if (HoldsLastUsed(node)) data->highlight = 1;
     if (!AppendPopup(menu, popup, data)) {
-      DestroyPopup(popup, m_request.pool);
+      if (!m_request.folders || !m_request.folders->IsKept(popup)) DestroyPopup(popup, m_request.pool);
       continue;
     }
     if (node.IsSeparatorAfter()) AppendMenuSeparator(menu, std::wstring());
   }
+}
+
+HMENU CPhraseMenuBuilder::FolderMenu(CPhraseNode& folder) {
+  CFolderMenuCache* cache = m_depth == 0 ? m_request.folders : nullptr;
+  CMenuKey key = m_sharedKey;
+  const bool keep = cache && AddFolderKey(folder, key);
+  if (keep)
+    if (HMENU kept = cache->Take(key)) return kept;
+  HMENU popup = TakePopupMenu(m_request.pool);
+  if (!popup) return nullptr;
+  ++m_depth;
+  AddNodes(*folder.childNodes, popup);
+  --m_depth;
+  if (GetMenuItemCount(popup) <= 0) {
+    DestroyPopup(popup, m_request.pool);
+    return nullptr;
+  }
+  if (keep) cache->Keep(key, popup);
+  return popup;
+}
+
+bool CPhraseMenuBuilder::AddFolderKey(CPhraseNode& folder, CMenuKey& key) {
+  // Everything AddNodes and the item texts read of the nodes below, in
+  // their order; excluded phrases only by their place.
+  key.Add(folder.caption, wcsnlen(folder.caption, CPhraseNode::kCaptionChars));
+  key.Add(static_cast<std::uint64_t>(folder.flagsMenu));
+  for (CPhraseNode& node : *folder.childNodes) {
+    key.Add(static_cast<std::uint64_t>(node.IsFolder() ? 1 : node.IsEnabled() ? 2 : 3));
+    key.Add(static_cast<std::uint64_t>(node.CMDID));
+    if (node.IsFolder()) {
+      if (!AddFolderKey(node, key)) return false;
+      continue;
+    }
+    if (!node.IsEnabled()) continue;
+    if (!m_request.texts.macros || !m_request.texts.macros->IsRequestIndependent(node)) return false;
+    key.Add(node.caption, wcsnlen(node.caption, CPhraseNode::kCaptionChars));
+    key.Add(node.data);
+    key.Add(static_cast<std::uint64_t>(node.DataType) | static_cast<std::uint64_t>(node.flagsMenu) << 8 |
+            static_cast<std::uint64_t>(node.GetUseTitleOnly()) << 16 |
+            static_cast<std::uint64_t>(node.GetDisabledIsNoHasSelection()) << 17 |
+            static_cast<std::uint64_t>(node.GetDisabledIsNoHasSelection() && m_request.hasSelection) << 18 |
+            static_cast<std::uint64_t>(node.CMDID == m_request.lastUsedId) << 19);
+  }
+  key.Add(static_cast<std::uint64_t>(4));  // the end of the folder
+  return true;
+}
+
+CMenuKey CPhraseMenuBuilder::SharedKey() {
+  // The language's texts in the items, and what the items are measured
+  // with (a submenu shown again may keep its measures).
+  CMenuKey key;
+  for (UINT id : {kIdsInsertPlainText, kIdsInsertFormattedText, kIdsExecuteApplication, kIdsChars,
+                  kIdsActivateLayout, kIdsRightClickHint})
+    key.Add(MenuString(id));
+  key.Add(static_cast<std::uint64_t>(m_request.menuFont != nullptr));
+  if (m_request.menuFont) key.Add(m_request.menuFont, sizeof(LOGFONTW));
+  key.Add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(m_request.itemHeight)));
+  return key;
 }
 
 bool CPhraseMenuBuilder::HoldsLastUsed(const CPhraseNode& folder) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "phrases/menu/menu_folder_cache.h"
 #include "phrases/menu/menu_item_text.h"
 
 class CPhraseNode;
@@ -71,6 +72,12 @@ struct CPhraseMenuRequest {
   CPhraseMenuOptions options;
   // Where popup menus come from and go back to; null: made and destroyed.
   CPopupMenuPool* pool = nullptr;
+  // Where the submenus of top-level folders are kept for the next menu;
+  // null: built each time.
+  CFolderMenuCache* folders = nullptr;
+  // The menu font and item height the kept submenus were measured with.
+  const LOGFONTW* menuFont = nullptr;
+  int itemHeight = 0;
 };
 
 class CPhraseMenuBuilder {
@@ -90,6 +97,16 @@ class CPhraseMenuBuilder {
   std::wstring HistoryToolTip(int index);
   // Whether the folder holds the last used phrase.
   bool HoldsLastUsed(const CPhraseNode& folder);
+  // The submenu of a top-level folder: a kept one when nothing it shows
+  // changed, else a new one (kept when it may serve again); null when empty.
+  HMENU FolderMenu(CPhraseNode& folder);
+  // What a folder's submenu is built from; false when some phrase below
+  // shows texts of the request (changing macros), so it is built each time.
+  bool AddFolderKey(CPhraseNode& folder, CMenuKey& key);
+  CMenuKey SharedKey();
+
+  int m_depth = 0;
+  CMenuKey m_sharedKey;
 
   CPhraseMenuRequest& m_request;
 };

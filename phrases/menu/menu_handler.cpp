@@ -57,6 +57,7 @@ IDataNeededHander_MenuSelf::IDataNeededHander_MenuSelf(HWND resultWindow, UINT r
 
 IDataNeededHander_MenuSelf::~IDataNeededHander_MenuSelf() {
   delete m_tracker;
+  m_folderCache.Clear(nullptr);
   FreeMenuKindIcons();
   ::ReleaseMenuFonts();
 }
@@ -94,6 +95,9 @@ HMENU IDataNeededHander_MenuSelf::MakeMenu(const CMenuRequest&, CPhraseStore* st
   build.history = m_history;
   build.options = m_options;
   build.pool = &m_menuPool;
+  build.folders = &m_folderCache;
+  build.menuFont = m_options.hasMenuFont ? &m_options.menuFont : nullptr;
+  build.itemHeight = GetMenuItemHeight();
   auto body = [&] { menu = CPhraseMenuBuilder(build).Build(); };
   menu_road::MarkBuild(true);
   const bool built = RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::MakeMenu", body);
@@ -111,6 +115,7 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
   m_menuClipboardText = m_clipboardText;
   m_engine.NewRequest();
 
+  ReadMenuItemHeight();
   HMENU menu = MakeMenu(request, m_store);
   if (!menu) return 0;
   POINT at = {request.x, request.y};
@@ -122,7 +127,6 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
   m_tracker->SetToolTips(m_options.menuToolTips);
   HWND tracker = m_tracker->Create();
   CAutoForegroundWindow foreground(m_trayWindow);
-  ReadMenuItemHeight();
   SetCurrentPhraseMenu(menu, tracker);
   m_menu = menu;
   SetCursorPos(at.x, at.y);
@@ -147,7 +151,10 @@ int IDataNeededHander_MenuSelf::ShowMenu(const CMenuRequest& request) {
 }
 
 void IDataNeededHander_MenuSelf::CleanupMenu(HMENU menu) {
-  auto body = [&] { FreeMenuItemData(menu); };
+  auto body = [&] {
+    m_folderCache.DetachFrom(menu);
+    FreeMenuItemData(menu);
+  };
   RunGuardedReported(L"Crash: on IDataNeededHander_MenuSelf::CleanupMenu", body);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "phrases/menu/menu_builder.h"
+#include "phrases/menu/menu_folder_cache.h"
 #include "phrases/menu/menu_last_used.h"
 #include "phrases/menu/menu_macros.h"
 #include "phrases/menu/menu_pool.h"
@@ -102,6 +103,8 @@ class IDataNeededHander_MenuSelf : public IDataNeededHander, public IMenuTracker
   // The chosen command (a special command as its negative key); 0 when
   // nothing was chosen.
   int ShowMenu(const CMenuRequest& request);
+  // Submenus of folders may come from the previous menu; CleanupMenu keeps
+  // them for the next one, so free a menu of MakeMenu with it only.
   HMENU MakeMenu(const CMenuRequest& request, CPhraseStore* store);
   void CleanupMenu(HMENU menu);
 
@@ -119,6 +122,7 @@ class IDataNeededHander_MenuSelf : public IDataNeededHander, public IMenuTracker
   HMENU m_menu = nullptr;
   CMenuTracker* m_tracker = nullptr;
   CPopupMenuPool m_menuPool;  // the popups of one menu serve the next
+  CFolderMenuCache m_folderCache;  // folder submenus kept whole
   std::wstring m_menuSelectedText;  // the copies the captions read
   std::wstring m_menuClipboardText;
   bool m_menuHasSelection = false;

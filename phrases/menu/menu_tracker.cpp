@@ -255,6 +255,12 @@ LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (CMenuToolTip* tip = GetCurrentMenuToolTip()) tip->HandleEnterIdle(msg, wParam, lParam);
       return result;
     }
+    case WM_SETCURSOR:
+      // The menu loop asks for the cursor when it starts. The default answer
+      // first asks this window's parent, the system's message-window root,
+      // which lives in another process: a round trip for nothing.
+      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+      return TRUE;
     case WM_MEASUREITEM:
       return m_owner ? m_owner->OnMenuMEASUREITEM(m_window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) : FALSE;
     case WM_DRAWITEM:

@@ -5,12 +5,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
+#include <random>
 #include <thread>
 
 #include "foundation/logging/exception_guard.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"
 #include "phrases/menu/menu_commands.h"
+#include "phrases/menu/menu_macros.h"
 #include "phrases/tests/menu_test_util.h"
 #include "tests/support/test_support.h"
 
@@ -294,6 +299,176 @@ TEST(MenuHandlerTest, LastUsedIdsThroughTheCallbackAndAReload) {
   f.handler.OnPhrasesReloaded();
   EXPECT_EQ((std::vector<std::uint32_t>{12}), f.handler.GetLastUsedIds());
   EXPECT_EQ(12, f.handler.GetLastUsedId());
+}
+
+// Everything a shown menu holds, submenus inside braces: kinds, states, ids
+// and every field of the item records. The handles of the submenus of the
+// top level go to subs.
+std::wstring Snapshot(HMENU menu, std::vector<HMENU>* subs = nullptr) {
+  std::wstring out;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    out += L"(" + IntToStr(static_cast<int>(info.fType)) + L" " + IntToStr(static_cast<int>(info.fState)) + L" " +
+           IntToStr(static_cast<int>(info.hSubMenu ? 0 : info.wID));
+    if (const CMenuItemData* d = GetMenuItemDataByPos(menu, i)) {
+      for (const wchar_t* text : {d->GetCaption(), d->GetHint(), d->GetCommandText()})
+        out += L" |" + std::wstring(text ? text : L"");
+      out += L" |" + d->GetToolTip() + L" |" + d->expandedText;
+      for (long long n : {static_cast<long long>(d->historyFlag), static_cast<long long>(d->bitmapFlag),
+                          static_cast<long long>(d->dataType), static_cast<long long>(d->position),
+                          static_cast<long long>(d->kindFlags), static_cast<long long>(d->highlight),
+                          static_cast<long long>(d->commandId), static_cast<long long>(d->markerPosition),
+                          static_cast<long long>(d->lastUsedIndex)})
+        out += L" " + std::to_wstring(n);
+    }
+    if (info.hSubMenu) {
+      out += L" {" + Snapshot(info.hSubMenu) + L"}";
+      if (subs) subs->push_back(info.hSubMenu);
+    }
+    out += L")\n";
+  }
+  return out;
+}
+
+// Random changes between openings (phrases renamed, rewritten, added,
+// deleted, excluded, moved; the last-used list, the selection, the
+// clipboard text, the language): every menu shown, kept folder submenus
+// and all, equals one built fresh from the same state, and folders nothing
+// changed in keep their submenus.
+TEST(MenuHandlerTest, KeptFolderMenusAlwaysShowWhatAFreshBuildWould) {
+  struct P {
+    std::uint32_t id;
+    std::wstring name, text;
+    bool enabled = true, needsSelection = false;
+    std::uint32_t flags = 0;
+  };
+  // Four folders; the last phrases of each go into a folder inside it.
+  std::vector<std::vector<P>> folders(4);
+  std::uint32_t nextId = 10;
+  const std::wstring texts[] = {L"plain words", L"from [%CLIPBOARD_TEXT%]", L"two\r\nlines", L"%SELECTED_TEXT% kept",
+                                L"%USERNAME% here"};
+  for (auto& folder : folders)
+    for (int i = 0; i < 4; ++i) folder.push_back({nextId, L"P" + IntToStr(static_cast<int>(nextId)), texts[i % 2 * 2]}), ++nextId;
+
+  Fixture f;
+  CPhraseMenuOptions options = f.handler.GetOptions();
+  options.addLastUsedToBegin = true;
+  f.handler.SetOptions(options, 3);
+  auto reload = [&] {
+    while (f.store.Nodes().size() > 2) f.store.Nodes().pop_back();
+    for (CPhraseNode& node : f.store.Nodes()) node.ClearTextCaches();
+    for (size_t k = 0; k < folders.size(); ++k) {
+      std::vector<CPhraseNode> outer, inner;
+      for (size_t i = 0; i < folders[k].size(); ++i) {
+        const P& p = folders[k][i];
+        CPhraseNode node = Phrase(p.id, p.name, p.text);
+        node.enabled = p.enabled;
+        node.disabledIsNoHasSelection = p.needsSelection;
+        node.flagsMenu = p.flags;
+        (i >= 3 ? inner : outer).push_back(std::move(node));
+      }
+      if (!inner.empty()) outer.push_back(Folder(L"Inner", std::move(inner)));
+      f.store.Nodes().push_back(Folder(L"F" + IntToStr(static_cast<int>(k)), std::move(outer)));
+    }
+    f.handler.OnPhrasesReloaded();
+  };
+  reload();
+
+  qlrtest::TempDir lngDir;
+  const std::wstring lng = lngDir.File(L"Other.lng");
+  ASSERT_TRUE(qlrtest::WriteUtf16File(
+      lng, L"[Main]\r\nLangPrefix=Ot\r\n[Strings]\r\n162=Klartext\r\n259=Zeichen\r\n281=Rechtsklick\r\n"));
+  ASSERT_TRUE(SetLngStringFile(lng, L""));
+  SetCurrentLanguage(L"");
+
+  std::mt19937 random(20261210);
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  bool selected = false, otherLanguage = false;
+  std::wstring clipboard = L"clip";
+  std::vector<HMENU> before;
+  std::vector<int> order;
+  int kept = 0;
+  for (int step = 0; step < 36; ++step) {
+    std::vector<P>& folder = folders[pick(folders.size())];
+    P& phrase = folder[pick(folder.size())];
+    // Each change in every round of twelve, in a random order.
+    if (order.empty()) {
+      for (int a = 0; a < 12; ++a) order.push_back(a);
+      std::shuffle(order.begin(), order.end(), random);
+    }
+    const int action = order.back();
+    order.pop_back();
+    switch (action) {
+      case 0: phrase.name += L"x"; break;
+      case 1: phrase.text = texts[pick(5)]; break;
+      case 2: folder.insert(folder.begin() + static_cast<std::ptrdiff_t>(pick(folder.size())), P{nextId++, L"New", texts[pick(5)]}); break;
+      case 3: if (folder.size() > 1) folder.erase(folder.begin() + static_cast<std::ptrdiff_t>(pick(folder.size()))); break;
+      case 4: phrase.enabled = !phrase.enabled; break;
+      case 5: phrase.needsSelection = !phrase.needsSelection; break;
+      case 6: phrase.flags = static_cast<std::uint32_t>(pick(4)); break;
+      case 7: f.handler.SetLastID(static_cast<int>(phrase.id)); break;
+      case 8: selected = !selected; break;
+      case 9: clipboard += L"+"; break;
+      case 10:
+        otherLanguage = !otherLanguage;
+        SetCurrentLanguage(otherLanguage ? lng : L"");
+        f.store.ClearTextCaches();  // as the tray does on a new language
+        break;
+      default: break;  // nothing changes
+    }
+    if (action <= 6) reload();
+    f.handler.SetClipboardText(clipboard);
+    CMenuRequest request = f.Request();
+    request.selectedText = L"the selection";
+    request.selectionFlag = selected ? 1 : 0;
+
+    std::wstring shown;
+    std::vector<HMENU> subs;
+    const bool wander = step % 4 == 3;  // into the last folder and back out
+    Driver driver([&] {
+      if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 1; }, 10000)) return false;
+      shown = Snapshot(f.handler.GetShownMenu(), &subs);
+      if (wander) PressKeys({VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RIGHT, VK_DOWN});
+      for (int tries = 0; tries < 5 && !OpenMenus().empty(); ++tries) {
+        PressKeys({VK_ESCAPE});
+        qlrtest::WaitUntil([] { return OpenMenus().empty(); }, 1000);
+      }
+      return OpenMenus().empty();
+    });
+    f.handler.OnDataNeeded(request, nullptr);
+    driver.Join();
+    ASSERT_TRUE(driver.ok) << step;
+    INT_PTR result = 0;
+    HWND owner = nullptr;
+    while (f.tray.TakeResult(&result, &owner)) {
+    }
+
+    std::vector<std::uint32_t> ids = f.handler.GetLastUsedIds();
+    CPhraseMenuMacros macros;
+    CPhraseMenuRequest fresh;
+    fresh.store = &f.store;
+    fresh.lastUsed = &ids;
+    fresh.lastUsedId = static_cast<std::uint32_t>(f.handler.GetLastUsedId());
+    fresh.texts.selectedText = selected ? request.selectedText : std::wstring();
+    fresh.texts.clipboardText = clipboard;
+    fresh.texts.macros = &macros;
+    fresh.hasSelection = selected;
+    fresh.history = &f.history;
+    fresh.options = f.handler.GetOptions();
+    HMENU menu = CPhraseMenuBuilder(fresh).Build();
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(qlrtest::ToUtf8(Snapshot(menu)), qlrtest::ToUtf8(shown)) << "step " << step << " action " << action;
+    FreeMenuItemData(menu);
+    DestroyMenu(menu);
+    for (HMENU sub : subs) kept += std::count(before.begin(), before.end(), sub) ? 1 : 0;
+    before = subs;
+  }
+  SetCurrentLanguage(L"");
+  // Most openings change one folder at most: the others were kept.
+  EXPECT_GT(kept, 36);
 }
 
 // A history whose queue fails in the middle of the menu building.

@@ -79,7 +79,10 @@ void CInterchangeObjects::Close() {
 }
 
 bool ReadQueryFromArea(CQueryRecord& query, const std::wstring& areaName) {
-  SharedView view(areaName);
+  return ReadQueryFromArea(query, SharedView(areaName));
+}
+
+bool ReadQueryFromArea(CQueryRecord& query, const SharedView& view) {
   if (!view.HasMapping()) {
     LogError(L"cannot open file");
     return false;

@@ -8,6 +8,7 @@
 
 #include "foundation/system/handles.h"
 #include "foundation/system/shared_records.h"
+#include "settings/shared_memory.h"
 
 constexpr DWORD kInterchangeAreaSize = 2252800;
 // The longest query text the tray reads, in bytes without the terminator.
@@ -35,6 +36,8 @@ class CInterchangeObjects {
 // Reads the NUL-terminated text in the area (never past the mapping or
 // kMaxQueryTextBytes) and parses it into query.
 bool ReadQueryFromArea(CQueryRecord& query, const std::wstring& areaName);
+// The same from a view of the area that the caller keeps.
+bool ReadQueryFromArea(CQueryRecord& query, const SharedView& view);
 // Writes the answer's LRAnswer text with its NUL into the area; false when
 // the answer is empty, the area is missing or too small.
 bool WriteAnswerToArea(const CAnswerRecord& answer, const std::wstring& areaName);

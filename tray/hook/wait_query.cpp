@@ -1,5 +1,7 @@
 #include "tray/hook/wait_query.h"
 
+#include <memory>
+
 #include "foundation/logging/log.h"
 #include "foundation/system/trusted_messages.h"
 #include "tray/hook/interchange.h"
@@ -14,6 +16,9 @@ constexpr DWORD kSendTimeoutMs = 2000;
 struct ThreadParams {
   WaitQueryParams params;
   UniqueHandle stop, ownStop, dataNeeded, dataCompleted;
+  // The area stays mapped while the thread runs: opening and mapping it
+  // for each query made up a good part of the road to the menu.
+  std::unique_ptr<SharedView> view;
 };
 
 HANDLE Duplicate(HANDLE source) {
@@ -39,9 +44,10 @@ std::wstring Format(const wchar_t* format, int a, int b) {
   return buffer;
 }
 
-void ServeOneQuery(const ThreadParams& t) {
+void ServeOneQuery(ThreadParams& t) {
   CQueryExchange* exchange = CQueryExchange::Create();
-  const bool read = ReadQueryFromArea(*exchange, t.params.areaName);
+  if (!t.view || !t.view->Data()) t.view.reset(new SharedView(t.params.areaName));
+  const bool read = ReadQueryFromArea(*exchange, *t.view);
   ResetEvent(t.dataNeeded.Get());
   if (read && exchange->StateSelText == CQueryRecord::kSelectionUnknown && exchange->SelText.empty()) {
     std::wstring selected = GetSelectedTextByCopy(exchange->hwnd, t.params.trayWnd);
