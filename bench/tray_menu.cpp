@@ -162,6 +162,8 @@ int wmain(int argc, wchar_t** argv) {
           kFolders * kPhrasesPerFolder, kHistoryItems, opens);
   wprintf(L"  Quillora.exe median:         %8.1f ms (min %.1f, max %.1f)\n", trayFig.median, trayFig.min, trayFig.max);
   wprintf(L"  bare LoadMenu+Track median:  %8.1f ms (min %.1f, max %.1f)\n", bareFig.median, bareFig.min, bareFig.max);
+  if (bareFig.median > 0)
+    wprintf(L"  ratio of the medians:         %8.2f (goal <= 1.5)\n", trayFig.median / bareFig.median);
   int code = qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", qlre2e::kWaitMs);
   quillora.Wait(qlre2e::kWaitMs);
   return code == 1 ? 0 : 2;
