@@ -40,6 +40,20 @@ const wchar_t* const kStageNames[kStages] = {
     L"before the query (balloon, clipboard)", L"query to the core library and back", L"store lookup",
     L"menu build",                            L"prepare (tracker window, foreground)", L"item measuring"};
 
+// The program's event sounds beside it, as installed: the menu's sound is
+// part of the road.
+bool CopySounds(const qlre2e::HotkeySession& session) {
+  WIN32_FIND_DATAW found = {};
+  HANDLE find = FindFirstFileW(qlrtest::BinFile(L"*.wav").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  do {
+    ok = ok && qlrtest::CopyFileTo(qlrtest::BinFile(found.cFileName), session.File(found.cFileName));
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  return ok;
+}
+
 bool WritePhrases(const qlre2e::HotkeySession& session) {
   for (int f = 0; f < kFolders; ++f) {
     const std::wstring folder = session.PhraseFolder() + L"\\Folder " + std::to_wstring(f);
@@ -108,7 +122,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   qlre2e::HotkeySession session;
-  if (!session.Prepared() || !WritePhrases(session)) {
+  if (!session.Prepared() || !CopySounds(session) || !WritePhrases(session)) {
     fwprintf(stderr, L"cannot lay out the program folder\n");
     return 1;
   }
