@@ -1,6 +1,5 @@
 #include "editor/settings_page/settings_page.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -22,6 +21,7 @@
 #include "editor_settings/helpers/shared_icons.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/shell_work_once.h"
 #include "settings/settings_area.h"
 #include "settings/settings_files.h"
 
@@ -108,47 +108,21 @@ FormatImages AskShellForFormatImages() {
   return made;
 }
 
-struct FormatImagesOfProcessState {
-  FormatImages images;
-  HANDLE asking = nullptr;  // the thread that asks the shell, until joined
-  bool ready = false;
-};
-
-FormatImagesOfProcessState& FormatImagesState() {
-  static FormatImagesOfProcessState state;
-  return state;
-}
-
-DWORD WINAPI AskShellThread(void* data) {
-  // The shell wants COM on the thread that asks it for icons.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  *static_cast<FormatImages*>(data) = AskShellForFormatImages();
-  if (SUCCEEDED(com)) ::CoUninitialize();
-  return 0;
+FormatImages& FormatImagesKept() {
+  static FormatImages images;
+  return images;
 }
 
 // The first questions take long (the shell loads its icons): they are
 // asked on a thread of their own while the page's window is made.
-void StartAskingForFormatImages() {
-  FormatImagesOfProcessState& state = FormatImagesState();
-  if (state.ready || state.asking) return;
-  state.asking = ::CreateThread(nullptr, 0, AskShellThread, &state.images, 0, nullptr);
-  if (!state.asking) {
-    state.images = AskShellForFormatImages();
-    state.ready = true;
-  }
+CShellWorkOnce& FormatImagesWork() {
+  static CShellWorkOnce work([] { FormatImagesKept() = AskShellForFormatImages(); });
+  return work;
 }
 
 const FormatImages& FormatImagesOfProcess() {
-  FormatImagesOfProcessState& state = FormatImagesState();
-  StartAskingForFormatImages();
-  if (state.asking) {
-    ::WaitForSingleObject(state.asking, INFINITE);
-    ::CloseHandle(state.asking);
-    state.asking = nullptr;
-    state.ready = true;
-  }
-  return state.images;
+  FormatImagesWork().Finish();
+  return FormatImagesKept();
 }
 
 // A message straight to a window's procedure, as a send from this thread
@@ -241,7 +215,7 @@ CSettingsPage::~CSettingsPage() {
 }
 
 BOOL CSettingsPage::Create() {
-  StartAskingForFormatImages();
+  FormatImagesWork().Start();
   return CPageDialog::Create(IDD_SETTINGS_PAGE, m_pParentWnd);
 }
 

@@ -1,11 +1,11 @@
 #include "editor_settings/helpers/ui_helpers.h"
 
-#include <objbase.h>
 #include <richedit.h>
 
 #include "editor_settings/helpers/editor_fonts.h"
 #include "editor_settings/helpers/shared_icons.h"
 #include "foundation/localization/localized_strings.h"
+#include "foundation/system/shell_work_once.h"
 #include "foundation/ui/icons.h"
 #include "foundation/ui/rich_edit_convert.h"
 #include "platform/mfc/app/win_app.h"
@@ -16,57 +16,22 @@ namespace {
 
 constexpr int kFileTypeImageSize = 18;
 
-// The shell's icons of the file-type list, in the list's order. The first
-// questions take long (the shell loads its icon handlers and its own
-// image lists): they may be asked on a thread of their own while the
-// caller does other work.
-struct ShellTypeIcons {
-  HICON icons[4] = {};
-  HANDLE asking = nullptr;  // the thread that asks, until joined
-  bool ready = false;
-};
+// The shell's icons of the file-type list, in the list's order, asked once.
+HICON g_typeIcons[4] = {};
 
-ShellTypeIcons& TypeIcons() {
-  static ShellTypeIcons state;
-  return state;
-}
-
-void AskShellForTypeIcons(HICON (&icons)[4]) {
-  icons[kImageFolder] = GetFolderIcon(false, false);
-  icons[kImageFolderOpen] = GetFolderIcon(true, false);
-  icons[kImageRichText] = GetShellFileIcon(L".rtf", false);
-  icons[kImagePlainText] = GetTxtFileIcon();
-}
-
-DWORD WINAPI AskShellForTypeIconsThread(void* data) {
-  // The shell wants COM on the thread that asks it for icons.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  AskShellForTypeIcons(static_cast<ShellTypeIcons*>(data)->icons);
-  if (SUCCEEDED(com)) ::CoUninitialize();
-  return 0;
-}
-
-// The icons, asked now when nobody asked before; taken by the one caller.
-ShellTypeIcons& JoinTypeIcons() {
-  ShellTypeIcons& state = TypeIcons();
-  if (state.asking) {
-    ::WaitForSingleObject(state.asking, INFINITE);
-    ::CloseHandle(state.asking);
-    state.asking = nullptr;
-  } else if (!state.ready) {
-    AskShellForTypeIcons(state.icons);
-  }
-  state.ready = true;
-  return state;
+CShellWorkOnce& TypeIconsWork() {
+  static CShellWorkOnce work([] {
+    g_typeIcons[kImageFolder] = GetFolderIcon(false, false);
+    g_typeIcons[kImageFolderOpen] = GetFolderIcon(true, false);
+    g_typeIcons[kImageRichText] = GetShellFileIcon(L".rtf", false);
+    g_typeIcons[kImagePlainText] = GetTxtFileIcon();
+  });
+  return work;
 }
 
 }  // namespace
 
-void StartAskingForFileTypeIcons() {
-  ShellTypeIcons& state = TypeIcons();
-  if (state.ready || state.asking) return;
-  state.asking = ::CreateThread(nullptr, 0, AskShellForTypeIconsThread, &state, 0, nullptr);
-}
+void StartAskingForFileTypeIcons() { TypeIconsWork().Start(); }
 
 int AddEmptyImage(CImageList& list) {
   int cx = 0, cy = 0;
@@ -106,8 +71,8 @@ CImageList* GetFileTypeImageList() {
     return nullptr;
   }
   made->SetBkColor(editor::GetMenuColor());
-  ShellTypeIcons& shell = JoinTypeIcons();
-  for (HICON& icon : shell.icons) {
+  TypeIconsWork().Finish();
+  for (HICON& icon : g_typeIcons) {
     AddIconOrEmpty(*made, icon);
     icon = nullptr;
   }
