@@ -26,16 +26,6 @@ std::wstring EntryKey(int number) {
   return key;
 }
 
-// An entry whose value is empty is skipped, one that is absent from both
-// files ends the list.
-bool EntryExists(const std::wstring& key) {
-  const std::wstring files[] = {GetProgramFolderSettingsPath(), GetUserSettingsPath(false)};
-  for (const std::wstring& file : files)
-    if (!file.empty() && IniKeyExists(file.c_str(), settings_names::kSettings, key.c_str()))
-      return true;
-  return false;
-}
-
 }  // namespace
 
 std::wstring CleanRecentFolder(const std::wstring& folder) {
@@ -76,7 +66,9 @@ void RecentFolders::Read(const std::wstring& defaultFolder) {
     std::wstring key = EntryKey(number);
     std::wstring value = ReadSettingsString(key.c_str(), L"");
     if (value.empty()) {
-      if (!EntryExists(key)) break;
+      // An entry whose value is empty is skipped, one absent from both files
+      // ends the list.
+      if (!SettingsKeyExists(key.c_str())) break;
       continue;
     }
     std::wstring clean = CleanRecentFolder(value);

@@ -13,6 +13,7 @@
 #include "foundation/system/command_runners.h"
 #include "settings/settings_files.h"
 #include "settings/settings_names.h"
+#include "settings/settings_read_batch.h"
 
 namespace sn = settings_names;
 
@@ -197,6 +198,8 @@ std::wstring CQLRSettings::GetPhrasesDirectoryNoSlash() const {
 }
 
 bool CQLRSettings::Load() {
+  // Each section of the two files is read once for the whole load.
+  CSettingsReadBatch batch;
   const std::wstring iniPath = GetSettingsIniPath();
   auto readInt = [](const wchar_t* key, int def) { return ReadSettingsInt(key, def); };
 

@@ -10,6 +10,7 @@
 #include "foundation/files/paths.h"
 #include "foundation/system/handles.h"
 #include "foundation/system/security.h"
+#include "settings/settings_read_batch.h"
 
 namespace sn = settings_names;
 
@@ -48,13 +49,41 @@ std::wstring ProductFolder() {
   return WithSlash(profile) + sn::kProductFolder;
 }
 
-std::wstring ReadTwoFileValue(const std::wstring& path, const wchar_t* section,
-                              const wchar_t* key) {
+// The three ways a key of one file is read. While a read batch is active,
+// they answer from the sections it holds.
+const CIniSectionView* BatchSection(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
+  CSettingsReadBatch* batch = CSettingsReadBatch::Current();
+  return batch ? batch->Section(path, section, key) : nullptr;
+}
+
+std::wstring FileString(const std::wstring& path, const wchar_t* section, const wchar_t* key, DWORD chars) {
+  if (const CIniSectionView* view = BatchSection(path, section, key)) return view->String(key, chars);
   if (path.empty() || !IsProfileFileWithin(path.c_str(), kMaxSettingsFileBytes)) return std::wstring();
-  std::wstring buf(kTwoFileStringChars, L'\0');
-  DWORD n = GetPrivateProfileStringW(section, key, L"", &buf[0], kTwoFileStringChars, path.c_str());
+  std::wstring buf(chars, L'\0');
+  DWORD n = GetPrivateProfileStringW(section, key, L"", &buf[0], chars, path.c_str());
   buf.resize(n);
   return buf;
+}
+
+int FileInt(const std::wstring& path, const wchar_t* section, const wchar_t* key, int def) {
+  if (const CIniSectionView* view = BatchSection(path, section, key)) return view->Int(key, def);
+  if (path.empty() || !IsProfileFileWithin(path.c_str(), kMaxSettingsFileBytes)) return def;
+  return static_cast<int>(GetPrivateProfileIntW(section, key, def, path.c_str()));
+}
+
+bool FileHasKey(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
+  if (const CIniSectionView* view = BatchSection(path, section, key)) return view->HasKeyExactly(key);
+  return !path.empty() && IniKeyExists(path.c_str(), section, key);
+}
+
+std::wstring ProgramFile() {
+  CSettingsReadBatch* batch = CSettingsReadBatch::Current();
+  return batch ? batch->ProgramFile() : GetProgramFolderSettingsPath();
+}
+
+std::wstring UserFile() {
+  CSettingsReadBatch* batch = CSettingsReadBatch::Current();
+  return batch ? batch->UserFile() : GetUserSettingsPath(false);
 }
 
 // A new settings file starts with the UTF-16 byte-order mark: the profile
@@ -129,27 +158,27 @@ std::wstring GetSettingsIniPath() {
 }
 
 int ReadSettingsInt(const wchar_t* key, int def, const wchar_t* section) {
-  std::wstring programFile = GetProgramFolderSettingsPath();
+  const std::wstring programFile = ProgramFile();
   // A key present beside the program always wins, whichever file is in use.
-  if (IniKeyExists(programFile.c_str(), section, key))
-    return static_cast<int>(GetPrivateProfileIntW(section, key, def, programFile.c_str()));
-  std::wstring userFile = GetUserSettingsPath(false);
-  if (userFile.empty() || !IsProfileFileWithin(userFile.c_str(), kMaxSettingsFileBytes)) return def;
-  return static_cast<int>(GetPrivateProfileIntW(section, key, def, userFile.c_str()));
+  if (FileHasKey(programFile, section, key)) return FileInt(programFile, section, key, def);
+  return FileInt(UserFile(), section, key, def);
 }
 
 std::wstring ReadSettingsString(const wchar_t* key, const wchar_t* def, const wchar_t* section) {
-  std::wstring value = ReadTwoFileValue(GetProgramFolderSettingsPath(), section, key);
-  if (value.empty()) value = ReadTwoFileValue(GetUserSettingsPath(false), section, key);
+  std::wstring value = FileString(ProgramFile(), section, key, kTwoFileStringChars);
+  if (value.empty()) value = FileString(UserFile(), section, key, kTwoFileStringChars);
   if (value.empty() && def) value = def;
   return value;
 }
 
+bool SettingsKeyExists(const wchar_t* key, const wchar_t* section) {
+  return FileHasKey(ProgramFile(), section, key) || FileHasKey(UserFile(), section, key);
+}
+
 std::wstring ReadLanguage(const std::wstring& iniPath) {
-  const std::wstring files[] = {iniPath, GetProgramFolderSettingsPath(), GetUserSettingsPath(false)};
+  const std::wstring files[] = {iniPath, ProgramFile(), UserFile()};
   for (const std::wstring& file : files) {
-    if (file.empty()) continue;
-    std::wstring value = IniReadString(file, sn::kSettings, sn::kLanguage);
+    std::wstring value = FileString(file, sn::kSettings, sn::kLanguage, kIniValueChars);
     if (!value.empty()) return value;
   }
   return std::wstring();

@@ -5,7 +5,9 @@
 // product folder of the user's profile. Writes go to the file in use; most
 // reads prefer the file beside the programs when it holds the key. The choice
 // is made again on every access, never cached: the editor, the welcome
-// program and the tray program may each change the files at any time.
+// program and the tray program may each change the files at any time. Only
+// within one load may the readers answer from sections read once for it
+// (settings_read_batch.h); nothing read is kept past that load.
 #pragma once
 #include <string>
 
@@ -29,6 +31,8 @@ int ReadSettingsInt(const wchar_t* key, int def,
                     const wchar_t* section = settings_names::kSettings);
 std::wstring ReadSettingsString(const wchar_t* key, const wchar_t* def,
                                 const wchar_t* section = settings_names::kSettings);
+// Whether either file holds an entry named exactly key (case and all).
+bool SettingsKeyExists(const wchar_t* key, const wchar_t* section = settings_names::kSettings);
 
 // Language: the given file first, then the program-folder file, then the
 // per-user file; the first non-empty value.

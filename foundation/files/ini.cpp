@@ -7,7 +7,9 @@
 
 namespace {
 constexpr DWORD kSectionChars = 102400;
-}
+constexpr DWORD kFirstSectionChars = 32 * 1024;
+constexpr DWORD kMostSectionChars = 8 * 1024 * 1024;
+}  // namespace
 
 bool IsProfileFileWithin(const wchar_t* path, unsigned long maxBytes) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -66,4 +68,26 @@ bool IniKeyExists(const wchar_t* iniPath, const wchar_t* section, const wchar_t*
     pos += len + 1;
   }
   return false;
+}
+
+std::vector<std::wstring> ReadIniSection(const std::wstring& path, const wchar_t* section,
+                                         unsigned long maxBytes, bool* complete) {
+  std::vector<std::wstring> entries;
+  if (complete) *complete = true;
+  if (path.empty() || !IsProfileFileWithin(path.c_str(), maxBytes)) return entries;
+  for (DWORD size = kFirstSectionChars; size <= kMostSectionChars; size *= 4) {
+    std::wstring buf(size, L'\0');
+    DWORD n = GetPrivateProfileSectionW(section, &buf[0], size, path.c_str());
+    // size - 2 means the section was cut to fit.
+    if (n + 2 >= size) continue;
+    for (size_t pos = 0; pos < n;) {
+      size_t end = buf.find(L'\0', pos);
+      if (end == std::wstring::npos || end > n) end = n;
+      if (end > pos) entries.push_back(buf.substr(pos, end - pos));
+      pos = end + 1;
+    }
+    return entries;
+  }
+  if (complete) *complete = false;
+  return entries;
 }

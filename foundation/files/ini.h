@@ -3,6 +3,7 @@
 // the result only.
 #pragma once
 #include <string>
+#include <vector>
 
 constexpr int kIniValueChars = 260;  // read buffer: at most 259 characters kept
 
@@ -27,3 +28,8 @@ std::wstring IniReadString(const std::wstring& iniPath, const wchar_t* section, 
 int IniReadInt(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, int def);
 // Case-sensitive test for an entry named exactly key (the profile reads ignore case).
 bool IniKeyExists(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key);
+// The section's "key=value" lines as GetPrivateProfileSectionW returns them,
+// the buffer grown until they fit. A file larger than maxBytes reads as
+// empty; complete (when given) is false for a section too long to read whole.
+std::vector<std::wstring> ReadIniSection(const std::wstring& path, const wchar_t* section,
+                                         unsigned long maxBytes, bool* complete = nullptr);

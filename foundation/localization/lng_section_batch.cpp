@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr DWORD kFirstSectionChars = 32 * 1024;
-constexpr DWORD kMostSectionChars = 8 * 1024 * 1024;
 constexpr wchar_t kAbsentMarker[] = L"{3F9A6C21-5D7E-4B08-A1C4-7E2B90D5F613}";
 
 std::wstring LowerKey(const std::wstring& entry) {
@@ -61,24 +59,7 @@ bool IsAscii(const std::wstring& text) {
 
 std::vector<std::wstring> ReadLngSection(const std::wstring& lngFile, const std::wstring& section,
                                          bool* complete) {
-  std::vector<std::wstring> entries;
-  if (complete) *complete = true;
-  if (lngFile.empty() || !IsProfileFileWithin(lngFile.c_str(), kMaxLngFileBytes)) return entries;
-  for (DWORD size = kFirstSectionChars; size <= kMostSectionChars; size *= 4) {
-    std::wstring buf(size, L'\0');
-    DWORD n = GetPrivateProfileSectionW(section.c_str(), &buf[0], size, lngFile.c_str());
-    // size - 2 means the section was cut to fit.
-    if (n + 2 >= size) continue;
-    for (size_t pos = 0; pos < n;) {
-      size_t end = buf.find(L'\0', pos);
-      if (end == std::wstring::npos || end > n) end = n;
-      if (end > pos) entries.push_back(buf.substr(pos, end - pos));
-      pos = end + 1;
-    }
-    return entries;
-  }
-  if (complete) *complete = false;
-  return entries;
+  return ReadIniSection(lngFile, section.c_str(), kMaxLngFileBytes, complete);
 }
 
 CLngSectionBatch::CLngSectionBatch(const std::wstring& lngFile, const std::wstring& section)
