@@ -248,7 +248,12 @@ TEST_F(HotkeyRoadTest, DoubledHotkeyNeedsTwoQuickPresses) {
       return n;
     };
     const size_t before = count();
-    return qlre2e::PressDefaultHotkey() && qlrtest::WaitUntil([&] { return count() > before; }, qlre2e::kWaitMs);
+    // Wine's loaded display loses a synthetic key now and then: a press
+    // not taken in all that time is sent once more, long past any double.
+    for (int attempt = 0; attempt < 2; ++attempt)
+      if (qlre2e::PressDefaultHotkey() && qlrtest::WaitUntil([&] { return count() > before; }, qlre2e::kWaitMs))
+        return true;
+    return false;
   };
   ASSERT_TRUE(pressSeen());
   EXPECT_FALSE(session.WaitForMenu(800)) << "a single press opens nothing";
