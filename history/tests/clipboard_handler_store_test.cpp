@@ -130,10 +130,12 @@ TEST_F(HandlerStoreTest, UnsavedItemsAreWrittenWhenTheWindowEnds) {
 TEST_F(HandlerStoreTest, StaleOrRepeatedSavesLeaveOneCopyOnDisk) {
   auto handler = Start();
   CCHItem* edited = nullptr;
+  CCHItem gone(kHistoryKindUnicode);  // stands for the deleted item's key
   {
     CSaveLoadLock busy(true);  // each save thread takes its copies, then waits
     CCHItem* deleted = Copy(*handler, L"deleted while written");
     ASSERT_TRUE(qlrtest::PumpUntil([&] { return handler->IsSavePending(*deleted); }, 10000));
+    gone.key = deleted->key;
     EXPECT_TRUE(handler->DeleteItems({0}, false));
     edited = Copy(*handler, L"edited while written");
     ASSERT_TRUE(qlrtest::PumpUntil([&] { return handler->IsSavePending(*edited); }, 10000));
@@ -143,8 +145,10 @@ TEST_F(HandlerStoreTest, StaleOrRepeatedSavesLeaveOneCopyOnDisk) {
     handler->PostSaveRequest();
     Pump(300);
   }
-  // Both results were stale: their files went again.
-  ASSERT_TRUE(qlrtest::PumpUntil([&] { return !handler->IsSavePending(*edited); }, 10000));
+  // Both results were stale: their files went again. The two save threads
+  // finish in either order, so wait for both results.
+  ASSERT_TRUE(qlrtest::PumpUntil(
+      [&] { return !handler->IsSavePending(*edited) && !handler->IsSavePending(gone); }, 10000));
   EXPECT_EQ(edited->storedState, kStoredNot);
   EXPECT_TRUE(Descriptors().empty());
   handler->PostSaveRequest();
