@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "foundation/files/ini.h"
+#include "foundation/text/text_basics.h"
 #include "settings/settings_files.h"
 
 namespace {
@@ -15,12 +16,6 @@ thread_local CSettingsReadBatch* t_batch = nullptr;
 
 // GetPrivateProfileIntW reads the value into a buffer of this many characters.
 constexpr size_t kIntValueChars = 30;
-
-bool IsPlainAscii(const wchar_t* text) {
-  for (; *text; ++text)
-    if (*text > 0x7F) return false;
-  return true;
-}
 
 bool EqualsAsciiNoCase(const std::wstring& a, const wchar_t* b) {
   size_t i = 0;
@@ -74,7 +69,7 @@ CIniSectionView::CIniSectionView(std::vector<std::wstring> entries, bool complet
     entry.hasValue = eq != std::wstring::npos;
     entry.name = line.substr(0, eq);
     if (entry.hasValue) entry.value = line.substr(eq + 1);
-    if (!IsPlainAscii(entry.name.c_str())) m_certain = false;
+    if (!IsAscii(entry.name)) m_certain = false;
     m_entries.push_back(std::move(entry));
   }
 }
@@ -117,7 +112,7 @@ CSettingsReadBatch* CSettingsReadBatch::Current() { return t_batch; }
 const CIniSectionView* CSettingsReadBatch::Section(const std::wstring& path, const wchar_t* section,
                                                    const wchar_t* key) {
   if (path.empty() || (path != m_programFile && path != m_userFile)) return nullptr;
-  if (!section || !key || !IsPlainAscii(section) || !IsPlainAscii(key)) return nullptr;
+  if (!section || !key || !IsAscii(section) || !IsAscii(key)) return nullptr;
   std::unique_ptr<CIniSectionView>& view = m_sections[std::make_pair(path, std::wstring(section))];
   if (!view) {
     bool complete = true;

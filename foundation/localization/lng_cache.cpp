@@ -7,6 +7,7 @@
 #include "foundation/files/files.h"
 #include "foundation/localization/lng_section_batch.h"
 #include "foundation/system/handles.h"
+#include "foundation/text/text_basics.h"
 
 namespace {
 
@@ -94,12 +95,6 @@ CachedSection& SectionOf(CachedFile& cached, const std::wstring& file, const std
   auto it = cached.sections.find(name);
   if (it == cached.sections.end()) it = cached.sections.emplace(name, ReadSection(file, section)).first;
   return it->second;
-}
-
-bool IsAscii(const std::wstring& text) {
-  for (wchar_t c : text)
-    if (c > 0x7F) return false;
-  return true;
 }
 
 }  // namespace

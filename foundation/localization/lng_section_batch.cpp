@@ -7,6 +7,7 @@
 #include "foundation/files/ini.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/lng_cache.h"
+#include "foundation/text/text_basics.h"
 
 namespace {
 
@@ -46,12 +47,6 @@ bool ReadUtf16Text(const std::wstring& path, std::wstring* text) {
   if (!ok || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xFE) return false;
   text->assign(bytes.size() / 2 - 1, L'\0');
   memcpy(&(*text)[0], bytes.data() + 2, text->size() * sizeof(wchar_t));
-  return true;
-}
-
-bool IsAscii(const std::wstring& text) {
-  for (wchar_t c : text)
-    if (c > 0x7F) return false;
   return true;
 }
 

@@ -57,3 +57,9 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
+
+bool IsAscii(const std::wstring& text) {
+  for (wchar_t c : text)
+    if (c > 0x7F) return false;
+  return true;
+}

@@ -14,3 +14,5 @@ std::wstring TrimChars(const std::wstring& text, const wchar_t* chars);
 // Case-insensitive equality over the whole strings (ordinal, as the file
 // system compares names).
 bool EqualNoCase(const std::wstring& a, const std::wstring& b);
+// True when every character is 7-bit ASCII (an empty text is).
+bool IsAscii(const std::wstring& text);
