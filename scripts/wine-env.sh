@@ -62,6 +62,16 @@ qlr_xvfb_start() {
   QLR_NEW_DISPLAY=":$n"
 }
 
+# A resource database for the displays, as a desktop session has one. A bare
+# Xvfb has none, and Xlib then looks for one again (home file, host file,
+# environment) each time Wine asks a font setting: thousands of file opens
+# in a run that selects fonts often.
+qlr_x_resources() {  # folder
+  mkdir -p "$1"
+  printf 'Xft.dpi:\t96\n' > "$1/Xresources"
+  export XENVIRONMENT="$1/Xresources"
+}
+
 qlr_server_start() {  # prefix
   mkdir -p "$1"
   # The persistent server must not hold our stdout, or the script never ends.
@@ -71,6 +81,7 @@ qlr_server_start() {  # prefix
 }
 
 qlr_wine_start() {  # prefix
+  qlr_x_resources "$1"
   qlr_xvfb_start || return 1
   export DISPLAY="$QLR_NEW_DISPLAY" WINEPREFIX="$1"
   qlr_server_start "$1"
@@ -91,6 +102,7 @@ qlr_wine_start_slots() {  # folder count
   local folder="$1" count="$2" i seed
   rm -rf "$folder"
   mkdir -p "$folder"
+  qlr_x_resources "$folder"
   seed="$folder/slot0/prefix"
   qlr_xvfb_start || return 1
   local seed_display="$QLR_NEW_DISPLAY"
@@ -116,7 +128,7 @@ qlr_wine_start_slots() {  # folder count
     for link in "$prefix"/drive_c/users/*/*; do
       if [ -L "$link" ]; then ln -sfn "$home" "$link"; fi
     done
-    printf 'export DISPLAY=%q WINEPREFIX=%q HOME=%q XDG_DATA_HOME=%q\n' \
-      "$display" "$prefix" "$home" "$home/.local/share" > "$folder/slot$i.env"
+    printf 'export DISPLAY=%q WINEPREFIX=%q HOME=%q XDG_DATA_HOME=%q XENVIRONMENT=%q\n' \
+      "$display" "$prefix" "$home" "$home/.local/share" "$XENVIRONMENT" > "$folder/slot$i.env"
   done
 }
