@@ -7,6 +7,7 @@
 #include "editor/doc/doc_listener.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
+#include "editor/text/look_stream.h"
 #include "editor/text/macro_highlight.h"
 #include "editor/text/rich_text_io.h"
 #include "editor/toolbars/toolbar_names.h"
@@ -215,7 +216,7 @@ void CQLRView::ClearText() {
   // No change or selection notice while the text goes.
   const LRESULT mask = Text->SendMessage(EM_SETEVENTMASK, 0, 0);
   Text->SetReadOnly(FALSE);
-  ::SetWindowTextW(Text->m_hWnd, L"");
+  EmptyInPieces(Text->m_hWnd);
   Text->SendMessage(EM_SETEVENTMASK, 0, mask);
 }
 
@@ -232,7 +233,12 @@ void CQLRView::Load(int id) {
   Text->SetReadOnly(FALSE);
   const std::wstring text = record->m_cmd;
   const bool rtf = record->DataType == kDataTypeRtf;
-  if (!rtf || text.empty()) SetPlainTextFont(Text->m_hWnd);
+  if (!rtf || text.empty()) {
+    // The old text goes first: the font set over a long text would lay all
+    // of it out again just before it is replaced.
+    ClearText();
+    SetPlainTextFont(Text->m_hWnd);
+  }
   // Formatted text is read through the narrowing RTF input; anything that
   // does not parse as RTF goes in as plain text.
   if (rtf && !text.empty()) {

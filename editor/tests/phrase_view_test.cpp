@@ -221,8 +221,11 @@ TEST_F(PhraseViewTest, FormattedPreviewTakesValuesAsTextAndPlainTextGetsThePlain
   CQLRCommand* beta = GetCommandStore().FindCommandById(IdOf(L"Beta.quillora"));
   ASSERT_NE(beta, nullptr);
   beta->DataType = kDataTypeRtf;
+  // Long enough to leave the control in pieces when the next phrase comes.
+  std::wstring lines;
+  for (int i = 0; i < 300; ++i) lines += L"\\b0 line " + std::to_wstring(i) + L" of the formatted phrase\\b\\par ";
   beta->m_cmd = L"{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red200\\green0\\blue0;}"
-                L"\\f0\\fs48\\cf1\\b Big %CLIPBOARD_TEXT% end\\par}";
+                L"\\f0\\fs48\\cf1\\b Big %CLIPBOARD_TEXT% end\\par " + lines + L"}";
   const std::wstring clip = L"a\\b{c}d \\par }";
   ASSERT_TRUE(qlrtest::PutClipboardText(clip));
   const std::wstring expanded = L"Big " + clip + L" end";
@@ -250,6 +253,8 @@ TEST_F(PhraseViewTest, FormattedPreviewTakesValuesAsTextAndPlainTextGetsThePlain
     EXPECT_STREQ(format.szFaceName, plainFont.lfFaceName);
   }
   EXPECT_EQ(rich_text::GetPlainText(view->PreviewPane.m_hWnd), L"alpha text");
+  EXPECT_EQ(TextOf(view), L"alpha text");
+  EXPECT_FALSE(view->GetTextCtrl().SendMessage(EM_CANUNDO, 0, 0));
   GetEditorSettings().Preview = 0;
   doc->UpdateViews(nullptr, kHintPreview, 0);
 }

@@ -69,6 +69,10 @@ void RemoveTailPieces(HWND control, LONG from, const std::wstring& text) {
   }
 }
 
+// Emptying a long text in pieces from its end takes under half the time
+// of removing it at once (the same walk as above grows with the removal).
+constexpr LONG kEmptyingPiece = 2000;
+
 struct ByteCursor {
   const std::string* bytes;
   size_t next;
@@ -86,6 +90,27 @@ DWORD CALLBACK ReadBytes(DWORD_PTR cookie, LPBYTE buffer, LONG asked, LONG* give
 
 }  // namespace
 
+void EmptyInPieces(HWND control) {
+  LONG count = RichEditCharCount(control);
+  // Redraw back on makes a window visible: only a visible one is stopped.
+  const bool redrawOff = count > kEmptyingPiece && (::GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE);
+  if (redrawOff) ::SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+  while (count > 0) {
+    Select(control, count > kEmptyingPiece ? count - kEmptyingPiece : 0, count);
+    ::SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+    const LONG now = RichEditCharCount(control);
+    if (now >= count) break;  // the control keeps what it will not remove
+    count = now;
+  }
+  // What is left (nothing, or what a piece could not take) goes at once;
+  // this also empties the undo history, as setting the text does.
+  ::SetWindowTextW(control, L"");
+  if (redrawOff) {
+    ::SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(control, nullptr, TRUE);
+  }
+}
+
 std::wstring RangeText(HWND control, LONG from, LONG to) {
   if (to <= from) return std::wstring();
   std::wstring text(static_cast<size_t>(to - from) + 1, L'\0');
@@ -95,7 +120,9 @@ std::wstring RangeText(HWND control, LONG from, LONG to) {
   return text;
 }
 
-std::string LooksRtf(const LookPlan& plan, const std::wstring& text) {
+std::string LooksRtf(const LookPlan& plan, const std::wstring& text) { return LooksRtfOf(plan, text, 0, text.size()); }
+
+std::string LooksRtfOf(const LookPlan& plan, const std::wstring& text, size_t begin, size_t end) {
   // Colour 0 of the table is the automatic colour.
   std::vector<long> colours;
   auto colourIndex = [&](long colour) {
@@ -110,7 +137,7 @@ std::string LooksRtf(const LookPlan& plan, const std::wstring& text) {
   char word[32];
   int colour = -1;
   long bold = tomUndefined;
-  for (size_t i = 0; i < text.size() && i < plan.looks.size(); ++i) {
+  for (size_t i = begin; i < end && i < text.size() && i < plan.looks.size(); ++i) {
     const Look& look = plan.looks[i];
     const int index = colourIndex(look.colour);
     if (index != colour) {
@@ -148,17 +175,63 @@ std::string LooksRtf(const LookPlan& plan, const std::wstring& text) {
   return rtf;
 }
 
-// Streams the RTF of plan and text in place of the selection.
-void StreamSelection(HWND control, const LookPlan& plan, const std::wstring& text) {
-  const std::string rtf = LooksRtf(plan, text);
+// Streams the RTF of plan and text (begin..end of them) in place of the
+// selection.
+void StreamSelection(HWND control, const LookPlan& plan, const std::wstring& text, size_t begin, size_t end) {
+  const std::string rtf = LooksRtfOf(plan, text, begin, end);
   ByteCursor cursor = {&rtf, 0};
   EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&cursor), 0, ReadBytes};
   ::SendMessageW(control, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&es));
 }
 
+void StreamSelection(HWND control, const LookPlan& plan, const std::wstring& text) {
+  StreamSelection(control, plan, text, 0, text.size());
+}
+
+// The characters of text's first paragraphs that surely fill the control's
+// page: a longer text brings the vertical scroll bar, and the control lays
+// out again all it holds when the bar comes. Streamed first, they are all it
+// lays out twice. Lines are taken as high as the default font and wrapped
+// as if a character were a third of that wide (narrower than any text
+// font's average), so the page is never short. The whole text when it is
+// not longer than that.
+size_t FirstPageLength(HWND control, const std::wstring& text) {
+  RECT client = {};
+  ::GetClientRect(control, &client);
+  CHARFORMAT2W format = {};
+  format.cbSize = sizeof format;
+  ::SendMessageW(control, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  int dpi = 96;
+  if (HDC dc = ::GetDC(control)) {
+    dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(control, dc);
+  }
+  // yHeight is in twips; a line is at least as high as its font.
+  const LONG lineHeight = ::MulDiv(format.yHeight > 0 ? format.yHeight : 160, dpi, 1440);
+  const LONG height = lineHeight > 0 ? lineHeight : 1;
+  const LONG pageLines = (client.bottom - client.top) / height + 1;
+  const LONG charsPerLine = (client.right - client.left) * 3 / height + 1;
+  LONG lines = 0;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != L'\r') continue;
+    lines += 1 + static_cast<LONG>(i - start) / charsPerLine;
+    start = i + 1;
+    if (lines > pageLines) return i + 1;
+  }
+  return text.size();
+}
+
 bool StreamNewText(HWND control, const LookPlan& plan, const std::wstring& text) {
   if (plan.first != 0 || plan.looks.size() != text.size() || !TextFitsTheStream(text)) return false;
-  StreamSelection(control, plan, text);
+  // The first page, then the rest after it, laid out once beside the bar.
+  // The first page, then the rest after it, laid out once beside the bar.
+  const size_t page = FirstPageLength(control, text);
+  StreamSelection(control, plan, text, 0, page);
+  if (page < text.size()) {
+    Select(control, -1, -1);
+    StreamSelection(control, plan, text, page, text.size());
+  }
   return RichEditCharCount(control) == static_cast<int>(text.size()) &&
          RangeText(control, 0, static_cast<LONG>(text.size())) == text;
 }

@@ -21,6 +21,10 @@ bool StreamLooks(HWND control, const LookPlan& plan, const std::wstring& text);
 // leaves the control with some text: the caller sets it the plain way.
 bool StreamNewText(HWND control, const LookPlan& plan, const std::wstring& text);
 
+// Empties the control as setting an empty text does, its long text taken
+// out in pieces from the end.
+void EmptyInPieces(HWND control);
+
 // The characters of from..to as the control holds them (a paragraph mark
 // is one character); shorter when the control gives them otherwise.
 std::wstring RangeText(HWND control, LONG from, LONG to);
@@ -28,3 +32,5 @@ std::wstring RangeText(HWND control, LONG from, LONG to);
 // The RTF of text with the looks of plan (its fonts and sizes left to the
 // control's format at the insertion point).
 std::string LooksRtf(const LookPlan& plan, const std::wstring& text);
+// The same for the characters begin..end of text (looks plan.looks[begin..end]).
+std::string LooksRtfOf(const LookPlan& plan, const std::wstring& text, size_t begin, size_t end);
