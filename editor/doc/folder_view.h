@@ -45,6 +45,11 @@ class CFolderView : public CListView {
   // The item of a record id, or -1.
   int FindListItemById(std::uint32_t id) const;
   void Refill();
+  // Brings a list that was kept hidden back to what a list made now would
+  // show: column titles in the language of now, the shared font and
+  // images, no scrolling, and the current folder's rows. Its document must
+  // hold it again first.
+  void ComeBack();
   bool IsFilling() const { return Filling; }
 
  protected:
@@ -75,6 +80,7 @@ class CFolderView : public CListView {
   // Row index made anew, or written over when reuse.
   void WriteRow(const FolderRow& row, int index, bool reuse);
   void ApplyCheckChanges(const CheckChangeSet& changes);
+  void SetColumnTitles();
   void FitColumns();
   HFONT GetBoldFont();
   DECLARE_MESSAGE_MAP()
