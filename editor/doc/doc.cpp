@@ -107,9 +107,10 @@ void CDoc::SwitchView(int kind) {
   CView* view = kind == kFolderListView ? kept : nullptr;
   if (view) {
     AddView(view);
+    // In place first: the refill fits the columns to the pane's width.
+    view->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     kept->ComeBack();
-    view->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    view->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     frame->SetActiveView(view);
   } else {
     const CRuntimeClass* cls = kind == kPhraseTextView ? RUNTIME_CLASS(CQLRView) : RUNTIME_CLASS(CFolderView);

@@ -23,6 +23,8 @@ struct ColumnTitle {
 };
 constexpr ColumnTitle kColumnTitles[] = {{61207, L"Phrases"}, {170, L"Usage Count"}, {198, L"Path"}};
 constexpr UINT kUncheckedBit = 0x1000;
+// Room beside a column title's text, both sides together.
+constexpr int kTitlePadding = 12;
 
 std::wstring Localized(UINT id, const wchar_t* fallback) {
   CLngString text;
@@ -102,7 +104,22 @@ void CFolderView::SetColumnTitles() {
 
 void CFolderView::FitColumns() {
   CListCtrl& list = GetListCtrl();
-  for (int column = 0; column < 3; ++column) list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+  for (int column = 0; column < 3; ++column) {
+    if (column == 2) {
+      // The last column fills the room the others leave. Where they leave
+      // none, a list may keep whatever width the column had before: it
+      // starts from its title's width, as a column fitted to its header.
+      wchar_t title[128] = {};
+      LVCOLUMNW item = {};
+      item.mask = LVCF_TEXT;
+      item.pszText = title;
+      item.cchTextMax = 128;
+      ListCall(LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+      const int width = static_cast<int>(ListCall(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title)));
+      list.SetColumnWidth(column, width + kTitlePadding);
+    }
+    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+  }
 }
 
 HFONT CFolderView::GetBoldFont() {
@@ -121,8 +138,14 @@ HFONT CFolderView::GetBoldFont() {
 void CFolderView::OnInitialUpdate() { Refill(); }
 
 void CFolderView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
+  const LPARAM cameBackFor = CameBackFor;
+  CameBackFor = kNotCameBack;
   switch (lHint) {
     case kHintSelect:
+      // The selection that brought the list back found it filled already.
+      if (cameBackFor != kNotCameBack && cameBackFor == reinterpret_cast<LPARAM>(pHint)) break;
+      Refill();
+      break;
     case kHintShowUnchecked:
     case kHintFolderChanged:
     case kHintRebuild:
@@ -210,6 +233,7 @@ void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse) {
 }
 
 void CFolderView::Refill() {
+  CameBackFor = kNotCameBack;
   Filling = true;
   ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
   CDoc* doc = static_cast<CDoc*>(GetDocument());
@@ -267,6 +291,8 @@ void CFolderView::ComeBack() {
   if (reinterpret_cast<HIMAGELIST>(ListCall(LVM_GETIMAGELIST, LVSIL_SMALL, 0)) != wanted)
     GetListCtrl().SetImageList(images, LVSIL_SMALL);
   Refill();
+  CDoc* doc = static_cast<CDoc*>(GetDocument());
+  CameBackFor = doc ? doc->GetCurrentId() : kNotCameBack;
 }
 
 int CFolderView::FindListItemById(std::uint32_t id) const {

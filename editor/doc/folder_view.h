@@ -65,6 +65,10 @@ class CFolderView : public CListView {
 
   CFont BoldFont;
   bool Filling = false;
+  // The record a come-back filled the list for, until the next notice: the
+  // selection notice that brought the list back needs no second fill.
+  static constexpr LPARAM kNotCameBack = -2;
+  LPARAM CameBackFor = kNotCameBack;
 
  private:
   // One row of the list: its record, the text in place of the record's

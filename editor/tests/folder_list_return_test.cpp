@@ -10,6 +10,7 @@
 
 #include <random>
 #include <sstream>
+
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/localized_strings.h"
 
@@ -205,7 +206,26 @@ class FolderListReturnTest : public DocHubTest {
 };
 
 TEST_F(FolderListReturnTest, FolderListBackFromAPhraseShowsWhatANewListWould) {
-  for (unsigned seed : {1u, 2u, 3u}) {
+  // Scrolled only sideways or only down, then away to a phrase and back.
+  const int many = IdOf(L"Many"), alpha = IdOf(L"Alpha.quillora");
+  ASSERT_GE(many, 0);
+  ASSERT_GE(alpha, 0);
+  // A pane narrower than the list's first two columns.
+  frame->MoveWindow(10, 10, 850, 500);
+  frame->RecalcLayout();
+  for (const bool down : {false, true}) {
+    doc->SelectRecord(many);
+    HWND list = View()->m_hWnd;
+    if (down) SendMessageW(list, LVM_ENSUREVISIBLE, 39, FALSE);
+    else SendMessageW(list, LVM_SCROLL, 200, 0);
+    ASSERT_GT(down ? SendMessageW(list, LVM_GETTOPINDEX, 0, 0) : GetScrollPos(list, SB_HORZ), 0);
+    doc->SelectRecord(alpha);
+    doc->SelectRecord(many);
+    ASSERT_EQ(View()->m_hWnd, list);
+    ASSERT_EQ(Differences(DescribeList(list), DescribeNewList()), "") << (down ? "down" : "sideways");
+  }
+
+  for (unsigned seed : {1u, 2u, 3u, 4u}) {
     std::mt19937 random(seed);
     auto pick = [&](size_t n) { return static_cast<size_t>(std::uniform_int_distribution<size_t>(0, n - 1)(random)); };
     int made = 0;
@@ -216,7 +236,7 @@ TEST_F(FolderListReturnTest, FolderListBackFromAPhraseShowsWhatANewListWould) {
       const bool listShown = doc->GetViewKind() == kFolderListView;
       std::string action;
       bool fills = true;
-      switch (pick(10)) {
+      switch (pick(11)) {
         case 0:
         case 1:
           if (records.phraseIds.empty()) continue;
@@ -225,8 +245,10 @@ TEST_F(FolderListReturnTest, FolderListBackFromAPhraseShowsWhatANewListWould) {
           break;
         case 2:
         case 3:
+          // Half the time the folder that is too tall and too wide for the pane.
           action = "select a folder";
-          doc->SelectRecord(records.folderIds[pick(records.folderIds.size())]);
+          doc->SelectRecord(pick(2) && IdOf(L"Many") >= 0 ? IdOf(L"Many")
+                                                          : records.folderIds[pick(records.folderIds.size())]);
           break;
         case 4:
           action = pick(2) ? "select no record" : "select the current record again";
@@ -292,6 +314,13 @@ TEST_F(FolderListReturnTest, FolderListBackFromAPhraseShowsWhatANewListWould) {
           doc->UpdateViews(nullptr, kHintLanguage, 0);
           break;
         }
+        case 9:
+          // The pane changes its size while the list is away, or under it.
+          fills = false;
+          action = "resize the frame";
+          frame->MoveWindow(10, 10, 900 + static_cast<int>(pick(300)), 420 + static_cast<int>(pick(160)));
+          frame->RecalcLayout();
+          break;
         default:
           if (pick(2)) {
             action = "toggle unchecked phrases";
@@ -326,11 +355,11 @@ TEST_F(FolderListReturnTest, FolderListBackFromAPhraseShowsWhatANewListWould) {
   }
 
   // The kept list goes with its frame.
-  const int alpha = IdOf(L"Alpha.quillora");
-  ASSERT_GE(alpha, 0);
+  const int beta = IdOf(L"Beta.quillora");
+  ASSERT_GE(beta, 0);
   doc->SelectRecord(IdOf(L"Sub"));
   HWND kept = View()->m_hWnd;
-  doc->SelectRecord(alpha);
+  doc->SelectRecord(beta);
   ASSERT_TRUE(IsWindow(kept));
   frame->DestroyWindow();
   frame = nullptr;
