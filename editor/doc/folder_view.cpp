@@ -218,7 +218,7 @@ void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse) {
     if (static_cast<int>(ListCall(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item))) != index) return;
     // A list with check boxes gives a new row an empty box whatever the
     // insert asks.
-    if (ListCall(LVM_GETITEMSTATE, static_cast<WPARAM>(index), item.stateMask) != item.state)
+    if (static_cast<UINT>(ListCall(LVM_GETITEMSTATE, static_cast<WPARAM>(index), item.stateMask)) != item.state)
       ListCall(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   }
   const std::wstring usage = std::to_wstring(record.GetUsageCount());
