@@ -3,7 +3,8 @@
 // the phrase view is shown, beside the bare Win32 work they stand on:
 // 2,000 rows of three columns inserted into a report list view with its
 // redraw off, measured in the same run. The list shown anew after a phrase
-// (the view made again and filled) is printed beside it.
+// (the folder list brought back and filled) is measured against the same
+// bare fill.
 //   bench_editor_folder_list [phrases] [rounds]
 #include <windows.h>
 
@@ -27,6 +28,7 @@
 namespace {
 
 constexpr double kRefillTargetRatio = 1.5;
+constexpr double kShownTargetRatio = 1.5;
 
 double BareFill(int rows) {
   HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 600, 400, nullptr, nullptr,
@@ -109,8 +111,9 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("bare list view fill, %d rows:   %.1f ms average\n", phrases, bare / rounds);
   std::printf("ratio %.2f, target %.1f: %s\n", ratio, kRefillTargetRatio,
               ratio <= kRefillTargetRatio ? "met" : "MISSED");
-  std::printf("folder list shown anew after a phrase: %.1f ms average (%.2f of the bare fill)\n", shown / rounds,
-              shown / bare);
+  const double shownRatio = shown / bare;
+  std::printf("folder list shown anew after a phrase: %.1f ms average (%.2f of the bare fill), target %.1f: %s\n",
+              shown / rounds, shownRatio, kShownTargetRatio, shownRatio <= kShownTargetRatio ? "met" : "MISSED");
   std::printf("phrase selected in a shown view: %.2f ms average\n", select / rounds);
   return 0;
 }

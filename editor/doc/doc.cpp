@@ -24,6 +24,13 @@ IMPLEMENT_DYNCREATE(CDoc, CDocument)
 namespace {
 constexpr wchar_t kNoSelectedText[] = L"Selected text for new phrase not found";
 constexpr int kSelectedTitleChars = 30;
+
+// The folder list kept hidden beside the phrase view, or null.
+CFolderView* KeptFolderList(CWnd* parent) {
+  HWND kept = ::GetDlgItem(parent->m_hWnd, AFX_IDW_PANE_LAST);
+  CWnd* object = kept ? CWnd::FromHandlePermanent(kept) : nullptr;
+  return object && object->IsKindOf(RUNTIME_CLASS(CFolderView)) ? static_cast<CFolderView*>(object) : nullptr;
+}
 }  // namespace
 
 CQLRCommand* CDoc::CurrentRecord() {
@@ -83,27 +90,50 @@ void CDoc::SwitchView(int kind) {
   ::GetWindowRect(old->m_hWnd, &rect);
   ::MapWindowPoints(nullptr, parent->m_hWnd, reinterpret_cast<LPPOINT>(&rect), 2);
   const int id = old->GetDlgCtrlID();
-
-  const CRuntimeClass* cls = kind == kPhraseTextView ? RUNTIME_CLASS(CQLRView) : RUNTIME_CLASS(CFolderView);
-  CView* view = static_cast<CView*>(cls->CreateObject());
-  CCreateContext context;
-  context.m_pNewViewClass = cls;
-  context.m_pCurrentDoc = this;
-  context.m_pCurrentFrame = frame;
-  old->ShowWindow(SW_HIDE);
-  // The new view joins the document before the old one leaves it, so the
-  // document never finds itself without views.
-  if (!view->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, rect, parent, id, &context)) {
-    LogError(L"SwitchView: the view cannot be created");
-    old->ShowWindow(SW_SHOW);
-    return;
+  // Making a list of thousands of rows again costs far more than showing
+  // the one made before: the folder list stays, hidden, while a phrase is
+  // shown. It leaves the document then, so no notice, no question about
+  // the document's view and no command reaches it, and it gives up the
+  // pane's id, so the frame lays out and finds the phrase view alone.
+  CFolderView* kept = KeptFolderList(parent);
+  const bool keepOld = old->IsKindOf(RUNTIME_CLASS(CFolderView));
+  if (keepOld && kept) {
+    kept->DestroyWindow();
+    kept = nullptr;
   }
-  view->OnInitialUpdate();
-  frame->SetActiveView(view);
-  view->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  old->ShowWindow(SW_HIDE);
+  if (keepOld) old->SetDlgCtrlID(AFX_IDW_PANE_LAST);
+
+  CView* view = kind == kFolderListView ? kept : nullptr;
+  if (view) {
+    AddView(view);
+    // In place first: the refill fits the columns to the pane's width.
+    view->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    kept->ComeBack();
+    view->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    frame->SetActiveView(view);
+  } else {
+    const CRuntimeClass* cls = kind == kPhraseTextView ? RUNTIME_CLASS(CQLRView) : RUNTIME_CLASS(CFolderView);
+    view = static_cast<CView*>(cls->CreateObject());
+    CCreateContext context;
+    context.m_pNewViewClass = cls;
+    context.m_pCurrentDoc = this;
+    context.m_pCurrentFrame = frame;
+    // The new view joins the document before the old one leaves it, so the
+    // document never finds itself without views.
+    if (!view->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, rect, parent, id, &context)) {
+      LogError(L"SwitchView: the view cannot be created");
+      if (keepOld) old->SetDlgCtrlID(id);
+      old->ShowWindow(SW_SHOW);
+      return;
+    }
+    view->OnInitialUpdate();
+    frame->SetActiveView(view);
+    view->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
   RemoveView(old);
-  old->DestroyWindow();
+  if (!keepOld) old->DestroyWindow();
   ::SetWindowLongPtrW(view->m_hWnd, GWLP_ID, AFX_IDW_PANE_FIRST);
   frame->RecalcLayout();
 }

@@ -17,10 +17,14 @@ IMPLEMENT_DYNCREATE(CFolderView, CListView)
 
 namespace {
 
-constexpr UINT kIdsColumnPhrases = 61207;
-constexpr UINT kIdsColumnUsage = 170;
-constexpr UINT kIdsColumnPath = 198;
+struct ColumnTitle {
+  UINT id;
+  const wchar_t* fallback;
+};
+constexpr ColumnTitle kColumnTitles[] = {{61207, L"Phrases"}, {170, L"Usage Count"}, {198, L"Path"}};
 constexpr UINT kUncheckedBit = 0x1000;
+// Room beside a column title's text, both sides together.
+constexpr int kTitlePadding = 12;
 
 std::wstring Localized(UINT id, const wchar_t* fallback) {
   CLngString text;
@@ -73,9 +77,10 @@ int CFolderView::OnCreate(LPCREATESTRUCT lpcs) {
   ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, ::GetWindowLongPtrW(m_hWnd, GWL_STYLE) | LVS_NOSORTHEADER);
   // The check boxes are the state images of this extended style.
   list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  list.InsertColumn(0, Localized(kIdsColumnPhrases, L"Phrases").c_str(), LVCFMT_LEFT);
-  list.InsertColumn(1, Localized(kIdsColumnUsage, L"Usage Count").c_str(), LVCFMT_CENTER);
-  list.InsertColumn(2, Localized(kIdsColumnPath, L"Path").c_str(), LVCFMT_LEFT);
+  list.InsertColumn(0, L"", LVCFMT_LEFT);
+  list.InsertColumn(1, L"", LVCFMT_CENTER);
+  list.InsertColumn(2, L"", LVCFMT_LEFT);
+  SetColumnTitles();
   SetFont(editor::GetDialogFont(), FALSE);
   list.SetImageList(GetFileTypeImageList(), LVSIL_SMALL);
   FitColumns();
@@ -87,9 +92,34 @@ void CFolderView::OnSize(UINT, int, int) {
   GetListCtrl().Arrange(LVA_DEFAULT);
 }
 
+void CFolderView::SetColumnTitles() {
+  for (int column = 0; column < 3; ++column) {
+    std::wstring title = Localized(kColumnTitles[column].id, kColumnTitles[column].fallback);
+    LVCOLUMNW item = {};
+    item.mask = LVCF_TEXT;
+    item.pszText = &title[0];
+    ListCall(LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
 void CFolderView::FitColumns() {
   CListCtrl& list = GetListCtrl();
-  for (int column = 0; column < 3; ++column) list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+  for (int column = 0; column < 3; ++column) {
+    if (column == 2) {
+      // The last column fills the room the others leave. Where they leave
+      // none, a list may keep whatever width the column had before: it
+      // starts from its title's width, as a column fitted to its header.
+      wchar_t title[128] = {};
+      LVCOLUMNW item = {};
+      item.mask = LVCF_TEXT;
+      item.pszText = title;
+      item.cchTextMax = 128;
+      ListCall(LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+      const int width = static_cast<int>(ListCall(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title)));
+      list.SetColumnWidth(column, width + kTitlePadding);
+    }
+    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+  }
 }
 
 HFONT CFolderView::GetBoldFont() {
@@ -108,12 +138,23 @@ HFONT CFolderView::GetBoldFont() {
 void CFolderView::OnInitialUpdate() { Refill(); }
 
 void CFolderView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
+  const LPARAM cameBackFor = CameBackFor;
+  CameBackFor = kNotCameBack;
   switch (lHint) {
     case kHintSelect:
+      // The selection that brought the list back found it filled already.
+      if (cameBackFor != kNotCameBack && cameBackFor == reinterpret_cast<LPARAM>(pHint)) break;
+      Refill();
+      break;
     case kHintShowUnchecked:
     case kHintFolderChanged:
     case kHintRebuild:
       Refill();
+      break;
+    case kHintLanguage:
+      // The titles follow the language at once, as every other text does.
+      SetColumnTitles();
+      FitColumns();
       break;
     case kHintCheckStates:
       if (pHint) ApplyCheckChanges(*reinterpret_cast<const CheckChangeSet*>(pHint));
@@ -177,7 +218,7 @@ void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse) {
     if (static_cast<int>(ListCall(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item))) != index) return;
     // A list with check boxes gives a new row an empty box whatever the
     // insert asks.
-    if (ListCall(LVM_GETITEMSTATE, static_cast<WPARAM>(index), item.stateMask) != item.state)
+    if (static_cast<UINT>(ListCall(LVM_GETITEMSTATE, static_cast<WPARAM>(index), item.stateMask)) != item.state)
       ListCall(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   }
   const std::wstring usage = std::to_wstring(record.GetUsageCount());
@@ -192,6 +233,7 @@ void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse) {
 }
 
 void CFolderView::Refill() {
+  CameBackFor = kNotCameBack;
   Filling = true;
   ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
   CDoc* doc = static_cast<CDoc*>(GetDocument());
@@ -208,22 +250,49 @@ void CFolderView::Refill() {
       for (const CQLRCommand& child : *children)
         if (showUnchecked || child.IsEnabled()) rows.push_back({&child, nullptr, false});
   }
+  // A filled list starts at its top-left corner, as a new one does. It is
+  // scrolled back while its rows are there to scroll by: a list emptied
+  // with its redraw off may keep its scroll position.
+  if (ListCall(LVM_GETTOPINDEX, 0, 0) != 0) ListCall(LVM_ENSUREVISIBLE, 0, FALSE);
+  const int across = ::GetScrollPos(m_hWnd, SB_HORZ);
+  if (across > 0) ListCall(LVM_SCROLL, static_cast<WPARAM>(-across), 0);
   // The rows there are written over rather than deleted and made anew: a
   // row whose values stay costs the list no notice, a new one three. A
-  // scrolled list, or one far longer than needed, is emptied instead.
+  // list far longer than needed is emptied instead.
   const int needed = static_cast<int>(rows.size());
   int kept = static_cast<int>(ListCall(LVM_GETITEMCOUNT, 0, 0));
-  if (kept > 2 * needed || ListCall(LVM_GETTOPINDEX, 0, 0) != 0) {
+  if (kept > 2 * needed) {
     ListCall(LVM_DELETEALLITEMS, 0, 0);
     kept = 0;
   }
   while (kept > needed) ListCall(LVM_DELETEITEM, static_cast<WPARAM>(--kept), 0);
   ListCall(LVM_SETSELECTIONMARK, 0, -1);
   for (int i = 0; i < needed; ++i) WriteRow(rows[static_cast<size_t>(i)], i, i < kept);
-  FitColumns();
   ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+  // Fitted once the list has put up the scroll bars its rows need: the
+  // last column takes the room that is left beside them, whatever bars
+  // the list had before.
+  FitColumns();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
   Filling = false;
+}
+
+void CFolderView::ComeBack() {
+  // The language may have changed while the list was away.
+  SetColumnTitles();
+  HFONT font = editor::GetDialogFont();
+  if (GetFont() != font) {
+    SetFont(font, FALSE);
+    // The bold font is made from the list font.
+    BoldFont.DeleteObject();
+  }
+  CImageList* images = GetFileTypeImageList();
+  HIMAGELIST wanted = images ? images->GetSafeHandle() : nullptr;
+  if (reinterpret_cast<HIMAGELIST>(ListCall(LVM_GETIMAGELIST, LVSIL_SMALL, 0)) != wanted)
+    GetListCtrl().SetImageList(images, LVSIL_SMALL);
+  Refill();
+  CDoc* doc = static_cast<CDoc*>(GetDocument());
+  CameBackFor = doc ? doc->GetCurrentId() : kNotCameBack;
 }
 
 int CFolderView::FindListItemById(std::uint32_t id) const {

@@ -45,6 +45,11 @@ class CFolderView : public CListView {
   // The item of a record id, or -1.
   int FindListItemById(std::uint32_t id) const;
   void Refill();
+  // Brings a list that was kept hidden back to what a list made now would
+  // show: column titles in the language of now, the shared font and
+  // images, no scrolling, and the current folder's rows. Its document must
+  // hold it again first.
+  void ComeBack();
   bool IsFilling() const { return Filling; }
 
  protected:
@@ -60,6 +65,10 @@ class CFolderView : public CListView {
 
   CFont BoldFont;
   bool Filling = false;
+  // The record a come-back filled the list for, until the next notice: the
+  // selection notice that brought the list back needs no second fill.
+  static constexpr LPARAM kNotCameBack = -2;
+  LPARAM CameBackFor = kNotCameBack;
 
  private:
   // One row of the list: its record, the text in place of the record's
@@ -75,6 +84,7 @@ class CFolderView : public CListView {
   // Row index made anew, or written over when reuse.
   void WriteRow(const FolderRow& row, int index, bool reuse);
   void ApplyCheckChanges(const CheckChangeSet& changes);
+  void SetColumnTitles();
   void FitColumns();
   HFONT GetBoldFont();
   DECLARE_MESSAGE_MAP()
