@@ -110,6 +110,8 @@ BEGIN_MESSAGE_MAP(CSettingsPage, CPageDialog)
   ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColorStatic)
   ON_MESSAGE(WM_SP_FORMAT_ICONS, OnFormatIcons)
   ON_WM_SETCURSOR()
+  ON_MESSAGE(WM_SHOWWINDOW, OnShowWindowMessage)
+  ON_MESSAGE(WM_SP_MAKE_TIPS, OnMakeTips)
 END_MESSAGE_MAP()
 
 CSettingsPage::CSettingsPage(CWnd* pParent, const SettingsPageHost& host)

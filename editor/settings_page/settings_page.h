@@ -26,6 +26,8 @@ constexpr UINT WM_SP_RUN_KEY_CHANGED = WM_APP + 1;
 constexpr UINT WM_SP_CHECK_UPDATES = WM_APP + 2;
 // Posted to the page: put the format rows' icons in once the shell has them.
 constexpr UINT WM_SP_FORMAT_ICONS = WM_APP + 3;
+// Posted to the page once it is shown: make its tips.
+constexpr UINT WM_SP_MAKE_TIPS = WM_APP + 4;
 // RegisterHotKey identifier of the hotkey test.
 constexpr int kHotkeyTestId = 2342;
 // Command identifiers of the special-key popup.
@@ -99,9 +101,10 @@ class CSettingsPage : public CPageDialog {
   void EnableHistoryGroup();
   void EnableMenuHistory();
   void EnableMenuHistoryCount();
-  // The page's tips are made when the mouse first comes over the page:
-  // few users ever see them, and each tool costs a trip to the window's
-  // server. Until then SetUpToolTips and SetTip do nothing.
+  // The page's tips are made once the page is shown (right after, never
+  // inside the input or paint that comes then), or at the first mouse
+  // message over it, whichever comes first: each tool costs a trip to the
+  // window server. Until then SetUpToolTips and SetTip do nothing.
   void MakeToolTips();
   void SetUpToolTips();
   void SetTip(int id, const std::wstring& text);
@@ -165,6 +168,8 @@ class CSettingsPage : public CPageDialog {
   LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
   LRESULT OnFormatIcons(WPARAM, LPARAM);
   BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  LRESULT OnShowWindowMessage(WPARAM shown, LPARAM);
+  LRESULT OnMakeTips(WPARAM, LPARAM);
 
   SettingsPageHost m_host;
   CSettingsPageLocalizer m_localizer;
@@ -194,6 +199,7 @@ class CSettingsPage : public CPageDialog {
   // on its way while m_formatIconsPosted.
   bool m_formatIconsPending = false;
   bool m_formatIconsPosted = false;
+  bool m_tipsPosted = false;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,6 @@
-// The page's tooltips: one tooltip control for the page, made when the
-// mouse first comes over the page or one of its controls, with its texts in
-// the language of that moment; made, its texts follow every reload and
+// The page's tooltips: one tooltip control for the page, made once the page
+// is shown or when the mouse first comes over it, with its texts in the
+// language of that moment; made, its texts follow every reload and
 // language switch.
 #include "editor/settings_page/settings_page.h"
 
@@ -30,6 +30,17 @@ void CSettingsPage::MakeToolTips() {
   m_tips.SetMaxTipWidth(kTipWidth);
   SetUpToolTips();
   for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS}) RenewListTip(id);
+}
+
+LRESULT CSettingsPage::OnShowWindowMessage(WPARAM shown, LPARAM) {
+  if (shown && !m_tips.m_hWnd && !m_tipsPosted) m_tipsPosted = ::PostMessageW(m_hWnd, WM_SP_MAKE_TIPS, 0, 0) != FALSE;
+  return Default();
+}
+
+LRESULT CSettingsPage::OnMakeTips(WPARAM, LPARAM) {
+  m_tipsPosted = false;
+  MakeToolTips();
+  return 0;
 }
 
 BOOL CSettingsPage::OnSetCursor(CWnd*, UINT, UINT) {

@@ -56,6 +56,9 @@ class SettingsPageTest : public SettingsFoldersTest {
   void SetUp() override {
     SettingsFoldersTest::SetUp();
     DeleteRunValue();
+    // The pointer rests outside the host: only the moves a test makes
+    // reach the page.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     ASSERT_TRUE(m_top.CreateEx(0, nullptr, L"settings host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 760,
                                nullptr, nullptr));
     host.mainWindow = m_top.m_hWnd;
@@ -105,14 +108,17 @@ class SettingsPageTest : public SettingsFoldersTest {
   }
   // The mouse comes over a control, as the system tells it: a
   // WM_SETCURSOR that the control leaves to its parent, or the mouse
-  // move the editor's loop pre-translates before it dispatches it.
-  enum class MouseWay { kSetCursor, kLoop };
+  // move the editor's loop pre-translates before it dispatches it; or no
+  // mouse at all, the page's own messages running once it was shown.
+  enum class MouseWay { kSetCursor, kLoop, kNone };
   void Hover(int id, MouseWay way = MouseWay::kSetCursor) {
     HWND control = Item(id);
     RECT r = {};
     ::GetClientRect(control, &r);
     const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    if (way == MouseWay::kSetCursor) {
+    if (way == MouseWay::kNone) {
+      qlrtest::PumpUntil([] { return true; }, 0);
+    } else if (way == MouseWay::kSetCursor) {
       ::SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     } else {
       MSG msg = {control, WM_MOUSEMOVE, 0, at, ::GetTickCount(), {0, 0}};
@@ -558,8 +564,8 @@ TEST_F(SettingsPageTest, UpdateTipShowsTheLastCheckTheFileHoldsAtEachFill) {
 }
 
 // The tips speak the language of the moment they are made, whichever way
-// the mouse first arrives, and follow each switch made after that; the
-// language here switches before the first hover.
+// the mouse first arrives (or none), and follow each switch made after
+// that; the language here switches before the first hover.
 TEST_F(SettingsPageTest, HoverTipsSpeakTheLanguageSetBeforeTheFirstHoverAndFollowLaterSwitches) {
   qlrtest::TempDir languages;
   const std::wstring german = languages.File(L"De.lng");
@@ -570,7 +576,7 @@ TEST_F(SettingsPageTest, HoverTipsSpeakTheLanguageSetBeforeTheFirstHoverAndFollo
   struct LanguageBack {
     ~LanguageBack() { SetCurrentLanguage(L""); }
   } back;
-  for (MouseWay way : {MouseWay::kSetCursor, MouseWay::kLoop}) {
+  for (MouseWay way : {MouseWay::kSetCursor, MouseWay::kLoop, MouseWay::kNone}) {
     const int round = static_cast<int>(way);
     Open(L"[Settings]\r\nTextPasteMethod_v150=1\r\n");
     ASSERT_TRUE(SetLngStringFile(german, L"_Editor"));
