@@ -1,6 +1,5 @@
 #include "editor/settings_page/settings_page.h"
 
-#include <shellapi.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -9,7 +8,7 @@
 #include <vector>
 
 #include "editor/services/editor_system.h"
-#include "editor/settings_page/last_check_time.h"
+#include "editor/settings_page/settings_page_helpers.h"
 #include "editor/settings_page/settings_page_ids.h"
 #include "editor/settings_page/settings_page_rules.h"
 #include "editor_settings/buttons/buttons_names.h"
@@ -18,16 +17,10 @@
 #include "editor_settings/helpers/blink_font.h"
 #include "editor_settings/helpers/bold_check_box.h"
 #include "editor_settings/helpers/editor_fonts.h"
-#include "editor_settings/helpers/shared_icons.h"
-#include "foundation/localization/localized_strings.h"
 #include "foundation/logging/log.h"
-#include "foundation/system/shell_work_once.h"
 #include "settings/settings_area.h"
 #include "settings/settings_files.h"
 
-using editor::CreateStrikeOutFont;
-using editor::GetDefaultGuiFont;
-using editor::GetGrayTextColor;
 using editor::GetLargeBoldDialogFont;
 using editor::GetNormalDialogFont;
 
@@ -35,102 +28,13 @@ namespace {
 
 constexpr wchar_t kAutoStartValue[] = L"Quillora";
 
-std::wstring Text(UINT id) {
-  CLngString text;
-  text.LoadString(id);
-  return text.Text();
-}
-
-std::wstring ListText(unsigned id) { return Text(id); }
-
-std::wstring LogFilePath() {
-  wchar_t path[MAX_PATH] = {};
-  return GetLogPath(path, MAX_PATH) ? std::wstring(path) : GetLogReportPath();
-}
+std::wstring ListText(unsigned id) { return PageText(id); }
 
 int ScreenDpiY() {
   HDC screen = ::GetDC(nullptr);
   int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
   ::ReleaseDC(nullptr, screen);
   return dpi;
-}
-
-// The strike-out copy of the format list's font, made once per process.
-HFONT StrikeOutFontOf(HFONT listFont) {
-  static HFONT font = CreateStrikeOutFont(listFont ? listFont : GetDefaultGuiFont());
-  return font;
-}
-
-struct FormatRow {
-  const wchar_t* extension;
-  UINT nameId;
-  bool askSystemName;
-};
-const FormatRow kFormatRows[5] = {{L".txt", IDS_SP_FMT_TEXT, true},
-                                  {L".rtf", IDS_SP_FMT_RTF, true},
-                                  {L".bmp", IDS_SP_FMT_BITMAP, true},
-                                  {L".bnd", IDS_SP_FMT_BND, true},
-                                  {L".html", IDS_SP_FMT_HTML, false}};
-
-// The format rows' type names and icons, gathered once per process: the
-// shell reads the registry and loads an icon for each question, an icon
-// takes long to add to an image list, and the page is filled again on
-// every reload and language change. The list serves every fill.
-struct FormatImages {
-  HIMAGELIST list = nullptr;  // kept for the process
-  std::wstring typeNames[5];  // what the system registers, where asked
-  int image[5] = {I_IMAGENONE, I_IMAGENONE, I_IMAGENONE, I_IMAGENONE, I_IMAGENONE};
-};
-
-FormatImages AskShellForFormatImages() {
-  FormatImages made;
-  made.list = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1);
-  for (int i = 0; i < 5; ++i) {
-    const FormatRow& row = kFormatRows[i];
-    // ".rtf" shows the editor's own icon.
-    const bool ownIcon = i == 1;
-    SHFILEINFOW info = {};
-    UINT flags = SHGFI_USEFILEATTRIBUTES | (ownIcon ? 0 : SHGFI_ICON | SHGFI_SMALLICON) |
-                 (row.askSystemName ? SHGFI_TYPENAME : 0);
-    if (flags != SHGFI_USEFILEATTRIBUTES)
-      ::SHGetFileInfoW(row.extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags);
-    if (row.askSystemName) made.typeNames[i].assign(info.szTypeName, ::wcsnlen(info.szTypeName, 80));
-    HICON icon = ownIcon ? static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                           MAKEINTRESOURCEW(IDI_RTF_PHRASE), IMAGE_ICON, 16, 16, 0))
-                         : info.hIcon;
-    if (!icon) continue;
-    if (made.list) {
-      const int image = ::ImageList_ReplaceIcon(made.list, -1, icon);
-      if (image >= 0) made.image[i] = image;
-    }
-    ::DestroyIcon(icon);
-  }
-  return made;
-}
-
-FormatImages& FormatImagesKept() {
-  static FormatImages images;
-  return images;
-}
-
-// The first questions take long (the shell loads its icons): they are
-// asked on a thread of their own while the page's window is made.
-CShellWorkOnce& FormatImagesWork() {
-  static CShellWorkOnce work([] { FormatImagesKept() = AskShellForFormatImages(); });
-  return work;
-}
-
-const FormatImages& FormatImagesOfProcess() {
-  FormatImagesWork().Finish();
-  return FormatImagesKept();
-}
-
-// A message straight to a window's procedure, as a send from this thread
-// would arrive: under Wine each send costs a trip through the server.
-LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!window) return 0;
-  const WNDPROC proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
-  return ::CallWindowProcW(proc, window, message, wParam, lParam);
 }
 
 // The data of the list's selection; false when nothing is selected (CB_ERR
@@ -204,6 +108,10 @@ BEGIN_MESSAGE_MAP(CSettingsPage, CPageDialog)
   ON_MESSAGE(WM_SP_RUN_KEY_CHANGED, OnRunKeyChanged)
   ON_MESSAGE(WM_SP_CHECK_UPDATES, OnCheckUpdates)
   ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+  ON_MESSAGE(WM_SP_FORMAT_ICONS, OnFormatIcons)
+  ON_WM_SETCURSOR()
+  ON_MESSAGE(WM_SHOWWINDOW, OnShowWindowMessage)
+  ON_MESSAGE(WM_SP_MAKE_TIPS, OnMakeTips)
 END_MESSAGE_MAP()
 
 CSettingsPage::CSettingsPage(CWnd* pParent, const SettingsPageHost& host)
@@ -215,12 +123,8 @@ CSettingsPage::~CSettingsPage() {
 }
 
 BOOL CSettingsPage::Create() {
-  FormatImagesWork().Start();
+  StartAskingForFormatImages();
   return CPageDialog::Create(IDD_SETTINGS_PAGE, m_pParentWnd);
-}
-
-LRESULT CSettingsPage::CallControl(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
-  return CallProcedure(::GetDlgItem(m_hWnd, id), message, wParam, lParam);
 }
 
 std::wstring CSettingsPage::TrayProgramPath() const {
@@ -238,7 +142,7 @@ BOOL CSettingsPage::OnInitDialog() {
   if (m_host.listen) m_host.listen(this, true);
 
   // The hotkey control takes the place of the template's field.
-  HWND field = ::GetDlgItem(m_hWnd, IDC_SP_HOTKEY);
+  HWND field = Control(IDC_SP_HOTKEY);
   RECT place = {8, 8, 200, 30};
   if (field) {
     ::GetWindowRect(field, &place);
@@ -256,7 +160,7 @@ BOOL CSettingsPage::OnInitDialog() {
     m_hotkey.SetWindowPos(nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  if (HWND result = ::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT)) {
+  if (HWND result = Control(IDC_SP_HOTKEY_RESULT)) {
     RECT label = {};
     ::GetWindowRect(result, &label);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&label), 2);
@@ -268,27 +172,26 @@ BOOL CSettingsPage::OnInitDialog() {
   }
   m_hotkey.SetFont(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
   m_hotkey.SetDoubleText(L"x2");
-  if (field) ::SetWindowPos(m_hotkey.m_hWnd, ::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_GROUP), 0, 0, 0, 0,
+  if (field) ::SetWindowPos(m_hotkey.m_hWnd, Control(IDC_SP_HOTKEY_GROUP), 0, 0, 0, 0,
                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  m_fontSample.SubclassDlgItem(IDC_SP_FONT_SAMPLE, this);
-  m_formats.SubclassDlgItem(IDC_SP_FORMATS, this);
+  SubclassControl(m_fontSample, IDC_SP_FONT_SAMPLE);
+  SubclassControl(m_formats, IDC_SP_FORMATS);
   m_formats.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   RECT client = {};
   ::GetClientRect(m_formats.m_hWnd, &client);
   m_formats.InsertColumn(0, L"", LVCFMT_LEFT, client.right - client.left);
 
-  m_pasteMethod.SubclassDlgItem(IDC_SP_PASTE_METHOD, this);
-  m_tracking.SubclassDlgItem(IDC_SP_TRACKING, this);
-  m_mouseEvents.SubclassDlgItem(IDC_SP_MOUSE_EVENTS, this);
+  SubclassControl(m_pasteMethod, IDC_SP_PASTE_METHOD);
+  SubclassControl(m_tracking, IDC_SP_TRACKING);
+  SubclassControl(m_mouseEvents, IDC_SP_MOUSE_EVENTS);
   FillLists();
 
   // The title spans the page under the Hide and Save buttons: last in the
   // z-order and clipped by them, it never paints over them.
-  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_SP_TITLE), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  m_saveButton.SubclassDlgItem(IDC_SP_SAVE_CLOSE, this);
-  m_hideButton.SubclassDlgItem(IDC_SP_HIDE, this);
+  ::SetWindowPos(Control(IDC_SP_TITLE), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SubclassControl(m_saveButton, IDC_SP_SAVE_CLOSE);
+  SubclassControl(m_hideButton, IDC_SP_HIDE);
   HINSTANCE resources = ::GetModuleHandleW(nullptr);
   m_saveButton.SetIcon(static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(IDI_SETTINGS_SAVE), IMAGE_ICON,
                                                         16, 16, 0)),
@@ -296,41 +199,38 @@ BOOL CSettingsPage::OnInitDialog() {
   m_hideButton.SetIcon(static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(IDI_SETTINGS_HIDE), IMAGE_ICON,
                                                         16, 16, 0)),
                        qlr_editor::CThemedIconButton::kIconLeft);
-  SetDlgItemText(IDC_SP_SAVE_CLOSE, Text(IDS_SP_SAVE_CLOSE).c_str());
-  m_logBox.SubclassDlgItem(IDC_SP_WRITE_LOG, this);
-
-  m_tips.Create(this);
-  m_tips.Activate(TRUE);
-  m_tips.SetMaxTipWidth(300);
+  SetText(IDC_SP_SAVE_CLOSE, PageText(IDS_SP_SAVE_CLOSE).c_str());
+  SubclassControl(m_logBox, IDC_SP_WRITE_LOG);
 
   for (const NumberRow& row : SettingsNumberRows()) {
-    CallControl(row.spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, row.edit)));
+    CallControl(row.spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Control(row.edit)));
     CallControl(row.spin, UDM_SETRANGE32, static_cast<WPARAM>(row.low), row.high);
   }
-  SetBoldWhenChecked(::GetDlgItem(m_hWnd, IDC_SP_HISTORY));
-  SetBoldWhenChecked(::GetDlgItem(m_hWnd, IDC_SP_AUTOSTART));
-  ::SendDlgItemMessageW(m_hWnd, IDC_SP_HOTKEY_RESULT, WM_SETFONT, reinterpret_cast<WPARAM>(GetNormalDialogFont()),
-                        TRUE);
-  ::SendDlgItemMessageW(m_hWnd, IDC_SP_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(GetLargeBoldDialogFont()), TRUE);
-  ::SendDlgItemMessageW(m_hWnd, IDC_SP_SAVE_CLOSE, WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()),
-                        TRUE);
+  SetBoldWhenChecked(Control(IDC_SP_HISTORY));
+  SetBoldWhenChecked(Control(IDC_SP_AUTOSTART));
+  ::SendMessageW(Control(IDC_SP_HOTKEY_RESULT), WM_SETFONT, reinterpret_cast<WPARAM>(GetNormalDialogFont()), TRUE);
+  ::SendMessageW(Control(IDC_SP_TITLE), WM_SETFONT, reinterpret_cast<WPARAM>(GetLargeBoldDialogFont()), TRUE);
+  ::SendMessageW(Control(IDC_SP_SAVE_CLOSE), WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()), TRUE);
 
-  m_updateLink.SubclassDlgItem(IDC_SP_UPDATE_LINK, this);
+  SubclassControl(m_updateLink, IDC_SP_UPDATE_LINK);
   // The dialog's texts only: LoadControls below builds every other text,
   // and the format rows ask the shell for their names once.
   m_localizer.CDialogLocalizerEx::Localize();
-  SetDlgItemText(IDC_SP_UPDATE_LINK, Text(IDS_SP_UPDATE_NOW).c_str());
+  SetText(IDC_SP_UPDATE_LINK, PageText(IDS_SP_UPDATE_NOW).c_str());
   LoadControls();
   m_watcher.Start(m_hWnd, WM_SP_RUN_KEY_CHANGED);
   CheckHotKey(false);
-  SetDlgItemText(IDC_SP_TITLE, Text(IDS_SP_TITLE).c_str());
+  SetText(IDC_SP_TITLE, PageText(IDS_SP_TITLE).c_str());
   m_updateLink.SetURL(qlr_editor::CHyperLink::MakeMessageLink(WM_SP_CHECK_UPDATES).c_str());
   for (int id : {IDC_SP_MOUSE_LABEL, IDC_SP_PASTE_LABEL, IDC_SP_TRACKING_LABEL, IDC_SP_FORMATS_LABEL})
-    ::SendDlgItemMessageW(m_hWnd, id, WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()), TRUE);
+    ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()), TRUE);
   return TRUE;
 }
 
 BOOL CSettingsPage::PreTranslateMessage(MSG* pMsg) {
+  // The first mouse message over the page makes its tips, before it is
+  // relayed to them.
+  if (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST) MakeToolTips();
   if (m_tips.m_hWnd) m_tips.RelayEvent(pMsg);
   // The dialog keys would take Alt+0 and Alt+2 as mnemonics: the frame
   // switches its panes with them wherever the focus is. Its other keys
@@ -354,7 +254,7 @@ void CSettingsPage::RenewBuiltTexts() {
     SelectData(m_tracking, settings.clipboardSpyMethod);
     m_mouseEvents.SetCurSel(0);
   }
-  SetDlgItemText(IDC_SP_UPDATE_LINK, Text(IDS_SP_UPDATE_NOW).c_str());
+  SetText(IDC_SP_UPDATE_LINK, PageText(IDS_SP_UPDATE_NOW).c_str());
   for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS}) RenewListTip(id);
   FillFormatList();
   if (!m_loadedValues.empty()) WriteChangedControlValues(shown, ReadControlValues());
@@ -367,95 +267,8 @@ void CSettingsPage::FillLists() {
   FillList(m_mouseEvents, MouseEventItems());
 }
 
-void CSettingsPage::FillFormatList() {
-  CQLREditorSettings& settings = GetEditorSettings();
-  const FormatImages& images = FormatImagesOfProcess();
-  // The list shares the process's images (its template says so) and
-  // never destroys them.
-  ::ImageList_SetBkColor(images.list, ::GetSysColor(COLOR_WINDOW));
-  CallControl(IDC_SP_FORMATS, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.list));
-  // Laid out once at the end: each row added to a list that draws
-  // updates its scroll bars and area on its own.
-  CallControl(IDC_SP_FORMATS, WM_SETREDRAW, FALSE);
-  CallControl(IDC_SP_FORMATS, LVM_DELETEALLITEMS);
-  for (int i = 0; i < 5; ++i) {
-    const FormatRow& row = kFormatRows[i];
-    std::wstring text = FormatRowText(images.typeNames[i], Text(row.nameId), row.extension);
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = i;
-    item.iImage = images.image[i];
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    const int index =
-        static_cast<int>(CallControl(IDC_SP_FORMATS, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (index < 0) continue;
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(settings.clipboardFormats[i] ? 2 : 1);
-    if (static_cast<UINT>(CallControl(IDC_SP_FORMATS, LVM_GETITEMSTATE, static_cast<WPARAM>(index), item.stateMask)) !=
-        item.state)
-      CallControl(IDC_SP_FORMATS, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  }
-  CallControl(IDC_SP_FORMATS, WM_SETREDRAW, TRUE);
-}
-
-void CSettingsPage::SetTip(int id, const std::wstring& text) {
-  CWnd* control = GetDlgItem(id);
-  if (!control || !m_tips.m_hWnd) return;
-  TOOLINFOW info = {};
-  info.cbSize = TTTOOLINFOW_V2_SIZE;
-  info.hwnd = control->m_hWnd;  // the layer's tools are the control windows themselves
-  info.uId = reinterpret_cast<UINT_PTR>(control->m_hWnd);
-  const bool known = CallProcedure(m_tips.m_hWnd, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
-  info.uFlags = TTF_IDISHWND;
-  info.hinst = ::GetModuleHandleW(nullptr);
-  info.lpszText = const_cast<wchar_t*>(text.c_str());
-  ::SetRectEmpty(&info.rect);
-  CallProcedure(m_tips.m_hWnd, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
-void CSettingsPage::SetUpToolTips() {
-  SetTip(IDC_SP_DELAY, Text(IDS_SP_TIP_DELAY));
-  SetTip(IDC_SP_HOTKEY, Text(IDS_SP_TIP_HOTKEY));
-  SetTip(IDC_SP_HOTKEY_GROUP, Text(IDS_SP_TIP_HOTKEY));
-  std::wstring update = Text(IDS_SP_TIP_UPDATE) + L"\n" + Text(IDS_SP_TIP_UPDATE_MANUAL) + L"\n\n" +
-                        Text(IDS_SP_TIP_LAST_CHECK) + L": ";
-  SYSTEMTIME last = {};
-  if (LastUpdateCheckLocal(last)) {
-    wchar_t stamp[64] = {};
-    int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &last, nullptr, stamp, 32);
-    if (n > 0) {
-      stamp[n - 1] = L' ';
-      ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &last, nullptr, stamp + n, 64 - n);
-    }
-    update += stamp;
-  }
-  SetTip(IDC_SP_AUTO_UPDATE, update);
-  SetTip(IDC_SP_SAVE_CLOSE, Text(IDS_SP_TIP_SAVE));
-  SetTip(IDC_SP_WRITE_LOG, Text(IDS_SP_TIP_LOG) + L": " + LogFilePath() + L"\n" + Text(IDS_SP_TIP_LOG_SLOW));
-  SetTip(IDC_SP_MENU_HISTORY_LIMIT, Text(IDS_SP_TIP_MENU_LIMIT));
-  SetTip(IDC_SP_MOUSE_EVENTS, Text(IDS_SP_TIP_MOUSE));
-  SetTip(IDC_SP_SOUNDS, Text(IDS_SP_TIP_SOUNDS));
-  SetTip(IDC_SP_FONT, Text(IDS_SP_TIP_FONT));
-  SetTip(IDC_SP_PRINT_CHARS, Text(IDS_SP_TIP_CHARS));
-  SetTip(IDC_SP_PRINT_CHARS_SPIN, Text(IDS_SP_TIP_CHARS));
-  SetTip(IDC_SP_EXT_COMMANDS, Text(IDS_SP_TIP_EXT));
-  SetTip(IDC_SP_HOTKEY_RESULT, m_hotkeyTestText);
-}
-
-void CSettingsPage::RenewListTip(int id) {
-  CComboBox* list = id == IDC_SP_PASTE_METHOD ? &m_pasteMethod : id == IDC_SP_TRACKING ? &m_tracking : &m_mouseEvents;
-  int selection = list->GetCurSel();
-  if (selection == CB_ERR) return;
-  int length = static_cast<int>(::SendMessageW(list->m_hWnd, CB_GETLBTEXTLEN, selection, 0));
-  if (length < 0) return;
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(list->m_hWnd, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(::wcslen(text.c_str()));
-  SetTip(id, text);
-}
-
 std::wstring CSettingsPage::FieldText(int id) const {
-  HWND field = ::GetDlgItem(m_hWnd, id);
+  HWND field = Control(id);
   int length = ::GetWindowTextLengthW(field);
   if (length <= 0) return std::wstring();
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -466,7 +279,7 @@ std::wstring CSettingsPage::FieldText(int id) const {
 
 void CSettingsPage::LoadAutoStart() {
   bool set = IsAutoStartSet(kAutoStartValue, TrayProgramPath());
-  ::CheckDlgButton(m_hWnd, IDC_SP_AUTOSTART, set ? BST_CHECKED : BST_UNCHECKED);
+  Check(IDC_SP_AUTOSTART, set);
 }
 
 void CSettingsPage::ApplyAutoStart() {
@@ -490,7 +303,7 @@ void CSettingsPage::LoadControls() {
     int stored = row.get(settings);
     int shown = row.shown(stored);
     if (row.guard) Check(row.guard, stored > 0);
-    SetDlgItemText(row.edit, std::to_wstring(shown).c_str());
+    SetText(row.edit, std::to_wstring(shown).c_str());
   }
   HotkeyRecord hotkey = StoredHotkeyRecord(settings);
   m_hotkey.SetHotkey(hotkey.key, hotkey.modifiers & ~MOD_WIN, (hotkey.modifiers & MOD_WIN) != 0, hotkey.IsDouble());
@@ -531,7 +344,7 @@ bool CSettingsPage::SaveControls() {
   // The user's choices would be lost without a word: say where and why.
   const DWORD error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
   const std::wstring text = L"Cannot save the settings to\n" + GetSettingsIniPath() + L"\n\n" +
-                            Text(IDS_SP_ERROR_CODE) + std::to_wstring(error) + L" " + FormatSystemErrorText(error);
+                            PageText(IDS_SP_ERROR_CODE) + std::to_wstring(error) + L" " + FormatSystemErrorText(error);
   HWND owner = m_host.mainWindow ? m_host.mainWindow : m_hWnd;
   ::MessageBoxW(owner, text.c_str(), qlr_editor::kEditorBoxCaption, MB_OK | MB_ICONERROR);
   return false;
@@ -569,7 +382,7 @@ bool CSettingsPage::ReadTrayHotkey(HotkeyRecord& hotkey) const {
 
 void CSettingsPage::CheckHotKey(bool blink) {
   HotkeyRecord hotkey = ControlHotkey();
-  if (hotkey.key) ::ShowWindow(::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT), SW_SHOWNA);
+  if (hotkey.key) ::ShowWindow(Control(IDC_SP_HOTKEY_RESULT), SW_SHOWNA);
   DWORD code = 0;
   HotkeyRecord tray;
   if (ReadTrayHotkey(tray) && tray.key == hotkey.key && tray.modifiers == hotkey.modifiers) {
@@ -592,16 +405,16 @@ void CSettingsPage::CheckHotKey(bool blink) {
   UINT textId = m_hotkeyTestState == kHotkeyUsedByTray
                     ? IDS_SP_HOTKEY_TRAY
                     : (m_hotkeyTestState == kHotkeyValidated ? IDS_SP_HOTKEY_OK : IDS_SP_HOTKEY_CONFLICT);
-  std::wstring text = Text(textId);
+  std::wstring text = PageText(textId);
   if (m_hotkeyTestOk)
     text += L"\u2026";
   else
-    text += L"!\r\n" + Text(IDS_SP_ERROR_CODE) + std::to_wstring(code) + L" " + FormatSystemErrorText(code);
+    text += L"!\r\n" + PageText(IDS_SP_ERROR_CODE) + std::to_wstring(code) + L" " + FormatSystemErrorText(code);
   m_hotkeyTestText = text;
-  SetDlgItemText(IDC_SP_HOTKEY_RESULT, text.c_str());
+  SetText(IDC_SP_HOTKEY_RESULT, text.c_str());
   SetTip(IDC_SP_HOTKEY_RESULT, text);
-  ::InvalidateRect(::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT), nullptr, TRUE);
-  if (blink) BlinkControlFontAsync(::GetDlgItem(m_hWnd, IDC_SP_HOTKEY_RESULT), GetNormalDialogFont(),
+  ::InvalidateRect(Control(IDC_SP_HOTKEY_RESULT), nullptr, TRUE);
+  if (blink) BlinkControlFontAsync(Control(IDC_SP_HOTKEY_RESULT), GetNormalDialogFont(),
                                    GetBoldDialogFont(), nullptr);
 }
 
@@ -609,23 +422,23 @@ void CSettingsPage::OnDocumentUpdate(LPARAM hint) {
   if (hint != kHintLanguageChanged || !m_hWnd) return;
   m_localizer.Localize();
   CheckHotKey(false);
-  SetDlgItemText(IDC_SP_TITLE, Text(IDS_SP_TITLE).c_str());
+  SetText(IDC_SP_TITLE, PageText(IDS_SP_TITLE).c_str());
 }
 
 void CSettingsPage::EnableMenuHistoryCount() {
-  HWND box = ::GetDlgItem(m_hWnd, IDC_SP_MENU_HISTORY_LIMIT);
+  HWND box = Control(IDC_SP_MENU_HISTORY_LIMIT);
   bool on = IsChecked(IDC_SP_MENU_HISTORY_LIMIT) && ::IsWindowEnabled(box);
-  bool was = ::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_SP_MENU_HISTORY_COUNT)) != FALSE;
+  bool was = ::IsWindowEnabled(Control(IDC_SP_MENU_HISTORY_COUNT)) != FALSE;
   Enable(IDC_SP_MENU_HISTORY_COUNT, on);
   Enable(IDC_SP_MENU_HISTORY_SPIN, on);
   if (on && !was && FieldText(IDC_SP_MENU_HISTORY_COUNT).empty()) {
-    SetDlgItemText(IDC_SP_MENU_HISTORY_COUNT, L"15");
-    ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_MENU_HISTORY_COUNT));
+    SetText(IDC_SP_MENU_HISTORY_COUNT, L"15");
+    ::SetFocus(Control(IDC_SP_MENU_HISTORY_COUNT));
   }
 }
 
 void CSettingsPage::EnableMenuHistory() {
-  HWND box = ::GetDlgItem(m_hWnd, IDC_SP_HISTORY_IN_MENU);
+  HWND box = Control(IDC_SP_HISTORY_IN_MENU);
   bool on = IsChecked(IDC_SP_HISTORY_IN_MENU) && ::IsWindowEnabled(box);
   for (int id : {IDC_SP_MENU_HISTORY_LIMIT, IDC_SP_MENU_HISTORY_COUNT, IDC_SP_MENU_HISTORY_SPIN, IDC_SP_HISTORY_SUBMENU})
     Enable(id, on);
@@ -663,7 +476,7 @@ void CSettingsPage::OnAutoUpdate() {
   bool on = IsChecked(IDC_SP_AUTO_UPDATE);
   Enable(IDC_SP_UPDATE_DAYS, on);
   Enable(IDC_SP_UPDATE_DAYS_SPIN, on);
-  if (on) ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_UPDATE_DAYS));
+  if (on) ::SetFocus(Control(IDC_SP_UPDATE_DAYS));
 }
 
 void CSettingsPage::OnDelay() {
@@ -674,10 +487,10 @@ void CSettingsPage::OnDelay() {
     int stored = static_cast<int>(GetEditorSettings().delayAutoLoadSeconds);
     if (FieldText(IDC_SP_DELAY_SECONDS).empty() || ParseFieldNumber(FieldText(IDC_SP_DELAY_SECONDS)) == 0) {
       int shown = stored >= 1 && stored <= 600 ? stored : 30;
-      SetDlgItemText(IDC_SP_DELAY_SECONDS, std::to_wstring(shown).c_str());
+      SetText(IDC_SP_DELAY_SECONDS, std::to_wstring(shown).c_str());
     }
   }
-  ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_DELAY_SECONDS));
+  ::SetFocus(Control(IDC_SP_DELAY_SECONDS));
 }
 
 void CSettingsPage::OnHistory() {
@@ -692,8 +505,8 @@ void CSettingsPage::OnLastUsed() {
   bool on = IsChecked(IDC_SP_LAST_USED);
   Enable(IDC_SP_LAST_USED_COUNT, on);
   Enable(IDC_SP_LAST_USED_SPIN, on);
-  ::SendDlgItemMessageW(m_hWnd, IDC_SP_LAST_USED_COUNT, EM_LIMITTEXT, 1, 0);
-  if (on) ::SetFocus(::GetDlgItem(m_hWnd, IDC_SP_LAST_USED_COUNT));
+  ::SendMessageW(Control(IDC_SP_LAST_USED_COUNT), EM_LIMITTEXT, 1, 0);
+  if (on) ::SetFocus(Control(IDC_SP_LAST_USED_COUNT));
 }
 
 void CSettingsPage::OnSaveAndClose() {
@@ -777,7 +590,7 @@ void CSettingsPage::SetFontSample() {
   LOGFONTW font = SaneMenuFont(settings.fontForMenu, SystemMenuFont());
   m_fontSample.SetLabelFont(font, ::GetSysColor(COLOR_MENUTEXT), FALSE);
   m_fontSample.SetBkColour(::GetSysColor(COLOR_MENU), FALSE);
-  SetDlgItemText(IDC_SP_FONT_SAMPLE, FontSampleText(Text(IDS_SP_FONT_FOR_MENU), font, ScreenDpiY()).c_str());
+  SetText(IDC_SP_FONT_SAMPLE, FontSampleText(PageText(IDS_SP_FONT_FOR_MENU), font, ScreenDpiY()).c_str());
   ::InvalidateRect(m_fontSample.m_hWnd, nullptr, TRUE);
 }
 
@@ -796,11 +609,11 @@ void CSettingsPage::ShowFontDialog() {
 
 void CSettingsPage::ShowExtendedCommands() {
   CQLREditorSettings& settings = GetEditorSettings();
-  std::wstring names = Text(IDS_SP_EXT_EDIT) + L"\n" + Text(IDS_SP_EXT_SAVE_SEL) + L"\n" + Text(IDS_SP_EXT_SUPPORT);
+  std::wstring names = PageText(IDS_SP_EXT_EDIT) + L"\n" + PageText(IDS_SP_EXT_SAVE_SEL) + L"\n" + PageText(IDS_SP_EXT_SUPPORT);
   std::set<unsigned> checked;
   for (unsigned i = 0; i < 3; ++i)
     if (settings.extMenuCommand[i]) checked.insert(i);
-  std::wstring text = Text(IDS_SP_EXT_TEXT) + L"\n\n" + Text(IDS_SP_EXT_MENU_COMMANDS) + L":";
+  std::wstring text = PageText(IDS_SP_EXT_TEXT) + L"\n\n" + PageText(IDS_SP_EXT_MENU_COMMANDS) + L":";
   int result = ShowTimedMessageBox(m_hWnd, MB_OKCANCEL, text, qlr_editor::kEditorBoxCaption, names, &checked, {}, -1,
                                    -1, nullptr, 0, {});
   if (result == IDCANCEL || result == 0) return;
@@ -811,26 +624,6 @@ void CSettingsPage::ShowExtendedCommands() {
     settings.extMenuCommand[i] = checked.count(i) ? 1 : 0;
     // Written at once, like the font.
     ::WritePrivateProfileStringW(L"Settings", kKeys[i], settings.extMenuCommand[i] ? L"1" : L"0", ini.c_str());
-  }
-}
-
-void CSettingsPage::OnFormatsCustomDraw(NMHDR* header, LRESULT* result) {
-  NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-  *result = CDRF_DODEFAULT;
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
-    *result = CDRF_NOTIFYITEMDRAW;
-  } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-    int row = static_cast<int>(draw->nmcd.dwItemSpec);
-    bool checked = (m_formats.GetItemState(row, LVIS_STATEIMAGEMASK) >> 12) == 2;
-    if (!m_formats.IsWindowEnabled())
-      draw->clrText = GetGrayTextColor();
-    else
-      draw->clrText = checked ? RGB(0, 128, 0) : RGB(255, 0, 0);
-    if (!checked) {
-      ::SelectObject(draw->nmcd.hdc,
-                     StrikeOutFontOf(reinterpret_cast<HFONT>(::SendMessageW(m_formats.m_hWnd, WM_GETFONT, 0, 0))));
-      *result = CDRF_NEWFONT;
-    }
   }
 }
 
@@ -878,9 +671,9 @@ LRESULT CSettingsPage::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
 void CSettingsPage::OnSize(UINT nType, int cx, int cy) {
   (void)cy;
   if (nType == SIZE_MINIMIZED) return;
-  HWND title = ::GetDlgItem(m_hWnd, IDC_SP_TITLE);
-  HWND save = ::GetDlgItem(m_hWnd, IDC_SP_SAVE_CLOSE);
-  HWND hide = ::GetDlgItem(m_hWnd, IDC_SP_HIDE);
+  HWND title = Control(IDC_SP_TITLE);
+  HWND save = Control(IDC_SP_SAVE_CLOSE);
+  HWND hide = Control(IDC_SP_HIDE);
   if (!title || !save || !hide) return;
   RECT t = {};
   ::GetWindowRect(title, &t);
@@ -904,4 +697,5 @@ void CSettingsPage::OnDestroy() {
     SaveControls();
   }
   Default();
+  m_controls.clear();
 }

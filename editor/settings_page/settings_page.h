@@ -24,10 +24,18 @@
 // Messages of the page.
 constexpr UINT WM_SP_RUN_KEY_CHANGED = WM_APP + 1;
 constexpr UINT WM_SP_CHECK_UPDATES = WM_APP + 2;
+// Posted to the page: put the format rows' icons in once the shell has them.
+constexpr UINT WM_SP_FORMAT_ICONS = WM_APP + 3;
+// Posted to the page once it is shown: make its tips.
+constexpr UINT WM_SP_MAKE_TIPS = WM_APP + 4;
 // RegisterHotKey identifier of the hotkey test.
 constexpr int kHotkeyTestId = 2342;
 // Command identifiers of the special-key popup.
 constexpr UINT kSpecialKeyFirstCommand = 32000;
+
+// For tests: the shell is asked for the format rows' icons only once the
+// event is set (call before the process's first page).
+void HoldFormatImagesUntil(HANDLE released);
 
 // Results of the hotkey test.
 enum HotkeyTestStates { kHotkeyUsedByTray = 0, kHotkeyValidated = 1, kHotkeyConflict = 2 };
@@ -93,10 +101,19 @@ class CSettingsPage : public CPageDialog {
   void EnableHistoryGroup();
   void EnableMenuHistory();
   void EnableMenuHistoryCount();
+  // The page's tips are made once the page is shown (right after, never
+  // inside the input or paint that comes then), or at the first mouse
+  // message over it, whichever comes first: each tool costs a trip to the
+  // window server. Until then SetUpToolTips and SetTip do nothing.
+  void MakeToolTips();
   void SetUpToolTips();
   void SetTip(int id, const std::wstring& text);
   void FillLists();
   void FillFormatList();
+  // Puts the shell's icons on the format rows when the shell has them, or
+  // when the list is to be seen (waiting for them then); else leaves them
+  // to the list's first paint.
+  void ShowFormatIcons(bool listPainting);
   void RenewListTip(int id);
   void SetFontSample();
   HotkeyRecord ControlHotkey() const;
@@ -114,9 +131,17 @@ class CSettingsPage : public CPageDialog {
   // thread would arrive: under Wine each send is a trip through the
   // server, and a fill sends hundreds.
   LRESULT CallControl(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // The page's control of an id, as GetDlgItem finds it: kept from one
+  // walk over the children, since each GetDlgItem lists every child of
+  // the page through the window server.
+  HWND Control(int id) const;
+  bool SubclassControl(CWnd& wrapper, int id);
+  void SetText(int id, const wchar_t* text) const {
+    ::SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
   bool IsChecked(int id) const { return CallControl(id, BM_GETCHECK) == BST_CHECKED; }
   void Check(int id, bool on) { CallControl(id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED); }
-  void Enable(int id, bool enable) { ::EnableWindow(::GetDlgItem(m_hWnd, id), enable ? TRUE : FALSE); }
+  void Enable(int id, bool enable) { ::EnableWindow(Control(id), enable ? TRUE : FALSE); }
 
   void OnAutoStart();
   void OnAutoUpdate();
@@ -141,6 +166,10 @@ class CSettingsPage : public CPageDialog {
   LRESULT OnRunKeyChanged(WPARAM, LPARAM);
   LRESULT OnCheckUpdates(WPARAM, LPARAM);
   LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFormatIcons(WPARAM, LPARAM);
+  BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  LRESULT OnShowWindowMessage(WPARAM shown, LPARAM);
+  LRESULT OnMakeTips(WPARAM, LPARAM);
 
   SettingsPageHost m_host;
   CSettingsPageLocalizer m_localizer;
@@ -164,6 +193,13 @@ class CSettingsPage : public CPageDialog {
   // The controls as the last load filled them: a control that differs now
   // holds the user's unsaved change, which a reload keeps.
   ControlValues m_loadedValues;
+  // Controls by id (see Control).
+  mutable std::map<int, HWND> m_controls;
+  // The format rows wait for the shell's icons; a WM_SP_FORMAT_ICONS is
+  // on its way while m_formatIconsPosted.
+  bool m_formatIconsPending = false;
+  bool m_formatIconsPosted = false;
+  bool m_tipsPosted = false;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -51,11 +51,11 @@ void CSettingsPage::WriteControlValue(int id, const std::wstring& value) {
     if (id - kFormatRowKey < m_formats.GetItemCount())
       m_formats.SetItemState(id - kFormatRowKey, INDEXTOSTATEIMAGEMASK(value == L"1" ? 2 : 1), LVIS_STATEIMAGEMASK);
   } else if (IsListId(id)) {
-    ::SendDlgItemMessageW(m_hWnd, id, CB_SETCURSEL, static_cast<WPARAM>(_wtoi(value.c_str())), 0);
-  } else if (::SendDlgItemMessageW(m_hWnd, id, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) {
-    ::CheckDlgButton(m_hWnd, id, value == L"1" ? BST_CHECKED : BST_UNCHECKED);
+    ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(_wtoi(value.c_str())), 0);
+  } else if (::SendMessageW(Control(id), WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) {
+    ::SendMessageW(Control(id), BM_SETCHECK, value == L"1" ? BST_CHECKED : BST_UNCHECKED, 0);
   } else {
-    SetDlgItemText(id, value.c_str());
+    SetText(id, value.c_str());
   }
 }
 

@@ -43,14 +43,18 @@ void CHoverLinkButton::PreSubclassWindow() {
   m_setUp = true;
   // A themed check box ignores the caption colour.
   SetWindowThemeSafe(m_hWnd, L"", L"");
-  if (m_toolTip.Create(this)) {
-    m_toolTip.Activate(TRUE);
-    m_toolTip.AddTool(this, L"");
-    RECT client = {};
-    ::GetClientRect(m_hWnd, &client);
-    int width = client.right - client.left;
-    m_toolTip.SetMaxTipWidth(width > kMinTipWidth ? width : kMinTipWidth);
-  }
+}
+
+void CHoverLinkButton::MakeToolTip() {
+  if (m_tipMade || !m_hWnd) return;
+  m_tipMade = true;
+  if (!m_toolTip.Create(this)) return;
+  m_toolTip.Activate(TRUE);
+  m_toolTip.AddTool(this, L"");
+  RECT client = {};
+  ::GetClientRect(m_hWnd, &client);
+  int width = client.right - client.left;
+  m_toolTip.SetMaxTipWidth(width > kMinTipWidth ? width : kMinTipWidth);
 }
 
 HBRUSH CHoverLinkButton::CtlColor(CDC* pDC, UINT nCtlColor) {
@@ -125,6 +129,7 @@ void CHoverLinkButton::ApplyHoverFont() {
 }
 
 void CHoverLinkButton::OnMouseMove(UINT, CPoint point) {
+  MakeToolTip();
   RECT box = GetCaptionBox();
   POINT pt = {point.x, point.y};
   bool hover = ::PtInRect(&box, pt) != FALSE;
@@ -179,6 +184,7 @@ LRESULT CHoverLinkButton::OnSetFontMessage(WPARAM wParam, LPARAM) {
 }
 
 BOOL CHoverLinkButton::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST) MakeToolTip();
   if (m_toolTip.GetSafeHwnd()) {
     if (m_hover)
       m_toolTip.RelayEvent(pMsg);

@@ -15,6 +15,8 @@ class CHoverLinkButton : public CButton {
  public:
   CHoverLinkButton() = default;
 
+  // Made when the mouse first comes over the control: most controls of a
+  // page are never hovered, and each tooltip is a window of its own.
   CToolTipCtrl& GetToolTip() { return m_toolTip; }
   bool IsHovering() const { return m_hover; }
   // The caption's text box in client coordinates.
@@ -33,11 +35,13 @@ class CHoverLinkButton : public CButton {
   DECLARE_MESSAGE_MAP()
 
  private:
+  void MakeToolTip();
   void ApplyHoverFont();
   HFONT NormalFont();
 
   CToolTipCtrl m_toolTip;
   bool m_setUp = false;
+  bool m_tipMade = false;
   bool m_changingFont = false;
   bool m_tracking = false;
   bool m_hover = false;

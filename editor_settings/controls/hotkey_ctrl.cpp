@@ -14,7 +14,16 @@ constexpr size_t kMaxDoubleTextChars = 260;
 
 int MenuBarHeight() { return ::GetSystemMetrics(SM_CYMENU); }
 
-HWND Child(HWND control, int id) { return ::GetDlgItem(control, id); }
+// The control's own children are kept: GetDlgItem asks the window server
+// each time, and every message of the control looks one up.
+HWND Child(HWND control, int id) {
+  const HotkeyCtrlData* data = GetHotkeyCtrlData(control);
+  if (data && id >= kHotkeyFieldId && id <= kHotkeyArrowButtonId) {
+    HWND kept = data->children[id - kHotkeyFieldId];
+    if (kept && ::GetParent(kept) == control) return kept;
+  }
+  return ::GetDlgItem(control, id);
+}
 
 void RepaintField(HWND control) { ::InvalidateRect(Child(control, kHotkeyFieldId), nullptr, TRUE); }
 
@@ -69,6 +78,7 @@ bool CreateChildren(HWND control, int width) {
                                    r.right - r.left, r.bottom - r.top, control,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(places[i].id)), nullptr, nullptr);
     if (!child) return false;
+    GetHotkeyCtrlData(control)->children[places[i].id - kHotkeyFieldId] = child;
   }
   SetBoldWhenChecked(Child(control, kHotkeyWinBoxId));
   SetBoldWhenChecked(Child(control, kHotkeyDoubleBoxId));

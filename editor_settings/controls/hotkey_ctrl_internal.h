@@ -5,6 +5,7 @@
 
 struct HotkeyCtrlData {
   WNDPROC fieldProc = nullptr;  // the field's own procedure
+  HWND children[4] = {};        // by child id - 1, kept from their making
   HANDLE blinkEvent = nullptr;  // set while the arrow button blinks
   bool repaintPending = false;
 };

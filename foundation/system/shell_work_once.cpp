@@ -25,3 +25,10 @@ void CShellWorkOnce::Finish() {
   }
   m_done = true;
 }
+
+bool CShellWorkOnce::TryFinish() {
+  if (m_done) return true;
+  if (!m_thread || ::WaitForSingleObject(m_thread, 0) != WAIT_OBJECT_0) return false;
+  Finish();
+  return true;
+}

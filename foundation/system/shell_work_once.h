@@ -19,6 +19,9 @@ class CShellWorkOnce {
   // Waits for the started work, or does it here when it never started;
   // afterwards the work is done.
   void Finish();
+  // Never waits: true when the work is done, joining a started work that
+  // has ended; false while it runs or when it never started.
+  bool TryFinish();
 
  private:
   static DWORD WINAPI Run(void* self);

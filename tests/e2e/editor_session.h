@@ -114,6 +114,7 @@ struct RemoteListItem {
   std::wstring text;
   UINT stateImage = 0;  // 0 no check box, 1 unchecked, 2 checked
   RECT rect = {};       // the label (LVIR_LABEL) in the list's client coordinates
+  int image = I_IMAGENONE;  // the row's icon in the list's small images
 };
 
 // The entries of a list view of another process, read through a buffer
@@ -143,6 +144,12 @@ inline std::vector<RemoteListItem> ReadRemoteList(HWND list) {
     buffer.Write(&rect, sizeof(rect));
     SendMessageW(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(buffer.Address()));
     buffer.Read(&item.rect, sizeof(item.rect));
+    lv = {};
+    lv.mask = LVIF_IMAGE;
+    lv.iItem = i;
+    buffer.Write(&lv, sizeof(lv));
+    if (SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address())) && buffer.Read(&lv, sizeof(lv)))
+      item.image = lv.iImage;
     items.push_back(item);
   }
   return items;

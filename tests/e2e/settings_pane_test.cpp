@@ -329,6 +329,27 @@ bool ClickAt(POINT at) {
 
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
+constexpr wchar_t kSoundsTip[] = L"Play sounds on events (copy to clipboard, paste text snippet and etc)";
+
+// The text of a tooltip that the window's process shows now, or "".
+std::wstring ShownTip(HWND window) {
+  std::pair<DWORD, std::wstring> search(0, L"");
+  GetWindowThreadProcessId(window, &search.first);
+  EnumWindows([](HWND w, LPARAM data) {
+    auto* found = reinterpret_cast<std::pair<DWORD, std::wstring>*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(w, cls, 64);
+    if (pid == found->first && IsWindowVisible(w) && _wcsicmp(cls, TOOLTIPS_CLASSW) == 0) {
+      found->second = qlre2e::WindowText(w);
+      if (!found->second.empty()) return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
 
 class SettingsPaneTest : public EditorSessionTest {
  protected:
@@ -369,6 +390,21 @@ TEST_F(SettingsPaneTest, PaneStartsHiddenShowsByAlt2FollowsOptionsAndHidesByItsT
 
   ASSERT_TRUE(PressAlt2(frame));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) && IsWindowVisible(page); }, kWaitMs));
+  // Seen for the first time: the format rows get their icons, and what
+  // came after the first paint was painted too.
+  HWND formats = GetDlgItem(page, 1042);
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::vector<qlre2e::RemoteListItem> rows = qlre2e::ReadRemoteList(formats);
+    return rows.size() == 5 && rows[1].image >= 0;  // the editor's own icon for ".rtf"
+  }, kWaitMs));
+  EXPECT_EQ(PaintFault(bar), "") << "first shown";
+  // The mouse resting on a box shows its tip, in the page's language.
+  ASSERT_TRUE(BringForward(frame));
+  const RECT sounds = ScreenRect(GetDlgItem(page, 1011));
+  const POINT onSounds = {sounds.left + 40, (sounds.top + sounds.bottom) / 2};
+  INPUT rest[2] = {MouseAt(POINT{onSounds.x - 6, onSounds.y}, 0), MouseAt(onSounds, 0)};
+  ASSERT_EQ(SendInput(2, rest, sizeof(INPUT)), 2u);
+  EXPECT_TRUE(WaitUntil([&] { return ShownTip(frame) == kSoundsTip; }, kWaitMs)) << qlrtest::ToUtf8(ShownTip(frame));
   // The strip is as tall as a caption, the page starts 2 pixels below it.
   HWND tabs = GetDlgItem(bar, kTabId);
   ASSERT_NE(tabs, nullptr);

@@ -18,6 +18,9 @@
 #include "editor_settings/controls/hotkey_ctrl.h"
 #include "editor_settings/controls/timed_message_box.h"
 #include "editor_settings/editor_settings.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/localized_strings.h"
+#include "platform/mfc/app/win_thread.h"
 #include "settings/settings_area.h"
 #include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
@@ -53,6 +56,9 @@ class SettingsPageTest : public SettingsFoldersTest {
   void SetUp() override {
     SettingsFoldersTest::SetUp();
     DeleteRunValue();
+    // The pointer rests outside the host: only the moves a test makes
+    // reach the page.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     ASSERT_TRUE(m_top.CreateEx(0, nullptr, L"settings host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 760,
                                nullptr, nullptr));
     host.mainWindow = m_top.m_hWnd;
@@ -99,6 +105,25 @@ class SettingsPageTest : public SettingsFoldersTest {
   void Choose(int id, int index) {
     ::SendMessageW(Item(id), CB_SETCURSEL, index, 0);
     ::SendMessageW(page->m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(Item(id)));
+  }
+  // The mouse comes over a control, as the system tells it: a
+  // WM_SETCURSOR that the control leaves to its parent, or the mouse
+  // move the editor's loop pre-translates before it dispatches it; or no
+  // mouse at all, the page's own messages running once it was shown.
+  enum class MouseWay { kSetCursor, kLoop, kNone };
+  void Hover(int id, MouseWay way = MouseWay::kSetCursor) {
+    HWND control = Item(id);
+    RECT r = {};
+    ::GetClientRect(control, &r);
+    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    if (way == MouseWay::kNone) {
+      qlrtest::PumpUntil([] { return true; }, 0);
+    } else if (way == MouseWay::kSetCursor) {
+      ::SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    } else {
+      MSG msg = {control, WM_MOUSEMOVE, 0, at, ::GetTickCount(), {0, 0}};
+      if (!AfxPreTranslateWalk(nullptr, &msg)) ::DispatchMessageW(&msg);
+    }
   }
   void SetHotkey(WORD key, BYTE fieldFlags, bool doublePress) {
     HWND control = Item(IDC_SP_HOTKEY);
@@ -370,6 +395,7 @@ TEST_F(SettingsPageTest, ButtonsAndLinkReachTheHostAndTheLayoutFollowsTheWidth) 
     }, reinterpret_cast<LPARAM>(&total));
     return total;
   };
+  Hover(IDC_SP_SOUNDS);
   LRESULT count = toolCount();
   EXPECT_GT(count, 10);
   page->LoadControls();
@@ -442,8 +468,9 @@ TEST_F(SettingsPageTest, FormatRowsNameTheSystemsTypesAndSaveTheirChecks) {
     }
     return shown;
   };
-  const int withIcons = icons();
-  EXPECT_GE(withIcons, 1);
+  // The icons come once the list is seen (the host window shows it).
+  int withIcons = 0;
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return (withIcons = icons()) >= 1; }, 20000));
   page->LoadControls();
   EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
   EXPECT_EQ(icons(), withIcons);
@@ -516,6 +543,7 @@ TEST_F(SettingsPageTest, UpdateTipShowsTheLastCheckTheFileHoldsAtEachFill) {
                                  std::to_wstring(static_cast<int>(time.dwHighDateTime)).c_str(), ProgramIni().c_str());
   };
   Open(L"[Settings]\r\n");
+  Hover(IDC_SP_AUTO_UPDATE);
   write(0);
   page->LoadControls();
   const std::wstring first = TipOf(Item(IDC_SP_AUTO_UPDATE));
@@ -530,8 +558,45 @@ TEST_F(SettingsPageTest, UpdateTipShowsTheLastCheckTheFileHoldsAtEachFill) {
   write(2);
   page = std::make_unique<CSettingsPage>(&m_top, host);
   ASSERT_TRUE(page->Create());
+  Hover(IDC_SP_AUTO_UPDATE);
   tip = TipOf(Item(IDC_SP_AUTO_UPDATE));
   EXPECT_NE(tip.find(L": " + LocalDateOf(stored(2))), std::wstring::npos) << tip;
+}
+
+// The tips speak the language of the moment they are made, whichever way
+// the mouse first arrives (or none), and follow each switch made after
+// that; the language here switches before the first hover.
+TEST_F(SettingsPageTest, HoverTipsSpeakTheLanguageSetBeforeTheFirstHoverAndFollowLaterSwitches) {
+  qlrtest::TempDir languages;
+  const std::wstring german = languages.File(L"De.lng");
+  ASSERT_TRUE(qlrtest::WriteUtf16File(german, L"[Main]\r\nLangPrefix=De\r\n[Strings_Editor]\r\n"
+                                              L"2139=T\u00F6ne bei Ereignissen\r\n2130=Rechtsklick f\u00FCr Tasten\r\n"
+                                              L"2104=Tastenk\u00FCrzel frei\r\n2108=\u00DCber die Zwischenablage\r\n"
+                                              L"2133=Zuletzt gepr\u00FCft\r\n"));
+  struct LanguageBack {
+    ~LanguageBack() { SetCurrentLanguage(L""); }
+  } back;
+  for (MouseWay way : {MouseWay::kSetCursor, MouseWay::kLoop, MouseWay::kNone}) {
+    const int round = static_cast<int>(way);
+    Open(L"[Settings]\r\nTextPasteMethod_v150=1\r\n");
+    ASSERT_TRUE(SetLngStringFile(german, L"_Editor"));
+    page->OnDocumentUpdate(kHintLanguageChanged);
+    Hover(IDC_SP_SOUNDS, way);
+    EXPECT_EQ(TipOf(Item(IDC_SP_SOUNDS)), L"T\u00F6ne bei Ereignissen") << round;
+    // The hotkey control took the template field's place: its tip is on it.
+    EXPECT_EQ(TipOf(Item(IDC_SP_HOTKEY)), L"Rechtsklick f\u00FCr Tasten") << round;
+    EXPECT_EQ(TipOf(Item(IDC_SP_HOTKEY_RESULT)), L"Tastenk\u00FCrzel frei\u2026") << round;
+    EXPECT_EQ(TipOf(Item(IDC_SP_PASTE_METHOD)), L"\u00DCber die Zwischenablage") << round;
+    EXPECT_NE(TipOf(Item(IDC_SP_AUTO_UPDATE)).find(L"\n\nZuletzt gepr\u00FCft: "), std::wstring::npos) << round;
+    // Back to the built-in texts once the tips exist.
+    SetCurrentLanguage(L"");
+    page->OnDocumentUpdate(kHintLanguageChanged);
+    EXPECT_EQ(TipOf(Item(IDC_SP_SOUNDS)), L"Play sounds on events (copy to clipboard, paste text snippet and etc)")
+        << round;
+    EXPECT_EQ(TipOf(Item(IDC_SP_HOTKEY_RESULT)), L"The hot key validated successfully\u2026") << round;
+    EXPECT_EQ(TipOf(Item(IDC_SP_PASTE_METHOD)), L"Via Windows Clipboard") << round;
+    Close();
+  }
 }
 
 void AnswerFontDialog(std::atomic<bool>* found) {

@@ -52,10 +52,15 @@ struct HoverFixture {
 TEST(HoverLinkButtonTest, CaptionClickNotifiesAndTheBoxStillToggles) {
   HoverFixture f;
   ASSERT_TRUE(f.attached);
-  ASSERT_TRUE(f.button.GetToolTip().GetSafeHwnd());
 
   f.Click(f.Caption());
   EXPECT_TRUE(f.button.IsHovering());
+  // The first hover made the tip: one tool for the whole button, as wide
+  // as the button.
+  HWND tip = f.button.GetToolTip().GetSafeHwnd();
+  ASSERT_TRUE(tip);
+  EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  EXPECT_EQ(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 320);
   ASSERT_EQ(f.host.log.notifyCodes.size(), 1u);
   EXPECT_EQ(f.host.log.notifyCodes[0], qlr_editor::kHoverLinkClickedCode);
   EXPECT_EQ(f.button.GetCheck(), BST_UNCHECKED);
@@ -132,9 +137,13 @@ LRESULT CountTipMessages(HWND, UINT msg, WPARAM, LPARAM, LONG_PTR, BOOL*, WNDPRO
 TEST(HoverLinkButtonTest, TheLoopsPreTranslationFeedsTheTipOnlyWhileHovering) {
   HoverFixture f;
   ASSERT_TRUE(f.attached);
-  HWND tip = f.button.GetToolTip().GetSafeHwnd();
-  ASSERT_TRUE(SubclassWindowProc(tip, CountTipMessages, 0));
+  // The loop meets the first mouse move before the button does: the tip
+  // is there for it.
   MSG msg = {f.button.m_hWnd, WM_MOUSEMOVE, 0, f.Caption(), 0, {0, 0}};
+  EXPECT_FALSE(AfxPreTranslateWalk(nullptr, &msg));
+  HWND tip = f.button.GetToolTip().GetSafeHwnd();
+  ASSERT_TRUE(tip);
+  ASSERT_TRUE(SubclassWindowProc(tip, CountTipMessages, 0));
   // Away from the caption the tip is told to go.
   EXPECT_FALSE(AfxPreTranslateWalk(nullptr, &msg));
   EXPECT_EQ(g_relayed, 0);
