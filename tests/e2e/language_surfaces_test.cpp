@@ -156,13 +156,31 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
   std::wstring PhraseItemMenu(UINT id) {
     return InPhraseMenu([&] {
       HWND tracker = nullptr;
-      for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, L"Quillora_Menu_Tracker", nullptr); w && !tracker;
-           w = FindWindowExW(HWND_MESSAGE, w, L"Quillora_Menu_Tracker", nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == child.Pid()) tracker = w;
+      // A walk over the message windows ends early when the window it stands
+      // on goes meanwhile (other programs make and end theirs): walk again.
+      qlrtest::WaitUntil(
+          [&] {
+            for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, L"Quillora_Menu_Tracker", nullptr); w && !tracker;
+                 w = FindWindowExW(HWND_MESSAGE, w, L"Quillora_Menu_Tracker", nullptr)) {
+              DWORD pid = 0;
+              GetWindowThreadProcessId(w, &pid);
+              if (pid == child.Pid()) tracker = w;
+            }
+            return tracker != nullptr;
+          },
+          kProgramWaitMs, 50);
+      if (!tracker) {
+        std::wstring seen = L"<no tracker; child " + std::to_wstring(child.Pid()) + L"; trackers of";
+        for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
+             w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) {
+          wchar_t cls[64] = {};
+          GetClassNameW(w, cls, 64);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          seen += L" " + std::wstring(cls) + L":" + std::to_wstring(pid);
+        }
+        return seen + L"; menus " + std::to_wstring(VisibleMenus()) + L">";
       }
-      if (!tracker) return std::wstring(L"<no tracker>");
       PostMessageW(tray, RegisterWindowMessageW(kMenuProbeRightUpMessage), reinterpret_cast<WPARAM>(tracker), 0);
       // Read once it is up beside the phrase menu.
       qlrtest::WaitUntil([&] { return VisibleMenus() >= 2; }, kProgramWaitMs, 50);
