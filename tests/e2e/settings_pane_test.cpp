@@ -164,30 +164,7 @@ void SetPaneWidth(DWORD width) {
 }
 void ForgetPaneSizes() { RegDeleteTreeW(HKEY_CURRENT_USER, kPaneSizesKey); }
 
-// The screen's pixels of a rectangle (0x00RRGGBB, rows from the top).
-std::vector<DWORD> ScreenPixels(const RECT& rect) {
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  std::vector<DWORD> pixels(static_cast<size_t>(std::max(0, width)) * static_cast<size_t>(std::max(0, height)));
-  if (pixels.empty()) return pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
-  return pixels;
-}
+using qlrtest::ScreenPixels;
 
 // The first 8 x 8 block of pure black in the pixels, as "x,y", or "".
 std::string BlackBlock(const std::vector<DWORD>& pixels, int width) {

@@ -100,4 +100,7 @@ bool SetUnixWritable(const std::wstring& path, bool writable);
 // Pumps this thread's messages for up to ms milliseconds or until pred holds.
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 
+// The screen's pixels of a rectangle (0x00RRGGBB, rows from the top).
+std::vector<DWORD> ScreenPixels(const RECT& rect);
+
 }  // namespace qlrtest

@@ -12,6 +12,7 @@
 
 #include "editor/settings_page/settings_page.h"
 #include "editor/settings_page/settings_page_ids.h"
+#include "editor/settings_page/tests/format_rows.h"
 #include "editor_settings/editor_settings.h"
 #include "settings/tests/settings_fixture.h"
 #include "tests/support/test_support.h"
@@ -23,27 +24,7 @@ std::vector<DWORD> ClientPixels(HWND window) {
   RECT r = {};
   ::GetClientRect(window, &r);
   ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  std::vector<DWORD> pixels(static_cast<size_t>(width > 0 ? width : 0) * static_cast<size_t>(height > 0 ? height : 0));
-  if (pixels.empty()) return pixels;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  ::SelectObject(memory, old);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  ::GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
-  return pixels;
+  return qlrtest::ScreenPixels(r);
 }
 
 // What the window shows once it stops changing, this thread painting.
@@ -62,19 +43,7 @@ std::vector<DWORD> SettledPixels(HWND window) {
   return last;
 }
 
-int RowsWithIcons(HWND list) {
-  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-  const int count = images ? ::ImageList_GetImageCount(images) : 0;
-  int shown = 0;
-  for (int i = 0; i < 5; ++i) {
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = i;
-    ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    if (item.iImage >= 0 && item.iImage < count) ++shown;
-  }
-  return shown;
-}
+using sptest::RowsWithIcons;
 
 class FormatIconsTest : public SettingsFoldersTest {};
 

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "editor/settings_page/settings_page_ids.h"
+#include "editor/settings_page/tests/format_rows.h"
 #include "editor_settings/controls/hotkey_ctrl.h"
 #include "editor_settings/controls/timed_message_box.h"
 #include "editor_settings/editor_settings.h"
@@ -455,19 +456,7 @@ TEST_F(SettingsPageTest, FormatRowsNameTheSystemsTypesAndSaveTheirChecks) {
   }
   // A refill, and a page made after another one closed, show the same
   // rows with their icons: the pages share the process's images.
-  auto icons = [&] {
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-    const int count = images ? ::ImageList_GetImageCount(images) : 0;
-    int shown = 0;
-    for (int i = 0; i < 5; ++i) {
-      LVITEMW item = {};
-      item.mask = LVIF_IMAGE;
-      item.iItem = i;
-      ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-      if (item.iImage >= 0 && item.iImage < count) ++shown;
-    }
-    return shown;
-  };
+  auto icons = [&] { return sptest::RowsWithIcons(list); };
   // The icons come once the list is seen (the host window shows it).
   int withIcons = 0;
   EXPECT_TRUE(qlrtest::PumpUntil([&] { return (withIcons = icons()) >= 1; }, 20000));
