@@ -163,7 +163,9 @@ DWORD ComputeUpdateWaitMs(const SYSTEMTIME& lastCheckUtc, int days, const SYSTEM
     double seconds = (nextDate - nowDate) * kSecondsPerDay;
     double most = days * kSecondsPerDay;
     if (seconds > most) seconds = most;
-    ms = static_cast<unsigned long long>(seconds) * 1000ULL;
+    // Dates are day fractions: round to whole seconds, or the error of the
+    // fractions takes a second off most waits.
+    ms = static_cast<unsigned long long>(seconds + 0.5) * 1000ULL;
   }
   if (ms > 0xFFFFFFFEULL) ms = 0xFFFFFFFEULL;  // INFINITE is no wait of ours
   if (logLine) {

@@ -56,6 +56,18 @@ TEST(UpdateScheduleTest, WaitsAndTheirLogLine) {
     EXPECT_EQ(ComputeUpdateWaitMs(c.last, c.days, now, &line), c.ms) << qlrtest::ToUtf8(c.line);
     EXPECT_EQ(line, c.line);
   }
+  // Whole seconds come out whole at any time of day, whatever the error of
+  // the day fractions.
+  int wrong = 0;
+  for (WORD hour = 0; hour < 24; ++hour)
+    for (WORD minute = 0; minute < 60; ++minute)
+      for (WORD second : {0, 1, 29, 58}) {
+        const SYSTEMTIME last = Utc(2026, 12, 2, hour, minute, second);
+        SYSTEMTIME later = last;
+        later.wSecond = static_cast<WORD>(second + 1);
+        if (ComputeUpdateWaitMs(last, 7, later, nullptr) != (7 * 86400 - 1) * 1000u) ++wrong;
+      }
+  EXPECT_EQ(wrong, 0) << "waits a second off of 5760";
 }
 
 std::vector<DWORD> g_steps;

@@ -317,8 +317,10 @@ TEST(InsertionTest, ExecStartsTheCommandOrShowsWhyNot) {
   SetLastError(1234);
   EXPECT_EQ(list.At(0)->Execute(nullptr), 1);
   EXPECT_EQ(GetLastError(), 1234u);
-  EXPECT_TRUE(qlrtest::WaitUntil([&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
-  EXPECT_NE(qlrtest::ReadUtf16File(marker).find(L"helper_write_marker"), std::wstring::npos);
+  EXPECT_TRUE(qlrtest::WaitUntil(
+      [&] { return qlrtest::ReadUtf16File(marker).find(L"helper_write_marker") != std::wstring::npos; },
+      10000))
+      << qlrtest::ToUtf8(qlrtest::ReadUtf16File(marker));
   // No box after a successful start.
   EXPECT_EQ(qlrtest::FindProcessWindow(GetCurrentProcessId(), L"#32770"), nullptr);
 

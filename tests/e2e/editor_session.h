@@ -191,7 +191,11 @@ inline HWND FindSettingsPage(HWND frame) {
       [](HWND window, LPARAM out) -> BOOL {
         wchar_t cls[16] = {};
         GetClassNameW(window, cls, 16);
-        if (wcscmp(cls, L"#32770") != 0 || !GetDlgItem(window, 1003)) return TRUE;
+        // Made in parts after the frame is up, the page is shown once it
+        // is filled (its own style: the pane may be hidden).
+        if (wcscmp(cls, L"#32770") != 0 || !GetDlgItem(window, 1003) ||
+            !(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE))
+          return TRUE;
         *reinterpret_cast<HWND*>(out) = window;
         return FALSE;
       },

@@ -2,6 +2,7 @@
 // its show and hide, the page following the tray program's options, and the
 // page's values written back when the editor closes through its own button.
 #include <algorithm>
+#include <tuple>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -232,10 +233,15 @@ bool MostlyVisible(HWND window) {
 
 // What the pane shows matches what it paints when made to paint all of
 // itself again, and no block of it is left black. "" when clean.
+std::wstring ShownTip(HWND window);
+
 std::string PaintFault(HWND bar) {
-  // No control under the cursor shows a hover state that a later paint drops.
+  // No control under the cursor shows a hover state that a later paint
+  // drops, and no tip of the page covers it (a tip shown over a box the
+  // test clicked goes once the pointer left).
   INPUT away = MouseAt(POINT{0, GetSystemMetrics(SM_CYSCREEN) - 1}, 0);
   SendInput(1, &away, sizeof(INPUT));
+  WaitUntil([&] { return ShownTip(bar).empty(); }, 20000, 50);
   // The frame may still be laying the pane out: the copy counts once the
   // pane stood still while it was taken.
   RECT rect = {};
@@ -302,6 +308,17 @@ bool Drag(POINT from, POINT to) {
 bool ClickAt(POINT at) {
   INPUT inputs[3] = {MouseAt(at, 0), MouseAt(at, MOUSEEVENTF_LEFTDOWN), MouseAt(at, MOUSEEVENTF_LEFTUP)};
   return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
+// The window's place on the screen once it stood still for a moment.
+RECT SettledRect(HWND window) {
+  qlrtest::WaitUntilStill(
+      [&] {
+        const RECT r = ScreenRect(window);
+        return std::make_tuple(r.left, r.top, r.right, r.bottom);
+      },
+      300);
+  return ScreenRect(window);
 }
 
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -705,27 +722,6 @@ TEST_F(SettingsPaneTest, PaneShowsItsWholePageAndPaintsCleanlyAfterResizeDocking
   EXPECT_EQ(ControlsOutside(page, scroller, true), "");
   EXPECT_EQ(ControlsOutside(page, scroller, false), "");
 
-  // A real click on the hotkey's "WIN" box reaches it, and each click
-  // tests the hotkey again: Ctrl+Alt+F9 is held by this test.
-  HWND hotkey = GetDlgItem(page, kHotkeyTestId);
-  HWND win = GetDlgItem(hotkey, kHotkeyWinBox);
-  HWND result = GetDlgItem(page, 1004);
-  RECT overlap = {};
-  const RECT box = ScreenRect(win), label = ScreenRect(result);
-  EXPECT_FALSE(IntersectRect(&overlap, &box, &label));
-  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(RegisterHotKey(owner, 1, MOD_CONTROL | MOD_ALT, VK_F9));
-  Send(hotkey, kHotkeySetField, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
-  const std::wstring conflict = L"The hot key conflicts with other applications!";
-  for (bool checked : {true, false}) {
-    ASSERT_TRUE(BringForward(frame));
-    ASSERT_TRUE(ClickAt(Centre(box)));
-    EXPECT_TRUE(WaitUntil([&] { return (Send(win, BM_GETCHECK) == BST_CHECKED) == checked; }, kWaitMs)) << checked;
-  }
-  EXPECT_TRUE(WaitUntil([&] { return qlre2e::WindowText(result).compare(0, conflict.size(), conflict) == 0; }, kWaitMs))
-      << qlrtest::ToUtf8(qlre2e::WindowText(result));
-  UnregisterHotKey(owner, 1);
-  DestroyWindow(owner);
 
   EXPECT_EQ(PaintFault(bar), "") << "opened";
   // Its inner edge dragged: wider, then narrower than at first.
@@ -757,6 +753,29 @@ TEST_F(SettingsPaneTest, PaneShowsItsWholePageAndPaintsCleanlyAfterResizeDocking
   PostMessageW(frame, WM_COMMAND, kToggleSettings, 0);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) && MostlyVisible(bar); }, kWaitMs));
   EXPECT_EQ(PaintFault(bar), "") << "reopened";
+
+  // A real click on the hotkey's "WIN" box reaches it, and each click
+  // tests the hotkey again: Ctrl+Alt+F9 is held by this test.
+  HWND hotkey = GetDlgItem(page, kHotkeyTestId);
+  HWND win = GetDlgItem(hotkey, kHotkeyWinBox);
+  HWND result = GetDlgItem(page, 1004);
+  RECT overlap = {};
+  const RECT box = SettledRect(win), label = ScreenRect(result);
+  EXPECT_FALSE(IntersectRect(&overlap, &box, &label));
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(RegisterHotKey(owner, 1, MOD_CONTROL | MOD_ALT, VK_F9));
+  Send(hotkey, kHotkeySetField, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
+  const std::wstring conflict = L"The hot key conflicts with other applications!";
+  for (bool checked : {true, false}) {
+    ASSERT_TRUE(BringForward(frame));
+    // Where the box is now: the frame may still be laying its panes out.
+    ASSERT_TRUE(ClickAt(Centre(SettledRect(win))));
+    EXPECT_TRUE(WaitUntil([&] { return (Send(win, BM_GETCHECK) == BST_CHECKED) == checked; }, kWaitMs)) << checked;
+  }
+  EXPECT_TRUE(WaitUntil([&] { return qlre2e::WindowText(result).compare(0, conflict.size(), conflict) == 0; }, kWaitMs))
+      << qlrtest::ToUtf8(qlre2e::WindowText(result));
+  UnregisterHotKey(owner, 1);
+  DestroyWindow(owner);
   EXPECT_EQ(Exit(frame), 0);
   ForgetPaneSizes();
 }

@@ -111,12 +111,15 @@ TEST_F(UpdateDialogE2eTest, ShowsTheCheckSavesItsSettingsAndOpensOnlyWebLinks) {
   SendMessageW(box, BM_CLICK, 0, 0);
   EXPECT_NE(Text(view).find(L"disabled=\"true\""), std::wstring::npos);
   ASSERT_TRUE(CloseUpdateDialog(dialog));
-  // The dialog's window may be gone before the program has written every key.
-  qlrtest::WaitUntil([&] { return !Ini(L"DaysCheckForUpdates").empty(); }, kProgramWaitMs);
+  // The schedule follows what the dialog saved; the program says so once
+  // the save is over (the dialog's window goes before every key is
+  // written, and each key written rewrites the whole file, which a read
+  // meanwhile may find empty).
+  EXPECT_TRUE(WaitForLog(L"Update check options changed: automatic=0 days=30"));
+  qlrtest::WaitUntil(
+      [&] { return Ini(L"AutoCheckForUpdates") == L"0" && Ini(L"DaysCheckForUpdates") == L"30"; }, kProgramWaitMs);
   EXPECT_EQ(Ini(L"AutoCheckForUpdates"), L"0");
   EXPECT_EQ(Ini(L"DaysCheckForUpdates"), L"30");
-  // The schedule follows what the dialog saved.
-  EXPECT_TRUE(WaitForLog(L"Update check options changed: automatic=0 days=30"));
   Exit();
 }
 

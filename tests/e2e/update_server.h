@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "tests/e2e/tray_program.h"
 #include "tests/support/http_test_server.h"
@@ -58,6 +59,12 @@ class UpdateCheckE2eTest : public TrayProgramTest {
   size_t Requests() const { return server.CountRequests(kServicePath, "Quillora_Updater"); }
   bool WaitForRequests(size_t n) const {
     return qlrtest::WaitUntil([&] { return Requests() >= n; }, kCheckWaitMs);
+  }
+  // True once for two seconds no check has been asked for and the stored
+  // time of the last check stays as it is.
+  bool WaitForChecksToSettle() {
+    return qlrtest::WaitUntilStill([&] { return std::make_pair(Requests(), StoredLastCheck()); }, 2000,
+                                   kCheckWaitMs, 100);
   }
   std::wstring StoredLastCheck() {
     wchar_t low[32] = {}, high[32] = {};

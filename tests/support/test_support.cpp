@@ -144,7 +144,10 @@ int RunProcess(const std::wstring& exe, const std::wstring& args, DWORD timeoutM
 
 std::string ReadBytes(const std::wstring& path) {
   std::string out;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  // Share delete too: a program that has just moved the file into place may
+  // still hold it with delete access, and the read must not fail then.
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return out;
   char buf[65536];
@@ -155,8 +158,16 @@ std::string ReadBytes(const std::wstring& path) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  // A program under test may be reading the file at this moment (a marker it
+  // reads at each schedule, a settings file): wait for it to let go.
+  HANDLE h = INVALID_HANDLE_VALUE;
+  WaitUntil(
+      [&] {
+        h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+        return h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION;
+      },
+      10000);
   if (h == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   BOOL ok = bytes.empty() ||
@@ -334,6 +345,16 @@ bool SetUnixWritable(const std::wstring& path, bool writable) {
   return WaitUntil([&] { return isWritable() == writable; });
 }
 
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  return info;
+}
+
 std::vector<DWORD> ScreenPixels(const RECT& rect) {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   std::vector<DWORD> pixels(static_cast<size_t>((width > 0 ? width : 0)) * static_cast<size_t>((height > 0 ? height : 0)));
@@ -344,12 +365,7 @@ std::vector<DWORD> ScreenPixels(const RECT& rect) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   SelectObject(memory, old);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);

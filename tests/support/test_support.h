@@ -29,6 +29,24 @@ class TempDir {
 // Polls pred every few milliseconds until it is true or timeoutMs passed.
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000, DWORD stepMs = 10);
 
+// Polls get() until what it returns stayed the same for stillMs; false
+// when that did not happen within timeoutMs.
+template <typename Get>
+bool WaitUntilStill(Get get, DWORD stillMs, DWORD timeoutMs = 20000, DWORD stepMs = 50) {
+  auto before = get();
+  ULONGLONG since = GetTickCount64();
+  return WaitUntil(
+      [&] {
+        auto now = get();
+        if (!(now == before)) {
+          before = now;
+          since = GetTickCount64();
+        }
+        return GetTickCount64() - since >= stillMs;
+      },
+      timeoutMs, stepMs);
+}
+
 // Folder of the running test program (where the build puts every program).
 std::wstring BinDir();
 std::wstring BinFile(const std::wstring& name);
@@ -102,5 +120,7 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 
 // The screen's pixels of a rectangle (0x00RRGGBB, rows from the top).
 std::vector<DWORD> ScreenPixels(const RECT& rect);
+// A top-down 32-bit bitmap of the size, as the drawing tests read it.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
 
 }  // namespace qlrtest

@@ -25,12 +25,7 @@ HWND MakeButton(HWND parent, DWORD type, const wchar_t* text = L"") {
 // A 32-bit picture the size of the button.
 struct Canvas {
   Canvas() {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = kWidth;
-    bi.bmiHeader.biHeight = -kHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = qlrtest::TopDownBitmapInfo(kWidth, kHeight);
     dc = ::CreateCompatibleDC(nullptr);
     bitmap = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     old = ::SelectObject(dc, bitmap);
