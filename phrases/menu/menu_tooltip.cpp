@@ -26,33 +26,75 @@ struct DelayBlock {
   HANDLE cancel;
 };
 
-// The per-thread message hook that forwards menu messages of windows below
-// the owner to the owner.
+// The per-thread hooks that forward menu messages of windows below the
+// owner to the owner. Under Wine every message sent on a thread with a
+// call-window hook costs a trip to the server, so that hook is in place
+// only while a menu loop runs: a message filter hook, which costs nothing
+// outside modal loops, puts it in at the loop's first message (before the
+// message that makes the first selection is handled) and it takes itself
+// away when the loop ends.
 struct HookState {
-  HHOOK hook = nullptr;
+  HHOOK filter = nullptr;    // armed: waits for a menu loop
+  HHOOK callWnd = nullptr;   // in place while a menu loop runs
   HWND owner = nullptr;
   CMenuToolTip* tip = nullptr;
 };
 thread_local HookState t_hook;
+thread_local int t_pauses = 0;
+
+void RemoveCallWndHook() {
+  if (t_hook.callWnd) UnhookWindowsHookEx(t_hook.callWnd);
+  t_hook.callWnd = nullptr;
+}
 
 LRESULT CALLBACK CallWndHook(int code, WPARAM wParam, LPARAM lParam) {
   HookState& s = t_hook;
+  HHOOK self = s.callWnd;
   if (code == HC_ACTION && lParam && s.owner) {
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     bool below = call->hwnd != s.owner && IsChild(s.owner, call->hwnd);
     bool menuMessage = call->message == WM_MENUSELECT ||
                        (call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU);
     if (menuMessage && below) {
-      LRESULT result = CallNextHookEx(s.hook, code, wParam, lParam);
+      LRESULT result = CallNextHookEx(self, code, wParam, lParam);
       SendMessageW(s.owner, call->message, call->wParam, call->lParam);
       return result;
     }
-    if (call->message == WM_EXITMENULOOP && s.tip) s.tip->HideTip();
+    if (call->message == WM_EXITMENULOOP) {
+      // The loop's last message (after the closing WM_MENUSELECT): one menu
+      // loop runs on a thread at a time, so nothing more is to be forwarded.
+      if (s.tip) s.tip->HideTip();
+      LRESULT result = CallNextHookEx(self, code, wParam, lParam);
+      RemoveCallWndHook();
+      return result;
+    }
   }
-  return CallNextHookEx(s.hook, code, wParam, lParam);
+  return CallNextHookEx(self, code, wParam, lParam);
 }
 
-HHOOK InstallCallWndHook() { return SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId()); }
+// Menu loops call it with MSGF_MENU for each message they take, before
+// handling it; dialog and scroll loops with other codes.
+LRESULT CALLBACK MenuLoopFilter(int code, WPARAM wParam, LPARAM lParam) {
+  HookState& s = t_hook;
+  if (code == MSGF_MENU && !s.callWnd && s.tip) {
+    s.callWnd = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId());
+    if (!s.callWnd)
+      LogError(L"SetWindowsHookEx WH_CALLWNDPROC error=" + IntToStr(static_cast<int>(GetLastError())));
+  }
+  return CallNextHookEx(s.filter, code, wParam, lParam);
+}
+
+void ArmMenuLoopFilter() {
+  if (t_hook.filter) return;
+  t_hook.filter = SetWindowsHookExW(WH_MSGFILTER, MenuLoopFilter, nullptr, GetCurrentThreadId());
+  if (!t_hook.filter) LogError(L"SetWindowsHookEx WH_MSGFILTER error=" + IntToStr(static_cast<int>(GetLastError())));
+}
+
+void DisarmMenuLoopFilter() {
+  RemoveCallWndHook();
+  if (t_hook.filter) UnhookWindowsHookEx(t_hook.filter);
+  t_hook.filter = nullptr;
+}
 
 TOOLINFOW MakeToolInfo(HWND owner) {
   TOOLINFOW info = {};
@@ -87,18 +129,17 @@ UINT GetMenuTipQueryMessage() {
 }
 
 CMenuTipHookPause::CMenuTipHookPause() {
-  if (!t_hook.hook) return;
-  UnhookWindowsHookEx(t_hook.hook);
-  t_hook.hook = nullptr;
-  m_paused = true;
+  ++t_pauses;
+  DisarmMenuLoopFilter();
 }
 
 CMenuTipHookPause::~CMenuTipHookPause() {
   // A tip destroyed meanwhile took its hook state with it.
-  if (m_paused && t_hook.tip && !t_hook.hook) t_hook.hook = InstallCallWndHook();
+  if (--t_pauses == 0 && t_hook.tip) ArmMenuLoopFilter();
 }
 
-bool IsMenuTipHookInstalled() { return t_hook.hook != nullptr; }
+bool IsMenuTipHookInstalled() { return t_hook.callWnd != nullptr; }
+bool IsMenuTipHookArmed() { return t_hook.filter != nullptr; }
 
 CMenuToolTip* GetCurrentMenuToolTip() { return g_current; }
 void SetCurrentMenuToolTip(CMenuToolTip* tip) { g_current = tip; }
@@ -182,17 +223,17 @@ bool CMenuToolTip::Create(HWND owner, const wchar_t* text, HINSTANCE instance, D
   SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, 300);
   if (title && *title) SendMessageW(m_tip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(title));
-  if (m_hookWanted && !t_hook.hook) {
-    t_hook.hook = InstallCallWndHook();
+  if (m_hookWanted && !t_hook.tip) {
     t_hook.owner = owner;
     t_hook.tip = this;
+    if (t_pauses == 0) ArmMenuLoopFilter();
   }
   return true;
 }
 
 void CMenuToolTip::DestroyTip() {
   if (t_hook.tip == this) {
-    if (t_hook.hook) UnhookWindowsHookEx(t_hook.hook);
+    DisarmMenuLoopFilter();
     t_hook = HookState();
   }
   if (!m_tip) return;

@@ -65,6 +65,9 @@ class CMenuToolTip {
   void ShowFor(HMENU menu, UINT item);
 
  protected:
+  // The tip also follows menus tracked by windows below the owner (a
+  // tree's context menu): their menu messages reach the owner through
+  // thread hooks, in place only while a menu loop runs.
   bool m_hookWanted = true;
   HINSTANCE m_instance = nullptr;
 
@@ -103,23 +106,25 @@ bool InsertMenuStringItem(HMENU menu, const wchar_t* text, UINT id, UINT positio
 int FindMenuItemPosById(HMENU menu, UINT id);
 int FindMenuItemPosFromEnd(UINT id, HMENU menu);
 
-// Takes the thread's menu-message hook (made by a tip that wants one) away
-// while it lives and puts it back after. Every message sent on the thread
-// passes through that hook, which under Wine costs a trip to the server
-// each: a menu the hook has nothing to forward for opens twice as slowly
-// with it (hundreds of measuring, drawing and menu messages).
+// Keeps the thread's menu-message hooks (made by a tip that wants them)
+// away while it lives and puts them back after, unless the tip went. While
+// a menu loop runs, every message sent on the thread passes through the
+// call-window hook, which under Wine costs a trip to the server each: a
+// menu the hook has nothing to forward for opens twice as slowly with it
+// (hundreds of measuring, drawing and menu messages).
 class CMenuTipHookPause {
  public:
   CMenuTipHookPause();
   ~CMenuTipHookPause();
   CMenuTipHookPause(const CMenuTipHookPause&) = delete;
   CMenuTipHookPause& operator=(const CMenuTipHookPause&) = delete;
-
- private:
-  bool m_paused = false;
 };
-// Whether the thread's menu-message hook is in place.
+// Whether the thread's call-window hook, which forwards the menu messages
+// of windows below the tip's owner, is in place now (only while a menu
+// loop runs).
 bool IsMenuTipHookInstalled();
+// Whether the thread waits for a menu loop to put that hook in.
+bool IsMenuTipHookArmed();
 
 // The process-wide current menu tooltip (the one the menu tracker feeds).
 CMenuToolTip* GetCurrentMenuToolTip();

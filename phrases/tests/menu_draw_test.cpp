@@ -7,18 +7,14 @@
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_item_data.h"
 #include "phrases/store/phrase_node.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
 // A 32-bit canvas that items are painted on.
 struct Canvas {
   Canvas(int width, int height) : width(width), height(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = qlrtest::TopDownBitmapInfo(width, height);
     dc = CreateCompatibleDC(nullptr);
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
     old = SelectObject(dc, bitmap);

@@ -5,6 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
 #include "phrases/menu/menu_builder.h"
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_item_data.h"
@@ -40,9 +45,10 @@ LRESULT CALLBACK CountingOwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-// The tip's thread hook hands a child window's menu selection to the
-// owner; paused (while a menu it has no part in is open) it is out of the
-// way, and back afterwards unless its tip went meanwhile.
+// The tip arms its thread hook; outside a menu loop nothing passes a
+// call-window hook (every send would be slow under Wine) and nothing is
+// forwarded. Paused it is out of the way, and back afterwards unless its
+// tip went meanwhile.
 TEST(MenuToolTipTest, ThreadHookForwardsAndStepsAsideForOtherMenus) {
   HWND owner = MakeMenuTipOwner();
   SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingOwnerProc));
@@ -56,22 +62,166 @@ TEST(MenuToolTipTest, ThreadHookForwardsAndStepsAsideForOtherMenus) {
   {
     CountingMenuTip tip;
     ASSERT_TRUE(tip.Create(owner, nullptr, nullptr, 0, nullptr));
-    EXPECT_TRUE(IsMenuTipHookInstalled());
-    EXPECT_EQ(1, selectInChild());
+    EXPECT_TRUE(IsMenuTipHookArmed());
+    EXPECT_FALSE(IsMenuTipHookInstalled());
+    EXPECT_EQ(0, selectInChild());
     {
       CMenuTipHookPause pause;
-      EXPECT_FALSE(IsMenuTipHookInstalled());
-      EXPECT_EQ(0, selectInChild());
+      EXPECT_FALSE(IsMenuTipHookArmed());
+      {
+        CMenuTipHookPause inner;
+      }
+      EXPECT_FALSE(IsMenuTipHookArmed());
     }
-    EXPECT_TRUE(IsMenuTipHookInstalled());
-    EXPECT_EQ(1, selectInChild());
+    EXPECT_TRUE(IsMenuTipHookArmed());
     {
       CMenuTipHookPause pause;
       tip.DestroyTip();
     }
+    EXPECT_FALSE(IsMenuTipHookArmed());
+    // A tip made while a pause lasts waits for its end.
+    {
+      CMenuTipHookPause pause;
+      ASSERT_TRUE(tip.Create(owner, nullptr, nullptr, 0, nullptr));
+      EXPECT_FALSE(IsMenuTipHookArmed());
+    }
+    EXPECT_TRUE(IsMenuTipHookArmed());
     EXPECT_FALSE(IsMenuTipHookInstalled());
-    EXPECT_EQ(0, selectInChild());
   }
+  EXPECT_FALSE(IsMenuTipHookArmed());
+  DestroyWindow(owner);
+}
+
+// What the windows of a real child-tracked menu saw. Written on the test's
+// thread; the counters are read by the thread that drives the menu.
+constexpr UINT kMenuClosed = 0xFFFF;
+struct ChildMenuLog {
+  std::vector<UINT> forwarded;          // items of the WM_MENUSELECTs the owner got
+  std::atomic<int> childSelects{0};     // WM_MENUSELECTs the child got...
+  int childSelectsHooked = 0;           // ...with the call-window hook in place
+  CMenuToolTip* tip = nullptr;
+};
+ChildMenuLog* g_menuLog = nullptr;
+
+UINT SelectedItem(WPARAM wParam, LPARAM lParam) {
+  return HIWORD(wParam) == 0xFFFF && !lParam ? kMenuClosed : LOWORD(wParam);
+}
+
+// The owner feeds its tip, as the tray window and the editor's frame do.
+LRESULT CALLBACK TipOwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (g_menuLog && msg == WM_MENUSELECT) {
+    g_menuLog->forwarded.push_back(SelectedItem(wParam, lParam));
+    g_menuLog->tip->HandleMenuSelect(msg, wParam, lParam);
+  }
+  if (g_menuLog && msg == WM_ENTERIDLE) g_menuLog->tip->HandleEnterIdle(msg, wParam, lParam);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK MenuChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (g_menuLog && msg == WM_MENUSELECT) {
+    g_menuLog->childSelectsHooked += IsMenuTipHookInstalled() ? 1 : 0;
+    ++g_menuLog->childSelects;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND VisibleMenuOfThisProcess() {
+  HWND w = nullptr;
+  while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr)) != nullptr) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+struct ShowingTip : CountingMenuTip {
+  bool ShowAtOnce(UINT) override { return true; }
+};
+
+// A context menu tracked by a child of the owner: the call-window hook is
+// not there before the menu, is put in by the loop's first message (so the
+// selection that message makes already reaches the owner and its tip), is
+// gone once the menu closed; a paused hook forwards nothing and the tip
+// follows the next menu again.
+TEST(MenuToolTipTest, ChildMenuIsForwardedOnlyWhileItsLoopRuns) {
+  HWND owner = MakeMenuTipOwner();
+  SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TipOwnerProc));
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = MenuChildProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QlrMenuTipChild";
+  RegisterClassW(&wc);
+  HWND child = CreateWindowW(wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, owner, nullptr,
+                             wc.hInstance, nullptr);
+  ASSERT_NE(child, nullptr);
+  // Menus need a top-level window of their thread in the foreground.
+  ShowWindow(owner, SW_SHOW);
+  SetForegroundWindow(owner);
+  ASSERT_TRUE(qlrtest::PumpUntil([&] { return GetForegroundWindow() == owner; }, 10000));
+
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 100, L"First");
+  AppendMenuW(menu, MF_STRING, 101, L"Second");
+  ShowingTip tip;
+  ASSERT_TRUE(tip.Create(owner, nullptr, nullptr, 0, nullptr));
+
+  struct Round {
+    bool paused;
+    std::vector<UINT> forwarded;
+    std::vector<UINT> asked;
+  } rounds[] = {
+      {false, {100, 101, kMenuClosed}, {100, 101}},
+      {true, {}, {}},
+      {false, {100, 101, kMenuClosed}, {100, 101}},
+  };
+  for (const Round& round : rounds) {
+    SCOPED_TRACE(round.paused ? "paused" : "armed");
+    ChildMenuLog log;
+    log.tip = &tip;
+    tip.asked.clear();
+    std::unique_ptr<CMenuTipHookPause> pause(round.paused ? new CMenuTipHookPause() : nullptr);
+    EXPECT_EQ(!round.paused, IsMenuTipHookArmed());
+    EXPECT_FALSE(IsMenuTipHookInstalled());
+    g_menuLog = &log;
+    // Keys posted to the menu's thread, each once the last one's selection
+    // came; the menu is closed whatever happened.
+    std::atomic<bool> driven{false};
+    std::thread driver([&] {
+      bool ok = qlrtest::WaitUntil([] { return VisibleMenuOfThisProcess() != nullptr; }, 10000);
+      for (int step = 1; ok && step <= 2; ++step) {
+        PostMessageW(child, WM_KEYDOWN, VK_DOWN, 0);
+        ok = qlrtest::WaitUntil([&] { return log.childSelects >= step; }, 10000);
+      }
+      driven = ok;
+      for (int tries = 0; tries < 5 && VisibleMenuOfThisProcess(); ++tries) {
+        PostMessageW(child, WM_KEYDOWN, VK_ESCAPE, 0);
+        qlrtest::WaitUntil([] { return VisibleMenuOfThisProcess() == nullptr; }, 3000);
+      }
+    });
+    POINT at = {20, 20};
+    ClientToScreen(child, &at);
+    TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, child, nullptr);
+    driver.join();
+    g_menuLog = nullptr;
+    EXPECT_TRUE(driven);
+    EXPECT_EQ(round.forwarded, log.forwarded);
+    EXPECT_EQ(3, log.childSelects);
+    EXPECT_EQ(round.paused ? 0 : 3, log.childSelectsHooked);
+    EXPECT_EQ(round.asked, tip.asked);
+    EXPECT_FALSE(IsMenuTipHookInstalled());
+    EXPECT_EQ(!round.paused, IsMenuTipHookArmed());
+    EXPECT_FALSE(IsWindowVisible(tip.GetTipWindow()));
+    pause.reset();
+    EXPECT_TRUE(IsMenuTipHookArmed());
+    // Messages sent after the menu do not pass the hook any more.
+    size_t before = log.forwarded.size();
+    g_menuLog = &log;
+    SendMessageW(child, WM_MENUSELECT, MAKEWPARAM(100, 0), reinterpret_cast<LPARAM>(menu));
+    g_menuLog = nullptr;
+    EXPECT_EQ(before, log.forwarded.size());
+  }
+  DestroyMenu(menu);
   DestroyWindow(owner);
 }
 
