@@ -7,6 +7,7 @@
 #include "editor/doc/doc_listener.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
+#include "editor/text/load_pause.h"
 #include "editor/text/look_stream.h"
 #include "editor/text/macro_highlight.h"
 #include "editor/text/rich_text_io.h"
@@ -216,7 +217,10 @@ void CQLRView::ClearText() {
   // No change or selection notice while the text goes.
   const LRESULT mask = Text->SendMessage(EM_SETEVENTMASK, 0, 0);
   Text->SetReadOnly(FALSE);
-  EmptyInPieces(Text->m_hWnd);
+  {
+    RedrawPause still(Text->m_hWnd);
+    EmptyInPieces(Text->m_hWnd);
+  }
   Text->SendMessage(EM_SETEVENTMASK, 0, mask);
 }
 
@@ -230,29 +234,34 @@ void CQLRView::Load(int id) {
     Text->SendMessage(EM_SETMODIFY, FALSE, 0);
     return;
   }
-  Text->SetReadOnly(FALSE);
+  HWND edit = Text->m_hWnd;
+  // The text comes in while the control stays read-only, as every phrase
+  // opens: a program may change a read-only text, and each switch costs a
+  // restyle and a repaint.
+  const bool readOnly = Text->IsReadOnly() && (::GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY);
   const std::wstring text = record->m_cmd;
   const bool rtf = record->DataType == kDataTypeRtf;
-  if (!rtf || text.empty()) {
-    // The old text goes first: the font set over a long text would lay all
-    // of it out again just before it is replaced.
-    ClearText();
-    SetPlainTextFont(Text->m_hWnd);
+  {
+    // Drawn once, when all is in; no notice, no undo step on the way.
+    LoadPause quiet(edit);
+    if (rtf && !text.empty()) {
+      // Formatted text is read through the narrowing RTF input; anything
+      // that does not parse as RTF goes in as plain text.
+      rich_text::StreamInByPrefix(edit, text);
+    } else {
+      // The old text goes first: the font set over a long text would lay
+      // all of it out again just before it is replaced.
+      EmptyInPieces(edit);
+      SetPlainTextFont(edit);
+      if (!rtf) {
+        // A plain text goes in with its macros coloured: laid out once.
+        SetHighlightEnabled(true);
+        SetTextHighlighted(edit, GetMacroScheme(), text);
+      }
+    }
   }
-  // Formatted text is read through the narrowing RTF input; anything that
-  // does not parse as RTF goes in as plain text.
-  if (rtf && !text.empty()) {
-    rich_text::StreamInByPrefix(Text->m_hWnd, text);
-  } else if (rtf) {
-    ::SetWindowTextW(Text->m_hWnd, L"");
-  } else {
-    // A plain text goes in with its macros coloured: laid out once.
-    SetHighlightEnabled(true);
-    SetTextHighlighted(Text->m_hWnd, GetMacroScheme(), text);
-  }
-  Text->SendMessage(EM_EMPTYUNDOBUFFER, 0, 0);
   Text->SendMessage(EM_SETMODIFY, FALSE, 0);
-  Text->SetReadOnly(TRUE);
+  if (!readOnly) Text->SetReadOnly(TRUE);
   TextToolBar.Blinking = false;
 }
 

@@ -1,12 +1,16 @@
 // The phrase text view in-process, through the document as the tree pane
-// drives it: load and save, the command states, macro insertion, Tab, the
-// toolbar's custom draw and a write that fails after the save returned.
+// drives it: load and save, every kind of phrase against a fresh control,
+// the command states, macro insertion, Tab, the toolbar's custom draw and a
+// write that fails after the save returned.
 #include "editor/tests/doc_test_fixture.h"
 
 #include <commctrl.h>
 
+#include <random>
+
 #include "editor/app/editor_ids.h"
 #include "editor/services/macro_menus.h"
+#include "editor/text/macro_highlight.h"
 #include "editor/text/rich_text_io.h"
 #include "editor/toolbars/toolbar_names.h"
 #include "editor_settings/helpers/editor_fonts.h"
@@ -194,6 +198,156 @@ TEST_F(PhraseViewTest, TheToolBarsCustomDrawReachesTheView) {
   const LRESULT result = view->SendMessage(WM_NOTIFY, kViewToolBarId, reinterpret_cast<LPARAM>(&draw));
   EXPECT_EQ(result, TBCDRF_USECDCOLORS);
   EXPECT_EQ(draw.clrText, RGB(255, 0, 0));
+}
+
+// A seeded sequence of phrases of every kind (long and short plain text
+// full of macros, text too long to type, control characters, formatted,
+// Unicode RTF, not RTF at all, empty), selected in any order after edits,
+// folders and each other, in a hidden and in a shown frame: each must look
+// exactly as the same phrase put into a fresh control the plain way (its
+// text set, then coloured; its RTF streamed in), read-only, at the top,
+// with no undo step, not modified, with the notices, the drawing and the
+// undo of typing working again afterwards.
+TEST_F(PhraseViewTest, EveryPhraseLooksAsInAFreshControl) {
+  auto repeat = [](const std::wstring& piece, size_t chars) {
+    std::wstring text;
+    while (text.size() < chars) text += piece;
+    return text;
+  };
+  struct Kind {
+    const char* name;
+    std::uint32_t type;
+    std::wstring text;
+  };
+  const std::wstring fonts = L"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\colortbl;\\red0\\green0\\blue200;}";
+  const std::vector<Kind> kinds = {
+      {"long plain", kDataTypeText,
+       repeat(L"Dear %CLIPBOARD_TEXT%, on %date% we write %PROMPT_TEXT={who?}% \\{x}\t\u0416\r\n", 10000)},
+      {"long plain, few lines", kDataTypeText, repeat(L"word %TIME% and more words ", 6000)},
+      {"short plain", kDataTypeText, L"Hello %DATE%\r\nbye %PROMPT_TEXT={q}% end"},
+      {"too long to type", kDataTypeText, repeat(L"%DATE% filler text of a line\r\n", 51000)},
+      {"control characters", kDataTypeText, repeat(L"a\x01%DATE%\x0b b\r\n", 5000)},
+      {"command", kDataTypeExec, L"notepad.exe %CLIPBOARD_TEXT%"},
+      {"empty plain", kDataTypeText, L""},
+      {"formatted", kDataTypeRtf, fonts + L"\\f1\\fs40\\cf1\\b Big %DATE%\\b0\\par " +
+                                      repeat(L"\\f0\\fs20 line of the formatted phrase\\par ", 8000) + L"}"},
+      {"unicode RTF", kDataTypeRtf, L"{\\urtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \u0416\u00e9 %TIME%\\par}"},
+      {"formatted, not RTF", kDataTypeRtf, L"plain words %DATE% stored as formatted"},
+      {"empty formatted", kDataTypeRtf, L""},
+  };
+  const std::vector<std::wstring> files = {L"Alpha.quillora", L"Beta.quillora", L"Sub\\Gamma.quillora",
+                                           L"Sub\\Off.quillora"};
+  LOGFONTW plainFont = {};
+  ASSERT_NE(GetObjectW(editor::GetLargeDialogFont(), sizeof(plainFont), &plainFont), 0);
+  auto defaultFace = [](HWND edit) {
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    SendMessageW(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return std::wstring(format.szFaceName) + L"/" + std::to_wstring(format.yHeight);
+  };
+
+  std::mt19937 rng(20261210);
+  for (bool shown : {false, true}) {
+    frame->ShowWindow(shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    for (int step = 0; step < 12; ++step) {
+      const Kind& kind = kinds[rng() % kinds.size()];
+      const std::wstring& file = files[rng() % files.size()];
+      const std::string where = std::string(shown ? "shown" : "hidden") + " step " + std::to_string(step) + " (" +
+                                kind.name + " in " + std::string(file.begin(), file.end()) + ")";
+      CQLRView* view = Select(file);
+      ASSERT_NE(view, nullptr) << where;
+      // What the text was left with: an edit (the commit writes it), a
+      // folder's emptied view, or the phrase as it was loaded.
+      const unsigned before = rng() % 3;
+      if (before == 0) {
+        Command(view, toolbars::kIdReadOnlyMode);
+        Type(view, L"typed %DATE% text");
+      } else if (before == 1) {
+        doc->SelectRecord(IdOf(L"Sub"));
+      }
+      doc->CommitCurrent(nullptr);
+      ASSERT_TRUE(WaitForPhraseWrites(5000)) << where;
+      CQLRCommand* record = GetCommandStore().FindCommandById(static_cast<std::uint32_t>(IdOf(file)));
+      ASSERT_NE(record, nullptr) << where;
+      record->m_cmd = kind.text;
+      record->DataType = kind.type;
+      view = Select(file);
+      ASSERT_NE(view, nullptr) << where;
+      CPhraseRichEdit& text = view->GetTextCtrl();
+
+      // The fresh control: the same place, size and style, the plain road
+      // and none of the view's history.
+      CPhraseRichEdit fresh;
+      CRect rect;
+      ::GetWindowRect(text.m_hWnd, &rect);
+      ::MapWindowPoints(nullptr, view->m_hWnd, reinterpret_cast<LPPOINT>(&rect), 2);
+      ASSERT_TRUE(fresh.Create(static_cast<DWORD>(text.GetStyle()), rect, view, 1099)) << where;
+      fresh.ModifyStyleEx(fresh.GetExStyle(), text.GetExStyle(), SWP_FRAMECHANGED);
+      CRect want, have, outer;
+      text.GetClientRect(&want);
+      fresh.GetClientRect(&have);
+      ::GetWindowRect(fresh.m_hWnd, &outer);
+      fresh.SetWindowPos(nullptr, 0, 0, outer.Width() + want.Width() - have.Width(),
+                         outer.Height() + want.Height() - have.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      if (kind.type == kDataTypeRtf && !kind.text.empty()) {
+        rich_text::StreamInByPrefix(fresh.m_hWnd, kind.text);
+      } else {
+        fresh.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(editor::GetLargeDialogFont()), FALSE);
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        format.dwMask = CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_BACKCOLOR;
+        format.dwEffects = CFE_AUTOCOLOR | CFE_AUTOBACKCOLOR;
+        fresh.SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+        ::SetWindowTextW(fresh.m_hWnd, kind.text.c_str());
+        if (kind.type != kDataTypeRtf) HighlightAll(fresh.m_hWnd, GetMacroScheme());
+        EXPECT_EQ(defaultFace(text.m_hWnd), defaultFace(fresh.m_hWnd)) << where;
+        EXPECT_EQ(defaultFace(text.m_hWnd).rfind(plainFont.lfFaceName, 0), 0u) << where;
+      }
+      EXPECT_EQ(TextOf(view), rich_text::GetPlainText(fresh.m_hWnd)) << where;
+      // The RTF names every character's font, size, colour and boldness.
+      EXPECT_TRUE(rich_text::GetRtf(text.m_hWnd) == rich_text::GetRtf(fresh.m_hWnd)) << where;
+      EXPECT_EQ(text.SendMessage(EM_GETLINECOUNT, 0, 0), fresh.SendMessage(EM_GETLINECOUNT, 0, 0)) << where;
+      EXPECT_EQ(text.GetStyle() & WS_VSCROLL, fresh.GetStyle() & WS_VSCROLL) << where;
+      fresh.DestroyWindow();
+
+      EXPECT_TRUE(text.IsReadOnly()) << where;
+      EXPECT_TRUE(text.GetStyle() & ES_READONLY) << where;
+      EXPECT_EQ(IsWindowVisible(text.m_hWnd) != FALSE, shown) << where;
+      EXPECT_FALSE(text.SendMessage(EM_CANUNDO, 0, 0)) << where;
+      EXPECT_FALSE(view->IsTextModified()) << where;
+      CHARRANGE caret = {-1, -1};
+      text.SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+      EXPECT_EQ(caret.cpMin, 0) << where;
+      EXPECT_EQ(caret.cpMax, 0) << where;
+      EXPECT_EQ(text.SendMessage(EM_GETFIRSTVISIBLELINE, 0, 0), 0) << where;
+      EXPECT_EQ(text.SendMessage(EM_GETEVENTMASK, 0, 0) & (ENM_CHANGE | ENM_LINK), ENM_CHANGE | ENM_LINK) << where;
+    }
+    // Typing after all that is undone step by step, and a long text
+    // streamed in after one too long to type leaves the typing limit as it
+    // was.
+    CQLRCommand* first = GetCommandStore().FindCommandById(static_cast<std::uint32_t>(IdOf(files[0])));
+    ASSERT_NE(first, nullptr);
+    first->DataType = kDataTypeText;
+    first->m_cmd = kinds[3].text;
+    Select(files[0]);
+    first->m_cmd = kinds[0].text;
+    CQLRView* view = Select(files[0]);
+    ASSERT_NE(view, nullptr);
+    Command(view, toolbars::kIdReadOnlyMode);
+    Type(view, L"one");
+    view->GetTextCtrl().SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L" %DATE%"));
+    EXPECT_TRUE(view->IsTextModified());
+    EXPECT_EQ(TextOf(view), L"one %DATE%");
+    view->GetTextCtrl().SendMessage(EM_UNDO, 0, 0);
+    EXPECT_EQ(TextOf(view), L"one");
+    const std::wstring tooMuch = repeat(L"typed line\r", kPhraseTextLimit + 10);
+    Type(view, tooMuch.c_str());
+    GETTEXTLENGTHEX length = {GTL_NUMCHARS | GTL_PRECISE, 1200};
+    EXPECT_EQ(view->GetTextCtrl().SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0),
+              kPhraseTextLimit);
+    view->GetTextCtrl().SendMessage(EM_SETMODIFY, FALSE, 0);
+    Command(view, toolbars::kIdReadOnlyMode);
+  }
 }
 
 TEST_F(PhraseViewTest, AWriteThatFailsLaterMarksTheShownTextModifiedAgain) {

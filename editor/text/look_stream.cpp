@@ -92,23 +92,17 @@ DWORD CALLBACK ReadBytes(DWORD_PTR cookie, LPBYTE buffer, LONG asked, LONG* give
 
 void EmptyInPieces(HWND control) {
   LONG count = RichEditCharCount(control);
-  // Redraw back on makes a window visible: only a visible one is stopped.
-  const bool redrawOff = count > kEmptyingPiece && (::GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE);
-  if (redrawOff) ::SendMessageW(control, WM_SETREDRAW, FALSE, 0);
-  while (count > 0) {
-    Select(control, count > kEmptyingPiece ? count - kEmptyingPiece : 0, count);
+  // A short text goes at once.
+  while (count > kEmptyingPiece) {
+    Select(control, count - kEmptyingPiece, count);
     ::SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
     const LONG now = RichEditCharCount(control);
     if (now >= count) break;  // the control keeps what it will not remove
     count = now;
   }
-  // What is left (nothing, or what a piece could not take) goes at once;
-  // this also empties the undo history, as setting the text does.
+  // What is left (a short piece, or what a piece could not take) goes at
+  // once; this also empties the undo history, as setting the text does.
   ::SetWindowTextW(control, L"");
-  if (redrawOff) {
-    ::SendMessageW(control, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(control, nullptr, TRUE);
-  }
 }
 
 std::wstring RangeText(HWND control, LONG from, LONG to) {
@@ -224,7 +218,6 @@ size_t FirstPageLength(HWND control, const std::wstring& text) {
 
 bool StreamNewText(HWND control, const LookPlan& plan, const std::wstring& text) {
   if (plan.first != 0 || plan.looks.size() != text.size() || !TextFitsTheStream(text)) return false;
-  // The first page, then the rest after it, laid out once beside the bar.
   // The first page, then the rest after it, laid out once beside the bar.
   const size_t page = FirstPageLength(control, text);
   StreamSelection(control, plan, text, 0, page);

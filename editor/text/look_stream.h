@@ -22,7 +22,8 @@ bool StreamLooks(HWND control, const LookPlan& plan, const std::wstring& text);
 bool StreamNewText(HWND control, const LookPlan& plan, const std::wstring& text);
 
 // Empties the control as setting an empty text does, its long text taken
-// out in pieces from the end.
+// out in pieces from the end. The caller keeps the display still
+// (load_pause.h).
 void EmptyInPieces(HWND control);
 
 // The characters of from..to as the control holds them (a paragraph mark

@@ -350,7 +350,6 @@ void HighlightAll(HWND control, const MacroScheme& scheme) {
 
 void SetTextHighlighted(HWND control, const MacroScheme& scheme, const std::wstring& text) {
   if (!control || !::IsWindow(control)) return;
-  const LRESULT mask = ::SendMessageW(control, EM_SETEVENTMASK, 0, 0);
   // The control keeps a line end as one paragraph mark.
   std::wstring chars;
   chars.reserve(text.size());
@@ -360,24 +359,18 @@ void SetTextHighlighted(HWND control, const MacroScheme& scheme, const std::wstr
   }
   bool done = false;
   if (static_cast<LONG>(chars.size()) >= kStreamMinChars && !SchemeClosesAtLineEnd(scheme)) {
-    ::SetWindowTextW(control, L"");
-    if (ITextDocument* raw = rich_text::GetTextDocument(control)) {
-      ComRef<ITextDocument> document(raw);
-      UndoPause undo(control, raw);
-      DisplayFreeze freeze(control, raw);
-      Look base = {DefaultTextColour(control), SchemeHasBoldPair(scheme) ? tomFalse : tomUndefined};
-      LookPlan plan;
-      const LONG length = static_cast<LONG>(chars.size());
-      done = PlanFromText(chars, 0, scheme, base, false, length, &plan) && StreamNewText(control, plan, chars);
-      CHARRANGE top = {0, 0};
-      ::SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&top));
-    }
+    if (RichEditCharCount(control) != 0) ::SetWindowTextW(control, L"");
+    Look base = {DefaultTextColour(control), SchemeHasBoldPair(scheme) ? tomFalse : tomUndefined};
+    LookPlan plan;
+    const LONG length = static_cast<LONG>(chars.size());
+    done = PlanFromText(chars, 0, scheme, base, false, length, &plan) && StreamNewText(control, plan, chars);
+    CHARRANGE top = {0, 0};
+    ::SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&top));
   }
   if (!done) {
     ::SetWindowTextW(control, text.c_str());
     HighlightAll(control, scheme);
   }
-  ::SendMessageW(control, EM_SETEVENTMASK, 0, mask);
 }
 
 void HighlightVisible(HWND control, const MacroScheme& scheme) {

@@ -42,8 +42,8 @@ const MacroScheme& GetMacroScheme();
 void HighlightAll(HWND control, const MacroScheme& scheme);
 // Sets text as the control's whole text and colours it as HighlightAll
 // would; a long text goes in already coloured (laid out once, not twice).
-// No change notice is sent; the undo history and the modified flag are
-// left to the caller.
+// Runs within a LoadPause (load_pause.h), which keeps the notices, the
+// drawing and the undo steps out; the modified flag is left to the caller.
 void SetTextHighlighted(HWND control, const MacroScheme& scheme, const std::wstring& text);
 // Colours the visible part only (after each change of the text).
 void HighlightVisible(HWND control, const MacroScheme& scheme);

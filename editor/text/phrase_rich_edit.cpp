@@ -123,6 +123,13 @@ LRESULT CPhraseRichEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT CPhraseRichEdit::LoadUnlimited(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Emptied, the control takes the typing limit again.
+  const auto* setText = reinterpret_cast<const wchar_t*>(lParam);
+  if (message == WM_SETTEXT && (!setText || !*setText)) {
+    LRESULT result = CRichEditCtrl::WindowProc(message, wParam, lParam);
+    ::SendMessageW(m_hWnd, EM_EXLIMITTEXT, 0, kPhraseTextLimit);
+    return result;
+  }
   ::SendMessageW(m_hWnd, EM_EXLIMITTEXT, 0, kNoLimit);
   LRESULT result = CRichEditCtrl::WindowProc(message, wParam, lParam);
   LONG length = GetTextLengthEx(GTL_PRECISE | GTL_NUMCHARS);
