@@ -130,9 +130,10 @@ bool RegisterOnce(HINSTANCE instance) {
 HWND Create(HWND parent, UINT id) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!RegisterOnce(instance)) return nullptr;
-  return ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
-                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, 0, 0,
-                           10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  // No bars until a page asks for them: SetScrollInfo shows a bar while
+  // the page is larger than the client area.
+  return ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                           0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 void SetPage(HWND scroller, HWND page, SIZE pageSize) {

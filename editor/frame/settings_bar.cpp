@@ -18,6 +18,8 @@ namespace {
 // Posted to the bar: lay the tab strip and the page out again (after a
 // docking change, which need not change the client size).
 constexpr UINT kLayoutRequest = WM_APP + 20;
+// Posted to the bar from its creation: make the settings page.
+constexpr UINT kMakePageRequest = WM_APP + 21;
 
 // The tab that stands for "Hide Settings".
 constexpr LPARAM kHideTabData = 1;
@@ -58,6 +60,7 @@ BEGIN_MESSAGE_MAP(CSettingsBar, CSizingControlBar)
   ON_WM_SIZE()
   ON_NOTIFY(TCN_SELCHANGE, CSettingsBar::kTabId, OnTabSelChange)
   ON_MESSAGE(kLayoutRequest, OnLayoutRequest)
+  ON_MESSAGE(kMakePageRequest, OnMakePageRequest)
   ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
 END_MESSAGE_MAP()
 
@@ -66,21 +69,18 @@ CSettingsBar::~CSettingsBar() = default;
 
 BOOL CSettingsBar::CreatePane(CFrameWnd* frame, UINT nID, const SettingsPageHost& host, DWORD frameCreated) {
   m_host = host;
+  m_nFrameCreated = frameCreated;
   const std::wstring caption = Localized(IDS_SETTINGS_PANE, L"Settings");
   if (!Create(caption.c_str(), frame, CSize(100, 395), FALSE, nID,
               WS_CHILD | WS_VISIBLE | CBRS_RIGHT | CBRS_SIZE_DYNAMIC))
     return FALSE;
   // Floated, it shows the page's width at first (docked, CalcFixedLayout
   // gives the width).
-  if (m_page) m_szFloat.cx = std::max(m_szFloat.cx, m_pageSize.cx + ::GetSystemMetrics(SM_CXVSCROLL));
+  if (m_pageSize.cx > 0) m_szFloat.cx = std::max(m_szFloat.cx, m_pageSize.cx + ::GetSystemMetrics(SM_CXVSCROLL));
   // A damaged saved size comes back inside the minimum and the screen.
   LoadState(kEditorBarsProfileName);
   EnableDocking(CBRS_ALIGN_RIGHT);
-  if (!frame->DockControlBar(this, AFX_IDW_DOCKBAR_RIGHT)) return FALSE;
-  if (m_page)
-    Log(L"Settings page filled " + std::to_wstring(GetTickCount() - frameCreated) +
-        L" ms after the frame's creation (the page itself " + std::to_wstring(m_nPageMs) + L" ms)");
-  return TRUE;
+  return frame->DockControlBar(this, AFX_IDW_DOCKBAR_RIGHT);
 }
 
 int CSettingsBar::OnCreate(LPCREATESTRUCT lpcs) {
@@ -95,24 +95,56 @@ int CSettingsBar::OnCreate(LPCREATESTRUCT lpcs) {
   // The page lives in a scroller: the pane may be narrower than the page.
   m_scroller = page_scroller::Create(m_hWnd, kScrollerId);
   if (m_scroller) m_scrollerWnd.Attach(m_scroller);
-  auto page = std::make_unique<CSettingsPage>(m_scroller ? &m_scrollerWnd : static_cast<CWnd*>(this), m_host);
-  const DWORD pageStart = GetTickCount();
-  if (page->Create()) {
-    m_nPageMs = GetTickCount() - pageStart;
+  // The page (a hundred windows) is made in parts once the frame is up:
+  // its window first, hidden at its full size, so the pane is laid out
+  // for it and nothing moves when it is shown; then its controls a few at
+  // a time, the frame answering in between. The page is made at its
+  // template's size: never laid out smaller, it scrolls inside the pane
+  // instead.
+  auto page = std::make_unique<CSettingsPage>(PageParent(), m_host);
+  if (page->CreateInParts()) {
     m_page = std::move(page);
-    // The page is made at its template's size: never laid out smaller, it
-    // scrolls inside the pane instead.
     CRect made;
     m_page->GetWindowRect(&made);
     m_pageSize = SIZE{made.Width(), made.Height()};
-    if (m_scroller) page_scroller::SetPage(m_scroller, m_page->m_hWnd, m_pageSize);
+    m_nPageStart = GetTickCount();
+    ::PostMessageW(m_hWnd, kMakePageRequest, 0, 0);
   } else {
     // The pane stays, empty; the editor runs without its settings page.
     LogError(L"CSettingsBar: the settings page cannot be created");
   }
   AddDocListener(this);
   Layout();
-  if (m_page) m_page->ShowWindow(SW_SHOW);
+  return 0;
+}
+
+CWnd* CSettingsBar::PageParent() { return m_scroller ? &m_scrollerWnd : static_cast<CWnd*>(this); }
+
+bool CSettingsBar::IsPageReady() const { return m_page && m_page->m_hWnd && m_bPageReady; }
+
+LRESULT CSettingsBar::OnMakePageRequest(WPARAM, LPARAM) {
+  if (!m_page || m_bPageReady) return 0;
+  const CSettingsPage::PartResult result = m_page->MakeNextPart();
+  if (result == CSettingsPage::PartResult::kMore) {
+    ::PostMessageW(m_hWnd, kMakePageRequest, 0, 0);
+    return 0;
+  }
+  if (result == CSettingsPage::PartResult::kFailed) {
+    LogError(L"CSettingsBar: the settings page cannot be created");
+    m_page.reset();
+    m_pageSize = SIZE{};
+    if (m_pDockSite && m_pDockSite->m_hWnd) m_pDockSite->RecalcLayout();
+    return 0;
+  }
+  // Its window had its full size from the first part: the pane was laid
+  // out for it then.
+  m_bPageReady = true;
+  if (m_scroller) page_scroller::SetPage(m_scroller, m_page->m_hWnd, m_pageSize);
+  Layout();
+  m_page->ShowWindow(SW_SHOW);
+  Log(L"Settings page filled " + std::to_wstring(GetTickCount() - m_nFrameCreated) +
+      L" ms after the frame's creation (the page itself " + std::to_wstring(GetTickCount() - m_nPageStart) +
+      L" ms in parts)");
   return 0;
 }
 
@@ -202,7 +234,7 @@ int CSettingsBar::OwnWidth() const {
 }
 
 CSize CSettingsBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
-  if (!m_bUserSized && !bHorz && m_page && m_pDockSite && m_pDockSite->m_hWnd) m_szVert.cx = OwnWidth();
+  if (!m_bUserSized && !bHorz && m_pageSize.cx > 0 && m_pDockSite && m_pDockSite->m_hWnd) m_szVert.cx = OwnWidth();
   CSize size = CSizingControlBar::CalcFixedLayout(bStretch, bHorz);
   if (bHorz || !m_pDockSite || !m_pDockSite->m_hWnd) return size;
   CRect frame;
@@ -268,10 +300,10 @@ void CSettingsBar::OnTabSelChange(NMHDR*, LRESULT* result) {
 }
 
 void CSettingsBar::ReloadPage() {
-  if (m_page && m_page->m_hWnd) m_page->LoadControls();
+  if (IsPageReady()) m_page->LoadControls();
 }
 
-bool CSettingsBar::SavePageBeforeClose() { return !m_page || !m_page->m_hWnd || m_page->SaveBeforeClose(); }
+bool CSettingsBar::SavePageBeforeClose() { return !IsPageReady() || m_page->SaveBeforeClose(); }
 
 bool CSettingsBar::IsFocusInside() const {
   HWND focus = ::GetFocus();
@@ -284,5 +316,6 @@ void CSettingsBar::OnDocUpdate(CView*, LPARAM lHint, LPARAM) {
   SetWindowText(caption.c_str());
   FillTabs();
   Layout();
-  if (m_page) m_page->OnDocumentUpdate(lHint);
+  // A page still being made is filled in the language of then.
+  if (IsPageReady()) m_page->OnDocumentUpdate(lHint);
 }

@@ -34,8 +34,10 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
   // cannot be made leaves the bar empty. frameCreated: the tick count at
   // the frame's creation, for the log's timing line.
   BOOL CreatePane(CFrameWnd* frame, UINT nID, const SettingsPageHost& host, DWORD frameCreated);
-  // Null when the page could not be made.
+  // Null when the page could not be made. Until IsPageReady it is being
+  // made in parts (messages posted from the bar's creation on).
   CSettingsPage* Page() const { return m_page.get(); }
+  bool IsPageReady() const;
   // The page's controls filled again from the editor's settings.
   void ReloadPage();
   // The page's values written as the editor closes; false when they could
@@ -60,6 +62,7 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
   void OnSize(UINT nType, int cx, int cy);
   void OnTabSelChange(NMHDR* header, LRESULT* result);
   LRESULT OnLayoutRequest(WPARAM, LPARAM);
+  LRESULT OnMakePageRequest(WPARAM, LPARAM);
   LRESULT OnWindowPosChanged(WPARAM, LPARAM lParam);
   void NcCalcClient(LPRECT pRc, UINT nDockBarID) override;
   void StopTracking() override;
@@ -67,6 +70,7 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
 
  private:
   void FillTabs();
+  CWnd* PageParent();
   void Layout();
   void RedrawAll();
   // The docked width that shows the whole page, within what the frame leaves.
@@ -80,6 +84,8 @@ class CSettingsBar : public CSizingControlBar, public IDocUpdateListener {
   SIZE m_pageSize = {};
   bool m_bUserSized = false;
   UINT m_nLaidOutDockBar = 0;
-  DWORD m_nPageMs = 0;
+  DWORD m_nFrameCreated = 0;  // tick count, for the log's timing line
+  DWORD m_nPageStart = 0;
+  bool m_bPageReady = false;
   bool m_bLayoutPosted = false;
 };

@@ -127,6 +127,36 @@ BOOL CSettingsPage::Create() {
   return CPageDialog::Create(IDD_SETTINGS_PAGE, m_pParentWnd);
 }
 
+BOOL CSettingsPage::CreateInParts() {
+  auto parts = std::make_unique<DialogTemplate>();
+  if (!parts->Load(AfxGetResourceHandle(), IDD_SETTINGS_PAGE)) {
+    Log(L"CSettingsPage: the template is made in one go");
+    return Create();
+  }
+  StartAskingForFormatImages();
+  m_nextControl = 0;
+  m_parts = std::move(parts);
+  if (CreateIndirect(m_parts->Frame(), m_pParentWnd, m_parts->Module())) return TRUE;
+  m_parts.reset();
+  return FALSE;
+}
+
+CSettingsPage::PartResult CSettingsPage::MakeNextPart() {
+  // Enough controls for a few milliseconds.
+  constexpr size_t kControlsPerPart = 6;
+  if (!m_hWnd) return PartResult::kFailed;
+  if (!m_parts) return PartResult::kDone;
+  if (m_nextControl < m_parts->ControlCount()) {
+    if (m_parts->MakeControls(m_hWnd, &m_nextControl, kControlsPerPart)) return PartResult::kMore;
+    LogError(L"CSettingsPage: control " + std::to_wstring(m_nextControl) + L" of the template cannot be made");
+    m_parts.reset();
+    return PartResult::kFailed;
+  }
+  m_parts.reset();
+  OnInitDialog();
+  return PartResult::kDone;
+}
+
 std::wstring CSettingsPage::TrayProgramPath() const {
   if (!m_host.trayProgramPath.empty()) return m_host.trayProgramPath;
   wchar_t path[MAX_PATH] = {};
@@ -138,6 +168,8 @@ std::wstring CSettingsPage::TrayProgramPath() const {
 }
 
 BOOL CSettingsPage::OnInitDialog() {
+  // Made in parts, the page is filled once its last control is made.
+  if (m_parts) return FALSE;
   CPageDialog::OnInitDialog();
   if (m_host.listen) m_host.listen(this, true);
 
@@ -224,6 +256,7 @@ BOOL CSettingsPage::OnInitDialog() {
   m_updateLink.SetURL(qlr_editor::CHyperLink::MakeMessageLink(WM_SP_CHECK_UPDATES).c_str());
   for (int id : {IDC_SP_MOUSE_LABEL, IDC_SP_PASTE_LABEL, IDC_SP_TRACKING_LABEL, IDC_SP_FORMATS_LABEL})
     ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()), TRUE);
+  m_filled = true;
   return TRUE;
 }
 
@@ -320,7 +353,9 @@ void CSettingsPage::LoadControls() {
 }
 
 bool CSettingsPage::SaveControls() {
-  if (!m_hWnd) return true;
+  // A page not filled yet (made in parts, closed before its last part)
+  // shows nothing of the user's: it must not write its empty controls.
+  if (!m_hWnd || !m_filled) return true;
   CQLREditorSettings& settings = GetEditorSettings();
   for (const CheckRow& row : SettingsCheckRows()) settings.*row.field = IsChecked(row.id) ? 1 : 0;
   for (const NumberRow& row : SettingsNumberRows()) {

@@ -19,6 +19,7 @@
 #include "editor_settings/buttons/themed_icon_button.h"
 #include "editor_settings/controls/hotkey_ctrl_ex.h"
 #include "foundation/localization/dialog_localizer.h"
+#include "foundation/ui/dialog_template.h"
 #include "platform/mfc/afxcmn.h"
 
 // Messages of the page.
@@ -60,6 +61,13 @@ class CSettingsPage : public CPageDialog {
 
   // Makes the page on template 130 as a child of its parent.
   BOOL Create();
+  // The same in parts, for a page made while its program starts: the
+  // page's window (hidden, at its full size) now, then each MakeNextPart
+  // makes a few of its controls, and the last one fills the page as Create
+  // does. Between parts the thread answers its messages.
+  BOOL CreateInParts();
+  enum class PartResult { kMore, kDone, kFailed };
+  PartResult MakeNextPart();
 
   BOOL OnInitDialog() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -200,6 +208,10 @@ class CSettingsPage : public CPageDialog {
   bool m_formatIconsPending = false;
   bool m_formatIconsPosted = false;
   bool m_tipsPosted = false;
+  // The template of a page being made in parts, and its next control.
+  std::unique_ptr<DialogTemplate> m_parts;
+  size_t m_nextControl = 0;
+  bool m_filled = false;  // OnInitDialog has filled the controls
 
   DECLARE_MESSAGE_MAP()
 };

@@ -9,10 +9,13 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cwchar>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "editor/settings_page/settings_page_ids.h"
 #include "editor/settings_page/tests/format_rows.h"
@@ -664,6 +667,103 @@ TEST_F(SettingsPageTest, ReloadAndLanguageSwitchKeepUnsavedChoicesAndTakeTheRest
   EXPECT_EQ(Ini(L"ClipboardHistory"), 0);
   EXPECT_EQ(Ini(L"DaysCheckForUpdates"), 12);
   EXPECT_EQ(Ini(L"ClipboardFormats2"), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Every window of the page, children before their own children, in the
+// order the dialog keys walk them: what the user sees of each.
+std::vector<std::wstring> PageWindows(HWND page) {
+  std::vector<std::wstring> rows;
+  std::function<void(HWND, int)> walk = [&](HWND parent, int depth) {
+    for (HWND w = ::GetWindow(parent, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+      wchar_t cls[64] = {}, text[256] = {};
+      ::GetClassNameW(w, cls, 64);
+      ::GetWindowTextW(w, text, 256);
+      RECT r = {};
+      ::GetWindowRect(w, &r);
+      ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+      LOGFONTW font = {};
+      if (HFONT f = reinterpret_cast<HFONT>(::SendMessageW(w, WM_GETFONT, 0, 0))) ::GetObjectW(f, sizeof(font), &font);
+      const bool button = _wcsicmp(cls, L"Button") == 0;
+      wchar_t row[800] = {};
+      swprintf(row, 800, L"%d %ls id=%d style=%08lx ex=%08lx at=%ld,%ld,%ld,%ld [%ls] font=%ls/%ld/%ld on=%d check=%d",
+               depth, cls, ::GetDlgCtrlID(w), static_cast<unsigned long>(::GetWindowLongW(w, GWL_STYLE)),
+               static_cast<unsigned long>(::GetWindowLongW(w, GWL_EXSTYLE)), r.left, r.top, r.right, r.bottom, text,
+               font.lfFaceName, font.lfHeight, font.lfWeight, ::IsWindowEnabled(w) ? 1 : 0,
+               button ? static_cast<int>(::SendMessageW(w, BM_GETCHECK, 0, 0)) : -1);
+      rows.push_back(row);
+      walk(w, depth + 1);
+    }
+  };
+  RECT r = {};
+  ::GetWindowRect(page, &r);
+  wchar_t head[200] = {};
+  swprintf(head, 200, L"page %ldx%ld style=%08lx ex=%08lx", r.right - r.left, r.bottom - r.top,
+           static_cast<unsigned long>(::GetWindowLongW(page, GWL_STYLE)),
+           static_cast<unsigned long>(::GetWindowLongW(page, GWL_EXSTYLE)));
+  rows.push_back(head);
+  walk(page, 0);
+  return rows;
+}
+
+TEST_F(SettingsPageTest, PageMadeInPartsIsThePageMadeAtOnceAndWritesNothingBeforeItIsFilled) {
+  const std::wstring ini =
+      L"[Settings]\r\nHotkey=196621\r\nDaysCheckForUpdates=12\r\nClipboardHistory=0\r\nSoundOnEventsV094=0\r\n"
+      L"TextPasteMethod_v150=1\r\nClipboardFormats2=0\r\nAddLastUsedMenuToBegin=1\r\n";
+  Open(ini);
+  const std::vector<std::wstring> atOnce = PageWindows(page->m_hWnd);
+  page.reset();  // the page made at once writes back what it showed
+  ASSERT_TRUE(qlrtest::WriteUtf16File(ProgramIni(), ini));
+  MarkEditorSettingsChanged();
+  GetEditorSettings();
+
+  // Closed before its last part, a page shows nothing of the user's: the
+  // file stays as it was (an unfilled page would write every box off).
+  const std::string before = qlrtest::ReadBytes(ProgramIni());
+  page = std::make_unique<CSettingsPage>(&m_top, host);
+  ASSERT_TRUE(page->CreateInParts());
+  EXPECT_FALSE(::IsWindowVisible(page->m_hWnd));
+  EXPECT_EQ(CSettingsPage::PartResult::kMore, page->MakeNextPart());
+  page.reset();
+  EXPECT_EQ(before, qlrtest::ReadBytes(ProgramIni()));
+
+  // Made in parts with the thread's messages in between, the page has the
+  // same windows, texts, fonts, places and values, and its full size
+  // from its first part on; the focus stays where the user has it.
+  HWND field = ::CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 700, 10, 80, 20, m_top.m_hWnd, nullptr,
+                                 nullptr, nullptr);
+  ::SetForegroundWindow(m_top.m_hWnd);
+  ::SetFocus(field);
+  const HWND focus = ::GetFocus();
+  page = std::make_unique<CSettingsPage>(&m_top, host);
+  ASSERT_TRUE(page->CreateInParts());
+  RECT first = {};
+  ::GetWindowRect(page->m_hWnd, &first);
+  int parts = 0;
+  CSettingsPage::PartResult result;
+  while ((result = page->MakeNextPart()) == CSettingsPage::PartResult::kMore) {
+    ++parts;
+    qlrtest::PumpUntil([] { return true; }, 0);
+  }
+  ASSERT_EQ(CSettingsPage::PartResult::kDone, result);
+  EXPECT_GT(parts, 3) << "a few controls a part";
+  ::ShowWindow(page->m_hWnd, SW_SHOW);
+  EXPECT_EQ(focus, ::GetFocus());
+  const std::vector<std::wstring> inParts = PageWindows(page->m_hWnd);
+  ASSERT_EQ(atOnce.size(), inParts.size());
+  for (size_t i = 0; i < atOnce.size(); ++i) EXPECT_EQ(atOnce[i], inParts[i]) << i;
+  RECT done = {};
+  ::GetWindowRect(page->m_hWnd, &done);
+  EXPECT_TRUE(::EqualRect(&first, &done));
+  EXPECT_EQ(CSettingsPage::PartResult::kDone, page->MakeNextPart());
+  Close();
+  EXPECT_EQ(Ini(L"DaysCheckForUpdates"), 12);
+  EXPECT_EQ(Ini(L"SoundOnEventsV094"), 0);
+  EXPECT_EQ(Ini(L"ClipboardFormats2"), 0);
+  EXPECT_EQ(Ini(L"Hotkey"), 196621);
 }
 
 }  // namespace

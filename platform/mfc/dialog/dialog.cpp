@@ -69,25 +69,40 @@ INT_PTR CDialog::DoModal() {
   return result;
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+template <class Make>
+BOOL CDialog::CreateModeless(CWnd* pParentWnd, const wchar_t* what, Make make) {
   if (m_hWnd) {
     LogError(L"CDialog::Create: the dialog already exists");
     return FALSE;
   }
-  m_nIDTemplate = nIDTemplate;
   if (pParentWnd) m_pParentWnd = pParentWnd;
   m_bModal = false;
   CDialog* before = t_creating;
   t_creating = this;
-  HWND h = ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDTemplate), ParentHandle(), AfxDlgProc, 0);
+  HWND h = make(ParentHandle(), AfxDlgProc);
   DWORD error = ::GetLastError();
   t_creating = before;
   if (!h) {
-    LogError(L"CreateDialogParamW " + std::to_wstring(nIDTemplate) + L" failed " + std::to_wstring(error));
+    LogError(std::wstring(what) + L" failed " + std::to_wstring(error));
     if (m_hWnd) Detach();
     return FALSE;
   }
   return TRUE;
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+  m_nIDTemplate = nIDTemplate;
+  const std::wstring what = L"CreateDialogParamW " + std::to_wstring(nIDTemplate);
+  return CreateModeless(pParentWnd, what.c_str(), [nIDTemplate](HWND parent, DLGPROC proc) {
+    return ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDTemplate), parent, proc, 0);
+  });
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst) {
+  HINSTANCE module = hInst ? hInst : AfxGetResourceHandle();
+  return CreateModeless(pParentWnd, L"CreateDialogIndirectParamW", [=](HWND parent, DLGPROC proc) {
+    return ::CreateDialogIndirectParamW(module, lpDialogTemplate, parent, proc, 0);
+  });
 }
 
 void CDialog::EndDialog(int nResult) {

@@ -22,6 +22,10 @@ class CDialog : public CWnd {
   virtual INT_PTR DoModal();
   // A modeless dialog; with a child template it becomes a page of pParentWnd.
   virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+  // The same from a template in memory (module: the controls' instance;
+  // null for the resource handle).
+  virtual BOOL CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                              HINSTANCE hInst = nullptr);
   void EndDialog(int nResult);
 
   virtual BOOL OnInitDialog();
@@ -48,6 +52,10 @@ class CDialog : public CWnd {
  private:
   friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
   HWND ParentHandle() const;
+  // Makes the modeless window through make (given the parent and the
+  // dialog procedure); what names it goes to the log on failure.
+  template <class Make>
+  BOOL CreateModeless(CWnd* pParentWnd, const wchar_t* what, Make make);
   void OnOKCommand() { OnOK(); }
   void OnCancelCommand() { OnCancel(); }
   DECLARE_MESSAGE_MAP()
