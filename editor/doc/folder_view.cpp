@@ -52,6 +52,10 @@ const UINT g_folderViewOpenMessage = ::RegisterWindowMessageW(L"{71534116-A032-4
 
 UINT GetFolderViewOpenMessage() { return g_folderViewOpenMessage; }
 
+namespace {
+const UINT g_fileTypeImagesReady = GetFileTypeImagesReadyMessage();
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CFolderView, CListView)
   ON_WM_CREATE()
   ON_WM_SIZE()
@@ -62,6 +66,7 @@ BEGIN_MESSAGE_MAP(CFolderView, CListView)
   ON_NOTIFY_REFLECT(kListNotifyCheckChanged, OnCheckChanged)
   ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
   ON_REGISTERED_MESSAGE(g_folderViewOpenMessage, OnOpenItem)
+  ON_REGISTERED_MESSAGE(g_fileTypeImagesReady, OnFileTypeImagesReady)
 END_MESSAGE_MAP()
 
 BOOL CFolderView::PreCreateWindow(CREATESTRUCT& cs) {
@@ -82,8 +87,20 @@ int CFolderView::OnCreate(LPCREATESTRUCT lpcs) {
   list.InsertColumn(2, L"", LVCFMT_LEFT);
   SetColumnTitles();
   SetFont(editor::GetDialogFont(), FALSE);
-  list.SetImageList(GetFileTypeImageList(), LVSIL_SMALL);
+  // The shell may still be asked for the icons while the frame starts: the
+  // list comes up with empty images and takes the icons when they are there.
+  if (CImageList* images = GetFileTypeImageListOrLater(m_hWnd)) list.SetImageList(images, LVSIL_SMALL);
   FitColumns();
+  return 0;
+}
+
+LRESULT CFolderView::OnFileTypeImagesReady(WPARAM, LPARAM) {
+  CImageList* images = GetFileTypeImageList();
+  if (!images || reinterpret_cast<HIMAGELIST>(ListCall(LVM_GETIMAGELIST, LVSIL_SMALL, 0)) == images->GetSafeHandle())
+    return 0;
+  // In place of an empty list of the same size: nothing moves.
+  GetListCtrl().SetImageList(images, LVSIL_SMALL);
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
   return 0;
 }
 
@@ -120,6 +137,10 @@ void CFolderView::FitColumns() {
     }
     list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
   }
+}
+
+bool CFolderView::HasVerticalBar() const {
+  return (::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VSCROLL) != 0;
 }
 
 HFONT CFolderView::GetBoldFont() {
@@ -268,11 +289,15 @@ void CFolderView::Refill() {
   while (kept > needed) ListCall(LVM_DELETEITEM, static_cast<WPARAM>(--kept), 0);
   ListCall(LVM_SETSELECTIONMARK, 0, -1);
   for (int i = 0; i < needed; ++i) WriteRow(rows[static_cast<size_t>(i)], i, i < kept);
-  ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
-  // Fitted once the list has put up the scroll bars its rows need: the
-  // last column takes the room that is left beside them, whatever bars
-  // the list had before.
+  // Fitted while nothing is drawn: a shown list fitted with its redraw on
+  // moves and repaints its columns at each width, which costs more than
+  // the fill. The last column takes the room left beside the vertical bar,
+  // which the list puts up or takes away only when its redraw comes back
+  // on: where that changed the bar, the columns are fitted again.
+  const bool hadBar = HasVerticalBar();
   FitColumns();
+  ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+  if (HasVerticalBar() != hadBar) FitColumns();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
   Filling = false;
 }
@@ -286,9 +311,9 @@ void CFolderView::ComeBack() {
     // The bold font is made from the list font.
     BoldFont.DeleteObject();
   }
-  CImageList* images = GetFileTypeImageList();
+  CImageList* images = GetFileTypeImageListOrLater(m_hWnd);
   HIMAGELIST wanted = images ? images->GetSafeHandle() : nullptr;
-  if (reinterpret_cast<HIMAGELIST>(ListCall(LVM_GETIMAGELIST, LVSIL_SMALL, 0)) != wanted)
+  if (wanted && reinterpret_cast<HIMAGELIST>(ListCall(LVM_GETIMAGELIST, LVSIL_SMALL, 0)) != wanted)
     GetListCtrl().SetImageList(images, LVSIL_SMALL);
   Refill();
   CDoc* doc = static_cast<CDoc*>(GetDocument());

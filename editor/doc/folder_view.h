@@ -62,6 +62,8 @@ class CFolderView : public CListView {
   void OnCheckChanged(NMHDR* pNMHDR, LRESULT* pResult);
   void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
   LRESULT OnOpenItem(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFileTypeImagesReady(WPARAM wParam, LPARAM lParam);
+  bool HasVerticalBar() const;
 
   CFont BoldFont;
   bool Filling = false;
