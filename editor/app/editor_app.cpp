@@ -13,6 +13,7 @@
 #include "editor/doc/folder_view.h"
 #include "editor/editor_names.h"
 #include "editor/frame/main_frame.h"
+#include "editor/pane/phrase_pane.h"
 #include "editor_settings/editor_settings.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/files/program_names.h"
@@ -65,8 +66,14 @@ BOOL CQLREditorApp::InitInstance() {
   m_bRunning = true;
   SetFirstInstanceEvent(m_hInstanceEvent);
   Log(std::wstring(L"Start QuilloraEditor with cmdline [") + GetCommandLineW() + L"]");
-  // The shell's first icons take long: they come while the rest starts.
+  // The shell's first icons take long. The file-type icons are asked for
+  // once the frame is up: their thread would compete with the making of
+  // the frame for the window system, and the lists take them when they
+  // come. The pane's toolbar images come while the rest starts.
+  m_hIconsGate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (m_hIconsGate) HoldFileTypeImagesUntil(m_hIconsGate);
   StartAskingForFileTypeIcons();
+  StartMakingPhrasePaneImages();
 
   AfxOleInit();
   AfxEnableControlContainer();
@@ -93,6 +100,7 @@ BOOL CQLREditorApp::InitInstance() {
   }
   m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
   m_pMainWnd->UpdateWindow();
+  if (m_hIconsGate) SetEvent(m_hIconsGate);
 
   DWORD flags = cmdInfo.GetStartFlags();
   if (flags) {
@@ -105,6 +113,8 @@ int CQLREditorApp::ExitInstance() {
   // Only the editor that made the instance event ran: a handed-over start
   // must not tell the tray program that the editor ended.
   const bool ran = m_bRunning;
+  // A start that failed on its way never let the icons' thread go on.
+  if (m_hIconsGate) SetEvent(m_hIconsGate);
   if (m_hInstanceEvent) {
     SetFirstInstanceEvent(nullptr);
     CloseHandle(m_hInstanceEvent);

@@ -36,5 +36,6 @@ class CQLREditorApp : public CWinApp {
   void HandOverToRunningEditor();
 
   HANDLE m_hInstanceEvent = nullptr;  // held only by the editor that made it
+  HANDLE m_hIconsGate = nullptr;      // holds the file-type icons' thread until the frame is up
   bool m_bRunning = false;            // this start became the editor
 };

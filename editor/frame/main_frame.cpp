@@ -100,13 +100,21 @@ BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParent
   return TRUE;
 }
 
+void CMainFrame::RecalcLayout(BOOL bNotify) {
+  if (m_bLayoutAfterCreate) return;
+  CFrameWnd::RecalcLayout(bNotify);
+}
+
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   const DWORD created = GetTickCount();
+  // Made maximised, the frame is laid out by the maximising that follows
+  // its creation, at its final size: a layout at the first size would
+  // move every pane twice.
+  m_bLayoutAfterCreate = lpcs && (lpcs->style & WS_MAXIMIZE);
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
   SetClipboardOwnerWindow(m_hWnd);
   // The hidden rich edit that turns RTF into plain text lives in the frame.
   SetHiddenRichEditParent(m_hWnd);
-  MakeMenuBitmaps();
   if (!CreateBars()) return -1;
   static const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
   if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
@@ -131,8 +139,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
     StartAddFromClipboardWatcher(m_hWnd, WM_QLR_ADD_FROM_CB, stop);
   }
   ExtendSystemMenu();
-  m_menuTip.Create(m_hWnd, L"Tip Text", AfxGetInstanceHandle(), 0, nullptr);
   OnUpdateFrameTitle(TRUE);
+  m_bLayoutAfterCreate = false;
   return 0;
 }
 

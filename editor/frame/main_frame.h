@@ -27,6 +27,7 @@ class CMainFrame : public CFrameWnd, public IDocUpdateListener {
   ~CMainFrame() override;
 
   // The framework's, without the document's name in the title.
+  void RecalcLayout(BOOL bNotify = TRUE) override;
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                  CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
 
@@ -125,6 +126,7 @@ class CMainFrame : public CFrameWnd, public IDocUpdateListener {
   bool CreateBars();
   void ExtendSystemMenu();
   void MakeMenuBitmaps();
+  void MakeMenuTip();
   void ShowViewPopup(POINT screen);
 
   // Language and help (main_frame_language.cpp).
@@ -142,6 +144,9 @@ class CMainFrame : public CFrameWnd, public IDocUpdateListener {
   std::vector<std::wstring> m_languageFiles;
   // Images of menu items by command, drawn on the menu colour (owned).
   std::vector<std::pair<UINT, HBITMAP>> m_menuBitmaps;
+  bool m_bMenuBitmapsMade = false;
+  bool m_bMenuTipMade = false;
+  bool m_bLayoutAfterCreate = false;  // while a maximised frame is created
 
   DECLARE_MESSAGE_MAP()
 };

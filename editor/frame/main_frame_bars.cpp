@@ -92,6 +92,10 @@ bool CMainFrame::CreateBars() {
 }
 
 void CMainFrame::MakeMenuBitmaps() {
+  // Made for the first menu opened: the shell is asked nothing while the
+  // frame starts.
+  if (m_bMenuBitmapsMade) return;
+  m_bMenuBitmapsMade = true;
   SHFILEINFOW info = {};
   HICON text = ::SHGetFileInfoW(L".txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
                                 SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES)
@@ -135,10 +139,21 @@ void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam) {
 
 void CMainFrame::OnToolTipShow(NMHDR*, LRESULT* pResult) { *pResult = 1; }
 
+void CMainFrame::MakeMenuTip() {
+  // Its window is made for the first menu: a tip is a window of its own,
+  // which costs the start of the editor a trip to the display.
+  if (!m_bMenuTipMade) {
+    m_bMenuTipMade = true;
+    m_menuTip.Create(m_hWnd, L"Tip Text", AfxGetInstanceHandle(), 0, nullptr);
+  }
+}
+
 void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
+  MakeMenuTip();
   if (pPopupMenu && pPopupMenu->m_hMenu) {
     HMENU popup = pPopupMenu->m_hMenu;
     RebuildLanguageMenu(popup);
+    MakeMenuBitmaps();
     for (const auto& item : m_menuBitmaps)
       ::SetMenuItemBitmaps(popup, item.first, MF_BYCOMMAND, item.second, item.second);
     if (!bSysMenu) FillRecentFolderMenu(pPopupMenu);
@@ -156,6 +171,7 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) 
 
 void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
   CFrameWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
+  MakeMenuTip();
   m_menuTip.HandleMenuSelect(WM_MENUSELECT, MAKEWPARAM(nItemID, nFlags), reinterpret_cast<LPARAM>(hSysMenu));
 }
 

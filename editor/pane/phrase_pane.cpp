@@ -14,7 +14,9 @@
 #include "editor_settings/helpers/menu_helpers.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/shell_work_once.h"
 #include "platform/mfc/app/win_app.h"
+#include "platform/mfc/controls/image_list.h"
 #include "platform/mfc/frame/frame_wnd.h"
 #include "platform/mfc/res/afx_ids.h"
 
@@ -36,7 +38,24 @@ const UINT g_contextMessage = GetPaneContextMenuMessage();
 const UINT g_dropDownMessage = GetPaneDropDownMessage();
 const UINT g_closeMenuAddMessage = GetPaneCloseMenuAddMessage();
 
+// The toolbar's images, made once for the process and never destroyed:
+// loading and adding icons takes long, so they may be made on a thread of
+// their own while the editor starts (an image list belongs to no thread).
+HIMAGELIST g_toolImages = nullptr;
+
+CShellWorkOnce& ToolImagesWork() {
+  static CShellWorkOnce work([] {
+    CImageList images;
+    if (!images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0)) return;
+    for (UINT icon : kToolIcons) AddIconOrEmpty(images, LoadSmallAppIcon(icon));
+    g_toolImages = images.Detach();
+  });
+  return work;
+}
+
 }  // namespace
+
+void StartMakingPhrasePaneImages() { ToolImagesWork().Start(); }
 
 UINT GetPaneAddFromClipboardMessage() {
   // The name has no closing brace; the frame posts it under the same name.
@@ -175,9 +194,8 @@ void CPhrasePane::CreateToolBar() {
     return;
   }
   m_toolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
-  m_toolImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-  for (UINT icon : kToolIcons) AddIconOrEmpty(m_toolImages, LoadSmallAppIcon(icon));
-  m_toolBar.SetImageList(&m_toolImages);
+  ToolImagesWork().Finish();
+  m_toolBar.SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_toolImages));
   m_toolBar.SetIndent(2);
   m_toolBar.SetPadding(4, 2);
   const std::wstring addText = LoadTreeString(kIdsAddNew, L"Add New");

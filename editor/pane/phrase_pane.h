@@ -13,7 +13,6 @@
 #include "editor/toolbars/pane_toolbar_ctrl.h"
 #include "editor/tree/phrase_tree_ctrl.h"
 #include "editor_settings/sizing_bar/sizing_control_bar_cf.h"
-#include "platform/mfc/controls/image_list.h"
 
 class CCmdUI;
 class CCommandFolder;
@@ -25,6 +24,10 @@ UINT GetPaneDragMessage();              // the tree's drag questions
 UINT GetPaneContextMenuMessage();       // wakes the pane for its pending context menu
 UINT GetPaneDropDownMessage();          // wParam: button index, lParam: command
 UINT GetPaneCloseMenuAddMessage();      // close menus, then add from the clipboard
+
+// Makes the toolbar's images on a thread of their own while the editor
+// starts; the first pane takes them (or makes them when never started).
+void StartMakingPhrasePaneImages();
 
 class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   DECLARE_DYNAMIC(CPhrasePane)
@@ -149,7 +152,6 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   CPhraseTreeCtrl m_tree;
   int m_menuRequests = 0;  // menus the pane asked itself for and has not shown yet
   CPaneToolBarCtrl m_toolBar;
-  CImageList m_toolImages;
   bool m_renameEdit = false;
   bool m_endingLabelEdit = false;
   HFONT m_editFont = nullptr;

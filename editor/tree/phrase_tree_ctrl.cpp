@@ -15,6 +15,7 @@ namespace {
 
 // Registered once for the process; the map entry reads the variable.
 UINT g_checkMessage = GetTreeCheckMessage();
+UINT g_fileTypeImagesReady = GetFileTypeImagesReadyMessage();
 
 }  // namespace
 
@@ -71,6 +72,7 @@ BEGIN_MESSAGE_MAP(CPhraseTreeCtrl, CTreeCtrlEx)
   ON_WM_MOUSEMOVE()
   ON_WM_MOUSELEAVE()
   ON_REGISTERED_MESSAGE(g_checkMessage, OnCheckMessage)
+  ON_REGISTERED_MESSAGE(g_fileTypeImagesReady, OnFileTypeImagesReady)
 END_MESSAGE_MAP()
 
 CPhraseTreeCtrl::CPhraseTreeCtrl() : m_drag(this) { m_emptyPainter.SetStringId(kIdsEmptyTree); }
@@ -96,12 +98,32 @@ BOOL CPhraseTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, 
 int CPhraseTreeCtrl::OnCreate(LPCREATESTRUCT create) {
   int result = static_cast<int>(Default());
   if (result == -1) return -1;
-  SetImageList(GetFileTypeImageList(), TVSIL_NORMAL);
+  // Empty images of the icons' size while the shell is still asked for
+  // them; the icons come with the message that they are there.
+  if (CImageList* images = GetFileTypeImageListOrLater(m_hWnd)) SetImageList(images, TVSIL_NORMAL);
   m_emptyPainter.SetWindow(m_hWnd);
   m_emptyPainter.SetFont(editor::GetNormalDialogFont());
-  m_itemTip = std::make_unique<CTreeItemToolTip>(m_hWnd);
-  if (m_itemTip->Create(this)) m_itemTip->AddTool(this, L"");
   return result;
+}
+
+LRESULT CPhraseTreeCtrl::OnFileTypeImagesReady(WPARAM, LPARAM) {
+  CImageList* images = GetFileTypeImageList();
+  if (images && ::SendMessageW(m_hWnd, TVM_GETIMAGELIST, TVSIL_NORMAL, 0) !=
+                    reinterpret_cast<LRESULT>(images->GetSafeHandle())) {
+    SetImageList(images, TVSIL_NORMAL);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  }
+  return 0;
+}
+
+CTreeItemToolTip* CPhraseTreeCtrl::GetItemToolTip() {
+  // Made when first needed (the mouse over the tree): a tip is a window of
+  // its own, which costs the start of the editor a trip to the display.
+  if (!m_itemTip && m_hWnd) {
+    m_itemTip = std::make_unique<CTreeItemToolTip>(m_hWnd);
+    if (m_itemTip->Create(this)) m_itemTip->AddTool(this, L"");
+  }
+  return m_itemTip.get();
 }
 
 void CPhraseTreeCtrl::OnDestroy() {

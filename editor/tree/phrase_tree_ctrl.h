@@ -103,7 +103,8 @@ class CPhraseTreeCtrl : public CTreeCtrlEx {
   // Receives the document updates the tree gives (the Tab hint).
   void SetDocUpdateHandler(std::function<void(UINT hint)> handler) { m_docUpdate = std::move(handler); }
 
-  CTreeItemToolTip* GetItemToolTip() const { return m_itemTip.get(); }
+  // The phrase tip over the tree's items, made when first asked for.
+  CTreeItemToolTip* GetItemToolTip();
   CPhraseTreeDrag& GetDragController() { return m_drag; }
   const CEmptyTreePainter& GetEmptyPainter() const { return m_emptyPainter; }
   HFONT GetStrikeOutFont();
@@ -128,6 +129,7 @@ class CPhraseTreeCtrl : public CTreeCtrlEx {
   void OnMouseMove(UINT flags, CPoint point);
   void OnMouseLeave();
   LRESULT OnCheckMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFileTypeImagesReady(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:

@@ -173,6 +173,7 @@ void CPhraseTreeCtrl::AskParentForInfoTip(HTREEITEM item) {
 }
 
 void CPhraseTreeCtrl::OnMouseMove(UINT, CPoint point) {
+  GetItemToolTip();
   if (!m_trackingLeave) {
     TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, 0};
     m_trackingLeave = ::TrackMouseEvent(&track) != FALSE;

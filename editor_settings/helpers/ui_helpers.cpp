@@ -2,6 +2,11 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
+
 #include "editor_settings/helpers/editor_fonts.h"
 #include "editor_settings/helpers/shared_icons.h"
 #include "foundation/localization/localized_strings.h"
@@ -16,15 +21,52 @@ namespace {
 
 constexpr int kFileTypeImageSize = 18;
 
-// The shell's icons of the file-type list, in the list's order, asked once.
-HICON g_typeIcons[4] = {};
+// The list with the shell's icons, in the list's order, made once; the
+// shell's first answers take long, so the list may be made on a thread of
+// its own while the windows are made (an image list belongs to no thread).
+CImageList* g_typeImages = nullptr;
+// Windows that asked for the list while its thread ran; the thread posts to
+// them once the list is made.
+std::mutex g_typeImagesLock;
+bool g_typeImagesMade = false;
+std::vector<HWND> g_typeImagesWaiting;
+std::atomic<HANDLE> g_typeImagesGate{nullptr};
+
+void TellTypeImagesMade() {
+  std::vector<HWND> waiting;
+  {
+    std::lock_guard<std::mutex> lock(g_typeImagesLock);
+    g_typeImagesMade = true;
+    waiting.swap(g_typeImagesWaiting);
+  }
+  for (HWND window : waiting) ::PostMessageW(window, GetFileTypeImagesReadyMessage(), 0, 0);
+}
+
+// An empty list of the file-type images' size and background; null when
+// it cannot be made.
+CImageList* NewTypeImageList() {
+  auto* list = new CImageList;
+  if (!list->Create(kFileTypeImageSize, kFileTypeImageSize, ILC_COLOR32 | ILC_MASK, 0, 1)) {
+    delete list;
+    return nullptr;
+  }
+  list->SetBkColor(editor::GetMenuColor());
+  return list;
+}
 
 CShellWorkOnce& TypeIconsWork() {
   static CShellWorkOnce work([] {
-    g_typeIcons[kImageFolder] = GetFolderIcon(false, false);
-    g_typeIcons[kImageFolderOpen] = GetFolderIcon(true, false);
-    g_typeIcons[kImageRichText] = GetShellFileIcon(L".rtf", false);
-    g_typeIcons[kImagePlainText] = GetTxtFileIcon();
+    if (HANDLE gate = g_typeImagesGate.load()) ::WaitForSingleObject(gate, INFINITE);
+    CImageList* made = NewTypeImageList();
+    if (!made) {
+      TellTypeImagesMade();
+      return;
+    }
+    for (HICON icon : {GetFolderIcon(false, false), GetFolderIcon(true, false), GetShellFileIcon(L".rtf", false),
+                       GetTxtFileIcon(), LoadSmallAppIcon(IDI_APP_PHRASE)})
+      AddIconOrEmpty(*made, icon);
+    g_typeImages = made;
+    TellTypeImagesMade();
   });
   return work;
 }
@@ -63,22 +105,32 @@ int AddIconOrEmpty(CImageList& list, HICON icon) {
 }
 
 CImageList* GetFileTypeImageList() {
-  static CImageList* list = nullptr;
-  if (list) return list;
-  auto* made = new CImageList;
-  if (!made->Create(kFileTypeImageSize, kFileTypeImageSize, ILC_COLOR32 | ILC_MASK, 0, 1)) {
-    delete made;
-    return nullptr;
-  }
-  made->SetBkColor(editor::GetMenuColor());
+  // Whoever must have the list now does not wait for a hold to end.
+  if (HANDLE gate = g_typeImagesGate.exchange(nullptr)) ::SetEvent(gate);
   TypeIconsWork().Finish();
-  for (HICON& icon : g_typeIcons) {
-    AddIconOrEmpty(*made, icon);
-    icon = nullptr;
+  return g_typeImages;
+}
+
+CImageList* GetFileTypeImageListOrLater(HWND window) {
+  if (TypeIconsWork().IsRunning()) {
+    std::lock_guard<std::mutex> lock(g_typeImagesLock);
+    if (!g_typeImagesMade) {
+      if (window && std::find(g_typeImagesWaiting.begin(), g_typeImagesWaiting.end(), window) ==
+                        g_typeImagesWaiting.end())
+        g_typeImagesWaiting.push_back(window);
+      static CImageList* placeholder = NewTypeImageList();
+      return placeholder;
+    }
   }
-  AddIconOrEmpty(*made, LoadSmallAppIcon(IDI_APP_PHRASE));
-  list = made;
-  return list;
+  // Made (its thread is at its end) or never started.
+  return GetFileTypeImageList();
+}
+
+void HoldFileTypeImagesUntil(HANDLE released) { g_typeImagesGate = released; }
+
+UINT GetFileTypeImagesReadyMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"{5E0C7D21-8B43-4F6A-9C1E-2A7B3D9F0E64}");
+  return message;
 }
 
 bool IsKeyDown(int virtualKey) { return (::GetKeyState(virtualKey) & ~1) != 0; }

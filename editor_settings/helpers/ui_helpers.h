@@ -15,10 +15,21 @@ class CImageList;
 // empty image in its place, so the indices hold.
 CImageList* GetFileTypeImageList();
 enum FileTypeImage { kImageFolder, kImageFolderOpen, kImageRichText, kImagePlainText, kImageApp };
-// Asks the shell for the list's icons on a thread of its own, so that the
-// first GetFileTypeImageList finds them ready instead of waiting for the
-// shell's first answers. Calls after the first do nothing.
+// Makes the list, asking the shell for its icons, on a thread of its own,
+// so that the first GetFileTypeImageList finds it ready instead of waiting
+// for the shell's first answers. Calls after the first do nothing.
 void StartAskingForFileTypeIcons();
+// Never waits for that thread: the list when it is made (or made here when
+// no thread was started). While the thread still asks the shell, an empty
+// list of the same image size, so rows keep their height and width when the
+// icons come, and the window is posted GetFileTypeImagesReadyMessage() once
+// the list is made; it then takes the list with GetFileTypeImageList.
+CImageList* GetFileTypeImageListOrLater(HWND window);
+UINT GetFileTypeImagesReadyMessage();
+// The list's thread, once started, waits for the event before it asks the
+// shell (the editor holds it while its frame is made). A caller of
+// GetFileTypeImageList lets it go on at once.
+void HoldFileTypeImagesUntil(HANDLE released);
 // Adds the icon (null allowed; destroyed here) or, when it cannot be added,
 // an image of the list's background, so later indices hold. Answers the
 // index of the new image (-1 when not even that could be added).

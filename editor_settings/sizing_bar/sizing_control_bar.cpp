@@ -307,28 +307,38 @@ void CSizingControlBar::DrawNonClient(HDC hdc) {
   ClientToScreen(&client);
   client.OffsetRect(-window.left, -window.top);
   window.OffsetRect(-window.left, -window.top);
+  // The non-client part is the bands around the client area; each is drawn
+  // off screen on its own and copied at once. A buffer of the whole window
+  // would be filled, page by page, over the client area too: a pane of the
+  // screen's height costs several milliseconds per paint that way.
+  const CRect bands[] = {
+      {window.left, window.top, window.right, client.top},
+      {window.left, client.bottom, window.right, window.bottom},
+      {window.left, client.top, client.left, client.bottom},
+      {client.right, client.top, window.right, client.bottom},
+  };
   HDC mem = ::CreateCompatibleDC(hdc);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, std::max(window.Width(), 1), std::max(window.Height(), 1));
-  if (!mem || !bitmap) {
-    if (mem) ::DeleteDC(mem);
-    if (bitmap) ::DeleteObject(bitmap);
-    return;
+  if (!mem) return;
+  for (const CRect& band : bands) {
+    if (band.IsRectEmpty()) continue;
+    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, band.Width(), band.Height());
+    if (!bitmap) continue;
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    // Drawn in window coordinates; only the band lands in the buffer.
+    ::SetViewportOrgEx(mem, -band.left, -band.top, nullptr);
+    ::FillRect(mem, &band, GetBackgroundBrush());
+    {
+      CDC dc(mem);
+      CRect borders = window;
+      DrawBorders(&dc, borders);
+      NcPaintGripper(&dc, client);
+      NcPaintExtra(&dc, client);
+    }
+    ::SetViewportOrgEx(mem, 0, 0, nullptr);
+    ::BitBlt(hdc, band.left, band.top, band.Width(), band.Height(), mem, 0, 0, SRCCOPY);
+    ::SelectObject(mem, old);
+    ::DeleteObject(bitmap);
   }
-  HGDIOBJ old = ::SelectObject(mem, bitmap);
-  ::FillRect(mem, &window, GetBackgroundBrush());
-  {
-    CDC dc(mem);
-    CRect borders = window;
-    DrawBorders(&dc, borders);
-    NcPaintGripper(&dc, client);
-    NcPaintExtra(&dc, client);
-  }
-  // Only the non-client part reaches the window.
-  ::ExcludeClipRect(hdc, client.left, client.top, client.right, client.bottom);
-  ::BitBlt(hdc, 0, 0, window.Width(), window.Height(), mem, 0, 0, SRCCOPY);
-  ::SelectClipRgn(hdc, nullptr);
-  ::SelectObject(mem, old);
-  ::DeleteObject(bitmap);
   ::DeleteDC(mem);
 }
 

@@ -22,6 +22,8 @@ class CShellWorkOnce {
   // Never waits: true when the work is done, joining a started work that
   // has ended; false while it runs or when it never started.
   bool TryFinish();
+  // Started on its thread and not joined yet.
+  bool IsRunning() const { return m_thread != nullptr; }
 
  private:
   static DWORD WINAPI Run(void* self);

@@ -111,6 +111,12 @@ bool IsReadableMemory(const void* address, size_t size) {
   ULONG_PTR at = reinterpret_cast<ULONG_PTR>(address);
   const ULONG_PTR end = at + size;
   if (!address || end < at) return false;
+  // The committed part of this thread's stack can always be read; controls
+  // build their notices there, and asking the system for the region costs
+  // more than the notice itself.
+  const NT_TIB* tib = reinterpret_cast<const NT_TIB*>(NtCurrentTeb());
+  if (at >= reinterpret_cast<ULONG_PTR>(tib->StackLimit) && end <= reinterpret_cast<ULONG_PTR>(tib->StackBase))
+    return true;
   while (at < end) {
     at = ReadableUntil(at);
     if (!at) return false;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <vector>
+
 #include "editor/store/command_order.h"
 #include "editor/tree/tests/tree_test_util.h"
 #include "editor_settings/helpers/ui_helpers.h"
@@ -8,6 +11,26 @@
 using namespace treetest;
 
 namespace {
+
+// The phrase tip windows that belong to the tree's top-level window.
+std::vector<HWND> TipWindows(HWND tree) {
+  struct Search {
+    HWND owner;
+    std::vector<HWND> found;
+  } search = {::GetAncestor(tree, GA_ROOT), {}};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t cls[64] = {};
+        ::GetClassNameW(window, cls, 64);
+        if (::GetWindow(window, GW_OWNER) == s->owner && wcscmp(cls, kPPToolTipClass) == 0)
+          s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 class TreeFillTest : public ::testing::Test {
  protected:
@@ -28,8 +51,14 @@ TEST_F(TreeFillTest, StyleAndImagesOfTheControl) {
   EXPECT_NE(0, tree.SendMessage(TVM_GETIMAGELIST, TVSIL_STATE)) << "check box images";
   EXPECT_EQ(GetFileTypeImageList()->GetSafeHandle(),
             reinterpret_cast<HIMAGELIST>(tree.SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL)));
+  // The phrase tip's window comes with the mouse, once.
+  EXPECT_EQ(0u, TipWindows(tree.m_hWnd).size()) << "made before it was needed";
+  tree.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  tree.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+  const std::vector<HWND> tips = TipWindows(tree.m_hWnd);
+  ASSERT_EQ(1u, tips.size());
   ASSERT_NE(nullptr, tree.GetItemToolTip());
-  EXPECT_TRUE(::IsWindow(tree.GetItemToolTip()->m_hWnd));
+  EXPECT_EQ(tips[0], tree.GetItemToolTip()->m_hWnd);
 }
 
 TEST_F(TreeFillTest, TopLevelPhrasesFirstAndFoldersFirstInside) {

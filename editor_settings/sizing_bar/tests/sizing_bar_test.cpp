@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -231,30 +233,85 @@ TEST(SizingBarTest, CloseButtonHidesTheBarThroughTheFrame) {
   EXPECT_EQ(p.frame->InFrame(p.frame->m_view.m_hWnd).right, client.right);
 }
 
-// A checksum of the bar's non-client area as it paints it.
-unsigned PaintedSum(CSizingControlBar& bar) {
+constexpr DWORD kUnpainted = 0x00FF00FF;
+
+// The bar's whole window as its non-client painting leaves a buffer that
+// held kUnpainted everywhere, top row first.
+std::vector<DWORD> PaintedPixels(CSizingControlBar& bar) {
   CRect w;
   bar.GetWindowRect(&w);
-  HDC screen = ::GetDC(nullptr);
-  HDC mem = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w.Width(), w.Height());
-  HGDIOBJ old = ::SelectObject(mem, bitmap);
-  bar.DrawNonClient(mem);
-  ::SelectObject(mem, old);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = w.Width();
   info.bmiHeader.biHeight = -w.Height();
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
-  std::vector<DWORD> pixels(static_cast<size_t>(w.Width()) * static_cast<size_t>(w.Height()));
-  ::GetDIBits(mem, bitmap, 0, static_cast<UINT>(w.Height()), pixels.data(), &info, DIB_RGB_COLORS);
-  unsigned sum = 0;
-  for (DWORD px : pixels) sum = sum * 31 + px;
-  ::DeleteObject(bitmap);
+  void* bits = nullptr;
+  HDC screen = ::GetDC(nullptr);
+  HDC mem = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<DWORD> pixels(static_cast<size_t>(w.Width()) * static_cast<size_t>(w.Height()), kUnpainted);
+  if (bitmap && bits) {
+    memcpy(bits, pixels.data(), pixels.size() * sizeof(DWORD));
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    bar.DrawNonClient(mem);
+    ::GdiFlush();
+    memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+    ::SelectObject(mem, old);
+  }
+  if (bitmap) ::DeleteObject(bitmap);
   ::DeleteDC(mem);
   ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// A checksum of the bar's non-client area as it paints it.
+unsigned PaintedSum(CSizingControlBar& bar) {
+  unsigned sum = 0;
+  for (DWORD px : PaintedPixels(bar)) sum = sum * 31 + px;
   return sum;
+}
+
+// Every pixel around the client area is painted, none inside it, and each
+// band around it shows the same background under its borders, grip or
+// caption.
+void ExpectNonClientPaintedAround(CSizingControlBar& bar) {
+  CRect w, client;
+  bar.GetWindowRect(&w);
+  bar.GetClientRect(&client);
+  bar.ClientToScreen(&client);
+  client.OffsetRect(-w.left, -w.top);
+  const std::vector<DWORD> pixels = PaintedPixels(bar);
+  ASSERT_EQ(pixels.size(), static_cast<size_t>(w.Width()) * static_cast<size_t>(w.Height()));
+  auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * static_cast<size_t>(w.Width()) + x]; };
+  size_t paintedInside = 0;
+  for (int y = client.top; y < client.bottom; ++y)
+    for (int x = client.left; x < client.right; ++x) paintedInside += at(x, y) != kUnpainted;
+  EXPECT_EQ(paintedInside, 0u);
+  const CRect bands[] = {{0, 0, w.Width(), client.top},
+                         {0, client.bottom, w.Width(), w.Height()},
+                         {0, client.top, client.left, client.bottom},
+                         {client.right, client.top, w.Width(), client.bottom}};
+  std::vector<DWORD> backgrounds;
+  for (const CRect& band : bands) {
+    if (band.IsRectEmpty()) continue;
+    std::vector<std::pair<DWORD, size_t>> counts;
+    size_t unpainted = 0;
+    for (int y = band.top; y < band.bottom; ++y)
+      for (int x = band.left; x < band.right; ++x) {
+        const DWORD px = at(x, y);
+        unpainted += px == kUnpainted;
+        auto it = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == px; });
+        if (it == counts.end()) counts.push_back({px, 1});
+        else ++it->second;
+      }
+    EXPECT_EQ(unpainted, 0u) << "band " << band.left << "," << band.top;
+    backgrounds.push_back(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                            return a.second < b.second;
+                          })->first);
+  }
+  ASSERT_FALSE(backgrounds.empty());
+  for (DWORD background : backgrounds) EXPECT_EQ(background, backgrounds.front());
 }
 
 int CALLBACK Found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -276,6 +333,8 @@ TEST(SizingBarTest, CaptionShowsTheTitleInTheInstalledFace) {
   EXPECT_EQ(CSizingControlBarCF::CaptionFaceName(), tahoma ? L"Tahoma" : L"Arial");
 
   EXPECT_TRUE(left.HasGripper());
+  ExpectNonClientPaintedAround(left);
+  ExpectNonClientPaintedAround(p.frame->m_settings);
   const unsigned plain = PaintedSum(left);
   left.SetWindowText(L"Other title");
   EXPECT_NE(PaintedSum(left), plain);

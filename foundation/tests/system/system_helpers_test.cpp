@@ -188,6 +188,14 @@ TEST(SystemHelpersTest, TextFromAnAddressIsCopiedOnlyWhereItCanBeRead) {
   EXPECT_FALSE(CopyTextFromAddress(reinterpret_cast<const wchar_t*>(block + page), 100, &out));
   EXPECT_FALSE(CopyTextFromAddress(reinterpret_cast<const wchar_t*>(static_cast<INT_PTR>(0x10)), 100, &out));
   EXPECT_FALSE(CopyTextFromAddress(nullptr, 100, &out));
+  // The same limits for a block of memory, and this thread's stack.
+  EXPECT_TRUE(IsReadableMemory(lastChars, 4 * sizeof(wchar_t)));
+  EXPECT_FALSE(IsReadableMemory(lastChars, 4 * sizeof(wchar_t) + 1));
+  EXPECT_FALSE(IsReadableMemory(block + page, 1));
+  NMHDR onStack = {};
+  EXPECT_TRUE(IsReadableMemory(&onStack, sizeof(onStack)));
+  const NT_TIB* tib = reinterpret_cast<const NT_TIB*>(NtCurrentTeb());
+  EXPECT_FALSE(IsReadableMemory(static_cast<BYTE*>(tib->StackBase) - 8, ~static_cast<size_t>(0)));
   VirtualFree(block, 0, MEM_RELEASE);
 }
 
