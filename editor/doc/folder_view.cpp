@@ -121,22 +121,25 @@ void CFolderView::SetColumnTitles() {
 
 void CFolderView::FitColumns() {
   CListCtrl& list = GetListCtrl();
-  for (int column = 0; column < 3; ++column) {
-    if (column == 2) {
-      // The last column fills the room the others leave. Where they leave
-      // none, a list may keep whatever width the column had before: it
-      // starts from its title's width, as a column fitted to its header.
-      wchar_t title[128] = {};
-      LVCOLUMNW item = {};
-      item.mask = LVCF_TEXT;
-      item.pszText = title;
-      item.cchTextMax = 128;
-      ListCall(LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
-      const int width = static_cast<int>(ListCall(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title)));
-      list.SetColumnWidth(column, width + kTitlePadding);
-    }
-    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+  // The first columns from the widest texts of the last fill, measured as
+  // it was written; the list itself would measure every row again.
+  if (!ColumnFitter.FitAllButLast(m_hWnd)) {
+    list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+    list.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
   }
+  // The last column fills the room the others leave. Where they leave
+  // none, a list may keep whatever width the column had before: it starts
+  // from its title's width, as a column fitted to its header.
+  constexpr int kLast = 2;
+  wchar_t title[128] = {};
+  LVCOLUMNW item = {};
+  item.mask = LVCF_TEXT;
+  item.pszText = title;
+  item.cchTextMax = 128;
+  ListCall(LVM_GETCOLUMNW, static_cast<WPARAM>(kLast), reinterpret_cast<LPARAM>(&item));
+  const int width = static_cast<int>(ListCall(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title)));
+  list.SetColumnWidth(kLast, width + kTitlePadding);
+  list.SetColumnWidth(kLast, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 bool CFolderView::HasVerticalBar() const {
@@ -208,7 +211,7 @@ bool CFolderView::RowShows(const LVITEMW& wanted) {
          wcscmp(text.c_str(), wanted.pszText) == 0;
 }
 
-void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse) {
+void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse, ListColumnFitter::Fill& measure) {
   const CQLRCommand& record = *row.record;
   std::wstring label;
   if (row.text) {
@@ -244,6 +247,9 @@ void CFolderView::WriteRow(const FolderRow& row, int index, bool reuse) {
   }
   const std::wstring usage = std::to_wstring(record.GetUsageCount());
   const std::wstring path = record.GetFilePath();
+  measure.Offer(0, label);
+  measure.Offer(1, usage);
+  measure.Offer(2, path);
   LVITEMW sub = {};
   sub.iSubItem = 1;
   sub.pszText = const_cast<wchar_t*>(usage.c_str());
@@ -288,7 +294,10 @@ void CFolderView::Refill() {
   }
   while (kept > needed) ListCall(LVM_DELETEITEM, static_cast<WPARAM>(--kept), 0);
   ListCall(LVM_SETSELECTIONMARK, 0, -1);
-  for (int i = 0; i < needed; ++i) WriteRow(rows[static_cast<size_t>(i)], i, i < kept);
+  {
+    ListColumnFitter::Fill measure(ColumnFitter, m_hWnd);
+    for (int i = 0; i < needed; ++i) WriteRow(rows[static_cast<size_t>(i)], i, i < kept, measure);
+  }
   // Fitted while nothing is drawn: a shown list fitted with its redraw on
   // moves and repaints its columns at each width, which costs more than
   // the fill. The last column takes the room left beside the vertical bar,

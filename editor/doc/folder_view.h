@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "foundation/ui/list_column_fit.h"
 #include "platform/mfc/doc/list_view.h"
 #include "platform/mfc/gdi/font.h"
 
@@ -66,6 +67,8 @@ class CFolderView : public CListView {
   bool HasVerticalBar() const;
 
   CFont BoldFont;
+  // Sizes the first columns from the widest texts of the last refill.
+  ListColumnFitter ColumnFitter;
   bool Filling = false;
   // The record a come-back filled the list for, until the next notice: the
   // selection notice that brought the list back needs no second fill.
@@ -84,7 +87,7 @@ class CFolderView : public CListView {
   // The row already shows the item's text, image, data and state.
   bool RowShows(const LVITEMW& wanted);
   // Row index made anew, or written over when reuse.
-  void WriteRow(const FolderRow& row, int index, bool reuse);
+  void WriteRow(const FolderRow& row, int index, bool reuse, ListColumnFitter::Fill& measure);
   void ApplyCheckChanges(const CheckChangeSet& changes);
   void SetColumnTitles();
   void FitColumns();
