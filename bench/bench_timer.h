@@ -25,3 +25,18 @@ double BestOfMs(int runs, F work) {
   }
   return best;
 }
+
+// Handles this thread's messages for ms milliseconds: what the last timed
+// work posted or left to paint is done before the next one starts, and
+// threads it started get the time to end.
+inline void BenchSettle(double ms) {
+  const double end = BenchNowMs() + ms;
+  MSG msg;
+  while (BenchNowMs() < end) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}

@@ -123,7 +123,6 @@ CSettingsPage::~CSettingsPage() {
 }
 
 BOOL CSettingsPage::Create() {
-  StartAskingForFormatImages();
   return CPageDialog::Create(IDD_SETTINGS_PAGE, m_pParentWnd);
 }
 
@@ -133,7 +132,6 @@ BOOL CSettingsPage::CreateInParts() {
     Log(L"CSettingsPage: the template is made in one go");
     return Create();
   }
-  StartAskingForFormatImages();
   m_nextControl = 0;
   m_parts = std::move(parts);
   if (CreateIndirect(m_parts->Frame(), m_pParentWnd, m_parts->Module())) return TRUE;
@@ -257,6 +255,10 @@ BOOL CSettingsPage::OnInitDialog() {
   for (int id : {IDC_SP_MOUSE_LABEL, IDC_SP_PASTE_LABEL, IDC_SP_TRACKING_LABEL, IDC_SP_FORMATS_LABEL})
     ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(GetBoldDialogFont()), TRUE);
   m_filled = true;
+  // The shell is asked for the format rows' icons once the page is made:
+  // its first icons take a while, and a thread asking for them holds up
+  // every window made beside it.
+  StartAskingForFormatImages(m_hWnd);
   return TRUE;
 }
 
@@ -725,6 +727,7 @@ void CSettingsPage::OnSize(UINT nType, int cx, int cy) {
 }
 
 void CSettingsPage::OnDestroy() {
+  StopTellingOfFormatImages(m_hWnd);
   m_watcher.Stop();
   if (m_host.listen) m_host.listen(this, false);
   if (!m_saved) {

@@ -121,7 +121,9 @@ class CSettingsPage : public CPageDialog {
   // Puts the shell's icons on the format rows when the shell has them, or
   // when the list is to be seen (waiting for them then); else leaves them
   // to the list's first paint.
-  void ShowFormatIcons(bool listPainting);
+  // mayWait: the list is being painted, or the shell's work has ended and
+  // only its thread is still to be joined.
+  void ShowFormatIcons(bool mayWait);
   void RenewListTip(int id);
   void SetFontSample();
   HotkeyRecord ControlHotkey() const;

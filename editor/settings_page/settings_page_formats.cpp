@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <atomic>
 
 #include "editor/settings_page/settings_page_helpers.h"
 #include "editor/settings_page/settings_page_ids.h"
@@ -95,13 +96,22 @@ FormatImages& FormatImagesKept() {
 
 // Set by tests only: the icons are asked once it is set.
 HANDLE g_formatImagesGate = nullptr;
+// What a WM_SP_FORMAT_ICONS says: the page should look (a fill), its list
+// is being painted, or the icons are there.
+constexpr WPARAM kFormatIconsLook = 0;
+constexpr WPARAM kFormatIconsPainting = 1;
+constexpr WPARAM kFormatIconsThere = 2;
+// The page told when the icons are there: a list that is shown but not
+// painted (scrolled out of its pane) would otherwise never take them.
+std::atomic<HWND> g_formatImagesPage{nullptr};
 
-// Asked on a thread of their own from the page's making on; the rows show
+// Asked on a thread of their own once the page is made; the rows show
 // without icons until the list is seen.
 CShellWorkOnce& FormatImagesWork() {
   static CShellWorkOnce work([] {
     if (g_formatImagesGate) ::WaitForSingleObject(g_formatImagesGate, 60000);
     FormatImagesKept() = AskShellForFormatImages();
+    if (HWND page = g_formatImagesPage.load()) ::PostMessageW(page, WM_SP_FORMAT_ICONS, kFormatIconsThere, 0);
   });
   return work;
 }
@@ -115,7 +125,15 @@ HIMAGELIST EmptyFormatImages() {
 
 }  // namespace
 
-void StartAskingForFormatImages() { FormatImagesWork().Start(); }
+void StartAskingForFormatImages(HWND page) {
+  g_formatImagesPage = page;
+  FormatImagesWork().Start();
+}
+
+void StopTellingOfFormatImages(HWND page) {
+  HWND told = page;
+  g_formatImagesPage.compare_exchange_strong(told, nullptr);
+}
 
 void HoldFormatImagesUntil(HANDLE released) { g_formatImagesGate = released; }
 
@@ -153,15 +171,15 @@ void CSettingsPage::FillFormatList() {
   CallControl(IDC_SP_FORMATS, WM_SETREDRAW, TRUE);
   m_formatIconsPending = !iconsReady;
   if (m_formatIconsPending && !m_formatIconsPosted)
-    m_formatIconsPosted = ::PostMessageW(m_hWnd, WM_SP_FORMAT_ICONS, 0, 0) != FALSE;
+    m_formatIconsPosted = ::PostMessageW(m_hWnd, WM_SP_FORMAT_ICONS, kFormatIconsLook, 0) != FALSE;
 }
 
-void CSettingsPage::ShowFormatIcons(bool listPainting) {
+void CSettingsPage::ShowFormatIcons(bool mayWait) {
   if (!m_formatIconsPending || !m_hWnd) return;
   HWND list = Control(IDC_SP_FORMATS);
   if (!FormatImagesWork().TryFinish()) {
-    // Unseen, the list waits for its first paint.
-    if (!listPainting && !::IsWindowVisible(list)) return;
+    // Unseen, the list waits for its first paint or the icons.
+    if (!mayWait && !::IsWindowVisible(list)) return;
     FormatImagesWork().Finish();
   }
   m_formatIconsPending = false;
@@ -182,9 +200,9 @@ void CSettingsPage::ShowFormatIcons(bool listPainting) {
   ::InvalidateRect(list, nullptr, TRUE);
 }
 
-LRESULT CSettingsPage::OnFormatIcons(WPARAM listPainting, LPARAM) {
-  m_formatIconsPosted = false;
-  ShowFormatIcons(listPainting != 0);
+LRESULT CSettingsPage::OnFormatIcons(WPARAM why, LPARAM) {
+  if (why != kFormatIconsThere) m_formatIconsPosted = false;
+  ShowFormatIcons(why != kFormatIconsLook);
   return 0;
 }
 
@@ -194,7 +212,7 @@ void CSettingsPage::OnFormatsCustomDraw(NMHDR* header, LRESULT* result) {
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
     // Seen at last: the icons come right after this paint, never during it.
     if (m_formatIconsPending && !m_formatIconsPosted)
-      m_formatIconsPosted = ::PostMessageW(m_hWnd, WM_SP_FORMAT_ICONS, 1, 0) != FALSE;
+      m_formatIconsPosted = ::PostMessageW(m_hWnd, WM_SP_FORMAT_ICONS, kFormatIconsPainting, 0) != FALSE;
     *result = CDRF_NOTIFYITEMDRAW;
   } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
     int row = static_cast<int>(draw->nmcd.dwItemSpec);

@@ -22,5 +22,8 @@ inline LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // Starts asking the shell for the format rows' icons on a thread of its
-// own, once per process (settings_page_formats.cpp).
-void StartAskingForFormatImages();
+// own, once per process (settings_page_formats.cpp); the page is sent
+// WM_SP_FORMAT_ICONS when they are there. A page that goes away stops
+// hearing of them.
+void StartAskingForFormatImages(HWND page);
+void StopTellingOfFormatImages(HWND page);

@@ -1,6 +1,7 @@
 // The format rows' icons in a process whose shell answers late (a process
 // of its own: the icons are asked once per process). The rows come at
-// once; their icons come once the list is first seen, and the list then
+// once; their icons come once the shell answers, also to a list nobody
+// has seen or painted (a pane scrolled away from it), and the list then
 // looks exactly as a fresh paint of it.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -47,7 +48,7 @@ using sptest::RowsWithIcons;
 
 class FormatIconsTest : public SettingsFoldersTest {};
 
-TEST_F(FormatIconsTest, IconsComeWhenTheListIsFirstSeenAndArePaintedWhole) {
+TEST_F(FormatIconsTest, IconsComeWhenTheShellAnswersSeenOrNotAndArePaintedWhole) {
   HANDLE answer = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
   ASSERT_NE(answer, nullptr);
   HoldFormatImagesUntil(answer);
@@ -75,9 +76,8 @@ TEST_F(FormatIconsTest, IconsComeWhenTheListIsFirstSeenAndArePaintedWhole) {
         << i;
   EXPECT_EQ(RowsWithIcons(list), 0);
 
-  // The shell answers while nobody looks; then the page is shown.
+  // The shell answers while nobody looks: the icons come unseen.
   ::SetEvent(answer);
-  ::ShowWindow(page->m_hWnd, SW_SHOW);
   // The editor's own ".rtf" icon, and one for each extension the shell has.
   int expected = 1;
   for (const wchar_t* extension : {L".txt", L".bmp", L".bnd", L".html"}) {
@@ -90,6 +90,8 @@ TEST_F(FormatIconsTest, IconsComeWhenTheListIsFirstSeenAndArePaintedWhole) {
     }
   }
   EXPECT_TRUE(qlrtest::PumpUntil([&] { return RowsWithIcons(list) == expected; }, 20000)) << RowsWithIcons(list);
+  EXPECT_FALSE(::IsWindowVisible(list));
+  ::ShowWindow(page->m_hWnd, SW_SHOW);
 
   // What the list shows is what it paints afresh, icons drawn.
   const std::vector<DWORD> shown = SettledPixels(list);
