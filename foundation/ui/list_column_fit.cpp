@@ -38,7 +38,8 @@ ListColumnFitter::Fill::~Fill() {
     ::ReleaseDC(m_list, m_dc);
   }
   m_fitter.m_hasRows = m_hadRows;
-  m_fitter.m_filled = true;
+  // Texts that could not be measured leave the sizing to the list.
+  m_fitter.m_filled = m_dc != nullptr;
   m_fitter.m_widest = std::move(m_widest);
 }
 
