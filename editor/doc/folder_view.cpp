@@ -123,10 +123,7 @@ void CFolderView::FitColumns() {
   CListCtrl& list = GetListCtrl();
   // The first columns from the widest texts of the last fill, measured as
   // it was written; the list itself would measure every row again.
-  if (!ColumnFitter.FitAllButLast(m_hWnd)) {
-    list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
-    list.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
-  }
+  ColumnFitter.FitAllButLast(m_hWnd);
   // The last column fills the room the others leave. Where they leave
   // none, a list may keep whatever width the column had before: it starts
   // from its title's width, as a column fitted to its header.

@@ -70,15 +70,14 @@ bool ListColumnFitter::MakeMeasuringList() {
   return false;
 }
 
-bool ListColumnFitter::FitAllButLast(HWND list) {
+void ListColumnFitter::FitAllButLast(HWND list) {
   const int columns = ColumnCount(list);
-  if (columns < 2) return true;
-  if (!m_filled) {
+  if (columns < 2) return;
+  if (!m_filled || !MakeMeasuringList()) {
     for (int column = 0; column + 1 < columns; ++column)
       ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE_USEHEADER);
-    return true;
+    return;
   }
-  if (!MakeMeasuringList()) return false;
   // Set up as the fitted list in everything its sizing reads.
   const LRESULT exStyle = ::SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
   if (::SendMessageW(m_measure, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) != exStyle)
@@ -137,5 +136,4 @@ bool ListColumnFitter::FitAllButLast(HWND list) {
     if (::SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0) != width)
       ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width);
   }
-  return true;
 }

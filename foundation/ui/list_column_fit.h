@@ -19,7 +19,7 @@ class ListColumnFitter {
   // context. Its end replaces the widest texts of the last fill.
   class Fill {
    public:
-      Fill(ListColumnFitter& fitter, HWND list);
+    Fill(ListColumnFitter& fitter, HWND list);
     ~Fill();
     Fill(const Fill&) = delete;
     Fill& operator=(const Fill&) = delete;
@@ -40,9 +40,9 @@ class ListColumnFitter {
   // gives it for the list's headers of now and the rows of the last fill:
   // the widest text of each column goes into a hidden list set up as this
   // one (font, images, styles, headers), which sizes its own columns.
-  // Before any fill the list sizes its columns itself. False (nothing
-  // changed) when the hidden list cannot be made.
-  bool FitAllButLast(HWND list);
+  // Before any fill, or without the hidden list, the list sizes its
+  // columns itself.
+  void FitAllButLast(HWND list);
 
  private:
   bool MakeMeasuringList();
