@@ -257,24 +257,26 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     if (editor.Wait(kProgramWaitMs) == -1) editor.Kill();
     return text;
   }
+  // A menu of the frame opened from the keyboard once the menu bar is in:
+  // by the bar item's mnemonic, or (key 0) the first item of the bar chosen
+  // and opened, since its mnemonic may be gone in a language file's text.
+  // Asked again now and then: a start still under way may drop it.
+  bool OpenEditorMenu(HWND frame, DWORD pid, wchar_t key) {
+    qlrtest::WaitUntil([&] { return IsWindowVisible(frame) && GetMenu(frame); }, kProgramWaitMs);
+    return qlrtest::WaitUntil(
+        [&] {
+          if (MenuWindow(pid)) return true;
+          PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, key);
+          if (!key) PostMessageW(frame, WM_KEYDOWN, VK_DOWN, 0);
+          return WaitForMenu(pid, 2000);
+        },
+        kProgramWaitMs, 10);
+  }
   // The File menu opened from the keyboard, read in the editor's thread.
   std::wstring EditorMenu(UINT id) {
     return InEditor([&](HWND frame, DWORD pid) {
       if (!ProbeThreadOf(frame)) return std::wstring(L"<no probe>");
-      // Once the menu bar is in, the File menu from the keyboard.
-      qlrtest::WaitUntil([&] { return IsWindowVisible(frame) && GetMenu(frame); }, kProgramWaitMs);
-      // The first item of the bar chosen, then opened: its mnemonic may be
-      // gone in a language file's text. Asked again now and then: a start
-      // still under way may drop it.
-      if (!qlrtest::WaitUntil(
-              [&] {
-                if (MenuWindow(pid)) return true;
-                PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, 0);
-                PostMessageW(frame, WM_KEYDOWN, VK_DOWN, 0);
-                return WaitForMenu(pid, 2000);
-              },
-              kProgramWaitMs, 10))
-        return std::wstring(L"<no menu>");
+      if (!OpenEditorMenu(frame, pid, 0)) return std::wstring(L"<no menu>");
       qlre2e::MenuDump dump = Dump(frame, id);
       CloseMenu(frame, pid);
       const qlre2e::MenuItemDump* item = dump.Find(id);
@@ -337,15 +339,7 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
   std::wstring EditorMenuKey(UINT id, wchar_t menuKey, wchar_t key) {
     return InEditor([&](HWND frame, DWORD pid) {
       if (!ProbeThreadOf(frame)) return std::wstring(L"<no probe>");
-      qlrtest::WaitUntil([&] { return IsWindowVisible(frame) && GetMenu(frame); }, kProgramWaitMs);
-      if (!qlrtest::WaitUntil(
-              [&] {
-                if (MenuWindow(pid)) return true;
-                PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
-                return WaitForMenu(pid, 2000);
-              },
-              kProgramWaitMs, 10))
-        return std::wstring(L"<no menu from its key>");
+      if (!OpenEditorMenu(frame, pid, menuKey)) return std::wstring(L"<no menu from its key>");
       const qlre2e::MenuDump dump = Dump(frame, id);
       const qlre2e::MenuItemDump* item = dump.Find(id);
       const std::wstring caption = item ? item->caption : L"<no item>";
