@@ -189,11 +189,11 @@ std::wstring CMenuLocalizer::GetItemText(UINT menuId, UINT commandId) {
   DestroyMenu(menu);
   StripMenuAmpersands(text);
   if (text.empty()) return text;
+  const MenuItemKey key = MakeMenuItemKey(text);
   std::wstring value;
-  ReadLngValue(GetCurrentLanguage(), m_section, MakeMenuItemKey(text).key, kItemTextMarker,
-               kValueChars + 1, &value);
+  ReadLngValue(GetCurrentLanguage(), m_section, key.key, kItemTextMarker, kValueChars + 1, &value);
   // An empty translation counts as missing, as it does for LocalizeMenu.
-  if (!value.empty() && value != kItemTextMarker && !IsOwnDisplayText(value, MakeMenuItemKey(text))) return value;
+  if (!value.empty() && value != kItemTextMarker && !IsOwnDisplayText(value, key)) return value;
   return text;
 }
 
