@@ -12,13 +12,28 @@
 
 namespace {
 
+// A run fails with its seed; "--seed=N" runs that sequence again.
 TEST(PhrasePaneModelTest, NoCommandLosesAnEditOrWritesItIntoAnotherPhrase) {
-  constexpr unsigned kSeed = 20261209;
+  const unsigned seed = panemodel::ChosenSeed();
   panemodel::Editor editor;
   ASSERT_TRUE(editor.Ready());
-  panemodel::Run run(editor, kSeed);
+  panemodel::Run run(editor, seed);
   const std::string failure = run.Go(300);
-  EXPECT_TRUE(failure.empty()) << "seed " << kSeed << ": " << failure << "\nsteps:\n" << run.Steps();
+  EXPECT_TRUE(failure.empty()) << "seed " << seed << ": " << failure << "\nsteps:\n" << run.Steps();
+}
+
+// The one phrase of a folder with nothing else in it, open and edited,
+// deleted: no other record takes the document, and nothing of the phrase
+// stays shown; then the same for a new phrase made and deleted at once.
+TEST(PhrasePaneModelTest, TheOnlyPhraseDeletedWhileOpenLeavesNothingToTypeInto) {
+  using R = panemodel::Run;
+  panemodel::Editor editor(true);
+  ASSERT_TRUE(editor.Ready());
+  panemodel::Run run(editor, 1);
+  const std::string failure = run.Go(std::vector<R::Kind>{R::kClick, R::kEdit, R::kDeleteOpen, R::kEdit, R::kAddPhrase,
+                                                          R::kEdit, R::kDeleteOpen, R::kAddGroup, R::kAddPhrase,
+                                                          R::kEdit, R::kDeleteOpen, R::kChooseFolder});
+  EXPECT_TRUE(failure.empty()) << failure << "\nsteps:\n" << run.Steps();
 }
 
 // Messages another process may post carry nothing the editor reads, and

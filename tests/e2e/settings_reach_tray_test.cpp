@@ -106,6 +106,27 @@ int CopyRichFromPeer(const std::wstring& text) {
                              L"rich \"" + text + L"\" \"http://example.com/\"", 20000);
 }
 
+// True when a row of the tray's history pane shows the text.
+bool PaneLists(DWORD trayPid, const std::wstring& text) {
+  HWND pane = qlrtest::FindProcessWindow(trayPid, L"QuilloraFloatPane");
+  HWND list = nullptr;
+  if (pane)
+    EnumChildWindows(
+        pane,
+        [](HWND window, LPARAM out) -> BOOL {
+          wchar_t cls[32] = {};
+          GetClassNameW(window, cls, 32);
+          if (wcscmp(cls, L"SysListView32") != 0) return TRUE;
+          *reinterpret_cast<HWND*>(out) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+  if (!list) return false;
+  for (const qlre2e::RemoteListItem& row : qlre2e::ReadRemoteList(list))
+    if (row.text.find(text) != std::wstring::npos) return true;
+  return false;
+}
+
 class SettingsReachTrayTest : public qlre2e::EditorSessionTest {
  protected:
   void SetUp() override {
@@ -271,10 +292,13 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
          logging = false;
        },
        [&] {
-         // The tray's next capture writes nothing.
+         // The tray's next capture writes nothing: compared once its
+         // history pane lists the copy, so the tray has taken it.
          const size_t before = LogText().size();
          const int count = LastLoggedCount(LogText());
+         const std::wstring copied = L"row copy " + std::to_wstring(copies + 1);
          copyTexts(1);
+         if (!WaitUntil([&] { return PaneLists(tray.Pid(), copied); }, kWaitMs)) return false;
          return LogText().size() == before && LastLoggedCount(LogText()) == count;
        }},
   };
