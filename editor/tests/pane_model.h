@@ -115,6 +115,17 @@ class BoxAnswerer {
     texts.swap(m_texts);
     return texts;
   }
+  // The next file dialog gets this path typed into its name field and is
+  // confirmed; true once it was.
+  void GiveFile(const std::wstring& path) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_file = path;
+    m_fileGiven = false;
+  }
+  bool FileGiven() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_fileGiven;
+  }
 
  private:
   static BOOL CALLBACK Visit(HWND window, LPARAM self) {
@@ -122,6 +133,22 @@ class BoxAnswerer {
     GetClassNameW(window, cls, 32);
     if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
     auto* answerer = reinterpret_cast<BoxAnswerer*>(self);
+    // A file dialog: its name field (a combo box, or an edit) takes the file.
+    HWND name = GetDlgItem(window, 0x47C);
+    if (!name) name = GetDlgItem(window, 0x480);
+    if (name) {
+      std::wstring file;
+      {
+        std::lock_guard<std::mutex> hold(answerer->m_lock);
+        file.swap(answerer->m_file);
+      }
+      if (file.empty()) return TRUE;
+      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      std::lock_guard<std::mutex> hold(answerer->m_lock);
+      answerer->m_fileGiven = true;
+      return TRUE;
+    }
     std::wstring text;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       wchar_t part[512] = {};
@@ -147,6 +174,8 @@ class BoxAnswerer {
   std::atomic<bool> m_stop{false};
   std::mutex m_lock;
   std::vector<std::wstring> m_texts;
+  std::wstring m_file;
+  bool m_fileGiven = false;
   std::thread m_worker;
 };
 
@@ -233,7 +262,7 @@ class Run {
   enum Kind {
     kClick, kEdit, kSave, kAddPhrase, kAddGroup, kRenamePhrase, kRenameGroup, kDelete, kDeleteOpen, kDrag,
     kMoveToRoot, kCutOrCopyPaste, kReread, kIntoMenuName, kCheckBox, kMoveUpDown, kHideUnchecked, kRenameFile,
-    kChooseFolder, kKinds
+    kChooseFolder, kImport, kKinds
   };
 
   // Runs steps operations; empty when every check held, else what failed.
@@ -503,6 +532,7 @@ class Run {
       case kHideUnchecked: return HideUnchecked();
       case kRenameFile: return RenameFile();
       case kChooseFolder: return ChooseFolder();
+      case kImport: return Import();
       case kKinds: break;
     }
   }
@@ -820,6 +850,24 @@ class Run {
     // A folder without phrases is opened only after a question.
     if (phrases.empty() && m_boxes.Take().size() != 1) Fail("no question about the folder without phrases");
   }
+  // A text file imported through the file dialog: a new checked phrase at
+  // the top, opened.
+  void Import() {
+    const std::wstring words = L"imported " + std::to_wstring(++m_names);
+    const std::wstring source = m_ed.dir.File(L"import" + std::to_wstring(m_names) + L".txt");
+    if (!qlrtest::WriteBytes(source, Narrow(words))) return Fail("cannot write the file to import");
+    Note("import " + Narrow(source));
+    m_boxes.GiveFile(source);
+    FrameCommand(ID_FILE_IMPORT);
+    if (!m_boxes.FileGiven()) return Fail("no file dialog");
+    CommitOpen();
+    const CQLRCommand* added = m_ed.doc->CurrentRecord();
+    if (!added || added->IsFolder() || PathOf(*added).size() != 1) return Fail("the import is not open at the top");
+    if (m_model.phrases.count(added->GetMenuName())) return Fail("the import took a name already there");
+    m_model.phrases[added->GetMenuName()] = Phrase(words, true);
+    Open(PathOf(*added));
+  }
+
   bool ChooseRecent(const std::wstring& folder) {
     CQLREditorSettings& settings = GetEditorSettings();
     for (int i = 0; i < settings.GetPrevFoldersCount(); ++i) {

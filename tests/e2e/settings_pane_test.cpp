@@ -527,19 +527,9 @@ TEST_F(SettingsPaneTest, RefusedAndUnwritableClosesKeepPageChangesAndAWayOut) {
   SetSetting(L"MenuToolTips_V0_94_A22", L"0");
   ASSERT_NO_FATAL_FAILURE(StartWithPage());
   HWND text = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    EnumChildWindows(
-        GetDlgItem(frame, 0xE900),
-        [](HWND window, LPARAM out) -> BOOL {
-          wchar_t cls[32] = {};
-          GetClassNameW(window, cls, 32);
-          if (_wcsnicmp(cls, L"RichEdit", 8) != 0) return TRUE;
-          *reinterpret_cast<HWND*>(out) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&text));
-    return text != nullptr;
-  }, kWaitMs));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (text = qlre2e::FindChildOfClass(GetDlgItem(frame, 0xE900), L"RichEdit")) != nullptr; },
+      kWaitMs));
   Send(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"typed words"));
   Send(text, EM_SETMODIFY, TRUE);
   UniqueHandle held(CreateFileW(phrase.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));

@@ -106,25 +106,11 @@ int CopyRichFromPeer(const std::wstring& text) {
                              L"rich \"" + text + L"\" \"http://example.com/\"", 20000);
 }
 
-// True when a row of the tray's history pane shows the text.
-bool PaneLists(DWORD trayPid, const std::wstring& text) {
+// The number of items the tray's history pane lists; -1 without a pane.
+int PaneItemCount(DWORD trayPid) {
+  constexpr UINT kPaneItemCount = WM_APP + 2;
   HWND pane = qlrtest::FindProcessWindow(trayPid, L"QuilloraFloatPane");
-  HWND list = nullptr;
-  if (pane)
-    EnumChildWindows(
-        pane,
-        [](HWND window, LPARAM out) -> BOOL {
-          wchar_t cls[32] = {};
-          GetClassNameW(window, cls, 32);
-          if (wcscmp(cls, L"SysListView32") != 0) return TRUE;
-          *reinterpret_cast<HWND*>(out) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&list));
-  if (!list) return false;
-  for (const qlre2e::RemoteListItem& row : qlre2e::ReadRemoteList(list))
-    if (row.text.find(text) != std::wstring::npos) return true;
-  return false;
+  return pane ? static_cast<int>(qlre2e::SendWaiting(pane, kPaneItemCount)) : -1;
 }
 
 class SettingsReachTrayTest : public qlre2e::EditorSessionTest {
@@ -289,16 +275,19 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
       {"write log off",
        [&](HWND page) {
          SetChecked(page, kWriteLogBox, false);
+         // Room in the history, so that its pane counts the next copy.
+         Send(GetDlgItem(page, kHistoryMax), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"30"));
          logging = false;
        },
        [&] {
          // The tray's next capture writes nothing: compared once its
-         // history pane lists the copy, so the tray has taken it.
+         // history pane counts the copy, so the tray has taken it.
          const size_t before = LogText().size();
          const int count = LastLoggedCount(LogText());
-         const std::wstring copied = L"row copy " + std::to_wstring(copies + 1);
+         const int items = PaneItemCount(tray.Pid());
+         if (items < 0) return false;
          copyTexts(1);
-         if (!WaitUntil([&] { return PaneLists(tray.Pid(), copied); }, kWaitMs)) return false;
+         if (!WaitUntil([&] { return PaneItemCount(tray.Pid()) == items + 1; }, kWaitMs)) return false;
          return LogText().size() == before && LastLoggedCount(LogText()) == count;
        }},
   };
