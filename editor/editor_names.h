@@ -46,6 +46,9 @@ constexpr DWORD kStartAddSelText = 4;
 // announced-worthy once it is older than kChangeQuietMs.
 constexpr UINT_PTR kChangeTimerId = 1202;
 constexpr UINT kChangeTimerMs = 1000;
+// An options change heard while a command ran is taken when it has ended.
+constexpr UINT_PTR kOptionsRetryTimerId = 1203;
+constexpr UINT kOptionsRetryTimerMs = 100;
 constexpr DWORD kChangeQuietMs = 2000;
 
 // The finder gives each top-level window this long to answer.

@@ -53,3 +53,15 @@ CQLREditorSettings& GetEditorSettings();
 // Called by the thread that watches the tray program's options-changed event;
 // the next GetEditorSettings() on the main thread loads once.
 void MarkEditorSettingsChanged();
+
+// Held on the main thread while a command runs: a change announced then
+// waits, GetEditorSettings() loads it only once no hold is left, so that
+// a reload never undoes a command halfway (a toggle made, not saved yet).
+class EditorSettingsReloadHold {
+ public:
+  EditorSettingsReloadHold();
+  ~EditorSettingsReloadHold();
+  EditorSettingsReloadHold(const EditorSettingsReloadHold&) = delete;
+  EditorSettingsReloadHold& operator=(const EditorSettingsReloadHold&) = delete;
+};
+bool IsEditorSettingsReloadHeld();

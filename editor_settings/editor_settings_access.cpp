@@ -8,6 +8,8 @@
 namespace {
 
 std::atomic<long> g_reload{0};
+// Holds are taken and released on the main thread only.
+int g_holds = 0;
 
 struct EditorSettingsInstance {
   EditorSettingsInstance() : owner(GetCurrentThreadId()) {
@@ -23,12 +25,16 @@ struct EditorSettingsInstance {
 
 void MarkEditorSettingsChanged() { g_reload.store(1); }
 
+EditorSettingsReloadHold::EditorSettingsReloadHold() { ++g_holds; }
+EditorSettingsReloadHold::~EditorSettingsReloadHold() { --g_holds; }
+bool IsEditorSettingsReloadHeld() { return g_holds > 0; }
+
 CQLREditorSettings& GetEditorSettings() {
   static EditorSettingsInstance instance;
   // Paint and notification paths call this often: with no change announced
   // it costs one atomic load. The exchange makes one announcement one load
   // however many calls race for it.
-  if (g_reload.load(std::memory_order_acquire) != 0 && GetCurrentThreadId() == instance.owner &&
+  if (g_reload.load(std::memory_order_acquire) != 0 && GetCurrentThreadId() == instance.owner && g_holds == 0 &&
       g_reload.exchange(0) != 0)
     instance.settings.Load();
   return instance.settings;

@@ -7,6 +7,7 @@
 #include "editor/doc/folder_view.h"
 #include "editor/doc/phrase_view.h"
 #include "editor/editor_names.h"
+#include "editor/frame/write_failure_notice.h"
 #include "editor/store/command.h"
 #include "editor/store/command_folder.h"
 #include "editor/store/command_names.h"
@@ -14,6 +15,7 @@
 #include "editor_settings/editor_settings_names.h"
 #include "editor_settings/helpers/ui_helpers.h"
 #include "foundation/logging/log.h"
+#include "phrases/store/phrase_writer.h"
 #include "foundation/text/text_basics.h"
 #include "platform/mfc/doc/view.h"
 #include "platform/mfc/frame/frame_wnd.h"
@@ -154,6 +156,9 @@ int CDoc::ResolveByPath(const std::wstring& path) {
 void CDoc::ReloadStore() {
   // Ids are given anew in load order: the current id could name another
   // record afterwards, so the record is found again by its file.
+  // A current id whose record is gone already (deleted, or in a deleted
+  // group) has no file left to find: it counts as gone too.
+  const bool hadCurrent = m_nCurrentId != -1;
   CQLRCommand* current = CurrentRecord();
   const std::wstring path = current ? current->GetFilePath() : std::wstring();
   CCommandFolder& store = GetCommandStore();
@@ -161,7 +166,7 @@ void CDoc::ReloadStore() {
   m_nCurrentId = ResolveByPath(path);
   // The open phrase's file is gone: nothing of it stays shown, so no edit
   // can be typed into a record that no longer exists.
-  if (!path.empty() && m_nCurrentId == -1) SelectRecord(-1);
+  if (hadCurrent && m_nCurrentId == -1) SelectRecord(-1);
   // The folder list holds the ids of the old tree: it reads the new one.
   UpdateAllViews(nullptr, kHintRebuild, nullptr);
 }
@@ -214,6 +219,12 @@ bool CDoc::SaveCurrent() {
   // The view writes the text into the record and queues its file; it
   // stays modified when that could not be done.
   CommitCurrent(nullptr);
+  if (!CurrentRecord() || IsModified()) return false;
+  // The file is written on its own thread: the answer waits for it, and a
+  // write that failed marks the text modified again when its notice is
+  // taken (now, not after the window has gone with the text).
+  WaitForPhraseWrites(editor_names::kPhraseWritesWaitMs);
+  if (HWND frame = GetMainFrameHwnd()) ::SendMessageW(frame, kPhraseWriteFailedMessage, 0, 0);
   return CurrentRecord() && !IsModified();
 }
 

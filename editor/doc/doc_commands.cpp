@@ -171,12 +171,16 @@ void CDoc::OnHideUnchecked() {
   settings.ShowUncheckedPhrases = settings.ShowUncheckedPhrases ? 0 : 1;
   UpdateViews(nullptr, kHintShowUnchecked, 0);
   if (reselect) {
+    // None when no top-level record is checked: the hidden one never stays
+    // open to take edits.
+    int next = -1;
     for (CQLRCommand& top : GetCommandStore().Commands()) {
       if (top.IsEnabled()) {
-        SelectRecord(static_cast<int>(top.GetId()));
+        next = static_cast<int>(top.GetId());
         break;
       }
     }
+    SelectRecord(next);
   }
   settings.SaveOwnKey(esn::kShowUncheckedPhrases);
 }

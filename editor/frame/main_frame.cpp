@@ -97,6 +97,7 @@ BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParent
     return FALSE;
   LocalizeFrameMenu(::GetMenu(m_hWnd));
   DrawMenuBar();
+  if (m_wndPhrases.m_hWnd) m_wndPhrases.TakeMenuTexts();
   return TRUE;
 }
 
@@ -163,6 +164,12 @@ void CMainFrame::StampChange() {
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == en::kOptionsRetryTimerId) {
+    if (IsEditorSettingsReloadHeld()) return;
+    KillTimer(en::kOptionsRetryTimerId);
+    OnOptionsChanged(0, 0);
+    return;
+  }
   if (nIDEvent != en::kChangeTimerId) {
     Default();
     return;
@@ -192,6 +199,12 @@ void CMainFrame::SetStartFlags(DWORD flags) {
 LRESULT CMainFrame::OnRunningEditorQuery(WPARAM, LPARAM) { return 1; }
 
 LRESULT CMainFrame::OnOptionsChanged(WPARAM, LPARAM) {
+  // Heard inside a command (its dialog's or box's loop answers the
+  // watcher): the reload waits until the command has ended.
+  if (IsEditorSettingsReloadHeld()) {
+    SetTimer(en::kOptionsRetryTimerId, en::kOptionsRetryTimerMs, nullptr);
+    return 1;
+  }
   // The watcher has raised the settings' reload flag: this use loads them.
   GetEditorSettings();
   m_wndSettings.ReloadPage();
@@ -248,6 +261,9 @@ void CMainFrame::OnDocUpdate(CView*, LPARAM lHint, LPARAM) {
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   // A chosen command ends the menu's tip.
   if (nCode == CN_COMMAND) m_menuTip.Deactivate();
+  // Options changed meanwhile are loaded between commands, never inside one.
+  std::unique_ptr<EditorSettingsReloadHold> hold;
+  if (nCode == CN_COMMAND) hold.reset(new EditorSettingsReloadHold);
   // Offered to the framework first, a Cut meant for the tree would also cut
   // the hidden selection of the phrase text.
   if ((nCode == CN_COMMAND || nCode == CN_UPDATE_COMMAND_UI) && nID != ID_PHRASE_HIDE_UNCHECKED &&

@@ -218,17 +218,23 @@ void CPhrasePane::CreateToolBar() {
 
 void CPhrasePane::RenewButtonTexts() {
   if (!m_toolBar.m_hWnd) return;
-  for (UINT command : {static_cast<UINT>(ID_PHRASE_ADD_TEXT), static_cast<UINT>(ID_PHRASE_DELETE)}) {
-    std::wstring text = MainMenuText(command);
-    if (text.empty()) continue;
-    TBBUTTONINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_TEXT;
-    info.pszText = &text[0];
-    m_toolBar.SendMessage(TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
-  }
+  for (UINT command : {static_cast<UINT>(ID_PHRASE_ADD_TEXT), static_cast<UINT>(ID_PHRASE_DELETE)})
+    SetButtonTextFromMenu(command);
   // The filter button names what it shows, in the new language too.
   UpdateFilterButton();
+}
+
+void CPhrasePane::TakeMenuTexts() { SetButtonTextFromMenu(ID_PHRASE_DELETE); }
+
+void CPhrasePane::SetButtonTextFromMenu(UINT command) {
+  if (!m_toolBar.m_hWnd) return;
+  std::wstring text = MainMenuText(command);
+  if (text.empty()) return;
+  TBBUTTONINFOW info = {};
+  info.cbSize = sizeof(info);
+  info.dwMask = TBIF_TEXT;
+  info.pszText = &text[0];
+  m_toolBar.SendMessage(TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
 }
 
 void CPhrasePane::UpdateFilterButton() {

@@ -55,6 +55,9 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   bool IsLabelEditing() const;
   void UpdateCaption();
   void FocusTree();
+  // The Delete button's text from the frame's menu: the pane is made
+  // before the frame localises its menu, so the frame calls this after.
+  void TakeMenuTexts();
 
   void OnDocUpdate(CView* pSender, LPARAM lHint, LPARAM value) override;
   HWND GetListenerHwnd() override { return m_hWnd; }
@@ -133,6 +136,7 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
   void SetTreeFont();
   // The toolbar's texts from the (localised) main menu.
   void RenewButtonTexts();
+  void SetButtonTextFromMenu(UINT command);
   // The text of a command in the frame's menu, without its key and
   // mnemonic; empty when the menu has none.
   std::wstring MainMenuText(UINT id) const;

@@ -356,43 +356,81 @@ void CSettingsPage::LoadControls() {
   for (int id : {IDC_SP_PASTE_METHOD, IDC_SP_TRACKING, IDC_SP_MOUSE_EVENTS}) RenewListTip(id);
 }
 
-bool CSettingsPage::SaveControls() {
+bool CSettingsPage::WriteSettings(DWORD* error) {
+  *error = ERROR_SUCCESS;
   // A page not filled yet (made in parts, closed before its last part)
   // shows nothing of the user's: it must not write its empty controls.
   if (!m_hWnd || !m_filled) return true;
+  const ControlValues shown = ReadControlValues();
   CQLREditorSettings& settings = GetEditorSettings();
-  for (const CheckRow& row : SettingsCheckRows()) settings.*row.field = IsChecked(row.id) ? 1 : 0;
+  // The tray program may have changed options since the page was filled
+  // (an editor started before it hears none of them): every value the page
+  // did not change keeps what the file holds now.
+  settings.Load();
+  auto changed = [&](int id) {
+    auto before = m_loadedValues.find(id);
+    auto now = shown.find(id);
+    return before == m_loadedValues.end() || now == shown.end() || before->second != now->second;
+  };
+  for (const CheckRow& row : SettingsCheckRows())
+    if (changed(row.id)) settings.*row.field = IsChecked(row.id) ? 1 : 0;
   for (const NumberRow& row : SettingsNumberRows()) {
+    if (!changed(row.edit) && !(row.guard && changed(row.guard))) continue;
     bool guarded = row.guard == 0 || IsChecked(row.guard);
     row.set(settings, row.saved(ParseFieldNumber(FieldText(row.edit)), row.get(settings), guarded));
   }
-  SaveHotkeyRecord(settings, ControlHotkey());
+  if (changed(IDC_SP_HOTKEY)) SaveHotkeyRecord(settings, ControlHotkey());
   int data = 0;
-  if (SelectedData(m_pasteMethod, data)) settings.textPasteMethod = SavedPasteMethod(data, settings.textPasteMethod);
-  if (SelectedData(m_tracking, data))
+  if (changed(IDC_SP_PASTE_METHOD) && SelectedData(m_pasteMethod, data))
+    settings.textPasteMethod = SavedPasteMethod(data, settings.textPasteMethod);
+  if (changed(IDC_SP_TRACKING) && SelectedData(m_tracking, data))
     settings.clipboardSpyMethod = SavedTrackingMethod(data, settings.clipboardSpyMethod);
-  if (SelectedData(m_mouseEvents, data)) settings.gestureType = SavedGestureType(data, settings.gestureType);
+  if (changed(IDC_SP_MOUSE_EVENTS) && SelectedData(m_mouseEvents, data))
+    settings.gestureType = SavedGestureType(data, settings.gestureType);
   for (int i = 0; i < 5 && i < m_formats.GetItemCount(); ++i)
-    settings.clipboardFormats[i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0;
+    if (changed(FormatRowKey(i)))
+      settings.clipboardFormats[i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0;
   ApplyAutoStart();
   ::SetLastError(ERROR_SUCCESS);
   if (settings.Save()) {
-    m_loadedValues = ReadControlValues();
+    // What is saved is the new baseline: only a later change is the
+    // user's again, and it is saved at the next save.
+    m_loadedValues = shown;
+    m_savedValues = shown;
+    m_anySaved = true;
     return true;
   }
+  *error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
+  return false;
+}
+
+std::wstring CSettingsPage::SaveFailureText(DWORD error) const {
+  return PageText(IDS_SP_CANNOT_SAVE) + L"\n" + GetSettingsIniPath() + L"\n\n" + PageText(IDS_SP_ERROR_CODE) +
+         std::to_wstring(error) + L" " + FormatSystemErrorText(error);
+}
+
+bool CSettingsPage::SaveControls() {
+  DWORD error = ERROR_SUCCESS;
+  if (WriteSettings(&error)) return true;
   // The user's choices would be lost without a word: say where and why.
-  const DWORD error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
-  const std::wstring text = L"Cannot save the settings to\n" + GetSettingsIniPath() + L"\n\n" +
-                            PageText(IDS_SP_ERROR_CODE) + std::to_wstring(error) + L" " + FormatSystemErrorText(error);
   HWND owner = m_host.mainWindow ? m_host.mainWindow : m_hWnd;
-  ::MessageBoxW(owner, text.c_str(), qlr_editor::kEditorBoxCaption, MB_OK | MB_ICONERROR);
+  ::MessageBoxW(owner, SaveFailureText(error).c_str(), qlr_editor::kEditorBoxCaption, MB_OK | MB_ICONERROR);
   return false;
 }
 
 bool CSettingsPage::SaveBeforeClose() {
-  if (m_saved) return true;
-  m_saved = SaveControls();
-  return m_saved;
+  m_dropChanges = false;
+  DWORD error = ERROR_SUCCESS;
+  if (WriteSettings(&error)) return true;
+  // Whatever keeps the file from being written (it cannot be written, or
+  // the store refuses to write over it), the user decides: close without
+  // the page's changes, or stay.
+  HWND owner = m_host.mainWindow ? m_host.mainWindow : m_hWnd;
+  const std::wstring text = SaveFailureText(error) + L"\n\n" + PageText(IDS_SP_CLOSE_UNSAVED);
+  if (::MessageBoxW(owner, text.c_str(), qlr_editor::kEditorBoxCaption, MB_YESNO | MB_ICONWARNING) != IDYES)
+    return false;
+  m_dropChanges = true;
+  return true;
 }
 
 HotkeyRecord CSettingsPage::ControlHotkey() const {
@@ -732,10 +770,10 @@ void CSettingsPage::OnDestroy() {
   StopTellingOfFormatImages(m_hWnd);
   m_watcher.Stop();
   if (m_host.listen) m_host.listen(this, false);
-  if (!m_saved) {
-    m_saved = true;
-    SaveControls();
-  }
+  // Saved at the close already (and nothing changed since), or left
+  // unsaved by the user's choice: nothing is written again.
+  const bool saved = m_anySaved && ReadControlValues() == m_savedValues;
+  if (!m_dropChanges && !saved) SaveControls();
   Default();
   m_controls.clear();
 }

@@ -72,11 +72,16 @@ class CSettingsPage : public CPageDialog {
   BOOL OnInitDialog() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
+  // The key of a format row's value among the page's control values.
+  static constexpr int FormatRowKey(int row) { return 0x10000 + row; }
+
   void LoadControls();
-  // False (the user told, with the file and the error) when Settings.ini
-  // could not be written.
+  // Saves what the page changed since it was filled (or last saved), over
+  // the file's current values for the rest. False (the user told, with the
+  // file and the error) when Settings.ini could not be written.
   bool SaveControls();
-  // The save of a closing editor, once; false keeps the editor open.
+  // The save of a closing editor: true lets it close (saved, or the user
+  // chose to close without the page's changes), false keeps it open.
   bool SaveBeforeClose();
   void CheckHotKey(bool blink);
   // A document hint: 4 (language) localises the page again.
@@ -136,6 +141,10 @@ class CSettingsPage : public CPageDialog {
   // Puts back each value of shown that differs from baseline.
   void WriteChangedControlValues(const ControlValues& shown, const ControlValues& baseline);
   bool ReadTrayHotkey(HotkeyRecord& hotkey) const;
+  // Writes the settings from the page (see SaveControls) without a word;
+  // *error gets the reason of a failure.
+  bool WriteSettings(DWORD* error);
+  std::wstring SaveFailureText(DWORD error) const;
   std::wstring FieldText(int id) const;
   // Straight to the control's own procedure, as a SendMessageW from this
   // thread would arrive: under Wine each send is a trip through the
@@ -199,7 +208,11 @@ class CSettingsPage : public CPageDialog {
   CComboBox m_tracking;
   CHotkeyCtrlAdv m_hotkey;
   HBRUSH m_faceBrush = nullptr;
-  bool m_saved = false;
+  // The controls as the last save wrote them (m_anySaved: there was one);
+  // m_dropChanges: the user closed without saving them.
+  ControlValues m_savedValues;
+  bool m_anySaved = false;
+  bool m_dropChanges = false;
   // The controls as the last load filled them: a control that differs now
   // holds the user's unsaved change, which a reload keeps.
   ControlValues m_loadedValues;

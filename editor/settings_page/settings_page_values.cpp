@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kFormatRows = 5;
 // Each format row is a value of its own, under a key no control has.
-constexpr int kFormatRowKey = 0x10000;
+constexpr int kFormatRowKey = CSettingsPage::FormatRowKey(0);
 
 bool IsListId(int id) {
   return id == IDC_SP_PASTE_METHOD || id == IDC_SP_TRACKING || id == IDC_SP_MOUSE_EVENTS;

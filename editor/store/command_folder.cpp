@@ -340,6 +340,10 @@ void CCommandFolder::SetOrder(const std::vector<std::uint32_t>& ids, std::uint32
     }
     ++position;
   }
+  // The tree is filled in the lists' order below the top level: the list
+  // takes its new order now, not only at the next load. (A list keeps its
+  // records where they are, so pointers to them stay good.)
+  SortCommands(*list, false);
 }
 
 bool CCommandFolder::SaveCommand(std::uint32_t id) {

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -32,6 +33,7 @@
 #include "editor/store/command_folder.h"
 #include "editor/text/rich_text_io.h"
 #include "editor_settings/editor_settings.h"
+#include "editor_settings/helpers/menu_ranges.h"
 #include "phrases/store/phrase_file.h"
 #include "phrases/store/phrase_node.h"
 #include "phrases/store/phrase_writer.h"
@@ -45,12 +47,30 @@ namespace panemodel {
 
 using Path = std::vector<std::wstring>;  // group names from the top; a phrase's own name last
 
+struct Phrase {
+  Phrase(const wchar_t* words = L"") : text(words) {}
+  Phrase(std::wstring words, bool checked) : text(std::move(words)), on(checked) {}
+  std::wstring text;
+  bool on = true;  // its check box
+};
+
 struct Group {
-  std::map<std::wstring, std::wstring> phrases;  // name -> text
+  std::map<std::wstring, Phrase> phrases;  // by name
   std::map<std::wstring, Group> groups;
 };
 
 inline std::string Narrow(const std::wstring& text) { return qlrtest::ToUtf8(text); }
+
+// The seed given as "--seed=N" on the command line, else one from the clock.
+inline unsigned ChosenSeed() {
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  unsigned seed = GetTickCount() ^ GetCurrentProcessId();
+  for (int i = 1; args && i < count; ++i)
+    if (wcsncmp(args[i], L"--seed=", 7) == 0) seed = static_cast<unsigned>(wcstoul(args[i] + 7, nullptr, 10));
+  LocalFree(args);
+  return seed;
+}
 
 inline std::string Show(const Path& path) {
   std::string out;
@@ -58,10 +78,11 @@ inline std::string Show(const Path& path) {
   return out.empty() ? "(top)" : out;
 }
 
-// "name=text" per phrase, "name{...}" per group, sorted by name.
+// "name=text" per phrase ("name-=text" unchecked), "name{...}" per group,
+// sorted by name.
 inline std::string Describe(const Group& group) {
   std::string out;
-  for (const auto& p : group.phrases) out += Narrow(p.first) + "=" + Narrow(p.second) + ";";
+  for (const auto& p : group.phrases) out += Narrow(p.first) + (p.second.on ? "=" : "-=") + Narrow(p.second.text) + ";";
   for (const auto& g : group.groups) out += Narrow(g.first) + "{" + Describe(g.second) + "}";
   return out;
 }
@@ -94,6 +115,17 @@ class BoxAnswerer {
     texts.swap(m_texts);
     return texts;
   }
+  // The next file dialog gets this path typed into its name field and is
+  // confirmed; true once it was.
+  void GiveFile(const std::wstring& path) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_file = path;
+    m_fileGiven = false;
+  }
+  bool FileGiven() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_fileGiven;
+  }
 
  private:
   static BOOL CALLBACK Visit(HWND window, LPARAM self) {
@@ -101,6 +133,22 @@ class BoxAnswerer {
     GetClassNameW(window, cls, 32);
     if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
     auto* answerer = reinterpret_cast<BoxAnswerer*>(self);
+    // A file dialog: its name field (a combo box, or an edit) takes the file.
+    HWND name = GetDlgItem(window, 0x47C);
+    if (!name) name = GetDlgItem(window, 0x480);
+    if (name) {
+      std::wstring file;
+      {
+        std::lock_guard<std::mutex> hold(answerer->m_lock);
+        file.swap(answerer->m_file);
+      }
+      if (file.empty()) return TRUE;
+      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      std::lock_guard<std::mutex> hold(answerer->m_lock);
+      answerer->m_fileGiven = true;
+      return TRUE;
+    }
     std::wstring text;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       wchar_t part[512] = {};
@@ -126,6 +174,8 @@ class BoxAnswerer {
   std::atomic<bool> m_stop{false};
   std::mutex m_lock;
   std::vector<std::wstring> m_texts;
+  std::wstring m_file;
+  bool m_fileGiven = false;
   std::thread m_worker;
 };
 
@@ -134,21 +184,31 @@ class BoxAnswerer {
 // at the folder.
 class Editor {
  public:
-  Editor() {
+  // onlyPhrase: the folder holds one phrase, "Only", and nothing else.
+  explicit Editor(bool onlyPhrase = false) {
     InitCommonControls();
     LoadLibraryW(L"Riched20.dll");
     root = dir.File(L"Phrases");
     CreateDirectoryW(root.c_str(), nullptr);
-    CreateDirectoryW((root + L"\\Sub").c_str(), nullptr);
-    CreateDirectoryW((root + L"\\Sub\\Deep").c_str(), nullptr);
-    const struct {
+    struct Start {
       const wchar_t* file;
       const wchar_t* title;
       const wchar_t* text;
-    } kStart[] = {{L"Alpha.quillora", L"Alpha", L"alpha text"},
-                  {L"Beta.quillora", L"Beta", L"beta text"},
-                  {L"Sub\\Gamma.quillora", L"Gamma", L"gamma text"},
-                  {L"Sub\\Deep\\Delta.quillora", L"Delta", L"delta text"}};
+    };
+    const std::vector<Start> kStart =
+        onlyPhrase ? std::vector<Start>{{L"Only.quillora", L"Only", L"only words"}}
+                   : std::vector<Start>{{L"Alpha.quillora", L"Alpha", L"alpha text"},
+                                        {L"Beta.quillora", L"Beta", L"beta text"},
+                                        {L"Sub\\Gamma.quillora", L"Gamma", L"gamma text"},
+                                        {L"Sub\\Deep\\Delta.quillora", L"Delta", L"delta text"}};
+    if (!onlyPhrase) {
+      CreateDirectoryW((root + L"\\Sub").c_str(), nullptr);
+      CreateDirectoryW((root + L"\\Sub\\Deep").c_str(), nullptr);
+    }
+    // Another folder to choose and leave again.
+    other = dir.File(L"Other");
+    CreateDirectoryW(other.c_str(), nullptr);
+    SavePhraseToFile(phrasetest::MakePhrase(L"Elsewhere", L"elsewhere", 1), other + L"\\Elsewhere.quillora");
     int sort = 0;
     for (const auto& phrase : kStart)
       SavePhraseToFile(phrasetest::MakePhrase(phrase.title, phrase.text, ++sort), root + L"\\" + phrase.file);
@@ -179,6 +239,7 @@ class Editor {
 
   qlrtest::TempDir dir;
   std::wstring root;
+  std::wstring other;
   CWinApp app;
   CDoc* doc = nullptr;
   CMainFrame* frame = nullptr;
@@ -189,9 +250,8 @@ class Run {
   Run(Editor& editor, unsigned seed)
       : m_ed(editor), m_pane(editor.frame->m_wndPhrases), m_tree(m_pane.Tree()), m_rng(seed),
         m_boxes(GetCurrentThreadId()) {
-    m_model.phrases = {{L"Alpha", L"alpha text"}, {L"Beta", L"beta text"}};
-    m_model.groups[L"Sub"].phrases[L"Gamma"] = L"gamma text";
-    m_model.groups[L"Sub"].groups[L"Deep"].phrases[L"Delta"] = L"delta text";
+    std::string problem;
+    ReadDisk(m_ed.root, &m_model, &problem);
     // A path without a folder lands in the root of the current drive.
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
@@ -199,13 +259,29 @@ class Run {
     for (const std::wstring& drive : m_driveRoots) m_driveRootFiles.push_back(PhraseFilesIn(drive));
   }
 
+  enum Kind {
+    kClick, kEdit, kSave, kAddPhrase, kAddGroup, kRenamePhrase, kRenameGroup, kDelete, kDeleteOpen, kDrag,
+    kMoveToRoot, kCutOrCopyPaste, kReread, kIntoMenuName, kCheckBox, kMoveUpDown, kHideUnchecked, kRenameFile,
+    kChooseFolder, kImport, kKinds
+  };
+
   // Runs steps operations; empty when every check held, else what failed.
   std::string Go(int steps) {
+    // Clicks and edits come more often: most commands need an open phrase.
+    std::vector<int> weights(kKinds, 2);
+    weights[kClick] = weights[kEdit] = 5;
+    std::discrete_distribution<int> pick(weights.begin(), weights.end());
+    std::vector<Kind> kinds;
+    for (int step = 0; step < steps; ++step) kinds.push_back(static_cast<Kind>(pick(m_rng)));
+    return Go(kinds);
+  }
+  // Runs the steps given, in order.
+  std::string Go(const std::vector<Kind>& kinds) {
     std::string failure = Check();
-    for (int step = 0; step < steps && failure.empty(); ++step) {
+    for (size_t step = 0; step < kinds.size() && failure.empty(); ++step) {
       m_log.push_back(std::to_string(step) + ": ");
       ++m_steps;
-      Step();
+      Step(kinds[step]);
       failure = Check();
     }
     if (failure.empty()) failure = Close();
@@ -273,10 +349,14 @@ class Run {
     if (m_open && m_modified) *PhraseText(m_openPath) = m_viewText;
     m_modified = false;
   }
-  std::wstring* PhraseText(const Path& path) {
-    Group* parent = GroupAt(Parent(path));
-    auto found = parent ? parent->phrases.find(path.back()) : std::map<std::wstring, std::wstring>::iterator();
+  Phrase* PhraseAt(const Path& path) {
+    Group* parent = path.empty() ? nullptr : GroupAt(Parent(path));
+    auto found = parent ? parent->phrases.find(path.back()) : std::map<std::wstring, Phrase>::iterator();
     return parent && found != parent->phrases.end() ? &found->second : nullptr;
+  }
+  std::wstring* PhraseText(const Path& path) {
+    Phrase* phrase = PhraseAt(path);
+    return phrase ? &phrase->text : nullptr;
   }
   void Open(const Path& phrase) {
     m_open = true;
@@ -431,23 +511,29 @@ class Run {
 
   // ---- Steps ------------------------------------------------------------------
 
-  void Step() {
-    switch (std::uniform_int_distribution<int>(0, 14)(m_rng)) {
-      case 0:
-      case 1: return Click();
-      case 2:
-      case 3: return Edit();
-      case 4: return Commit();
-      case 5: return AddPhrase();
-      case 6: return AddGroup();
-      case 7: return Rename(false);
-      case 8: return Rename(true);
-      case 9: return Delete();
-      case 10: return Drag();
-      case 11: return MoveToRoot();
-      case 12: return CutOrCopyPaste();
-      case 13: return Reread();
-      default: return IntoMenuName();
+  void Step(Kind kind) {
+    switch (kind) {
+      case kClick: return Click();
+      case kEdit: return Edit();
+      case kSave: return Commit();
+      case kAddPhrase: return AddPhrase();
+      case kAddGroup: return AddGroup();
+      case kRenamePhrase: return Rename(false);
+      case kRenameGroup: return Rename(true);
+      case kDelete: return Delete();
+      case kDeleteOpen: return DeleteOpen();
+      case kDrag: return Drag();
+      case kMoveToRoot: return MoveToRoot();
+      case kCutOrCopyPaste: return CutOrCopyPaste();
+      case kReread: return Reread();
+      case kIntoMenuName: return IntoMenuName();
+      case kCheckBox: return CheckBox();
+      case kMoveUpDown: return MoveUpDown();
+      case kHideUnchecked: return HideUnchecked();
+      case kRenameFile: return RenameFile();
+      case kChooseFolder: return ChooseFolder();
+      case kImport: return Import();
+      case kKinds: break;
     }
   }
 
@@ -542,6 +628,19 @@ class Run {
   void Delete() {
     Path what = Pick(std::uniform_int_distribution<int>(0, 3)(m_rng) == 0);
     if (what.empty()) return Note("delete: nothing");
+    DeleteAt(what);
+  }
+
+  // The open phrase, or a group that holds it, deleted: nothing of it may
+  // stay shown or take an edit.
+  void DeleteOpen() {
+    if (!m_open) return Note("delete the open phrase: nothing open");
+    const size_t depth = std::uniform_int_distribution<size_t>(1, m_openPath.size())(m_rng);
+    Note("(the open phrase) ");
+    DeleteAt(Path(m_openPath.begin(), m_openPath.begin() + static_cast<std::ptrdiff_t>(depth)));
+  }
+
+  void DeleteAt(const Path& what) {
     Note("delete " + Show(what));
     if (!TreeSelect(what)) return Fail("cannot select " + Show(what));
     // The pane selects the parent, else the sibling before, else the one
@@ -654,6 +753,131 @@ class Run {
     ModelRename(m_openPath, name);
   }
 
+  void CheckBox() {
+    Path what = Pick(std::uniform_int_distribution<int>(0, 3)(m_rng) == 0);
+    HTREEITEM item = ItemOf(what);
+    if (!item) return Note("check box: nothing");
+    const bool on = !m_tree.GetCheck(item);
+    Note(std::string(on ? "check " : "uncheck ") + Show(what));
+    if (!TreeSelect(what)) return Fail("cannot select " + Show(what));
+    // The box toggled as the space bar toggles it.
+    m_tree.SetCheck(item, on);
+    m_tree.SendMessage(WM_KEYUP, VK_SPACE, 0xC0390001);
+    Pump();
+    if (!IsGroup(what)) {
+      PhraseAt(what)->on = on;
+      return;
+    }
+    std::vector<Path> phrases, groups;
+    Collect(*GroupAt(what), what, &phrases, &groups);
+    for (const Path& phrase : phrases) PhraseAt(phrase)->on = on;
+  }
+
+  // Swaps with the sibling before or after when it is of the same kind;
+  // otherwise nothing moves.
+  void MoveUpDown() {
+    Path what = Pick(std::uniform_int_distribution<int>(0, 3)(m_rng) == 0);
+    if (what.empty()) return Note("move up/down: nothing");
+    const bool up = std::uniform_int_distribution<int>(0, 1)(m_rng) == 0;
+    Note(std::string(up ? "move up " : "move down ") + Show(what));
+    if (!TreeSelect(what)) return Fail("cannot select " + Show(what));
+    HTREEITEM item = m_tree.GetSelectedItem();
+    HTREEITEM sibling = up ? m_tree.GetPrevSiblingItem(item) : m_tree.GetNextSiblingItem(item);
+    const CQLRCommand* record = m_tree.GetRecord(item);
+    const CQLRCommand* other = sibling ? m_tree.GetRecord(sibling) : nullptr;
+    const bool moves = other && other->IsFolder() == record->IsFolder();
+    const Path otherPath = other ? PathOf(*other) : Path();
+    PaneCommand(up ? ID_PHRASE_MOVE_UP : ID_PHRASE_MOVE_DOWN);
+    if (otherPath.empty()) return;
+    HTREEITEM now = ItemOf(what);
+    HTREEITEM besideNow = now ? (up ? m_tree.GetNextSiblingItem(now) : m_tree.GetPrevSiblingItem(now)) : nullptr;
+    HTREEITEM otherNow = ItemOf(otherPath);
+    if (moves && besideNow != otherNow) return Fail("the sibling did not change places");
+    if (!moves && (up ? m_tree.GetPrevSiblingItem(now) : m_tree.GetNextSiblingItem(now)) != otherNow)
+      return Fail("a phrase changed places with a group");
+  }
+
+  // Unchecked phrases hidden, then shown again: when the document's record
+  // vanishes with them, the first checked top-level record is selected.
+  void HideUnchecked() {
+    Note("hide unchecked, show again");
+    const CQLRCommand* current = m_ed.doc->CurrentRecord();
+    const bool vanishes = current && !current->IsEnabled();
+    FrameCommand(ID_PHRASE_HIDE_UNCHECKED);
+    if (GetEditorSettings().ShowUncheckedPhrases != 0 || StoredShowUnchecked() != 0)
+      return Fail("the setting did not turn to hiding");
+    for (HTREEITEM item = m_tree.GetChildItem(TVI_ROOT); item; item = m_tree.GetNextSiblingItem(item)) {
+      const CQLRCommand* record = m_tree.GetRecord(item);
+      if (record && !record->IsFolder() && !record->IsEnabled()) return Fail("an unchecked phrase is shown");
+    }
+    if (vanishes) {
+      CommitOpen();
+      m_open = false;
+      for (const CQLRCommand& record : GetCommandStore().Commands()) {
+        if (!record.IsEnabled()) continue;
+        if (!record.IsFolder()) Open(PathOf(record));
+        break;
+      }
+    }
+    FrameCommand(ID_PHRASE_HIDE_UNCHECKED);
+    if (GetEditorSettings().ShowUncheckedPhrases != 1 || StoredShowUnchecked() != 1)
+      return Fail("the setting did not turn to showing");
+  }
+  int StoredShowUnchecked() {
+    return static_cast<int>(GetPrivateProfileIntW(L"Settings_Editor", L"ShowUncheckedPhrases", -1,
+                                                  GetSettingsIniPath().c_str()));
+  }
+
+  void RenameFile() {
+    if (!m_open) return Note("rename file: nothing open");
+    Note("rename the file of " + Show(m_openPath));
+    FrameCommand(ID_PHRASE_RENAME_FILE);
+    CommitOpen();
+  }
+
+  // Another folder chosen (the open phrase's edits are written first, and
+  // nothing of it stays open), then the phrase folder again.
+  void ChooseFolder() {
+    Note("choose another folder, then the phrase folder again");
+    std::vector<Path> phrases, groups;
+    Collect(m_model, Path(), &phrases, &groups);
+    GetEditorSettings().AddPrevFolder(m_ed.other);
+    if (!ChooseRecent(m_ed.other)) return Fail("the other folder did not open");
+    CommitOpen();
+    m_open = false;
+    if (TreeView_GetCount(m_tree.m_hWnd) != 1 || m_ed.doc->CurrentRecord()) return Fail("the other folder is not what is shown");
+    if (!ChooseRecent(m_ed.root)) return Fail("the phrase folder did not open again");
+    // A folder without phrases is opened only after a question.
+    if (phrases.empty() && m_boxes.Take().size() != 1) Fail("no question about the folder without phrases");
+  }
+  // A text file imported through the file dialog: a new checked phrase at
+  // the top, opened.
+  void Import() {
+    const std::wstring words = L"imported " + std::to_wstring(++m_names);
+    const std::wstring source = m_ed.dir.File(L"import" + std::to_wstring(m_names) + L".txt");
+    if (!qlrtest::WriteBytes(source, Narrow(words))) return Fail("cannot write the file to import");
+    Note("import " + Narrow(source));
+    m_boxes.GiveFile(source);
+    FrameCommand(ID_FILE_IMPORT);
+    if (!m_boxes.FileGiven()) return Fail("no file dialog");
+    CommitOpen();
+    const CQLRCommand* added = m_ed.doc->CurrentRecord();
+    if (!added || added->IsFolder() || PathOf(*added).size() != 1) return Fail("the import is not open at the top");
+    if (m_model.phrases.count(added->GetMenuName())) return Fail("the import took a name already there");
+    m_model.phrases[added->GetMenuName()] = Phrase(words, true);
+    Open(PathOf(*added));
+  }
+
+  bool ChooseRecent(const std::wstring& folder) {
+    CQLREditorSettings& settings = GetEditorSettings();
+    for (int i = 0; i < settings.GetPrevFoldersCount(); ++i) {
+      if (_wcsicmp(settings.GetPrevFolder(i).c_str(), folder.c_str()) != 0) continue;
+      FrameCommand(kRecentFolderFirst + static_cast<UINT>(i));
+      return _wcsicmp(settings.GetPhrasesDirectoryNoSlash().c_str(), folder.c_str()) == 0;
+    }
+    return false;
+  }
+
   void Fail(const std::string& text) { m_stepFailure = text; }
 
   // ---- Checks -----------------------------------------------------------------
@@ -690,7 +914,7 @@ class Run {
         continue;
       }
       if (out->phrases.count(node.caption)) *problem += "two phrases " + Narrow(node.caption) + "; ";
-      out->phrases[node.caption] = node.data;
+      out->phrases[node.caption] = Phrase(node.data, node.enabled);
     } while (FindNextFileW(find, &found));
     FindClose(find);
     return problem->empty();
@@ -701,7 +925,7 @@ class Run {
       if (record.IsFolder())
         ReadStore(*record.GetChildren(), &out->groups[record.GetMenuName()]);
       else
-        out->phrases[record.GetMenuName()] = record.m_cmd;
+        out->phrases[record.GetMenuName()] = Phrase(record.m_cmd, record.IsEnabled());
     }
   }
 
@@ -747,6 +971,15 @@ class Run {
     CQLRView* view = PhraseView();
     if (!m_open) {
       if (current && !current->IsFolder()) return "the document opened " + Narrow(current->GetFilePath());
+      // Nothing of a phrase stays to be typed into.
+      if (view && (!rich_text::GetPlainText(view->GetTextCtrl().m_hWnd).empty() ||
+                   !(view->GetTextCtrl().GetStyle() & ES_READONLY)))
+        return "a phrase view without a phrase shows text or takes it";
+      if (current) return std::string();
+      m_ed.frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+      wchar_t title[512] = {};
+      GetWindowTextW(m_ed.frame->m_hWnd, title, 512);
+      if (std::wstring(title).find(L"  :  [") != std::wstring::npos) return "the title names " + Narrow(title);
       return std::string();
     }
     if (!current || PathOf(*current) != m_openPath)

@@ -8,17 +8,35 @@
 #include "editor/services/phrase_import.h"
 #include "editor/tests/pane_model.h"
 #include "editor/tree/phrase_tree_ctrl.h"
+#include "foundation/localization/language_files.h"
 #include "platform/mfc/window/cmd_ui.h"
 
 namespace {
 
+// A run fails with its seed; "--seed=N" runs that sequence again.
 TEST(PhrasePaneModelTest, NoCommandLosesAnEditOrWritesItIntoAnotherPhrase) {
-  constexpr unsigned kSeed = 20261209;
+  const unsigned seed = panemodel::ChosenSeed();
   panemodel::Editor editor;
   ASSERT_TRUE(editor.Ready());
-  panemodel::Run run(editor, kSeed);
+  panemodel::Run run(editor, seed);
   const std::string failure = run.Go(300);
-  EXPECT_TRUE(failure.empty()) << "seed " << kSeed << ": " << failure << "\nsteps:\n" << run.Steps();
+  EXPECT_TRUE(failure.empty()) << "seed " << seed << ": " << failure << "\nsteps:\n" << run.Steps();
+}
+
+// The one phrase of a folder with nothing else in it, open and edited,
+// deleted: no other record takes the document, and nothing of the phrase
+// stays shown; then the same for new phrases, and every command of the
+// random run once on a folder this small.
+TEST(PhrasePaneModelTest, TheOnlyPhraseDeletedWhileOpenLeavesNothingToTypeInto) {
+  using R = panemodel::Run;
+  panemodel::Editor editor(true);
+  ASSERT_TRUE(editor.Ready());
+  panemodel::Run run(editor, 1);
+  const std::string failure = run.Go(std::vector<R::Kind>{
+      R::kClick, R::kEdit, R::kDeleteOpen, R::kEdit, R::kAddPhrase, R::kEdit, R::kDeleteOpen, R::kAddGroup,
+      R::kAddPhrase, R::kEdit, R::kDeleteOpen, R::kChooseFolder, R::kImport, R::kEdit, R::kCheckBox, R::kHideUnchecked,
+      R::kImport, R::kMoveUpDown, R::kMoveUpDown, R::kRenameFile, R::kEdit, R::kSave, R::kReread, R::kDeleteOpen});
+  EXPECT_TRUE(failure.empty()) << failure << "\nsteps:\n" << run.Steps();
 }
 
 // Messages another process may post carry nothing the editor reads, and
@@ -57,10 +75,22 @@ TEST(PhrasePaneModelTest, ForeignMessagesAndAMissingFolder) {
 // What the pane shows beside the tree follows the settings, the language
 // and the paste on offer.
 TEST(PhrasePaneModelTest, FontButtonTextsAndPasteTarget) {
+  // Made under another language: the Delete button says what the
+  // localised menu says.
+  qlrtest::TempDir languages;
+  const std::wstring language = languages.File(L"Fi.lng");
+  ASSERT_TRUE(qlrtest::WriteUtf16File(language, L"[Main]\r\nLangPrefix=Fi\r\n[Menu_Editor]\r\nDelete=Poista\r\n"));
+  SetCurrentLanguage(language);
   panemodel::Editor editor;
   ASSERT_TRUE(editor.Ready());
   CPhrasePane& pane = editor.frame->m_wndPhrases;
   CPhraseTreeCtrl& tree = pane.Tree();
+  HWND bar = GetDlgItem(pane.m_hWnd, CPhrasePane::kToolBarId);
+  ASSERT_NE(bar, nullptr);
+  wchar_t text[64] = {};
+  SendMessageW(bar, TB_GETBUTTONTEXTW, ID_PHRASE_DELETE, reinterpret_cast<LPARAM>(text));
+  SetCurrentLanguage(L"");
+  EXPECT_STREQ(text, L"Poista");
 
   // Hint 19: the tree draws with the menu font of the settings.
   LOGFONTW& font = GetEditorSettings().fontForMenu;
@@ -77,9 +107,6 @@ TEST(PhrasePaneModelTest, FontButtonTextsAndPasteTarget) {
   HMENU menu = GetMenu(editor.frame->m_hWnd);
   ASSERT_TRUE(ModifyMenuW(menu, ID_PHRASE_DELETE, MF_BYCOMMAND | MF_STRING, ID_PHRASE_DELETE, L"&Remove\tDel"));
   UpdateDocViews(nullptr, kHintLanguage, 0);
-  wchar_t text[64] = {};
-  HWND bar = GetDlgItem(pane.m_hWnd, CPhrasePane::kToolBarId);
-  ASSERT_NE(bar, nullptr);
   SendMessageW(bar, TB_GETBUTTONTEXTW, ID_PHRASE_DELETE, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, L"Remove");
 

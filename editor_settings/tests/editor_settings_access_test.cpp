@@ -41,6 +41,26 @@ TEST_F(EditorSettingsAccessTest, OneAnnouncementGivesOneLoadOnTheMainThread) {
   GetEditorSettings();
   EXPECT_EQ(settings.GetLoadCount(), loads + 1);
   EXPECT_EQ(settings.Preview, 12);
+
+  // Announced while a command runs: loaded once the last hold is gone.
+  SetPreview(13);
+  MarkEditorSettingsChanged();
+  {
+    EditorSettingsReloadHold outer;
+    {
+      EditorSettingsReloadHold inner;
+      settings.Preview = 98;  // the command's own change
+      GetEditorSettings();
+    }
+    GetEditorSettings();
+    EXPECT_TRUE(IsEditorSettingsReloadHeld());
+    EXPECT_EQ(settings.Preview, 98);
+    EXPECT_EQ(settings.GetLoadCount(), loads + 1);
+  }
+  EXPECT_FALSE(IsEditorSettingsReloadHeld());
+  GetEditorSettings();
+  EXPECT_EQ(settings.GetLoadCount(), loads + 2);
+  EXPECT_EQ(settings.Preview, 13);
 }
 
 TEST_F(EditorSettingsAccessTest, AWorkerThreadNeverLoads) {

@@ -203,6 +203,27 @@ inline HWND FindSettingsPage(HWND frame) {
   return found;
 }
 
+// The first window below parent whose class name starts with prefix
+// (case ignored); null when there is none.
+inline HWND FindChildOfClass(HWND parent, const std::wstring& prefix) {
+  struct Search {
+    const std::wstring* prefix;
+    HWND found;
+  } search{&prefix, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t cls[64] = {};
+        GetClassNameW(window, cls, 64);
+        if (_wcsnicmp(cls, s->prefix->c_str(), s->prefix->size()) != 0) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // The phrase pane of the editor's frame, found by its caption "Phrases [".
 inline HWND FindPhrasePane(HWND frame) {
   HWND found = nullptr;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/e2e/editor_session.h"
+#include "tests/e2e/hotkey_session.h"
 
 #include <shellapi.h>
 
@@ -494,6 +495,80 @@ TEST_F(SettingsPaneTest, SaveAndCloseWritesTheNormalisedPageAndTellsTheTray) {
   EXPECT_EQ(IniInt(L"MaxHistoryItemsInMenu"), 0);
   EXPECT_EQ(IniInt(L"DelayAutoLoadSeconds_NextRelease"), 0);
   EXPECT_EQ(IniInt(L"ClipboardHistoryMax"), 40);
+}
+
+// A message box of the process whose text holds part; null when none
+// showed within the wait.
+HWND WaitForBoxSaying(DWORD pid, const std::wstring& part) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND window : qlrtest::FindProcessWindows(pid)) {
+      wchar_t cls[16] = {};
+      GetClassNameW(window, cls, 16);
+      if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) continue;
+      if (qlre2e::WindowText(GetDlgItem(window, 0xFFFF)).find(part) == std::wstring::npos) continue;
+      found = window;
+      return true;
+    }
+    return false;
+  }, 20000);
+  return found;
+}
+
+// A close the document refuses (the open phrase's file is held by another
+// program) keeps a later page change, which the next close saves; a
+// Settings.ini that cannot be written lets the user stay, or close without
+// saving.
+TEST_F(SettingsPaneTest, RefusedAndUnwritableClosesKeepPageChangesAndAWayOut) {
+  const std::wstring phrase = PhrasesFolder() + L"\\Held.quillora";
+  ASSERT_TRUE(qlre2e::WritePhrase(phrase, L"Held", L"held words", 1));
+  SetSetting(L"LastFile", phrase, L"Settings_Editor");
+  SetSetting(L"SoundOnEventsV094", L"0");
+  SetSetting(L"MenuToolTips_V0_94_A22", L"0");
+  ASSERT_NO_FATAL_FAILURE(StartWithPage());
+  HWND text = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (text = qlre2e::FindChildOfClass(GetDlgItem(frame, 0xE900), L"RichEdit")) != nullptr; },
+      kWaitMs));
+  Send(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"typed words"));
+  Send(text, EM_SETMODIFY, TRUE);
+  UniqueHandle held(CreateFileW(phrase.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  PostMessageW(frame, WM_CLOSE, 0, 0);
+  HWND box = WaitForBoxSaying(child.Pid(), L"Close without them?");
+  ASSERT_NE(box, nullptr);
+  PostMessageW(box, WM_COMMAND, IDNO, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kWaitMs));
+  ASSERT_TRUE(IsWindow(frame));
+
+  Click(page, 1011);
+  held.Reset();
+  PostMessageW(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(child.Wait(kWaitMs), 0);
+  EXPECT_EQ(IniInt(L"SoundOnEventsV094"), 1);
+  EXPECT_NE(qlrtest::ReadBytes(phrase).find("typed words"), std::string::npos);
+
+  // Settings.ini held: the close says why and asks; No stays, Yes closes
+  // without the page's change.
+  ASSERT_NO_FATAL_FAILURE(StartWithPage());
+  Click(page, 1023);
+  const std::wstring ini = dir.File(L"Settings.ini");
+  held.Reset(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  for (int answer : {IDNO, IDYES}) {
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    box = WaitForBoxSaying(child.Pid(), L"Close without saving the settings?");
+    ASSERT_NE(box, nullptr) << answer;
+    const std::wstring said = qlre2e::WindowText(GetDlgItem(box, 0xFFFF));
+    EXPECT_NE(said.find(L"Cannot save the settings to"), std::wstring::npos) << qlrtest::ToUtf8(said);
+    EXPECT_NE(said.find(ini), std::wstring::npos) << qlrtest::ToUtf8(said);
+    PostMessageW(box, WM_COMMAND, answer, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kWaitMs));
+    if (answer == IDNO) EXPECT_TRUE(WaitUntil([&] { return child.IsRunning() && IsWindow(frame); }, 1000));
+  }
+  EXPECT_EQ(child.Wait(kWaitMs), 0);
+  held.Reset();
+  EXPECT_EQ(IniInt(L"MenuToolTips_V0_94_A22"), 0);
 }
 
 TEST_F(SettingsPaneTest, HotkeyTestNamesAConflictAndAFreeKey) {

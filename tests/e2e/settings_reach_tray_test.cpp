@@ -106,6 +106,13 @@ int CopyRichFromPeer(const std::wstring& text) {
                              L"rich \"" + text + L"\" \"http://example.com/\"", 20000);
 }
 
+// The number of items the tray's history pane lists; -1 without a pane.
+int PaneItemCount(DWORD trayPid) {
+  constexpr UINT kPaneItemCount = WM_APP + 2;
+  HWND pane = qlrtest::FindProcessWindow(trayPid, L"QuilloraFloatPane");
+  return pane ? static_cast<int>(qlre2e::SendWaiting(pane, kPaneItemCount)) : -1;
+}
+
 class SettingsReachTrayTest : public qlre2e::EditorSessionTest {
  protected:
   void SetUp() override {
@@ -268,13 +275,19 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
       {"write log off",
        [&](HWND page) {
          SetChecked(page, kWriteLogBox, false);
+         // Room in the history, so that its pane counts the next copy.
+         Send(GetDlgItem(page, kHistoryMax), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"30"));
          logging = false;
        },
        [&] {
-         // The tray's next capture writes nothing.
+         // The tray's next capture writes nothing: compared once its
+         // history pane counts the copy, so the tray has taken it.
          const size_t before = LogText().size();
          const int count = LastLoggedCount(LogText());
+         const int items = PaneItemCount(tray.Pid());
+         if (items < 0) return false;
          copyTexts(1);
+         if (!WaitUntil([&] { return PaneItemCount(tray.Pid()) == items + 1; }, kWaitMs)) return false;
          return LogText().size() == before && LastLoggedCount(LogText()) == count;
        }},
   };
