@@ -11,6 +11,7 @@
 #include "foundation/files/program_names.h"
 #include "foundation/localization/dialog_fonts.h"
 #include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_dialog_names.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/system/shell_open.h"
 #include "foundation/text/date_helpers.h"
@@ -93,7 +94,7 @@ std::wstring GetWelcomeLanguagePath(const std::wstring& language) {
 CWelcomeDlg::CWelcomeDlg(bool autoStart, HANDLE instanceEvent)
     : m_auto(autoStart), m_instanceEvent(instanceEvent) {
   m_localizer.reset(new CDialogLocalizerEx(
-      m_hWnd, IDD_WELCOME, kLngSuffixWelcome,
+      m_hWnd, IDD_WELCOME, GetLngDialogName(kLngSuffixWelcome, IDD_WELCOME),
       {IDC_WELCOME_LANG_LIST, IDC_WELCOME_VIEW, IDC_WELCOME_HOME_LINK, IDC_WELCOME_TRANSLATE_LINK,
        IDC_WELCOME_SOCIAL_LINK}));
 }

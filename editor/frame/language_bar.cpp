@@ -10,6 +10,8 @@
 #include "editor_settings/helpers/menu_ranges.h"
 #include "editor_settings/language/language_lists.h"
 #include "foundation/localization/dialog_localizer.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_dialog_names.h"
 #include "foundation/logging/log.h"
 
 IMPLEMENT_DYNAMIC(CLanguageBar, CDialogBar)
@@ -53,7 +55,8 @@ BOOL CLanguageBar::OnInitDialog() {
 
 void CLanguageBar::Localize() {
   HWND self = m_hWnd;
-  CDialogLocalizerEx localizer(self, kTemplateId, L"", {static_cast<int>(kComboId), static_cast<int>(kToolBarId)});
+  CDialogLocalizerEx localizer(self, kTemplateId, GetLngDialogName(kLngSuffixEditor, kTemplateId),
+                               {static_cast<int>(kComboId), static_cast<int>(kToolBarId)});
   localizer.Localize();
 }
 

@@ -18,6 +18,8 @@
 #include "editor_settings/helpers/bold_check_box.h"
 #include "editor_settings/helpers/editor_fonts.h"
 #include "foundation/files/ini.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_dialog_names.h"
 #include "foundation/logging/log.h"
 #include "settings/settings_area.h"
 #include "settings/settings_files.h"
@@ -70,7 +72,7 @@ std::vector<HotkeyRecord>& RunSpecialKeys() {
 }  // namespace
 
 CSettingsPageLocalizer::CSettingsPageLocalizer(CSettingsPage& page, const HWND& dialog)
-    : CDialogLocalizerEx(dialog, IDD_SETTINGS_PAGE, L"",
+    : CDialogLocalizerEx(dialog, IDD_SETTINGS_PAGE, GetLngDialogName(kLngSuffixEditor, IDD_SETTINGS_PAGE),
                          {1002, 1004, 1001, 1010, 1013, 1014, 1009, 1042, 1021, 1024, 1029, 1030, 1020, 1034,
                           1043, 1044, 1046, 1045, 1047, 1048}),
       m_page(page) {}

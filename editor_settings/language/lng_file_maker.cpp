@@ -1,6 +1,8 @@
 #include "editor_settings/language/lng_file_maker.h"
 
+#include "foundation/localization/lng_dialog_names.h"
 #include "foundation/localization/resource_collect.h"
+#include "foundation/logging/log.h"
 
 namespace {
 
@@ -30,10 +32,21 @@ void CLngFileMaker::ListResources() {
 
 bool CLngFileMaker::Write() {
   ListResources();
+  bool written = true;
+  auto check = [&](int result, const wchar_t* what, UINT id) {
+    if (result != kLngCollectWriteFailed) return;
+    LogError(std::wstring(L"the template lacks ") + what + L" " + std::to_wstring(id) + L" of " + m_suffix +
+             L": the write into [" + m_lngPath + L"] failed");
+    written = false;
+  };
   for (UINT id : m_menuIds)
-    if (id > 0 && id <= 0xFFFF) CollectMenuTexts(m_lngPath, m_module, static_cast<WORD>(id), m_suffix);
-  CollectStringTexts(m_lngPath, m_module, m_stringIds, m_suffix);
+    if (id > 0 && id <= 0xFFFF)
+      check(CollectMenuTexts(m_lngPath, m_module, static_cast<WORD>(id), m_suffix), L"menu", id);
+  check(CollectStringTexts(m_lngPath, m_module, m_stringIds, m_suffix), L"the strings", 0);
   for (UINT id : m_dialogIds)
-    if (id > 0 && id <= 0xFFFF) CollectDialogTexts(m_lngPath, m_module, static_cast<WORD>(id), m_suffix);
-  return !m_stringIds.empty() || !m_dialogIds.empty() || !m_menuIds.empty();
+    if (id > 0 && id <= 0xFFFF)
+      check(CollectDialogTexts(m_lngPath, m_module, static_cast<WORD>(id),
+                               GetLngDialogName(m_suffix, static_cast<WORD>(id))),
+            L"dialog", id);
+  return written;
 }

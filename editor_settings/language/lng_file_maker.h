@@ -22,7 +22,8 @@ class CLngFileMaker {
   void ExcludeStrings(UINT first, UINT last);
 
   // Lists the module's resources, then writes its menus, strings and
-  // dialogs in that order. False when the module has none of them.
+  // dialogs in that order (dialogs under the section names the programs
+  // read). False when a write into the file failed; each is logged.
   bool Write();
 
   const std::vector<UINT>& StringIds() const { return m_stringIds; }

@@ -113,8 +113,9 @@ std::wstring WithBackslash(std::wstring folder) {
 }
 
 // Collects the texts of another program file, loaded only for its
-// resources; on a missing or unreadable file the box names its path. False
-// when the program's texts did not go into the file.
+// resources; on a missing or unreadable file the box names its path and
+// the template goes on without that program. False when a write into the
+// file failed.
 bool CollectProgram(const std::wstring& target, const std::wstring& lngPath, HWND parent,
                     const std::wstring& programPath, const wchar_t* suffix, const wchar_t* missingFormat,
                     std::wstring* pagePath) {
@@ -125,7 +126,7 @@ bool CollectProgram(const std::wstring& target, const std::wstring& lngPath, HWN
     LogError(L"LoadLibraryExW [" + programPath + L"], code " + std::to_wstring(GetLastError()));
   if (!module) {
     ShowBox(parent, Format(missingFormat, programPath), MB_OK | MB_ICONERROR);
-    return false;
+    return true;
   }
   bool wrote = false;
   {
@@ -186,31 +187,36 @@ int MakeLngFile(const std::wstring& lngPath, HWND parent, std::wstring& pagePath
   const std::wstring folder =
       WithBackslash(sources.programFolder.empty() ? GetAppFolder() : sources.programFolder);
   // Everything goes into a copy that replaces the file at the end, so that
-  // a write failing half-way leaves the translator's file as it was.
-  // Success is reported only when every program's texts went in.
-  bool complete = false;
+  // a write failing half-way leaves the translator's file as it was. A
+  // program file that is missing was reported by its own box: the file
+  // holds the others' texts and counts as made.
   const bool written = ReplaceSettingsFile(lngPath, [&](const std::wstring& target) {
     if (!PrepareUtf16Header(target) || !WriteLngTemplateHeader(target)) {
       LogError(L"writing the header [" + target + L"], code " + std::to_wstring(GetLastError()));
       return false;
     }
+    bool complete = false;
     {
       CLngFileMaker editor(target, kLngSuffixEditor, sources.editorModule);
       editor.ExcludeString(kEditorDocTemplateString);
       editor.ExcludeStrings(kEditorIndicatorFirst, kEditorIndicatorLast);
       complete = editor.Write();
     }
-    complete &= CollectProgram(target, lngPath, parent, folder + kAgentModuleName, kLngSuffixClient,
-                               kAgentMissingFormat, nullptr);
-    complete &= CollectProgram(target, lngPath, parent, folder + kWelcomeModuleName, kLngSuffixWelcome,
-                               kWelcomeMissingFormat, &pagePath);
-    return true;
+    complete = complete && CollectProgram(target, lngPath, parent, folder + kAgentModuleName, kLngSuffixClient,
+                                          kAgentMissingFormat, nullptr);
+    complete = complete && CollectProgram(target, lngPath, parent, folder + kWelcomeModuleName,
+                                          kLngSuffixWelcome, kWelcomeMissingFormat, &pagePath);
+    return complete;
   });
   if (!written) {
+    LogError(L"the language file was not made [" + lngPath + L"]");
     if (created) DeleteFileW(lngPath.c_str());
+    // The page belongs to a template that is not there.
+    if (!pagePath.empty()) DeleteFileW(pagePath.c_str());
+    pagePath.clear();
     return kMakeLngFailed;
   }
-  return complete && IsFileExist(lngPath) ? kMakeLngDone : kMakeLngFailed;
+  return IsFileExist(lngPath) ? kMakeLngDone : kMakeLngFailed;
 }
 
 bool OpenInNotepad(const std::wstring& path, HWND parent) {

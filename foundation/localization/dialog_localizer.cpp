@@ -5,6 +5,7 @@
 
 #include "foundation/localization/dialog_template.h"
 #include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_cache.h"
 #include "foundation/localization/lng_section_batch.h"
 #include "foundation/text/text_basics.h"
 
@@ -85,8 +86,12 @@ int CDialogLocalizer::Localize() {
     // present text is the previous language's, so the template's text wins.
     const std::wstring english = templateText.empty() ? present : templateText;
     if (!present.empty()) toExample.Put(key, english);
-    if (n == 0 || EqualNoCase(value, kMissingMarker) || lngFile.empty()) {
-      if (!present.empty()) toLanguage.Put(key, english);
+    const bool missing = n == 0 || EqualNoCase(value, kMissingMarker) || lngFile.empty();
+    // The built-in text as the file gives it back (the example file is the
+    // language when none is chosen) is no translation: the template's own
+    // text stays, mnemonic, blanks and quotes included.
+    if (missing || value == LngValueAsRead(english)) {
+      if (missing && !present.empty()) toLanguage.Put(key, english);
       // A text already shown is not set again: each set repaints the
       // control and costs a trip through the window system.
       if (!templateText.empty() && templateText != present) SetWindowTextW(child, templateText.c_str());

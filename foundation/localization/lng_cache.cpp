@@ -49,14 +49,6 @@ std::wstring Folded(const std::wstring& name) {
   return folded;
 }
 
-// A value as the profile functions hand it out.
-std::wstring AsRead(const std::wstring& raw) {
-  std::wstring value = Trimmed(raw);
-  if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0])
-    value = value.substr(1, value.size() - 2);
-  return value;
-}
-
 CachedSection ReadSection(const std::wstring& file, const std::wstring& section) {
   CachedSection cached;
   for (const std::wstring& entry : ReadLngSection(file, section, &cached.complete)) {
@@ -64,7 +56,8 @@ CachedSection ReadSection(const std::wstring& file, const std::wstring& section)
     const std::wstring key = Folded(entry.substr(0, eq));
     // The first entry of a key is the one the profile functions find.
     if (!key.empty())
-      cached.values.emplace(key, eq == std::wstring::npos ? std::wstring() : AsRead(entry.substr(eq + 1)));
+      cached.values.emplace(key,
+                            eq == std::wstring::npos ? std::wstring() : LngValueAsRead(entry.substr(eq + 1)));
   }
   return cached;
 }
@@ -122,7 +115,7 @@ bool LngCacheHolds(const std::wstring& file, const std::wstring& section, const 
                    const std::wstring& value) {
   std::wstring held;
   return LookupLngCache(file, section, key, &held) == LngLookup::kFound && held == value &&
-         AsRead(value) == value;
+         LngValueAsRead(value) == value;
 }
 
 bool WriteLngValueCached(const std::wstring& file, const std::wstring& section, const std::wstring& key,
@@ -146,8 +139,15 @@ bool WriteLngValueCached(const std::wstring& file, const std::wstring& section, 
   }
   it->second.stamp = after;
   auto entries = it->second.sections.find(Folded(section));
-  if (entries != it->second.sections.end()) entries->second.values[Folded(key)] = AsRead(value);
+  if (entries != it->second.sections.end()) entries->second.values[Folded(key)] = LngValueAsRead(value);
   return true;
+}
+
+std::wstring LngValueAsRead(const std::wstring& raw) {
+  std::wstring value = Trimmed(raw);
+  if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0])
+    value = value.substr(1, value.size() - 2);
+  return value;
 }
 
 void ClearLngCache() {

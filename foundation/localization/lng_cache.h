@@ -24,6 +24,9 @@ bool LngCacheHolds(const std::wstring& file, const std::wstring& section, const 
 // in step with it; false when the write failed.
 bool WriteLngValueCached(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          const std::wstring& value);
+// A value as the profile functions hand it out: blanks around it dropped,
+// a pair of matching quotes around it taken off.
+std::wstring LngValueAsRead(const std::wstring& raw);
 // Forgets every file (for tests and after writes that bypass the cache).
 void ClearLngCache();
 // Forgets one file, after a write of a whole section.

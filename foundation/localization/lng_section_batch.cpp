@@ -12,6 +12,8 @@
 namespace {
 
 constexpr wchar_t kAbsentMarker[] = L"{3F9A6C21-5D7E-4B08-A1C4-7E2B90D5F613}";
+// What CreateLangFile puts into a new file: the byte-order mark as a 32-bit value.
+constexpr unsigned long long kLngHeaderBytes = 4;
 
 std::wstring LowerKey(const std::wstring& entry) {
   std::wstring key = entry.substr(0, entry.find(L'='));
@@ -58,7 +60,10 @@ std::vector<std::wstring> ReadLngSection(const std::wstring& lngFile, const std:
 }
 
 CLngSectionBatch::CLngSectionBatch(const std::wstring& lngFile, const std::wstring& section)
-    : m_file(lngFile), m_section(section), m_entries(ReadLngSection(lngFile, section, &m_complete)) {
+    : m_file(lngFile),
+      m_section(section),
+      m_readStamp(ReadFileStamp(lngFile)),
+      m_entries(ReadLngSection(lngFile, section, &m_complete)) {
   for (const std::wstring& entry : m_entries) m_keys.push_back(LowerKey(entry));
   m_keyByKey = !IsAscii(section);
 }
@@ -104,6 +109,11 @@ bool CLngSectionBatch::CanWriteWhole() const {
   // The profile functions find a section under a name with blanks around
   // it but replace only one spelled exactly so: such names go key by key.
   if (m_keyByKey || !m_complete || m_section.empty() || TrimmedName(m_section) != m_section) return false;
+  // Changed since the section was read (another program wrote a key): only
+  // the keys of this batch may be written. A file made just now by Flush
+  // holds nothing yet.
+  const FileStamp now = ReadFileStamp(m_file);
+  if (now != m_readStamp && !(!m_readStamp.exists && now.size <= kLngHeaderBytes)) return false;
   std::wstring text;
   if (!ReadUtf16Text(m_file, &text)) return false;
   // One section of the name, under its own spelling, with nothing in it
@@ -150,9 +160,14 @@ int CLngSectionBatch::Flush() {
   // A section written whole replaces every section of its name, and one
   // that could not be read whole would lose the rest: then the new keys go
   // in one at a time.
-  bool written = CanWriteWhole()
-                     ? WritePrivateProfileSectionW(m_section.c_str(), block.data(), m_file.c_str()) != FALSE
-                     : WriteKeyByKey();
+  bool written = false;
+  if (CanWriteWhole()) {
+    written = WritePrivateProfileSectionW(m_section.c_str(), block.data(), m_file.c_str()) != FALSE;
+    // The file now holds the section as this batch has it.
+    if (written) m_readStamp = ReadFileStamp(m_file);
+  } else {
+    written = WriteKeyByKey();
+  }
   // The copy in memory may not see a write that left size and time alike.
   ForgetLngCacheFile(m_file);
   if (!written) return -1;

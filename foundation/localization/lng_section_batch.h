@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/files/files.h"
+
 class CLngSectionBatch {
  public:
   // Reads the section's entries as the file holds them (the first section
@@ -41,6 +43,9 @@ class CLngSectionBatch {
 
   std::wstring m_file;
   std::wstring m_section;
+  // The file as it was when the section was read: another program's write
+  // since then would be lost by a rewrite of the whole section.
+  FileStamp m_readStamp;
   std::vector<std::wstring> m_entries;  // "key=value" lines, old then new
   std::vector<std::wstring> m_keys;     // lower-case keys of every entry
   bool m_complete = true;  // false: the section was too long to read whole

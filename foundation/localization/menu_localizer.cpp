@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_cache.h"
 #include "foundation/localization/lng_section_batch.h"
 #include "foundation/text/text_basics.h"
 
@@ -54,6 +55,14 @@ std::wstring FindCommandText(HMENU menu, UINT commandId) {
     if (item.id == commandId) return MenuText(menu, pos, MF_BYPOSITION, kCommandTextChars);
   }
   return std::wstring();
+}
+
+// The example file gathers each item's display text (no "&", no
+// accelerator) and is read as the language when none is chosen: a value
+// that is the item's own display text is no translation, and the item
+// keeps its mnemonic and accelerator.
+bool IsOwnDisplayText(const std::wstring& value, const MenuItemKey& key) {
+  return value == LngValueAsRead(key.display);
 }
 
 void WriteMenuLevel(CLngSectionBatch& batch, HMENU menu, const CMenuLocalizer* exemptFrom) {
@@ -158,6 +167,7 @@ void CMenuLocalizer::LocalizeItem(HMENU menu, int pos, const std::wstring& lngFi
   std::wstring value;
   ReadLngValue(lngFile, m_section, key.key, kLocalizeMarker, kValueChars + 1, &value);
   if (!value.empty() && !EqualNoCase(value, kLocalizeMarker)) {
+    if (IsOwnDisplayText(value, key)) return;
     if (!key.accelerator.empty()) value += L"\t" + key.accelerator;
     MENUITEMINFOW mii = {};
     mii.cbSize = sizeof(mii);
@@ -179,11 +189,11 @@ std::wstring CMenuLocalizer::GetItemText(UINT menuId, UINT commandId) {
   DestroyMenu(menu);
   StripMenuAmpersands(text);
   if (text.empty()) return text;
+  const MenuItemKey key = MakeMenuItemKey(text);
   std::wstring value;
-  ReadLngValue(GetCurrentLanguage(), m_section, MakeMenuItemKey(text).key, kItemTextMarker,
-               kValueChars + 1, &value);
+  ReadLngValue(GetCurrentLanguage(), m_section, key.key, kItemTextMarker, kValueChars + 1, &value);
   // An empty translation counts as missing, as it does for LocalizeMenu.
-  if (!value.empty() && value != kItemTextMarker) return value;
+  if (!value.empty() && value != kItemTextMarker && !IsOwnDisplayText(value, key)) return value;
   return text;
 }
 
@@ -194,10 +204,10 @@ void CMenuLocalizerEx::WriteMenu(HMENU menu) {
   WriteMenuTexts(GetCurrentLanguage(), GetSectionName(), menu, this);
 }
 
-void WriteMenuTexts(const std::wstring& lngFile, const std::wstring& section, HMENU menu,
-                    const CMenuLocalizer* exemptFrom) {
-  if (lngFile.empty()) return;
+int WriteMenuTexts(const std::wstring& lngFile, const std::wstring& section, HMENU menu,
+                   const CMenuLocalizer* exemptFrom) {
+  if (lngFile.empty()) return -1;
   CLngSectionBatch batch(lngFile, section);
   WriteMenuLevel(batch, menu, exemptFrom);
-  batch.Flush();
+  return batch.Flush();
 }

@@ -65,6 +65,7 @@ class CMenuLocalizerEx : public CMenuLocalizer {
 
 // "Menu" + program suffix.
 std::wstring MakeMenuSectionName(const std::wstring& suffix);
-// The menu writer for any file and section (exempt ids: none).
-void WriteMenuTexts(const std::wstring& lngFile, const std::wstring& section, HMENU menu,
-                    const CMenuLocalizer* exemptFrom = nullptr);
+// The menu writer for any file and section (exempt ids: none). The number
+// of keys written, or -1 when the write failed.
+int WriteMenuTexts(const std::wstring& lngFile, const std::wstring& section, HMENU menu,
+                   const CMenuLocalizer* exemptFrom = nullptr);

@@ -30,17 +30,18 @@ int CollectDialogTexts(const std::wstring& lngFile, HMODULE module, WORD dialogI
     if (control.text.empty() || IsSkippedControlClassName(control.className)) continue;
     batch.AddMissing(IntToStr(control.id), control.text);
   }
-  return batch.Flush();
+  const int written = batch.Flush();
+  return written < 0 ? kLngCollectWriteFailed : written;
 }
 
-bool CollectMenuTexts(const std::wstring& lngFile, HMODULE module, WORD menuId,
-                      const std::wstring& suffix) {
+int CollectMenuTexts(const std::wstring& lngFile, HMODULE module, WORD menuId,
+                     const std::wstring& suffix) {
   if (!module) module = GetModuleHandleW(nullptr);
   HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(menuId));
-  if (!menu) return false;
-  WriteMenuTexts(lngFile, MakeMenuSectionName(suffix), menu);
+  if (!menu) return -1;
+  const int written = WriteMenuTexts(lngFile, MakeMenuSectionName(suffix), menu);
   DestroyMenu(menu);
-  return true;
+  return written < 0 ? kLngCollectWriteFailed : written;
 }
 
 int CollectStringTexts(const std::wstring& lngFile, HMODULE module, const std::vector<UINT>& ids,
@@ -52,7 +53,8 @@ int CollectStringTexts(const std::wstring& lngFile, HMODULE module, const std::v
     EscapeLngText(text);
     batch.AddMissing(std::to_wstring(id), text);
   }
-  return batch.Flush();
+  const int written = batch.Flush();
+  return written < 0 ? kLngCollectWriteFailed : written;
 }
 
 std::vector<UINT> EnumResourceIds(HMODULE module, LPCWSTR type) {

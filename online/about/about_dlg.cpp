@@ -4,6 +4,8 @@
 
 #include "foundation/localization/dialog_fonts.h"
 #include "foundation/localization/dialog_localizer.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_dialog_names.h"
 #include "foundation/logging/log.h"
 #include "online/about/about_probes.h"
 #include "online/about/about_rows.h"
@@ -32,7 +34,7 @@ LRESULT CQLRAboutDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   // The template's own texts (the OK button) from the language file; the
   // controls filled below keep what they are given, and the icon and the
   // group box (id -1) have nothing to translate.
-  CDialogLocalizer localizer(m_hWnd, IDD, L"About");
+  CDialogLocalizer localizer(m_hWnd, IDD, GetLngDialogName(kLngSuffixClient, IDD));
   for (int id : {IDC_ABOUT_TEXT, IDC_ABOUT_LIST, IDC_ABOUT_COPY, IDC_ABOUT_HOME_LINK, IDC_ABOUT_CHECK_UPDATES,
                  IDC_ABOUT_BUG_LINK, IDC_ABOUT_CREDIT, -1, 0xFFFF})
     localizer.ExcludeControl(id);

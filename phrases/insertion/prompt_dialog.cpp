@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "foundation/localization/dialog_localizer.h"
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_dialog_names.h"
 #include "foundation/localization/localized_strings.h"
 #include "foundation/ui/window_helpers.h"
 #include "phrases/insertion/prompt_dialog_ids.h"
@@ -100,7 +102,8 @@ BOOL CPromptDialog::OnInitDialog() {
     defaultFocus = FALSE;
   }
   // The template's own text (OK) from the language file; Cancel is a string.
-  CDialogLocalizer localizer(m_hWnd, IDD_PROMPT_TEXT, L"Prompt", m_instance);
+  CDialogLocalizer localizer(m_hWnd, IDD_PROMPT_TEXT, GetLngDialogName(kLngSuffixClient, IDD_PROMPT_TEXT),
+                             m_instance);
   localizer.ExcludeControl(IDCANCEL);
   localizer.Localize();
   CLngString cancel;

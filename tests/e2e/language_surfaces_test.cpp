@@ -1,7 +1,8 @@
-// Every surface of the real programs in the chosen language: with a language
-// file that translates one text of each, each shows its translation; with
-// no language chosen, LocalizeExample.lng gathers the built-in text of each
-// surface once it has been shown.
+// Every surface of the real programs in the chosen language: with a template
+// made from the three programs and one text of each translated in it, each
+// shows its translation; with no language chosen, LocalizeExample.lng
+// gathers the built-in text of each surface once it has been shown, and at
+// the next start the menus still answer their mnemonic keys.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,11 +10,12 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "editor_settings/language/make_lng_file.h"
+#include "editor_settings/language/tests/lng_template_run.h"
 #include "foundation/logging/log.h"
 #include "tests/e2e/editor_session.h"
 #include "tests/e2e/hotkey_session.h"
@@ -284,24 +286,26 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
         kProgramWaitMs, 100);
     if (editor.Wait(stays ? 0 : kProgramWaitMs) == -1) editor.Kill();
   }
+  // A menu of the frame opened from the keyboard once the menu bar is in:
+  // by the bar item's mnemonic, or (key 0) the first item of the bar chosen
+  // and opened, since its mnemonic may be gone in a language file's text.
+  // Asked again now and then: a start still under way may drop it.
+  bool OpenEditorMenu(HWND frame, DWORD pid, wchar_t key) {
+    qlrtest::WaitUntil([&] { return IsWindowVisible(frame) && GetMenu(frame); }, kProgramWaitMs);
+    return qlrtest::WaitUntil(
+        [&] {
+          if (MenuWindow(pid)) return true;
+          PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, key);
+          if (!key) PostMessageW(frame, WM_KEYDOWN, VK_DOWN, 0);
+          return WaitForMenu(pid, 2000);
+        },
+        kProgramWaitMs, 10);
+  }
   // The File menu opened from the keyboard, read in the editor's thread.
   std::wstring EditorMenu(UINT id) {
     return InEditor([&](HWND frame, DWORD pid) {
       if (!ProbeThreadOf(frame)) return std::wstring(L"<no probe>");
-      // Once the menu bar is in, the File menu from the keyboard.
-      qlrtest::WaitUntil([&] { return IsWindowVisible(frame) && GetMenu(frame); }, kProgramWaitMs);
-      // The first item of the bar chosen, then opened: its mnemonic may be
-      // gone in a language file's text. Asked again now and then: a start
-      // still under way may drop it.
-      if (!qlrtest::WaitUntil(
-              [&] {
-                if (MenuWindow(pid)) return true;
-                PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, 0);
-                PostMessageW(frame, WM_KEYDOWN, VK_DOWN, 0);
-                return WaitForMenu(pid, 2000);
-              },
-              kProgramWaitMs, 10))
-        return std::wstring(L"<no menu>");
+      if (!OpenEditorMenu(frame, pid, 0)) return std::wstring(L"<no menu>");
       qlre2e::MenuDump dump = Dump(frame, id);
       CloseMenu(frame, pid);
       const qlre2e::MenuItemDump* item = dump.Find(id);
@@ -337,6 +341,43 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
       if (answer.compare(0, 4, L"tip|") != 0) return std::wstring(L"<no tip>");
       const std::wstring tip = answer.substr(4, answer.find(L'\n') - 4);
       return tip.substr(0, tip.find(kTipAddressSeparator));
+    });
+  }
+  // At the second start with no language: every item of the tray menu
+  // that had a mnemonic at the first start still has it, and the command's
+  // mnemonic key carries it out (Exit: the program ends).
+  std::wstring TrayMenuKey(const qlre2e::MenuDump& first, UINT id, wchar_t key) {
+    if (!ClickIcon(WM_RBUTTONUP)) return L"<no menu>";
+    const qlre2e::MenuDump dump = Dump(nullptr, id);
+    std::wstring lost;
+    for (const qlre2e::MenuItemDump& was : first.items) {
+      const qlre2e::MenuItemDump* now = was.caption.find(L'&') == std::wstring::npos ? nullptr : dump.Find(was.id);
+      if (now && now->caption != was.caption) lost += L" " + was.caption + L" -> " + now->caption;
+    }
+    const qlre2e::MenuItemDump* item = dump.Find(id);
+    const std::wstring caption = item ? item->caption : L"<no item>";
+    PostMessageW(tray, WM_CHAR, key, 0);
+    if (child.Wait(kProgramWaitMs) == -1) {
+      CloseMenu();
+      return caption + L" <still running>" + lost;
+    }
+    return caption + lost;
+  }
+  // The editor's File menu opened by its mnemonic after Alt, then the
+  // command's key pressed in it (Exit: the editor ends).
+  std::wstring EditorMenuKey(UINT id, wchar_t menuKey, wchar_t key) {
+    return InEditor([&](HWND frame, DWORD pid) {
+      if (!ProbeThreadOf(frame)) return std::wstring(L"<no probe>");
+      if (!OpenEditorMenu(frame, pid, menuKey)) return std::wstring(L"<no menu from its key>");
+      const qlre2e::MenuDump dump = Dump(frame, id);
+      const qlre2e::MenuItemDump* item = dump.Find(id);
+      const std::wstring caption = item ? item->caption : L"<no item>";
+      PostMessageW(frame, WM_CHAR, key, 0);
+      if (!qlrtest::WaitUntil([&] { return !IsWindow(frame); }, kProgramWaitMs)) {
+        CloseMenu(frame, pid);
+        return caption + L" <still running>";
+      }
+      return caption;
     });
   }
   std::wstring SettingsPage(int control) {
@@ -414,12 +455,27 @@ const Surface kSurfaces[] = {
 };
 
 TEST_F(LanguageSurfacesTest, EachSurfaceShowsTheChosenLanguageAndTheExampleFileGathersItsTexts) {
-  // One section each: the profile functions read only the first of a name.
-  std::map<std::wstring, std::wstring> sections;
-  for (const Surface& s : kSurfaces) sections[s.section] += std::wstring(s.key) + L"=" + s.translation + L"\r\n";
-  std::wstring body = L"[Main]\r\nLangPrefix=de\r\nLangLocalized=Deutsch\r\n";
-  for (const auto& section : sections) body += L"[" + section.first + L"]\r\n" + section.second;
-  ASSERT_TRUE(qlrtest::WriteUtf16File(dir.File(L"Deutsch.lng"), body));
+  // The translator's road: a template made from the three programs (the
+  // editor's file read as data, as the editor reads its own), and each
+  // surface's text translated where the template put it.
+  qlrtest::TempDir work;
+  LngTemplateSources sources;
+  sources.programFolder = dir.Path();
+  sources.editorModule =
+      LoadLibraryExW(dir.File(L"QuilloraEditor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(sources.editorModule, nullptr);
+  const lngtest::TemplateRun made = lngtest::MakeTemplate(work.File(L"Deutsch.lng"), sources);
+  FreeLibrary(sources.editorModule);
+  ASSERT_EQ(made.result, kMakeLngDone);
+  EXPECT_TRUE(made.unanswered.empty()) << qlrtest::ToUtf8(made.unanswered.empty() ? L"" : made.unanswered[0]);
+  const std::wstring lng = dir.File(L"Deutsch.lng");
+  ASSERT_TRUE(CopyFileW(work.File(L"Deutsch.lng").c_str(), lng.c_str(), FALSE));
+  for (const Surface& s : kSurfaces) {
+    EXPECT_EQ(LngValue(L"Deutsch.lng", s), s.builtIn) << "in the template: " << qlrtest::ToUtf8(s.name);
+    ASSERT_TRUE(WritePrivateProfileStringW(s.section, s.key, s.translation, lng.c_str()));
+  }
+  ASSERT_TRUE(WritePrivateProfileStringW(L"Main", L"LangPrefix", L"de", lng.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(L"Main", L"LangLocalized", L"Deutsch", lng.c_str()));
 
   SetSetting(L"Language", L"Deutsch.lng");
   ASSERT_NE(StartTray(L""), nullptr);
@@ -431,6 +487,7 @@ TEST_F(LanguageSurfacesTest, EachSurfaceShowsTheChosenLanguageAndTheExampleFileG
   DeleteFileW(dir.File(L"LocalizeExample.lng").c_str());
   SetSetting(L"Language", L"");
   ASSERT_NE(StartTray(L""), nullptr);
+  const qlre2e::MenuDump firstTrayMenu = OpenAndRead();
   for (const Surface& s : kSurfaces) {
     const std::wstring shown = s.show(*this);
     EXPECT_FALSE(shown.empty()) << qlrtest::ToUtf8(s.name);
@@ -438,6 +495,12 @@ TEST_F(LanguageSurfacesTest, EachSurfaceShowsTheChosenLanguageAndTheExampleFileG
     EXPECT_EQ(LngValue(L"LocalizeExample.lng", s), s.builtIn) << qlrtest::ToUtf8(s.name);
   }
   ExitTray();
+
+  // The next start reads the gathered texts as its language: they are no
+  // translation, and the menus keep their mnemonics and answer their keys.
+  ASSERT_NE(StartTray(L""), nullptr);
+  EXPECT_EQ(EditorMenuKey(kEditorExit, L'f', L'x'), L"E&xit") << "editor: Alt+F, then x";
+  EXPECT_EQ(TrayMenuKey(firstTrayMenu, kExit, L'x'), L"E&xit") << "tray menu: x";
 }
 
 // A UTF-16 file of at least the size: body, then comment lines.

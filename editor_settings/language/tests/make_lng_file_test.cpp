@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "editor_settings/language/language_tools_names.h"
+#include "editor_settings/language/lng_file_maker.h"
 #include "editor_settings/language/tests/lng_template_run.h"
 #include "editor_settings/language/welcome_page_extract.h"
 #include "foundation/files/ini.h"
@@ -105,6 +106,11 @@ TEST_F(MakeLngFileTest, NewTemplateHoldsTheThreeProgramsAndThePage) {
   EXPECT_FALSE(ReadLngSection(lng, L"Menu_Client").empty());
   EXPECT_EQ(Read(lng, L"Strings_Welcome", L"57346"), L"Welcome to Quillora");
   EXPECT_EQ(Read(lng, L"Dialog_Welcome_129", L"1000"), L"Select Your Language:");
+  // Dialogs go under the sections the tray program's localisers read.
+  EXPECT_EQ(Read(lng, L"Dialog_About_100", L"1"), L"OK");
+  EXPECT_EQ(Read(lng, L"Dialog_Prompt_220", L"1"), L"OK");
+  EXPECT_TRUE(ReadLngSection(lng, L"Dialog_Client_100").empty());
+  EXPECT_TRUE(ReadLngSection(lng, L"Dialog_Client_220").empty());
 
   // The page, byte for byte.
   EXPECT_EQ(run.page, dir.File(L"welcome.html"));
@@ -122,6 +128,10 @@ TEST_F(MakeLngFileTest, TheEditorProgramServesAsData) {
   ExpectCleanRun(run);
   EXPECT_EQ(run.result, kMakeLngDone);
   EXPECT_EQ(Read(lng, L"Strings_Editor", L"32833"), L"Choose folder with user phrases");
+  // The settings page and the language bar under the sections the editor reads.
+  EXPECT_EQ(Read(lng, L"Dialog_130", L"1011"), L"Enable sounds");
+  EXPECT_TRUE(ReadLngSection(lng, L"Dialog_Editor_130").empty());
+  EXPECT_TRUE(ReadLngSection(lng, L"Dialog_Editor_128").empty());
   EXPECT_NE(Read(lng, L"Strings_Editor", L"184"), kMissing);
   // This program's own texts are not the editor's.
   EXPECT_EQ(Read(lng, L"Strings_Editor", L"59143"), kMissing);
@@ -236,8 +246,9 @@ TEST_F(MakeLngFileTest, MissingOrBrokenProgramsAreReportedOnceEach) {
   const std::wstring agent = programs.File(kAgentModuleName);
   TemplateRun run = MakeTemplate(lng, sources, {{L"Cannot find agent module by path\n" + agent, IDOK}});
   ExpectCleanRun(run);
-  // The file holds what could be collected, but it is not reported as made.
-  EXPECT_EQ(run.result, kMakeLngFailed);
+  // The box told of the missing program; the file holds the others' texts
+  // and is made.
+  EXPECT_EQ(run.result, kMakeLngDone);
   EXPECT_TRUE(ReadLngSection(lng, L"Strings_Client").empty());
   EXPECT_EQ(Read(lng, L"Strings_Welcome", L"57346"), L"Welcome to Quillora");
   EXPECT_EQ(run.page, dir.File(L"welcome.html"));
@@ -251,10 +262,16 @@ TEST_F(MakeLngFileTest, MissingOrBrokenProgramsAreReportedOnceEach) {
                      {{L"Cannot find agent module by path\n" + agent, IDOK},
                       {L"Cannot find Welcome-module by path\n" + programs.File(kWelcomeModuleName), IDOK}});
   ExpectCleanRun(run);
-  EXPECT_EQ(run.result, kMakeLngFailed);
+  EXPECT_EQ(run.result, kMakeLngDone);
   EXPECT_TRUE(run.page.empty());
   EXPECT_TRUE(ReadLngSection(lng, L"Strings_Welcome").empty());
   EXPECT_FALSE(ReadLngSection(lng, L"Strings_Editor").empty());
+
+  // A collector whose writes fail says so; one that wrote everything too.
+  CLngFileMaker nowhere(dir.File(L"missing\\Template.lng"), kLngSuffixEditor, nullptr);
+  EXPECT_FALSE(nowhere.Write());
+  CLngFileMaker again(lng, kLngSuffixEditor, nullptr);
+  EXPECT_TRUE(again.Write());
 }
 
 TEST_F(MakeLngFileTest, OddTargets) {

@@ -164,6 +164,21 @@ TEST_F(DialogLocalizerTest, RerunAfterLanguageChangeRestoresAndRecordsEnglish) {
   EXPECT_EQ(L"Name:", Read(m_example, L"Dialog_T_300", 1001));
   EXPECT_EQ(L"&Apply", Read(m_example, L"Dialog_T_300", 1002));
   EXPECT_EQ(L"<missing>", Read(fr, L"Dialog_T_300", 1007));
+
+  // No language chosen: the example file is the language, and the texts it
+  // gathered are no translation. Each control shows its template's text as
+  // it stands, though the file gives it back without the blanks around it.
+  SetCurrentLanguage(m_example);
+  localizer.Localize();
+  const std::string gathered = qlrtest::ReadBytes(m_example);
+  for (int run = 0; run < 2; ++run) {
+    localizer.Localize();
+    EXPECT_EQ(L"Name:", Text(m_dialog, 1001)) << run;
+    EXPECT_EQ(L"&Apply", Text(m_dialog, 1002)) << run;
+    EXPECT_EQ(L"  Padded  ", Text(m_dialog, 1009)) << run;
+  }
+  EXPECT_EQ(L"Padded", Read(m_example, L"Dialog_T_300", 1009));
+  EXPECT_EQ(gathered, qlrtest::ReadBytes(m_example));
 }
 
 // Shown and active only here: hiding an active window costs Wine two
@@ -281,7 +296,8 @@ TEST(DialogTemplateTest, ParsesBothTemplateForms) {
                   {1006, L"Static", L"Keep me"},
                   {1007, L"Static", L"Привет"},
                   {1008, UPDOWN_CLASSW, L""},
-                  {-1, L"Static", L"Unnumbered"}});
+                  {-1, L"Static", L"Unnumbered"},
+                  {1009, L"Static", L"  Padded  "}});
   ExpectTemplate(kDialogPlain, false, L"",
                  {{2001, L"Static", L"Plain label"}, {IDOK, L"Button", L"OK"}, {2003, L"Edit", L""}});
   DialogTemplateInfo none;

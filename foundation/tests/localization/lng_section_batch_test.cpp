@@ -49,10 +49,20 @@ TEST_F(LngSectionBatchTest, ALongSectionIsReadWhole) {
   CLngSectionBatch batch(lng, L"Long");
   EXPECT_FALSE(batch.AddMissing(L"key2999", L"overwritten"));
   EXPECT_TRUE(batch.AddMissing(L"Key3000", L"new"));
+  // Another program writes into the section between the read and the write.
+  ASSERT_TRUE(WritePrivateProfileStringW(L"Long", L"Meanwhile", L"theirs", lng.c_str()));
   EXPECT_EQ(batch.Flush(), 1);
   EXPECT_EQ(Read(lng, L"Long", L"Key2999"), std::wstring(50, L'v'));
   EXPECT_EQ(Read(lng, L"Long", L"Key0"), std::wstring(50, L'v'));
   EXPECT_EQ(Read(lng, L"Long", L"Key3000"), L"new");
+  EXPECT_EQ(Read(lng, L"Long", L"Meanwhile"), L"theirs");
+  // A batch read after that write sees it, and so does its rewrite.
+  CLngSectionBatch next(lng, L"Long");
+  next.Put(L"Key0", L"changed");
+  EXPECT_EQ(next.Flush(), 1);
+  EXPECT_EQ(Read(lng, L"Long", L"Key0"), L"changed");
+  EXPECT_EQ(Read(lng, L"Long", L"Meanwhile"), L"theirs");
+  EXPECT_EQ(ReadLngSection(lng, L"Long").size(), 3002u);
 }
 
 TEST_F(LngSectionBatchTest, NothingQueuedWritesNothing) {

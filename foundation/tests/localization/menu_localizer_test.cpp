@@ -142,6 +142,32 @@ TEST_F(MenuLocalizerTest, LocalizesItemsAndGathersMissingKeys) {
       {L"Recent_one", L"<missing>"},        // exempt ids are left alone
   };
   for (const Stored& s : stored) EXPECT_EQ(s.value, Read(lng, s.key)) << s.key;
+
+  // The next opening reads the gathered display texts back: they are no
+  // translation, and every item keeps its own text, mnemonic and
+  // accelerator included; nothing more is written.
+  const std::string gathered = qlrtest::ReadBytes(lng);
+  LoadedMenu again;
+  localizer.LocalizeMenu(again.Get());
+  HMENU file2 = GetSubMenu(again.Get(), 0);
+  HMENU more = GetSubMenu(file2, 4);
+  struct Kept {
+    HMENU menu;
+    UINT id;
+    const wchar_t* text;
+  } kept[] = {
+      {file2, 101, L"Öffnen\tCtrl+O"},          {file2, 102, L"Save &As\u2026\tCtrl+S"},
+      {file2, 103, L"Print Preview"},            {more, 104, L"Save && Load"},
+      {more, 105, L"Save &All\tCtrl+Shift+S"},  {file2, 107, L"Beenden"},
+  };
+  for (const Kept& k : kept) EXPECT_EQ(k.text, ItemText(k.menu, k.id)) << k.id;
+  wchar_t moreText[100] = {};
+  GetMenuStringW(file2, 4, moreText, 100, MF_BYPOSITION);
+  EXPECT_STREQ(L"&More", moreText);
+  EXPECT_EQ(gathered, qlrtest::ReadBytes(lng));
+  // So, too, a single command's text with its accelerator.
+  EXPECT_EQ(L"Save All\tCtrl+Shift+S", localizer.GetItemText(kMenuId, 105));
+  EXPECT_EQ(L"Save As\u2026\tCtrl+S", localizer.GetItemText(kMenuId, 102));
 }
 
 TEST_F(MenuLocalizerTest, ItemTextOfOneCommand) {

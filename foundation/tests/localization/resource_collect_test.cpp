@@ -61,7 +61,7 @@ TEST_F(ResourceCollectTest, DialogTextsComeFromTheTemplates) {
 }
 
 TEST_F(ResourceCollectTest, MenuTextsThroughTheMenuWriter) {
-  EXPECT_TRUE(CollectMenuTexts(m_lng, m_module, 500, L"_Client"));
+  EXPECT_GT(CollectMenuTexts(m_lng, m_module, 500, L"_Client"), 0);
   struct Stored {
     const wchar_t* key;
     const wchar_t* value;
@@ -71,7 +71,17 @@ TEST_F(ResourceCollectTest, MenuTextsThroughTheMenuWriter) {
       {L"Stop", L"Anhalten"},
   };
   for (const Stored& s : stored) EXPECT_EQ(s.value, Read(m_lng, L"Menu_Client", s.key)) << s.key;
-  EXPECT_FALSE(CollectMenuTexts(m_lng, m_module, 501, L"_Client"));
+  EXPECT_EQ(-1, CollectMenuTexts(m_lng, m_module, 501, L"_Client"));
+  EXPECT_EQ(0, CollectMenuTexts(m_lng, m_module, 500, L"_Client"));
+}
+
+// A file that cannot be written is told apart from one that lacks nothing.
+TEST_F(ResourceCollectTest, FailedWritesAreTold) {
+  const std::wstring nowhere = m_dir.File(L"missing\\Template.lng");
+  EXPECT_EQ(kLngCollectWriteFailed, CollectDialogTexts(nowhere, m_module, 400, L"_Client"));
+  EXPECT_EQ(kLngCollectWriteFailed, CollectMenuTexts(nowhere, m_module, 500, L"_Client"));
+  EXPECT_EQ(kLngCollectWriteFailed, CollectStringTexts(nowhere, m_module, {600, 601}, L"_Welcome"));
+  EXPECT_EQ(-1, CollectDialogTexts(nowhere, m_module, 300, L"_Client")) << "no template: nothing to write";
 }
 
 TEST_F(ResourceCollectTest, StringsLoadFromTheModule) {
