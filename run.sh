@@ -21,6 +21,9 @@ done
 for marker in "$dist"/*_Test.*_Test; do
   if [ -f "$marker" ]; then echo "removing test marker $(basename "$marker")"; rm -f "$marker"; fi
 done
+# The welcome page's images are looked up in HTML\img beside the program.
+mkdir -p "$dist/HTML/img"
+cp -f build/x64/bin/HTML/img/* "$dist/HTML/img/"
 # The event sounds are looked up beside the program.
 cp -f build/x64/bin/*.wav "$dist/" 2>/dev/null || true
 if [ -d resources/sample_phrases ] && [ ! -d "$dist/UserPhrases" ]; then

@@ -68,6 +68,8 @@ bool CQLREditorSettings::SaveOwnKey(const wchar_t* key) {
 
 bool CQLREditorSettings::Save() {
   const std::wstring iniPath = GetSettingsIniPath();
+  // A file read as empty holds what was read as defaults: nothing goes in.
+  if (!IsProfileFileWritable(iniPath.c_str(), kMaxSettingsFileBytes)) return false;
   return ReplaceSettingsFile(iniPath, [&](const std::wstring& copy) {
     m_ownKeysWritten = false;
     bool shared = SaveInto(copy, iniPath);

@@ -255,6 +255,8 @@ bool CQLRSettings::Load() {
 
 bool CQLRSettings::Save() {
   const std::wstring iniPath = GetSettingsIniPath();
+  // A file read as empty holds what was read as defaults: nothing goes in.
+  if (!IsProfileFileWritable(iniPath.c_str(), kMaxSettingsFileBytes)) return false;
   return SaveInto(iniPath, iniPath);
 }
 
@@ -307,8 +309,7 @@ bool CQLRSettings::SaveInto(const std::wstring& writePath, const std::wstring& i
   for (const auto& entry : ints) ok &= IniWriteInt(ini, sn::kSettings, entry.key, entry.value);
   for (int i = 0; i < 5; ++i)
     ok &= IniWriteInt(ini, sn::kSettings, ClipboardFormatsKey(i).c_str(), clipboardFormats[i]);
-  ok &= WritePrivateProfileStructW(sn::kSettings, sn::kFontForMenu, &fontForMenu, sizeof(fontForMenu),
-                                   ini) != FALSE;
+  ok &= IniWriteStruct(ini, sn::kSettings, sn::kFontForMenu, &fontForMenu, sizeof(fontForMenu));
   for (int i = 0; i < 3; ++i)
     ok &= IniWriteInt(ini, sn::kSettings, ExtMenuCommandKey(i).c_str(), extMenuCommand[i]);
   SaveOwnKeys(writePath);

@@ -6,6 +6,7 @@
 
 #include "foundation/files/file_version.h"
 #include "foundation/files/files.h"
+#include "foundation/files/ini.h"
 #include "foundation/files/paths.h"
 #include "foundation/files/program_names.h"
 #include "foundation/localization/dialog_fonts.h"
@@ -136,8 +137,7 @@ LRESULT CWelcomeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     m_hint = true;
     BlinkWindowFontAsync(GetDlgItem(IDC_WELCOME_LANG_LABEL), kWelcomeHintDone, m_hWnd);
   }
-  WritePrivateProfileStringW(settings_names::kSettings, settings_names::kWelcomeAlreadyStarted,
-                             L"1", GetSettingsIniPath().c_str());
+  IniWriteInt(GetSettingsIniPath().c_str(), settings_names::kSettings, settings_names::kWelcomeAlreadyStarted, 1);
   return TRUE;
 }
 

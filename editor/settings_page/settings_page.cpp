@@ -17,6 +17,7 @@
 #include "editor_settings/helpers/blink_font.h"
 #include "editor_settings/helpers/bold_check_box.h"
 #include "editor_settings/helpers/editor_fonts.h"
+#include "foundation/files/ini.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/lng_dialog_names.h"
 #include "foundation/logging/log.h"
@@ -678,8 +679,8 @@ void CSettingsPage::ShowFontDialog() {
   if (dialog.DoModal() != IDOK) return;
   settings.fontForMenu = dialog.m_lf;
   // Written at once: a reload from the tray program must not drop it.
-  ::WritePrivateProfileStructW(L"Settings", L"FontForMenu", &settings.fontForMenu, sizeof(settings.fontForMenu),
-                               GetSettingsIniPath().c_str());
+  IniWriteStruct(GetSettingsIniPath().c_str(), L"Settings", L"FontForMenu", &settings.fontForMenu,
+                 sizeof(settings.fontForMenu));
   SetFontSample();
   if (m_host.updateViews) m_host.updateViews(kHintMenuFontChanged);
 }
@@ -700,7 +701,7 @@ void CSettingsPage::ShowExtendedCommands() {
   for (unsigned i = 0; i < 3; ++i) {
     settings.extMenuCommand[i] = checked.count(i) ? 1 : 0;
     // Written at once, like the font.
-    ::WritePrivateProfileStringW(L"Settings", kKeys[i], settings.extMenuCommand[i] ? L"1" : L"0", ini.c_str());
+    IniWriteInt(ini.c_str(), L"Settings", kKeys[i], settings.extMenuCommand[i] ? 1 : 0);
   }
 }
 

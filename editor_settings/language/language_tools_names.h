@@ -21,6 +21,8 @@ constexpr wchar_t kLngToolsBoxCaption[] = L"Quillora : PhraseEditor";
 
 // "Language file already exists. Do you want to add a new row or re-create?..."
 constexpr UINT kIdsLngFileExists = 184;
+// "This language file is larger than 768 KB: ..."
+constexpr UINT kIdsLngFileTooLarge = 183;
 
 // The welcome program's built-in page and where its copy goes.
 constexpr WORD kWelcomePageResource = 201;

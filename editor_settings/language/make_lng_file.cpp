@@ -8,6 +8,7 @@
 #include "editor_settings/language/welcome_page_extract.h"
 #include "editor_settings/settings_file_replace.h"
 #include "foundation/files/files.h"
+#include "foundation/files/ini.h"
 #include "foundation/files/paths.h"
 #include "foundation/files/shell_file_ops.h"
 #include "foundation/localization/language_files.h"
@@ -53,6 +54,17 @@ int AskAboutExistingFile(const std::wstring& lngPath, HWND parent) {
   const std::wstring text = lngPath + L"\n\n" + question.Text();
   return MessageBoxW(parent, text.c_str(), kLngToolsBoxCaption,
                      MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+}
+
+// A file past the size the programs read is read as empty: adding to it
+// would write the built-in texts over its translations. True when the
+// user was told so.
+bool RefuseOversizedFile(const std::wstring& lngPath, HWND parent) {
+  if (IsProfileFileWritable(lngPath.c_str(), kMaxLngFileBytes)) return false;
+  CLngString text;
+  text.LoadString(kIdsLngFileTooLarge);
+  ShowBox(parent, lngPath + L"\n\n" + text.Text(), MB_OK | MB_ICONERROR);
+  return true;
 }
 
 // The profile functions write UTF-16 only into a file that starts with the
@@ -166,6 +178,7 @@ int MakeLngFile(const std::wstring& lngPath, HWND parent, std::wstring& pagePath
         break;
       }
       default:
+        if (RefuseOversizedFile(lngPath, parent)) return kMakeLngCancelled;
         break;
     }
   }

@@ -3,12 +3,17 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <set>
 #include <vector>
+
+#include "foundation/logging/log.h"
+#include "foundation/system/handles.h"
 
 namespace {
 constexpr DWORD kSectionChars = 102400;
 constexpr DWORD kFirstSectionChars = 32 * 1024;
 constexpr DWORD kMostSectionChars = 8 * 1024 * 1024;
+constexpr size_t kMostLoggedFiles = 64;
 }  // namespace
 
 bool IsProfileFileWithin(const wchar_t* path, unsigned long maxBytes) {
@@ -17,10 +22,36 @@ bool IsProfileFileWithin(const wchar_t* path, unsigned long maxBytes) {
   return data.nFileSizeHigh == 0 && data.nFileSizeLow <= maxBytes;
 }
 
+bool IsProfileFileWritable(const wchar_t* path, unsigned long maxBytes) {
+  if (IsProfileFileWithin(path, maxBytes)) return true;
+  static SRWLOCK lock = SRWLOCK_INIT;
+  static auto* logged = new std::set<std::wstring>();  // lives until the process ends
+  std::wstring folded = path;
+  CharLowerBuffW(&folded[0], static_cast<DWORD>(folded.size()));
+  bool first = false;
+  {
+    SrwExclusiveLock hold(lock);
+    first = logged->size() < kMostLoggedFiles && logged->insert(folded).second;
+  }
+  if (first)
+    LogError(L"[" + std::wstring(path) + L"] is larger than " + std::to_wstring(maxBytes) +
+             L" bytes: it is read as empty and nothing is written into it");
+  // Callers that report a failed save name this reason.
+  SetLastError(ERROR_FILE_TOO_LARGE);
+  return false;
+}
+
 bool IniWriteString(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key,
                     const wchar_t* value) {
+  if (!IsProfileFileWritable(iniPath, kMaxSettingsFileBytes)) return false;
   // A null value would delete the key; this helper never deletes.
   return WritePrivateProfileStringW(section, key, value ? value : L"", iniPath) != FALSE;
+}
+
+bool IniWriteStruct(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, const void* data,
+                    unsigned size) {
+  if (!IsProfileFileWritable(iniPath, kMaxSettingsFileBytes)) return false;
+  return WritePrivateProfileStructW(section, key, const_cast<void*>(data), size, iniPath) != FALSE;
 }
 
 bool IniWriteInt(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, int value) {

@@ -7,6 +7,7 @@
 
 #include "foundation/files/files.h"
 #include "foundation/files/zip_source.h"
+#include "foundation/text/text_basics.h"
 
 namespace {
 
@@ -58,36 +59,18 @@ bool IsStoredExtension(const std::wstring& name) {
   return false;
 }
 
-std::string Narrow(const std::wstring& text, UINT codePage, DWORD flags, bool* lossy) {
-  if (text.empty()) return std::string();
-  BOOL usedDefault = FALSE;
-  BOOL* usedDefaultArg = codePage == CP_UTF8 ? nullptr : &usedDefault;
-  int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr,
-                              0, nullptr, usedDefaultArg);
+// ASCII names stay as they are; any other name is written as UTF-8 and
+// flagged so (the caller sets the flag). A name in the ANSI code page
+// without the flag is read by other readers in the OEM code page, which
+// garbles every letter past ASCII.
+std::string EntryNameBytes(const std::wstring& name, bool& utf8) {
+  utf8 = !IsAscii(name);
+  if (!utf8) return std::string(name.begin(), name.end());
+  int n = WideCharToMultiByte(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0, nullptr, nullptr);
   std::string out(n > 0 ? n : 0, '\0');
   if (n > 0)
-    WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), &out[0], n,
-                        nullptr, usedDefaultArg);
-  if (lossy) *lossy = n <= 0 || usedDefault;
+    WideCharToMultiByte(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &out[0], n, nullptr, nullptr);
   return out;
-}
-
-// The entry name in the ANSI code page when that holds it exactly, else in
-// UTF-8 (the caller then sets the UTF-8 flag).
-std::string EntryNameBytes(const std::wstring& name, bool& utf8) {
-  bool lossy = false;
-  std::string ansi = Narrow(name, CP_ACP, WC_NO_BEST_FIT_CHARS, &lossy);
-  if (!lossy) {
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring back(n > 0 ? n : 0, L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &back[0], n);
-    if (back == name) {
-      utf8 = false;
-      return ansi;
-    }
-  }
-  utf8 = true;
-  return Narrow(name, CP_UTF8, 0, nullptr);
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ ZipHandle* ZipCreateHandle(HANDLE file, const char* password);
 // buffer is null.
 ZipHandle* ZipCreateMemory(void* buffer, DWORD size, const char* password);
 
-// Entry names use "/" between folders ("\" is turned into it). Names the
-// ANSI code page cannot hold are written as UTF-8 and flagged so.
+// Entry names use "/" between folders ("\" is turned into it). Names past
+// ASCII are written as UTF-8 and flagged so.
 DWORD ZipAddFile(ZipHandle* zip, const wchar_t* name, const wchar_t* sourcePath);
 DWORD ZipAddHandle(ZipHandle* zip, const wchar_t* name, HANDLE source, DWORD length);
 DWORD ZipAddMemory(ZipHandle* zip, const wchar_t* name, const void* data, DWORD length);

@@ -223,7 +223,7 @@ DWORD ReadLngValue(const std::wstring& file, const std::wstring& section, const 
 
 bool WriteLngValue(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                    const std::wstring& value) {
-  if (file.empty()) return false;
+  if (file.empty() || !IsProfileFileWritable(file.c_str(), kMaxLngFileBytes)) return false;
   CreateLangFile(file);
   // Strings are written into the example file at every load: a value the
   // file holds already is not written again.

@@ -80,7 +80,8 @@ bool IsDifferentNoCase(const std::wstring& a, const std::wstring& b);
 // characters read (def is returned for a missing key); reads and writes
 // with an empty file path do nothing, since the profile functions would
 // take WIN.INI then. The write creates a missing file with the UTF-16
-// header first.
+// header first, and refuses a file past kMaxLngFileBytes, which the reads
+// take as empty.
 DWORD ReadLngValue(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                    const wchar_t* def, DWORD maxChars, std::wstring* out);
 bool WriteLngValue(const std::wstring& file, const std::wstring& section, const std::wstring& key,

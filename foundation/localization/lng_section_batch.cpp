@@ -149,7 +149,7 @@ bool CLngSectionBatch::WriteKeyByKey() {
 
 int CLngSectionBatch::Flush() {
   if (m_pending.empty()) return 0;
-  if (m_file.empty()) return -1;
+  if (m_file.empty() || !IsProfileFileWritable(m_file.c_str(), kMaxLngFileBytes)) return -1;
   std::wstring block;
   for (const std::wstring& entry : m_entries) {
     block += entry;

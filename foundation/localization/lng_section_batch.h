@@ -31,7 +31,8 @@ class CLngSectionBatch {
   void Put(const std::wstring& key, const std::wstring& value);
   // Writes the section with its old entries first and the queued ones
   // behind them; nothing is written when nothing was queued. The number of
-  // keys written, or -1 when the write failed.
+  // keys written, or -1 when the write failed or the file is past the size
+  // the programs read.
   int Flush();
   size_t PendingCount() const { return m_pending.size(); }
 

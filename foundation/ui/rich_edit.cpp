@@ -127,12 +127,36 @@ std::string FlattenDeepGroups(const BYTE* rtf, size_t count) {
 // font name can have; such names are cut in the font table.
 constexpr size_t kMaxRtfFontName = 31;
 
+// Where the font table's control word starts: a group opened at the
+// document's level that begins with "\fonttbl". The same letters elsewhere,
+// in the text as "\\fonttbl" or in a deeper group, are no table. Null when
+// there is none.
+const char* FindFontTable(const char* rtf, size_t count) {
+  const char kTable[] = "\\fonttbl";
+  const size_t tableLength = sizeof(kTable) - 1;
+  int depth = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (rtf[i] == '\\') {
+      ++i;  // an escaped character or the first letter of a control word
+    } else if (rtf[i] == '{') {
+      if (++depth == 2 && count - i - 1 >= tableLength && memcmp(rtf + i + 1, kTable, tableLength) == 0) {
+        const size_t after = i + 1 + tableLength;
+        const bool wordEnds = after == count || !((rtf[after] >= 'a' && rtf[after] <= 'z') ||
+                                                   (rtf[after] >= 'A' && rtf[after] <= 'Z'));
+        if (wordEnds) return rtf + i + 1;
+      }
+    } else if (rtf[i] == '}' && depth > 0) {
+      --depth;
+    }
+  }
+  return nullptr;
+}
+
 // The RTF with the font table's names cut to kMaxRtfFontName characters;
 // empty when no name is that long.
 std::string CutLongFontNames(const char* rtf, size_t count) {
-  const char kTable[] = "\\fonttbl";
-  const char* found = std::search(rtf, rtf + count, kTable, kTable + sizeof(kTable) - 1);
-  if (found == rtf + count) return std::string();
+  const char* found = FindFontTable(rtf, count);
+  if (!found) return std::string();
   std::string out(rtf, found);
   out.reserve(count);
   bool cut = false;

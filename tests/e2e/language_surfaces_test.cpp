@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <thread>
@@ -15,6 +16,7 @@
 
 #include "editor_settings/language/make_lng_file.h"
 #include "editor_settings/language/tests/lng_template_run.h"
+#include "foundation/logging/log.h"
 #include "tests/e2e/editor_session.h"
 #include "tests/e2e/hotkey_session.h"
 #include "tests/e2e/tray_menu_probe.h"
@@ -200,16 +202,23 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     }
     return n;
   }
+  // The visible dialogs (message boxes too) of the process that hold the
+  // control.
+  static std::vector<HWND> DialogsWith(DWORD process, int control) {
+    std::vector<HWND> found;
+    for (HWND w : qlrtest::FindProcessWindows(process)) {
+      wchar_t cls[16] = {};
+      GetClassNameW(w, cls, 16);
+      if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w) && GetDlgItem(w, control)) found.push_back(w);
+    }
+    return found;
+  }
   // A visible dialog of the tray program that holds the control.
   HWND TrayDialogWith(int control) {
     HWND found = nullptr;
     qlrtest::WaitUntil(
         [&] {
-          for (HWND w : qlrtest::FindProcessWindows(child.Pid())) {
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w) && GetDlgItem(w, control)) found = w;
-          }
+          for (HWND w : DialogsWith(child.Pid(), control)) found = w;
           return found != nullptr;
         },
         kProgramWaitMs);
@@ -254,8 +263,28 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
         kProgramWaitMs);
     const std::wstring text = frame ? read(frame, editor.Pid()) : std::wstring();
     if (frame) PostMessageW(frame, WM_COMMAND, kEditorExit, 0);
-    if (editor.Wait(kProgramWaitMs) == -1) editor.Kill();
+    EndEditor(editor);
     return text;
+  }
+  // Waits for the editor to end. A box it shows on the way (settings it
+  // could not save) is kept in editorBoxes and answered Yes where it offers
+  // to go on without saving; an editor that stays open for it is ended.
+  void EndEditor(qlrtest::ChildProcess& editor) {
+    std::vector<HWND> answered;
+    bool stays = false;
+    qlrtest::WaitUntil(
+        [&] {
+          for (HWND box : DialogsWith(editor.Pid(), 0xFFFF)) {
+            if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
+            answered.push_back(box);
+            editorBoxes.push_back(ControlText(box, 0xFFFF));
+            if (!GetDlgItem(box, IDYES)) stays = true;
+            PostMessageW(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDOK, 0);
+          }
+          return stays || !editor.IsRunning();
+        },
+        kProgramWaitMs, 100);
+    if (editor.Wait(stays ? 0 : kProgramWaitMs) == -1) editor.Kill();
   }
   // A menu of the frame opened from the keyboard once the menu bar is in:
   // by the bar item's mnemonic, or (key 0) the first item of the bar chosen
@@ -366,6 +395,7 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     text.resize(n > 0 ? static_cast<size_t>(n) : 0);
     return text;
   }
+  std::vector<std::wstring> editorBoxes;
   std::wstring LngValue(const wchar_t* file, const Surface& s) const {
     wchar_t value[512] = {};
     GetPrivateProfileStringW(s.section, s.key, L"<missing>", value, 512, dir.File(file).c_str());
@@ -471,6 +501,93 @@ TEST_F(LanguageSurfacesTest, EachSurfaceShowsTheChosenLanguageAndTheExampleFileG
   ASSERT_NE(StartTray(L""), nullptr);
   EXPECT_EQ(EditorMenuKey(kEditorExit, L'f', L'x'), L"E&xit") << "editor: Alt+F, then x";
   EXPECT_EQ(TrayMenuKey(firstTrayMenu, kExit, L'x'), L"E&xit") << "tray menu: x";
+}
+
+// A UTF-16 file of at least the size: body, then comment lines.
+std::wstring Padded(std::wstring body, size_t bytes) {
+  while ((body.size() + 1) * sizeof(wchar_t) <= bytes) body += L";" + std::wstring(120, L'-') + L"\r\n";
+  return body;
+}
+
+constexpr UINT kTraySounds = 32817;
+constexpr UINT kEditorPreview = 32841;
+
+// Files past the sizes the programs read are read as empty; whatever the
+// programs do, they write nothing into them: every surface shown, an option
+// changed in the tray, in the editor's menu and on its settings page.
+TEST_F(LanguageSurfacesTest, FilesPastTheirSizeLimitsStayByteForByte) {
+  std::map<std::wstring, std::wstring> sections;
+  for (const Surface& s : kSurfaces) sections[s.section] += std::wstring(s.key) + L"=" + s.translation + L"\r\n";
+  std::wstring translations = L"[Main]\r\nLangPrefix=de\r\nLangLocalized=Deutsch\r\n";
+  for (const auto& section : sections) translations += L"[" + section.first + L"]\r\n" + section.second;
+  // Where the phrases are when the settings cannot be read.
+  CreateDirectoryW(dir.File(L"UserPhrases").c_str(), nullptr);
+  ASSERT_TRUE(
+      qlre2e::WritePhrase(dir.File(L"UserPhrases\\Letter.quillora"), L"Letter", L"Dear %PROMPT_TEXT={Name}%,", 0));
+  const struct {
+    const char* name;
+    bool bigSettings;       // Settings.ini past 256 KB, so no language is read
+    const wchar_t* lngFile;  // the language file in use, 1 MB
+  } rows[] = {
+      {"chosen language file", false, L"Big.lng"},
+      {"settings file and example file", true, L"LocalizeExample.lng"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::wstring lngPath = dir.File(row.lngFile), iniPath = dir.File(L"Settings.ini");
+    ASSERT_TRUE(qlrtest::WriteUtf16File(lngPath, Padded(translations, 1024 * 1024)));
+    SetSetting(L"Language", row.bigSettings ? L"" : row.lngFile);
+    SetSetting(L"SoundOnEventsV094", L"0");
+    if (row.bigSettings) {
+      // The user's keys, then enough to pass the limit.
+      SetSetting(L"ClipboardHistoryMax", L"77");
+      SetSetting(L"Language", L"Big.lng");
+      ASSERT_TRUE(qlrtest::WriteUtf16File(iniPath, Padded(qlrtest::ReadUtf16File(iniPath), 300 * 1024)));
+    }
+    const std::string lngBefore = qlrtest::ReadBytes(lngPath), iniBefore = qlrtest::ReadBytes(iniPath);
+    editorBoxes.clear();
+
+    // No settings read, no log switch: the log stays closed. (Nor is the
+    // welcome window known to have been shown: the tray asks the shell,
+    // which the test switch answers, to start it.)
+    ASSERT_NE(StartTray(L"", !row.bigSettings), nullptr);
+    // Read as empty, the file translates nothing.
+    for (const Surface& s : kSurfaces) {
+      const std::wstring shown = s.show(*this);
+      EXPECT_FALSE(shown.empty()) << qlrtest::ToUtf8(s.name);
+      EXPECT_NE(shown, s.translation) << qlrtest::ToUtf8(s.name);
+    }
+    EXPECT_EQ(SendMessageW(tray, WM_COMMAND, kTraySounds, 0), 0);
+    InEditor([&](HWND frame, DWORD) {
+      qlre2e::SendWaiting(frame, WM_COMMAND, kEditorPreview, 0);
+      HWND page = nullptr;
+      qlrtest::WaitUntil([&] { return (page = qlre2e::FindSettingsPage(frame)) != nullptr; }, kProgramWaitMs);
+      if (page) qlre2e::SendWaiting(GetDlgItem(page, kSettingsSounds), BM_CLICK);
+      return std::wstring();
+    });
+    ExitTray();
+
+    EXPECT_TRUE(qlrtest::ReadBytes(lngPath) == lngBefore);
+    if (row.bigSettings) {
+      EXPECT_TRUE(qlrtest::ReadBytes(iniPath) == iniBefore);
+      // The editor said that it could not save the settings.
+      bool told = false;
+      for (const std::wstring& box : editorBoxes) told = told || box.find(iniPath) != std::wstring::npos;
+      EXPECT_TRUE(told) << editorBoxes.size();
+    } else {
+      // The same changes go into a file of a usual size.
+      EXPECT_NE(qlrtest::ReadBytes(iniPath), iniBefore);
+      EXPECT_TRUE(editorBoxes.empty()) << qlrtest::ToUtf8(editorBoxes.empty() ? L"" : editorBoxes[0]);
+      // Said once by the tray program, however often it was refused.
+      const std::wstring log = LogText();
+      int told = 0;
+      for (size_t at = log.find(L"Big.lng] is larger than"); at != std::wstring::npos;
+           at = log.find(L"Big.lng] is larger than", at + 1))
+        told += log.compare(log.rfind(L'\n', at) + 1, wcslen(kLogTagAgent), kLogTagAgent) == 0;
+      EXPECT_EQ(told, 1) << qlrtest::ToUtf8(log.substr(log.size() > 3000 ? log.size() - 3000 : 0));
+    }
+    DeleteFileW(lngPath.c_str());
+  }
 }
 
 }  // namespace

@@ -77,8 +77,8 @@ class TrayMenuTest : public TrayProgramTest {
   }
 
   // Starts the program and hooks the probe into its window's thread.
-  HWND StartTray(const std::wstring& args) {
-    tray = Start(args);
+  HWND StartTray(const std::wstring& args, bool logs = true) {
+    tray = Start(args, logs);
     if (!tray) return nullptr;
     if (m_hook) UnhookWindowsHookEx(m_hook);
     m_hook = HookProbe(tray);

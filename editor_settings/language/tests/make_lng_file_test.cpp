@@ -12,6 +12,7 @@
 #include "editor_settings/language/lng_file_maker.h"
 #include "editor_settings/language/tests/lng_template_run.h"
 #include "editor_settings/language/welcome_page_extract.h"
+#include "foundation/files/ini.h"
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/lng_section_batch.h"
 #include "foundation/localization/localized_strings.h"
@@ -200,7 +201,7 @@ TEST_F(MakeLngFileTest, NoSendsTheOldFileToTheTrashAndStartsAnew) {
   }
 }
 
-TEST_F(MakeLngFileTest, CancelOrAFailedMoveLeaveTheFileAsItWas) {
+TEST_F(MakeLngFileTest, CancelAFailedMoveOrAnOversizedFileLeaveTheFileAsItWas) {
   const std::string old = "\xFF\xFE" + Utf16Bytes(L"[Main]\r\nx=y\r\n");
   ASSERT_TRUE(qlrtest::WriteBytes(lng, old));
   TemplateRun run = MakeTemplate(lng, sources, {{ExistsQuestion(lng), IDCANCEL}});
@@ -221,6 +222,20 @@ TEST_F(MakeLngFileTest, CancelOrAFailedMoveLeaveTheFileAsItWas) {
   run = MakeTemplate(lng, sources, {{ExistsQuestion(lng), IDNO}, {text, IDOK}});
   ExpectCleanRun(run);
   EXPECT_EQ(qlrtest::ReadBytes(lng), old);
+  EXPECT_FALSE(Exists(dir.File(L"welcome.html")));
+
+  // A file past the size the programs read is read as empty: adding to it
+  // is refused with a word, and it stays as it was.
+  const std::string big = "\xFF\xFE" + Utf16Bytes(L"[Strings_Welcome]\r\n57346=Willkommen\r\n;" +
+                                                   std::wstring(kMaxLngFileBytes / 2, L'x') + L"\r\n");
+  ASSERT_TRUE(qlrtest::WriteBytes(lng, big));
+  CLngString refusal;
+  refusal.LoadString(kIdsLngFileTooLarge);
+  ASSERT_NE(refusal.Text().find(L"768 KB"), std::wstring::npos);
+  run = MakeTemplate(lng, sources, {{ExistsQuestion(lng), IDYES}, {lng + L"\n\n" + refusal.Text(), IDOK}});
+  ExpectCleanRun(run);
+  EXPECT_EQ(run.result, kMakeLngCancelled);
+  EXPECT_TRUE(qlrtest::ReadBytes(lng) == big);
   EXPECT_FALSE(Exists(dir.File(L"welcome.html")));
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "foundation/localization/language_files.h"
+#include "foundation/localization/lng_section_batch.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -81,6 +85,46 @@ TEST_F(IniTest, WritesKeepTheFileUtf16) {
   EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xFE);
   EXPECT_NE(qlrtest::ReadUtf16File(ini).find(L"Name=\u0416\u00e9"), std::wstring::npos);
   EXPECT_EQ(IniReadString(ini, L"Settings", L"Name"), L"\u0416\u00e9");
+}
+
+// A file past its bound is read as empty, so anything written into it would
+// be defaults over the values it holds: every writer refuses it, says why,
+// and leaves it byte for byte; the same writers write a file of a usual size.
+TEST_F(IniTest, FilesPastTheirBoundAreNeverWritten) {
+  const std::wstring lng = dir.File(L"Big.lng");
+  const LOGFONTW font = {};
+  const struct {
+    const char* name;
+    const std::wstring* file;
+    unsigned long bound;
+    std::function<bool()> write;
+  } writers[] = {
+      {"string", &ini, kMaxSettingsFileBytes, [&] { return IniWriteString(ini.c_str(), L"Settings", L"Language", L""); }},
+      {"int", &ini, kMaxSettingsFileBytes, [&] { return IniWriteInt(ini.c_str(), L"Settings", L"Language", 0); }},
+      {"struct", &ini, kMaxSettingsFileBytes,
+       [&] { return IniWriteStruct(ini.c_str(), L"Settings", L"Language", &font, sizeof(font)); }},
+      {"lng value", &lng, kMaxLngFileBytes, [&] { return WriteLngValue(lng, L"Menu_Client", L"Exit", L"Exit"); }},
+      {"lng section", &lng, kMaxLngFileBytes, [&] {
+         CLngSectionBatch batch(lng, L"Menu_Client");
+         batch.Put(L"Exit", L"Exit");
+         return batch.Flush() == 1;
+       }},
+  };
+  for (const auto& w : writers) {
+    SCOPED_TRACE(w.name);
+    const std::wstring head = L"[Settings]\r\nLanguage=en\r\n[Menu_Client]\r\nExit=Beenden\r\n";
+    ASSERT_TRUE(qlrtest::WriteUtf16File(*w.file, head + L";" + std::wstring(w.bound / 2, L'x') + L"\r\n"));
+    const std::string before = qlrtest::ReadBytes(*w.file);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(w.write());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+    EXPECT_TRUE(qlrtest::ReadBytes(*w.file) == before);
+    EXPECT_EQ(IniReadString(*w.file, L"Settings", L"Language"), L"");
+
+    ASSERT_TRUE(qlrtest::WriteUtf16File(*w.file, head));
+    EXPECT_TRUE(w.write());
+    EXPECT_NE(qlrtest::ReadUtf16File(*w.file), head);
+  }
 }
 
 }  // namespace

@@ -149,6 +149,12 @@ TEST_F(RichEditTest, StreamInReportsWhetherAnythingWasRead) {
   const std::string longName = "{\\rtf1\\ansi{\\fonttbl{\\f0 " + name + ";}{\\f1\\'e9 Courier;}}\\f0 Hello}";
   EXPECT_TRUE(RichEditStreamIn(Edit(), longName.data(), longName.size(), false, true));
   EXPECT_EQ(RichEditGetText(Edit()), L"Hello");
+  // Only a group at the document's level is the table: the same letters
+  // escaped in the text leave the text's runs whole.
+  const std::string run(40, 'x');
+  const std::string named = "{\\rtf1\\ansi C:\\\\fonttbl\\\\" + run + " ends}";
+  EXPECT_TRUE(RichEditStreamIn(Edit(), named.data(), named.size(), false, true));
+  EXPECT_EQ(RichEditGetText(Edit()), L"C:\\fonttbl\\" + std::wstring(run.begin(), run.end()) + L" ends");
 }
 
 TEST_F(RichEditTest, ReplaceAllGoesOnBehindEachReplacement) {
