@@ -198,10 +198,14 @@ void CQLRWndClipboardHandler::OnDestroy() {
   // written here. Neither waits without end.
   if (m_cancel) m_cancel->store(true);
   FinishWorkers(kWorkerStopMs);
+  // A clear asked for while the load ran is kept, also when the load
+  // did not end in time.
+  if (m_clearAfterLoad) ClearNow();
   SaveUnsavedNow();
   m_cancel.reset();
   m_handedOut.clear();
   m_savePending.clear();
+  m_loadQueue = nullptr;
 }
 
 void CQLRWndClipboardHandler::OnClipboardChanged(const ClipboardChangeInfo&, std::uint32_t) {
@@ -253,9 +257,18 @@ void CQLRWndClipboardHandler::Notify(UINT code, int value) {
 }
 
 bool CQLRWndClipboardHandler::ClearHistory() {
+  if (m_loadQueue) {
+    m_clearAfterLoad = true;
+    return true;
+  }
   if (!m_queue.Clear()) return false;
   Notify(CHN_HISTORYCHANGED, kHistoryRemoved);
   return true;
+}
+
+bool CQLRWndClipboardHandler::ClearNow() {
+  m_clearAfterLoad = false;
+  return m_queue.Clear();
 }
 
 bool CQLRWndClipboardHandler::DeleteItems(const std::set<int>& indexes, bool pushUndo) {
