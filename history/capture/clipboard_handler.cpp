@@ -225,13 +225,18 @@ void CQLRWndClipboardHandler::Capture(int value) {
   std::unique_ptr<CCHItem> item = CaptureClipboardItem(m_hWnd, m_options.kinds);
   if (!item) return;
   // Our own put-back comes back: the item it came from stays as it is (its
-  // files, alternates and protection) and only becomes the newest.
+  // forms and protection) and only becomes the newest, also after a
+  // restart: the stored order is that of the capture times, so it is
+  // written again with the time of now.
   const std::wstring putBack = std::move(m_putBackKey);
   m_putBackKey.clear();
   CCHItem* own = putBack.empty() ? nullptr : m_queue.FindByKey(putBack);
   if (own && IsSameContent(*own, *item)) {
     m_queue.MoveToNewest(own);
+    GetLocalTime(&own->captureTime);
+    own->MarkEdited();
     Notify(CHN_HISTORYCHANGED, value);
+    PostSaveRequest();
     return;
   }
   CCHItem* taken = item.release();

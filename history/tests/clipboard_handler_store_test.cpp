@@ -381,9 +381,10 @@ std::string ClipboardBytes(UINT format) {
 
 // A browser's copy (RTF, HTML with its source URL, text), protected and
 // saved: put back from the history, every form is on the clipboard again
-// and the capture of it keeps the item itself, files and all. A later copy
+// and the capture of it keeps the item itself with every form, written
+// again as the newest (the old files go). A later copy
 // of the same text alone keeps the forms and the URL the older copy had.
-TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemWithItsFiles) {
+TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemAsTheNewest) {
   const std::string rtf = "{\\rtf1\\ansi {\\b picked} entry\\par}";
   const std::string html =
       "Version:0.9\r\nStartHTML:-1\r\nEndHTML:-1\r\nSourceURL:https://origin.example/page\r\n<b>picked</b> entry";
@@ -407,10 +408,14 @@ TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemWithItsFiles) {
   Pump(300);
   EXPECT_EQ(handler->GetItemCount(), 2);
   EXPECT_EQ(item->key, key);
-  EXPECT_EQ(item->storedState, kStoredSaved);
-  EXPECT_EQ(item->dataPath, data);
-  EXPECT_TRUE(Exists(data));
-  EXPECT_TRUE(Exists(htmlFile));
+  // Written again as the newest, with every form, and the old files gone.
+  ASSERT_TRUE(WaitSaved(item));
+  ASSERT_TRUE(item->HasHtml(true));
+  EXPECT_TRUE(Exists(item->dataPath));
+  EXPECT_TRUE(Exists(item->GetHtml()->dataPath));
+  EXPECT_FALSE(Exists(data));
+  EXPECT_FALSE(Exists(htmlFile));
+  EXPECT_EQ(Descriptors().size(), 2u);
   EXPECT_TRUE(item->IsProtected());
   EXPECT_EQ(item->sourceUrl, L"https://origin.example/page");
 
