@@ -2,14 +2,21 @@
 // 100 a second (texts, rich texts, HTML with a source URL, small bitmaps)
 // for the given seconds, with the history pane open. Each copy is offered
 // with delayed rendering, so the soak knows when the program has read it;
-// meanwhile another thread asks the tray window for answers. Then the
-// program is told to end, and its saved history is checked: the newest
-// copies the maximum keeps, each with every form, and nothing else.
+// meanwhile another thread asks the tray window for answers. Between the
+// copies the pane's commands pick entries (put back), edit them (upper and
+// lower case on every text entry, trim and join on plain texts) and clear
+// the history; a model follows, the pane's rows must say what it says, and
+// after each edit every form of the put-back entry on the clipboard holds
+// the edited text. Then the program is told to end, its saved history is
+// checked against the model (each entry with the forms it keeps and its
+// edited text, no other file), and a second start shows the model's
+// entries in the model's order.
 // Prints captures per second, the worst answer time, the program's memory,
 // the time to end, and beside them the bare clipboard round trip.
 //   bench_history_soak [seconds]      (default 60; the CI run gives 5)
 // Exit code 0 when every check held.
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -36,9 +43,15 @@ constexpr DWORD kAnswerLimitMs = 1000;
 constexpr DWORD kExitLimitMs = 20000;
 constexpr SIZE_T kMemoryGrowthLimit = 64u << 20;
 constexpr UINT kShowPane = 32776;
+constexpr int kCopiesPerAction = 6;
+constexpr int kClearEvery = 9;  // every ninth action clears
+constexpr int kMinActions = 11;
 constexpr wchar_t kUrlBase[] = L"https://soak.example/page/";
 
-enum CopyKind { kText, kRtf, kHtml, kBitmap, kKinds };
+enum CopyKind { kText, kRtf, kHtml, kBitmap, kTextHtml, kKinds };
+
+bool IsPlainKind(int kind) { return kind == kText || kind == kTextHtml; }
+bool HasText(int kind) { return kind != kBitmap; }
 
 struct Copy {
   int id = 0;
@@ -82,7 +95,14 @@ Copy MakeCopy(int id) {
   copy.text = text;
   switch (copy.kind) {
     case kText:
+      // Blanks and a line break for the trim and the join to take.
+      copy.text = L"  " + copy.text + L"\r\nline two  ";
       copy.toRead = {CF_UNICODETEXT};
+      break;
+    case kTextHtml:
+      copy.html = HtmlFormatData("<i>" + Narrow(copy.text) + "</i>", Narrow(kUrlBase + std::to_wstring(id)));
+      copy.text = L"\t" + copy.text + L"\r\n\r\nline three\r\n";
+      copy.toRead = {CF_UNICODETEXT, HtmlFormat()};
       break;
     case kRtf:
       copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + Narrow(copy.text) + "\\par}";
@@ -147,6 +167,8 @@ std::vector<UINT> Offered(const Copy& copy) {
       return {RtfFormat(), CF_UNICODETEXT};
     case kHtml:
       return {RtfFormat(), HtmlFormat(), CF_UNICODETEXT};
+    case kTextHtml:
+      return {HtmlFormat(), CF_UNICODETEXT};
     default:
       return {CF_BITMAP};
   }
@@ -261,7 +283,40 @@ int StoredCopyId(const std::wstring& path) {
 
 struct Stored {
   std::vector<std::wstring> extensions;  // of File0, File1, …
+  std::wstring primary;                  // the path of File0
 };
+
+std::wstring Upper(std::wstring text) {
+  for (wchar_t& c : text) c = towupper(c);
+  return text;
+}
+
+// Files of the folder that no descriptor names: left behind.
+int LeftoverFiles(const std::wstring& folder) {
+  std::set<std::wstring> named;
+  std::vector<std::wstring> all;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::wstring name = found.cFileName;
+    all.push_back(name);
+    if (EndsWith(Upper(name), L".INFO")) {
+      named.insert(Upper(name));
+      for (int i = 0;; ++i) {
+        std::wstring file = IniValue(folder + L"\\" + name, (L"File" + std::to_wstring(i)).c_str());
+        if (file.empty()) break;
+        named.insert(Upper(file));
+      }
+    }
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  int left = 0;
+  for (const auto& name : all)
+    if (!named.count(Upper(name)) && left++ < 5) std::printf("  left on disk: %ls\n", name.c_str());
+  return left;
+}
 
 std::map<int, Stored> ReadStoredHistory(const std::wstring& folder, int* unreadable) {
   std::map<int, Stored> stored;
@@ -277,7 +332,10 @@ std::map<int, Stored> ReadStoredHistory(const std::wstring& folder, int* unreada
       std::wstring name = IniValue(descriptor, (L"File" + std::to_wstring(i)).c_str());
       if (name.empty()) break;
       entry.extensions.push_back(name.substr(name.find_last_of(L'.')));
-      if (i == 0) id = StoredCopyId(folder + L"\\" + name);
+      if (i == 0) {
+        entry.primary = folder + L"\\" + name;
+        id = StoredCopyId(entry.primary);
+      }
     }
     if (id < 0 || stored.count(id))
       ++*unreadable;
@@ -286,6 +344,211 @@ std::map<int, Stored> ReadStoredHistory(const std::wstring& folder, int* unreada
   } while (FindNextFileW(find, &found));
   FindClose(find);
   return stored;
+}
+
+// What the history should hold, newest first.
+struct Entry {
+  int id = 0;
+  CopyKind kind = kText;
+  std::wstring text;  // plain kinds: the text as it stands now
+  int textCase = 0;   // 0 as copied, 1 upper, 2 lower
+  bool edited = false;
+};
+
+std::wstring Cased(std::wstring text, int textCase) {
+  for (wchar_t& c : text) c = textCase == 1 ? towupper(c) : textCase == 2 ? towlower(c) : c;
+  return text;
+}
+
+// The words every text form of the entry must show now.
+std::wstring Signature(const Entry& e) {
+  wchar_t core[64];
+  swprintf(core, 64, L"soak copy #%06d", e.id);
+  return Cased(core, e.textCase);
+}
+
+void TrimBlanks(std::wstring& text, const wchar_t* set) {
+  size_t end = text.find_last_not_of(set);
+  text.erase(end == std::wstring::npos ? 0 : end + 1);
+  size_t start = text.find_first_not_of(set);
+  text.erase(0, start == std::wstring::npos ? text.size() : start);
+}
+
+int ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to) {
+  int count = 0;
+  for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+    ++count;
+  }
+  return count;
+}
+
+enum Action { kUpper, kPick, kTrim, kLower, kJoin, kActionCycle, kClear = kActionCycle };
+constexpr UINT kPaneCopy = 32793, kPaneClear = 32789, kPaneUpper = 32799, kPaneLower = 32805, kPaneTrim = 32812,
+               kPaneJoin = 32822;
+
+// The model's side of an action on entry e; false when it changes nothing.
+bool ApplyToModel(Action action, Entry& e) {
+  switch (action) {
+    case kUpper:
+    case kLower:
+      e.textCase = action == kUpper ? 1 : 2;
+      if (IsPlainKind(e.kind)) e.text = Cased(e.text, e.textCase);
+      e.edited = true;
+      return true;
+    case kTrim: {
+      const size_t before = e.text.size();
+      TrimBlanks(e.text, L" \t\r\n");
+      e.edited = e.edited || e.text.size() != before;
+      return e.text.size() != before;
+    }
+    case kJoin: {
+      int count = ReplaceAll(e.text, L"\r\n", L" ");
+      count += ReplaceAll(e.text, L"\n\r", L" ");
+      if (count > 0) TrimBlanks(e.text, L" \t\n");
+      e.edited = e.edited || count > 0;
+      return count > 0;
+    }
+    default:
+      return false;
+  }
+}
+
+// Memory in the tray program for the list's item records, which carry
+// pointers: the list reads and writes them in its own process.
+class RemoteItem {
+ public:
+  explicit RemoteItem(HANDLE process) : m_process(process) {
+    m_block = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE,
+                       PAGE_READWRITE));
+  }
+  ~RemoteItem() {
+    if (m_block) VirtualFreeEx(m_process, m_block, 0, MEM_RELEASE);
+  }
+  bool Ok() const { return m_block != nullptr; }
+  LPARAM Put(LVITEMW item, const wchar_t* text = L"") {
+    item.pszText = reinterpret_cast<wchar_t*>(m_block + sizeof(LVITEMW));
+    item.cchTextMax = kChars;
+    SIZE_T done = 0;
+    WriteProcessMemory(m_process, m_block, &item, sizeof(item), &done);
+    WriteProcessMemory(m_process, item.pszText, text, (wcslen(text) + 1) * sizeof(wchar_t), &done);
+    return reinterpret_cast<LPARAM>(m_block);
+  }
+  std::wstring Text() const {
+    wchar_t text[kChars] = {};
+    SIZE_T done = 0;
+    ReadProcessMemory(m_process, m_block + sizeof(LVITEMW), text, sizeof(text) - sizeof(wchar_t), &done);
+    return text;
+  }
+
+ private:
+  static constexpr int kChars = 512;
+  HANDLE m_process;
+  char* m_block = nullptr;
+};
+
+LRESULT Ask(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_NORMAL, 10000, &result)) return -1;
+  return static_cast<LRESULT>(result);
+}
+
+// The rows' texts, asked by posted requests: the pane answers the list's
+// questions only while no other process waits on a sent message.
+std::vector<std::wstring> PaneRows(RemoteItem& remote, HWND list) {
+  std::vector<std::wstring> rows;
+  const LRESULT count = Ask(list, LVM_GETITEMCOUNT, 0, 0);
+  for (int i = 0; i < count; ++i) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = i;
+    const LPARAM at = remote.Put(item, L"\x1\x1");
+    if (!PostMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), at)) return {};
+    std::wstring text;
+    if (!qlrtest::WaitUntil([&] { return (text = remote.Text()) != L"\x1\x1"; }, 5000, 1)) return {};
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+// Row i names entry i: its number and words in their case; a bitmap's row
+// has no text.
+bool RowsMatch(const std::vector<std::wstring>& rows, const std::vector<Entry>& model, std::string* why) {
+  if (rows.size() != model.size()) {
+    *why = "the pane shows " + std::to_string(rows.size()) + " rows, the model holds " + std::to_string(model.size());
+    return false;
+  }
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const Entry& e = model[i];
+    bool ok = HasText(e.kind) ? rows[i].find(Signature(e)) != std::wstring::npos : rows[i].empty();
+    if (!ok) {
+      char line[200];
+      snprintf(line, sizeof(line), "row %zu shows \"%ls\", the model has copy %d (kind %d) \"%ls\"", i,
+               rows[i].c_str(), e.id, e.kind, Signature(e).c_str());
+      *why = line;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool SetSelection(RemoteItem& remote, HWND list, int index) {
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  Ask(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), remote.Put(item));
+  if (index < 0) return Ask(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  Ask(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), remote.Put(item));
+  Ask(list, LVM_SETSELECTIONMARK, 0, index);
+  return Ask(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1 &&
+         Ask(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == index;
+}
+
+std::string Narrow(const std::wstring& text);
+
+// Every text form on the clipboard holds the entry's text now; a form the
+// entry cannot keep after an edit is not there.
+bool ClipboardSaysWhatTheEntrySays(const Entry& e, std::string* why) {
+  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000, 1)) {
+    *why = "the clipboard could not be opened";
+    return false;
+  }
+  const std::wstring sig = Signature(e);
+  const std::string narrowSig = Narrow(sig);
+  std::vector<std::string> problems;
+  int texts = 0;
+  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+    HANDLE data = GetClipboardData(format);
+    if (!data || format == CF_LOCALE || format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5) continue;
+    const void* bytes = GlobalLock(data);
+    const size_t size = GlobalSize(data);
+    if (!bytes) continue;
+    ++texts;
+    std::string problem;
+    if (format == CF_UNICODETEXT) {
+      std::wstring text(static_cast<const wchar_t*>(bytes), wcsnlen(static_cast<const wchar_t*>(bytes), size / 2));
+      if (IsPlainKind(e.kind) ? text != e.text : text.compare(0, sig.size(), sig) != 0) problem = Narrow(text);
+    } else if (format == CF_TEXT || format == CF_OEMTEXT || format == RtfFormat() || format == HtmlFormat()) {
+      std::string text(static_cast<const char*>(bytes), strnlen(static_cast<const char*>(bytes), size));
+      if (format == HtmlFormat() && e.edited) problem = "an HTML form kept after the edit";
+      else if ((format == CF_TEXT || format == CF_OEMTEXT) && IsPlainKind(e.kind) ? text != Narrow(e.text)
+                                                                                   : text.find(narrowSig) == std::string::npos)
+        problem = text.substr(0, 300);
+    } else {
+      --texts;  // a form that carries no text
+    }
+    GlobalUnlock(data);
+    if (!problem.empty()) {
+      wchar_t name[80] = {};
+      GetClipboardFormatNameW(format, name, 80);
+      problems.push_back("format " + std::to_string(format) + " " + Narrow(name) + ": " + problem);
+    }
+  }
+  CloseClipboard();
+  if (texts == 0) problems.push_back("no text form at all");
+  for (const auto& p : problems) *why += p + "; ";
+  return problems.empty();
 }
 
 void SetSetting(const qlrtest::TempDir& dir, const wchar_t* key, const std::wstring& value) {
@@ -346,10 +609,17 @@ int wmain(int argc, wchar_t** argv) {
   // Warm-up, not counted: the program has started its history and shows
   // the pane when it has taken a first copy.
   std::deque<Copy> copies;  // stable places: the renderer points at one
+  std::vector<Entry> model;  // newest first
   int next = 1;
   auto offerAndWait = [&](DWORD waitMs) {
     copies.push_back(MakeCopy(next++));
     Copy& copy = copies.back();
+    Entry entry;
+    entry.id = copy.id;
+    entry.kind = copy.kind;
+    entry.text = copy.text;
+    model.insert(model.begin(), entry);
+    if (model.size() > static_cast<size_t>(kHistoryMax)) model.pop_back();
     if (!Offer(writer, copy)) return false;
     return qlrtest::WaitUntil(
         [&] {
@@ -363,6 +633,106 @@ int wmain(int argc, wchar_t** argv) {
     child.Kill();
     return 1;
   }
+  HWND list = FindWindowExW(pane, nullptr, L"SysListView32", nullptr);
+  RemoteItem remote(child.Handle());
+  if (!list || !remote.Ok()) {
+    std::printf("the pane's list cannot be read\n");
+    child.Kill();
+    return 1;
+  }
+  std::string mismatch;
+  auto paneMatches = [&](DWORD waitMs) {
+    return qlrtest::WaitUntil(
+        [&] {
+          Pump();
+          mismatch.clear();
+          return RowsMatch(PaneRows(remote, list), model, &mismatch);
+        },
+        waitMs, 5);
+  };
+
+  // Off while a result box goes away: under Wine the thread of a window
+  // that hides a top-level window waits for the X server (up to 2 s).
+  std::atomic<bool> measuring{true};
+  // The pane's commands between the copies, each checked in the pane and,
+  // for an edit or a pick, on the clipboard after a put-back.
+  int actions = 0, actionFailures = 0;
+  int done[kActionCycle + 1] = {};
+  unsigned random = 12345;
+  auto fail = [&](const char* what, const std::string& why) {
+    if (actionFailures++ < 5) std::printf("  %s: %s\n", what, why.c_str());
+    return false;
+  };
+  auto pickTarget = [&](bool plainOnly) {
+    std::vector<int> fit;
+    for (size_t i = 0; i < model.size(); ++i)
+      if (plainOnly ? IsPlainKind(model[i].kind) : HasText(model[i].kind)) fit.push_back(static_cast<int>(i));
+    random = random * 1103515245u + 12345u;
+    return fit.empty() ? -1 : fit[(random >> 8) % fit.size()];
+  };
+  // Puts entry index back with the pane's Copy; the program takes the copy
+  // as its own entry again, now the newest.
+  auto putBack = [&](int index, const char* what) {
+    if (!SetSelection(remote, list, index)) return fail(what, "the row could not be selected");
+    if (Ask(pane, WM_COMMAND, kPaneCopy, 0) < 0) return fail(what, "the pane did not answer");
+    Entry e = model[index];
+    std::string why;
+    if (!ClipboardSaysWhatTheEntrySays(e, &why)) fail(what, "copy " + std::to_string(e.id) + ": " + why);
+    model.erase(model.begin() + index);
+    model.insert(model.begin(), e);
+    // The pane selects the entry again a moment after a copy: that must
+    // have happened before the next command selects a row of its own.
+    SetSelection(remote, list, -1);
+    if (!qlrtest::WaitUntil([&] { return Ask(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0; }, 10000, 5))
+      return fail(what, "the pane did not select the copied entry again");
+    if (!paneMatches(10000)) return fail(what, "after the put-back " + mismatch);
+    return true;
+  };
+  static const char* names[] = {"upper case", "pick", "trim", "lower case", "join", "clear"};
+  auto runAction = [&](Action action) {
+    const char* what = names[action];
+    if (!paneMatches(10000)) return fail(what, "before it " + mismatch);
+    if (action == kClear) {
+      if (Ask(pane, WM_COMMAND, kPaneClear, 0) < 0) return fail(what, "the pane did not answer");
+      model.clear();
+      ++done[action];
+      if (!paneMatches(10000)) return fail(what, mismatch);
+      return true;
+    }
+    const int index = pickTarget(action == kTrim || action == kJoin);
+    if (index < 0) return true;
+    if (action == kPick) {
+      ++done[action];
+      return putBack(index, what);
+    }
+    if (!SetSelection(remote, list, index)) return fail(what, "the row could not be selected");
+    const UINT command = action == kUpper ? kPaneUpper : action == kLower ? kPaneLower : action == kTrim ? kPaneTrim
+                                                                                                          : kPaneJoin;
+    if (action == kTrim || action == kJoin) {
+      // The result box waits for a click: the soak gives it.
+      PostMessageW(pane, WM_COMMAND, command, 0);
+      HWND box = nullptr;
+      if (!qlrtest::WaitUntil(
+              [&] {
+                box = qlrtest::FindProcessWindow(child.Pid(), L"#32770");
+                return box && IsWindowVisible(box) && GetWindow(box, GW_OWNER) == pane;
+              },
+              10000, 5))
+        return fail(what, "no result box");
+      measuring = false;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      const bool gone = qlrtest::WaitUntil([&] { return !IsWindow(box); }, 10000, 5);
+      Ask(pane, WM_NULL, 0, 0);
+      measuring = true;
+      if (!gone) return fail(what, "the box stayed");
+    } else if (Ask(pane, WM_COMMAND, command, 0) < 0) {
+      return fail(what, "the pane did not answer");
+    }
+    ApplyToModel(action, model[index]);
+    ++done[action];
+    if (!paneMatches(10000)) return fail(what, "after it " + mismatch);
+    return putBack(index, what);
+  };
 
   std::atomic<bool> probing{true};
   std::atomic<DWORD> worstAnswer{0};
@@ -370,10 +740,11 @@ int wmain(int argc, wchar_t** argv) {
   std::thread probe([&] {
     while (probing) {
       DWORD t0 = GetTickCount();
+      const bool counted = measuring;
       DWORD_PTR result = 0;
       if (!SendMessageTimeoutW(tray, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) ++unanswered;
       DWORD took = GetTickCount() - t0;
-      if (took > worstAnswer) worstAnswer = took;
+      if (counted && measuring && took > worstAnswer) worstAnswer = took;
       Sleep(20);
     }
   });
@@ -383,19 +754,29 @@ int wmain(int argc, wchar_t** argv) {
   int missed = 0;
   double worstRead = 0;
   const double start = BenchNowMs();
-  while (BenchNowMs() - start < seconds * 1000.0) {
+  // Every action and a clear among them, also in a short run.
+  while (BenchNowMs() - start < seconds * 1000.0 || actions < kMinActions) {
     const double slot = BenchNowMs();
     // Until the program has read every format it takes of this kind.
     bool read = offerAndWait(kReadWaitMs);
     worstRead = std::max(worstRead, BenchNowMs() - slot);
     if (!read) ++missed;
     if (copies.size() % 100 == 0) memoryPeak = std::max(memoryPeak, PrivateBytes(child.Handle()));
+    if (copies.size() % kCopiesPerAction == 0) {
+      const int n = actions++;
+      const Action action = n % kClearEvery == kClearEvery - 1 ? kClear : static_cast<Action>(n % kActionCycle);
+      const DWORD worstBefore = worstAnswer;
+      runAction(action);
+      if (worstAnswer > kAnswerLimitMs && worstBefore <= kAnswerLimitMs)
+        std::printf("  the tray window was slow to answer during the %s\n", names[action]);
+    }
     while (BenchNowMs() - slot < kSlotMs) {
       Pump();
       Sleep(1);
     }
   }
   const double elapsed = BenchNowMs() - start;
+  if (!paneMatches(10000)) fail("at the end", mismatch);
   // The last copy must not be rendered after the soak is gone.
   Pump();
   g_current = nullptr;
@@ -420,38 +801,95 @@ int wmain(int argc, wchar_t** argv) {
   int unreadable = 0;
   std::map<int, Stored> stored = ReadStoredHistory(dir.File(L"ClipboardHistory"), &unreadable);
   const int total = static_cast<int>(copies.size());
-  const int firstKept = std::max(1, total - kHistoryMax + 1);
-  int lost = 0, formsLost = 0, extra = 0;
-  for (int id = firstKept; id <= total; ++id) {
-    auto at = stored.find(id);
+  int lost = 0, formsLost = 0, extra = 0, wrongText = 0;
+  std::set<int> inModel;
+  for (const Entry& e : model) {
+    inModel.insert(e.id);
+    auto at = stored.find(e.id);
     if (at == stored.end()) {
-      if (lost++ < 5) std::printf("  lost: copy %d (kind %d)\n", id, copies[id - 1].kind);
+      if (lost++ < 5) std::printf("  lost: copy %d (kind %d)\n", e.id, e.kind);
       continue;
     }
     const std::vector<std::wstring>& ext = at->second.extensions;
-    bool forms = true;
-    switch (copies[id - 1].kind) {
+    std::vector<std::wstring> expected;
+    switch (e.kind) {
       case kText:
-        forms = ext == std::vector<std::wstring>{L".txt"};
+        expected = {L".txt"};
+        break;
+      case kTextHtml:
+        expected = e.edited ? std::vector<std::wstring>{L".txt"} : std::vector<std::wstring>{L".txt", L".html"};
         break;
       case kRtf:
-        forms = ext == std::vector<std::wstring>{L".rtf"};
+        expected = {L".rtf"};
         break;
       case kHtml:
-        forms = ext == std::vector<std::wstring>{L".rtf", L".html"};
+        expected = e.edited ? std::vector<std::wstring>{L".rtf"} : std::vector<std::wstring>{L".rtf", L".html"};
         break;
       default:
-        forms = ext == std::vector<std::wstring>{L".bmp"};
+        expected = {L".bmp"};
         break;
     }
-    if (!forms && formsLost++ < 5) {
-      std::printf("  forms of copy %d (kind %d):", id, copies[id - 1].kind);
-      for (const auto& e : ext) std::printf(" %ls", e.c_str());
+    if (ext != expected && formsLost++ < 5) {
+      std::printf("  forms of copy %d (kind %d%s):", e.id, e.kind, e.edited ? ", edited" : "");
+      for (const auto& x : ext) std::printf(" %ls", x.c_str());
       std::printf("\n");
     }
+    // The stored text is the edited one.
+    const std::string bytes = qlrtest::ReadBytes(at->second.primary);
+    bool same = true;
+    if (IsPlainKind(e.kind)) {
+      std::wstring text = e.text + L'\0';
+      same = bytes == "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.c_str()), text.size() * 2);
+    } else if (HasText(e.kind)) {
+      same = bytes.find(Narrow(Signature(e))) != std::string::npos;
+    }
+    if (!same && wrongText++ < 5) std::printf("  copy %d is stored with another text\n", e.id);
   }
   for (const auto& entry : stored)
-    if (entry.first < firstKept || entry.first > total) ++extra;
+    if (!inModel.count(entry.first)) ++extra;
+  const int leftover = LeftoverFiles(dir.File(L"ClipboardHistory"));
+
+  // A second start shows the model's entries in the model's order.
+  std::string restartProblem;
+  if (OpenWithRetry(writer)) {
+    EmptyClipboard();  // nothing for the start to take
+    CloseClipboard();
+  }
+  {
+    qlrtest::ChildProcess again;
+    HWND againPane = nullptr, againList = nullptr;
+    if (!again.Start(dir.File(L"Quillora.exe"), L"")) {
+      restartProblem = "the second start failed";
+    } else if (!qlrtest::WaitUntil(
+                   [&] {
+                     // The pane is asked for as in the first run, once the tray is up.
+                     if (HWND againTray = qlrtest::FindProcessWindow(again.Pid(), nullptr, L"Quillora"))
+                       PostMessageW(againTray, kShowPane, 1, 0);
+                     return (againPane = qlrtest::FindProcessWindow(again.Pid(), L"QuilloraFloatPane"));
+                   },
+                   20000, 200) ||
+               !(againList = FindWindowExW(againPane, nullptr, L"SysListView32", nullptr))) {
+      restartProblem = "the second start did not show its pane";
+    } else {
+      RemoteItem againRemote(again.Handle());
+      std::vector<std::wstring> rows;
+      if (!qlrtest::WaitUntil(
+              [&] {
+                restartProblem.clear();
+                return againRemote.Ok() && RowsMatch(PaneRows(againRemote, againList), model, &restartProblem);
+              },
+              20000, 20) &&
+          restartProblem.empty())
+        restartProblem = "the pane's rows could not be read";
+    }
+    if (!restartProblem.empty()) {
+      std::wstring log = logText();
+      std::printf("  the log after the second start:\n%ls\n", log.substr(log.size() > 2500 ? log.size() - 2500 : 0).c_str());
+    }
+    qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kExitLimitMs);
+    if (again.Wait(kExitLimitMs) != 0 && restartProblem.empty()) restartProblem = "the second run did not end well";
+    if (again.IsRunning()) again.Kill();
+  }
 
   const double perSecond = (total - 1) / (elapsed / 1000.0);
   std::printf("history soak: %d copies in %.1f s, %.1f captures/s (bare clipboard round trip %.2f ms, "
@@ -462,12 +900,17 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  tray memory: %.1f MB at start, %.1f MB at most\n", memoryAtStart / 1048576.0,
               memoryPeak / 1048576.0);
   std::printf("  exit in %.0f ms (answer %d, code %d)\n", exitMs, exitAnswer, exitCode);
-  std::printf("  saved: %zu items; newest %d expected: %d lost, %d without all forms, %d extra, %d unreadable; "
-              "%d copies not read within %lu ms\n",
-              stored.size(), total - firstKept + 1, lost, formsLost, extra, unreadable, missed,
+  std::printf("  actions: %d (upper %d, pick %d, trim %d, lower %d, join %d, clear %d), %d failed\n", actions,
+              done[kUpper], done[kPick], done[kTrim], done[kLower], done[kJoin], done[kClear], actionFailures);
+  std::printf("  saved: %zu items; %zu expected: %d lost, %d without their forms, %d with another text, %d extra, "
+              "%d unreadable, %d files left over; %d copies not read within %lu ms\n",
+              stored.size(), model.size(), lost, formsLost, wrongText, extra, unreadable, leftover, missed,
               static_cast<unsigned long>(kReadWaitMs));
+  std::printf("  after a restart: %s\n", restartProblem.empty() ? "the pane shows the model" : restartProblem.c_str());
 
   bool ok = total > 0 && missed == 0 && lost == 0 && formsLost == 0 && extra == 0 && unreadable == 0 &&
+            wrongText == 0 && leftover == 0 && actionFailures == 0 && restartProblem.empty() &&
+            done[kClear] > 0 &&
             worstAnswer <= kAnswerLimitMs && unanswered == 0 && exitCode == 0 && exitMs < kExitLimitMs &&
             (memoryAtStart == 0 || memoryPeak < memoryAtStart + kMemoryGrowthLimit);
   std::printf("%s\n", ok ? "PASS" : "FAIL");
