@@ -44,7 +44,10 @@ constexpr DWORD kExitLimitMs = 20000;
 constexpr SIZE_T kMemoryGrowthLimit = 64u << 20;
 constexpr UINT kShowPane = 32776;
 constexpr int kCopiesPerAction = 6;
-constexpr int kClearEvery = 9;  // every ninth action clears
+// The ninth action clears, then every sixteenth: more copies than the
+// history keeps come between two clears.
+constexpr int kClearEvery = 16;
+constexpr int kFirstClear = 8;
 constexpr int kMinActions = 11;
 constexpr wchar_t kUrlBase[] = L"https://soak.example/page/";
 
@@ -764,7 +767,7 @@ int wmain(int argc, wchar_t** argv) {
     if (copies.size() % 100 == 0) memoryPeak = std::max(memoryPeak, PrivateBytes(child.Handle()));
     if (copies.size() % kCopiesPerAction == 0) {
       const int n = actions++;
-      const Action action = n % kClearEvery == kClearEvery - 1 ? kClear : static_cast<Action>(n % kActionCycle);
+      const Action action = n % kClearEvery == kFirstClear ? kClear : static_cast<Action>(n % kActionCycle);
       const DWORD worstBefore = worstAnswer;
       runAction(action);
       if (worstAnswer > kAnswerLimitMs && worstBefore <= kAnswerLimitMs)

@@ -17,6 +17,7 @@
 #include "history/store/history_descriptor.h"
 #include "history/store/history_names.h"
 #include "history/store/save_load_lock.h"
+#include "history/store/history_store.h"
 #include "history/tests/handler_parent.h"
 
 using namespace histtest;
@@ -223,6 +224,32 @@ namespace {
 
 HANDLE g_loadGate = nullptr;
 void WaitForTheLoadGate() { WaitForSingleObject(g_loadGate, 20000); }
+
+// Files a save of this run wrote but has not reported yet belong to the
+// live item it copied: the load leaves them out, and the merge does not
+// delete them as the stored twin of that item.
+TEST_F(HandlerStoreTest, TheLoadLeavesTheFilesOfAnUnreportedSave) {
+  {
+    auto handler = Start();
+    ASSERT_TRUE(WaitSaved(Copy(*handler, L"older")));
+  }
+  auto written = MakeText(L"fresh");
+  ASSERT_TRUE(SaveHistoryItem(folder.Path(), *written));
+  std::vector<std::wstring> files;
+  written->CollectFiles(&files);
+  ASSERT_EQ(files.size(), 2u);
+  NoteFilesInFlight(files);
+  ASSERT_TRUE(qlrtest::PutClipboardText(L"fresh"));
+  auto handler = std::make_unique<CQLRWndClipboardHandler>();
+  handler->SetOptions(options);
+  int notices = parent.Count(CHN_HISTORYLOADED);
+  ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, true));
+  bool loaded = qlrtest::PumpUntil([&] { return parent.Count(CHN_HISTORYLOADED) > notices; }, 10000);
+  ForgetFilesInFlight(files);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(HeldTexts(*handler), (Texts{L"fresh", L"older"}));
+  for (const auto& file : files) EXPECT_TRUE(Exists(file)) << qlrtest::ToUtf8(file);
+}
 
 // A clear while the stored history is still being read does not wait for
 // the load: it runs once the load is merged, so nothing stored comes back.
