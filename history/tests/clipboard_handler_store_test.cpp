@@ -384,27 +384,21 @@ bool PutRichCopy(const std::string& rtf, const std::string& html, const std::wst
   return ok;
 }
 
-std::wstring ClipboardText() {
-  std::wstring text;
+// A text form of the clipboard up to its terminator.
+template <typename Char>
+std::basic_string<Char> ClipboardString(UINT format) {
+  std::basic_string<Char> text;
   if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
+  if (HANDLE data = GetClipboardData(format)) {
+    text = static_cast<const Char*>(GlobalLock(data));
     GlobalUnlock(data);
   }
   CloseClipboard();
   return text;
 }
 
-std::string ClipboardBytes(UINT format) {
-  std::string bytes;
-  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return bytes;
-  if (HANDLE data = GetClipboardData(format)) {
-    bytes = static_cast<const char*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return bytes;
-}
+std::wstring ClipboardText() { return ClipboardString<wchar_t>(CF_UNICODETEXT); }
+std::string ClipboardBytes(UINT format) { return ClipboardString<char>(format); }
 
 // A browser's copy (RTF, HTML with its source URL, text), protected and
 // saved: put back from the history, every form is on the clipboard again
