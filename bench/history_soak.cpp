@@ -2,14 +2,21 @@
 // 100 a second (texts, rich texts, HTML with a source URL, small bitmaps)
 // for the given seconds, with the history pane open. Each copy is offered
 // with delayed rendering, so the soak knows when the program has read it;
-// meanwhile another thread asks the tray window for answers. Then the
-// program is told to end, and its saved history is checked: the newest
-// copies the maximum keeps, each with every form, and nothing else.
+// meanwhile another thread asks the tray window for answers. Between the
+// copies the pane's commands pick entries (put back), edit them (upper and
+// lower case on every text entry, trim and join on plain texts) and clear
+// the history; a model follows, the pane's rows must say what it says, and
+// after each edit every form of the put-back entry on the clipboard holds
+// the edited text. Then the program is told to end, its saved history is
+// checked against the model (each entry with the forms it keeps and its
+// edited text, no other file), and a second start shows the model's
+// entries in the model's order.
 // Prints captures per second, the worst answer time, the program's memory,
 // the time to end, and beside them the bare clipboard round trip.
 //   bench_history_soak [seconds]      (default 60; the CI run gives 5)
 // Exit code 0 when every check held.
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -24,7 +31,10 @@
 #include <vector>
 
 #include "bench/bench_timer.h"
+#include "bench/history_soak_model.h"
 #include "tests/support/test_support.h"
+
+using namespace soak;
 
 namespace {
 
@@ -36,9 +46,14 @@ constexpr DWORD kAnswerLimitMs = 1000;
 constexpr DWORD kExitLimitMs = 20000;
 constexpr SIZE_T kMemoryGrowthLimit = 64u << 20;
 constexpr UINT kShowPane = 32776;
+constexpr double kCopyMsPerAction = 500;  // a pane command after each half second of copies
+// The ninth action clears, then every sixteenth: more copies than the
+// history keeps come between two clears.
+constexpr int kClearEvery = 16;
+constexpr int kFirstClear = 8;
+constexpr int kMinActions = 11;
 constexpr wchar_t kUrlBase[] = L"https://soak.example/page/";
 
-enum CopyKind { kText, kRtf, kHtml, kBitmap, kKinds };
 
 struct Copy {
   int id = 0;
@@ -50,14 +65,7 @@ struct Copy {
   std::set<UINT> read;
 };
 
-UINT RtfFormat() { return RegisterClipboardFormatW(L"Rich Text Format"); }
-UINT HtmlFormat() { return RegisterClipboardFormatW(L"HTML Format"); }
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += static_cast<char>(c);  // the soak's texts are ASCII
-  return out;
-}
 
 std::string HtmlFormatData(const std::string& fragment, const std::string& url) {
   const char* pattern =
@@ -82,7 +90,14 @@ Copy MakeCopy(int id) {
   copy.text = text;
   switch (copy.kind) {
     case kText:
+      // Blanks and a line break for the trim and the join to take.
+      copy.text = L"  " + copy.text + L"\r\nline two  ";
       copy.toRead = {CF_UNICODETEXT};
+      break;
+    case kTextHtml:
+      copy.html = HtmlFormatData("<i>" + Narrow(copy.text) + "</i>", Narrow(kUrlBase + std::to_wstring(id)));
+      copy.text = L"\t" + copy.text + L"\r\n\r\nline three\r\n";
+      copy.toRead = {CF_UNICODETEXT, HtmlFormat()};
       break;
     case kRtf:
       copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + Narrow(copy.text) + "\\par}";
@@ -147,6 +162,8 @@ std::vector<UINT> Offered(const Copy& copy) {
       return {RtfFormat(), CF_UNICODETEXT};
     case kHtml:
       return {RtfFormat(), HtmlFormat(), CF_UNICODETEXT};
+    case kTextHtml:
+      return {HtmlFormat(), CF_UNICODETEXT};
     default:
       return {CF_BITMAP};
   }
@@ -261,7 +278,40 @@ int StoredCopyId(const std::wstring& path) {
 
 struct Stored {
   std::vector<std::wstring> extensions;  // of File0, File1, …
+  std::wstring primary;                  // the path of File0
 };
+
+std::wstring Upper(std::wstring text) {
+  for (wchar_t& c : text) c = towupper(c);
+  return text;
+}
+
+// Files of the folder that no descriptor names: left behind.
+int LeftoverFiles(const std::wstring& folder) {
+  std::set<std::wstring> named;
+  std::vector<std::wstring> all;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::wstring name = found.cFileName;
+    all.push_back(name);
+    if (EndsWith(Upper(name), L".INFO")) {
+      named.insert(Upper(name));
+      for (int i = 0;; ++i) {
+        std::wstring file = IniValue(folder + L"\\" + name, (L"File" + std::to_wstring(i)).c_str());
+        if (file.empty()) break;
+        named.insert(Upper(file));
+      }
+    }
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  int left = 0;
+  for (const auto& name : all)
+    if (!named.count(Upper(name)) && left++ < 5) std::printf("  left on disk: %ls\n", name.c_str());
+  return left;
+}
 
 std::map<int, Stored> ReadStoredHistory(const std::wstring& folder, int* unreadable) {
   std::map<int, Stored> stored;
@@ -277,7 +327,10 @@ std::map<int, Stored> ReadStoredHistory(const std::wstring& folder, int* unreada
       std::wstring name = IniValue(descriptor, (L"File" + std::to_wstring(i)).c_str());
       if (name.empty()) break;
       entry.extensions.push_back(name.substr(name.find_last_of(L'.')));
-      if (i == 0) id = StoredCopyId(folder + L"\\" + name);
+      if (i == 0) {
+        entry.primary = folder + L"\\" + name;
+        id = StoredCopyId(entry.primary);
+      }
     }
     if (id < 0 || stored.count(id))
       ++*unreadable;
@@ -346,10 +399,17 @@ int wmain(int argc, wchar_t** argv) {
   // Warm-up, not counted: the program has started its history and shows
   // the pane when it has taken a first copy.
   std::deque<Copy> copies;  // stable places: the renderer points at one
+  std::vector<Entry> model;  // newest first
   int next = 1;
   auto offerAndWait = [&](DWORD waitMs) {
     copies.push_back(MakeCopy(next++));
     Copy& copy = copies.back();
+    Entry entry;
+    entry.id = copy.id;
+    entry.kind = copy.kind;
+    entry.text = copy.text;
+    model.insert(model.begin(), entry);
+    if (model.size() > static_cast<size_t>(kHistoryMax)) model.pop_back();
     if (!Offer(writer, copy)) return false;
     return qlrtest::WaitUntil(
         [&] {
@@ -363,6 +423,106 @@ int wmain(int argc, wchar_t** argv) {
     child.Kill();
     return 1;
   }
+  HWND list = FindWindowExW(pane, nullptr, L"SysListView32", nullptr);
+  RemoteItem remote(child.Handle());
+  if (!list || !remote.Ok()) {
+    std::printf("the pane's list cannot be read\n");
+    child.Kill();
+    return 1;
+  }
+  std::string mismatch;
+  auto paneMatches = [&](DWORD waitMs) {
+    return qlrtest::WaitUntil(
+        [&] {
+          Pump();
+          mismatch.clear();
+          return RowsMatch(PaneRows(remote, list), model, &mismatch);
+        },
+        waitMs, 5);
+  };
+
+  // Off while a result box goes away: under Wine the thread of a window
+  // that hides a top-level window waits for the X server (up to 2 s).
+  std::atomic<bool> measuring{true};
+  // The pane's commands between the copies, each checked in the pane and,
+  // for an edit or a pick, on the clipboard after a put-back.
+  int actions = 0, actionFailures = 0;
+  int done[kActionCycle + 1] = {};
+  unsigned random = 12345;
+  auto fail = [&](const char* what, const std::string& why) {
+    if (actionFailures++ < 5) std::printf("  %s: %s\n", what, why.c_str());
+    return false;
+  };
+  auto pickTarget = [&](bool plainOnly) {
+    std::vector<int> fit;
+    for (size_t i = 0; i < model.size(); ++i)
+      if (plainOnly ? IsPlainKind(model[i].kind) : HasText(model[i].kind)) fit.push_back(static_cast<int>(i));
+    random = random * 1103515245u + 12345u;
+    return fit.empty() ? -1 : fit[(random >> 8) % fit.size()];
+  };
+  // Puts entry index back with the pane's Copy; the program takes the copy
+  // as its own entry again, now the newest.
+  auto putBack = [&](int index, const char* what) {
+    if (!SetSelection(remote, list, index)) return fail(what, "the row could not be selected");
+    if (Ask(pane, WM_COMMAND, kPaneCopy, 0) < 0) return fail(what, "the pane did not answer");
+    Entry e = model[index];
+    std::string why;
+    if (!ClipboardSaysWhatTheEntrySays(e, &why)) fail(what, "copy " + std::to_string(e.id) + ": " + why);
+    model.erase(model.begin() + index);
+    model.insert(model.begin(), e);
+    // The pane selects the entry again a moment after a copy: that must
+    // have happened before the next command selects a row of its own.
+    SetSelection(remote, list, -1);
+    if (!qlrtest::WaitUntil([&] { return Ask(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0; }, 10000, 5))
+      return fail(what, "the pane did not select the copied entry again");
+    if (!paneMatches(10000)) return fail(what, "after the put-back " + mismatch);
+    return true;
+  };
+  static const char* names[] = {"upper case", "pick", "trim", "lower case", "join", "clear"};
+  auto runAction = [&](Action action) {
+    const char* what = names[action];
+    if (!paneMatches(10000)) return fail(what, "before it " + mismatch);
+    if (action == kClear) {
+      if (Ask(pane, WM_COMMAND, kPaneClear, 0) < 0) return fail(what, "the pane did not answer");
+      model.clear();
+      ++done[action];
+      if (!paneMatches(10000)) return fail(what, mismatch);
+      return true;
+    }
+    const int index = pickTarget(action == kTrim || action == kJoin);
+    if (index < 0) return true;
+    if (action == kPick) {
+      ++done[action];
+      return putBack(index, what);
+    }
+    if (!SetSelection(remote, list, index)) return fail(what, "the row could not be selected");
+    const UINT command = action == kUpper ? kPaneUpper : action == kLower ? kPaneLower : action == kTrim ? kPaneTrim
+                                                                                                          : kPaneJoin;
+    if (action == kTrim || action == kJoin) {
+      // The result box waits for a click: the soak gives it.
+      PostMessageW(pane, WM_COMMAND, command, 0);
+      HWND box = nullptr;
+      if (!qlrtest::WaitUntil(
+              [&] {
+                box = qlrtest::FindProcessWindow(child.Pid(), L"#32770");
+                return box && IsWindowVisible(box) && GetWindow(box, GW_OWNER) == pane;
+              },
+              10000, 5))
+        return fail(what, "no result box");
+      measuring = false;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      const bool gone = qlrtest::WaitUntil([&] { return !IsWindow(box); }, 10000, 5);
+      Ask(pane, WM_NULL, 0, 0);
+      measuring = true;
+      if (!gone) return fail(what, "the box stayed");
+    } else if (Ask(pane, WM_COMMAND, command, 0) < 0) {
+      return fail(what, "the pane did not answer");
+    }
+    ApplyToModel(action, model[index]);
+    ++done[action];
+    if (!paneMatches(10000)) return fail(what, "after it " + mismatch);
+    return putBack(index, what);
+  };
 
   std::atomic<bool> probing{true};
   std::atomic<DWORD> worstAnswer{0};
@@ -370,10 +530,11 @@ int wmain(int argc, wchar_t** argv) {
   std::thread probe([&] {
     while (probing) {
       DWORD t0 = GetTickCount();
+      const bool counted = measuring;
       DWORD_PTR result = 0;
       if (!SendMessageTimeoutW(tray, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) ++unanswered;
       DWORD took = GetTickCount() - t0;
-      if (took > worstAnswer) worstAnswer = took;
+      if (counted && measuring && took > worstAnswer) worstAnswer = took;
       Sleep(20);
     }
   });
@@ -382,20 +543,37 @@ int wmain(int argc, wchar_t** argv) {
   SIZE_T memoryPeak = memoryAtStart;
   int missed = 0;
   double worstRead = 0;
+  double actionMs = 0;  // not counted in the capture rate
   const double start = BenchNowMs();
-  while (BenchNowMs() - start < seconds * 1000.0) {
+  // Every action and a clear among them, also in a short run.
+  // The seconds asked for are seconds of copying; the commands come on top.
+  double nextActionAt = kCopyMsPerAction;
+  auto copyMs = [&] { return BenchNowMs() - start - actionMs; };
+  while (copyMs() < seconds * 1000.0 || actions < kMinActions) {
     const double slot = BenchNowMs();
     // Until the program has read every format it takes of this kind.
     bool read = offerAndWait(kReadWaitMs);
     worstRead = std::max(worstRead, BenchNowMs() - slot);
     if (!read) ++missed;
     if (copies.size() % 100 == 0) memoryPeak = std::max(memoryPeak, PrivateBytes(child.Handle()));
+    if (copyMs() >= nextActionAt) {
+      nextActionAt += kCopyMsPerAction;
+      const int n = actions++;
+      const Action action = n % kClearEvery == kFirstClear ? kClear : static_cast<Action>(n % kActionCycle);
+      const DWORD worstBefore = worstAnswer;
+      const double actionStart = BenchNowMs();
+      runAction(action);
+      actionMs += BenchNowMs() - actionStart;
+      if (worstAnswer > kAnswerLimitMs && worstBefore <= kAnswerLimitMs)
+        std::printf("  the tray window was slow to answer during the %s\n", names[action]);
+    }
     while (BenchNowMs() - slot < kSlotMs) {
       Pump();
       Sleep(1);
     }
   }
   const double elapsed = BenchNowMs() - start;
+  if (!paneMatches(10000)) fail("at the end", mismatch);
   // The last copy must not be rendered after the soak is gone.
   Pump();
   g_current = nullptr;
@@ -420,54 +598,116 @@ int wmain(int argc, wchar_t** argv) {
   int unreadable = 0;
   std::map<int, Stored> stored = ReadStoredHistory(dir.File(L"ClipboardHistory"), &unreadable);
   const int total = static_cast<int>(copies.size());
-  const int firstKept = std::max(1, total - kHistoryMax + 1);
-  int lost = 0, formsLost = 0, extra = 0;
-  for (int id = firstKept; id <= total; ++id) {
-    auto at = stored.find(id);
+  int lost = 0, formsLost = 0, extra = 0, wrongText = 0;
+  std::set<int> inModel;
+  for (const Entry& e : model) {
+    inModel.insert(e.id);
+    auto at = stored.find(e.id);
     if (at == stored.end()) {
-      if (lost++ < 5) std::printf("  lost: copy %d (kind %d)\n", id, copies[id - 1].kind);
+      if (lost++ < 5) std::printf("  lost: copy %d (kind %d)\n", e.id, e.kind);
       continue;
     }
     const std::vector<std::wstring>& ext = at->second.extensions;
-    bool forms = true;
-    switch (copies[id - 1].kind) {
+    std::vector<std::wstring> expected;
+    switch (e.kind) {
       case kText:
-        forms = ext == std::vector<std::wstring>{L".txt"};
+        expected = {L".txt"};
+        break;
+      case kTextHtml:
+        expected = e.edited ? std::vector<std::wstring>{L".txt"} : std::vector<std::wstring>{L".txt", L".html"};
         break;
       case kRtf:
-        forms = ext == std::vector<std::wstring>{L".rtf"};
+        expected = {L".rtf"};
         break;
       case kHtml:
-        forms = ext == std::vector<std::wstring>{L".rtf", L".html"};
+        expected = e.edited ? std::vector<std::wstring>{L".rtf"} : std::vector<std::wstring>{L".rtf", L".html"};
         break;
       default:
-        forms = ext == std::vector<std::wstring>{L".bmp"};
+        expected = {L".bmp"};
         break;
     }
-    if (!forms && formsLost++ < 5) {
-      std::printf("  forms of copy %d (kind %d):", id, copies[id - 1].kind);
-      for (const auto& e : ext) std::printf(" %ls", e.c_str());
+    if (ext != expected && formsLost++ < 5) {
+      std::printf("  forms of copy %d (kind %d%s):", e.id, e.kind, e.edited ? ", edited" : "");
+      for (const auto& x : ext) std::printf(" %ls", x.c_str());
       std::printf("\n");
     }
+    // The stored text is the edited one.
+    const std::string bytes = qlrtest::ReadBytes(at->second.primary);
+    bool same = true;
+    if (IsPlainKind(e.kind)) {
+      std::wstring text = e.text + L'\0';
+      same = bytes == "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.c_str()), text.size() * 2);
+    } else if (HasText(e.kind)) {
+      same = bytes.find(Narrow(Signature(e))) != std::string::npos;
+    }
+    if (!same && wrongText++ < 5) std::printf("  copy %d is stored with another text\n", e.id);
   }
   for (const auto& entry : stored)
-    if (entry.first < firstKept || entry.first > total) ++extra;
+    if (!inModel.count(entry.first)) ++extra;
+  const int leftover = LeftoverFiles(dir.File(L"ClipboardHistory"));
 
-  const double perSecond = (total - 1) / (elapsed / 1000.0);
-  std::printf("history soak: %d copies in %.1f s, %.1f captures/s (bare clipboard round trip %.2f ms, "
-              "worst capture %.1f ms)\n",
-              total - 1, elapsed / 1000.0, perSecond, bare, worstRead);
+  // A second start shows the model's entries in the model's order.
+  std::string restartProblem;
+  if (OpenWithRetry(writer)) {
+    EmptyClipboard();  // nothing for the start to take
+    CloseClipboard();
+  }
+  {
+    qlrtest::ChildProcess again;
+    HWND againPane = nullptr, againList = nullptr;
+    if (!again.Start(dir.File(L"Quillora.exe"), L"")) {
+      restartProblem = "the second start failed";
+    } else if (!qlrtest::WaitUntil(
+                   [&] {
+                     // The pane is asked for as in the first run, once the tray is up.
+                     if (HWND againTray = qlrtest::FindProcessWindow(again.Pid(), nullptr, L"Quillora"))
+                       PostMessageW(againTray, kShowPane, 1, 0);
+                     return (againPane = qlrtest::FindProcessWindow(again.Pid(), L"QuilloraFloatPane"));
+                   },
+                   20000, 200) ||
+               !(againList = FindWindowExW(againPane, nullptr, L"SysListView32", nullptr))) {
+      restartProblem = "the second start did not show its pane";
+    } else {
+      RemoteItem againRemote(again.Handle());
+      std::vector<std::wstring> rows;
+      if (!qlrtest::WaitUntil(
+              [&] {
+                restartProblem.clear();
+                return againRemote.Ok() && RowsMatch(PaneRows(againRemote, againList), model, &restartProblem);
+              },
+              20000, 20) &&
+          restartProblem.empty())
+        restartProblem = "the pane's rows could not be read";
+    }
+    if (!restartProblem.empty()) {
+      std::wstring log = logText();
+      std::printf("  the log after the second start:\n%ls\n", log.substr(log.size() > 2500 ? log.size() - 2500 : 0).c_str());
+    }
+    qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"/exit", kExitLimitMs);
+    if (again.Wait(kExitLimitMs) != 0 && restartProblem.empty()) restartProblem = "the second run did not end well";
+    if (again.IsRunning()) again.Kill();
+  }
+
+  const double perSecond = (total - 1) / (std::max(1.0, elapsed - actionMs) / 1000.0);
+  std::printf("history soak: %d copies in %.1f s (%.1f s of them pane commands), %.1f captures/s (bare clipboard "
+              "round trip %.2f ms, worst capture %.1f ms)\n",
+              total - 1, elapsed / 1000.0, actionMs / 1000.0, perSecond, bare, worstRead);
   std::printf("  worst answer of the tray window: %lu ms (%d unanswered)\n",
               static_cast<unsigned long>(worstAnswer.load()), unanswered.load());
   std::printf("  tray memory: %.1f MB at start, %.1f MB at most\n", memoryAtStart / 1048576.0,
               memoryPeak / 1048576.0);
   std::printf("  exit in %.0f ms (answer %d, code %d)\n", exitMs, exitAnswer, exitCode);
-  std::printf("  saved: %zu items; newest %d expected: %d lost, %d without all forms, %d extra, %d unreadable; "
-              "%d copies not read within %lu ms\n",
-              stored.size(), total - firstKept + 1, lost, formsLost, extra, unreadable, missed,
+  std::printf("  actions: %d (upper %d, pick %d, trim %d, lower %d, join %d, clear %d), %d failed\n", actions,
+              done[kUpper], done[kPick], done[kTrim], done[kLower], done[kJoin], done[kClear], actionFailures);
+  std::printf("  saved: %zu items; %zu expected: %d lost, %d without their forms, %d with another text, %d extra, "
+              "%d unreadable, %d files left over; %d copies not read within %lu ms\n",
+              stored.size(), model.size(), lost, formsLost, wrongText, extra, unreadable, leftover, missed,
               static_cast<unsigned long>(kReadWaitMs));
+  std::printf("  after a restart: %s\n", restartProblem.empty() ? "the pane shows the model" : restartProblem.c_str());
 
   bool ok = total > 0 && missed == 0 && lost == 0 && formsLost == 0 && extra == 0 && unreadable == 0 &&
+            wrongText == 0 && leftover == 0 && actionFailures == 0 && restartProblem.empty() &&
+            done[kClear] > 0 &&
             worstAnswer <= kAnswerLimitMs && unanswered == 0 && exitCode == 0 && exitMs < kExitLimitMs &&
             (memoryAtStart == 0 || memoryPeak < memoryAtStart + kMemoryGrowthLimit);
   std::printf("%s\n", ok ? "PASS" : "FAIL");

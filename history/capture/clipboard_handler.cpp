@@ -198,10 +198,14 @@ void CQLRWndClipboardHandler::OnDestroy() {
   // written here. Neither waits without end.
   if (m_cancel) m_cancel->store(true);
   FinishWorkers(kWorkerStopMs);
+  // A clear asked for while the load ran is kept, also when the load
+  // did not end in time.
+  if (m_clearAfterLoad) ClearNow();
   SaveUnsavedNow();
   m_cancel.reset();
   m_handedOut.clear();
   m_savePending.clear();
+  m_loadQueue = nullptr;
 }
 
 void CQLRWndClipboardHandler::OnClipboardChanged(const ClipboardChangeInfo&, std::uint32_t) {
@@ -221,13 +225,18 @@ void CQLRWndClipboardHandler::Capture(int value) {
   std::unique_ptr<CCHItem> item = CaptureClipboardItem(m_hWnd, m_options.kinds);
   if (!item) return;
   // Our own put-back comes back: the item it came from stays as it is (its
-  // files, alternates and protection) and only becomes the newest.
+  // forms and protection) and only becomes the newest, also after a
+  // restart: the stored order is that of the capture times, so it is
+  // written again with the time of now.
   const std::wstring putBack = std::move(m_putBackKey);
   m_putBackKey.clear();
   CCHItem* own = putBack.empty() ? nullptr : m_queue.FindByKey(putBack);
   if (own && IsSameContent(*own, *item)) {
     m_queue.MoveToNewest(own);
+    GetLocalTime(&own->captureTime);
+    own->MarkEdited();
     Notify(CHN_HISTORYCHANGED, value);
+    PostSaveRequest();
     return;
   }
   CCHItem* taken = item.release();
@@ -253,9 +262,18 @@ void CQLRWndClipboardHandler::Notify(UINT code, int value) {
 }
 
 bool CQLRWndClipboardHandler::ClearHistory() {
+  if (m_loadQueue) {
+    m_clearAfterLoad = true;
+    return true;
+  }
   if (!m_queue.Clear()) return false;
   Notify(CHN_HISTORYCHANGED, kHistoryRemoved);
   return true;
+}
+
+bool CQLRWndClipboardHandler::ClearNow() {
+  m_clearAfterLoad = false;
+  return m_queue.Clear();
 }
 
 bool CQLRWndClipboardHandler::DeleteItems(const std::set<int>& indexes, bool pushUndo) {

@@ -65,6 +65,8 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   // 0 before the first creation, 2 with the listener asked for, 3 with the viewer chain.
   int GetState() const { return m_state; }
   std::wstring GetErrorText() const;
+  // While the stored history is still being read the clear runs once it
+  // is merged (true: it will).
   bool ClearHistory();
   bool DeleteItems(const std::set<int>& indexes, bool pushUndo);
   // Every form of item n goes back on the clipboard; its capture keeps the item.
@@ -129,6 +131,10 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   bool EnsureFolder(const std::wstring& folder);
   // After the data of an item changed: written again, caches refilled.
   void ItemTextChanged(CCHItem* item);
+  bool EditItemCase(bool upper, int n);
+  int EditItemLines(int n);
+  int EditItemEnds(int n);
+  bool ClearNow();
 
   HWND m_hWnd = nullptr;
   HWND m_parent = nullptr;
@@ -146,6 +152,10 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   // registered messages may name.
   std::set<const CCHQueue*> m_handedOut;
   std::set<std::wstring> m_savePending;  // keys of items a save thread writes
+  // The load thread's queue until it is done; a clear asked for meanwhile
+  // runs then, so the window never waits for the load's lock.
+  const CCHQueue* m_loadQueue = nullptr;
+  bool m_clearAfterLoad = false;
   std::vector<HANDLE> m_workers;
   // Shared with the save and load threads of this window's life.
   std::shared_ptr<std::atomic<bool>> m_cancel;

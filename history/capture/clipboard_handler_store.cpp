@@ -47,13 +47,50 @@ std::vector<std::wstring> FilesOf(const CCHItem& item) {
   return files;
 }
 
+// Files written but not yet reported, for as long as this lives: also
+// when the report does not come back because something was thrown.
+class FilesInFlightNote {
+ public:
+  explicit FilesInFlightNote(std::vector<std::wstring> files) : m_files(std::move(files)) {
+    NoteFilesInFlight(m_files);
+  }
+  ~FilesInFlightNote() { ForgetFilesInFlight(m_files); }
+  FilesInFlightNote(const FilesInFlightNote&) = delete;
+  FilesInFlightNote& operator=(const FilesInFlightNote&) = delete;
+
+ private:
+  std::vector<std::wstring> m_files;
+};
+
+bool NamesFileInFlight(const CCHItem& item, const std::vector<std::wstring>& inFlight) {
+  for (const std::wstring& file : FilesOf(item))
+    for (const std::wstring& busy : inFlight)
+      if (EqualNoCase(file, busy)) return true;
+  return false;
+}
+
+// A save of this run wrote these files and has not reported them: its item
+// takes them (or deletes them, stale) once it does, so the load must not
+// bring them in as an item of their own, nor the merge delete them.
+void DropItemsOfUnreportedSaves(CCHQueue* loaded) {
+  const std::vector<std::wstring> inFlight = FilesInFlight();
+  if (inFlight.empty()) return;
+  for (int i = loaded->Count() - 1; i >= 0; --i) {
+    CCHItem* item = loaded->GetItem(i);
+    if (!NamesFileInFlight(*item, inFlight)) continue;
+    std::unique_ptr<CCHItem> own = loaded->Detach(i);
+    own->ForgetStored();  // its files stay
+    for (auto& alternate : own->alternates)
+      if (alternate) alternate->dataPath.clear();
+  }
+}
+
 // The lock is held only while files are read or written, never while a
 // result is sent: the UI thread may itself wait for the lock.
-void RunWorker(WorkerJob* param) {
-  std::unique_ptr<WorkerJob> job(param);
-  std::unique_ptr<CCHQueue> queue(job->queue);
-  const std::atomic<bool>* cancel = job->cancel.get();
-  if (job->load) {
+void RunWorker(const WorkerJob& job) {
+  CCHQueue* queue = job.queue;
+  const std::atomic<bool>* cancel = job.cancel.get();
+  if (job.load) {
     if (g_beforeLoad) g_beforeLoad();
     bool loaded = false;
     {
@@ -61,36 +98,39 @@ void RunWorker(WorkerJob* param) {
       // A save of this run may have come first: its files are among the
       // stored ones and must not go as a twin here, where the live items
       // are unknown. The merge on the UI thread drops the twins.
-      if (lock.Held()) loaded = LoadHistory(job->folder, queue.get(), true);
+      if (lock.Held()) loaded = LoadHistory(job.folder, queue, true);
+      if (loaded) DropItemsOfUnreportedSaves(queue);
     }
     if (loaded && queue->Count() > 0)
-      SendMessageW(job->handler, HistoryLoadedMessage(), 0, reinterpret_cast<LPARAM>(queue.get()));
+      SendMessageW(job.handler, HistoryLoadedMessage(), 0, reinterpret_cast<LPARAM>(queue));
   } else {
     for (int i = queue->Count() - 1; i >= 0 && !cancel->load(); --i) {  // oldest first
       CCHItem* copy = queue->GetItem(i);
       if (g_beforeItemSave) g_beforeItemSave();
-      std::vector<std::wstring> written;
+      std::unique_ptr<FilesInFlightNote> inFlight;
       {
         CSaveLoadLock lock(true, INFINITE, cancel);
         if (!lock.Held()) break;
-        if (!SaveHistoryItem(job->folder, *copy)) continue;
-        written = FilesOf(*copy);
-        NoteFilesInFlight(written);
+        if (!SaveHistoryItem(job.folder, *copy)) continue;
+        inFlight = std::make_unique<FilesInFlightNote>(FilesOf(*copy));
       }
-      SendMessageW(job->handler, ItemSavedMessage(), 0, reinterpret_cast<LPARAM>(copy));
-      ForgetFilesInFlight(written);
+      SendMessageW(job.handler, ItemSavedMessage(), 0, reinterpret_cast<LPARAM>(copy));
     }
   }
-  SendMessageW(job->handler, kHistoryWorkerDone, 0, reinterpret_cast<LPARAM>(queue.get()));
 }
 
 DWORD WINAPI HistoryWorkerProc(void* param) {
-  // Nothing thrown (memory for a copy) may leave the thread.
+  std::unique_ptr<WorkerJob> job(static_cast<WorkerJob*>(param));
+  std::unique_ptr<CCHQueue> queue(job->queue);
+  // Nothing thrown (memory for a copy) may leave the thread, and the window
+  // hears of its end on every way out: it must forget the queue before it
+  // is freed here, and the items not written are saved again.
   try {
-    RunWorker(static_cast<WorkerJob*>(param));
+    RunWorker(*job);
   } catch (...) {
     LogError(L"The history thread ended on an error");
   }
+  SendMessageW(job->handler, kHistoryWorkerDone, 0, reinterpret_cast<LPARAM>(queue.get()));
   return 0;
 }
 
@@ -154,6 +194,7 @@ void CQLRWndClipboardHandler::PruneFinishedWorkers() {
 bool CQLRWndClipboardHandler::StartWorker(CCHQueue* queue, bool load) {
   PruneFinishedWorkers();
   m_handedOut.insert(queue);
+  if (load) m_loadQueue = queue;
   if (!m_cancel) m_cancel = std::make_shared<std::atomic<bool>>(false);
   auto* job = new WorkerJob{Folder(), queue, m_hWnd, load, m_cancel};
   HANDLE thread = CreateThread(nullptr, 0, HistoryWorkerProc, job, 0, nullptr);
@@ -182,10 +223,14 @@ void CQLRWndClipboardHandler::OnItemSaved(CCHItem* copy) {
   CCHItem* live = m_queue.FindByKey(copy->key);
   // Gone, replaced or edited since it was copied: what was written is stale.
   if (!live || live->editCount != copy->editCount || live->storedState != kStoredNot) {
+    // The descriptor the live item still names is its own: its next save
+    // writes it again, and no other item may take the name meanwhile.
+    if (live && EqualNoCase(live->descriptorPath, copy->descriptorPath)) copy->descriptorPath.clear();
     copy->DeleteFiles();
     return;
   }
   live->TakeStoredPaths(*copy);
+  live->DeleteReplacedFiles();
   for (size_t i = 0; i < live->alternates.size() && i < copy->alternates.size(); ++i)
     if (live->alternates[i] && copy->alternates[i]) live->alternates[i]->dataPath = copy->alternates[i]->dataPath;
   // Protected or released while it was written.
@@ -226,6 +271,8 @@ void CQLRWndClipboardHandler::OnLoaded(CCHQueue* loaded) {
   }
   m_queue.SortByTime();
   m_queue.Trim(m_options.historyMax);
+  // A clear asked for during the load takes what the load brought too.
+  if (m_clearAfterLoad) ClearNow();
   Notify(CHN_HISTORYLOADED, 0);
 }
 
@@ -233,6 +280,14 @@ void CQLRWndClipboardHandler::OnWorkerDone(CCHQueue* queue) {
   if (!IsHandedOut(queue)) return;
   for (int i = 0; i < queue->Count(); ++i) m_savePending.erase(queue->GetItem(i)->key);
   m_handedOut.erase(queue);
+  if (queue != m_loadQueue) return;
+  m_loadQueue = nullptr;
+  // Nothing was loaded: the clear asked for meanwhile runs now, and the
+  // parent hears of the history as after a load.
+  if (m_clearAfterLoad) {
+    ClearNow();
+    Notify(CHN_HISTORYLOADED, 0);
+  }
 }
 
 void CQLRWndClipboardHandler::FinishWorkers(DWORD timeoutMs) {
@@ -263,6 +318,6 @@ void CQLRWndClipboardHandler::SaveUnsavedNow() {
   // a twin on disk is merged at the next load, a lost item is not.
   for (int i = m_queue.Count() - 1; i >= 0; --i) {
     CCHItem* item = m_queue.GetItem(i);
-    if (item->storedState == kStoredNot) SaveHistoryItem(folder, *item);
+    if (item->storedState == kStoredNot && SaveHistoryItem(folder, *item)) item->DeleteReplacedFiles();
   }
 }

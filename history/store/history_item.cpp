@@ -256,6 +256,7 @@ void CCHItem::ForgetStored() {
   storedState = kStoredNot;
   dataPath.clear();
   descriptorPath.clear();
+  replacedFiles.clear();
 }
 
 void CCHItem::TakeStoredPaths(const CCHItem& written) {
@@ -266,9 +267,25 @@ void CCHItem::TakeStoredPaths(const CCHItem& written) {
 
 void CCHItem::MarkEdited() {
   ++editCount;
-  if (!dataPath.empty()) SetFileReadOnly(dataPath, false);
+  if (!dataPath.empty()) {
+    SetFileReadOnly(dataPath, false);
+    replacedFiles.push_back(dataPath);
+  }
+  // A save writes every alternate again under a new name.
+  for (const auto& alternate : alternates) {
+    if (!alternate || alternate->dataPath.empty()) continue;
+    replacedFiles.push_back(alternate->dataPath);
+    alternate->dataPath.clear();
+  }
   storedState = kStoredNot;
   dataPath.clear();
+}
+
+void CCHItem::DeleteReplacedFiles() {
+  std::vector<std::wstring> left;
+  for (const auto& path : replacedFiles)
+    if (!DeleteHistoryFile(path)) left.push_back(path);
+  replacedFiles = std::move(left);
 }
 
 int CCHItem::CollectFiles(std::vector<std::wstring>* files) const {
@@ -282,6 +299,7 @@ int CCHItem::CollectFiles(std::vector<std::wstring>* files) const {
   add(dataPath);
   for (const auto& alternate : alternates)
     if (alternate) add(alternate->dataPath);
+  for (const auto& path : replacedFiles) add(path);
   return count;
 }
 

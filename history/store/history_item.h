@@ -67,7 +67,11 @@ class CCHItem {
   void ForgetStored();
   void TakeStoredPaths(const CCHItem& written);
   // After an edit: written again as new files; the edit count goes up.
+  // The files of the version before stay until the new one is on disk
+  // (an end before that brings the old version back, not nothing).
   void MarkEdited();
+  // The new version is on disk: the files of the earlier ones go.
+  void DeleteReplacedFiles();
   int CollectFiles(std::vector<std::wstring>* files) const;
   int DeleteFiles();
 
@@ -86,6 +90,9 @@ class CCHItem {
   LCID locale = 0;
   // Raised by every edit, so that a save of an older copy is recognised.
   std::uint32_t editCount = 0;
+  // Files of versions before an edit, until the edited one is saved.
+  // Copies do not take them: only the live item deletes them.
+  std::vector<std::wstring> replacedFiles;
 
  private:
   void FreeBuffer();

@@ -1,6 +1,7 @@
 // The handler's operations on item texts: captions, the history in a popup
 // menu, the plain-text copy and the in-place edits.
 #include <cstring>
+#include <new>
 
 #include "foundation/ui/rich_edit_convert.h"
 #include "history/capture/clipboard_handler.h"
@@ -25,11 +26,16 @@ std::string AnsiData(const CCHItem& item) {
 }
 
 // The control writes back its own RTF, which is often longer than the
-// item's: the buffer has room for it (zeros past the text).
+// item's: the buffer has room for it (zeros past the text). Empty when
+// that room cannot be had: the edit is refused.
 std::string RtfEditBuffer(const CCHItem& item) {
-  std::string rtf = AnsiData(item);
-  if (!rtf.empty()) rtf.resize(rtf.size() * 4 + 65536, '\0');
-  return rtf;
+  try {
+    std::string rtf = AnsiData(item);
+    if (!rtf.empty()) rtf.resize(rtf.size() * 4 + 65536, '\0');
+    return rtf;
+  } catch (const std::bad_alloc&) {
+    return std::string();
+  }
 }
 
 bool StoreText(CCHItem* item, const std::wstring& text) {
@@ -111,14 +117,74 @@ bool CQLRWndClipboardHandler::CopyItemAsPlainText(int n) {
   return PutDataOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
+namespace {
+
+void AlignFormsOrThrow(CCHItem* item) {
+  std::wstring plain;
+  bool havePlain = false;
+  std::vector<std::shared_ptr<CCHItem>> kept;
+  for (const auto& alternate : item->alternates) {
+    if (!alternate || (alternate->kind != kHistoryKindAnsi && alternate->kind != kHistoryKindUnicode)) continue;
+    if (!havePlain) {
+      plain = HistoryItemPlainText(*item);
+      havePlain = true;
+    }
+    auto remade = std::make_shared<CCHItem>(alternate->kind);
+    // A form that cannot be made is left out: the put-back makes the plain
+    // text of a rich text itself.
+    if (!plain.empty() && StoreText(remade.get(), plain)) kept.push_back(std::move(remade));
+  }
+  item->alternates = std::move(kept);
+}
+
+// A paste takes whichever form the target likes best, so every form an
+// edited entry keeps must say what the entry says: plain texts are made
+// again from the edited text, other forms (HTML, the RTF of a text entry)
+// cannot follow and go. Their files go once the edited entry is saved.
+void AlignFormsWithText(CCHItem* item) {
+  try {
+    AlignFormsOrThrow(item);
+  } catch (const std::bad_alloc&) {
+    item->alternates.clear();  // no form may stay behind the edit
+  }
+}
+
+}  // namespace
+
 void CQLRWndClipboardHandler::ItemTextChanged(CCHItem* item) {
   item->MarkEdited();
+  AlignFormsWithText(item);
   item->menuCaption.clear();
   item->tipText.clear();
   StartSaveTimer();
 }
 
 bool CQLRWndClipboardHandler::ChangeItemCase(bool upper, int n) {
+  // A text too large for the copies an edit makes is refused, unchanged.
+  try {
+    return EditItemCase(upper, n);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+int CQLRWndClipboardHandler::JoinItemLines(int n) {
+  try {
+    return EditItemLines(n);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}
+
+int CQLRWndClipboardHandler::TrimItem(int n) {
+  try {
+    return EditItemEnds(n);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}
+
+bool CQLRWndClipboardHandler::EditItemCase(bool upper, int n) {
   CCHItem* item = m_queue.GetItem(n);
   if (!item) return false;
   if (item->kind == kHistoryKindRtf) {
@@ -148,7 +214,7 @@ bool CQLRWndClipboardHandler::ChangeItemCase(bool upper, int n) {
   return true;
 }
 
-int CQLRWndClipboardHandler::JoinItemLines(int n) {
+int CQLRWndClipboardHandler::EditItemLines(int n) {
   CCHItem* item = m_queue.GetItem(n);
   if (!item) return 0;
   int count = 0;
@@ -170,7 +236,7 @@ int CQLRWndClipboardHandler::JoinItemLines(int n) {
   return count;
 }
 
-int CQLRWndClipboardHandler::TrimItem(int n) {
+int CQLRWndClipboardHandler::EditItemEnds(int n) {
   CCHItem* item = m_queue.GetItem(n);
   if (!item) return 0;
   int removed = 0;

@@ -5,16 +5,19 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <new>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "foundation/files/ini.h"
+#include "foundation/ui/rich_edit_convert.h"
 #include "history/capture/clipboard_handler.h"
 #include "history/store/history_descriptor.h"
 #include "history/store/history_names.h"
 #include "history/store/save_load_lock.h"
+#include "history/store/history_store.h"
 #include "history/tests/handler_parent.h"
 
 using namespace histtest;
@@ -222,6 +225,61 @@ namespace {
 HANDLE g_loadGate = nullptr;
 void WaitForTheLoadGate() { WaitForSingleObject(g_loadGate, 20000); }
 
+// Files a save of this run wrote but has not reported yet belong to the
+// live item it copied: the load leaves them out, and the merge does not
+// delete them as the stored twin of that item.
+TEST_F(HandlerStoreTest, TheLoadLeavesTheFilesOfAnUnreportedSave) {
+  {
+    auto handler = Start();
+    ASSERT_TRUE(WaitSaved(Copy(*handler, L"older")));
+  }
+  auto written = MakeText(L"fresh");
+  ASSERT_TRUE(SaveHistoryItem(folder.Path(), *written));
+  std::vector<std::wstring> files;
+  written->CollectFiles(&files);
+  ASSERT_EQ(files.size(), 2u);
+  NoteFilesInFlight(files);
+  ASSERT_TRUE(qlrtest::PutClipboardText(L"fresh"));
+  auto handler = std::make_unique<CQLRWndClipboardHandler>();
+  handler->SetOptions(options);
+  int notices = parent.Count(CHN_HISTORYLOADED);
+  ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, true));
+  bool loaded = qlrtest::PumpUntil([&] { return parent.Count(CHN_HISTORYLOADED) > notices; }, 10000);
+  ForgetFilesInFlight(files);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(HeldTexts(*handler), (Texts{L"fresh", L"older"}));
+  for (const auto& file : files) EXPECT_TRUE(Exists(file)) << qlrtest::ToUtf8(file);
+}
+
+// A clear while the stored history is still being read does not wait for
+// the load: it runs once the load is merged, so nothing stored comes back.
+TEST_F(HandlerStoreTest, AClearDuringTheLoadRunsOnceItIsMerged) {
+  {
+    auto handler = Start();
+    ASSERT_TRUE(WaitSaved(Copy(*handler, L"stored")));
+  }
+  g_loadGate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_NE(g_loadGate, nullptr);
+  SetBeforeHistoryLoadHook(&WaitForTheLoadGate);
+  auto handler = std::make_unique<CQLRWndClipboardHandler>();
+  handler->SetOptions(options);
+  int notices = parent.Count(CHN_HISTORYLOADED);
+  ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, false));
+  Copy(*handler, L"captured while loading");
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(handler->ClearHistory());
+  const ULONGLONG took = GetTickCount64() - start;
+  SetEvent(g_loadGate);
+  bool loaded = qlrtest::PumpUntil([&] { return parent.Count(CHN_HISTORYLOADED) > notices; }, 10000);
+  SetBeforeHistoryLoadHook(nullptr);
+  CloseHandle(g_loadGate);
+  EXPECT_LT(took, 1000u);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(handler->GetItemCount(), 0);
+  handler.reset();
+  EXPECT_TRUE(Descriptors().empty());
+}
+
 // The start capture saved before the load reads the folder: its fresh files
 // stand beside the stored copy of the same text, and only the stored copy goes.
 TEST_F(HandlerStoreTest, AStartCaptureSavedBeforeTheLoadKeepsItsOwnFiles) {
@@ -319,29 +377,35 @@ bool PutRichCopy(const std::string& rtf, const std::string& html, const std::wst
     GlobalUnlock(block);
     return SetClipboardData(format, block) != nullptr;
   };
-  bool ok = set(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1) &&
+  bool ok = (rtf.empty() || set(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1)) &&
             (html.empty() || set(RegisterClipboardFormatW(L"HTML Format"), html.c_str(), html.size() + 1)) &&
             set(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   CloseClipboard();
   return ok;
 }
 
-std::string ClipboardBytes(UINT format) {
-  std::string bytes;
-  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return bytes;
+// A text form of the clipboard up to its terminator.
+template <typename Char>
+std::basic_string<Char> ClipboardString(UINT format) {
+  std::basic_string<Char> text;
+  if (!qlrtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000)) return text;
   if (HANDLE data = GetClipboardData(format)) {
-    bytes = static_cast<const char*>(GlobalLock(data));
+    text = static_cast<const Char*>(GlobalLock(data));
     GlobalUnlock(data);
   }
   CloseClipboard();
-  return bytes;
+  return text;
 }
+
+std::wstring ClipboardText() { return ClipboardString<wchar_t>(CF_UNICODETEXT); }
+std::string ClipboardBytes(UINT format) { return ClipboardString<char>(format); }
 
 // A browser's copy (RTF, HTML with its source URL, text), protected and
 // saved: put back from the history, every form is on the clipboard again
-// and the capture of it keeps the item itself, files and all. A later copy
+// and the capture of it keeps the item itself with every form, written
+// again as the newest (the old files go). A later copy
 // of the same text alone keeps the forms and the URL the older copy had.
-TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemWithItsFiles) {
+TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemAsTheNewest) {
   const std::string rtf = "{\\rtf1\\ansi {\\b picked} entry\\par}";
   const std::string html =
       "Version:0.9\r\nStartHTML:-1\r\nEndHTML:-1\r\nSourceURL:https://origin.example/page\r\n<b>picked</b> entry";
@@ -365,10 +429,14 @@ TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemWithItsFiles) {
   Pump(300);
   EXPECT_EQ(handler->GetItemCount(), 2);
   EXPECT_EQ(item->key, key);
-  EXPECT_EQ(item->storedState, kStoredSaved);
-  EXPECT_EQ(item->dataPath, data);
-  EXPECT_TRUE(Exists(data));
-  EXPECT_TRUE(Exists(htmlFile));
+  // Written again as the newest, with every form, and the old files gone.
+  ASSERT_TRUE(WaitSaved(item));
+  ASSERT_TRUE(item->HasHtml(true));
+  EXPECT_TRUE(Exists(item->dataPath));
+  EXPECT_TRUE(Exists(item->GetHtml()->dataPath));
+  EXPECT_FALSE(Exists(data));
+  EXPECT_FALSE(Exists(htmlFile));
+  EXPECT_EQ(Descriptors().size(), 2u);
   EXPECT_TRUE(item->IsProtected());
   EXPECT_EQ(item->sourceUrl, L"https://origin.example/page");
 
@@ -387,6 +455,104 @@ TEST_F(HandlerStoreTest, PutBackGivesEveryFormAndKeepsTheItemWithItsFiles) {
   ASSERT_TRUE(newer->HasHtml(true));
   ASSERT_TRUE(WaitSaved(newer));
   EXPECT_EQ(qlrtest::ReadBytes(newer->GetHtml()->dataPath).substr(0, html.size()), html);
+}
+
+}  // namespace
+
+namespace {
+
+bool HasUpper(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+
+// An edited entry is put back as edited in every form it keeps: a rich
+// text's plain text follows it, HTML (and the RTF of a text entry) cannot
+// and goes, from the entry and from disk once the edit is saved; after a
+// restart the entry comes back with the edited forms only.
+TEST_F(HandlerStoreTest, AnEditedEntryKeepsOnlyFormsThatSayWhatItSays) {
+  const std::string html =
+      "Version:0.9\r\nStartHTML:-1\r\nEndHTML:-1\r\nSourceURL:https://origin.example/e\r\n<b>mixed</b> words";
+  struct Case {
+    const char* name;
+    std::string rtf;
+    int kind;
+  };
+  SetHiddenRichEditParent(parent.hwnd);
+  for (const Case& c : {Case{"rich text with HTML", "{\\rtf1\\ansi {\\b mixed} words\\par}", kHistoryKindRtf},
+                        Case{"text with HTML", "", kHistoryKindUnicode}}) {
+    SCOPED_TRACE(c.name);
+    for (const auto& name : Descriptors()) DeleteHistoryFile(folder.File(name));
+    auto handler = Start();
+    ASSERT_TRUE(PutRichCopy(c.rtf, html, L"mixed words"));
+    ASSERT_TRUE(qlrtest::PumpUntil([&] { return handler->GetItemCount() > 0 && handler->GetItem(0)->HasHtml(true); },
+                                   10000));
+    CCHItem* item = handler->GetItem(0);
+    ASSERT_EQ(item->kind, c.kind);
+    ASSERT_TRUE(WaitSaved(item));
+    item->SetProtected(true);
+    const std::wstring oldData = item->dataPath, oldHtml = item->GetHtml()->dataPath;
+    ASSERT_TRUE(handler->ChangeItemCase(true, 0));
+    EXPECT_FALSE(item->HasHtml(true));
+    ASSERT_TRUE(handler->CopyItemToClipboard(0));
+    EXPECT_EQ(ClipboardBytes(RegisterClipboardFormatW(L"HTML Format")), "");
+    EXPECT_EQ(ClipboardText().substr(0, 11), L"MIXED WORDS");
+    if (c.kind == kHistoryKindRtf) {
+      std::string rtf = ClipboardBytes(RegisterClipboardFormatW(L"Rich Text Format"));
+      EXPECT_TRUE(HasUpper(rtf, "MIXED") && HasUpper(rtf, "WORDS")) << rtf;
+    }
+    // The edit is saved after a second of quiet; then the old files go.
+    ASSERT_TRUE(qlrtest::PumpUntil([&] { return item->storedState == kStoredSaved; }, 10000));
+    EXPECT_FALSE(Exists(oldData));
+    EXPECT_FALSE(Exists(oldHtml));
+    ASSERT_EQ(Descriptors().size(), 1u);
+    const std::wstring info = folder.File(Descriptors()[0]);
+    EXPECT_EQ(IniReadString(info, L"Files", L"File1"), L"");
+    handler.reset();
+
+    auto again = Start();
+    ASSERT_EQ(again->GetItemCount(), 1);
+    EXPECT_FALSE(again->GetItem(0)->HasHtml(true));
+    EXPECT_TRUE(again->GetItem(0)->IsProtected());
+    EXPECT_EQ(again->GetHistoryItemFullText(0).substr(0, 11), L"MIXED WORDS");
+    again->GetItem(0)->SetProtected(false);
+  }
+}
+
+void ThrowingStep() { throw std::bad_alloc(); }
+
+// Save and load threads that end on an error: the window hears of their
+// end, the items are written by the next save, the load fails alone, and
+// saving, loading and clearing go on with nothing lost.
+TEST_F(HandlerStoreTest, ThreadsEndingOnAnErrorLoseNothing) {
+  {
+    auto handler = Start();
+    SetBeforeHistoryItemSaveHook(&ThrowingStep);
+    CCHItem* first = Copy(*handler, L"first");
+    Pump(500);
+    SetBeforeHistoryItemSaveHook(nullptr);
+    ASSERT_TRUE(qlrtest::PumpUntil([&] { return !handler->IsSavePending(*first); }, 10000));
+    EXPECT_EQ(first->storedState, kStoredNot);
+    CCHItem* second = Copy(*handler, L"second");
+    EXPECT_TRUE(WaitSaved(second));
+    EXPECT_TRUE(WaitSaved(first));
+  }
+  EXPECT_EQ(Descriptors().size(), 2u);
+  {
+    SetBeforeHistoryLoadHook(&ThrowingStep);
+    auto handler = std::make_unique<CQLRWndClipboardHandler>();
+    handler->SetOptions(options);
+    ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, false));
+    Pump(300);
+    SetBeforeHistoryLoadHook(nullptr);
+    EXPECT_TRUE(WaitSaved(Copy(*handler, L"third")));
+  }
+  auto handler = Start();
+  EXPECT_EQ(HeldTexts(*handler), (Texts{L"third", L"second", L"first"}));
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(handler->ClearHistory());
+  // Right after the load's merge the clear may wait for the load's end.
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return handler->GetItemCount() == 0; }, 10000));
+  EXPECT_LT(GetTickCount64() - start, 10000u);
+  handler.reset();
+  EXPECT_TRUE(Descriptors().empty());
 }
 
 }  // namespace
