@@ -35,12 +35,12 @@ void CQLRTrayWnd::ReloadPhraseStore() {
   if (m_dataNeededHandler) m_dataNeededHandler->OnPhrasesReloaded();
 }
 
-bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
+bool CQLRTrayWnd::StartServices(std::wstring* errorText, bool reloadPhrases) {
   PrepareDataNeededHandler();
   if (IsLogOpen()) TermLog();
   CQLRTraySettings& settings = GetSettings();
   if (settings.GetWriteLog()) InitLog(GetLogReportPath().c_str());
-  ReloadPhraseStore();
+  if (reloadPhrases) ReloadPhraseStore();
 
   if (!m_interchange.Create()) {
     LogError(L"Cannot create wait objects");
@@ -68,6 +68,9 @@ bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
     params.dataCompleted = m_interchange.DataCompleted();
     params.areaName = GetInterchangeAreaName();
     if (m_waitQuery.StartWaitThread(params)) {
+      // Running again, whoever brought them back: a later settings change
+      // applies to them.
+      m_servicesStoppedByUser = false;
       // The clipboard may be busy at start-up: then a thread tries again.
       if (settings.clipboardHistory && !IsClipboardHistoryRunning() && !EnableClipboardHistory())
         StartDelayedClipboardHistory();
