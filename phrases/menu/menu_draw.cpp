@@ -52,8 +52,9 @@ struct ItemPaint {
   HICON grey = nullptr;  // the icon greyed for a disabled item, freed after
 };
 
-void PrepareBandText() {
+void PrepareSideBand() {
   MenuDrawState& s = State();
+  if (!s.programIcon) s.programIcon = LoadIconSize(GetModuleHandleW(nullptr), 128, 16);
   if (!s.bandText.empty()) return;
   CFileVersionInfo version(GetModuleHandleW(nullptr));
   s.bandText = version.ProductName.empty() ? L"Quillora" : version.ProductName;
@@ -78,7 +79,6 @@ void DrawSideBand(HDC dc, HMENU menu, HWND owner) {
   if (!s.grey) s.grey = CreateSolidBrush(0xE3E3E3);
   RECT band = {0, 0, 22, height};
   FillRect(dc, &band, s.grey);
-  if (!s.programIcon) s.programIcon = LoadIconSize(GetModuleHandleW(nullptr), 128, 16);
   if (s.programIcon) DrawIconEx(dc, 4, height - 18, s.programIcon, 16, 16, 0, nullptr, DI_NORMAL);
   if (!s.bandFont)
     s.bandFont = CreateFontW(-18, 0, 900, 900, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
@@ -354,7 +354,7 @@ BOOL DrawMenuItem(DRAWITEMSTRUCT* item) {
     paint.icon = GetMenuKindIcon(GetMenuIconKind(data->dataType, data->GetCommandText()));
     if (paint.icon && (item->itemState & ODS_GRAYED)) paint.grey = CreateGrayIcon(paint.icon);
   }
-  if (IsCurrentPhraseMenu(reinterpret_cast<HMENU>(item->hwndItem))) PrepareBandText();
+  if (IsCurrentPhraseMenu(reinterpret_cast<HMENU>(item->hwndItem))) PrepareSideBand();
   auto body = [&] { DrawItem(item, paint); };
   const bool drawn = RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuDRAWITEMSTRUCT", body);
   if (paint.grey) DestroyIcon(paint.grey);

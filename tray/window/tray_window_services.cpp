@@ -68,9 +68,10 @@ bool CQLRTrayWnd::StartServices(std::wstring* errorText, bool reloadPhrases) {
     params.dataCompleted = m_interchange.DataCompleted();
     params.areaName = GetInterchangeAreaName();
     if (m_waitQuery.StartWaitThread(params)) {
-      // Running again, whoever brought them back: a later settings change
-      // applies to them.
+      // Running again, whoever brought them back (a second start, an
+      // editor's end): a later settings change applies to them.
       m_servicesStoppedByUser = false;
+      m_noInstall = 0;
       // The clipboard may be busy at start-up: then a thread tries again.
       if (settings.clipboardHistory && !IsClipboardHistoryRunning() && !EnableClipboardHistory())
         StartDelayedClipboardHistory();
