@@ -117,11 +117,12 @@ TEST(ForeignMessagesWelcomeTest, JunkFromAnotherProcessLeavesTheWelcomeProgramWo
   WritePrivateProfileStringW(L"Settings", L"WriteLog", L"1", dir.File(L"Settings.ini").c_str());
   qlrtest::ChildProcess child;
   ASSERT_TRUE(child.Start(dir.File(L"Quillora_Welcome.exe"), L""));
-  HWND window = nullptr;
-  ASSERT_TRUE(qlrtest::WaitUntil(
-      [&] { return (window = qlrtest::FindProcessWindow(child.Pid(), L"#32770")) != nullptr; }, 20000));
-  HWND view = GetDlgItem(window, 1002);
-  ASSERT_NE(view, nullptr);
+  HWND window = nullptr, view = nullptr;
+  // The dialog shows before its view is made.
+  ASSERT_TRUE(qlrtest::WaitUntil([&] {
+    window = qlrtest::FindProcessWindow(child.Pid(), L"#32770");
+    return window && (view = GetDlgItem(window, 1002)) != nullptr;
+  }, 20000));
   // The page is in once its text stays.
   LRESULT before = -1;
   qlrtest::WaitUntil([&] {

@@ -310,14 +310,15 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   void ReapplyChangedSettings(bool restartServices, bool reloadPhrases);
   // Any editor's end: settings applied, phrases read, the icon blinks.
   void OnAnyEditorEnded();
-  // While a phrase menu is open or its command still due, editor ends wait
-  // (a reload renumbers the phrases the menu's ids name); they run once the
-  // command is done.
+  // While a phrase menu is open or its command still due, editor ends and
+  // phrase reloads wait (a reload renumbers the phrases the menu's ids
+  // name); they run once the command is done.
   bool IsPhraseMenuBusy() const;
   void RunDeferredEditorEnds();
   bool m_menuCommandDue = false;
   bool m_deferredEditorEnd = false;
   bool m_deferredEditorClosed = false;
+  bool m_reloadDeferred = false;
   // The editor's end event read the phrases; its process end need not.
   bool m_editorEndReloaded = false;
   // The history's switch (when it changed), tracking method, kinds,

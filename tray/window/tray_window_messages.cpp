@@ -99,9 +99,11 @@ void CQLRTrayWnd::RunDeferredEditorEnds() {
   if (IsPhraseMenuBusy()) return;
   const bool ended = m_deferredEditorEnd;
   const bool closed = m_deferredEditorClosed;
-  m_deferredEditorEnd = m_deferredEditorClosed = false;
+  const bool reload = m_reloadDeferred;
+  m_deferredEditorEnd = m_deferredEditorClosed = m_reloadDeferred = false;
   if (ended) OnAnyEditorEnded();
   if (closed) OnEditorClosed();
+  if (reload && !ended) ReloadPhraseStore();
 }
 
 LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {

@@ -27,6 +27,12 @@ void CQLRTrayWnd::ReportStartupProblem(std::wstring* errorText, const std::wstri
 }
 
 void CQLRTrayWnd::ReloadPhraseStore() {
+  // Whatever asks (a second start, a command another program posted), the
+  // ids of an open menu keep naming their phrases until its command is done.
+  if (IsPhraseMenuBusy()) {
+    m_reloadDeferred = true;
+    return;
+  }
   CQLRTraySettings& settings = GetSettings();
   m_phraseStore.Clear();
   m_phraseStore.Load(settings.GetPhrasesDirectory(), settings.sorting);
