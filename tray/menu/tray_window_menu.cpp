@@ -6,7 +6,6 @@
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/menu_localizer.h"
 #include "foundation/logging/log.h"
-#include "history/store/history_caption.h"
 #include "phrases/menu/menu_tooltip.h"
 #include "settings/settings.h"
 #include "tray/app/app_control.h"
