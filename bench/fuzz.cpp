@@ -263,8 +263,16 @@ std::vector<Kind> Kinds() {
                    {"<html><head><style>p {color: red} .c {font-weight: bold} #i {display: none} "
                     "td {background-color: #eee}</style></head><body><h1>T</h1><p class=c>a &lt;b&gt; "
                     "<a href=\"#x\">l</a></p><table border=1><tr><td>1</td><td>2</td></tr></table>"
-                    "<p id=i>hidden</p><input type=checkbox></body></html>"},
-                   "<>/=\"' !-&;#{}:.abcdptrhl1\r\n",
+                    "<p id=i>hidden</p><input type=checkbox></body></html>",
+                    // Floats, overlays, attribute selectors and images: the layout's other roads.
+                    "<html><head><style>a[href^=http] {color: green} input[type=checkbox] {display: none} "
+                    "p[title] {font-style: italic} .f {float: left; width: 40%; background-color: #ddd} "
+                    ".g::after {background-image: url(g.bmp); background-position: right 2px}</style></head>"
+                    "<body><div class=f><img src=\"a.bmp\" width=16 height=16>left</div>"
+                    "<div style=\"float: right; width: 80px; border: 1px solid red\">right</div>"
+                    "<div style=\"position: absolute; top: 5px; left: 10px; width: 50px\">over</div>"
+                    "<p title=t class=g><a href=\"http://h/\">l</a></p><img src=\"img/b.ico\"></body></html>"},
+                   "<>/=\"' !-&;#{}:.[]^()%abcdfghilmoprstux1\r\n",
                    [](const std::string& text) {
                      static HWND view = CreateWindowExW(0, HTMLayoutClassNameW(), L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                                         600, 400, Host(), nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -276,8 +284,9 @@ std::vector<Kind> Kinds() {
   kinds.push_back({"drawer markup",
                    {"<b>Bold</b> <i>it</i><br><font color=red size=4>x</font> &lt;tag&gt; "
                     "<table border=1><tr><td>a</td><td width=40>b</td></tr></table><a href=\"u\">link</a>"
-                    "<span class=c>s</span><t>tab"},
-                   "<>/=\"' &;#abcdfirtl1\r\n\t",
+                    "<span class=c>s</span><t>tab<bmp file=\"a.bmp\" width=8 height=8 mask=#FF00FF>"
+                    "<icon idres=128 cx=16 cy=16><ilst idres=1 index=2 cx=16>"},
+                   "<>/=\"' &;#abcdfgimrstl1\r\n\t",
                    [](const std::string& text) {
                      static HDC dc = [] {
                        HDC screen = GetDC(nullptr);
@@ -332,7 +341,8 @@ std::string InputOf(const Kind& kind, const std::vector<std::string>& hostile, L
 
 std::vector<std::string> HostileFor(const Kind& kind) {
   std::vector<std::string> inputs = HostileInputs("<a>", "</a>");
-  inputs.push_back(Repeat(kind.seeds[0], kHostileBytes));
+  // Every seed a megabyte long: each takes its own road through the reader.
+  for (const std::string& seed : kind.seeds) inputs.push_back(Repeat(seed, kHostileBytes));
   return inputs;
 }
 

@@ -5,6 +5,7 @@
 
 #include "foundation/files/file_version.h"
 #include "foundation/logging/exception_guard.h"
+#include "foundation/logging/log.h"
 #include "foundation/ui/icons.h"
 #include "phrases/menu/menu_commands.h"
 #include "phrases/menu/menu_item_data.h"
@@ -38,8 +39,27 @@ MenuDrawState& State() {
   return state;
 }
 
-void DrawTextAt(HDC dc, const std::wstring& text, RECT rect, UINT format) {
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+// The bodies below run under the exception guard, which jumps out of them
+// on a fault: they own nothing with a destructor (fixed buffers, handles
+// released in the same body), and what needs strings is made before.
+void DrawTextAt(HDC dc, const wchar_t* text, RECT rect, UINT format) {
+  DrawTextW(dc, text, -1, &rect, format);
+}
+
+// What a painting needs that is made outside the guard.
+struct ItemPaint {
+  HICON icon = nullptr;
+  HICON grey = nullptr;  // the icon greyed for a disabled item, freed after
+};
+
+void PrepareSideBand() {
+  MenuDrawState& s = State();
+  if (!s.programIcon) s.programIcon = LoadIconSize(GetModuleHandleW(nullptr), 128, 16);
+  if (!s.bandText.empty()) return;
+  CFileVersionInfo version(GetModuleHandleW(nullptr));
+  s.bandText = version.ProductName.empty() ? L"Quillora" : version.ProductName;
+  std::wstring number = version.GetProductVersion();
+  if (!number.empty()) s.bandText += L" " + number;
 }
 
 int TextWidth(HDC dc, const wchar_t* text, int length) {
@@ -59,16 +79,9 @@ void DrawSideBand(HDC dc, HMENU menu, HWND owner) {
   if (!s.grey) s.grey = CreateSolidBrush(0xE3E3E3);
   RECT band = {0, 0, 22, height};
   FillRect(dc, &band, s.grey);
-  if (!s.programIcon) s.programIcon = LoadIconSize(GetModuleHandleW(nullptr), 128, 16);
   if (s.programIcon) DrawIconEx(dc, 4, height - 18, s.programIcon, 16, 16, 0, nullptr, DI_NORMAL);
   if (!s.bandFont)
     s.bandFont = CreateFontW(-18, 0, 900, 900, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
-  if (s.bandText.empty()) {
-    CFileVersionInfo version(GetModuleHandleW(nullptr));
-    s.bandText = version.ProductName.empty() ? L"Quillora" : version.ProductName;
-    std::wstring number = version.GetProductVersion();
-    if (!number.empty()) s.bandText += L" " + number;
-  }
   HGDIOBJ old = SelectObject(dc, s.bandFont);
   COLORREF oldColour = SetTextColor(dc, kBandText);
   int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -78,10 +91,9 @@ void DrawSideBand(HDC dc, HMENU menu, HWND owner) {
   SelectObject(dc, old);
 }
 
-void DrawItem(DRAWITEMSTRUCT* item) {
+void DrawItem(DRAWITEMSTRUCT* item, const ItemPaint& paint) {
   MenuDrawState& s = State();
   CMenuItemData* data = reinterpret_cast<CMenuItemData*>(item->itemData);
-  if (!data) return;
   HDC dc = item->hDC;
   RECT r = item->rcItem;
   bool selected = (item->itemState & ODS_SELECTED) != 0;
@@ -122,17 +134,14 @@ void DrawItem(DRAWITEMSTRUCT* item) {
   }
 
   if (!data->IsPopup() && !data->IsSeparator() && !special) {
-    int kind = GetMenuIconKind(data->dataType, data->GetCommandText());
-    HICON icon = GetMenuKindIcon(kind);
-    if (icon) {
-      HICON grey = disabled ? CreateGrayIcon(icon) : nullptr;
+    if (HICON icon = paint.icon) {
+      HICON grey = paint.grey;
       int d = selected ? 0 : 1;
       RECT iconBack = {r.left + 1 - d, r.top - d, r.left + 20, r.bottom};
       FillRect(dc, &iconBack, background);
       int grow = selected && !disabled ? 1 : 0;
       DrawIconEx(dc, r.left + 1 - grow, r.top - grow, grey ? grey : icon, 16 + 4 * grow, 16 + 4 * grow, 0, nullptr,
                  DI_NORMAL);
-      if (grey) DestroyIcon(grey);
     }
     r.left += 18;
   }
@@ -149,11 +158,12 @@ void DrawItem(DRAWITEMSTRUCT* item) {
     if (numbered) {
       int number = data->historyFlag ? static_cast<int>(data->commandId) - static_cast<int>(kHistoryFirstId - 1)
                                      : data->lastUsedIndex + 1;
-      std::wstring label = std::to_wstring(number) + L".";
+      wchar_t label[16];
+      const int length = swprintf(label, 16, L"%d.", number);
       COLORREF before = SetTextColor(dc, kBlue);
       DrawTextAt(dc, label, t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
       SetTextColor(dc, before);
-      t.left += TextWidth(dc, label.c_str(), static_cast<int>(label.size()));
+      t.left += TextWidth(dc, label, length > 0 ? length : 0);
     }
     if (numbered || (data->IsPopup() && data->historyFlag)) t.left += TextWidth(dc, L"  ", 2);
     const wchar_t* caption = data->GetCaption();
@@ -182,9 +192,10 @@ void DrawItem(DRAWITEMSTRUCT* item) {
     h.right -= 3;
     COLORREF before = SetTextColor(dc, selected ? kRed : kBlue);
     if (data->IsSeparator()) {
-      std::wstring label = std::wstring(L" ") + hint + L" ";
+      wchar_t label[kMenuItemTextChars + 2];
+      const int length = swprintf(label, kMenuItemTextChars + 2, L" %ls ", hint);
       SIZE size = {};
-      GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
+      GetTextExtentPoint32W(dc, label, length > 0 ? length : 0, &size);
       RECT back = {h.right - size.cx - 2, h.top, h.right + 2, h.bottom};
       FillRect(dc, &back, background);
       DrawTextAt(dc, label, h, DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -212,18 +223,15 @@ void DrawItem(DRAWITEMSTRUCT* item) {
 
 void MeasureItem(MEASUREITEMSTRUCT* item) {
   CMenuItemData* data = reinterpret_cast<CMenuItemData*>(item->itemData);
-  if (!data) {
-    ShowErrorBox(L"M_INFO is NULL on MeasureImpl");
-    return;
-  }
   MenuDrawState& s = State();
-  std::wstring text = data->GetCaption() ? data->GetCaption() : L"";
-  if (const wchar_t* hint = data->GetHint()) text += hint;
+  wchar_t text[2 * kMenuItemTextChars];
+  const int length = swprintf(text, 2 * kMenuItemTextChars, L"%ls%ls", data->GetCaption() ? data->GetCaption() : L"",
+                              data->GetHint() ? data->GetHint() : L"");
   int width = 100;
-  if (!text.empty()) {
+  if (length > 0) {
     if (!s.measureDc) s.measureDc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(s.measureDc, GetMenuFont(0));
-    width = TextWidth(s.measureDc, text.c_str(), static_cast<int>(text.size()));
+    width = TextWidth(s.measureDc, text, length);
     SelectObject(s.measureDc, old);
   }
   item->itemWidth = static_cast<UINT>(width + 29);
@@ -326,13 +334,29 @@ COLORREF StripeColour(COLORREF base) {
 }
 
 BOOL MeasureMenuItem(MEASUREITEMSTRUCT* item) {
+  // Item data that is no record of this process is not the phrase menu's.
+  if (!item || !item->itemData) {
+    LogError(L"M_INFO is NULL on MeasureImpl");
+    return FALSE;
+  }
+  if (!IsMenuItemRecord(item->itemData)) return FALSE;
   auto body = [&] { MeasureItem(item); };
   if (!RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuMEASUREITEM", body)) return FALSE;
   return TRUE;
 }
 
 BOOL DrawMenuItem(DRAWITEMSTRUCT* item) {
-  auto body = [&] { DrawItem(item); };
-  if (!RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuDRAWITEMSTRUCT", body)) return FALSE;
-  return TRUE;
+  if (!item || !IsMenuItemRecord(item->itemData)) return FALSE;
+  const CMenuItemData* data = reinterpret_cast<const CMenuItemData*>(item->itemData);
+  ItemPaint paint;
+  const bool special = IsSpecialCommandId(item->itemID) && !data->IsPopup() && !data->IsSeparator();
+  if (!data->IsPopup() && !data->IsSeparator() && !special) {
+    paint.icon = GetMenuKindIcon(GetMenuIconKind(data->dataType, data->GetCommandText()));
+    if (paint.icon && (item->itemState & ODS_GRAYED)) paint.grey = CreateGrayIcon(paint.icon);
+  }
+  if (IsCurrentPhraseMenu(reinterpret_cast<HMENU>(item->hwndItem))) PrepareSideBand();
+  auto body = [&] { DrawItem(item, paint); };
+  const bool drawn = RunGuardedReported(L"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuDRAWITEMSTRUCT", body);
+  if (paint.grey) DestroyIcon(paint.grey);
+  return drawn ? TRUE : FALSE;
 }

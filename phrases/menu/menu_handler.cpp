@@ -65,6 +65,13 @@ IDataNeededHander_MenuSelf::~IDataNeededHander_MenuSelf() {
 void IDataNeededHander_MenuSelf::ReleaseMenuFonts() { ::ReleaseMenuFonts(); }
 
 void IDataNeededHander_MenuSelf::OnDataNeeded(const CMenuRequest& request, void*) {
+  if (m_requestOpen) {
+    // A nested menu would tear down the open one's tip and state, and could
+    // take back folder submenus the open one still shows.
+    Log(L"IDataNeededHander_MenuSelf::OnDataNeeded: a phrase menu is open; the request is ignored");
+    return;
+  }
+  m_requestOpen = true;
   if (m_history) m_history->SetLocked(true);
   Log(L"IDataNeededHander_MenuSelf::OnDataNeeded lcid=" +
       IntToStr(static_cast<int>(reinterpret_cast<INT_PTR>(request.layout))));
@@ -78,6 +85,7 @@ void IDataNeededHander_MenuSelf::OnDataNeeded(const CMenuRequest& request, void*
   PostMessageW(m_resultWindow, m_resultMessage, static_cast<WPARAM>(static_cast<INT_PTR>(result ? result : -1)),
                reinterpret_cast<LPARAM>(request.hwndForMenu));
   if (m_history) m_history->SetLocked(false);
+  m_requestOpen = false;
 }
 
 HMENU IDataNeededHander_MenuSelf::MakeMenu(const CMenuRequest&, CPhraseStore* store) {

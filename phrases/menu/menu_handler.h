@@ -97,7 +97,12 @@ class IDataNeededHander_MenuSelf : public IDataNeededHander, public IMenuTracker
   void ReleaseMenuFonts() override;
   BOOL AllowKeyboardLayoutSwitch() override { return TRUE; }
   BOOL IsMenuShown() override { return m_menu && IsMenu(m_menu); }
+  // One phrase menu at a time: a request while one is being built or shown
+  // (its loop dispatches the next hotkey press or query) is ignored, and
+  // posts no result.
   void OnDataNeeded(const CMenuRequest& request, void* answer) override;
+  // From the start of a request until its result is posted.
+  bool IsRequestOpen() const { return m_requestOpen; }
   BOOL FillsAnswer() override { return FALSE; }
 
   // The chosen command (a special command as its negative key); 0 when
@@ -126,4 +131,5 @@ class IDataNeededHander_MenuSelf : public IDataNeededHander, public IMenuTracker
   std::wstring m_menuSelectedText;  // the copies the captions read
   std::wstring m_menuClipboardText;
   bool m_menuHasSelection = false;
+  bool m_requestOpen = false;
 };

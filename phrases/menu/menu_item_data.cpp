@@ -1,10 +1,43 @@
 #include "phrases/menu/menu_item_data.h"
 
 #include <cwctype>
+#include <unordered_set>
 
 #include "foundation/text/text_basics.h"
 #include "phrases/menu/menu_item_text.h"
 #include "phrases/store/phrase_node.h"
+
+namespace {
+
+// Every record alive, so that a value from a message can be checked
+// before it is used as one.
+struct RecordRegistry {
+  SRWLOCK lock = SRWLOCK_INIT;
+  std::unordered_set<ULONG_PTR> live;
+};
+
+RecordRegistry& Records() {
+  static RecordRegistry* registry = new RecordRegistry();  // outlives static records
+  return *registry;
+}
+
+void Enlist(const CMenuItemData* record) {
+  RecordRegistry& r = Records();
+  AcquireSRWLockExclusive(&r.lock);
+  r.live.insert(reinterpret_cast<ULONG_PTR>(record));
+  ReleaseSRWLockExclusive(&r.lock);
+}
+
+}  // namespace
+
+bool IsMenuItemRecord(ULONG_PTR value) {
+  if (!value) return false;
+  RecordRegistry& r = Records();
+  AcquireSRWLockShared(&r.lock);
+  const bool known = r.live.count(value) != 0;
+  ReleaseSRWLockShared(&r.lock);
+  return known;
+}
 
 // Only the first characters are cleared: the texts are read up to their
 // terminator, and a menu makes thousands of records.
@@ -12,6 +45,32 @@ CMenuItemData::CMenuItemData() {
   m_caption[0] = L'\0';
   m_hint[0] = L'\0';
   m_commandText[0] = L'\0';
+  Enlist(this);
+}
+
+CMenuItemData::CMenuItemData(const CMenuItemData& other)
+    : expandedText(other.expandedText),
+      historyFlag(other.historyFlag),
+      bitmapFlag(other.bitmapFlag),
+      dataType(other.dataType),
+      position(other.position),
+      kindFlags(other.kindFlags),
+      highlight(other.highlight),
+      commandId(other.commandId),
+      markerPosition(other.markerPosition),
+      lastUsedIndex(other.lastUsedIndex),
+      m_toolTip(other.m_toolTip) {
+  wcscpy_s(m_caption, other.m_caption);
+  wcscpy_s(m_hint, other.m_hint);
+  wcscpy_s(m_commandText, other.m_commandText);
+  Enlist(this);
+}
+
+CMenuItemData::~CMenuItemData() {
+  RecordRegistry& r = Records();
+  AcquireSRWLockExclusive(&r.lock);
+  r.live.erase(reinterpret_cast<ULONG_PTR>(this));
+  ReleaseSRWLockExclusive(&r.lock);
 }
 
 bool CMenuItemData::SetText(wchar_t* field, const wchar_t* text) {
@@ -54,7 +113,7 @@ CMenuItemData* GetData(HMENU menu, UINT item, BOOL byPosition) {
   MENUITEMINFOW info = {};
   info.cbSize = sizeof(info);
   info.fMask = MIIM_DATA;
-  if (!GetMenuItemInfoW(menu, item, byPosition, &info)) return nullptr;
+  if (!GetMenuItemInfoW(menu, item, byPosition, &info) || !IsMenuItemRecord(info.dwItemData)) return nullptr;
   return reinterpret_cast<CMenuItemData*>(info.dwItemData);
 }
 

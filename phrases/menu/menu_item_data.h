@@ -18,6 +18,9 @@ constexpr UINT kIdsRightClickHint = 281;
 class CMenuItemData {
  public:
   CMenuItemData();
+  CMenuItemData(const CMenuItemData& other);
+  CMenuItemData& operator=(const CMenuItemData& other) = default;
+  ~CMenuItemData();
 
   // Copy at most 255 characters. A source inside the destination buffer is
   // refused (false); an empty or null source sets nothing (true).
@@ -60,8 +63,15 @@ class CMenuItemData {
   std::wstring m_toolTip;
 };
 
+// Whether a value is the address of a record alive in this process. Item
+// data that reaches the menu's owner in a message is used only when it is
+// one: another program can send any value as item data.
+bool IsMenuItemRecord(ULONG_PTR value);
+
 // Attaches a record (MIIM_DATA) to an item by command id or by position.
 bool SetMenuItemData(HMENU menu, UINT item, bool byPosition, CMenuItemData* data);
+// The record of an item; null when the item's data is not one of this
+// process's records (a menu of another program, or none).
 CMenuItemData* GetMenuItemDataById(HMENU menu, UINT id);
 CMenuItemData* GetMenuItemDataByPos(HMENU menu, int position);
 // Frees the records of every item, depth first into the submenus.

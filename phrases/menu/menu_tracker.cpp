@@ -7,6 +7,7 @@
 #include "foundation/files/program_names.h"
 #include "foundation/localization/menu_localizer.h"
 #include "foundation/logging/log.h"
+#include "foundation/system/trusted_messages.h"
 #include "foundation/text/text_basics.h"
 #include "foundation/ui/icons.h"
 #include "phrases/menu/menu_commands.h"
@@ -151,6 +152,7 @@ void CMenuTracker::MenuClosed() {
     delete tip;
   }
   m_tipWindow = nullptr;
+  m_menuUp = false;
 }
 
 HWND CMenuTracker::Create() {
@@ -160,6 +162,8 @@ HWND CMenuTracker::Create() {
   if (!m_window) return nullptr;
   m_tipTried = false;
   m_contextOpen = false;
+  m_menuUp = true;
+  m_openedInSend = InSendMessage() != FALSE;
   if (m_withToolTips && !GetCurrentMenuToolTip()) SetCurrentMenuToolTip(new CPhraseMenuToolTip());
   return m_window;
 }
@@ -237,6 +241,15 @@ void CMenuTracker::CleanupTip() {
   m_tipWindow = nullptr;
 }
 
+bool CMenuTracker::FromOwnMenu() const {
+  // The window lives for the whole run and any program can find it: the
+  // menu's notices come from this thread's own menu loop, while a menu is
+  // up. A send from another thread or program is none of them (unless the
+  // menu itself runs inside such a send, when only the records can tell).
+  if (!m_menuUp) return false;
+  return m_openedInSend || !InSendMessage();
+}
+
 LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_DESTROY:
@@ -245,12 +258,14 @@ LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcW(m_window, msg, wParam, lParam);
     case WM_MENUSELECT: {
       LRESULT result = DefWindowProcW(m_window, msg, wParam, lParam);
+      if (!FromOwnMenu()) return result;
       EnsureTipWindow();
       if (CMenuToolTip* tip = GetCurrentMenuToolTip()) tip->HandleMenuSelect(msg, wParam, lParam);
       return result;
     }
     case WM_ENTERIDLE: {
       LRESULT result = DefWindowProcW(m_window, msg, wParam, lParam);
+      if (!FromOwnMenu()) return result;
       EnsureTipWindow();
       if (CMenuToolTip* tip = GetCurrentMenuToolTip()) tip->HandleEnterIdle(msg, wParam, lParam);
       return result;
@@ -261,13 +276,25 @@ LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       // which lives in another process: a round trip for nothing.
       SetCursor(LoadCursorW(nullptr, IDC_ARROW));
       return TRUE;
-    case WM_MEASUREITEM:
-      return m_owner ? m_owner->OnMenuMEASUREITEM(m_window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) : FALSE;
-    case WM_DRAWITEM:
-      return m_owner ? m_owner->OnMenuDRAWITEMSTRUCT(m_window, reinterpret_cast<DRAWITEMSTRUCT*>(lParam)) : FALSE;
+    // Owner drawing and notices: answered FALSE, silently, unless they are
+    // the open menu's own (the owner then uses only its own records).
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (!m_owner || !item || !FromOwnMenu() || item->CtlType != ODT_MENU) return FALSE;
+      return m_owner->OnMenuMEASUREITEM(m_window, item);
+    }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (!m_owner || !item || !FromOwnMenu() || item->CtlType != ODT_MENU) return FALSE;
+      return m_owner->OnMenuDRAWITEMSTRUCT(m_window, item);
+    }
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+      return FALSE;
     case WM_NOTIFY: {
+      if (!FromOwnMenu() || !IsOwnNotification(lParam)) return FALSE;
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (!header || header->code != TTN_SHOW || !header->hwndFrom) break;
+      if (header->code != TTN_SHOW || !header->hwndFrom || header->hwndFrom != m_tipWindow) return FALSE;
       RECT r;
       GetWindowRect(header->hwndFrom, &r);
       if (!KeepOnScreen(r, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN))) return FALSE;
@@ -276,6 +303,9 @@ LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_MENURBUTTONUP:
+      // A handle and a position: the item is taken only when it carries a
+      // record of this process, while the menu is up.
+      if (!m_menuUp || !IsMenu(reinterpret_cast<HMENU>(lParam))) return FALSE;
       return OnRightButtonUp(static_cast<UINT>(wParam), reinterpret_cast<HMENU>(lParam));
     default:
       break;
@@ -284,13 +314,16 @@ LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMenuTracker::OnRightButtonUp(UINT position, HMENU menu) {
+  // Every item of the phrase menu has a record: an item without one is no
+  // item of the open menu.
+  CMenuItemData* data = GetMenuItemDataByPos(menu, static_cast<int>(position));
+  if (!data) return FALSE;
   UINT id = GetMenuItemID(menu, static_cast<int>(position));
   bool popup = GetSubMenu(menu, static_cast<int>(position)) != nullptr;
   if (m_contextOpen || id == 0 || id == static_cast<UINT>(-1) || popup || IsSpecialCommandId(id)) {
     MessageBeep(static_cast<UINT>(-1));
     return TRUE;
   }
-  CMenuItemData* data = GetMenuItemDataById(menu, id);
   HMENU resource = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kItemContextMenu));
   HMENU texts = resource ? GetSubMenu(resource, 0) : nullptr;
   if (texts && g_localizer) g_localizer->LocalizeMenu(texts);
@@ -299,9 +332,9 @@ LRESULT CMenuTracker::OnRightButtonUp(UINT position, HMENU menu) {
     if (resource) GetMenuStringW(resource, command, text, 256, MF_BYCOMMAND);
     return std::wstring(text);
   };
-  bool bitmap = data && data->bitmapFlag;
-  bool history = data && data->historyFlag;
-  std::wstring shortText = data ? data->GetShortExpandedText() : std::wstring();
+  bool bitmap = data->bitmapFlag != 0;
+  bool history = data->historyFlag != 0;
+  std::wstring shortText = data->GetShortExpandedText();
   HMENU context = CreatePopupMenu();
   AppendMenuW(context, MF_STRING, kCmdCopyItem, MenuString(kIdsCopy).c_str());
   AppendMenuW(context, MF_STRING | (bitmap ? MF_GRAYED : 0), kCmdOpenAsUrl, resourceText(kCmdOpenAsUrl).c_str());

@@ -51,10 +51,12 @@ class CMenuTracker {
   CMenuTracker& operator=(const CMenuTracker&) = delete;
 
   // Readies the tracker for a menu, making its window the first time; the
-  // window stays for the next menu until the tracker goes.
+  // window stays for the next menu until the tracker goes. Until
+  // MenuClosed the window takes the menu's notices.
   HWND Create();
-  // After the menu closed: its tip goes.
+  // After the menu closed: its tip goes, and the window takes no notices.
   void MenuClosed();
+  bool IsMenuUp() const { return m_menuUp; }
   void SetToolTips(bool withToolTips) { m_withToolTips = withToolTips; }
   HWND GetWindow() const { return m_window; }
   HWND GetTipWindow() const { return m_tipWindow; }
@@ -71,6 +73,7 @@ class CMenuTracker {
   void EnsureTipWindow();
   void CleanupTip();
   LRESULT OnRightButtonUp(UINT position, HMENU menu);
+  bool FromOwnMenu() const;
 
   IMenuTrackerOwner* m_owner;
   bool m_withToolTips;
@@ -78,4 +81,6 @@ class CMenuTracker {
   HWND m_tipWindow = nullptr;
   bool m_contextOpen = false;
   bool m_tipTried = false;  // the tip window is made at most once per menu
+  bool m_menuUp = false;
+  bool m_openedInSend = false;  // the menu runs inside a send from another thread
 };

@@ -101,6 +101,24 @@ TEST(MenuDrawTest, MeasuresByKind) {
   narrow.itemData = reinterpret_cast<ULONG_PTR>(&shorter);
   MeasureMenuItem(&narrow);
   EXPECT_GT(wider.itemWidth, narrow.itemWidth);
+
+  // Item data that is no live record of this process (none, junk, a
+  // record freed, another object) is neither measured nor drawn.
+  CMenuItemData* freed = new CMenuItemData();
+  const ULONG_PTR gone = reinterpret_cast<ULONG_PTR>(freed);
+  delete freed;
+  for (ULONG_PTR junk : {ULONG_PTR(0), ULONG_PTR(0x12345678), gone, reinterpret_cast<ULONG_PTR>(&wider)}) {
+    MEASUREITEMSTRUCT measure = {};
+    measure.CtlType = ODT_MENU;
+    measure.itemData = junk;
+    EXPECT_FALSE(MeasureMenuItem(&measure)) << junk;
+    EXPECT_EQ(0u, measure.itemWidth) << junk;
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_MENU;
+    draw.hDC = reinterpret_cast<HDC>(junk);
+    draw.itemData = junk;
+    EXPECT_FALSE(DrawMenuItem(&draw)) << junk;
+  }
 }
 
 TEST(MenuDrawTest, ColoursFramesNumbersAndLabels) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -33,6 +34,7 @@ struct Tray {
       return 77;
     }
     if (self && msg == kMsgHideMenuTip) ++self->hideTips;
+    if (self && msg == kMsgRunHook && self->hook) self->hook();
     return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
   Tray() {
@@ -55,6 +57,9 @@ struct Tray {
     *owner = reinterpret_cast<HWND>(msg.lParam);
     return true;
   }
+  // Posted to run hook on the window's thread (inside an open menu's loop).
+  static constexpr UINT kMsgRunHook = WM_APP + 77;
+  std::function<void()> hook;
   HWND hwnd;
   int rightCode = -1;
   UINT rightItem = 0;
@@ -158,6 +163,40 @@ TEST(MenuHandlerTest, KeysChooseItemsAndTheResultIsPosted) {
   ASSERT_EQ(10u, f.history.lockChanges.size());
   for (size_t i = 0; i < f.history.lockChanges.size(); ++i) EXPECT_EQ(i % 2 == 0, f.history.lockChanges[i]);
   EXPECT_EQ(5, f.tray.hideTips);
+}
+
+// A request dispatched inside the open menu's loop (the next hotkey press,
+// a query) is ignored: no menu inside the menu, one result in all.
+TEST(MenuHandlerTest, ARequestWhileTheMenuIsOpenIsIgnored) {
+  Fixture f;
+  std::atomic<size_t> menusDuringNested{0};
+  std::atomic<bool> nestedReturned{false};
+  f.tray.hook = [&] {
+    EXPECT_TRUE(f.handler.IsRequestOpen());
+    f.handler.OnDataNeeded(f.Request(320, 220), nullptr);
+    nestedReturned = true;
+    menusDuringNested = OpenMenus().size();
+  };
+  Driver driver([&] {
+    if (!qlrtest::WaitUntil([] { return OpenMenus().size() == 1; }, 10000)) return false;
+    PostMessageW(f.tray.hwnd, Tray::kMsgRunHook, 0, 0);
+    const bool ignored = qlrtest::WaitUntil([&] { return nestedReturned.load(); }, 10000);
+    // A nested menu would hold the hook: close both.
+    PressKeys({VK_ESCAPE});
+    if (!ignored) PressKeys({VK_ESCAPE, VK_ESCAPE});
+    return ignored;
+  });
+  f.handler.OnDataNeeded(f.Request(), nullptr);
+  driver.Join();
+  EXPECT_TRUE(driver.ok);
+  EXPECT_EQ(1u, menusDuringNested.load());
+  EXPECT_FALSE(f.handler.IsRequestOpen());
+  INT_PTR result = 0;
+  HWND owner = nullptr;
+  ASSERT_TRUE(f.tray.TakeResult(&result, &owner));
+  EXPECT_EQ(-1, result);
+  EXPECT_FALSE(f.tray.TakeResult(&result, &owner));
+  f.tray.hook = nullptr;
 }
 
 TEST(MenuHandlerTest, NoItemsNoMenuAndMinusOne) {

@@ -1,7 +1,9 @@
-// Every message of the suite that carries an address or a handle, posted
-// and sent from another process to every window of the real programs with
-// junk values (real addresses of the program among them): the programs keep
-// running, still work, and end cleanly.
+// Every message of the suite that carries an address or a handle, and the
+// system's owner-draw, compare and notice messages, posted and sent from
+// another process to every window of the real programs (message-only ones
+// too) with junk values, real addresses of the program among them: the
+// programs keep running, still work, show no box, log no exception and end
+// cleanly.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,7 +15,7 @@
 #include "history/store/history_names.h"
 #include "platform/htmlayout/window/view_window.h"
 #include "tests/e2e/editor_session.h"
-#include "tests/e2e/tray_program.h"
+#include "tests/e2e/hotkey_session.h"
 #include "tests/support/test_support.h"
 #include "tray/window/tray_messages.h"
 
@@ -39,6 +41,12 @@ int SendJunkTo(DWORD pid) {
   return qlrtest::RunProcess(qlrtest::BinFile(L"helper_junk_messages.exe"), std::to_wstring(pid), kJunkWaitMs);
 }
 
+// What a guard or a refusal would have written had junk reached a body.
+void ExpectNoExceptionLogged(const std::wstring& log) {
+  for (const wchar_t* text : {L"Exception", L"M_INFO is NULL", L"Crash:"})
+    EXPECT_EQ(log.find(text), std::wstring::npos) << qlrtest::ToUtf8(text);
+}
+
 }  // namespace
 
 // The list names the messages by the values their owners define.
@@ -51,16 +59,41 @@ TEST(ForeignMessagesTest, TheListHoldsTheSuitesAddressMessages) {
     EXPECT_TRUE(Listed(name)) << qlrtest::ToUtf8(name);
 }
 
-class ForeignMessagesTrayTest : public qlre2e::TrayProgramTest {};
+// The running tray program with every window it makes: its phrase menu was
+// shown once (its tracker window stays for the run), the history pane is up.
+TEST(ForeignMessagesTrayTest, JunkFromAnotherProcessLeavesTheTrayProgramWorking) {
+  if (!qlre2e::DefaultHotkeyIsFree()) GTEST_SKIP() << "another program holds Ctrl+Alt+Enter";
+  qlre2e::HotkeySession session;
+  ASSERT_TRUE(session.Prepared());
+  ASSERT_TRUE(qlre2e::WritePhrase(session.PhraseFile(L"One.quillora"), L"One", L"one", 1));
+  session.SetSetting(L"ClipboardHistory", L"1");
+  session.SetSetting(L"ShowHistoryPaneOnStart", L"1");
+  ASSERT_TRUE(session.StartTarget());
+  ASSERT_TRUE(session.StartQuillora()) << qlrtest::ToUtf8(session.LogText());
+  ASSERT_TRUE(qlrtest::WaitUntil(
+      [&] { return qlrtest::FindProcessWindow(session.QuilloraPid(), L"QuilloraFloatPane") != nullptr; },
+      qlre2e::kWaitMs));
+  ASSERT_TRUE(session.BringTargetForward());
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  ASSERT_TRUE(session.WaitForMenu()) << qlrtest::ToUtf8(session.LogText());
+  ASSERT_TRUE(qlre2e::PressKey(VK_ESCAPE));
+  ASSERT_TRUE(session.WaitForMenuGone());
+  ASSERT_NE(FindWindowExW(HWND_MESSAGE, nullptr, L"Quillora_Menu_Tracker", nullptr), nullptr);
 
-TEST_F(ForeignMessagesTrayTest, JunkFromAnotherProcessLeavesTheTrayProgramWorking) {
-  HWND window = Start(L"/noinstall");
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(SendJunkTo(child.Pid()), 0);
+  EXPECT_EQ(SendJunkTo(session.QuilloraPid()), 0);
   DWORD_PTR free = 0;
-  EXPECT_TRUE(SendMessageTimeoutW(window, WM_TRAY_IS_MENU_FREE, 0, 0, SMTO_ABORTIFHUNG, kProgramWaitMs, &free));
+  EXPECT_TRUE(SendMessageTimeoutW(session.TrayWindow(), WM_TRAY_IS_MENU_FREE, 0, 0, SMTO_ABORTIFHUNG,
+                                  qlre2e::kWaitMs, &free));
   EXPECT_EQ(free, 1u);
-  Exit();
+  // The menu still opens and inserts.
+  ASSERT_TRUE(session.BringTargetForward());
+  ASSERT_TRUE(qlre2e::PressDefaultHotkey());
+  ASSERT_TRUE(session.WaitForMenu()) << qlrtest::ToUtf8(session.LogText());
+  ASSERT_TRUE(qlre2e::PressKey(VK_DOWN));
+  ASSERT_TRUE(qlre2e::PressKey(VK_RETURN));
+  EXPECT_TRUE(session.WaitForTargetText(L"one")) << qlrtest::ToUtf8(session.TargetText());
+  ExpectNoExceptionLogged(session.LogText());
+  EXPECT_EQ(session.Stop(), 0);
 }
 
 class ForeignMessagesEditorTest : public qlre2e::EditorSessionTest {};
@@ -73,5 +106,36 @@ TEST_F(ForeignMessagesEditorTest, JunkFromAnotherProcessLeavesTheEditorWorking) 
   EXPECT_TRUE(SendMessageTimeoutW(frame, RegisterWindowMessageW(editor_names::kRunningEditorMessage), 0, 0,
                                   SMTO_ABORTIFHUNG, kWaitMs, &running));
   EXPECT_EQ(running, 1u);
+  ExpectNoExceptionLogged(LogText());
   EXPECT_EQ(Exit(frame), 0);
+}
+
+TEST(ForeignMessagesWelcomeTest, JunkFromAnotherProcessLeavesTheWelcomeProgramWorking) {
+  qlrtest::TempDir dir;
+  for (const wchar_t* f : {L"Quillora_Welcome.exe", L"HTMLayout.dll"})
+    ASSERT_TRUE(qlrtest::CopyFileTo(qlrtest::BinFile(f), dir.File(f)));
+  WritePrivateProfileStringW(L"Settings", L"WriteLog", L"1", dir.File(L"Settings.ini").c_str());
+  qlrtest::ChildProcess child;
+  ASSERT_TRUE(child.Start(dir.File(L"Quillora_Welcome.exe"), L""));
+  HWND window = nullptr, view = nullptr;
+  // The dialog shows before its view is made.
+  ASSERT_TRUE(qlrtest::WaitUntil([&] {
+    window = qlrtest::FindProcessWindow(child.Pid(), L"#32770");
+    return window && (view = GetDlgItem(window, 1002)) != nullptr;
+  }, 20000));
+  // The page is in once its text stays.
+  LRESULT before = -1;
+  qlrtest::WaitUntil([&] {
+    const LRESULT now = SendMessageW(view, WM_GETTEXTLENGTH, 0, 0);
+    const bool settled = now == before;
+    before = now;
+    return settled;
+  }, 20000, 500);
+  EXPECT_EQ(SendJunkTo(child.Pid()), 0);
+  DWORD_PTR length = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(view, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &length));
+  EXPECT_EQ(static_cast<LRESULT>(length), before);
+  ExpectNoExceptionLogged(qlrtest::ReadUtf16File(dir.File(L"LogReport.txt")));
+  PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_NE(child.Wait(20000), -1);
 }

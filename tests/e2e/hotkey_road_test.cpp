@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "tests/e2e/editor_session.h"
 #include "tests/e2e/hotkey_session.h"
 
 namespace {
@@ -173,6 +174,49 @@ TEST_P(HotkeyRoadByQueryTest, MenuOpensAndTheChosenPhraseIsTyped) {
   // where the selection was fetched through it.
   EXPECT_TRUE(qlrtest::WaitUntil([] { return ReadClipboard().first == L"user text"; }, kWaitMs, 20))
       << qlrtest::ToUtf8(ReadClipboard().first);
+}
+
+size_t VisibleMenusOf(DWORD pid) {
+  size_t n = 0;
+  for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
+       menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(menu, &owner);
+    if (owner == pid && IsWindowVisible(menu)) ++n;
+  }
+  return n;
+}
+
+// One phrase menu at a time: a second press while it is open opens no
+// second one inside it, and an editor ending meanwhile (its new phrase
+// renumbers the store) waits until the chosen phrase is in.
+TEST_P(HotkeyRoadByQueryTest, TheOpenMenuStaysAloneAndAnEditorEndWaitsForItsChoice) {
+  ASSERT_NO_FATAL_FAILURE(StartOnRoad());
+  ASSERT_NO_FATAL_FAILURE(OpenMenu());
+  // A second press (as the system reports it: keys typed now would go to
+  // the open menu) and a request of the mouse-gesture library.
+  ASSERT_TRUE(PostMessageW(session.TrayWindow(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_RETURN)));
+  ASSERT_TRUE(PostMessageW(session.TrayWindow(), RegisterWindowMessageW(L"{CD8F8D19-9440-4b61-ADD7-980B478E41F6}"), 0, 0));
+  EXPECT_TRUE(qlrtest::WaitUntil(
+      [&] { return session.CountInLog(L"A phrase menu is open: the request is ignored") >= 2; }, kWaitMs))
+      << qlrtest::ToUtf8(session.LogText());
+  EXPECT_EQ(VisibleMenusOf(session.QuilloraPid()), 1u);
+
+  // Read first, this phrase would take the first one's id.
+  ASSERT_TRUE(qlre2e::WritePhrase(session.PhraseFile(L"0Early.quillora"), L"Early", L"early text", 3));
+  UniqueHandle ended(CreateEventW(nullptr, FALSE, FALSE, qlre2e::kEditorEndedEvent));
+  ASSERT_TRUE(ended);
+  ASSERT_TRUE(SetEvent(ended.Get()));
+  EXPECT_TRUE(session.WaitForLog(L"applied once the phrase menu is done")) << qlrtest::ToUtf8(session.LogText());
+  EXPECT_TRUE(session.PhraseMenu() != nullptr);
+
+  ASSERT_NO_FATAL_FAILURE(ChooseFirst());
+  EXPECT_TRUE(session.WaitForTargetText(kFirstText)) << qlrtest::ToUtf8(session.TargetText());
+  // The editor's end is applied once the command is done: the phrases are
+  // read anew, once.
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return session.CountInLog(L"Detected event: PhraseEditor closed") >= 2; },
+                                 kWaitMs));
+  EXPECT_EQ(session.CountInLog(L"Detected event: PhraseEditor closed"), 2u);
 }
 
 TEST_F(HotkeyRoadTest, PastedPhraseStaysOnTheClipboard) {

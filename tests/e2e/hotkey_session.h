@@ -53,12 +53,15 @@ inline std::string PhraseAttribute(const std::wstring& path, const std::string& 
   return end == std::string::npos ? std::string() : bytes.substr(at, end - at);
 }
 
-// Whether nobody (including an earlier Quillora) holds Ctrl+Alt+Enter.
-inline bool DefaultHotkeyIsFree() {
-  if (!RegisterHotKey(nullptr, kProbeHotkeyId, MOD_CONTROL | MOD_ALT, VK_RETURN)) return false;
+// Whether somebody holds the hotkey: a free one is taken and given back.
+inline bool HotkeyHeld(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(nullptr, kProbeHotkeyId, modifiers, key)) return true;
   UnregisterHotKey(nullptr, kProbeHotkeyId);
-  return true;
+  return false;
 }
+
+// Whether nobody (including an earlier Quillora) holds Ctrl+Alt+Enter.
+inline bool DefaultHotkeyIsFree() { return !HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_RETURN); }
 
 inline INPUT Key(WORD vk, bool up) {
   INPUT in = {};

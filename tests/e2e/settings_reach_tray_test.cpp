@@ -27,7 +27,6 @@ constexpr int kFontButton = 1045;
 constexpr int kFontSizeList = 0x472;
 constexpr int kSaveAndClose = 1037;
 constexpr int kHistoryWindowId = 1333;
-constexpr int kProbeId = 91;
 constexpr wchar_t kPhrase[] = L"Phrase from the tray";
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -65,12 +64,7 @@ bool ChooseLargestMenuFont(HWND page, DWORD editorPid) {
   return WaitUntil([&] { return !IsWindow(dialog); }, qlre2e::kWaitMs);
 }
 
-// Whether somebody holds the hotkey: a free one is taken and given back.
-bool HotkeyHeld(UINT modifiers, UINT key) {
-  if (!RegisterHotKey(nullptr, kProbeId, modifiers, key)) return true;
-  UnregisterHotKey(nullptr, kProbeId);
-  return false;
-}
+using qlre2e::HotkeyHeld;
 
 // What the tray program publishes of its hotkey for the other programs.
 std::string SettingsAreaText() {

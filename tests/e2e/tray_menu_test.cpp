@@ -115,6 +115,20 @@ TEST_F(TrayMenuE2eTest, ChecksEnablesAndCaptionsFollowTheProgramsState) {
   EXPECT_EQ(menu.Find(32775)->caption, L"Reread Phrases [1/1]");
   EXPECT_EQ(menu.FindPopup(L"Clipboard History")->caption, L"Clipboard History [1/30]");
   EXPECT_EQ(menu.CountIds(34000, 34099), 1u);
+  // The kept menu keeps its own separator before "Clear" at every opening.
+  const std::vector<MenuItemDump> historyItems = menu.Children(menu.FindPopup(L"Clipboard History"));
+  size_t clear = 0;
+  while (clear < historyItems.size() && historyItems[clear].id != 32789) ++clear;
+  ASSERT_LT(clear, historyItems.size());
+  ASSERT_GT(clear, 0u);
+  EXPECT_TRUE(historyItems[clear - 1].Has(L'S'));
+  // A start delay set to 0 takes the suffix off the kept caption (the
+  // settings are read again when an editor ends).
+  SetSetting(L"DelayAutoLoadSeconds_NextRelease", L"0");
+  ASSERT_EQ(SendMessageW(tray, 32774, 0, 0), 1);
+  menu = OpenAndRead();
+  ASSERT_NE(menu.Find(32774), nullptr);
+  EXPECT_EQ(menu.Find(32774)->caption, L"Start With Windows");
 
   // No text on the clipboard, no history, no services.
   ASSERT_TRUE(qlrtest::WaitUntil([] {

@@ -181,6 +181,18 @@ TEST_F(TrayMessagesE2eTest, SecondStartBringsStoppedServicesBackAndSaysSo) {
       [&] { return CountOf(LogText(), L"already_work.wav") >= 2; }, kWaitMs));
   EXPECT_EQ(CountOf(LogText(), L"Cannot register hot key"), 0u);
   EXPECT_TRUE(IsWindow(window));
+
+  // Stopped by the user, brought back by a second start: a hotkey changed
+  // on the settings page applies when the editor ends.
+  ASSERT_EQ(SendMessageW(window, WM_COMMAND, 32770, 0), 0);
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return qlre2e::DefaultHotkeyIsFree(); }, kWaitMs));
+  qlrtest::RunProcess(dir.File(L"Quillora.exe"), L"", kWaitMs);
+  ASSERT_TRUE(qlrtest::WaitUntil([&] { return CountOf(LogText(), L"already_work.wav") >= 3; }, kWaitMs));
+  ASSERT_TRUE(qlrtest::WaitUntil([] { return !qlre2e::DefaultHotkeyIsFree(); }, kWaitMs));
+  SetSetting(L"Hotkey", std::to_wstring(MAKELONG(VK_F7, MOD_CONTROL | MOD_ALT)));
+  ASSERT_EQ(SendMessageW(window, 32774, 0, 0), 1);
+  EXPECT_TRUE(qlrtest::WaitUntil(
+      [] { return qlre2e::HotkeyHeld(MOD_CONTROL | MOD_ALT, VK_F7) && qlre2e::DefaultHotkeyIsFree(); }, kWaitMs));
 }
 
 TEST_F(TrayMessagesE2eTest, SmallMessagesAreAnsweredWithoutTheMissingParts) {

@@ -345,6 +345,20 @@ bool SetUnixWritable(const std::wstring& path, bool writable) {
   return WaitUntil([&] { return isWritable() == writable; });
 }
 
+std::vector<BYTE> IconBits(HICON icon) {
+  std::vector<BYTE> bits;
+  ICONINFO info = {};
+  if (!icon || !GetIconInfo(icon, &info)) return bits;
+  BITMAP bm = {};
+  if (info.hbmColor && GetObjectW(info.hbmColor, sizeof(bm), &bm)) {
+    bits.resize(static_cast<size_t>(bm.bmWidthBytes) * bm.bmHeight);
+    GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+  }
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return bits;
+}
+
 BITMAPINFO TopDownBitmapInfo(int width, int height) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);

@@ -122,5 +122,7 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 std::vector<DWORD> ScreenPixels(const RECT& rect);
 // A top-down 32-bit bitmap of the size, as the drawing tests read it.
 BITMAPINFO TopDownBitmapInfo(int width, int height);
+// The colour bits of an icon, to tell pictures apart; empty for none.
+std::vector<BYTE> IconBits(HICON icon);
 
 }  // namespace qlrtest

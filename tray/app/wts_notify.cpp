@@ -4,9 +4,6 @@
 
 namespace {
 
-using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
-using UnregisterFn = BOOL(WINAPI*)(HWND);
-
 constexpr DWORD kNotifyForThisSession = 0;
 constexpr DWORD kNotifyForAllSessions = 1;
 
@@ -25,7 +22,7 @@ const std::map<WPARAM, std::wstring>& ReasonNames() {
 
 CWTSNotify::~CWTSNotify() {
   if (!m_windows.empty()) {
-    if (auto fn = reinterpret_cast<UnregisterFn>(Lookup("WTSUnRegisterSessionNotification")))
+    if (UnregisterFunction fn = UnregisterFn())
       for (HWND window : m_windows) fn(window);
     m_windows.clear();
   }
@@ -42,10 +39,19 @@ FARPROC CWTSNotify::Lookup(const char* name) {
   return module ? GetProcAddress(module, name) : nullptr;
 }
 
+CWTSNotify::RegisterFunction CWTSNotify::RegisterFn() {
+  if (!m_register) m_register = reinterpret_cast<RegisterFunction>(Lookup("WTSRegisterSessionNotification"));
+  return m_register;
+}
+
+CWTSNotify::UnregisterFunction CWTSNotify::UnregisterFn() {
+  if (!m_unregister) m_unregister = reinterpret_cast<UnregisterFunction>(Lookup("WTSUnRegisterSessionNotification"));
+  return m_unregister;
+}
+
 bool CWTSNotify::Register(HWND window, bool bThisSessionOnly) {
-  HMODULE module = Load();
-  if (!::IsWindow(window) || !module || IsRegistered(window)) return false;
-  auto fn = reinterpret_cast<RegisterFn>(Lookup("WTSRegisterSessionNotification"));
+  if (!::IsWindow(window) || IsRegistered(window)) return false;
+  RegisterFunction fn = RegisterFn();
   if (!fn) return false;
   if (!fn(window, bThisSessionOnly ? kNotifyForThisSession : kNotifyForAllSessions)) return false;
   m_windows.insert(window);
@@ -53,7 +59,7 @@ bool CWTSNotify::Register(HWND window, bool bThisSessionOnly) {
 }
 
 bool CWTSNotify::Unregister(HWND window) {
-  auto fn = reinterpret_cast<UnregisterFn>(Lookup("WTSUnRegisterSessionNotification"));
+  UnregisterFunction fn = UnregisterFn();
   if (!fn) return false;
   SetLastError(ERROR_SUCCESS);
   // A refusal that names no error is no failure: Wine's session functions

@@ -13,6 +13,11 @@ class CWTSNotify {
   CWTSNotify() = default;
   // A library other than Wtsapi32.dll; tests name one that does not exist.
   explicit CWTSNotify(const wchar_t* libraryName) : m_libraryName(libraryName) {}
+  using RegisterFunction = BOOL(WINAPI*)(HWND, DWORD);
+  using UnregisterFunction = BOOL(WINAPI*)(HWND);
+  // Functions in place of the library's (tests hand in their own).
+  CWTSNotify(RegisterFunction registerFn, UnregisterFunction unregisterFn)
+      : m_register(registerFn), m_unregister(unregisterFn) {}
   virtual ~CWTSNotify();
   CWTSNotify(const CWTSNotify&) = delete;
   CWTSNotify& operator=(const CWTSNotify&) = delete;
@@ -27,8 +32,12 @@ class CWTSNotify {
  private:
   HMODULE Load();
   FARPROC Lookup(const char* name);
+  RegisterFunction RegisterFn();
+  UnregisterFunction UnregisterFn();
 
   std::wstring m_libraryName = L"Wtsapi32.dll";
   std::set<HWND> m_windows;
   HMODULE m_module = nullptr;
+  RegisterFunction m_register = nullptr;
+  UnregisterFunction m_unregister = nullptr;
 };

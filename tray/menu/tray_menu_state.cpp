@@ -48,10 +48,11 @@ std::wstring CaptionWithCounts(const std::wstring& caption, int first, int secon
 }
 
 std::wstring CaptionWithDelay(const std::wstring& caption, unsigned seconds) {
-  if (seconds == 0) return caption;
+  // The kept menu still shows the delay of its last opening.
   std::wstring text = caption;
   size_t old = text.find(kDelayOpen);
   if (old != std::wstring::npos) text.erase(old);
+  if (seconds == 0) return text;
   return text + kDelayOpen + std::to_wstring(seconds) + L"sec)";
 }
 

@@ -33,7 +33,8 @@ void ApplyTrayMenuState(HMENU menu, const TrayMenuState& state);
 // The caption without its old count (from the first "[" on, with the blank
 // before it) and with " [first/second]" appended.
 std::wstring CaptionWithCounts(const std::wstring& caption, int first, int second);
-// The caption with " (+<seconds>sec)" in place of an old one; unchanged for 0.
+// The caption with " (+<seconds>sec)" in place of an old one; for 0 without
+// any.
 std::wstring CaptionWithDelay(const std::wstring& caption, unsigned seconds);
 
 // The popup that directly holds the command, searched depth first, with

@@ -6,7 +6,6 @@
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/menu_localizer.h"
 #include "foundation/logging/log.h"
-#include "history/store/history_caption.h"
 #include "phrases/menu/menu_tooltip.h"
 #include "settings/settings.h"
 #include "tray/app/app_control.h"
@@ -23,13 +22,26 @@ bool ClipboardHoldsText() {
   return IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_UNICODETEXT);
 }
 
-bool HoldsHistoryEntries(HMENU menu) {
-  int count = GetMenuItemCount(menu);
-  for (int pos = 0; pos < count; ++pos) {
+bool IsSeparatorAt(HMENU menu, int position) {
+  MENUITEMINFOW info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) && (info.fType & MFT_SEPARATOR);
+}
+
+// Takes out the entries of an earlier opening and the separator put before
+// them; the menu's own separators (the one before "Clear") stay.
+void RemoveHistoryEntries(HMENU menu) {
+  bool removed = false;
+  for (int pos = GetMenuItemCount(menu) - 1; pos >= 0; --pos) {
     UINT id = GetMenuItemID(menu, pos);
-    if (id >= kHistoryEntryFirstId && id <= kHistoryEntryLastId) return true;
+    if (id < kHistoryEntryFirstId || id > kHistoryEntryLastId) continue;
+    DeleteMenu(menu, static_cast<UINT>(pos), MF_BYPOSITION);
+    removed = true;
   }
-  return false;
+  if (!removed) return;
+  for (int last = GetMenuItemCount(menu) - 1; last >= 0 && IsSeparatorAt(menu, last); --last)
+    DeleteMenu(menu, static_cast<UINT>(last), MF_BYPOSITION);
 }
 
 }  // namespace
@@ -114,9 +126,7 @@ LRESULT CQLRTrayWnd::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM, BOOL& bHandled
   swprintf(line, 32, L"bHistory=%d\n", historyMenu ? 1 : 0);
   Log(line);
   if (historyMenu) {
-    // Entries of an earlier opening go first; a menu that has none keeps
-    // its separators.
-    if (HoldsHistoryEntries(historyMenu)) RemoveMenuItemRange(historyMenu, kHistoryEntryFirstId, kHistoryEntryLastId);
+    RemoveHistoryEntries(historyMenu);
     if (IsClipboardHistoryRunning())
       m_clipboardHandler->AppendHistoryToMenu(historyMenu, kHistoryEntryFirstId, kHistoryEntryMax);
   }

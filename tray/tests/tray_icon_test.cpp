@@ -68,6 +68,13 @@ TEST(TrayIconTest, RunningAndStoppedIconsDiffer) {
   EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXSMICON));
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
+  // The stopped picture is not the running one: a user tells the two
+  // states apart by it.
+  const std::vector<BYTE> running = qlrtest::IconBits(on.Get());
+  const std::vector<BYTE> stopped = qlrtest::IconBits(off.Get());
+  ASSERT_FALSE(running.empty());
+  ASSERT_FALSE(stopped.empty());
+  EXPECT_NE(running, stopped);
 }
 
 class TrayIconRecordTest : public ::testing::Test {

@@ -99,8 +99,8 @@ TEST_F(TrayMenuStateTest, StateChecksEnablesAndCaptionsAndStaysTheSameWhenApplie
   ApplyTrayMenuState(menu, off);
   for (UINT id : {32770u, 32774u, 32817u, 32815u, 32827u, 32809u, 32786u}) EXPECT_FALSE(Checked(id)) << id;
   for (UINT id : {32785u, 32819u, 32789u, 32829u, 32816u}) EXPECT_TRUE(Grayed(id)) << id;
-  // No delay: the caption keeps what it had.
-  EXPECT_EQ(GetMenuCommandText(menu, 32774), L"Start With Windows (+45sec)");
+  // No delay: the kept menu drops the one it showed.
+  EXPECT_EQ(GetMenuCommandText(menu, 32774), L"Start With Windows");
   EXPECT_EQ(GetMenuCommandText(menu, 32775), L"Reread Phrases [0/0]");
   // A menu without these commands (a popup of another menu) is left alone.
   HMENU other = CreatePopupMenu();
@@ -123,6 +123,7 @@ TEST(TrayMenuCaptionTest, CountsReplaceAnOldCountAndDelaysAnOldDelay) {
   EXPECT_EQ(CaptionWithDelay(L"Start", 30), L"Start (+30sec)");
   EXPECT_EQ(CaptionWithDelay(L"Start (+30sec)", 600), L"Start (+600sec)");
   EXPECT_EQ(CaptionWithDelay(L"Start", 0), L"Start");
+  EXPECT_EQ(CaptionWithDelay(L"Start (+30sec)", 0), L"Start");
 }
 
 TEST_F(TrayMenuStateTest, LanguageSubmenuListsAtMostItsIdRange) {

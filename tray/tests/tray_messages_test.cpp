@@ -33,20 +33,7 @@
 
 namespace {
 
-// The colour bits of an icon, to tell pictures apart after the shell's copy.
-std::vector<BYTE> IconBits(HICON icon) {
-  std::vector<BYTE> bits;
-  ICONINFO info = {};
-  if (!icon || !GetIconInfo(icon, &info)) return bits;
-  BITMAP bm = {};
-  if (info.hbmColor && GetObjectW(info.hbmColor, sizeof(bm), &bm)) {
-    bits.resize(static_cast<size_t>(bm.bmWidthBytes) * bm.bmHeight);
-    GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
-  }
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
-  return bits;
-}
+using qlrtest::IconBits;
 
 std::vector<BYTE> ResourceIconBits(UINT id) {
   HICON icon = LoadSmallIcon(GetModuleHandleW(nullptr), id);

@@ -27,6 +27,36 @@ TEST(WTSNotifyTest, RegistersAWindowOnceAndUnregistersIt) {
   DestroyWindow(window);
 }
 
+// The system's answers to an unregistration, as the fake functions give them.
+BOOL WINAPI YesRegister(HWND, DWORD) { return TRUE; }
+DWORD g_unregisterError = ERROR_SUCCESS;
+int g_unregisterCalls = 0;
+BOOL WINAPI RefuseUnregister(HWND) {
+  ++g_unregisterCalls;
+  SetLastError(g_unregisterError);
+  return FALSE;
+}
+
+TEST(WTSNotifyTest, ARefusalNamingAnErrorKeepsTheRegistrationOneWithoutDropsIt) {
+  HWND window = MakeWindow();
+  ASSERT_NE(window, nullptr);
+  {
+    CWTSNotify notify(YesRegister, RefuseUnregister);
+    ASSERT_TRUE(notify.Register(window, false));
+    g_unregisterError = ERROR_INVALID_HANDLE;
+    EXPECT_FALSE(notify.Unregister(window));
+    EXPECT_TRUE(notify.IsRegistered(window));
+    g_unregisterError = ERROR_SUCCESS;
+    EXPECT_TRUE(notify.Unregister(window));
+    EXPECT_FALSE(notify.IsRegistered(window));
+    EXPECT_EQ(g_unregisterCalls, 2);
+    ASSERT_TRUE(notify.Register(window, true));
+  }
+  // Still registered at the end: the destruction lets it go.
+  EXPECT_EQ(g_unregisterCalls, 3);
+  DestroyWindow(window);
+}
+
 TEST(WTSNotifyTest, RefusesWhatCannotBeRegistered) {
   HWND window = MakeWindow();
   CWTSNotify notify;

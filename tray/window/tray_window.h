@@ -59,7 +59,7 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
 
   // Brings the hotkey and the services behind it up; on failure the
   // reason goes to errorText (when given) and to the problem list.
-  bool StartServices(std::wstring* errorText);
+  bool StartServices(std::wstring* errorText, bool reloadPhrases = true);
   void StopServices();
   BOOL RegisterMainHotkey(std::wstring* errorText);
   BOOL UnregisterMainHotkey();
@@ -306,7 +306,21 @@ class CQLRTrayWnd : public CWindowImpl<CQLRTrayWnd, CWindow, CNullTraits>,
   // can change, read and applied again (tray_window_settings.cpp): after
   // the editor ended, whoever started it. restartServices brings the
   // hotkey and the core library up anew in any case.
-  void ReapplyChangedSettings(bool restartServices);
+  // reloadPhrases: read the phrase store anew (once per editor end).
+  void ReapplyChangedSettings(bool restartServices, bool reloadPhrases);
+  // Any editor's end: settings applied, phrases read, the icon blinks.
+  void OnAnyEditorEnded();
+  // While a phrase menu is open or its command still due, editor ends and
+  // phrase reloads wait (a reload renumbers the phrases the menu's ids
+  // name); they run once the command is done.
+  bool IsPhraseMenuBusy() const;
+  void RunDeferredEditorEnds();
+  bool m_menuCommandDue = false;
+  bool m_deferredEditorEnd = false;
+  bool m_deferredEditorClosed = false;
+  bool m_reloadDeferred = false;
+  // The editor's end event read the phrases; its process end need not.
+  bool m_editorEndReloaded = false;
   // The history's switch (when it changed), tracking method, kinds,
   // maximum and save-on-exit; before: the options the handler had.
   void ApplyClipboardHistorySettings(const ClipboardHandlerOptions& before, bool switched);

@@ -72,8 +72,18 @@ void CQLRTrayWnd::OnHotKeyPressed() {
   if (m_dllService.IsInstalled()) ShowMenuForTarget(true);
 }
 
+bool CQLRTrayWnd::IsPhraseMenuBusy() const {
+  return m_menuCommandDue || (m_dataNeededHandler && m_dataNeededHandler->IsRequestOpen());
+}
+
 void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
   if (!m_dataNeededHandler) return;
+  // One phrase menu at a time: the open one keeps its target, its
+  // clipboard copy and its folders.
+  if (m_dataNeededHandler->IsRequestOpen()) {
+    Log(L"A phrase menu is open: the request is ignored");
+    return;
+  }
   menu_road::MarkRoadStart();
   CQLRTraySettings& settings = GetSettings();
   if (fromHotkey && settings.showTrayBallonOnHotkey) {
@@ -96,6 +106,7 @@ void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
     menu_road::MarkQueryAnswered();
     CAnswerRecord answer;
     m_dataNeededHandler->OnDataNeeded(MenuRequestFromQuery(query), &answer);
+    m_menuCommandDue = true;
   } else {
     // The library answers through the interchange, or there is no target.
     ShowTrayBalloon(nullptr, 0);
@@ -107,7 +118,13 @@ void CQLRTrayWnd::ShowMenuForTarget(bool fromHotkey) {
 LRESULT CQLRTrayWnd::OnQuery(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   return ServeQueryMessage(wParam, lParam, [this](CQueryRecord& query, CAnswerRecord& answer) {
     menu_road::MarkQueryAnswered();
-    if (m_dataNeededHandler) m_dataNeededHandler->OnDataNeeded(MenuRequestFromQuery(query), &answer);
+    if (!m_dataNeededHandler) return;
+    if (m_dataNeededHandler->IsRequestOpen()) {
+      Log(L"A phrase menu is open: the query is ignored");
+      return;
+    }
+    m_dataNeededHandler->OnDataNeeded(MenuRequestFromQuery(query), &answer);
+    m_menuCommandDue = true;
   });
 }
 
@@ -129,6 +146,9 @@ LRESULT CQLRTrayWnd::OnWmCommandFromSelf(UINT, WPARAM wParam, LPARAM lParam, BOO
   // A history entry is the one the menu showed under that number.
   DispatchMenuCommand(CommandIdFromWParam(wParam), reinterpret_cast<HWND>(lParam));
   if (m_menuHistory) m_menuHistory->ForgetShown();
+  // The menu's command is done: what waited for it may run now.
+  m_menuCommandDue = false;
+  RunDeferredEditorEnds();
   return 1;
 }
 

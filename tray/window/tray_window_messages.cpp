@@ -70,9 +70,13 @@ LRESULT CQLRTrayWnd::OnEditorState(UINT, WPARAM wParam, LPARAM, BOOL&) {
       break;
     case kEditorStarted:
       m_editorStartFolder = GetSettings().GetPhrasesDirectory();
+      m_editorEndReloaded = false;
       break;
     case kEditorEnded:
-      OnEditorClosed();
+      if (IsPhraseMenuBusy())
+        m_deferredEditorClosed = true;
+      else
+        OnEditorClosed();
       break;
     default:
       break;
@@ -84,19 +88,44 @@ void CQLRTrayWnd::OnEditorClosed() {
   // The editor this program started ended (also when it did not say so by
   // its event): its settings apply, the services come up anew, a new
   // phrase folder is announced.
-  ReapplyChangedSettings(true);
+  // The editor's end event, when it came first, read the phrases already.
+  ReapplyChangedSettings(true, !m_editorEndReloaded);
+  m_editorEndReloaded = false;
   bool folderChanged = GetSettings().GetPhrasesDirectory() != m_editorStartFolder;
   UpdateTrayIcon(folderChanged ? kTrayIconModifyWithBalloon : kTrayIconTooltip, nullptr, false);
 }
 
+void CQLRTrayWnd::RunDeferredEditorEnds() {
+  if (IsPhraseMenuBusy()) return;
+  const bool ended = m_deferredEditorEnd;
+  const bool closed = m_deferredEditorClosed;
+  const bool reload = m_reloadDeferred;
+  m_deferredEditorEnd = m_deferredEditorClosed = m_reloadDeferred = false;
+  if (ended) OnAnyEditorEnded();
+  if (closed) OnEditorClosed();
+  if (reload && !ended) ReloadPhraseStore();
+}
+
 LRESULT CQLRTrayWnd::OnEditorEnded(UINT, WPARAM, LPARAM, BOOL&) {
-  // Any editor ended, whoever started it.
-  ReapplyChangedSettings(false);
-  ReloadPhraseStore();
+  // A reload renumbers the phrases: with a menu open, the id the user picks
+  // would name another phrase. It waits until the menu's command is done.
+  if (IsPhraseMenuBusy()) {
+    Log(L"Detected event: PhraseEditor closed; applied once the phrase menu is done");
+    m_deferredEditorEnd = true;
+    return 1;
+  }
+  OnAnyEditorEnded();
+  return 1;
+}
+
+void CQLRTrayWnd::OnAnyEditorEnded() {
+  // Any editor ended, whoever started it. Applying the settings reads the
+  // phrases once.
+  ReapplyChangedSettings(false, true);
+  m_editorEndReloaded = true;
   BlinkTrayIcon();
   NotifyAppEvent(this, kAppEventReloaded, 0);
   Log(L"Detected event: PhraseEditor closed");
-  return 1;
 }
 
 LRESULT CQLRTrayWnd::OnGestureQuery(UINT, WPARAM, LPARAM, BOOL&) { return 0; }

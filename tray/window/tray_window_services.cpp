@@ -27,6 +27,12 @@ void CQLRTrayWnd::ReportStartupProblem(std::wstring* errorText, const std::wstri
 }
 
 void CQLRTrayWnd::ReloadPhraseStore() {
+  // Whatever asks (a second start, a command another program posted), the
+  // ids of an open menu keep naming their phrases until its command is done.
+  if (IsPhraseMenuBusy()) {
+    m_reloadDeferred = true;
+    return;
+  }
   CQLRTraySettings& settings = GetSettings();
   m_phraseStore.Clear();
   m_phraseStore.Load(settings.GetPhrasesDirectory(), settings.sorting);
@@ -35,12 +41,12 @@ void CQLRTrayWnd::ReloadPhraseStore() {
   if (m_dataNeededHandler) m_dataNeededHandler->OnPhrasesReloaded();
 }
 
-bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
+bool CQLRTrayWnd::StartServices(std::wstring* errorText, bool reloadPhrases) {
   PrepareDataNeededHandler();
   if (IsLogOpen()) TermLog();
   CQLRTraySettings& settings = GetSettings();
   if (settings.GetWriteLog()) InitLog(GetLogReportPath().c_str());
-  ReloadPhraseStore();
+  if (reloadPhrases) ReloadPhraseStore();
 
   if (!m_interchange.Create()) {
     LogError(L"Cannot create wait objects");
@@ -68,6 +74,10 @@ bool CQLRTrayWnd::StartServices(std::wstring* errorText) {
     params.dataCompleted = m_interchange.DataCompleted();
     params.areaName = GetInterchangeAreaName();
     if (m_waitQuery.StartWaitThread(params)) {
+      // Running again, whoever brought them back (a second start, an
+      // editor's end): a later settings change applies to them.
+      m_servicesStoppedByUser = false;
+      m_noInstall = 0;
       // The clipboard may be busy at start-up: then a thread tries again.
       if (settings.clipboardHistory && !IsClipboardHistoryRunning() && !EnableClipboardHistory())
         StartDelayedClipboardHistory();

@@ -37,7 +37,7 @@ AppliedSettings TakeAppliedSettings(const CQLRSettings& settings) {
 
 }  // namespace
 
-void CQLRTrayWnd::ReapplyChangedSettings(bool restartServices) {
+void CQLRTrayWnd::ReapplyChangedSettings(bool restartServices, bool reloadPhrases) {
   CQLRTraySettings& settings = GetSettings();
   const AppliedSettings before = TakeAppliedSettings(settings);
   settings.Load();
@@ -62,8 +62,8 @@ void CQLRTrayWnd::ReapplyChangedSettings(bool restartServices) {
                                after.writeLog != before.writeLog;
   if (restartServices || (!m_noInstall && !m_servicesStoppedByUser && servicesChanged)) {
     StopServices();
-    StartServices(nullptr);
-  } else {
+    StartServices(nullptr, reloadPhrases);
+  } else if (reloadPhrases) {
     ReloadPhraseStore();
   }
   ApplyClipboardHistorySettings(before.history, before.clipboardHistory != after.clipboardHistory);

@@ -109,7 +109,9 @@ class Translator {
     PageOverlay place;
   };
 
-  bool Full() const { return m_out.markup.size() >= m_options.maxMarkup; }
+  // Overlays count with the page: markup set aside while one is written and
+  // the overlays written already.
+  bool Full() const { return m_out.markup.size() + m_setAside >= m_options.maxMarkup; }
 
   void Break() {
     if (!m_lineStart) m_out.markup += L"<br>";
@@ -475,6 +477,7 @@ class Translator {
       for (int i = 0; i < 4; ++i) f.place.offset[i] = box.offset[i];
       f.place.width = std::max(0, box.width);
       f.width = box.width > 0 ? box.width : parent.width;
+      m_setAside += m_out.markup.size();
       f.saved = std::move(m_out.markup);
       m_out.markup.clear();
       f.savedLineStart = m_lineStart;
@@ -573,6 +576,7 @@ class Translator {
     if (cellEnd && out.size() >= 4 && out.compare(out.size() - 4, 4, L"<br>") == 0) out.resize(out.size() - 4);
     m_out.markup += f.close;
     if (f.overlay) {
+      m_setAside = m_setAside - f.saved.size() + m_out.markup.size();
       f.place.markup = std::move(m_out.markup);
       m_out.markup = std::move(f.saved);
       m_out.overlays.push_back(std::move(f.place));
@@ -652,6 +656,7 @@ class Translator {
   std::vector<Frame> m_stack;
   size_t m_classes = 0;
   size_t m_overlaysOpen = 0;
+  size_t m_setAside = 0;
   size_t m_cells = 0;
   bool m_lineStart = true;
   bool m_blank = true;

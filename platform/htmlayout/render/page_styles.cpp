@@ -261,17 +261,24 @@ StyleDeclarations PageStyles::Matched(const Node& node) const {
   std::vector<const std::vector<size_t>*> buckets;
   std::wstring key;
   size_t work = 0;
+  bool spent = false;
   auto collect = [&](const std::wstring& bucketKey) {
     auto it = m_index.find(bucketKey);
-    if (it == m_index.end()) return;
+    if (it == m_index.end() || spent) return;
     buckets.push_back(&it->second);
     key += bucketKey + L'\n';
     work += it->second.size();
-    // Elements alike but for the attributes rules test match apart.
+    // Elements alike but for the attributes rules test match apart. The
+    // tests run for every element, matched before or not: each is charged
+    // to the budget as it is made.
     auto tests = m_attributeRules.find(bucketKey);
     if (tests == m_attributeRules.end()) return;
+    if (m_work + tests->second.size() > kMaxMatchWork) {
+      spent = true;
+      return;
+    }
+    m_work += tests->second.size();
     for (size_t index : tests->second) key += AttributeMatches(m_rules[index], node) ? L'1' : L'0';
-    work += tests->second.size();
   };
   collect(L"t" + std::wstring(node.tag.begin(), node.tag.end()));
   if (id) collect(L"#" + Lower(id->value));
@@ -287,7 +294,7 @@ StyleDeclarations PageStyles::Matched(const Node& node) const {
     // Rules filed under the id test classes of their own.
     if (idRules) key += L"|" + Lower(list);
   }
-  if (buckets.empty()) return StyleDeclarations();
+  if (buckets.empty() || spent) return StyleDeclarations();
   key = std::wstring(node.tag.begin(), node.tag.end()) + L'\n' + key;
   auto cached = m_matched.find(key);
   if (cached != m_matched.end()) return cached->second;

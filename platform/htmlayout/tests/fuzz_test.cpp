@@ -97,15 +97,22 @@ TEST_F(FuzzTest, HostileShapesLoadQuicklyAndBounded) {
 TEST_F(FuzzTest, RandomAndMutatedDocumentsNeverCrash) {
   std::mt19937 random(20261209);
   const std::string seeds[] = {hlpages::UpdatePage(true, 7), hlpages::WelcomePage(),
-                               "<table><tr><td>a<td>b</table><!-- c --><style>x</style>&amp;"};
-  const char alphabet[] = "<>/=\"' !-&#;abtdrpxyz\xC3\xA9\xEF\xBB\xBF\x80\n";
+                               "<table><tr><td>a<td>b</table><!-- c --><style>x</style>&amp;",
+                               // Floats, overlays, attribute selectors and images.
+                               "<style>a[href^=h] {color: red} p[title] {float: left; width: 30%} "
+                               ".o {position: absolute; top: 3px; right: 4px; width: 20px} "
+                               ".i::after {background-image: url(x.bmp)}</style><div class=o>over</div>"
+                               "<p title=t class=i><img src=x.bmp width=4>f</p><div style=\"float: right\">r</div>"
+                               "<a href=h>l</a>"};
+  const size_t seedCount = sizeof(seeds) / sizeof(seeds[0]);
+  const char alphabet[] = "<>/=\"' !-&#;abtdrpxyz[]^:{}%.\xC3\xA9\xEF\xBB\xBF\x80\n";
   for (int round = 0; round < 3000; ++round) {
     std::string html;
     if (round % 3 == 0) {
       size_t n = random() % 400;
       for (size_t i = 0; i < n; ++i) html += alphabet[random() % (sizeof(alphabet) - 1)];
     } else {
-      html = seeds[random() % 3];
+      html = seeds[random() % seedCount];
       int edits = 1 + static_cast<int>(random() % 20);
       for (int e = 0; e < edits && !html.empty(); ++e) {
         size_t at = random() % html.size();

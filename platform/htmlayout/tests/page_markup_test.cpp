@@ -87,6 +87,47 @@ TEST(PageMarkupTest, HostileSheetsStayBoundedAndKeepTheCascade) {
   EXPECT_TRUE(Has(t.page.styleSheet, L"color:#0000FF;"));
   EXPECT_TRUE(Has(t.page.styleSheet, L"color:#00AA00;"));
   EXPECT_FALSE(Has(t.page.styleSheet, L"junk-"));
+
+  // Attribute tests are made for every element, alike or not: they are
+  // charged too, so past the budget the later elements keep their own
+  // styles only (5000 tests each: the budget lasts 400 elements).
+  std::string tests = "<style>";
+  for (int i = 0; i < 4999; ++i) tests += "p[data-x=v" + std::to_string(i) + "] {font-family: x" + std::to_string(i) + "}";
+  tests += "p[data-x] {color: #00AA00}</style>";
+  std::string alike;
+  for (int i = 0; i < 3000; ++i) alike += "<p data-x=1>a" + std::to_string(i) + "</p>";
+  Translated a = Translate(tests + alike);
+  const std::wstring& m = a.page.markup;
+  ASSERT_TRUE(Has(a.page.styleSheet, L"color:#00AA00;")) << "the first elements are styled";
+  ASSERT_TRUE(Has(m, L"a2999"));
+  const std::wstring& styles = a.page.styleSheet;
+  const size_t green = styles.find(L"color:#00AA00;");
+  const size_t dot = styles.rfind(L".c", green);
+  ASSERT_NE(dot, std::wstring::npos);
+  const std::wstring cls = L"class=" + styles.substr(dot + 1, styles.find(L' ', dot) - dot - 1) + L">";
+  size_t styled = 0;
+  for (size_t at = m.find(cls); at != std::wstring::npos; at = m.find(cls, at + 1)) ++styled;
+  EXPECT_GT(styled, 0u);
+  EXPECT_LT(styled, 1000u);
+}
+
+// Absolute elements are overlays laid out apart from the page: their markup
+// counts against the same cap as the page's.
+TEST(PageMarkupTest, OverlaysCountAgainstTheMarkupCap) {
+  const std::string text(1000, 'o');
+  std::string paragraphs;
+  for (int k = 0; k < 40; ++k) paragraphs += "<p>" + text + "</p>";
+  std::string html;
+  for (int i = 0; i < 12; ++i)
+    html += "<div style=\"position: absolute; top: " + std::to_string(i) + "px\">" + paragraphs + "</div>";
+  html += "<p>after</p>";
+  Translated t = Translate(html);
+  size_t total = t.page.markup.size();
+  for (const hl::PageOverlay& overlay : t.page.overlays) total += overlay.markup.size();
+  ASSERT_FALSE(t.page.overlays.empty());
+  // Past the cap by at most the closing of what was open and one text.
+  EXPECT_LT(total, hl::MarkupOptions().maxMarkup + 2 * text.size());
+  EXPECT_FALSE(Has(t.page.markup, L"after"));
 }
 
 TEST(PageMarkupTest, LinksAnchorsAndWidgetsAreMarked) {

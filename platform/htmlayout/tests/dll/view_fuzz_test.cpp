@@ -25,6 +25,12 @@ const char* const kPieces[] = {
     "<img srcdll=x.dll iddll=1>", "<style>#a {color: green} td {background-color: red}", "</style>",
     "<font size=+100 color=#12>", "</font>", "<span id=a class=\"a b\">", "</span>", "text ", "&lt;bmp&gt;",
     "<<", "&amp;", "\t\n", "<ul><li>", "<pre>", "</pre>", "<hr>", "<center>", "<td", "<", ">", "\"", "=",
+    // Floats, overlays, attribute selectors and images beside them.
+    "<div style=\"float: left; width: 40%\">", "<div style=\"float: right; width: 2000000px; border: 3px solid\">",
+    "<div style=\"position: absolute; top: -5px; right: 2000000000px; width: 30px\">",
+    "<div style=\"position: fixed; bottom: 0\">", "<style>a[href^=h] {color: red} p[title=t] {float: left} "
+    "span[id] {position: absolute; left: 4px} .a::after {background-image: url(x.bmp); background-size: 9px 9px}",
+    "<p title=t>", "<img src=\"img/x.ico\">",
 };
 
 std::string RandomPage(std::mt19937& rng) {
