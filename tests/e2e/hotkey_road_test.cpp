@@ -19,6 +19,7 @@ using qlre2e::SendCommandBlock;
 
 constexpr wchar_t kFirstText[] = L"Hello from the hotkey";
 constexpr wchar_t kSecondText[] = L"Second phrase";
+constexpr wchar_t kInsideText[] = L"Kept in its folder";
 // Written once the request has put the user's clipboard back (or found
 // nothing to put back).
 constexpr wchar_t kRestoredLine[] = L"RestoreClipboard: ";
@@ -188,9 +189,14 @@ size_t VisibleMenusOf(DWORD pid) {
 }
 
 // One phrase menu at a time: a second press while it is open opens no
-// second one inside it, and an editor ending meanwhile (its new phrase
-// renumbers the store) waits until the chosen phrase is in.
+// second one inside it (nor frees the folder submenu it shows), and an
+// editor ending meanwhile (its new phrase renumbers the store) waits until
+// the chosen phrase is in.
 TEST_P(HotkeyRoadByQueryTest, TheOpenMenuStaysAloneAndAnEditorEndWaitsForItsChoice) {
+  // Folders follow the phrases in the menu: First, Second, then the folder.
+  const std::wstring folder = session.PhraseFile(L"Kept");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(qlre2e::WritePhrase(folder + L"\\Inside.quillora", L"Inside", kInsideText, 1));
   ASSERT_NO_FATAL_FAILURE(StartOnRoad());
   ASSERT_NO_FATAL_FAILURE(OpenMenu());
   // A second press (as the system reports it: keys typed now would go to
@@ -210,8 +216,15 @@ TEST_P(HotkeyRoadByQueryTest, TheOpenMenuStaysAloneAndAnEditorEndWaitsForItsChoi
   EXPECT_TRUE(session.WaitForLog(L"applied once the phrase menu is done")) << qlrtest::ToUtf8(session.LogText());
   EXPECT_TRUE(session.PhraseMenu() != nullptr);
 
-  ASSERT_NO_FATAL_FAILURE(ChooseFirst());
-  EXPECT_TRUE(session.WaitForTargetText(kFirstText)) << qlrtest::ToUtf8(session.TargetText());
+  // The folder still shows its phrase, and the item chosen in it types
+  // that phrase, not the one its id names after the reload.
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(qlre2e::PressKey(VK_DOWN));
+  ASSERT_TRUE(qlre2e::PressKey(VK_RIGHT));
+  EXPECT_TRUE(qlrtest::WaitUntil([&] { return VisibleMenusOf(session.QuilloraPid()) == 2u; }, kWaitMs))
+      << "the folder opened no submenu";
+  ASSERT_TRUE(qlre2e::PressKey(VK_RETURN));
+  ASSERT_TRUE(session.WaitForMenuGone());
+  EXPECT_TRUE(session.WaitForTargetText(kInsideText)) << qlrtest::ToUtf8(session.TargetText());
   // The editor's end is applied once the command is done: the phrases are
   // read anew, once.
   EXPECT_TRUE(qlrtest::WaitUntil([&] { return session.CountInLog(L"Detected event: PhraseEditor closed") >= 2; },
