@@ -7,8 +7,10 @@
 #include <new>
 #include <vector>
 
+#include "foundation/logging/log.h"
 #include "foundation/system/system_helpers.h"
 #include "history/store/history_files.h"
+#include "history/store/save_load_lock.h"
 
 namespace {
 
@@ -94,10 +96,29 @@ bool SamePixels(HBITMAP a, HBITMAP b) {
 
 bool IsStored(int state) { return state == kStoredLoaded || state == kStoredSaved; }
 
-void SetReadOnlyIfThere(const std::wstring& path, bool readOnly) {
-  if (!path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-    SetFileReadOnly(path, readOnly);
+// A file that is not there needs nothing.
+bool SetReadOnlyIfThere(const std::wstring& path, bool readOnly) {
+  if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  return SetFileReadOnly(path, readOnly);
 }
+
+// How long a change of an item's files waits at most for a load or save.
+constexpr DWORD kFileChangeLockWaitMs = 3000;
+
+// A load reads the history's files with the lock held, and a file it has
+// open can neither be deleted nor written: a delete then left a removed
+// item on disk, to come back at the next start, and a protection that did
+// not reach the disk let that start trim the item away. Changes of the
+// files wait for the load (or a save), bounded like a clear.
+class FileChangeLock {
+ public:
+  FileChangeLock() : m_lock(false, kFileChangeLockWaitMs) {
+    if (!m_lock.Held()) LogError(L"History files are changed without the save/load lock");
+  }
+
+ private:
+  CSaveLoadLock m_lock;
+};
 
 }  // namespace
 
@@ -238,12 +259,20 @@ void CCHItem::SetProtected(bool flag) {
 
 void CCHItem::ApplyProtectionToFiles() {
   if (!IsStored(storedState)) return;
-  SetReadOnlyIfThere(dataPath, m_protected);
+  FileChangeLock lock;
+  DWORD failure = ERROR_SUCCESS;
+  auto note = [&](bool ok) {
+    if (!ok && failure == ERROR_SUCCESS) failure = GetLastError() ? GetLastError() : ERROR_GEN_FAILURE;
+  };
+  note(SetReadOnlyIfThere(dataPath, m_protected));
   // Every data file of a protected item is read-only, the alternates' too.
   for (const auto& alternate : alternates)
-    if (alternate) SetReadOnlyIfThere(alternate->dataPath, m_protected);
+    if (alternate) note(SetReadOnlyIfThere(alternate->dataPath, m_protected));
   if (!descriptorPath.empty() && GetFileAttributesW(descriptorPath.c_str()) != INVALID_FILE_ATTRIBUTES)
-    WriteProtectedKey(descriptorPath, m_protected);
+    note(WriteProtectedKey(descriptorPath, m_protected));
+  if (failure != ERROR_SUCCESS)
+    LogError(L"Cannot write the protection of the history item " + descriptorPath + L", code=" +
+             std::to_wstring(failure));
 }
 
 void CCHItem::SetStoredState(int state, const std::wstring& path) {
@@ -282,6 +311,8 @@ void CCHItem::MarkEdited() {
 }
 
 void CCHItem::DeleteReplacedFiles() {
+  if (replacedFiles.empty()) return;
+  FileChangeLock lock;
   std::vector<std::wstring> left;
   for (const auto& path : replacedFiles)
     if (!DeleteHistoryFile(path)) left.push_back(path);
@@ -306,6 +337,8 @@ int CCHItem::CollectFiles(std::vector<std::wstring>* files) const {
 int CCHItem::DeleteFiles() {
   std::vector<std::wstring> files;
   CollectFiles(&files);
+  std::unique_ptr<FileChangeLock> lock;
+  if (!files.empty()) lock = std::make_unique<FileChangeLock>();
   int deleted = 0;
   bool allGone = true;
   for (const auto& path : files) {

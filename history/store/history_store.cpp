@@ -139,7 +139,8 @@ std::unique_ptr<CCHItem> LoadHistoryDataFile(const std::wstring& path) {
   if (size > kMaxHistoryDataFileBytes) return skip(L"too large");
   const FILETIME created = info.ftCreationTime;
   const DWORD bytes = static_cast<DWORD>(size);
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  // Other readers stay welcome (a program showing the file); a writer does not.
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return skip(L"cannot be opened, code=" + std::to_wstring(GetLastError()));
 
   auto item = std::make_unique<CCHItem>(kind);

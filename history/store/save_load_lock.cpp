@@ -8,6 +8,8 @@
 namespace {
 
 std::timed_mutex g_saveLoad;
+// The thread holding g_saveLoad (0: none); only that thread sets its own id.
+std::atomic<DWORD> g_holder{0};
 std::mutex g_inFlightLock;
 std::vector<std::wstring> g_inFlight;
 
@@ -48,16 +50,22 @@ bool LockMutex(std::unique_lock<std::timed_mutex>& lock, DWORD waitMs, const std
 
 CSaveLoadLock::CSaveLoadLock(bool waitForEvent, DWORD waitMs, const std::atomic<bool>* cancel)
     : m_lock(g_saveLoad, std::defer_lock) {
+  if (g_holder.load() == GetCurrentThreadId()) {
+    m_nested = true;
+    return;
+  }
   // The event first: a holder in another process is waited for without
   // keeping the threads of this one out.
   HANDLE event = SaveLoadEvent();
   if (event && waitForEvent && !WaitForEvent(event, waitMs, cancel) && Cancelled(cancel)) return;
   if (!LockMutex(m_lock, waitMs, cancel)) return;
+  g_holder = GetCurrentThreadId();
   m_event = event;
   if (m_event) ResetEvent(m_event);
 }
 
 CSaveLoadLock::~CSaveLoadLock() {
+  if (m_lock.owns_lock()) g_holder = 0;
   if (m_event) SetEvent(m_event);
 }
 

@@ -5,6 +5,8 @@
 //
 // Nobody holds the lock while sending a message to another thread, so the
 // UI thread may take it: it waits at most for one item written or one load.
+// A thread that holds it already (the load setting a loaded item's
+// protection) passes through a second one.
 #pragma once
 #include <windows.h>
 
@@ -23,10 +25,11 @@ class CSaveLoadLock {
   ~CSaveLoadLock();
   CSaveLoadLock(const CSaveLoadLock&) = delete;
   CSaveLoadLock& operator=(const CSaveLoadLock&) = delete;
-  bool Held() const { return m_lock.owns_lock(); }
+  bool Held() const { return m_nested || m_lock.owns_lock(); }
 
  private:
   std::unique_lock<std::timed_mutex> m_lock;
+  bool m_nested = false;
   HANDLE m_event = nullptr;
 };
 

@@ -99,6 +99,7 @@ TEST_F(HandlerStoreTest, CapturesAreSavedAndComeBackOnceAfterARecreation) {
   // A new start loads each item once, the protected one protected.
   auto again = Start();
   EXPECT_EQ(HeldTexts(*again), (Texts{L"second", L"Hello history"}));
+  ASSERT_EQ(again->GetItemCount(), 2);
   EXPECT_TRUE(again->GetItem(1)->IsProtected());
   EXPECT_EQ(Descriptors().size(), 2u);
 }
@@ -114,6 +115,7 @@ TEST_F(HandlerStoreTest, AProtectedItemSurvivesAClearAndAnEndAtOnce) {
 
   auto again = Start();
   EXPECT_EQ(HeldTexts(*again), Texts{L"kept"});
+  ASSERT_EQ(again->GetItemCount(), 1);
   EXPECT_TRUE(again->GetItem(0)->IsProtected());
 }
 
@@ -200,6 +202,7 @@ TEST_F(HandlerStoreTest, TheMergeCutsLikeTrimAndDropsTheStoredTwinOfTheStartCapt
   {
     auto handler = Start();
     EXPECT_EQ(HeldTexts(*handler), (Texts{L"newest", L"oldest, protected"}));
+    ASSERT_EQ(handler->GetItemCount(), 2);
     EXPECT_TRUE(handler->GetItem(1)->IsProtected());
   }
   EXPECT_EQ(Descriptors().size(), 2u);

@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "history/store/history_descriptor.h"
 #include "history/store/history_queue.h"
+#include "history/store/save_load_lock.h"
 #include "history/tests/history_test_util.h"
 
 using namespace histtest;
@@ -357,6 +360,92 @@ TEST_F(StoreTest, ADescriptorThatCannotBeWrittenLeavesNoDataFiles) {
   EXPECT_TRUE(item->dataPath.empty());
   EXPECT_TRUE(item->alternates[0]->dataPath.empty());
   EXPECT_EQ(item->storedState, kStoredNot);
+}
+
+// Runs change on this thread while another one holds the save/load lock
+// and the item's files open, as the load does while it reads them; false
+// when that thread did not start.
+bool ChangeWhileTheLoadReads(const CCHItem& item, const std::function<void()>& change) {
+  HANDLE reading = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!reading) return false;
+  std::thread load([&] {
+    CSaveLoadLock lock(false);
+    // Opened as the load opens them.
+    HANDLE descriptor = CreateFileW(item.descriptorPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    HANDLE data =
+        CreateFileW(item.dataPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetEvent(reading);
+    Sleep(300);  // the time a large history takes to read
+    CloseHandle(data);
+    CloseHandle(descriptor);
+  });
+  const bool started = WaitForSingleObject(reading, 10000) == WAIT_OBJECT_0;
+  if (started) change();
+  load.join();
+  CloseHandle(reading);
+  return started;
+}
+
+// A protection set while the load reads the item waits for it: written
+// beside the open files, it did not reach the descriptor, and the next
+// start trimmed the item away.
+TEST_F(StoreTest, AProtectionSetWhileTheLoadReadsTheItemReachesTheDisk) {
+  auto item = Saved(MakeText(L"protected while loading"));
+  ASSERT_TRUE(ChangeWhileTheLoadReads(*item, [&] { item->SetProtected(true); }));
+  std::vector<std::wstring> files;
+  bool isProtected = false;
+  ASSERT_TRUE(ReadHistoryDescriptor(item->descriptorPath, &files, &isProtected));
+  EXPECT_TRUE(isProtected);
+  EXPECT_TRUE(IsReadOnly(item->dataPath));
+  EXPECT_TRUE(IsReadOnly(item->descriptorPath));
+  Load();
+  ASSERT_EQ(loaded->Count(), 1);
+  EXPECT_TRUE(loaded->GetItem(0)->IsProtected());
+}
+
+// A delete while the load reads the item waits for it too: the files of a
+// removed item must not stay to come back at the next start.
+TEST_F(StoreTest, AnItemDeletedWhileTheLoadReadsItLeavesNoFiles) {
+  auto item = Saved(MakeText(L"deleted while loading"));
+  const std::wstring descriptor = item->descriptorPath, data = item->dataPath;
+  ASSERT_TRUE(ChangeWhileTheLoadReads(*item, [&] { item->DeleteFiles(); }));
+  EXPECT_FALSE(Exists(descriptor));
+  EXPECT_FALSE(Exists(data));
+  EXPECT_EQ(item->storedState, kStoredNot);
+}
+
+// The load reads a data file beside other readers (the test reading a file
+// just saved, a viewer) instead of failing them or itself.
+TEST_F(StoreTest, ADataFileAnotherReaderHoldsOpenStillLoads) {
+  auto item = Saved(MakeText(L"read by two"));
+  HANDLE other = CreateFileW(item->dataPath.c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  std::unique_ptr<CCHItem> read = LoadHistoryDataFile(item->dataPath);
+  CloseHandle(other);
+  ASSERT_TRUE(read);
+  ASSERT_TRUE(read->Text());
+  EXPECT_EQ(std::wstring(read->Text()), L"read by two");
+}
+
+// A thread that holds the lock passes through a second one (the load
+// setting a loaded item's protection), and still holds it after that ends.
+TEST(SaveLoadLockTest, AHolderPassesThroughASecondLockOfItsOwn) {
+  CSaveLoadLock outer(false);
+  ASSERT_TRUE(outer.Held());
+  {
+    CSaveLoadLock inner(false, 100);
+    EXPECT_TRUE(inner.Held());
+  }
+  bool otherHeld = true;
+  std::thread other([&] {
+    CSaveLoadLock lock(false, 100);
+    otherHeld = lock.Held();
+  });
+  other.join();
+  EXPECT_FALSE(otherHeld);
 }
 
 TEST(DescriptorTest, ParsingGivesWhatTheProfileFunctionsRead) {
