@@ -118,10 +118,17 @@ TEST(ForeignMessagesWelcomeTest, JunkFromAnotherProcessLeavesTheWelcomeProgramWo
   qlrtest::ChildProcess child;
   ASSERT_TRUE(child.Start(dir.File(L"Quillora_Welcome.exe"), L""));
   HWND window = nullptr, view = nullptr;
-  // The dialog shows before its view is made.
+  // The dialog shows with a stand-in of the view's id, which the view
+  // takes over: the view is the one showing the page.
+  auto pageText = [&] {
+    wchar_t text[64] = {};
+    view = window ? GetDlgItem(window, 1002) : nullptr;
+    if (view) SendMessageTimeoutW(view, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return std::wstring(text);
+  };
   ASSERT_TRUE(qlrtest::WaitUntil([&] {
     window = qlrtest::FindProcessWindow(child.Pid(), L"#32770");
-    return window && (view = GetDlgItem(window, 1002)) != nullptr;
+    return pageText().find(L"<") != std::wstring::npos;
   }, 20000));
   // The page is in once its text stays.
   LRESULT before = -1;
@@ -133,7 +140,8 @@ TEST(ForeignMessagesWelcomeTest, JunkFromAnotherProcessLeavesTheWelcomeProgramWo
   }, 20000, 500);
   EXPECT_EQ(SendJunkTo(child.Pid()), 0);
   DWORD_PTR length = 0;
-  EXPECT_TRUE(SendMessageTimeoutW(view, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &length));
+  EXPECT_TRUE(SendMessageTimeoutW(view, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &length))
+      << "error " << GetLastError() << ", the program " << (child.IsRunning() ? "runs" : "ended");
   EXPECT_EQ(static_cast<LRESULT>(length), before);
   ExpectNoExceptionLogged(qlrtest::ReadUtf16File(dir.File(L"LogReport.txt")));
   PostMessageW(window, WM_COMMAND, IDCANCEL, 0);

@@ -7,6 +7,7 @@
 
 #include "foundation/localization/language_files.h"
 #include "foundation/system/system_helpers.h"
+#include "phrases/menu/menu_item_data.h"
 #include "phrases/menu/menu_tracker.h"
 #include "settings/settings.h"
 #include "tests/support/test_support.h"
@@ -110,6 +111,11 @@ TEST(AppTextsTest, RightClickMenuTakesTheClientLanguageFile) {
   UINT_PTR timer = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
   HMENU phrases = CreatePopupMenu();
   AppendMenuW(phrases, MF_STRING, 5, L"Phrase");
+  // Every item of the phrase menu carries its record; one without is no
+  // item of the open menu and gets no right-click menu.
+  CMenuItemData* record = new CMenuItemData();
+  record->SetCaption(L"Phrase");
+  ASSERT_TRUE(SetMenuItemData(phrases, 0, true, record));
   g_contextTexts.clear();
   SendMessageW(window, WM_MENURBUTTONUP, 0, reinterpret_cast<LPARAM>(phrases));
   KillTimer(nullptr, timer);
@@ -123,6 +129,7 @@ TEST(AppTextsTest, RightClickMenuTakesTheClientLanguageFile) {
   EXPECT_NE(file.find(L"Open_As_URL=Als URL \u00f6ffnen"), std::wstring::npos);
 
   SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_trackerProc));
+  FreeMenuItemData(phrases);
   DestroyMenu(phrases);
   ApplyClientLanguageFile(std::wstring());
 }
