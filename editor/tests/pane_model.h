@@ -847,8 +847,11 @@ class Run {
     m_open = false;
     if (TreeView_GetCount(m_tree.m_hWnd) != 1 || m_ed.doc->CurrentRecord()) return Fail("the other folder is not what is shown");
     if (!ChooseRecent(m_ed.root)) return Fail("the phrase folder did not open again");
-    // A folder without phrases is opened only after a question.
-    if (phrases.empty() && m_boxes.Take().size() != 1) Fail("no question about the folder without phrases");
+    // A folder without phrase files is opened only after a question; a
+    // group's own record counts as one.
+    const bool question = phrases.empty() && !HoldsFolderRecord(m_ed.root);
+    if (m_boxes.Take().size() != (question ? 1u : 0u))
+      Fail(question ? "no question about the folder without phrases" : "a question about a folder with records");
   }
   // A text file imported through the file dialog: a new checked phrase at
   // the top, opened.
@@ -891,6 +894,21 @@ class Run {
     while (FindNextFileW(find, &found));
     FindClose(find);
     return names;
+  }
+
+  static bool HoldsFolderRecord(const std::wstring& folder) {
+    if (GetFileAttributesW((folder + L"\\FOLDER_SELF.quillora").c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    bool held = false;
+    do {
+      const std::wstring name = found.cFileName;
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+        held = HoldsFolderRecord(folder + L"\\" + name);
+    } while (!held && FindNextFileW(find, &found));
+    FindClose(find);
+    return held;
   }
 
   // The folder on disk as a model; stray (non-phrase) files are reported.
