@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 
 #include "editor/app/editor_access.h"
 #include "editor/app/editor_ids.h"
@@ -262,8 +263,8 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
   // A chosen command ends the menu's tip.
   if (nCode == CN_COMMAND) m_menuTip.Deactivate();
   // Options changed meanwhile are loaded between commands, never inside one.
-  std::unique_ptr<EditorSettingsReloadHold> hold;
-  if (nCode == CN_COMMAND) hold.reset(new EditorSettingsReloadHold);
+  std::optional<EditorSettingsReloadHold> hold;
+  if (nCode == CN_COMMAND) hold.emplace();
   // Offered to the framework first, a Cut meant for the tree would also cut
   // the hidden selection of the phrase text.
   if ((nCode == CN_COMMAND || nCode == CN_UPDATE_COMMAND_UI) && nID != ID_PHRASE_HIDE_UNCHECKED &&

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "foundation/logging/log.h"
@@ -337,8 +338,8 @@ int CCHItem::CollectFiles(std::vector<std::wstring>* files) const {
 int CCHItem::DeleteFiles() {
   std::vector<std::wstring> files;
   CollectFiles(&files);
-  std::unique_ptr<FileChangeLock> lock;
-  if (!files.empty()) lock = std::make_unique<FileChangeLock>();
+  std::optional<FileChangeLock> lock;
+  if (!files.empty()) lock.emplace();
   int deleted = 0;
   bool allGone = true;
   for (const auto& path : files) {

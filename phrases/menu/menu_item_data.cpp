@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <unordered_set>
 
+#include "foundation/system/handles.h"
 #include "foundation/text/text_basics.h"
 #include "phrases/menu/menu_item_text.h"
 #include "phrases/store/phrase_node.h"
@@ -23,9 +24,8 @@ RecordRegistry& Records() {
 
 void Enlist(const CMenuItemData* record) {
   RecordRegistry& r = Records();
-  AcquireSRWLockExclusive(&r.lock);
+  SrwExclusiveLock hold(r.lock);
   r.live.insert(reinterpret_cast<ULONG_PTR>(record));
-  ReleaseSRWLockExclusive(&r.lock);
 }
 
 }  // namespace
@@ -33,10 +33,8 @@ void Enlist(const CMenuItemData* record) {
 bool IsMenuItemRecord(ULONG_PTR value) {
   if (!value) return false;
   RecordRegistry& r = Records();
-  AcquireSRWLockShared(&r.lock);
-  const bool known = r.live.count(value) != 0;
-  ReleaseSRWLockShared(&r.lock);
-  return known;
+  SrwSharedLock hold(r.lock);
+  return r.live.count(value) != 0;
 }
 
 // Only the first characters are cleared: the texts are read up to their
@@ -68,9 +66,8 @@ CMenuItemData::CMenuItemData(const CMenuItemData& other)
 
 CMenuItemData::~CMenuItemData() {
   RecordRegistry& r = Records();
-  AcquireSRWLockExclusive(&r.lock);
+  SrwExclusiveLock hold(r.lock);
   r.live.erase(reinterpret_cast<ULONG_PTR>(this));
-  ReleaseSRWLockExclusive(&r.lock);
 }
 
 bool CMenuItemData::SetText(wchar_t* field, const wchar_t* text) {
