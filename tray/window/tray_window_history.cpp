@@ -137,6 +137,11 @@ void CQLRTrayWnd::OnClipboardHistoryChanged(const NMCLIPBOARDHISTORY& nm) {
              L"Event OnClipboardHistoryChanged, Sequnces Numbers Is EQUAL: %d, do not query data from clipboard",
              static_cast<int>(sequence));
     Log(line);
+    // The number can be one a notice before this one already read: the
+    // clipboard changed again between that capture and its notice. The
+    // history did change, so what shows it follows all the same.
+    UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
+    RefreshPaneList();
     return;
   }
   m_lastClipboardSequence = sequence;
