@@ -180,6 +180,11 @@ int CPhrasePane::OnCreate(LPCREATESTRUCT lpcs) {
   return 0;
 }
 
+BOOL CPhrasePane::OnCommand(WPARAM wParam, LPARAM lParam) {
+  EditorSettingsReloadHold hold;
+  return CSizingControlBarCF::OnCommand(wParam, lParam);
+}
+
 void CPhrasePane::OnDestroy() {
   KillTimer(kTimerSelect);
   KillTimer(kTimerPasteMark);

@@ -61,6 +61,9 @@ class CPhrasePane : public CSizingControlBarCF, public IDocUpdateListener {
 
   void OnDocUpdate(CView* pSender, LPARAM lHint, LPARAM value) override;
   HWND GetListenerHwnd() override { return m_hWnd; }
+  // The toolbar's buttons reach the pane, not the frame: their commands
+  // too take options changed meanwhile only once they have ended.
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   // A new phrase under target (kRootId: the top level).
   void AddPhrase(bool fromClipboard, bool labelEdit, bool rtf, std::uint32_t target);
