@@ -76,3 +76,13 @@ bool CQLREditorSettings::Save() {
     return shared && m_ownKeysWritten;
   });
 }
+
+bool CQLREditorSettings::SaveChangeOverFile(const std::function<void(CQLREditorSettings&)>& change) {
+  CQLREditorSettings fresh(*this);
+  fresh.Load();
+  change(fresh);
+  ::SetLastError(ERROR_SUCCESS);
+  if (!fresh.Save()) return false;
+  *this = fresh;
+  return true;
+}

@@ -3,6 +3,7 @@
 // phrase folders. Editor code reaches the one object through
 // GetEditorSettings(), never through the tray program's GetSettings().
 #pragma once
+#include <functional>
 #include <string>
 
 #include "editor_settings/recent_folders.h"
@@ -20,6 +21,13 @@ class CQLREditorSettings : public CQLRSettings {
   // never puts this object's older copy of the shared options over newer
   // ones another program wrote. False for another key or a failed write.
   bool SaveOwnKey(const wchar_t* key);
+  // Saves one change over what the file holds now: the file is read into a
+  // copy, the change made there and the copy saved; on success this object
+  // takes the copy. Values the editor never heard of (options the tray
+  // program changed meanwhile) thus stay, and a file that cannot be read
+  // or written leaves this object as it was (false, the save's error
+  // kept as the last error).
+  bool SaveChangeOverFile(const std::function<void(CQLREditorSettings&)>& change);
 
   int GetPrevFoldersCount() const { return m_prevFolders.Count(); }
   std::wstring GetPrevFolder(int index) const { return m_prevFolders.Get(index); }

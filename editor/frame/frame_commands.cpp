@@ -210,8 +210,12 @@ bool CMainFrame::OpenPhraseFolder(const std::wstring& folder) {
   // goes away with the old tree.
   if (doc) doc->CommitCurrent(nullptr);
   CQLREditorSettings& settings = GetEditorSettings();
-  settings.AddPrevFolder(settings.GetPhrasesDirectoryNoSlash());
-  settings.SetPhrasesDirectory(folder);
+  const std::wstring previous = settings.GetPhrasesDirectoryNoSlash();
+  auto change = [&](CQLREditorSettings& changed) {
+    changed.AddPrevFolder(previous);
+    changed.SetPhrasesDirectory(folder);
+  };
+  change(settings);
   if (doc) {
     doc->ReloadStore();
     doc->SelectRecord(-1);
@@ -221,7 +225,9 @@ bool CMainFrame::OpenPhraseFolder(const std::wstring& folder) {
   UpdateDocViews(nullptr, kHintFolderChanged, 0);
   OnUpdateFrameTitle(TRUE);
   Log(L"Phrase folder opened: " + folder);
-  if (!settings.Save()) {
+  // Over the file's values: an editor started before the tray program
+  // never heard that program's changes and must not undo them.
+  if (!settings.SaveChangeOverFile(change)) {
     LogError(L"The settings file cannot be written: " + GetSettingsIniPath());
     Box(m_hWnd,
         L"The phrase folder is open, but the settings file cannot be written:\n" + GetSettingsIniPath() +

@@ -23,6 +23,7 @@
 #include "foundation/logging/log.h"
 #include "foundation/text/text_basics.h"
 #include "platform/mfc/app/win_app.h"
+#include "settings/settings_files.h"
 
 namespace {
 
@@ -87,7 +88,10 @@ void CMainFrame::SwitchLanguage(size_t index) {
   const std::wstring file = m_languageFiles[index];
   CQLREditorSettings& settings = GetEditorSettings();
   settings.SetLanguage(file);
-  settings.Save();
+  // Over the file's values: an editor started before the tray program
+  // never heard that program's changes and must not undo them.
+  if (!settings.SaveChangeOverFile([&](CQLREditorSettings& fresh) { fresh.SetLanguage(file); }))
+    LogError(L"The language cannot be saved: " + GetSettingsIniPath());
   const std::wstring path = MakeEditorLanguageFilePath(GetAppFolder(), file);
   SetCurrentLanguage(path);
   SetRussianPages(IsRussianLangFile(path));

@@ -363,37 +363,38 @@ bool CSettingsPage::WriteSettings(DWORD* error) {
   // shows nothing of the user's: it must not write its empty controls.
   if (!m_hWnd || !m_filled) return true;
   const ControlValues shown = ReadControlValues();
-  CQLREditorSettings& settings = GetEditorSettings();
-  // The tray program may have changed options since the page was filled
-  // (an editor started before it hears none of them): every value the page
-  // did not change keeps what the file holds now.
-  settings.Load();
   auto changed = [&](int id) {
     auto before = m_loadedValues.find(id);
     auto now = shown.find(id);
     return before == m_loadedValues.end() || now == shown.end() || before->second != now->second;
   };
-  for (const CheckRow& row : SettingsCheckRows())
-    if (changed(row.id)) settings.*row.field = IsChecked(row.id) ? 1 : 0;
-  for (const NumberRow& row : SettingsNumberRows()) {
-    if (!changed(row.edit) && !(row.guard && changed(row.guard))) continue;
-    bool guarded = row.guard == 0 || IsChecked(row.guard);
-    row.set(settings, row.saved(ParseFieldNumber(FieldText(row.edit)), row.get(settings), guarded));
-  }
-  if (changed(IDC_SP_HOTKEY)) SaveHotkeyRecord(settings, ControlHotkey());
-  int data = 0;
-  if (changed(IDC_SP_PASTE_METHOD) && SelectedData(m_pasteMethod, data))
-    settings.textPasteMethod = SavedPasteMethod(data, settings.textPasteMethod);
-  if (changed(IDC_SP_TRACKING) && SelectedData(m_tracking, data))
-    settings.clipboardSpyMethod = SavedTrackingMethod(data, settings.clipboardSpyMethod);
-  if (changed(IDC_SP_MOUSE_EVENTS) && SelectedData(m_mouseEvents, data))
-    settings.gestureType = SavedGestureType(data, settings.gestureType);
-  for (int i = 0; i < 5 && i < m_formats.GetItemCount(); ++i)
-    if (changed(FormatRowKey(i)))
-      settings.clipboardFormats[i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0;
+  // The tray program may have changed options since the page was filled
+  // (an editor started before it hears none of them): every value the page
+  // did not change keeps what the file holds now. A file that cannot be
+  // written (or read) leaves the editor's values as they are.
+  const bool saved = GetEditorSettings().SaveChangeOverFile([&](CQLREditorSettings& settings) {
+    for (const CheckRow& row : SettingsCheckRows())
+      if (changed(row.id)) settings.*row.field = IsChecked(row.id) ? 1 : 0;
+    for (const NumberRow& row : SettingsNumberRows()) {
+      if (!changed(row.edit) && !(row.guard && changed(row.guard))) continue;
+      bool guarded = row.guard == 0 || IsChecked(row.guard);
+      row.set(settings, row.saved(ParseFieldNumber(FieldText(row.edit)), row.get(settings), guarded));
+    }
+    if (changed(IDC_SP_HOTKEY)) SaveHotkeyRecord(settings, ControlHotkey());
+    int data = 0;
+    if (changed(IDC_SP_PASTE_METHOD) && SelectedData(m_pasteMethod, data))
+      settings.textPasteMethod = SavedPasteMethod(data, settings.textPasteMethod);
+    if (changed(IDC_SP_TRACKING) && SelectedData(m_tracking, data))
+      settings.clipboardSpyMethod = SavedTrackingMethod(data, settings.clipboardSpyMethod);
+    if (changed(IDC_SP_MOUSE_EVENTS) && SelectedData(m_mouseEvents, data))
+      settings.gestureType = SavedGestureType(data, settings.gestureType);
+    for (int i = 0; i < 5 && i < m_formats.GetItemCount(); ++i)
+      if (changed(FormatRowKey(i)))
+        settings.clipboardFormats[i] = (m_formats.GetItemState(i, LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0;
+  });
+  const DWORD saveError = ::GetLastError();
   ApplyAutoStart();
-  ::SetLastError(ERROR_SUCCESS);
-  if (settings.Save()) {
+  if (saved) {
     // What is saved is the new baseline: only a later change is the
     // user's again, and it is saved at the next save.
     m_loadedValues = shown;
@@ -401,7 +402,7 @@ bool CSettingsPage::WriteSettings(DWORD* error) {
     m_anySaved = true;
     return true;
   }
-  *error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
+  *error = saveError ? saveError : ERROR_WRITE_FAULT;
   return false;
 }
 

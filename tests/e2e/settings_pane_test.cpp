@@ -22,6 +22,7 @@ constexpr UINT kHotkeyTestId = 1001;
 constexpr UINT kHotkeySetField = WM_USER + 4;
 constexpr int kHotkeyWinBox = 2;
 constexpr UINT kToggleSettings = 32777;
+constexpr UINT kReread = 32800;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return qlre2e::SendWaiting(window, message, wParam, lParam);
@@ -516,9 +517,10 @@ HWND WaitForBoxSaying(DWORD pid, const std::wstring& part) {
 }
 
 // A close the document refuses (the open phrase's file is held by another
-// program) keeps a later page change, which the next close saves; a
-// Settings.ini that cannot be written lets the user stay, or close without
-// saving.
+// program) keeps a later page change, which the next close saves over what
+// another program wrote meanwhile; a Settings.ini that cannot be written
+// lets the user stay, with the editor's values as they were, or close
+// without saving.
 TEST_F(SettingsPaneTest, RefusedAndUnwritableClosesKeepPageChangesAndAWayOut) {
   const std::wstring phrase = PhrasesFolder() + L"\\Held.quillora";
   ASSERT_TRUE(qlre2e::WritePhrase(phrase, L"Held", L"held words", 1));
@@ -526,6 +528,9 @@ TEST_F(SettingsPaneTest, RefusedAndUnwritableClosesKeepPageChangesAndAWayOut) {
   SetSetting(L"SoundOnEventsV094", L"0");
   SetSetting(L"MenuToolTips_V0_94_A22", L"0");
   ASSERT_NO_FATAL_FAILURE(StartWithPage());
+  // The tray program, started after the editor, changes an option the
+  // editor never hears of.
+  SetSetting(L"ClipboardHistoryMax", L"77");
   HWND text = nullptr;
   ASSERT_TRUE(WaitUntil(
       [&] { return (text = qlre2e::FindChildOfClass(GetDlgItem(frame, 0xE900), L"RichEdit")) != nullptr; },
@@ -546,6 +551,7 @@ TEST_F(SettingsPaneTest, RefusedAndUnwritableClosesKeepPageChangesAndAWayOut) {
   PostMessageW(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(child.Wait(kWaitMs), 0);
   EXPECT_EQ(IniInt(L"SoundOnEventsV094"), 1);
+  EXPECT_EQ(IniInt(L"ClipboardHistoryMax"), 77);
   EXPECT_NE(qlrtest::ReadBytes(phrase).find("typed words"), std::string::npos);
 
   // Settings.ini held: the close says why and asks; No stays, Yes closes
@@ -564,7 +570,12 @@ TEST_F(SettingsPaneTest, RefusedAndUnwritableClosesKeepPageChangesAndAWayOut) {
     EXPECT_NE(said.find(ini), std::wstring::npos) << qlrtest::ToUtf8(said);
     PostMessageW(box, WM_COMMAND, answer, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kWaitMs));
-    if (answer == IDNO) EXPECT_TRUE(WaitUntil([&] { return child.IsRunning() && IsWindow(frame); }, 1000));
+    if (answer != IDNO) continue;
+    EXPECT_TRUE(WaitUntil([&] { return child.IsRunning() && IsWindow(frame); }, 1000));
+    // The unreadable file left the editor's values alone: Reread reads
+    // its phrase folder still.
+    Send(frame, WM_COMMAND, kReread);
+    EXPECT_NE(qlre2e::FindRemoteTreeItem(GetDlgItem(qlre2e::FindPhrasePane(frame), 1243), L"Held"), nullptr);
   }
   EXPECT_EQ(child.Wait(kWaitMs), 0);
   held.Reset();
