@@ -7,243 +7,10 @@
 // and its edits must have a record to go to. The test and the benchmark
 // program run the same driver.
 #pragma once
-#include <windows.h>
 
-#include <commctrl.h>
-#include <shellapi.h>
-
-#include <algorithm>
-#include <atomic>
-#include <cstdio>
-#include <functional>
-#include <map>
-#include <mutex>
-#include <random>
-#include <string>
-#include <thread>
-#include <vector>
-
-#include "editor/app/editor_access.h"
-#include "editor/app/editor_app.h"
-#include "editor/app/editor_ids.h"
-#include "editor/doc/doc.h"
-#include "editor/doc/phrase_view.h"
-#include "editor/frame/main_frame.h"
-#include "editor/pane/phrase_pane.h"
-#include "editor/store/command_folder.h"
-#include "editor/text/rich_text_io.h"
-#include "editor_settings/editor_settings.h"
-#include "editor_settings/helpers/menu_ranges.h"
-#include "phrases/store/phrase_file.h"
-#include "phrases/store/phrase_node.h"
-#include "phrases/store/phrase_writer.h"
-#include "phrases/tests/phrase_test_util.h"
-#include "platform/mfc/app/win_app.h"
-#include "platform/mfc/res/afx_ids.h"
-#include "settings/settings_files.h"
-#include "tests/support/test_support.h"
+#include "editor/tests/pane_model_editor.h"
 
 namespace panemodel {
-
-using Path = std::vector<std::wstring>;  // group names from the top; a phrase's own name last
-
-struct Phrase {
-  Phrase(const wchar_t* words = L"") : text(words) {}
-  Phrase(std::wstring words, bool checked) : text(std::move(words)), on(checked) {}
-  std::wstring text;
-  bool on = true;  // its check box
-};
-
-struct Group {
-  std::map<std::wstring, Phrase> phrases;  // by name
-  std::map<std::wstring, Group> groups;
-};
-
-inline std::string Narrow(const std::wstring& text) { return qlrtest::ToUtf8(text); }
-
-// The seed given as "--seed=N" on the command line, else one from the clock.
-inline unsigned ChosenSeed() {
-  int count = 0;
-  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  unsigned seed = GetTickCount() ^ GetCurrentProcessId();
-  for (int i = 1; args && i < count; ++i)
-    if (wcsncmp(args[i], L"--seed=", 7) == 0) seed = static_cast<unsigned>(wcstoul(args[i] + 7, nullptr, 10));
-  LocalFree(args);
-  return seed;
-}
-
-inline std::string Show(const Path& path) {
-  std::string out;
-  for (const std::wstring& part : path) out += (out.empty() ? "" : "/") + Narrow(part);
-  return out.empty() ? "(top)" : out;
-}
-
-// "name=text" per phrase ("name-=text" unchecked), "name{...}" per group,
-// sorted by name.
-inline std::string Describe(const Group& group) {
-  std::string out;
-  for (const auto& p : group.phrases) out += Narrow(p.first) + (p.second.on ? "=" : "-=") + Narrow(p.second.text) + ";";
-  for (const auto& g : group.groups) out += Narrow(g.first) + "{" + Describe(g.second) + "}";
-  return out;
-}
-
-// Every message queued on this thread (and those their handling queues)
-// dispatched.
-inline void Pump() {
-  MSG msg;
-  for (int round = 0; round < 3; ++round) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-}
-
-// Answers every dialog box of the editor's thread from a thread of its own
-// (Yes, else OK) and keeps their texts: the shell's delete question, and
-// whatever box a step should not have shown.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(DWORD thread) : m_thread(thread), m_worker([this] { Run(); }) {}
-  ~BoxAnswerer() {
-    m_stop = true;
-    m_worker.join();
-  }
-  std::vector<std::wstring> Take() {
-    std::lock_guard<std::mutex> hold(m_lock);
-    std::vector<std::wstring> texts;
-    texts.swap(m_texts);
-    return texts;
-  }
-  // The next file dialog gets this path typed into its name field and is
-  // confirmed; true once it was.
-  void GiveFile(const std::wstring& path) {
-    std::lock_guard<std::mutex> hold(m_lock);
-    m_file = path;
-    m_fileGiven = false;
-  }
-  bool FileGiven() {
-    std::lock_guard<std::mutex> hold(m_lock);
-    return m_fileGiven;
-  }
-
- private:
-  static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-    wchar_t cls[32] = {};
-    GetClassNameW(window, cls, 32);
-    if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    auto* answerer = reinterpret_cast<BoxAnswerer*>(self);
-    // A file dialog: its name field (a combo box, or an edit) takes the file.
-    HWND name = GetDlgItem(window, 0x47C);
-    if (!name) name = GetDlgItem(window, 0x480);
-    if (name) {
-      std::wstring file;
-      {
-        std::lock_guard<std::mutex> hold(answerer->m_lock);
-        file.swap(answerer->m_file);
-      }
-      if (file.empty()) return TRUE;
-      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
-      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      std::lock_guard<std::mutex> hold(answerer->m_lock);
-      answerer->m_fileGiven = true;
-      return TRUE;
-    }
-    std::wstring text;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t part[512] = {};
-      GetClassNameW(child, cls, 32);
-      if (wcscmp(cls, L"Static") == 0 && GetWindowTextW(child, part, 512) > 0) text += part;
-    }
-    {
-      std::lock_guard<std::mutex> hold(answerer->m_lock);
-      answerer->m_texts.push_back(text);
-    }
-    const int button = GetDlgItem(window, IDYES) ? IDYES : IDOK;
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    return TRUE;
-  }
-  void Run() {
-    while (!m_stop) {
-      EnumThreadWindows(m_thread, Visit, reinterpret_cast<LPARAM>(this));
-      // A box answered is gone before it is looked at again.
-      Sleep(50);
-    }
-  }
-  DWORD m_thread;
-  std::atomic<bool> m_stop{false};
-  std::mutex m_lock;
-  std::vector<std::wstring> m_texts;
-  std::wstring m_file;
-  bool m_fileGiven = false;
-  std::thread m_worker;
-};
-
-// The editor on a prepared phrase folder: the application object, its
-// document template, the frame with the pane and the settings that point
-// at the folder.
-class Editor {
- public:
-  // onlyPhrase: the folder holds one phrase, "Only", and nothing else.
-  explicit Editor(bool onlyPhrase = false) {
-    InitCommonControls();
-    LoadLibraryW(L"Riched20.dll");
-    root = dir.File(L"Phrases");
-    CreateDirectoryW(root.c_str(), nullptr);
-    struct Start {
-      const wchar_t* file;
-      const wchar_t* title;
-      const wchar_t* text;
-    };
-    const std::vector<Start> kStart =
-        onlyPhrase ? std::vector<Start>{{L"Only.quillora", L"Only", L"only words"}}
-                   : std::vector<Start>{{L"Alpha.quillora", L"Alpha", L"alpha text"},
-                                        {L"Beta.quillora", L"Beta", L"beta text"},
-                                        {L"Sub\\Gamma.quillora", L"Gamma", L"gamma text"},
-                                        {L"Sub\\Deep\\Delta.quillora", L"Delta", L"delta text"}};
-    if (!onlyPhrase) {
-      CreateDirectoryW((root + L"\\Sub").c_str(), nullptr);
-      CreateDirectoryW((root + L"\\Sub\\Deep").c_str(), nullptr);
-    }
-    // Another folder to choose and leave again.
-    other = dir.File(L"Other");
-    CreateDirectoryW(other.c_str(), nullptr);
-    SavePhraseToFile(phrasetest::MakePhrase(L"Elsewhere", L"elsewhere", 1), other + L"\\Elsewhere.quillora");
-    int sort = 0;
-    for (const auto& phrase : kStart)
-      SavePhraseToFile(phrasetest::MakePhrase(phrase.title, phrase.text, ++sort), root + L"\\" + phrase.file);
-    const std::wstring ini = dir.File(L"Settings.ini");
-    WritePrivateProfileStringW(L"Settings", L"PhrasesDirectory", root.c_str(), ini.c_str());
-    SetSettingsFolders(dir.Path(), dir.File(L"profile"));
-    GetEditorSettings().Load();
-    GetEditorSettings().ShowUncheckedPhrases = 1;
-    GetEditorSettings().lastFile.clear();
-    GetCommandStore().Load(root);
-    app.AddDocTemplate(new CQLRDocTemplate);
-    app.OnFileNew();
-    doc = GetActiveDoc();
-    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
-    CView* view = pos ? doc->GetNextView(pos) : nullptr;
-    frame = view ? static_cast<CMainFrame*>(view->GetParentFrame()) : nullptr;
-    if (!frame) return;
-    if (!app.m_pMainWnd) app.m_pMainWnd = frame;
-    frame->SetWindowPos(nullptr, 10, 10, 900, 650, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    frame->RecalcLayout();
-  }
-  ~Editor() {
-    if (frame && IsWindow(frame->m_hWnd)) frame->DestroyWindow();
-    WaitForPhraseWrites(10000);
-    SetSettingsFolders(L"", L"");
-  }
-  bool Ready() const { return doc && frame && frame->m_wndPhrases.m_hWnd; }
-
-  qlrtest::TempDir dir;
-  std::wstring root;
-  std::wstring other;
-  CWinApp app;
-  CDoc* doc = nullptr;
-  CMainFrame* frame = nullptr;
-};
 
 class Run {
  public:
@@ -282,6 +49,25 @@ class Run {
       m_log.push_back(std::to_string(step) + ": ");
       ++m_steps;
       Step(kinds[step]);
+      failure = Check();
+    }
+    if (failure.empty()) failure = Close();
+    return failure;
+  }
+
+  // The phrase opened with a click and edited, then deleted, or the group
+  // that holds it (groupsUp levels above it); empty when every check held,
+  // the close included.
+  std::string DeleteOpenPhrase(const Path& phrase, size_t groupsUp) {
+    std::string failure = Check();
+    for (int step = 0; step < 3 && failure.empty(); ++step) {
+      m_log.push_back(std::to_string(m_steps++) + ": ");
+      if (step == 0) ClickOn(phrase, false);
+      if (step == 1) Edit();
+      if (step == 2) {
+        Note("(the open phrase) ");
+        DeleteAt(Path(phrase.begin(), phrase.end() - static_cast<std::ptrdiff_t>(groupsUp)));
+      }
       failure = Check();
     }
     if (failure.empty()) failure = Close();
@@ -539,7 +325,9 @@ class Run {
 
   void Click() {
     const bool group = std::uniform_int_distribution<int>(0, 4)(m_rng) == 0;
-    Path what = Pick(group);
+    ClickOn(Pick(group), group);
+  }
+  void ClickOn(const Path& what, bool group) {
     if (what.empty()) return Note("click: nothing");
     Note("click " + Show(what));
     HTREEITEM item = ItemOf(what);
@@ -797,13 +585,19 @@ class Run {
       return Fail("a phrase changed places with a group");
   }
 
-  // Unchecked phrases hidden, then shown again: when the document's record
-  // vanishes with them, the first checked top-level record is selected.
+  // Unchecked phrases hidden, then shown again, once from the frame's menu
+  // and once from the pane's button: when the document's record vanishes
+  // with them, the first checked top-level record is selected. The tray
+  // program announces changed options halfway through each toggle (a
+  // listener hears the toggle and reads the settings): the toggle stands,
+  // and the announced load comes once the command has ended.
   void HideUnchecked() {
-    Note("hide unchecked, show again");
+    const bool fromPane = std::uniform_int_distribution<int>(0, 1)(m_rng) == 0;
+    Note(fromPane ? "hide unchecked from the pane, show again from the menu"
+                  : "hide unchecked from the menu, show again from the pane");
     const CQLRCommand* current = m_ed.doc->CurrentRecord();
     const bool vanishes = current && !current->IsEnabled();
-    FrameCommand(ID_PHRASE_HIDE_UNCHECKED);
+    ToggleHideUnchecked(fromPane);
     if (GetEditorSettings().ShowUncheckedPhrases != 0 || StoredShowUnchecked() != 0)
       return Fail("the setting did not turn to hiding");
     for (HTREEITEM item = m_tree.GetChildItem(TVI_ROOT); item; item = m_tree.GetNextSiblingItem(item)) {
@@ -819,9 +613,29 @@ class Run {
         break;
       }
     }
-    FrameCommand(ID_PHRASE_HIDE_UNCHECKED);
+    ToggleHideUnchecked(!fromPane);
     if (GetEditorSettings().ShowUncheckedPhrases != 1 || StoredShowUnchecked() != 1)
       return Fail("the setting did not turn to showing");
+  }
+  void ToggleHideUnchecked(bool fromPane) {
+    OptionsAnnouncer& announcer = OptionsAnnouncer::Get();
+    announcer.Arm(m_ed.doc, m_ed.frame->m_hWnd);
+    const int loads = GetEditorSettings().GetLoadCount();
+    if (fromPane) {
+      HWND bar = GetDlgItem(m_pane.m_hWnd, CPhrasePane::kToolBarId);
+      RECT rect = {};
+      ::SendMessageW(bar, TB_GETRECT, ID_PHRASE_HIDE_UNCHECKED, reinterpret_cast<LPARAM>(&rect));
+      const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+      ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      ::PostMessageW(bar, WM_LBUTTONUP, 0, at);
+      Pump();
+    } else {
+      FrameCommand(ID_PHRASE_HIDE_UNCHECKED);
+    }
+    if (!announcer.Heard()) return Fail("the toggle did not reach the document");
+    if (announcer.LoadsWithin() != 0) return Fail("the announced options were loaded inside the command");
+    GetEditorSettings();
+    if (GetEditorSettings().GetLoadCount() == loads) Fail("the announced options were never loaded");
   }
   int StoredShowUnchecked() {
     return static_cast<int>(GetPrivateProfileIntW(L"Settings_Editor", L"ShowUncheckedPhrases", -1,
@@ -841,6 +655,10 @@ class Run {
     Note("choose another folder, then the phrase folder again");
     std::vector<Path> phrases, groups;
     Collect(m_model, Path(), &phrases, &groups);
+    // The tray program, started after the editor, changed an option the
+    // editor never heard of: saving the folder keeps it.
+    const std::wstring foreign = std::to_wstring(++m_names);
+    WritePrivateProfileStringW(L"Settings", L"ClipboardHistoryMax", foreign.c_str(), GetSettingsIniPath().c_str());
     GetEditorSettings().AddPrevFolder(m_ed.other);
     if (!ChooseRecent(m_ed.other)) return Fail("the other folder did not open");
     CommitOpen();
@@ -852,6 +670,9 @@ class Run {
     const bool question = phrases.empty() && !HoldsFolderRecord(m_ed.root);
     if (m_boxes.Take().size() != (question ? 1u : 0u))
       Fail(question ? "no question about the folder without phrases" : "a question about a folder with records");
+    wchar_t stored[32] = {};
+    GetPrivateProfileStringW(L"Settings", L"ClipboardHistoryMax", L"", stored, 32, GetSettingsIniPath().c_str());
+    if (foreign != stored) Fail("the folder's save wrote over another program's option");
   }
   // A text file imported through the file dialog: a new checked phrase at
   // the top, opened.
@@ -881,7 +702,10 @@ class Run {
     return false;
   }
 
-  void Fail(const std::string& text) { m_stepFailure = text; }
+  // The first failure of a step is the one that names its cause.
+  void Fail(const std::string& text) {
+    if (m_stepFailure.empty()) m_stepFailure = text;
+  }
 
   // ---- Checks -----------------------------------------------------------------
 

@@ -39,6 +39,29 @@ TEST(PhrasePaneModelTest, TheOnlyPhraseDeletedWhileOpenLeavesNothingToTypeInto) 
   EXPECT_TRUE(failure.empty()) << failure << "\nsteps:\n" << run.Steps();
 }
 
+// The open, edited phrase deleted in every place it can have: first or
+// last of its level, inside a group, alone in a nested group, or with a
+// group that holds it. Whatever takes the document then, nothing of the
+// deleted phrase stays shown, takes an edit or comes back on disk.
+TEST(PhrasePaneModelTest, TheOpenPhraseDeletedAnywhereLeavesNothingToTypeInto) {
+  struct Case {
+    panemodel::Path phrase;
+    size_t groupsUp;
+  };
+  const Case cases[] = {
+      {{L"Alpha"}, 0}, {{L"Beta"}, 0}, {{L"Sub", L"Gamma"}, 0}, {{L"Sub", L"Deep", L"Delta"}, 0},
+      {{L"Sub", L"Gamma"}, 1}, {{L"Sub", L"Deep", L"Delta"}, 1}, {{L"Sub", L"Deep", L"Delta"}, 2},
+  };
+  for (const Case& c : cases) {
+    panemodel::Editor editor;
+    ASSERT_TRUE(editor.Ready());
+    panemodel::Run run(editor, 1);
+    const std::string failure = run.DeleteOpenPhrase(c.phrase, c.groupsUp);
+    EXPECT_TRUE(failure.empty()) << panemodel::Show(c.phrase) << " up " << c.groupsUp << ": " << failure
+                                 << "\nsteps:\n" << run.Steps();
+  }
+}
+
 // Messages another process may post carry nothing the editor reads, and
 // without its phrase folder the editor writes no phrase anywhere.
 TEST(PhrasePaneModelTest, ForeignMessagesAndAMissingFolder) {
