@@ -282,6 +282,10 @@ TEST_F(SettingsReachTrayTest, EachPageChoiceChangesTheRunningTray) {
          if (items < 0) return false;
          copyTexts(1);
          if (!WaitUntil([&] { return PaneItemCount(tray.Pid()) == items + 1; }, kWaitMs)) return false;
+         // The tray writes its log on a thread of its own: lines of this
+         // capture, queued before the pane heard of it, land once the
+         // file has stopped growing.
+         qlrtest::WaitUntilStill([&] { return LogText().size(); }, 500, kWaitMs);
          return LogText().size() == before && LastLoggedCount(LogText()) == count;
        }},
   };
