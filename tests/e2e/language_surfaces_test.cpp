@@ -37,6 +37,7 @@ constexpr UINT kCheckForUpdates = 32791;
 constexpr int kUpdateSkipButton = 5;
 constexpr int kPromptEdit = 1013;
 constexpr UINT kEditorExit = 32834;
+constexpr WORD kEditorMenu = 128;
 constexpr UINT kEditorHomePage = 32781;
 constexpr int kSettingsSounds = 1011;
 constexpr wchar_t kTipAddressSeparator[] = L"   \u00BB ";
@@ -364,14 +365,26 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     return caption + lost;
   }
   // The editor's File menu opened by its mnemonic after Alt, then the
-  // command's key pressed in it (Exit: the editor ends).
+  // command's key pressed in it (Exit: the editor ends). Every command of
+  // the open menu shows its text as the editor's menu resource has it,
+  // mnemonic and accelerator included.
   std::wstring EditorMenuKey(UINT id, wchar_t menuKey, wchar_t key) {
     return InEditor([&](HWND frame, DWORD pid) {
       if (!ProbeThreadOf(frame)) return std::wstring(L"<no probe>");
       if (!OpenEditorMenu(frame, pid, menuKey)) return std::wstring(L"<no menu from its key>");
       const qlre2e::MenuDump dump = Dump(frame, id);
       const qlre2e::MenuItemDump* item = dump.Find(id);
-      const std::wstring caption = item ? item->caption : L"<no item>";
+      std::wstring caption = item ? item->caption : L"<no item>";
+      HMODULE module = LoadLibraryExW(dir.File(L"QuilloraEditor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+      HMENU builtIn = module ? LoadMenuW(module, MAKEINTRESOURCEW(kEditorMenu)) : nullptr;
+      if (!builtIn) caption += L" <no menu resource>";
+      for (const qlre2e::MenuItemDump& now : dump.items) {
+        wchar_t text[260] = {};
+        if (!builtIn || now.Has(L'P') || GetMenuStringW(builtIn, now.id, text, 260, MF_BYCOMMAND) <= 0) continue;
+        if (now.caption != text) caption += L" " + std::wstring(text) + L" -> " + now.caption;
+      }
+      if (builtIn) DestroyMenu(builtIn);
+      if (module) FreeLibrary(module);
       PostMessageW(frame, WM_CHAR, key, 0);
       if (!qlrtest::WaitUntil([&] { return !IsWindow(frame); }, kProgramWaitMs)) {
         CloseMenu(frame, pid);
