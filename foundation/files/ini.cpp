@@ -28,14 +28,17 @@ bool IsProfileFileWritable(const wchar_t* path, unsigned long maxBytes) {
   static auto* logged = new std::set<std::wstring>();  // lives until the process ends
   std::wstring folded = path;
   CharLowerBuffW(&folded[0], static_cast<DWORD>(folded.size()));
-  bool first = false;
+  // Counted once it is said: a refusal while the log is closed (an
+  // unreadable settings file leaves it closed until the user opens it) is
+  // told again at the next one. The lock keeps two threads from both
+  // telling it; logging only queues the line.
   {
     SrwExclusiveLock hold(lock);
-    first = logged->size() < kMostLoggedFiles && logged->insert(folded).second;
+    if (logged->size() < kMostLoggedFiles && logged->count(folded) == 0 &&
+        LogError(L"[" + std::wstring(path) + L"] is larger than " + std::to_wstring(maxBytes) +
+                 L" bytes: it is read as empty and nothing is written into it"))
+      logged->insert(folded);
   }
-  if (first)
-    LogError(L"[" + std::wstring(path) + L"] is larger than " + std::to_wstring(maxBytes) +
-             L" bytes: it is read as empty and nothing is written into it");
   // Callers that report a failed save name this reason.
   SetLastError(ERROR_FILE_TOO_LARGE);
   return false;

@@ -37,6 +37,7 @@ constexpr UINT kCheckForUpdates = 32791;
 constexpr int kUpdateSkipButton = 5;
 constexpr int kPromptEdit = 1013;
 constexpr UINT kEditorExit = 32834;
+constexpr WORD kEditorMenu = 128;
 constexpr UINT kEditorHomePage = 32781;
 constexpr int kSettingsSounds = 1011;
 constexpr wchar_t kTipAddressSeparator[] = L"   \u00BB ";
@@ -364,14 +365,26 @@ class LanguageSurfacesTest : public qlre2e::TrayMenuTest {
     return caption + lost;
   }
   // The editor's File menu opened by its mnemonic after Alt, then the
-  // command's key pressed in it (Exit: the editor ends).
+  // command's key pressed in it (Exit: the editor ends). Every command of
+  // the open menu shows its text as the editor's menu resource has it,
+  // mnemonic and accelerator included.
   std::wstring EditorMenuKey(UINT id, wchar_t menuKey, wchar_t key) {
     return InEditor([&](HWND frame, DWORD pid) {
       if (!ProbeThreadOf(frame)) return std::wstring(L"<no probe>");
       if (!OpenEditorMenu(frame, pid, menuKey)) return std::wstring(L"<no menu from its key>");
       const qlre2e::MenuDump dump = Dump(frame, id);
       const qlre2e::MenuItemDump* item = dump.Find(id);
-      const std::wstring caption = item ? item->caption : L"<no item>";
+      std::wstring caption = item ? item->caption : L"<no item>";
+      HMODULE module = LoadLibraryExW(dir.File(L"QuilloraEditor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+      HMENU builtIn = module ? LoadMenuW(module, MAKEINTRESOURCEW(kEditorMenu)) : nullptr;
+      if (!builtIn) caption += L" <no menu resource>";
+      for (const qlre2e::MenuItemDump& now : dump.items) {
+        wchar_t text[260] = {};
+        if (!builtIn || now.Has(L'P') || GetMenuStringW(builtIn, now.id, text, 260, MF_BYCOMMAND) <= 0) continue;
+        if (now.caption != text) caption += L" " + std::wstring(text) + L" -> " + now.caption;
+      }
+      if (builtIn) DestroyMenu(builtIn);
+      if (module) FreeLibrary(module);
       PostMessageW(frame, WM_CHAR, key, 0);
       if (!qlrtest::WaitUntil([&] { return !IsWindow(frame); }, kProgramWaitMs)) {
         CloseMenu(frame, pid);
@@ -509,6 +522,7 @@ std::wstring Padded(std::wstring body, size_t bytes) {
   return body;
 }
 
+constexpr UINT kTrayWriteLog = 32815;
 constexpr UINT kTraySounds = 32817;
 constexpr UINT kEditorPreview = 32841;
 
@@ -546,6 +560,7 @@ TEST_F(LanguageSurfacesTest, FilesPastTheirSizeLimitsStayByteForByte) {
     }
     const std::string lngBefore = qlrtest::ReadBytes(lngPath), iniBefore = qlrtest::ReadBytes(iniPath);
     editorBoxes.clear();
+    DeleteFileW(dir.File(L"LogReport.txt").c_str());
 
     // No settings read, no log switch: the log stays closed. (Nor is the
     // welcome window known to have been shown: the tray asks the shell,
@@ -556,6 +571,12 @@ TEST_F(LanguageSurfacesTest, FilesPastTheirSizeLimitsStayByteForByte) {
       const std::wstring shown = s.show(*this);
       EXPECT_FALSE(shown.empty()) << qlrtest::ToUtf8(s.name);
       EXPECT_NE(shown, s.translation) << qlrtest::ToUtf8(s.name);
+    }
+    // The file refused while the log was closed is told once the user
+    // opens it: opening it is an option saved too.
+    if (row.bigSettings) {
+      EXPECT_EQ(SendMessageW(tray, WM_COMMAND, kTrayWriteLog, 0), 0);
+      EXPECT_TRUE(WaitForLog(L"Settings.ini] is larger than"));
     }
     EXPECT_EQ(SendMessageW(tray, WM_COMMAND, kTraySounds, 0), 0);
     InEditor([&](HWND frame, DWORD) {
@@ -578,14 +599,14 @@ TEST_F(LanguageSurfacesTest, FilesPastTheirSizeLimitsStayByteForByte) {
       // The same changes go into a file of a usual size.
       EXPECT_NE(qlrtest::ReadBytes(iniPath), iniBefore);
       EXPECT_TRUE(editorBoxes.empty()) << qlrtest::ToUtf8(editorBoxes.empty() ? L"" : editorBoxes[0]);
-      // Said once by the tray program, however often it was refused.
-      const std::wstring log = LogText();
-      int told = 0;
-      for (size_t at = log.find(L"Big.lng] is larger than"); at != std::wstring::npos;
-           at = log.find(L"Big.lng] is larger than", at + 1))
-        told += log.compare(log.rfind(L'\n', at) + 1, wcslen(kLogTagAgent), kLogTagAgent) == 0;
-      EXPECT_EQ(told, 1) << qlrtest::ToUtf8(log.substr(log.size() > 3000 ? log.size() - 3000 : 0));
     }
+    // Said once by the tray program, however often it was refused.
+    const std::wstring refused = row.bigSettings ? L"Settings.ini] is larger than" : L"Big.lng] is larger than";
+    const std::wstring log = LogText();
+    int told = 0;
+    for (size_t at = log.find(refused); at != std::wstring::npos; at = log.find(refused, at + 1))
+      told += log.compare(log.rfind(L'\n', at) + 1, wcslen(kLogTagAgent), kLogTagAgent) == 0;
+    EXPECT_EQ(told, 1) << qlrtest::ToUtf8(log.substr(log.size() > 3000 ? log.size() - 3000 : 0));
     DeleteFileW(lngPath.c_str());
   }
 }

@@ -6,6 +6,7 @@
 
 #include "foundation/localization/language_files.h"
 #include "foundation/localization/lng_section_batch.h"
+#include "foundation/logging/log.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -125,6 +126,20 @@ TEST_F(IniTest, FilesPastTheirBoundAreNeverWritten) {
     EXPECT_TRUE(w.write());
     EXPECT_NE(qlrtest::ReadUtf16File(*w.file), head);
   }
+
+  // The refusals above came while the log was closed: the first one with
+  // the log open is told, and only that one.
+  ASSERT_TRUE(qlrtest::WriteUtf16File(ini, L"[Settings]\r\n;" + std::wstring(kMaxSettingsFileBytes / 2, L'x')));
+  const std::wstring logPath = dir.File(L"log.txt");
+  ASSERT_TRUE(InitLog(logPath.c_str()));
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(IniWriteInt(ini.c_str(), L"Settings", L"Language", i));
+  WaitLogWritten(10000);
+  TermLog();
+  const std::wstring log = qlrtest::ReadUtf16File(logPath);
+  size_t told = 0;
+  for (size_t at = log.find(L"is larger than"); at != std::wstring::npos; at = log.find(L"is larger than", at + 1))
+    ++told;
+  EXPECT_EQ(told, 1u) << qlrtest::ToUtf8(log);
 }
 
 }  // namespace
