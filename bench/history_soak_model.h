@@ -71,7 +71,12 @@ constexpr UINT kPaneCopy = 32793, kPaneClear = 32789, kPaneUpper = 32799, kPaneL
                kPaneJoin = 32822;
 
 // The model's side of an action on entry e; false when it changes nothing.
-inline bool ApplyToModel(Action action, Entry& e) {
+// A rich text's trim or join changed it when the program says so.
+inline bool ApplyToModel(Action action, Entry& e, bool richChanged) {
+  if ((action == kTrim || action == kJoin) && !IsPlainKind(e.kind)) {
+    e.edited = e.edited || richChanged;
+    return richChanged;
+  }
   switch (action) {
     case kUpper:
     case kLower:
