@@ -100,11 +100,12 @@ Copy MakeCopy(int id) {
       copy.toRead = {CF_UNICODETEXT, HtmlFormat()};
       break;
     case kRtf:
-      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + Narrow(copy.text) + "\\par}";
+      // Blanks and a second line for the trim and the join to take.
+      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0   " + Narrow(copy.text) + "\\par line two  }";
       copy.toRead = {RtfFormat()};
       break;
     case kHtml:
-      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b " + Narrow(copy.text) + "\\par}";
+      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b  " + Narrow(copy.text) + "\\par\\par}";
       copy.html = HtmlFormatData("<b>" + Narrow(copy.text) + "</b>", Narrow(kUrlBase + std::to_wstring(id)));
       copy.toRead = {RtfFormat(), HtmlFormat()};
       break;
@@ -446,7 +447,7 @@ int wmain(int argc, wchar_t** argv) {
   std::atomic<bool> measuring{true};
   // The pane's commands between the copies, each checked in the pane and,
   // for an edit or a pick, on the clipboard after a put-back.
-  int actions = 0, actionFailures = 0;
+  int actions = 0, actionFailures = 0, richChanges = 0;
   int done[kActionCycle + 1] = {};
   unsigned random = 12345;
   auto fail = [&](const char* what, const std::string& why) {
@@ -531,6 +532,7 @@ int wmain(int argc, wchar_t** argv) {
       return fail(what, "copy " + std::to_string(model[index].id) + ": the result box says " +
                             std::to_string(changed) + ", the model " + (modelChanged ? "changed" : "unchanged"));
     ++done[action];
+    if ((action == kTrim || action == kJoin) && modelChanged && !IsPlainKind(model[index].kind)) ++richChanges;
     if (!paneMatches(10000)) return fail(what, "after it " + mismatch);
     return putBack(index, what);
   };
@@ -708,8 +710,10 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  tray memory: %.1f MB at start, %.1f MB at most\n", memoryAtStart / 1048576.0,
               memoryPeak / 1048576.0);
   std::printf("  exit in %.0f ms (answer %d, code %d)\n", exitMs, exitAnswer, exitCode);
-  std::printf("  actions: %d (upper %d, pick %d, trim %d, lower %d, join %d, clear %d), %d failed\n", actions,
-              done[kUpper], done[kPick], done[kTrim], done[kLower], done[kJoin], done[kClear], actionFailures);
+  std::printf("  actions: %d (upper %d, pick %d, trim %d, lower %d, join %d, clear %d; %d rich texts trimmed or "
+              "joined), %d failed\n",
+              actions, done[kUpper], done[kPick], done[kTrim], done[kLower], done[kJoin], done[kClear], richChanges,
+              actionFailures);
   std::printf("  saved: %zu items; %zu expected: %d lost, %d without their forms, %d with another text, %d extra, "
               "%d unreadable, %d files left over; %d copies not read within %lu ms\n",
               stored.size(), model.size(), lost, formsLost, wrongText, extra, unreadable, leftover, missed,

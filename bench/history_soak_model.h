@@ -215,7 +215,7 @@ inline bool ClipboardSaysWhatTheEntrySays(const Entry& e, std::string* why) {
     std::string problem;
     if (format == CF_UNICODETEXT) {
       std::wstring text(static_cast<const wchar_t*>(bytes), wcsnlen(static_cast<const wchar_t*>(bytes), size / 2));
-      if (IsPlainKind(e.kind) ? text != e.text : text.compare(0, sig.size(), sig) != 0) problem = Narrow(text);
+      if (IsPlainKind(e.kind) ? text != e.text : text.find(sig) == std::wstring::npos) problem = Narrow(text);
     } else if (format == CF_TEXT || format == CF_OEMTEXT || format == RtfFormat() || format == HtmlFormat()) {
       std::string text(static_cast<const char*>(bytes), strnlen(static_cast<const char*>(bytes), size));
       if (format == HtmlFormat() && e.edited) problem = "an HTML form kept after the edit";
