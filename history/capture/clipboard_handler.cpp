@@ -240,12 +240,14 @@ void CQLRWndClipboardHandler::Capture(int value) {
     PostSaveRequest();
     return;
   }
+  // The key is read first: a limit of 0 trims the new item away in Add.
+  const std::wstring key = item->key;
   CCHItem* taken = item.release();
   if (!m_queue.Add(taken, m_options.historyMax)) {
     delete taken;  // a locked queue leaves the item with us
     return;
   }
-  if (m_clearAfterLoad) m_sparedByClear.insert(taken->key);
+  if (m_clearAfterLoad) m_sparedByClear.insert(key);
   Notify(CHN_HISTORYCHANGED, value);
   PostSaveRequest();
 }
