@@ -4,7 +4,7 @@
 // with delayed rendering, so the soak knows when the program has read it;
 // meanwhile another thread asks the tray window for answers. Between the
 // copies the pane's commands pick entries (put back), edit them (upper and
-// lower case on every text entry, trim and join on plain texts) and clear
+// lower case, trim and join on every text entry) and clear
 // the history; a model follows, the pane's rows must say what it says, and
 // after each edit every form of the put-back entry on the clipboard holds
 // the edited text. Then the program is told to end, its saved history is
@@ -100,11 +100,12 @@ Copy MakeCopy(int id) {
       copy.toRead = {CF_UNICODETEXT, HtmlFormat()};
       break;
     case kRtf:
-      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + Narrow(copy.text) + "\\par}";
+      // Blanks and a second line for the trim and the join to take.
+      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0   " + Narrow(copy.text) + "\\par line two  }";
       copy.toRead = {RtfFormat()};
       break;
     case kHtml:
-      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b " + Narrow(copy.text) + "\\par}";
+      copy.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b  " + Narrow(copy.text) + "\\par\\par}";
       copy.html = HtmlFormatData("<b>" + Narrow(copy.text) + "</b>", Narrow(kUrlBase + std::to_wstring(id)));
       copy.toRead = {RtfFormat(), HtmlFormat()};
       break;
@@ -446,17 +447,17 @@ int wmain(int argc, wchar_t** argv) {
   std::atomic<bool> measuring{true};
   // The pane's commands between the copies, each checked in the pane and,
   // for an edit or a pick, on the clipboard after a put-back.
-  int actions = 0, actionFailures = 0;
+  int actions = 0, actionFailures = 0, richChanges = 0;
   int done[kActionCycle + 1] = {};
   unsigned random = 12345;
   auto fail = [&](const char* what, const std::string& why) {
     if (actionFailures++ < 5) std::printf("  %s: %s\n", what, why.c_str());
     return false;
   };
-  auto pickTarget = [&](bool plainOnly) {
+  auto pickTarget = [&] {
     std::vector<int> fit;
     for (size_t i = 0; i < model.size(); ++i)
-      if (plainOnly ? IsPlainKind(model[i].kind) : HasText(model[i].kind)) fit.push_back(static_cast<int>(i));
+      if (HasText(model[i].kind)) fit.push_back(static_cast<int>(i));
     random = random * 1103515245u + 12345u;
     return fit.empty() ? -1 : fit[(random >> 8) % fit.size()];
   };
@@ -489,13 +490,14 @@ int wmain(int argc, wchar_t** argv) {
       if (!paneMatches(10000)) return fail(what, mismatch);
       return true;
     }
-    const int index = pickTarget(action == kTrim || action == kJoin);
+    const int index = pickTarget();
     if (index < 0) return true;
     if (action == kPick) {
       ++done[action];
       return putBack(index, what);
     }
     if (!SetSelection(remote, list, index)) return fail(what, "the row could not be selected");
+    int changed = -1;  // what the result box says: how many characters or lines
     const UINT command = action == kUpper ? kPaneUpper : action == kLower ? kPaneLower : action == kTrim ? kPaneTrim
                                                                                                           : kPaneJoin;
     if (action == kTrim || action == kJoin) {
@@ -509,6 +511,11 @@ int wmain(int argc, wchar_t** argv) {
               },
               10000, 5))
         return fail(what, "no result box");
+      // "<label>: <count>"
+      wchar_t body[200] = {};
+      GetDlgItemTextW(box, 0xFFFF, body, 200);
+      const wchar_t* count = wcsrchr(body, L':');
+      if (count) changed = _wtoi(count + 1);
       measuring = false;
       PostMessageW(box, WM_COMMAND, IDOK, 0);
       const bool gone = qlrtest::WaitUntil([&] { return !IsWindow(box); }, 10000, 5);
@@ -518,8 +525,14 @@ int wmain(int argc, wchar_t** argv) {
     } else if (Ask(pane, WM_COMMAND, command, 0) < 0) {
       return fail(what, "the pane did not answer");
     }
-    ApplyToModel(action, model[index]);
+    // The model knows what a plain text becomes; of a rich text only the
+    // program knows whether trimming or joining took anything.
+    const bool modelChanged = ApplyToModel(action, model[index], changed > 0);
+    if ((action == kTrim || action == kJoin) && (changed < 0 || modelChanged != (changed > 0)))
+      return fail(what, "copy " + std::to_string(model[index].id) + ": the result box says " +
+                            std::to_string(changed) + ", the model " + (modelChanged ? "changed" : "unchanged"));
     ++done[action];
+    if ((action == kTrim || action == kJoin) && modelChanged && !IsPlainKind(model[index].kind)) ++richChanges;
     if (!paneMatches(10000)) return fail(what, "after it " + mismatch);
     return putBack(index, what);
   };
@@ -697,8 +710,10 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  tray memory: %.1f MB at start, %.1f MB at most\n", memoryAtStart / 1048576.0,
               memoryPeak / 1048576.0);
   std::printf("  exit in %.0f ms (answer %d, code %d)\n", exitMs, exitAnswer, exitCode);
-  std::printf("  actions: %d (upper %d, pick %d, trim %d, lower %d, join %d, clear %d), %d failed\n", actions,
-              done[kUpper], done[kPick], done[kTrim], done[kLower], done[kJoin], done[kClear], actionFailures);
+  std::printf("  actions: %d (upper %d, pick %d, trim %d, lower %d, join %d, clear %d; %d rich texts trimmed or "
+              "joined), %d failed\n",
+              actions, done[kUpper], done[kPick], done[kTrim], done[kLower], done[kJoin], done[kClear], richChanges,
+              actionFailures);
   std::printf("  saved: %zu items; %zu expected: %d lost, %d without their forms, %d with another text, %d extra, "
               "%d unreadable, %d files left over; %d copies not read within %lu ms\n",
               stored.size(), model.size(), lost, formsLost, wrongText, extra, unreadable, leftover, missed,

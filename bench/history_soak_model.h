@@ -71,7 +71,12 @@ constexpr UINT kPaneCopy = 32793, kPaneClear = 32789, kPaneUpper = 32799, kPaneL
                kPaneJoin = 32822;
 
 // The model's side of an action on entry e; false when it changes nothing.
-inline bool ApplyToModel(Action action, Entry& e) {
+// A rich text's trim or join changed it when the program says so.
+inline bool ApplyToModel(Action action, Entry& e, bool richChanged) {
+  if ((action == kTrim || action == kJoin) && !IsPlainKind(e.kind)) {
+    e.edited = e.edited || richChanged;
+    return richChanged;
+  }
   switch (action) {
     case kUpper:
     case kLower:
@@ -210,7 +215,7 @@ inline bool ClipboardSaysWhatTheEntrySays(const Entry& e, std::string* why) {
     std::string problem;
     if (format == CF_UNICODETEXT) {
       std::wstring text(static_cast<const wchar_t*>(bytes), wcsnlen(static_cast<const wchar_t*>(bytes), size / 2));
-      if (IsPlainKind(e.kind) ? text != e.text : text.compare(0, sig.size(), sig) != 0) problem = Narrow(text);
+      if (IsPlainKind(e.kind) ? text != e.text : text.find(sig) == std::wstring::npos) problem = Narrow(text);
     } else if (format == CF_TEXT || format == CF_OEMTEXT || format == RtfFormat() || format == HtmlFormat()) {
       std::string text(static_cast<const char*>(bytes), strnlen(static_cast<const char*>(bytes), size));
       if (format == HtmlFormat() && e.edited) problem = "an HTML form kept after the edit";

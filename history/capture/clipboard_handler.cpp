@@ -235,15 +235,19 @@ void CQLRWndClipboardHandler::Capture(int value) {
     m_queue.MoveToNewest(own);
     GetLocalTime(&own->captureTime);
     own->MarkEdited();
+    if (m_clearAfterLoad) m_sparedByClear.insert(own->key);
     Notify(CHN_HISTORYCHANGED, value);
     PostSaveRequest();
     return;
   }
+  // The key is read first: a limit of 0 trims the new item away in Add.
+  const std::wstring key = item->key;
   CCHItem* taken = item.release();
   if (!m_queue.Add(taken, m_options.historyMax)) {
     delete taken;  // a locked queue leaves the item with us
     return;
   }
+  if (m_clearAfterLoad) m_sparedByClear.insert(key);
   Notify(CHN_HISTORYCHANGED, value);
   PostSaveRequest();
 }
@@ -264,6 +268,7 @@ void CQLRWndClipboardHandler::Notify(UINT code, int value) {
 bool CQLRWndClipboardHandler::ClearHistory() {
   if (m_loadQueue) {
     m_clearAfterLoad = true;
+    m_sparedByClear.clear();  // what was copied before this request goes too
     return true;
   }
   if (!m_queue.Clear()) return false;
@@ -273,7 +278,9 @@ bool CQLRWndClipboardHandler::ClearHistory() {
 
 bool CQLRWndClipboardHandler::ClearNow() {
   m_clearAfterLoad = false;
-  return m_queue.Clear();
+  const std::set<std::wstring> spared = std::move(m_sparedByClear);
+  m_sparedByClear.clear();
+  return m_queue.Clear(spared);
 }
 
 bool CQLRWndClipboardHandler::DeleteItems(const std::set<int>& indexes, bool pushUndo) {

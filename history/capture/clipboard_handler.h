@@ -66,7 +66,7 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   int GetState() const { return m_state; }
   std::wstring GetErrorText() const;
   // While the stored history is still being read the clear runs once it
-  // is merged (true: it will).
+  // is merged (true: it will), and leaves what was copied meanwhile.
   bool ClearHistory();
   bool DeleteItems(const std::set<int>& indexes, bool pushUndo);
   // Every form of item n goes back on the clipboard; its capture keeps the item.
@@ -156,6 +156,8 @@ class CQLRWndClipboardHandler : public IClipboardSpyObserver, public IAppEventLi
   // runs then, so the window never waits for the load's lock.
   const CCHQueue* m_loadQueue = nullptr;
   bool m_clearAfterLoad = false;
+  // Entries copied after that clear was asked for: it leaves them.
+  std::set<std::wstring> m_sparedByClear;
   std::vector<HANDLE> m_workers;
   // Shared with the save and load threads of this window's life.
   std::shared_ptr<std::atomic<bool>> m_cancel;

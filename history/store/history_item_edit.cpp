@@ -29,9 +29,12 @@ std::string AnsiData(const CCHItem& item) {
 // item's: the buffer has room for it (zeros past the text). Empty when
 // that room cannot be had: the edit is refused.
 std::string RtfEditBuffer(const CCHItem& item) {
+  constexpr size_t kSpare = 65536;
   try {
     std::string rtf = AnsiData(item);
-    if (!rtf.empty()) rtf.resize(rtf.size() * 4 + 65536, '\0');
+    // A 32-bit size would wrap (a short buffer) or pass the string's limit.
+    if (rtf.size() > (rtf.max_size() - kSpare) / 4) return std::string();
+    if (!rtf.empty()) rtf.resize(rtf.size() * 4 + kSpare, '\0');
     return rtf;
   } catch (const std::bad_alloc&) {
     return std::string();

@@ -97,7 +97,7 @@ void CCHQueue::Trim(int limit) {
   m_items = std::move(kept);
 }
 
-bool CCHQueue::Clear() {
+bool CCHQueue::Clear(const std::set<std::wstring>& spared) {
   bool hadItems = !m_items.empty();
   std::vector<std::wstring> keepNames;
   // Files a running save wrote but has not reported stay: their item takes
@@ -106,12 +106,13 @@ bool CCHQueue::Clear() {
   for (const auto& path : FilesInFlight()) keepNames.push_back(FileNameOf(path));
   if (hadItems) {
     auto snapshot = std::make_unique<CCHQueue>();
-    for (const auto& item : m_items) snapshot->Append(UnsavedClone(*item));
-    m_undo.push_back({std::move(snapshot), kUndoWholeList});
+    for (const auto& item : m_items)
+      if (!spared.count(item->key)) snapshot->Append(UnsavedClone(*item));
+    if (snapshot->Count() > 0) m_undo.push_back({std::move(snapshot), kUndoWholeList});
 
     std::vector<std::unique_ptr<CCHItem>> kept;
     for (auto& item : m_items) {
-      if (item->IsProtected()) {
+      if (item->IsProtected() || spared.count(item->key)) {
         // Protected items keep their files and their stored state: they
         // are not written again, so an exit before the next save loses
         // nothing.

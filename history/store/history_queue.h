@@ -25,7 +25,9 @@ class CCHQueue {
   bool MoveToNewest(const CCHItem* item);
   // Limits compare unsigned: -1 never trims.
   void Trim(int limit);
-  bool Clear();
+  // Items whose key is in spared stay as protected ones do, with their
+  // files, and out of the undo entry.
+  bool Clear(const std::set<std::wstring>& spared = {});
   // Indexes count from the newest.
   bool DeleteItems(const std::set<int>& indexes, bool pushUndo);
   bool Undo();

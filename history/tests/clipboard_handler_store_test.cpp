@@ -255,7 +255,8 @@ TEST_F(HandlerStoreTest, TheLoadLeavesTheFilesOfAnUnreportedSave) {
 }
 
 // A clear while the stored history is still being read does not wait for
-// the load: it runs once the load is merged, so nothing stored comes back.
+// the load: it runs once the load is merged, so nothing stored comes back,
+// and what was copied after the clear stays.
 TEST_F(HandlerStoreTest, AClearDuringTheLoadRunsOnceItIsMerged) {
   {
     auto handler = Start();
@@ -272,15 +273,17 @@ TEST_F(HandlerStoreTest, AClearDuringTheLoadRunsOnceItIsMerged) {
   const ULONGLONG start = GetTickCount64();
   EXPECT_TRUE(handler->ClearHistory());
   const ULONGLONG took = GetTickCount64() - start;
+  Copy(*handler, L"copied after the clear");
   SetEvent(g_loadGate);
   bool loaded = qlrtest::PumpUntil([&] { return parent.Count(CHN_HISTORYLOADED) > notices; }, 10000);
   SetBeforeHistoryLoadHook(nullptr);
   CloseHandle(g_loadGate);
   EXPECT_LT(took, 1000u);
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(handler->GetItemCount(), 0);
+  EXPECT_EQ(HeldTexts(*handler), (Texts{L"copied after the clear"}));
   handler.reset();
-  EXPECT_TRUE(Descriptors().empty());
+  EXPECT_EQ(Descriptors().size(), 1u);
+  EXPECT_EQ(HeldTexts(*Start()), (Texts{L"copied after the clear"}));
 }
 
 // The start capture saved before the load reads the folder: its fresh files
@@ -519,7 +522,11 @@ TEST_F(HandlerStoreTest, AnEditedEntryKeepsOnlyFormsThatSayWhatItSays) {
   }
 }
 
-void ThrowingStep() { throw std::bad_alloc(); }
+std::atomic<int> g_throws{0};
+void ThrowingStep() {
+  ++g_throws;
+  throw std::bad_alloc();
+}
 
 // Save and load threads that end on an error: the window hears of their
 // end, the items are written by the next save, the load fails alone, and
@@ -528,8 +535,9 @@ TEST_F(HandlerStoreTest, ThreadsEndingOnAnErrorLoseNothing) {
   {
     auto handler = Start();
     SetBeforeHistoryItemSaveHook(&ThrowingStep);
+    const int throws = g_throws;
     CCHItem* first = Copy(*handler, L"first");
-    Pump(500);
+    EXPECT_TRUE(qlrtest::PumpUntil([&] { return g_throws > throws; }, 10000));
     SetBeforeHistoryItemSaveHook(nullptr);
     ASSERT_TRUE(qlrtest::PumpUntil([&] { return !handler->IsSavePending(*first); }, 10000));
     EXPECT_EQ(first->storedState, kStoredNot);
@@ -540,10 +548,11 @@ TEST_F(HandlerStoreTest, ThreadsEndingOnAnErrorLoseNothing) {
   EXPECT_EQ(Descriptors().size(), 2u);
   {
     SetBeforeHistoryLoadHook(&ThrowingStep);
+    const int throws = g_throws;
     auto handler = std::make_unique<CQLRWndClipboardHandler>();
     handler->SetOptions(options);
     ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, false));
-    Pump(300);
+    EXPECT_TRUE(qlrtest::PumpUntil([&] { return g_throws > throws; }, 10000));
     SetBeforeHistoryLoadHook(nullptr);
     EXPECT_TRUE(WaitSaved(Copy(*handler, L"third")));
   }
@@ -556,6 +565,17 @@ TEST_F(HandlerStoreTest, ThreadsEndingOnAnErrorLoseNothing) {
   EXPECT_LT(GetTickCount64() - start, 10000u);
   handler.reset();
   EXPECT_TRUE(Descriptors().empty());
+  // A clear asked for around a load that failed is not left waiting for it.
+  SetBeforeHistoryLoadHook(&ThrowingStep);
+  const int throws = g_throws;
+  handler = std::make_unique<CQLRWndClipboardHandler>();
+  handler->SetOptions(options);
+  ASSERT_TRUE(handler->Create(parent.hwnd, kHandlerId, false));
+  Copy(*handler, L"fourth");
+  EXPECT_TRUE(handler->ClearHistory());
+  EXPECT_TRUE(qlrtest::PumpUntil([&] { return handler->GetItemCount() == 0; }, 10000));
+  EXPECT_GT(g_throws, throws);
+  SetBeforeHistoryLoadHook(nullptr);
 }
 
 }  // namespace
