@@ -70,11 +70,16 @@ thread_local CFileDialog* t_showing = nullptr;
 
 }  // namespace
 
-INT_PTR CFileDialog::DoModal() {
+BOOL CFileDialog::ShowSystemDialog() {
   CFileDialog* before = t_showing;
   t_showing = this;
   BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
   t_showing = before;
+  return chosen;
+}
+
+INT_PTR CFileDialog::DoModal() {
+  BOOL chosen = ShowSystemDialog();
   if (m_hWnd) Detach();
   m_hWndHook = nullptr;
   if (chosen) return IDOK;
