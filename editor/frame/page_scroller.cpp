@@ -80,6 +80,8 @@ void Scroll(HWND scroller, int bar, int code, int delta) {
 LRESULT CALLBACK ScrollerProc(HWND scroller, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE:
+      // Once: another program can send the message again.
+      if (StateOf(scroller)) return FALSE;
       ::SetWindowLongPtrW(scroller, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new State));
       break;
     case WM_NCDESTROY:

@@ -7,6 +7,7 @@
 #include "editor_settings/controls/hotkey_record.h"
 #include "editor_settings/helpers/bold_check_box.h"
 #include "foundation/system/system_helpers.h"
+#include "foundation/system/trusted_messages.h"
 
 namespace {
 
@@ -131,8 +132,9 @@ LRESULT SetHotkeyValue(HWND control, WPARAM value) {
 LRESULT SetDoubleText(HWND control, WPARAM wParam, LPARAM lParam) {
   HWND box = Child(control, kHotkeyDoubleBoxId);
   if (wParam != 0 || !box || !lParam) return 0;
-  // An address from another thread or process is never read.
-  if (::InSendMessage()) return 0;
+  // An address from another thread or process (sent or posted) is never
+  // read: only a send of this thread made by SendWithAddress.
+  if (!IsAddressFromOwnThread(HKX_SETDOUBLETEXT, lParam)) return 0;
   std::wstring text;
   if (!CopyTextFromAddress(reinterpret_cast<const wchar_t*>(lParam), kMaxDoubleTextChars, &text)) return 0;
   return ::SetWindowTextW(box, text.c_str()) ? 1 : 0;
@@ -159,7 +161,10 @@ LRESULT OnCommand(HWND control, WPARAM wParam) {
 
 LRESULT CALLBACK HotkeyCtrlProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    // The creation messages come once, from the creation on this thread;
+    // another program can send them again.
     case WM_NCCREATE: {
+      if (GetHotkeyCtrlData(control)) return FALSE;
       auto* data = new (std::nothrow) HotkeyCtrlData();
       if (!data) return FALSE;
       ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
@@ -174,6 +179,7 @@ LRESULT CALLBACK HotkeyCtrlProc(HWND control, UINT msg, WPARAM wParam, LPARAM lP
     }
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+      if (Child(control, kHotkeyFieldId)) return 0;
       if (!GetHotkeyCtrlData(control) || !CreateChildren(control, cs->cx)) return -1;
       PostHotkeyRepaint(control);
       return 0;

@@ -1,5 +1,7 @@
 #include "editor_settings/controls/hotkey_ctrl_ex.h"
 
+#include "foundation/system/trusted_messages.h"
+
 BOOL CHotkeyCtrlEx::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   if (!RegisterHotkeyCtrlClass()) return FALSE;
   return CWnd::Create(kHotkeyCtrlClassName, L"", dwStyle, rect, pParentWnd, nID);
@@ -39,4 +41,6 @@ bool CHotkeyCtrlEx::SetRecord(const HotkeyRecord& record) {
                    (record.modifiers & MOD_WIN) != 0, (record.flags & HotkeyRecord::kDoublePress) != 0);
 }
 
-bool CHotkeyCtrlEx::SetDoubleText(const wchar_t* text) { return SendMessage(HKX_SETDOUBLETEXT, 0, reinterpret_cast<LPARAM>(text)) != 0; }
+bool CHotkeyCtrlEx::SetDoubleText(const wchar_t* text) {
+  return SendWithAddress(m_hWnd, HKX_SETDOUBLETEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
+}

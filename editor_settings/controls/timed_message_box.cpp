@@ -22,6 +22,9 @@ LRESULT CALLBACK BoxDialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
   if (!box || box->m_dialog != hWnd || !box->m_previousProc) return ::DefWindowProcW(hWnd, msg, wParam, lParam);
   switch (msg) {
     case WM_INITDIALOG: {
+      // Once: the system box reads its parameters from the address, which
+      // in a later one another program chose.
+      if (box->m_laidOut) return 0;
       // The box places its buttons while it initialises (and is activated
       // meanwhile); moves made before that has returned are undone.
       LRESULT result = ::CallWindowProcW(box->m_previousProc, hWnd, msg, wParam, lParam);

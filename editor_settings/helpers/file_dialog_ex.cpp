@@ -38,7 +38,7 @@ INT_PTR CFileDialogEx::DoModal() {
   HWND owner = m_ofn.hwndOwner;
   bool disabled = owner && ::IsWindow(owner) && ::IsWindowEnabled(owner);
   if (disabled) ::EnableWindow(owner, FALSE);
-  BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
+  BOOL chosen = ShowSystemDialog();
   DWORD error = chosen ? 0 : ::CommDlgExtendedError();
   if (m_hWnd) Detach();
   if (disabled) {

@@ -311,12 +311,16 @@ LRESULT CALLBACK CQLRWndClipboardHandler::WindowProc(HWND hwnd, UINT msg, WPARAM
 }
 
 LRESULT CQLRWndClipboardHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The creation messages come once, from the creation on this thread;
+  // another program can send them again with any creation parameter.
   if (msg == WM_NCCREATE) {
+    if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) return FALSE;
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* self = reinterpret_cast<CQLRWndClipboardHandler*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg == WM_CREATE && self->m_hWnd) return 0;
   if (msg == GetItemSavedMessage()) {
     self->OnItemSaved(reinterpret_cast<CCHItem*>(lParam));
     return 1;

@@ -234,7 +234,9 @@ LRESULT CClipboardSpy::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, boo
 LRESULT CALLBACK CClipboardSpy::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   CClipboardSpy* spy = g_spy;
   if (!spy) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  if (msg == WM_CREATE) {
+  // Once, for the window being made: another program can send it again,
+  // and a second join would chain the window to itself.
+  if (msg == WM_CREATE && !spy->m_hWnd) {
     spy->m_hWnd = hwnd;
     return spy->Join() ? 0 : -1;
   }

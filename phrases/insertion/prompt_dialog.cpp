@@ -58,6 +58,9 @@ INT_PTR CPromptDialog::DoModal(HINSTANCE instance) {
 
 INT_PTR CALLBACK CPromptDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_INITDIALOG) {
+    // Once, from the dialog's creation: a later one was sent by another
+    // program with an address that means nothing here.
+    if (GetWindowLongPtrW(hwnd, DWLP_USER)) return FALSE;
     auto* self = reinterpret_cast<CPromptDialog*>(lp);
     SetWindowLongPtrW(hwnd, DWLP_USER, lp);
     self->m_hWnd = hwnd;

@@ -203,6 +203,9 @@ bool CMenuTracker::KeepOnScreen(RECT& rect, int screenWidth, int screenHeight) {
 
 LRESULT CALLBACK CMenuTracker::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
+    // Once, from the creation: the window lives for the run and any program
+    // can send it another one with any creation parameter.
+    if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) return FALSE;
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     auto* self = static_cast<CMenuTracker*>(create->lpCreateParams);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
@@ -281,6 +284,9 @@ LRESULT CMenuTracker::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (!m_owner || !item || !FromOwnMenu() || item->CtlType != ODT_MENU) return FALSE;
+      // A menu run inside a send cannot tell its own notices from another
+      // program's: then an item without a record is none of its own.
+      if (m_openedInSend && !IsMenuItemRecord(item->itemData)) return FALSE;
       return m_owner->OnMenuMEASUREITEM(m_window, item);
     }
     case WM_DRAWITEM: {

@@ -11,6 +11,13 @@ namespace {
 constexpr DWORD kSubclassed = 0x1;
 constexpr DWORD kDestroyed = 0x2;  // WM_NCDESTROY seen, final message pending
 constexpr DWORD kDying = 0x4;      // the object is being destructed
+// Bound for a creation whose WM_CREATE (a dialog's WM_INITDIALOG) has not
+// come yet. The creation messages arrive once, from the creating call on
+// this thread; any later one was sent by someone else, with a record whose
+// parameters mean nothing here, and would set the object up a second time.
+constexpr DWORD kCreating = 0x8;
+
+bool IsCreationMessage(UINT m) { return m == WM_NCCREATE || m == WM_CREATE || m == WM_INITDIALOG; }
 
 thread_local CWindowImplCore* t_creating = nullptr;
 
@@ -88,6 +95,7 @@ WindowBinding* CWindowImplDispatch::BindCreating(HWND h, bool dialog) {
   WindowBinding* b = WindowBinding::GetOrCreate(h);
   if (!b) return nullptr;
   t_creating = nullptr;
+  obj->m_dwState |= kCreating;
   b->slots[0] = {obj, obj->m_pfnSuperWindowProc, false};
   b->count = 1;
   obj->m_slot = 0;
@@ -130,6 +138,8 @@ LRESULT CWindowImplDispatch::Window(int k, HWND h, UINT m, WPARAM w, LPARAM l) {
   WindowBinding* b = WindowBinding::Get(h);
   if (!b && k == 0) b = BindCreating(h, false);
   if (!b || k >= b->count) return ::DefWindowProcW(h, m, w, l);
+  if (IsCreationMessage(m) && !(b->slots[0].obj && (b->slots[0].obj->m_dwState & kCreating))) return 0;
+  if (m == WM_CREATE) b->slots[0].obj->m_dwState &= ~kCreating;
 
   WindowBinding::Slot slot = b->slots[k];
   CWindowImplCore* obj = slot.obj;
@@ -162,6 +172,9 @@ INT_PTR CWindowImplDispatch::Dialog(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_NCDESTROY) AfterNcDestroy(h, 0);
     return FALSE;
   }
+  // A dialog procedure sees no WM_NCCREATE or WM_CREATE of its own.
+  if (IsCreationMessage(m) && (m != WM_INITDIALOG || !(obj->m_dwState & kCreating))) return FALSE;
+  if (m == WM_INITDIALOG) obj->m_dwState &= ~kCreating;
   MSG msg = {h, m, w, l, 0, {0, 0}};
   const MSG* old = obj->m_pCurrentMsg;
   obj->m_pCurrentMsg = &msg;
@@ -310,6 +323,7 @@ void CWindowImplCore::BindForCreation() {
 }
 
 void CWindowImplCore::EndCreation() {
+  m_dwState &= ~kCreating;
   t_creating = m_prevCreating;
   m_prevCreating = nullptr;
 }

@@ -48,6 +48,8 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_NCCREATE: {
       ModelLock lock;
+      // Once, from the creation: another program can send it again.
+      if (GetWindowLongPtrW(hwnd, 0)) return FALSE;
       SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new View(hwnd)));
       break;
     }

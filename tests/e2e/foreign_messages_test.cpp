@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "editor/editor_names.h"
 #include "editor/frame/write_failure_notice.h"
@@ -39,6 +41,40 @@ bool Listed(const wchar_t* name) {
 
 int SendJunkTo(DWORD pid) {
   return qlrtest::RunProcess(qlrtest::BinFile(L"helper_junk_messages.exe"), std::to_wstring(pid), kJunkWaitMs);
+}
+
+BOOL CALLBACK AddChild(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
+
+// Every window of the process, message-only ones too.
+std::vector<HWND> WindowsOf(DWORD pid) {
+  std::vector<HWND> windows;
+  for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE})
+    for (HWND window = FindWindowExW(parent, nullptr, nullptr, nullptr); window;
+         window = FindWindowExW(parent, window, nullptr, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner != pid) continue;
+      windows.push_back(window);
+      EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&windows));
+    }
+  return windows;
+}
+
+// The object each window of the process names (what a creation message
+// taken a second time replaces), once the program has made what it makes
+// at start. A window taken twice would also make its parts again.
+std::map<HWND, LONG_PTR> ObjectsOf(DWORD pid) {
+  qlrtest::WaitUntilStill([&] { return WindowsOf(pid).size(); }, 1500);
+  std::map<HWND, LONG_PTR> objects;
+  for (HWND window : WindowsOf(pid)) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    objects[window] = GetWindowLongPtrW(window, wcscmp(name, L"#32770") == 0 ? DWLP_USER : GWLP_USERDATA);
+  }
+  return objects;
 }
 
 // What a guard or a refusal would have written had junk reached a body.
@@ -80,7 +116,22 @@ TEST(ForeignMessagesTrayTest, JunkFromAnotherProcessLeavesTheTrayProgramWorking)
   ASSERT_TRUE(session.WaitForMenuGone());
   ASSERT_NE(FindWindowExW(HWND_MESSAGE, nullptr, L"Quillora_Menu_Tracker", nullptr), nullptr);
 
+  const std::map<HWND, LONG_PTR> objects = ObjectsOf(session.QuilloraPid());
   EXPECT_EQ(SendJunkTo(session.QuilloraPid()), 0);
+  EXPECT_EQ(ObjectsOf(session.QuilloraPid()), objects);
+  // The history still takes what is copied. (A junk command block is a
+  // command too: it puts the clipboard back, and what is copied during the
+  // program's own clipboard work is not recorded; so copy until one is.)
+  const size_t changes = session.CountInLog(L"Event OnClipboardHistoryChanged");
+  int copies = 0;
+  EXPECT_TRUE(qlrtest::WaitUntil(
+      [&] {
+        qlrtest::PutClipboardText(L"copied after the junk " + std::to_wstring(++copies));
+        return qlrtest::WaitUntil(
+            [&] { return session.CountInLog(L"Event OnClipboardHistoryChanged") > changes; }, 1000);
+      },
+      qlre2e::kWaitMs))
+      << qlrtest::ToUtf8(session.LogText());
   DWORD_PTR free = 0;
   EXPECT_TRUE(SendMessageTimeoutW(session.TrayWindow(), WM_TRAY_IS_MENU_FREE, 0, 0, SMTO_ABORTIFHUNG,
                                   qlre2e::kWaitMs, &free));
@@ -101,7 +152,9 @@ class ForeignMessagesEditorTest : public qlre2e::EditorSessionTest {};
 TEST_F(ForeignMessagesEditorTest, JunkFromAnotherProcessLeavesTheEditorWorking) {
   HWND frame = Start();
   ASSERT_NE(frame, nullptr);
+  const std::map<HWND, LONG_PTR> objects = ObjectsOf(child.Pid());
   EXPECT_EQ(SendJunkTo(child.Pid()), 0);
+  EXPECT_EQ(ObjectsOf(child.Pid()), objects);
   DWORD_PTR running = 0;
   EXPECT_TRUE(SendMessageTimeoutW(frame, RegisterWindowMessageW(editor_names::kRunningEditorMessage), 0, 0,
                                   SMTO_ABORTIFHUNG, kWaitMs, &running));

@@ -3,8 +3,9 @@
 // junk values: numbers, unmapped addresses, and real addresses of that
 // process read from its windows (the worst junk: memory a careless receiver
 // would use or free). Then the system's owner-draw messages, whose records
-// the system copies with the junk item data and handles in them, and
-// notices sent with junk addresses.
+// the system copies with the junk item data and handles in them, notices
+// sent with junk addresses, and the creation messages of windows that
+// exist already.
 // Usage: helper_junk_messages <pid>
 // Prints the number of messages delivered; exits 0 when the process still
 // runs afterwards and showed no box, 1 when it died, 2 on bad arguments,
@@ -72,7 +73,7 @@ bool IsSystemControl(HWND window) {
   static const wchar_t* const kPrefixes[] = {L"Sys", L"msctls_", L"ToolbarWindow32", L"tooltips_class32",
                                             L"ReBarWindow32", L"ComboBox", L"ComboLBox", L"Edit", L"Button",
                                             L"Static", L"ListBox", L"ScrollBar", L"RichEdit", L"RICHEDIT",
-                                            L"#32768"};
+                                            L"#32768", L"IME", L"OleMainThreadWndClass"};
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
   for (const wchar_t* prefix : kPrefixes) {
@@ -120,6 +121,16 @@ int SendOwnerDrawJunk(const Target& target, const std::vector<ULONG_PTR>& values
         // The system copies no notice: the address arrives as it is.
         send(window, WM_NOTIFY, id, static_cast<LPARAM>(value));
       }
+    }
+    // The creation messages once more, the record copied with a junk
+    // creation parameter in it; a dialog's initialisation with a junk one.
+    for (ULONG_PTR value : values) {
+      if (!IsWindow(window) || !Alive(target.pid)) return delivered;
+      CREATESTRUCTW create = {reinterpret_cast<void*>(value), nullptr, nullptr, nullptr, 10, 10, 0, 0,
+                              WS_CHILD, nullptr, nullptr, 0};
+      send(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create));
+      send(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create));
+      send(window, WM_INITDIALOG, value, static_cast<LPARAM>(value));
     }
   }
   return delivered;

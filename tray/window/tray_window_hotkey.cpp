@@ -142,6 +142,10 @@ LRESULT CQLRTrayWnd::OnMouseEventRequest(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CQLRTrayWnd::OnWmCommandFromSelf(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  // The phrase menu's result comes once for each menu, after it closed.
+  // Any other program can post this message with any command: without a
+  // result due it runs nothing (no insertion, no clipboard put back).
+  if (!m_menuCommandDue) return 0;
   Log(L"CQLRTrayWnd::OnWmCommandFromSelf");
   // A history entry is the one the menu showed under that number.
   DispatchMenuCommand(CommandIdFromWParam(wParam), reinterpret_cast<HWND>(lParam));

@@ -9,6 +9,7 @@
 
 #include "editor_settings/controls/hotkey_ctrl_ex.h"
 #include "editor_settings/controls/hotkey_record.h"
+#include "foundation/system/trusted_messages.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -169,13 +170,20 @@ TEST_F(HotkeyCtrlTest, MessagesOfTheControl) {
   EXPECT_EQ(0, Send(HKX_GETDOUBLE));
   EXPECT_EQ(BST_UNCHECKED, ::SendMessageW(Child(kHotkeyDoubleBoxId), BM_GETCHECK, 0, 0));
 
-  EXPECT_EQ(1, Send(HKX_SETDOUBLETEXT, 0, reinterpret_cast<LPARAM>(L"x2")));
+  EXPECT_EQ(1, SendWithAddress(m_control, HKX_SETDOUBLETEXT, 0, reinterpret_cast<LPARAM>(L"x2")));
   wchar_t text[32] = {};
   ::GetWindowTextW(Child(kHotkeyDoubleBoxId), text, 32);
   EXPECT_STREQ(L"x2", text);
-  EXPECT_EQ(0, Send(HKX_SETDOUBLETEXT, 1, reinterpret_cast<LPARAM>(L"other")));
-  EXPECT_EQ(0, Send(HKX_SETDOUBLETEXT, 0, 0));
-  EXPECT_EQ(0, Send(HKX_SETDOUBLETEXT, 0, 0x10));
+  EXPECT_EQ(0, SendWithAddress(m_control, HKX_SETDOUBLETEXT, 1, reinterpret_cast<LPARAM>(L"other")));
+  EXPECT_EQ(0, SendWithAddress(m_control, HKX_SETDOUBLETEXT, 0, 0));
+  EXPECT_EQ(0, SendWithAddress(m_control, HKX_SETDOUBLETEXT, 0, 0x10));
+  // A plain send, or a post (as any program can make), reads no address.
+  EXPECT_EQ(0, Send(HKX_SETDOUBLETEXT, 0, reinterpret_cast<LPARAM>(L"plain")));
+  ASSERT_TRUE(::PostMessageW(m_control, HKX_SETDOUBLETEXT, 0, reinterpret_cast<LPARAM>(L"posted")));
+  EXPECT_TRUE(qlrtest::PumpUntil([&] {
+    MSG pending;
+    return !::PeekMessageW(&pending, m_control, HKX_SETDOUBLETEXT, HKX_SETDOUBLETEXT, PM_NOREMOVE);
+  }));
   ::GetWindowTextW(Child(kHotkeyDoubleBoxId), text, 32);
   EXPECT_STREQ(L"x2", text);
 

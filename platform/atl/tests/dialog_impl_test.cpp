@@ -75,6 +75,11 @@ TEST(DialogImplTest, ModelessDialogAnswersThroughTheRightChannel) {
   ASSERT_TRUE(h);
   EXPECT_EQ(9, dlg.initParam);
   EXPECT_EQ(L"ready", dlg.GetDlgItemText(1001));
+  // Initialised once: sent again (as any program can), it sets nothing up.
+  dlg.SetDlgItemText(1001, L"changed");
+  dlg.SendMessage(WM_INITDIALOG, 0, 77);
+  EXPECT_EQ(9, dlg.initParam);
+  EXPECT_EQ(L"changed", dlg.GetDlgItemText(1001));
 
   struct Case {
     UINT msg;

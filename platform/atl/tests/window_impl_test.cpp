@@ -116,6 +116,13 @@ TEST(WindowImplTest, MessagesReachTheirHandlersInMapOrder) {
   EXPECT_EQ(200, w.created.cx);
   EXPECT_EQ(100, w.created.cy);
   EXPECT_TRUE(w.GetExStyle() & WS_EX_TOOLWINDOW);
+  // The creation messages come once: sent again (as any program can), they
+  // set nothing up a second time.
+  int other = 8;
+  CREATESTRUCTW again = {&other};
+  for (UINT creation : {WM_NCCREATE, WM_CREATE, WM_INITDIALOG})
+    EXPECT_EQ(0, ::SendMessageW(w, creation, 0, reinterpret_cast<LPARAM>(&again))) << creation;
+  EXPECT_EQ(&param, w.createParam);
 
   struct Case {
     UINT msg;

@@ -51,9 +51,12 @@ INT_PTR CALLBACK AfxDialogBarProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
     CDialogBar* bar = t_creatingBar;
     t_creatingBar = nullptr;
     if (!bar->SubclassWindow(hWnd)) return FALSE;
+    bar->ExpectCreationMessages();
     object = bar;
   }
   if (message != WM_INITDIALOG || !object || !object->IsKindOf(RUNTIME_CLASS(CDialogBar))) return FALSE;
+  // Once, from the dialog's creation; another program may send it again.
+  if (!object->TakeCreationMessage(message)) return FALSE;
   return static_cast<CDialogBar*>(object)->OnInitDialog();
 }
 

@@ -27,9 +27,12 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
     CDialog* dialog = t_creating;
     t_creating = nullptr;
     if (!dialog->SubclassWindow(hWnd)) return FALSE;
+    dialog->ExpectCreationMessages();
     object = dialog;
   }
   if (message != WM_INITDIALOG || !object || !object->IsKindOf(RUNTIME_CLASS(CDialog))) return FALSE;
+  // Once, from the dialog's creation; another program may send it again.
+  if (!object->TakeCreationMessage(message)) return FALSE;
   return static_cast<CDialog*>(object)->OnInitDialog();
 }
 

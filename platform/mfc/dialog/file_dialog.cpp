@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/logging/log.h"
+#include "foundation/system/trusted_messages.h"
 
 IMPLEMENT_DYNAMIC(CFileDialog, CWnd)
 
@@ -62,8 +63,23 @@ CFileDialog::~CFileDialog() {
   if (m_hWnd) Detach();  // the dialog's window was never ours to destroy
 }
 
-INT_PTR CFileDialog::DoModal() {
+namespace {
+
+// The dialog this thread is showing: its hook's WM_INITDIALOG belongs to it.
+thread_local CFileDialog* t_showing = nullptr;
+
+}  // namespace
+
+BOOL CFileDialog::ShowSystemDialog() {
+  CFileDialog* before = t_showing;
+  t_showing = this;
   BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
+  t_showing = before;
+  return chosen;
+}
+
+INT_PTR CFileDialog::DoModal() {
+  BOOL chosen = ShowSystemDialog();
   if (m_hWnd) Detach();
   m_hWndHook = nullptr;
   if (chosen) return IDOK;
@@ -74,9 +90,10 @@ INT_PTR CFileDialog::DoModal() {
 
 UINT_PTR CALLBACK CFileDialog::HookProc(HWND hWndChild, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    auto* ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
-    auto* dialog = ofn ? reinterpret_cast<CFileDialog*>(ofn->lCustData) : nullptr;
-    if (!dialog) return 0;
+    // Once, while this thread shows the dialog: another program can send
+    // the message again with any address.
+    CFileDialog* dialog = t_showing;
+    if (!dialog || dialog->m_hWndHook || ::GetPropW(hWndChild, kDialogProp)) return 0;
     ::SetPropW(hWndChild, kDialogProp, dialog);
     dialog->m_hWndHook = hWndChild;
     if (!dialog->Attach(::GetParent(hWndChild))) LogError(L"file dialog: the dialog window has an object");
@@ -84,7 +101,7 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND hWndChild, UINT message, WPARAM, LP
   }
   auto* dialog = static_cast<CFileDialog*>(::GetPropW(hWndChild, kDialogProp));
   if (!dialog) return 0;
-  if (message == WM_NOTIFY) {
+  if (message == WM_NOTIFY && IsOwnNotification(lParam)) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header && header->code == CDN_FOLDERCHANGE) dialog->OnFolderChange();
   } else if (message == WM_DESTROY) {

@@ -49,6 +49,9 @@ class CFileDialog : public CWnd {
 
  protected:
   virtual BOOL OnInitDialog() { return TRUE; }
+  // Runs the system's open or save dialog for this object (its hook takes
+  // the dialog's first WM_INITDIALOG only then); whether a file was chosen.
+  BOOL ShowSystemDialog();
   virtual void OnFolderChange() {}
 
  private:

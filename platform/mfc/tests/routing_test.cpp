@@ -287,6 +287,13 @@ TEST(WindowCreateTest, SystemClassesKeepTheirClassAndReachTheObject) {
     EXPECT_STREQ(actual, cls);
     EXPECT_EQ(watch.m_ncCreates, 1) << cls;
     EXPECT_EQ(watch.m_creates, 1) << cls;
+    // Sent again (as any program can), they reach neither the object nor
+    // the control, which would set itself up anew.
+    CREATESTRUCTW again = {};
+    for (UINT creation : {WM_NCCREATE, WM_CREATE, WM_INITDIALOG})
+      EXPECT_EQ(watch.SendMessage(creation, 0, reinterpret_cast<LPARAM>(&again)), 0) << cls << " " << creation;
+    EXPECT_EQ(watch.m_ncCreates, 1) << cls;
+    EXPECT_EQ(watch.m_creates, 1) << cls;
     EXPECT_EQ(CWnd::FromHandlePermanent(watch.m_hWnd), &watch);
     watch.DestroyWindow();
     EXPECT_EQ(watch.m_hWnd, nullptr);

@@ -40,7 +40,15 @@ std::wstring Hex(UINT value) {
 
 }  // namespace
 
-void AfxBindCreatingWindow(CWnd* pWnd, HWND hWnd) { pWnd->BindAndSubclass(hWnd); }
+void AfxBindCreatingWindow(CWnd* pWnd, HWND hWnd) {
+  if (pWnd->BindAndSubclass(hWnd)) pWnd->ExpectCreationMessages();
+}
+
+bool CWnd::TakeCreationMessage(UINT message) {
+  if (!m_bCreating) return false;
+  if (message != WM_NCCREATE) m_bCreating = false;
+  return true;
+}
 
 namespace {
 
@@ -288,6 +296,9 @@ bool AfxIsMessageFromOwnThread() {
 }
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A dialog's WM_INITDIALOG is taken where its dialog procedure gets it.
+  if ((message == WM_NCCREATE || message == WM_CREATE) && !pWnd->TakeCreationMessage(message)) return 0;
+  if (message == WM_INITDIALOG && !pWnd->m_bCreating) return 0;
   WndThreadState& st = State();
   const MSG saved = st.current;
   st.current = {hWnd, message, wParam, lParam, 0, {0, 0}};

@@ -189,7 +189,18 @@ class CWnd : public CCmdTarget {
   WNDPROC m_pfnSuper = nullptr;  // the procedure ours replaced
   HWND m_hWndOwner = nullptr;
 
+ public:
+  // The creation messages (WM_NCCREATE, WM_CREATE, a dialog's WM_INITDIALOG)
+  // come once, from the creating call on this thread: an object takes them
+  // only between its binding for creation and the last of them. A later one
+  // was sent by someone else and would set the object up a second time.
+  void ExpectCreationMessages() { m_bCreating = true; }
+  // Whether the creation message is still due; WM_CREATE and WM_INITDIALOG
+  // end the creation.
+  bool TakeCreationMessage(UINT message);
+
  private:
+  bool m_bCreating = false;
   friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
   friend void AfxBindCreatingWindow(CWnd* pWnd, HWND hWnd);
   bool BindAndSubclass(HWND hWnd);
