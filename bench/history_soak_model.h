@@ -79,11 +79,16 @@ inline bool ApplyToModel(Action action, Entry& e, bool richChanged) {
   }
   switch (action) {
     case kUpper:
-    case kLower:
-      e.textCase = action == kUpper ? 1 : 2;
-      if (IsPlainKind(e.kind)) e.text = Cased(e.text, e.textCase);
-      e.edited = true;
-      return true;
+    case kLower: {
+      // A text that has the case already is no edit: it keeps every form.
+      const int textCase = action == kUpper ? 1 : 2;
+      const bool changed = IsPlainKind(e.kind) ? Cased(e.text, textCase) != e.text
+                                               : Cased(Signature(e), textCase) != Signature(e);
+      e.textCase = textCase;
+      if (IsPlainKind(e.kind)) e.text = Cased(e.text, textCase);
+      e.edited = e.edited || changed;
+      return changed;
+    }
     case kTrim: {
       const size_t before = e.text.size();
       TrimBlanks(e.text, L" \t\r\n");

@@ -190,28 +190,32 @@ int CQLRWndClipboardHandler::TrimItem(int n) {
 bool CQLRWndClipboardHandler::EditItemCase(bool upper, int n) {
   CCHItem* item = m_queue.GetItem(n);
   if (!item) return false;
+  if (item->kind != kHistoryKindRtf && item->kind != kHistoryKindUnicode && item->kind != kHistoryKindAnsi)
+    return false;
+  // A text that has that case already stays as it is, with every form it
+  // keeps: only a real change drops the forms that cannot follow it.
+  std::wstring plain = HistoryItemPlainText(*item);
+  std::wstring mapped = plain;
+  if (!mapped.empty()) upper ? CharUpperBuffW(&mapped[0], static_cast<DWORD>(mapped.size()))
+                             : CharLowerBuffW(&mapped[0], static_cast<DWORD>(mapped.size()));
+  if (mapped == plain) return true;
   if (item->kind == kHistoryKindRtf) {
     std::string rtf = RtfChangeCase(AnsiData(*item), upper);
     if (rtf.empty() || !item->SetData(rtf.c_str(), static_cast<std::uint32_t>(rtf.size() + 1))) return false;
   } else if (item->kind == kHistoryKindUnicode) {
-    std::wstring text = HistoryItemPlainText(*item);
-    if (!text.empty()) upper ? CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()))
-                             : CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
-    if (!StoreText(item, text)) return false;
-  } else if (item->kind == kHistoryKindAnsi) {
+    if (!StoreText(item, mapped)) return false;
+  } else {
     std::string text = AnsiData(*item);
     if (!text.empty()) {
       int size = LCMapStringA(GetThreadLocale(), upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE, text.c_str(),
                               static_cast<int>(text.size()), nullptr, 0);
-      std::string mapped(static_cast<size_t>(size > 0 ? size : 0), '\0');
+      std::string ansi(static_cast<size_t>(size > 0 ? size : 0), '\0');
       if (size <= 0 || !LCMapStringA(GetThreadLocale(), upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE, text.c_str(),
-                                     static_cast<int>(text.size()), &mapped[0], size))
+                                     static_cast<int>(text.size()), &ansi[0], size))
         return false;
-      text = mapped;
+      text = ansi;
     }
     if (!item->SetData(text.c_str(), static_cast<std::uint32_t>(text.size() + 1))) return false;
-  } else {
-    return false;
   }
   ItemTextChanged(item);
   return true;

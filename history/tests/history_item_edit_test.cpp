@@ -120,6 +120,20 @@ TEST_F(HistoryEditTest, UnchangedTextsStaySavedAndOtherIndexesDoNothing) {
   EXPECT_EQ(handler.TrimItem(0), 0);
   EXPECT_EQ(item->storedState, kStoredSaved);
   EXPECT_EQ(HistoryItemPlainText(*item), L"lone\nbreak");
+  // A case it has already is no edit: the HTML it came with stays, for a
+  // text and for a rich text alike.
+  item->alternates.push_back(std::shared_ptr<CCHItem>(MakeBytes(kHistoryKindHtml, "<i>lone</i>", true).release()));
+  EXPECT_TRUE(handler.ChangeItemCase(false, 0));
+  CCHItem* rich = Add(MakeBytes(kHistoryKindRtf, "{\\rtf1\\ansi {\\b BOLD} 42\\par}", true));
+  rich->storedState = kStoredSaved;
+  rich->alternates.push_back(std::shared_ptr<CCHItem>(MakeBytes(kHistoryKindHtml, "<b>BOLD</b> 42", true).release()));
+  EXPECT_TRUE(handler.ChangeItemCase(true, 0));
+  for (CCHItem* kept : {item, rich}) {
+    EXPECT_EQ(kept->storedState, kStoredSaved);
+    EXPECT_TRUE(kept->HasHtml(true));
+  }
+  EXPECT_EQ(HistoryItemPlainText(*item), L"lone\nbreak");
+  EXPECT_EQ(HistoryItemPlainText(*rich).find(L"BOLD 42"), 0u);
   EXPECT_FALSE(handler.ChangeItemCase(true, 5));
   EXPECT_EQ(handler.JoinItemLines(-1), 0);
   EXPECT_EQ(handler.TrimItem(1), 0);
