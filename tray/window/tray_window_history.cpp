@@ -132,26 +132,25 @@ LRESULT CQLRTrayWnd::OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
 void CQLRTrayWnd::OnClipboardHistoryChanged(const NMCLIPBOARDHISTORY& nm) {
   DWORD sequence = GetClipboardSequenceNumber();
   wchar_t line[160];
-  if (sequence == m_lastClipboardSequence) {
+  // The number can be one a notice before this one already read: the
+  // clipboard changed again between that capture and its notice. The
+  // history did change all the same, so what shows it follows either way.
+  const bool seen = sequence == m_lastClipboardSequence;
+  if (seen) {
     swprintf(line, 160,
              L"Event OnClipboardHistoryChanged, Sequnces Numbers Is EQUAL: %d, do not query data from clipboard",
              static_cast<int>(sequence));
     Log(line);
-    // The number can be one a notice before this one already read: the
-    // clipboard changed again between that capture and its notice. The
-    // history did change, so what shows it follows all the same.
-    UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
-    RefreshPaneList();
-    return;
+  } else {
+    m_lastClipboardSequence = sequence;
+    swprintf(line, 160, L"Event OnClipboardHistoryChanged, new Sequnce Number: %d", static_cast<int>(sequence));
+    Log(line);
+    swprintf(line, 160, L"Event OnClipboardHistoryChanged, Count=%d", m_clipboardHandler->GetItemCount());
+    Log(line);
   }
-  m_lastClipboardSequence = sequence;
-  swprintf(line, 160, L"Event OnClipboardHistoryChanged, new Sequnce Number: %d", static_cast<int>(sequence));
-  Log(line);
-  swprintf(line, 160, L"Event OnClipboardHistoryChanged, Count=%d", m_clipboardHandler->GetItemCount());
-  Log(line);
   UpdateTrayIcon(kTrayIconTooltip, nullptr, false);
   RefreshPaneList();
-  if (nm.value == 0) PlayPaperSound();
+  if (!seen && nm.value == 0) PlayPaperSound();
 }
 
 void CQLRTrayWnd::PauseClipboardHistoryForSession(int reasonClass) {
